@@ -1,0 +1,11 @@
+#include "app/MessageBoxPrompts.h"
+
+#include "app/SettingsStore.h"
+
+#include <QMessageBox>
+
+void MessageBoxPrompts::message(QWidget* owner, const QString& text) {
+  QMessageBox box(QMessageBox::NoIcon, SettingsStore::applicationName(), text, QMessageBox::Ok, owner);
+  box.setAccessibleName(text);
+  box.exec();
+}

@@ -1,0 +1,301 @@
+#include "resources/Strings.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace Strings {
+namespace {
+
+struct Entry {
+  int id;
+  const char16_t* text;
+};
+
+// Sorted by id: a lookup is a binary search over static data, with no start-up work.
+constexpr Entry kTable[] = {
+    {IDS_DOC_TEMPLATE, u"QuillonView\n\nQuillon\n\n\nQuillonView.Document\nQuillon Document"},
+    {IDS_UI_NO_TOKEN, u"You must supply a valid security token."},
+    {IDS_UI_PERMISSION_UNKNOWN, u"Permission check failed. Unknown error"},
+    {IDS_UI_FACILITY_ITF_TEXT,
+     u"This is a FACILITY_ITF error that is specific to the interface that returned this error. "
+     u"See the documentation of the interface that returned this error for information about this "
+     u"HRESULT."},
+    {IDS_UI_FACILITY_CONTROL_TEXT,
+     u"This is a FACILITY_CONTROL error that is specific to the control's interface that returned "
+     u"this error. See the documentation of the interface that returned this error for "
+     u"information about this HRESULT."},
+    {IDS_UI_UNKNOWN_FACILITY, u"Unknown or new FACILITY code"},
+    {IDS_UI_UNKNOWN_ERROR_NAME, u"Unknown or new error"},
+    {IDS_UI_OK, u"OK"},
+    {IDS_UI_CANCEL, u"Cancel"},
+    {IDS_UI_HELP, u"Help"},
+    {IDS_UI_PLEASE_WAIT, u"Please wait..."},
+    {IDS_UI_TITLE_PREFIX, u"Quillon - "},
+    {IDS_UI_NEW_GRAPH_TITLE, u"New Graph"},
+    {IDS_UI_GRAPH_TYPE_LABEL, u"Graph type:"},
+    {IDS_UI_START_LABEL, u"Start:"},
+    {IDS_UI_END_LABEL, u"End:"},
+    {IDS_UI_STATISTICS_GROUP, u"Statistics"},
+    {IDS_UI_UP_TO_THE_SECOND, u"Up to the Second"},
+    {IDS_UI_AVERAGE, u"Average"},
+    {IDS_UI_MAXIMUM, u"Maximum"},
+    {IDS_UI_MINIMUM, u"Minimum"},
+    {IDS_UI_TYPE_TIME_WINDOW_SUMMARY, u"Time Window Summary"},
+    {IDS_UI_TYPE_ONE_FREQ_TIME_WINDOW, u"One Freq. Time Window"},
+    {IDS_UI_TYPE_TIME_WINDOW_DETAIL, u"Time Window Detail"},
+    {IDS_UI_TYPE_24_HOUR, u"24 Hour"},
+    {IDS_UI_TYPE_MULTI_DAY, u"Multi-Day"},
+    {IDS_UI_TYPE_MULTI_DAY_TIME_WINDOW, u"Multi-Day Time Window"},
+    {IDS_UI_INCREMENT_15_MIN, u"15 Min"},
+    {IDS_UI_INCREMENT_1_HOUR, u"1 Hour"},
+    {IDS_UI_INCREMENT_1_DAY, u"1 Day"},
+    {IDS_UI_MHZ, u"MHz"},
+    {IDS_UI_PROPS_2D_TITLE, u"2D Graph Properties"},
+    {IDS_UI_PROPS_3D_TITLE, u"3D Graph Properties"},
+    {IDS_UI_FREQUENCIES_GROUP, u"Frequencies"},
+    {IDS_UI_AMPLITUDE_GROUP, u"Amplitude"},
+    {IDS_UI_EXCEEDING_THRESHOLD_GROUP, u"% Exceeding Threshold"},
+    {IDS_UI_START_FREQUENCY_LABEL, u"&Start Frequency (MHz):"},
+    {IDS_UI_STOP_FREQUENCY_LABEL, u"St&op Frequency (MHz):"},
+    {IDS_UI_SINGLE_FREQUENCY_LABEL, u"&Single Frequency (MHz):"},
+    {IDS_UI_RANGE_DB_LABEL, u"Range (dB):"},
+    {IDS_UI_RANGE_PERCENT_LABEL, u"Range (%):"},
+    {IDS_UI_SCALE_LABEL, u"Scale (dB/Div):"},
+    {IDS_UI_REF_STEP_TEMPLATE_LABEL, u"&Ref. Level Step (dB):"},
+    {IDS_UI_REF_STEP_DB_LABEL, u"Ref Level Step (dB):"},
+    {IDS_UI_REF_STEP_PERCENT_LABEL, u"Ref Level Step (%):"},
+    {IDS_UI_STEP_10, u"10"},
+    {IDS_UI_STEP_5, u"5"},
+    {IDS_UI_STEP_2, u"2"},
+    {IDS_UI_START_FREQ_OUT_OF_RANGE, u"Start frequency is out of range."},
+    {IDS_UI_STOP_FREQ_OUT_OF_RANGE, u"Stop frequency is out of range."},
+    {IDS_UI_STOP_NOT_ABOVE_START, u"Stop frequency must be greater than start frequency."},
+    {IDS_UI_UNIT_DBMV, u"dBmV"},
+    {IDS_UI_UNIT_DBM, u"dBm"},
+    {IDS_UI_UNIT_DBUV, u"dBuV"},
+    {IDS_UI_UNIT_PERCENT, u"%"},
+    {IDS_UI_RANGE_SEPARATOR, u" - "},
+    {IDS_UI_MARKER_PREFIX, u"Marker: "},
+    {IDS_UI_UNAVAILABLE, u"Unavailable"},
+    {IDS_UI_MP_VERSION, u"MP Ver:"},
+    {IDS_UI_CSV_UID, u"UID: "},
+    {IDS_UI_HDR_PLAN_REV, u"Monitoring Plan Rev:"},
+    {IDS_UI_HDR_MAX_INPUT, u"Max Input Level:"},
+    {IDS_UI_HDR_LEVEL_UNITS, u"Level Units:"},
+    {IDS_UI_HDR_TIME, u"Time:"},
+    {IDS_UI_HDR_LOCATION, u"Physical Location"},
+    {IDS_UI_HDR_ID_NUMBER, u"ID Number:"},
+    {IDS_UI_HDR_SLOT, u"Slot"},
+    {IDS_UI_HDR_PORT, u"Port"},
+    {IDS_UI_HDR_SCAN_SUMMARY, u"Each scan summarizes"},
+    {IDS_UI_HDR_DATE, u"Date:"},
+    {IDS_UI_HDR_START, u"Start date, time:"},
+    {IDS_UI_HDR_END, u"End date, time:"},
+    {IDS_UI_TIME_WINDOW_GROUP, u"Time window"},
+    {IDS_UI_DATE, u"date"},
+    {IDS_UI_TIME, u"time"},
+    {IDS_MENU_GRAPH, u"&Graph"},
+    {IDS_MENU_VIEW, u"&View"},
+    {IDS_MENU_THRESHOLDS, u"T&hresholds"},
+    {IDS_MENU_MARKER, u"&Marker"},
+    {IDS_MENU_HELP, u"&Help"},
+    {IDS_MENU_NEW, u"New...\tCtrl+N"},
+    {IDS_MENU_EXPORT, u"&Export..."},
+    {IDS_MENU_COPY, u"&Copy\tCtrl + C"},
+    {IDS_MENU_PAGE_SETUP, u"Page Set&up..."},
+    {IDS_MENU_PRINT_PREVIEW, u"Print Pre&view"},
+    {IDS_MENU_PRINT, u"&Print...\tCtrl+P"},
+    {IDS_MENU_EXIT, u"E&xit"},
+    {IDS_MENU_HELP_TOPICS, u"Orlane Quillon &Help"},
+    {IDS_MENU_ABOUT, u"&About Quillon..."},
+    {IDS_MENU_ZOOM_IN, u"&Increase Zoom"},
+    {IDS_MENU_ZOOM_OUT, u"&Decrease Zoom"},
+    {IDS_MENU_ZOOM_RESET, u"&Reset Zoom"},
+    {IDS_MENU_ROTATE_UP, u"Rotate &Up"},
+    {IDS_MENU_ROTATE_DOWN, u"Rotate Do&wn"},
+    {IDS_MENU_ROTATE_RIGHT, u"Rotate &Right"},
+    {IDS_MENU_ROTATE_LEFT, u"Rotate &Left"},
+    {IDS_MENU_RESET_ORIENTATION, u"Reset &Orientation"},
+    // two blanks kept verbatim
+    {IDS_MENU_REF_LEVEL_UP, u"I&ncrease  Ref Level"},
+    {IDS_MENU_REF_LEVEL_DOWN, u"De&crease Ref Level"},
+    {IDS_MENU_AUTO_REFERENCE, u"&Auto Reference"},
+    {IDS_MENU_PROPERTIES, u"&Properties"},
+    {IDS_MENU_PROPERTIES_TIP, u"Edits the graph's properties"},
+    {IDS_MENU_RESET_CHART_PROPERTIES, u"&Reset Chart Properties"},
+    {IDS_MENU_THRESHOLDS_DISPLAY, u"&Display"},
+    {IDS_MENU_THRESHOLDS_ALL, u"&All"},
+    {IDS_MENU_THRESHOLD_1, u"Threshold &1"},
+    {IDS_MENU_THRESHOLD_2, u"Threshold &2"},
+    {IDS_MENU_THRESHOLD_3, u"Threshold &3"},
+    {IDS_MENU_THRESHOLD_4, u"Threshold &4"},
+    {IDS_MENU_INTERVAL_THRESHOLD, u"&Interval Threshold"},
+    {IDS_MENU_AVERAGE_TRACE, u"&Average Trace"},
+    // text not given; chosen to match its use
+    {IDS_MENU_MAXIMUM_TRACE, u"&Maximum Trace"},
+    // text not given; chosen to match its use
+    {IDS_MENU_MINIMUM_TRACE, u"M&inimum Trace"},
+    {IDS_MENU_CENTER_MARKER, u"&Center Marker"},
+    {IDS_MENU_DELTA, u"&Delta"},
+    {IDS_APP_TITLE, u"Orlane Quillon"},
+    {IDS_STAT_AVERAGE, u"Average"},
+    {IDS_STAT_MAXIMUM, u"Maximum"},
+    {IDS_STAT_MINIMUM, u"Minimum"},
+    {IDS_TITLE_FORMAT, u"Quillon - %1"},
+    {IDS_VENDOR_KEY, u"Veltrix"},
+    {IDS_CSV_SEPARATOR, u","},
+    {IDS_LINE_FEED, u"\n"},
+    {IDS_NUMBER_FORMAT, u"%g"},
+    {IDS_TYPE_TIME_WINDOW_SUMMARY, u"Time Window Summary"},
+    {IDS_TYPE_ONE_FREQ_TIME_WINDOW, u"One Freq. Time Window"},
+    {IDS_TYPE_TIME_WINDOW_DETAIL, u"Time Window Detail"},
+    {IDS_TYPE_24_HOUR, u"24 Hour"},
+    {IDS_TYPE_MULTI_DAY, u"Multi Day"},
+    {IDS_TYPE_MULTI_DAY_TIME_WINDOW, u"Multi Day Time Window"},
+    {IDS_EXPORT_EXTENSION, u"csv"},
+    {IDS_EXPORT_FILTER, u"Comma Delimited Format (*.csv) | *.csv ||"},
+    {IDS_SETTINGS_SECTION, u"Settings"},
+    {IDS_CHART_SETTINGS_SECTION, u"Settings"},
+    {IDS_LABEL_INCREMENT, u"Increment:"},
+    {IDS_CTX_UNABLE_TO_CONNECT, u"Unable to connect."},
+    {IDS_CTX_REQUEST_FAILED, u"Request failed."},
+    {IDS_MESSAGE_WITH_CONTEXT, u"%1 %2"},
+    {IDS_BLANK, u" "},
+    {IDS_LABEL_FREQUENCY, u"Frequency:"},
+    {IDS_NO_STATISTIC, u"Please select at least one statistic."},
+    {IDS_CTX_READ_DATA_FAILED, u"Read data failed."},
+    {IDS_TIME_FORMAT_AMPM, u"hh:mm tt"},
+    {IDS_LABEL_INCREMENT_MNEMONIC, u"&Increment:"},
+    {IDS_BAR_STATE_KEY, u"QLBar Settings"},
+    {IDS_REPORT_TIME_WINDOW_SUMMARY, u"Time Window Summary Report"},
+    {IDS_REPORT_ONE_FREQ_TIME_WINDOW, u"One Frequency Time Window Report"},
+    {IDS_REPORT_MULTI_DAY_TIME_WINDOW, u"Multi-Day Time Window Report"},
+    {IDS_REPORT_TIME_WINDOW_DETAIL, u"Time Window Detail Report"},
+    {IDS_REPORT_MULTI_DAY, u"Multi-Day Report"},
+    {IDS_REPORT_24_HOUR, u"24 Hour Report"},
+    {IDS_DATES_BEYOND_TODAY, u"Dates beyond today's date are not allowed."},
+    {IDS_DESC_TIME_WINDOW_SUMMARY,
+     u"Time Window Summary Report shows historical performance for a single test port summarized "
+     u"over the time window selected."},
+    {IDS_DESC_TIME_WINDOW_DETAIL,
+     u"Time Window Detail Report shows historical performance for a single test port over the "
+     u"time window selected. Each point summarizes data over the time increment selected."},
+    {IDS_DESC_MULTI_DAY_TIME_WINDOW,
+     u"Multi-Day Time Window Report shows historical performance for a single test port "
+     u"summarized for a selected time period within a day and displayed for comparison to the "
+     u"same time period over multiple days."},
+    {IDS_DESC_ONE_FREQ_TIME_WINDOW,
+     u"One Frequency Time Window Summary Report shows historical performance for a single test "
+     u"port for a single frequency summarized over the time window selected. Each point on the "
+     u"time axis is summarized over the time increment selected."},
+    {IDS_DESC_24_HOUR,
+     u"24 Hour Report shows historical performance for a single test port summarized by each hour "
+     u"of a selected date."},
+    {IDS_DESC_MULTI_DAY,
+     u"Multi-Day Report shows historical performance for a single test port summarized by day for "
+     u"the selected dates."},
+    {IDS_TOO_MANY_POINTS,
+     u"Your request could result in a complex graph containing more than 500 data points. Please "
+     u"specify a shorter period of time and/or a larger increment."},
+    // the check allows 97 days; the wording stays as shipped
+    {IDS_TOO_MANY_DAYS,
+     u"Please specify a period of no more than 25 days. Your request could result in a complex "
+     u"graph containing more than 96 ribbons."},
+    // the check allows 97 ribbons; the wording stays as shipped
+    {IDS_TOO_MANY_RIBBONS,
+     u"Please specify a shorter period of time and/or a larger increment. Your request could "
+     u"result in a complex graph containing more than 96 ribbons."},
+    {IDS_END_BEFORE_START, u"End date must be greater than start date."},
+    // text not given; chosen to match its use
+    {IDS_STEP_SIZE_VALUE, u"Step Size"},
+    {IDS_GENERIC_SERVER_ERROR, u"A message error occurred.\n%1\n\n HRESULT = %2, %3, %4"},
+    {IDS_HRESULT_FORMAT, u"%#x"},
+    {IDS_ERR_MAX_CONNECTIONS,
+     u"The maximum number of connections has been reached.  Please try again later."},
+    {IDS_ERR_CONNECTION_DROPPED, u"The connection was dropped."},
+    {IDS_ERR_INVALID_UID, u"Invalid UID."},
+    {IDS_ERR_UNDESCRIBED, u" "},
+    // busy is normally retried away, so it never had a text of its own
+    {IDS_ERR_SERVER_BUSY, u" "},
+    {IDS_ERR_ELEMENT_DISABLED, u"The network element is disabled."},
+    {IDS_ERR_COMMUNICATIONS, u"Communications error."},
+    {IDS_INTEGER_FORMAT, u"%d"},
+    {IDS_NO_PERMISSION,
+     u"You do not have permission to launch Quillon. Please contact your system administrator for "
+     u"more information.\n"},
+    {IDS_ERR_DATABASE_EXCEPTION, u"Database threw an exception."},
+    {IDS_ERR_NO_SNAPSHOT, u"No such snapshot exists."},
+    {IDS_ERR_NO_COLLECTION, u"No collection exists."},
+    {IDS_ERR_NO_DATABASE, u"No database exists."},
+    {IDS_ERR_DATABASE, u"Database error."},
+    {IDS_ERR_INVALID_HANDLE, u"Invalid handle."},
+    {IDS_ERR_RPC_FAILURE, u"RPC failure."},
+    {IDS_ERR_REQUEST_IN_PROCESS, u"There is another request in process."},
+    {IDS_ERR_REQUEST_NOT_MADE, u"Request not made."},
+    {IDS_ERR_OVERFLOW, u"Overflow."},
+    {IDS_ERR_REQUEST_UNAVAILABLE, u"Request unavailable."},
+    {IDS_ERR_INVALID_ARGUMENT, u"Invalid argument."},
+    {IDS_FREQUENCY_OUT_OF_RANGE, u"The frequency is out of %.1fMHz - %.1fMHz range."},
+    {IDS_MDTW_SAME_TIMES,
+     u"For Multi-Day Time Window graphs, start time and end time must be different."},
+    {IDS_MDTW_END_TIME_BEFORE_START,
+     u"For Multi-Day Time Window graphs, end time must be greater than start time."},
+    {IDS_MDTW_SAME_DATE,
+     u"For Multi-Day Time Window graphs, start date must be less than end date."},
+    {IDS_EXPORTS_FOLDER, u"Exports\\"},
+    {IDS_NO_DATA, u"No data is available for the time period specified."},
+    {IDS_CLIENT_KEY, u"software\\veltrix\\pm\\client"},
+    {IDS_CLIENT_DIR_VALUE, u"NembraClientDir"},
+    {IDS_CSV_UID, u"UID:"},
+    {IDS_TIME_FORMAT_24H, u"H:mm"},
+    {IDS_ERR_NO_USER, u"User does not exist."},
+    {IDS_ERR_ACCOUNT_DISABLED, u"Account is disabled."},
+    {IDS_ERR_SERVER_MACHINE,
+     u"There was an error connecting to the server machine.  Please contact your system "
+     u"administrator."},
+    {IDS_SECURITY_CHECK_FAILED,
+     u"Security check failed. The administrator may have logged you off of the system, or your "
+     u"session may have timed out.\n"},
+    {IDS_EXCEEDING, u"% Exceeding"},
+    {IDS_TIME_BEYOND, u"% Time Beyond"},
+    // spelling kept verbatim
+    {IDS_ERR_COMMUNICATING,
+     u"Error communcating with the server.  Check the status of the Nembra server."},
+    {IDS_SERVER_INFO_MISSING,
+     u"Cannot initialize Nembra Client. Server information is missing in the registry!"},
+    {IDS_HELP_FILE, u"NB-Quillon-Help-File.chm"},
+    {IDS_PROFILE_VERSION_KEY, u"All Versions"},
+    {IDS_VERSION_KEY_2_3, u"v2.3"},
+    {IDS_VERSION_KEY_2_4, u"v2.4"},
+};
+
+constexpr bool StrictlyAscending() {
+  return std::adjacent_find(std::begin(kTable), std::end(kTable),
+                            [](const Entry& a, const Entry& b) { return a.id >= b.id; }) ==
+         std::end(kTable);
+}
+static_assert(StrictlyAscending(), "string ids must be unique and in ascending order");
+
+const Entry* Find(int id) {
+  const auto* it = std::lower_bound(std::begin(kTable), std::end(kTable), id,
+                                    [](const Entry& e, int wanted) { return e.id < wanted; });
+  return (it != std::end(kTable) && it->id == id) ? it : nullptr;
+}
+
+}  // namespace
+
+QString LoadString(int id) {
+  const Entry* e = Find(id);
+  return e ? QString::fromUtf16(e->text) : QString();
+}
+
+bool Has(int id) { return Find(id) != nullptr; }
+
+std::vector<int> AllIds() {
+  std::vector<int> ids;
+  ids.reserve(std::size(kTable));
+  for (const Entry& e : kTable) ids.push_back(e.id);
+  return ids;
+}
+
+}  // namespace Strings

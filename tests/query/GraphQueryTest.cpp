@@ -1,0 +1,223 @@
+// Runs with TZ=Europe/Berlin: CET/CEST, switching on 2024-03-31 and 2024-10-27.
+#include "app/Clock.h"
+#include "app/SettingsStore.h"
+#include "query/GraphQuery.h"
+#include "query/QueryTestUtil.h"
+#include "support/TempSettings.h"
+
+namespace {
+
+struct QuarterCase {
+  QDateTime now;
+  QDateTime lastQuarter;
+};
+
+void PrintTo(const QuarterCase& c, std::ostream* os) { PrintTo(c.now, os); }
+
+class ResetTest : public ::testing::TestWithParam<QuarterCase> {};
+
+TEST_P(ResetTest, WindowsEndAtTheLastQuarterHour) {
+  ScopedFixedClock clock(GetParam().now);
+  const GraphQuery q;
+  EXPECT_EQ(q.end.toUtc(), GetParam().lastQuarter);
+  EXPECT_EQ(q.end24Hour, q.end);
+  EXPECT_EQ(q.endMultiDayTimeWindow, q.end);
+  EXPECT_EQ(q.start24Hour, q.start);
+  EXPECT_EQ(q.startMultiDayTimeWindow.toUtc(), q.start.toUtc().addSecs(-3600));
+  // The shared start is the same local clock time on the day before.
+  EXPECT_EQ(q.start.toLocal().time(), q.end.toLocal().time());
+  EXPECT_EQ(q.start.toLocal().date(), q.end.toLocal().date().addDays(-1));
+  // Multi-Day spans yesterday, midnight to midnight, in local time.
+  EXPECT_EQ(q.endMultiDay.toLocal(), QDateTime(q.end.toLocal().date(), QTime(0, 0)));
+  EXPECT_EQ(q.startMultiDay.toLocal(), QDateTime(q.end.toLocal().date().addDays(-1), QTime(0, 0)));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Clock, ResetTest,
+    ::testing::Values(QuarterCase{utc(2024, 5, 10, 10, 7, 29), utc(2024, 5, 10, 10, 0)},
+                      QuarterCase{utc(2024, 5, 10, 10, 7, 30), utc(2024, 5, 10, 10, 0)},
+                      QuarterCase{utc(2024, 5, 10, 10, 0, 0), utc(2024, 5, 10, 9, 45)},
+                      QuarterCase{utc(2024, 5, 10, 10, 0, 1), utc(2024, 5, 10, 10, 0)},
+                      QuarterCase{utc(2024, 5, 10, 10, 22, 59), utc(2024, 5, 10, 10, 15)},
+                      QuarterCase{utc(2024, 5, 10, 10, 52, 31), utc(2024, 5, 10, 10, 45)},
+                      QuarterCase{utc(2024, 5, 10, 10, 53, 0), utc(2024, 5, 10, 10, 45)},
+                      QuarterCase{utc(2024, 12, 31, 23, 59, 59), utc(2024, 12, 31, 23, 45)},
+                      // 00:30 local on May 11: today's local midnight is May 10 22:00 UTC.
+                      QuarterCase{utc(2024, 5, 10, 22, 30, 0), utc(2024, 5, 10, 22, 15)},
+                      // Local day before crosses the spring switch: 23 hours.
+                      QuarterCase{utc(2024, 3, 31, 12, 7, 0), utc(2024, 3, 31, 12, 0)}));
+
+TEST(GraphQueryTest, SharedStartKeepsClockTimeAcrossDaylightSaving) {
+  ScopedFixedClock clock(utc(2024, 3, 31, 12, 7, 0));
+  const GraphQuery q;
+  EXPECT_EQ(q.start.toUtc(), utc(2024, 3, 30, 13, 0));  // 14:00 CET
+  EXPECT_EQ(q.endMultiDay.toUtc(), utc(2024, 3, 30, 23, 0));
+  EXPECT_EQ(q.startMultiDay.toUtc(), utc(2024, 3, 29, 23, 0));
+}
+
+TEST(GraphQueryTest, ResetDefaults) {
+  ScopedFixedClock clock(utc(2024, 5, 10, 10, 7));
+  const GraphQuery q;
+  EXPECT_EQ(q.graphType, TimeWindowSummary);
+  EXPECT_EQ(q.statistics, (std::array<int32_t, 7>{1, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(q.increment, Increment::k15Min);
+  EXPECT_EQ(q.statisticIndex, 0);
+  EXPECT_EQ(q.frequency, 5.0);
+}
+
+TEST(GraphQueryTest, ResetWithReferenceTime) {
+  ScopedFixedClock clock(utc(2024, 5, 10, 10, 7));
+  const struct {
+    QDateTime reference;
+    QDateTime start;
+    QDateTime end;
+  } cases[] = {
+      {utc(2024, 5, 9, 8, 7), utc(2024, 5, 9, 7, 0), utc(2024, 5, 9, 9, 0)},
+      {utc(2024, 5, 9, 8, 7, 31), utc(2024, 5, 9, 7, 15), utc(2024, 5, 9, 9, 15)},
+      // The hour after the reference would pass the last quarter hour.
+      {utc(2024, 5, 10, 9, 50), utc(2024, 5, 10, 8, 45), utc(2024, 5, 10, 10, 0)},
+      // A reference that rounds to now or later falls back to the last quarter.
+      {utc(2024, 5, 10, 10, 8), utc(2024, 5, 10, 9, 0), utc(2024, 5, 10, 10, 0)},
+      {utc(2024, 6, 1, 0, 0), utc(2024, 5, 10, 9, 0), utc(2024, 5, 10, 10, 0)},
+  };
+  for (const auto& c : cases) {
+    GraphQuery q;
+    q.graphType = TwentyFourHour;
+    q.Reset(at(c.reference));
+    EXPECT_EQ(q.start.toUtc(), c.start) << c.reference.toString(Qt::ISODate).toStdString();
+    EXPECT_EQ(q.end.toUtc(), c.end) << c.reference.toString(Qt::ISODate).toStdString();
+    EXPECT_EQ(q.graphType, TimeWindowSummary);
+    EXPECT_EQ(q.end24Hour.toUtc(), utc(2024, 5, 10, 10, 0));  // other types keep their reset
+  }
+}
+
+TEST(GraphQueryTest, WindowAccessorsFollowTheGraphType) {
+  GraphQuery q;
+  const struct {
+    int type;
+    CNBDateTime GraphQuery::*start;
+    CNBDateTime GraphQuery::*end;
+  } table[] = {{0, &GraphQuery::start, &GraphQuery::end},
+               {1, &GraphQuery::start, &GraphQuery::end},
+               {2, &GraphQuery::start, &GraphQuery::end},
+               {3, &GraphQuery::start24Hour, &GraphQuery::end24Hour},
+               {4, &GraphQuery::startMultiDay, &GraphQuery::endMultiDay},
+               {5, &GraphQuery::startMultiDayTimeWindow, &GraphQuery::endMultiDayTimeWindow},
+               {6, &GraphQuery::start, &GraphQuery::end},
+               {-1, &GraphQuery::start, &GraphQuery::end}};
+  double v = 40000.0;
+  for (const auto& s : table) {
+    q.graphType = s.type;
+    q.SetStart(CNBDateTime(v));
+    q.SetEnd(CNBDateTime(v + 0.5));
+    EXPECT_EQ((q.*s.start).value(), v) << s.type;
+    EXPECT_EQ((q.*s.end).value(), v + 0.5) << s.type;
+    EXPECT_EQ(q.GetStart().value(), v) << s.type;
+    EXPECT_EQ(q.GetEnd().value(), v + 0.5) << s.type;
+    v += 1.0;
+  }
+}
+
+class GraphQueryRegistryTest : public TempSettingsTest {
+protected:
+  static RegistryKey section(SettingsStore& store) { return store.sectionKey("Settings"); }
+};
+
+TEST_F(GraphQueryRegistryTest, SelectionRoundTripWithoutDates) {
+  GraphQuery out;
+  out.graphType = OneFreqTimeWindow;
+  out.statistics = {0, 1, 1, 0, 1, 0, 1};
+  out.increment = Increment::k1Hour;
+  out.statisticIndex = 5;
+  out.frequency = 17.125;
+  out.start = CNBDateTime(1.0);
+  {
+    SettingsStore store;
+    RegistryKey key = section(store);
+    out.SaveToRegistry(key);
+  }
+  SettingsStore store;
+  const RegistryKey stored = section(store).subKey("Settings");
+  EXPECT_EQ(stored.readRaw("Frequency").toString(), "17.13");  // "%.2lf"
+  EXPECT_EQ(stored.readDword("Increment:"), 1);
+  EXPECT_EQ(stored.readDword("Upper Low"), 1);
+  EXPECT_EQ(stored.readDword("Lower Low"), 1);
+  EXPECT_EQ(stored.valueNames().size(), 11);
+
+  GraphQuery in;
+  in.LoadFromRegistry(section(store));
+  EXPECT_EQ(in.graphType, out.graphType);
+  EXPECT_EQ(in.statistics, out.statistics);
+  EXPECT_EQ(in.increment, out.increment);
+  EXPECT_EQ(in.statisticIndex, out.statisticIndex);
+  EXPECT_DOUBLE_EQ(in.frequency, 17.13);
+  EXPECT_NE(in.start, out.start);
+}
+
+TEST_F(GraphQueryRegistryTest, ResetRecordStoresFrequencyAsTwoDecimals) {
+  SettingsStore store;
+  RegistryKey key = section(store);
+  GraphQuery().SaveToRegistry(key);
+  EXPECT_EQ(key.subKey("Settings").readRaw("Frequency").toString(), "5.00");
+}
+
+TEST_F(GraphQueryRegistryTest, UnreadableOrMissingValuesLeaveFieldsAlone) {
+  writeFile(userFile(),
+            "[All%20Versions]\n"
+            "Settings\\Settings\\Graph%20Type=9\n"
+            "Settings\\Settings\\Frequency=12.5MHz\n"
+            "Settings\\Settings\\Increment%3A=day\n"
+            "Settings\\Settings\\Maximum=1\n"
+            "Settings\\Settings\\Radio=-3\n");
+  SettingsStore store;
+  GraphQuery q;
+  q.graphType = MultiDay;
+  q.increment = Increment::k1Hour;
+  q.statisticIndex = 2;
+  q.LoadFromRegistry(section(store));
+  EXPECT_EQ(q.graphType, MultiDay);
+  EXPECT_EQ(q.increment, Increment::k1Hour);
+  EXPECT_EQ(q.statisticIndex, 2);
+  EXPECT_EQ(q.frequency, 12.5);  // the leading number, as a "%lf" scan reads it
+  EXPECT_EQ(q.statistics, (std::array<int32_t, 7>{1, 1, 0, 0, 0, 0, 0}));
+
+  for (const char* bad : {"abc", "", "nan", "inf"}) {
+    SettingsStore s;
+    s.sectionKey("Settings").subKey("Settings").writeText("Frequency", bad);
+    GraphQuery r;
+    r.LoadFromRegistry(section(s));
+    EXPECT_EQ(r.frequency, 5.0) << bad;
+  }
+}
+
+TEST_F(GraphQueryRegistryTest, FirstLoadAfterAReferenceLaunchResetsTypeAndIncrement) {
+  {
+    SettingsStore store;
+    RegistryKey key = section(store);
+    GraphQuery out;
+    out.graphType = MultiDay;
+    out.increment = Increment::k1Day;
+    out.statisticIndex = 4;
+    out.SaveToRegistry(key);
+  }
+  SettingsStore store;
+  GraphQuery q;
+  q.graphType = TwentyFourHour;
+  q.increment = Increment::k1Hour;
+  q.LoadFromRegistry(section(store), true);
+  EXPECT_EQ(q.graphType, TimeWindowSummary);
+  EXPECT_EQ(q.increment, Increment::k15Min);
+  EXPECT_EQ(q.statisticIndex, 4);
+}
+
+TEST_F(GraphQueryRegistryTest, MissingKeyChangesNothing) {
+  SettingsStore store;
+  GraphQuery q;
+  q.graphType = MultiDay;
+  q.frequency = 42.0;
+  const GraphQuery before = q;
+  q.LoadFromRegistry(section(store));
+  EXPECT_EQ(q, before);
+}
+
+}  // namespace
