@@ -67,6 +67,7 @@ void CORBPropertiesDlg::buildControls() {
   auto* root = new QVBoxLayout(this);
 
   m_type = new QComboBox(this);
+  m_type->setObjectName(QStringLiteral("graphType"));
   const int typeNames[] = {Strings::IDS_UI_TYPE_TIME_WINDOW_SUMMARY, Strings::IDS_UI_TYPE_ONE_FREQ_TIME_WINDOW,
                            Strings::IDS_UI_TYPE_TIME_WINDOW_DETAIL, Strings::IDS_UI_TYPE_24_HOUR,
                            Strings::IDS_UI_TYPE_MULTI_DAY, Strings::IDS_UI_TYPE_MULTI_DAY_TIME_WINDOW};
@@ -97,6 +98,10 @@ void CORBPropertiesDlg::buildControls() {
   m_startTime = makeTime();
   m_endDate = makeDate();
   m_endTime = makeTime();
+  m_startDate->setObjectName(QStringLiteral("startDate"));
+  m_startTime->setObjectName(QStringLiteral("startTime"));
+  m_endDate->setObjectName(QStringLiteral("endDate"));
+  m_endTime->setObjectName(QStringLiteral("endTime"));
   auto* startLabel = new QLabel(text(Strings::IDS_UI_START_LABEL), window);
   auto* endLabel = new QLabel(text(Strings::IDS_UI_END_LABEL), window);
   startLabel->setBuddy(m_startDate);
@@ -108,6 +113,7 @@ void CORBPropertiesDlg::buildControls() {
   grid->addWidget(m_endDate, 1, 1);
   grid->addWidget(m_endTime, 1, 2);
   m_upToTheSecond = new QCheckBox(text(Strings::IDS_UI_UP_TO_THE_SECOND), window);
+  m_upToTheSecond->setObjectName(QStringLiteral("upToTheSecond"));
   grid->addWidget(m_upToTheSecond, 2, 1, 1, 2);
   grid->setColumnStretch(1, 1);
   m_startDate->setAccessibleName(plain(startLabel->text()) + QLatin1Char(' ') + plain(text(Strings::IDS_UI_DATE)));
@@ -124,6 +130,8 @@ void CORBPropertiesDlg::buildControls() {
     m_checks[i] = new QCheckBox(stats);
     m_radios[i] = new QRadioButton(stats);
     m_radioGroup->addButton(m_radios[i], i);
+    m_checks[i]->setObjectName(QStringLiteral("statCheck%1").arg(i));
+    m_radios[i]->setObjectName(QStringLiteral("statRadio%1").arg(i));
     // Levels in the first column, the four threshold percentages beside them.
     const int row = i < Statistic::kThreshold1 ? i : i - Statistic::kThreshold1;
     const int col = i < Statistic::kThreshold1 ? 0 : 1;
@@ -135,14 +143,18 @@ void CORBPropertiesDlg::buildControls() {
 
   auto* params = new QGridLayout;
   m_frequencyLabel = new QLabel(this);
+  m_frequencyLabel->setObjectName(QStringLiteral("frequencyLabel"));
   m_frequency = new FrequencyEdit(this);
+  m_frequency->setObjectName(QStringLiteral("frequency"));
   m_frequencyLabel->setBuddy(m_frequency);
   m_frequency->setAccessibleName(plain(text(Strings::IDS_LABEL_FREQUENCY)));
   m_frequency->lineEdit()->setAccessibleName(m_frequency->accessibleName());
   auto* mhz = new QLabel(text(Strings::IDS_UI_MHZ), this);
   m_frequencyUnit = mhz;
   m_incrementLabel = new QLabel(this);
+  m_incrementLabel->setObjectName(QStringLiteral("incrementLabel"));
   m_increment = new QComboBox(this);
+  m_increment->setObjectName(QStringLiteral("increment"));
   for (int id : {Strings::IDS_UI_INCREMENT_15_MIN, Strings::IDS_UI_INCREMENT_1_HOUR,
                  Strings::IDS_UI_INCREMENT_1_DAY})
     m_increment->addItem(text(id));

@@ -1,2 +1,327 @@
-#include <gtest/gtest.h>
-TEST(Placeholder, Dialog) { SUCCEED(); }
+// Runs with TZ=Europe/Berlin and the offscreen platform.
+#include "app/Clock.h"
+#include "app/Prompts.h"
+#include "app/SettingsStore.h"
+#include "query/CORBPropertiesDlg.h"
+#include "query/FrequencyEdit.h"
+#include "query/QueryTestUtil.h"
+#include "query/QuarterTimeEdit.h"
+#include "resources/Strings.h"
+#include "support/TempSettings.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+namespace {
+
+// 12:07 UTC is 14:07 in Berlin summer time; the last quarter hour is 14:00.
+const QDateTime kNow = utc(2024, 6, 15, 12, 7);
+
+class NewGraphDialogTest : public TempSettingsTest {
+protected:
+  void SetUp() override {
+    TempSettingsTest::SetUp();
+    m_dlg = std::make_unique<CORBPropertiesDlg>();
+  }
+
+  template <typename T>
+  T* get(const char* name) {
+    T* w = m_dlg->findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(w, nullptr) << name;
+    return w;
+  }
+  void open() {
+    m_dlg->clearCancelled();
+    m_dlg->prepareToShow();
+    m_dlg->show();
+  }
+  void clickOk() {
+    QTest::mouseClick(m_dlg->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+  }
+  void setType(int type) { get<QComboBox>("graphType")->setCurrentIndex(type); }
+  void setStart(const QDateTime& local) {
+    get<QDateEdit>("startDate")->setDate(local.date());
+    get<QuarterTimeEdit>("startTime")->setTime(local.time());
+  }
+  void setEnd(const QDateTime& local) {
+    get<QDateEdit>("endDate")->setDate(local.date());
+    get<QuarterTimeEdit>("endTime")->setTime(local.time());
+  }
+  QDateTime shownEnd() { return QDateTime(get<QDateEdit>("endDate")->date(), get<QuarterTimeEdit>("endTime")->time()); }
+  QDateTime shownStart() {
+    return QDateTime(get<QDateEdit>("startDate")->date(), get<QuarterTimeEdit>("startTime")->time());
+  }
+  void untickAllStatistics() {
+    for (int i = 0; i < 7; ++i) get<QCheckBox>(QStringLiteral("statCheck%1").arg(i).toLatin1())->setChecked(false);
+  }
+  static QString text(int id) { return Strings::LoadString(id); }
+
+  ScopedFixedClock m_clock{kNow};
+  RecordingPrompts m_prompts;
+  ScopedPrompts m_installed{m_prompts};
+  std::unique_ptr<CORBPropertiesDlg> m_dlg;
+};
+
+TEST_F(NewGraphDialogTest, FirstOpeningShowsTheResetRequest) {
+  open();
+  EXPECT_EQ(m_dlg->windowTitle(), "New Graph");
+  EXPECT_EQ(get<QComboBox>("graphType")->currentIndex(), 0);
+  EXPECT_EQ(shownEnd(), local(2024, 6, 15, 14, 0));
+  EXPECT_EQ(shownStart(), local(2024, 6, 14, 14, 0));
+  EXPECT_TRUE(get<QCheckBox>("statCheck0")->isChecked());
+  EXPECT_FALSE(get<QCheckBox>("upToTheSecond")->isChecked());
+  clickOk();
+  EXPECT_TRUE(m_prompts.texts.isEmpty()) << m_prompts.texts.join('|').toStdString();
+  EXPECT_EQ(m_dlg->result(), QDialog::Accepted);
+  EXPECT_EQ(m_dlg->query().end.toUtc(), utc(2024, 6, 15, 12, 0));
+}
+
+struct LayoutRow {
+  int type;
+  bool startDate, startTime, endDate, endTime;
+  bool frequency, increment, incrementEnabled;
+  int incrementSelection;  // -1: the record's own
+  bool upToTheSecond;
+  bool checkBoxes;
+  const char* frequencyLabel;
+  const char* incrementLabel;
+};
+
+TEST_F(NewGraphDialogTest, LaysItselfOutPerType) {
+  const LayoutRow rows[] = {
+      {0, true, true, true, true, false, false, false, -1, true, true, " ", " "},
+      {1, true, true, true, true, true, true, true, -1, true, true, "Frequency:", "&Increment:"},
+      {2, true, true, true, true, false, true, true, -1, true, false, " ", "Increment:"},
+      {3, true, true, false, false, false, true, false, 1, false, false, " ", "Increment:"},
+      {4, true, false, true, false, false, true, false, 2, false, false, " ", "Increment:"},
+      {5, true, true, true, true, false, true, false, 2, false, false, " ", "&Increment:"},
+  };
+  open();
+  for (const LayoutRow& r : rows) {
+    SCOPED_TRACE(r.type);
+    setType(r.type);
+    EXPECT_EQ(get<QDateEdit>("startDate")->isEnabled(), r.startDate);
+    EXPECT_EQ(get<QuarterTimeEdit>("startTime")->isEnabled(), r.startTime);
+    EXPECT_EQ(get<QDateEdit>("endDate")->isEnabled(), r.endDate);
+    EXPECT_EQ(get<QuarterTimeEdit>("endTime")->isEnabled(), r.endTime);
+    EXPECT_EQ(get<FrequencyEdit>("frequency")->isVisible(), r.frequency);
+    EXPECT_EQ(get<QComboBox>("increment")->isVisible(), r.increment);
+    EXPECT_EQ(get<QComboBox>("increment")->isEnabled(), r.incrementEnabled);
+    if (r.incrementSelection >= 0) {
+      EXPECT_EQ(get<QComboBox>("increment")->currentIndex(), r.incrementSelection);
+    }
+    EXPECT_EQ(get<QCheckBox>("upToTheSecond")->isEnabled(), r.upToTheSecond);
+    EXPECT_EQ(get<QCheckBox>("statCheck3")->isVisible(), r.checkBoxes);
+    EXPECT_EQ(get<QRadioButton>("statRadio3")->isVisible(), !r.checkBoxes);
+    EXPECT_EQ(get<QLabel>("frequencyLabel")->text(), r.frequencyLabel);
+    EXPECT_EQ(get<QLabel>("incrementLabel")->text(), r.incrementLabel);
+  }
+}
+
+TEST_F(NewGraphDialogTest, EachTypeShowsItsOwnWindow) {
+  open();
+  setType(4);  // Multi-Day: yesterday, midnight to midnight
+  EXPECT_EQ(shownStart(), local(2024, 6, 14, 0, 0));
+  EXPECT_EQ(shownEnd(), local(2024, 6, 15, 0, 0));
+  setStart(local(2024, 6, 1, 0, 0));
+  setType(0);  // what was typed for Multi-Day is not kept
+  EXPECT_EQ(shownStart(), local(2024, 6, 14, 14, 0));
+  setType(4);
+  EXPECT_EQ(shownStart(), local(2024, 6, 14, 0, 0));
+}
+
+TEST_F(NewGraphDialogTest, OneOkShowsEveryFailedCheckInOrderAndStaysOpen) {
+  open();
+  untickAllStatistics();
+  setStart(local(2024, 6, 15, 10, 0));
+  setEnd(local(2024, 6, 15, 10, 0));
+  clickOk();
+  EXPECT_EQ(m_prompts.texts, (QStringList{text(61582), text(61523)}));
+  EXPECT_EQ(m_prompts.owners.value(0), m_dlg.get());
+  EXPECT_TRUE(m_dlg->isVisible());
+  EXPECT_NE(m_dlg->result(), QDialog::Accepted);
+  EXPECT_FALSE(get<QCheckBox>("statCheck0")->isChecked());  // the input stays as typed
+
+  m_prompts.texts.clear();
+  get<QCheckBox>("statCheck2")->setChecked(true);
+  setEnd(local(2024, 6, 15, 14, 15));  // a quarter in the future
+  clickOk();
+  EXPECT_EQ(m_prompts.texts, QStringList{text(61557)});
+
+  m_prompts.texts.clear();
+  setEnd(local(2024, 6, 15, 14, 0));
+  clickOk();
+  EXPECT_TRUE(m_prompts.texts.isEmpty());
+  EXPECT_EQ(m_dlg->result(), QDialog::Accepted);
+  SettingsStore store;
+  const RegistryKey saved = store.sectionKey("Settings").subKey("Settings");
+  EXPECT_EQ(saved.readDword("Minimum"), 1);
+  EXPECT_EQ(saved.readDword("Average"), 0);
+}
+
+TEST_F(NewGraphDialogTest, CancelSavesNothing) {
+  open();
+  setType(3);
+  QTest::mouseClick(m_dlg->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel), Qt::LeftButton);
+  EXPECT_TRUE(m_dlg->cancelled());
+  EXPECT_TRUE(m_prompts.texts.isEmpty());
+  SettingsStore store;
+  EXPECT_FALSE(store.sectionKey("Settings").subKey("Settings").exists());
+}
+
+TEST_F(NewGraphDialogTest, ReopensOnTheLastAcceptedSelection) {
+  open();
+  setType(2);
+  get<QComboBox>("increment")->setCurrentIndex(1);
+  get<QRadioButton>("statRadio5")->setChecked(true);
+  setStart(local(2024, 6, 14, 14, 0));
+  clickOk();
+  ASSERT_EQ(m_dlg->result(), QDialog::Accepted) << m_prompts.texts.join('|').toStdString();
+
+  CORBPropertiesDlg fresh;
+  fresh.prepareToShow();
+  EXPECT_EQ(fresh.findChild<QComboBox*>("graphType")->currentIndex(), 2);
+  EXPECT_EQ(fresh.findChild<QComboBox*>("increment")->currentIndex(), 1);
+  EXPECT_TRUE(fresh.findChild<QRadioButton*>("statRadio5")->isChecked());
+}
+
+TEST_F(NewGraphDialogTest, LaunchPrefillIsNotOverwrittenByTheStoredSelection) {
+  {
+    SettingsStore store;
+    store.sectionKey("Settings").subKey("Settings").writeDword("Graph Type", 4);
+  }
+  GraphQuery q;
+  q.graphType = 3;
+  m_dlg->setQuery(q);
+  m_dlg->setOpenedByLaunch(true);
+  open();
+  EXPECT_EQ(get<QComboBox>("graphType")->currentIndex(), 3);
+  m_dlg->reject();
+  open();  // the mark lasts one opening
+  EXPECT_EQ(get<QComboBox>("graphType")->currentIndex(), 4);
+}
+
+TEST_F(NewGraphDialogTest, ThresholdNamesLabelTheStatistics) {
+  m_dlg->setThresholdNames({"Upper High", "", "Lower", "LL"});
+  open();
+  EXPECT_EQ(get<QCheckBox>("statCheck3")->text(), "% Exceeding Upper High");
+  EXPECT_EQ(get<QRadioButton>("statRadio3")->text(), "% Time Beyond Upper High");
+  EXPECT_EQ(get<QCheckBox>("statCheck4")->text(), "% Exceeding ");
+  EXPECT_EQ(get<QRadioButton>("statRadio6")->text(), "% Time Beyond LL");
+  EXPECT_EQ(get<QCheckBox>("statCheck0")->text(), "Average");
+}
+
+TEST_F(NewGraphDialogTest, TimeFieldsStepAndRoundInQuarterHours) {
+  open();
+  auto* end = get<QuarterTimeEdit>("endTime");
+  end->setTime(QTime(13, 0));
+  end->setCurrentSection(QDateTimeEdit::MinuteSection);
+  end->stepBy(-1);
+  EXPECT_EQ(end->time(), QTime(13, 45));  // the hour is not carried
+  end->stepBy(1);
+  EXPECT_EQ(end->time(), QTime(13, 0));
+  end->stepBy(2);
+  EXPECT_EQ(end->time(), QTime(13, 30));
+  end->setCurrentSection(QDateTimeEdit::HourSection);
+  end->stepBy(1);
+  EXPECT_EQ(end->time(), QTime(14, 30));
+
+  end->setTime(QTime(13, 53));
+  emit end->editingFinished();
+  EXPECT_EQ(shownEnd(), local(2024, 6, 15, 14, 0));
+  setEnd(local(2024, 6, 14, 23, 55));
+  emit end->editingFinished();
+  EXPECT_EQ(shownEnd(), local(2024, 6, 15, 0, 0));  // the date moves with the hour
+}
+
+TEST_F(NewGraphDialogTest, TwentyFourHourEndFollowsTheStart) {
+  open();
+  setType(3);
+  setStart(local(2024, 6, 10, 9, 22));
+  emit get<QuarterTimeEdit>("startTime")->editingFinished();
+  emit get<QDateEdit>("startDate")->editingFinished();
+  EXPECT_EQ(shownStart(), local(2024, 6, 10, 9, 15));
+  EXPECT_EQ(shownEnd(), local(2024, 6, 11, 9, 15));
+  clickOk();
+  EXPECT_EQ(m_dlg->result(), QDialog::Accepted) << m_prompts.texts.join('|').toStdString();
+  EXPECT_EQ(m_dlg->query().start24Hour.toLocal(), local(2024, 6, 10, 9, 15));
+  EXPECT_EQ(m_dlg->query().end24Hour.toLocal(), local(2024, 6, 11, 9, 15));
+  EXPECT_EQ(m_dlg->query().increment, 1);
+}
+
+TEST_F(NewGraphDialogTest, DailyIncrementLocksTheEndTimeToTheStart) {
+  open();
+  setType(1);
+  auto* tick = get<QCheckBox>("upToTheSecond");
+  tick->setChecked(true);
+  setStart(local(2024, 6, 10, 9, 40));
+  get<QComboBox>("increment")->setCurrentIndex(2);
+  EXPECT_FALSE(tick->isChecked());
+  EXPECT_FALSE(tick->isEnabled());
+  EXPECT_FALSE(get<QuarterTimeEdit>("endTime")->isEnabled());
+  EXPECT_TRUE(get<QDateEdit>("endDate")->isEnabled());
+  EXPECT_EQ(get<QuarterTimeEdit>("startTime")->time(), QTime(9, 45));
+  EXPECT_EQ(get<QuarterTimeEdit>("endTime")->time(), QTime(9, 45));
+  get<QComboBox>("increment")->setCurrentIndex(1);
+  EXPECT_TRUE(tick->isEnabled());
+  EXPECT_TRUE(get<QuarterTimeEdit>("endTime")->isEnabled());
+}
+
+TEST_F(NewGraphDialogTest, UpToTheSecondEndsNowAndAddsARibbon) {
+  open();
+  setType(2);
+  setStart(local(2024, 6, 14, 14, 15));  // 23h52m to now: 95 ribbons, +1
+  auto* tick = get<QCheckBox>("upToTheSecond");
+  tick->setChecked(true);
+  EXPECT_FALSE(get<QDateEdit>("endDate")->isEnabled());
+  EXPECT_FALSE(get<QuarterTimeEdit>("endTime")->isEnabled());
+  clickOk();
+  ASSERT_EQ(m_dlg->result(), QDialog::Accepted) << m_prompts.texts.join('|').toStdString();
+  EXPECT_EQ(m_dlg->query().end.toUtc(), kNow);
+
+  open();  // the tick is remembered from the last OK
+  EXPECT_TRUE(get<QCheckBox>("upToTheSecond")->isChecked());
+  setType(4);
+  EXPECT_FALSE(tick->isChecked());
+  setType(2);
+  setStart(local(2024, 6, 14, 13, 0));  // 25h07m: 100 ribbons
+  tick->setChecked(true);
+  clickOk();
+  EXPECT_EQ(m_prompts.texts, QStringList{text(61574)});
+  m_prompts.texts.clear();
+  tick->setChecked(false);  // back to the rounded end, 14:00 local
+  EXPECT_EQ(shownEnd(), local(2024, 6, 15, 14, 0));
+  EXPECT_TRUE(get<QuarterTimeEdit>("endTime")->isEnabled());
+}
+
+TEST_F(NewGraphDialogTest, FrequencyIsCheckedAgainstTheRange) {
+  m_dlg->setFrequencyRange(5.0, 65.0);
+  open();
+  setType(1);
+  auto* freq = get<FrequencyEdit>("frequency");
+  freq->lineEdit()->setText("abc");
+  clickOk();
+  EXPECT_EQ(m_prompts.texts, QStringList{"The frequency is out of 5.0MHz - 65.0MHz range."});
+  m_prompts.texts.clear();
+  freq->lineEdit()->setText("10");
+  freq->stepBy(-1);
+  EXPECT_DOUBLE_EQ(freq->value(), 10.005);
+  QTest::keyClick(freq->lineEdit(), Qt::Key_Down);
+  QTest::keyClick(freq->lineEdit(), Qt::Key_Down);
+  EXPECT_DOUBLE_EQ(freq->value(), 9.995);
+  freq->lineEdit()->setText("70");
+  freq->stepBy(0);
+  EXPECT_DOUBLE_EQ(freq->value(), 65.0);
+  clickOk();
+  EXPECT_TRUE(m_prompts.texts.isEmpty());
+  EXPECT_DOUBLE_EQ(m_dlg->query().frequency, 65.0);
+}
+
+}  // namespace
