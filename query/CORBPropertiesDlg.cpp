@@ -16,9 +16,9 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
@@ -124,7 +124,12 @@ void CORBPropertiesDlg::buildControls() {
   root->addWidget(window);
 
   auto* stats = new QGroupBox(text(Strings::IDS_UI_STATISTICS_GROUP), this);
-  auto* statGrid = new QGridLayout(stats);
+  // Levels in the first column, the four threshold percentages beside them.
+  auto* statColumns = new QHBoxLayout(stats);
+  auto* levels = new QVBoxLayout;
+  auto* percentages = new QVBoxLayout;
+  statColumns->addLayout(levels);
+  statColumns->addLayout(percentages, 1);
   m_radioGroup = new QButtonGroup(this);
   for (int i = 0; i < Statistic::kCount; ++i) {
     m_checks[i] = new QCheckBox(stats);
@@ -132,13 +137,11 @@ void CORBPropertiesDlg::buildControls() {
     m_radioGroup->addButton(m_radios[i], i);
     m_checks[i]->setObjectName(QStringLiteral("statCheck%1").arg(i));
     m_radios[i]->setObjectName(QStringLiteral("statRadio%1").arg(i));
-    // Levels in the first column, the four threshold percentages beside them.
-    const int row = i < Statistic::kThreshold1 ? i : i - Statistic::kThreshold1;
-    const int col = i < Statistic::kThreshold1 ? 0 : 1;
-    statGrid->addWidget(m_checks[i], row, col);
-    statGrid->addWidget(m_radios[i], row, col);
+    QVBoxLayout* column = i < Statistic::kThreshold1 ? levels : percentages;
+    column->addWidget(m_checks[i]);
+    column->addWidget(m_radios[i]);
   }
-  statGrid->setColumnStretch(1, 1);
+  levels->addStretch(1);
   root->addWidget(stats);
 
   auto* params = new QGridLayout;
@@ -148,7 +151,6 @@ void CORBPropertiesDlg::buildControls() {
   m_frequency->setObjectName(QStringLiteral("frequency"));
   m_frequencyLabel->setBuddy(m_frequency);
   m_frequency->setAccessibleName(plain(text(Strings::IDS_LABEL_FREQUENCY)));
-  m_frequency->lineEdit()->setAccessibleName(m_frequency->accessibleName());
   auto* mhz = new QLabel(text(Strings::IDS_UI_MHZ), this);
   m_frequencyUnit = mhz;
   m_incrementLabel = new QLabel(this);
@@ -190,7 +192,7 @@ void CORBPropertiesDlg::buildControls() {
 void CORBPropertiesDlg::setFrequencyRange(double lower, double upper) {
   m_lowerFrequency = lower;
   m_upperFrequency = upper;
-  m_frequency->setRange(lower, upper);
+  m_frequency->setSpinRange(lower, upper);
 }
 
 void CORBPropertiesDlg::setThresholdNames(const QStringList& names) {
@@ -292,6 +294,7 @@ void CORBPropertiesDlg::collectFromControls() {
   m_query.graphType = m_type->currentIndex();
   for (int i = 0; i < Statistic::kCount; ++i) m_query.statistics[i] = m_checks[i]->isChecked() ? 1 : 0;
   m_query.increment = m_increment->currentIndex();
+  m_frequency->interpretText();
   m_query.frequency = m_frequency->value();
   m_query.statisticIndex = std::max(0, m_radioGroup->checkedId());
   const QTime st = m_startTime->time();

@@ -2,79 +2,32 @@
 
 #include "query/NewGraphRules.h"
 
-#include <QHBoxLayout>
-#include <QKeyEvent>
-#include <QLineEdit>
-#include <QLocale>
-#include <QToolButton>
-#include <QVBoxLayout>
-#include <QWheelEvent>
-#include <cmath>
-#include <limits>
+namespace {
+// Wide enough for any frequency someone might type; the dialog's check, not
+// the editor, tells the user the valid range.
+constexpr double kTypingLimit = 1.0e6;
+}  // namespace
 
-FrequencyEdit::FrequencyEdit(QWidget* parent)
-    : QWidget(parent), m_edit(new QLineEdit(this)), m_up(new QToolButton(this)),
-      m_down(new QToolButton(this)) {
-  auto* row = new QHBoxLayout(this);
-  row->setContentsMargins(0, 0, 0, 0);
-  row->setSpacing(2);
-  row->addWidget(m_edit, 1);
-  auto* arrows = new QVBoxLayout;
-  arrows->setContentsMargins(0, 0, 0, 0);
-  arrows->setSpacing(0);
-  for (QToolButton* b : {m_up, m_down}) {
-    b->setAutoRepeat(true);
-    b->setFocusPolicy(Qt::NoFocus);
-    b->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
-    arrows->addWidget(b);
-  }
-  m_up->setArrowType(Qt::UpArrow);
-  m_down->setArrowType(Qt::DownArrow);
-  row->addLayout(arrows);
-  setFocusProxy(m_edit);
-  m_edit->installEventFilter(this);
-  connect(m_up, &QToolButton::clicked, this, [this] { stepBy(-1); });
-  connect(m_down, &QToolButton::clicked, this, [this] { stepBy(1); });
+FrequencyEdit::FrequencyEdit(QWidget* parent) : QDoubleSpinBox(parent) {
+  setDecimals(3);
+  setRange(-kTypingLimit, kTypingLimit);
+  setSingleStep(NewGraphRules::kFrequencyStep);
+  setKeyboardTracking(false);
+  setLocale(QLocale::c());  // the same decimal point as the range message
 }
 
-void FrequencyEdit::setRange(double lower, double upper) {
+void FrequencyEdit::setSpinRange(double lower, double upper) {
   m_lower = lower;
   m_upper = upper;
 }
 
-double FrequencyEdit::value() const {
-  const QString text = m_edit->text().trimmed();
-  bool ok = false;
-  double v = QLocale::c().toDouble(text, &ok);
-  if (!ok) v = QLocale().toDouble(text, &ok);
-  return ok && std::isfinite(v) ? v : std::numeric_limits<double>::quiet_NaN();
+void FrequencyEdit::stepBy(int steps) {
+  interpretText();
+  // The rule counts in spin positions, which fall as the arrow goes up.
+  setValue(NewGraphRules::stepFrequency(value(), -steps, m_lower, m_upper));
 }
 
-void FrequencyEdit::setValue(double mhz) {
-  m_edit->setText(std::isfinite(mhz) ? QString::number(mhz, 'f', 3) : QString());
-}
-
-void FrequencyEdit::stepBy(int delta) {
-  double v = value();
-  if (std::isnan(v)) v = m_lower;
-  setValue(NewGraphRules::stepFrequency(v, delta, m_lower, m_upper));
-}
-
-bool FrequencyEdit::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == m_edit && isEnabled()) {
-    if (event->type() == QEvent::KeyPress) {
-      const int key = static_cast<QKeyEvent*>(event)->key();
-      if (key == Qt::Key_Up || key == Qt::Key_Down) {
-        stepBy(key == Qt::Key_Up ? -1 : 1);
-        return true;
-      }
-    } else if (event->type() == QEvent::Wheel) {
-      const int dy = static_cast<QWheelEvent*>(event)->angleDelta().y();
-      if (dy != 0) {
-        stepBy(dy > 0 ? -1 : 1);
-        return true;
-      }
-    }
-  }
-  return QWidget::eventFilter(watched, event);
+QAbstractSpinBox::StepEnabled FrequencyEdit::stepEnabled() const {
+  if (!isEnabled() || isReadOnly()) return StepNone;
+  return StepUpEnabled | StepDownEnabled;
 }

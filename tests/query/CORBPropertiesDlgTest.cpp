@@ -14,7 +14,6 @@
 #include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -306,22 +305,37 @@ TEST_F(NewGraphDialogTest, FrequencyIsCheckedAgainstTheRange) {
   open();
   setType(1);
   auto* freq = get<FrequencyEdit>("frequency");
-  freq->lineEdit()->setText("abc");
+  freq->setValue(70.0);  // typing is free; the check names the range
   clickOk();
   EXPECT_EQ(m_prompts.texts, QStringList{"The frequency is out of 5.0MHz - 65.0MHz range."});
   m_prompts.texts.clear();
-  freq->lineEdit()->setText("10");
-  freq->stepBy(-1);
+  freq->setValue(10.0);
+  freq->stepBy(1);
   EXPECT_DOUBLE_EQ(freq->value(), 10.005);
-  QTest::keyClick(freq->lineEdit(), Qt::Key_Down);
-  QTest::keyClick(freq->lineEdit(), Qt::Key_Down);
+  freq->setFocus();
+  QTest::keyClick(freq, Qt::Key_Down);
+  QTest::keyClick(freq, Qt::Key_Down);
   EXPECT_DOUBLE_EQ(freq->value(), 9.995);
-  freq->lineEdit()->setText("70");
-  freq->stepBy(0);
+  freq->setValue(64.999);
+  freq->stepBy(1);
   EXPECT_DOUBLE_EQ(freq->value(), 65.0);
   clickOk();
   EXPECT_TRUE(m_prompts.texts.isEmpty());
   EXPECT_DOUBLE_EQ(m_dlg->query().frequency, 65.0);
+}
+
+TEST_F(NewGraphDialogTest, FrequencyWithoutARangePassesOnlyZero) {
+  open();
+  setType(1);
+  get<FrequencyEdit>("frequency")->stepBy(1);  // pinned to the empty range
+  EXPECT_DOUBLE_EQ(get<FrequencyEdit>("frequency")->value(), 0.0);
+  clickOk();
+  EXPECT_TRUE(m_prompts.texts.isEmpty());
+  open();
+  setType(1);
+  get<FrequencyEdit>("frequency")->setValue(5.0);
+  clickOk();
+  EXPECT_EQ(m_prompts.texts, QStringList{"The frequency is out of 0.0MHz - 0.0MHz range."});
 }
 
 }  // namespace
