@@ -38,7 +38,7 @@ public:
   static CNBDateTime FromFields(int year, int month, int day, int hour, int minute, int second);
   // The UTC calendar breakdown of seconds since 1970-01-01 00:00 UTC.
   static CNBDateTime FromSeconds(int32_t secondsSince1970);
-  // The instant of `dt` (any time spec) expressed in UTC, to the second.
+  // The instant of `dt` (in whatever zone it is given) expressed in UTC, to the second.
   static CNBDateTime FromQDateTime(const QDateTime& dt);
   // Local calendar date and clock time converted to the UTC instant.
   static CNBDateTime FromLocal(const QDate& date, const QTime& time);
