@@ -1,0 +1,57 @@
+#include "sim/SimContext.h"
+
+#include "sim/FaultPlan.h"
+#include "sim/SimDatabase.h"
+
+#include <chrono>
+
+SimContext::SimContext(SimOptions options) : m_options(std::move(options)), m_pool(m_options.workerThreads) {}
+
+// The pool goes first: its threads may still read the store.
+SimContext::~SimContext() {
+  m_pool.stop();
+}
+
+bool SimContext::open(std::string* error) {
+  // Objects and workers already hold the open store.
+  if (m_db) return true;
+  m_db = SimDatabase::open(m_options.dbPath, error);
+  return m_db != nullptr;
+}
+
+std::optional<HRESULT> SimContext::fault(std::string_view call) const {
+  return m_options.faults ? m_options.faults->before(call) : std::nullopt;
+}
+
+bool SimContext::submit(std::function<void()> task) {
+  return m_pool.submit(std::move(task));
+}
+
+void SimContext::shutdown() {
+  m_pool.stop();
+}
+
+bool SimContext::acquireSession() {
+  int n = m_sessions.load();
+  do {
+    if (n >= m_options.maxSessions) return false;
+  } while (!m_sessions.compare_exchange_weak(n, n + 1));
+  return true;
+}
+
+void SimContext::releaseSession() {
+  --m_sessions;
+}
+
+SimContext::TokenState SimContext::checkToken(int32_t token, int32_t permission) const {
+  const auto t = m_db->token(token);
+  if (!t) return TokenState::Unknown;
+  if (t->expires <= nowSeconds()) return TokenState::Expired;
+  if ((t->permissions & permission) != permission) return TokenState::Lacking;
+  return TokenState::Valid;
+}
+
+int64_t SimContext::nowSeconds() {
+  return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
+      .count();
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "server/HResult.h"
+#include "sim/SimServer.h"
+#include "sim/WorkerPool.h"
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+class SimDatabase;
+
+// What every object of one server shares: the store, the request workers,
+// the session count and the fault plan. Objects hold it by shared_ptr, so it
+// outlives the SimServer while objects remain; shutdown() (the server's end)
+// joins the workers first, after which requests can no longer start.
+class SimContext {
+public:
+  explicit SimContext(SimOptions options);
+  ~SimContext();
+
+  bool open(std::string* error);
+  bool isOpen() const { return m_db != nullptr; }
+  const SimDatabase& db() const { return *m_db; }
+  const SimOptions& options() const { return m_options; }
+
+  // The fault plan's answer for `call`, if it has one.
+  std::optional<HRESULT> fault(std::string_view call) const;
+
+  // Queues a request's work; false after shutdown.
+  bool submit(std::function<void()> task);
+  void shutdown();
+
+  // Takes a session slot; false when options().maxSessions are taken.
+  bool acquireSession();
+  void releaseSession();
+  int openSessions() const { return m_sessions.load(); }
+
+  enum class TokenState { Valid, Unknown, Expired, Lacking };
+  TokenState checkToken(int32_t token, int32_t permission) const;
+
+  static int64_t nowSeconds();
+
+private:
+  SimOptions m_options;
+  std::unique_ptr<SimDatabase> m_db;
+  WorkerPool m_pool;
+  std::atomic<int> m_sessions{0};
+};

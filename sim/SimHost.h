@@ -1,0 +1,35 @@
+#pragma once
+
+#include "sim/NembraService.h"
+
+#include <memory>
+#include <string>
+
+namespace grpc {
+class Server;
+}
+class SimServer;
+
+// Serves a SimServer over gRPC on one address until shut down.
+class SimHost {
+public:
+  SimHost(SimServer& server, ServiceOptions options);
+  ~SimHost();
+  SimHost(const SimHost&) = delete;
+  SimHost& operator=(const SimHost&) = delete;
+
+  // Binds and starts serving; port 0 picks a free port (see port()).
+  bool start(const std::string& address, std::string* error);
+  int port() const { return m_port; }
+  // Blocks until shutdown() is called from another thread.
+  void wait();
+  // Stops serving; calls in flight get a short grace period.
+  void shutdown();
+
+  NembraService& service() { return *m_service; }
+
+private:
+  std::unique_ptr<NembraService> m_service;
+  std::unique_ptr<grpc::Server> m_server;
+  int m_port = 0;
+};

@@ -1,0 +1,99 @@
+#include "sim/DemoSeeder.h"
+#include "sim/FaultPlan.h"
+#include "sim/SimCommandLine.h"
+#include "sim/SimDatabase.h"
+#include "sim/SimHost.h"
+#include "sim/SimLog.h"
+#include "sim/SimServer.h"
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <iostream>
+#include <thread>
+
+namespace {
+
+volatile std::sig_atomic_t g_stop = 0;
+void onSignal(int) { g_stop = 1; }
+
+int seed(const SimCommandLine& c) {
+  std::string error;
+  auto db = SimDatabase::open(c.db, &error);
+  if (!db) {
+    std::cerr << "nembra-sim: " << error << "\n";
+    return 1;
+  }
+  const int32_t end = DemoSeeder::quarterHourAt(c.endTime.value_or(DemoSeeder::currentQuarterHour()));
+  const auto started = std::chrono::steady_clock::now();
+  if (!seedDemo(*db, end, &error)) {
+    std::cerr << "nembra-sim: seeding failed: " << error << "\n";
+    return 1;
+  }
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
+  if (!c.quiet) std::cerr << "nembra-sim: demo data up to " << end << " written in " << ms.count() << " ms\n";
+  return 0;
+}
+
+int serve(const SimCommandLine& c) {
+  SimOptions options;
+  options.dbPath = c.db;
+  options.maxSessions = c.maxSessions;
+  options.workerThreads = c.workers;
+  std::string error;
+  if (!c.faults.empty()) {
+    auto plan = FaultPlan::parse(c.faults, &error);
+    if (!plan) {
+      std::cerr << "nembra-sim: " << error << "\n";
+      return 2;
+    }
+    options.faults = std::make_shared<FaultPlan>(std::move(*plan));
+  }
+  SimServer server(options);
+  if (!server.open(&error)) {
+    std::cerr << "nembra-sim: " << error << "\n";
+    return 1;
+  }
+  ServiceOptions serviceOptions;
+  serviceOptions.objectTimeout = std::chrono::seconds(c.objectTimeoutSeconds);
+  serviceOptions.dropAfterCalls = c.dropAfterCalls;
+  SimHost host(server, serviceOptions);
+  if (!host.start(*c.listen, &error)) {
+    std::cerr << "nembra-sim: " << error << "\n";
+    return 1;
+  }
+  const std::string hostPart = c.listen->substr(0, c.listen->rfind(':'));
+  // Scripts wait for this line to know the server is up and on which port.
+  std::cout << "nembra-sim listening on " << hostPart << ":" << host.port() << std::endl;
+
+  std::signal(SIGINT, onSignal);
+  std::signal(SIGTERM, onSignal);
+  std::thread stopper([&host] {
+    while (!g_stop) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    host.shutdown();
+  });
+  host.wait();
+  g_stop = 1;
+  stopper.join();
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string error;
+  const auto command = SimCommandLine::parse(std::vector<std::string>(argv + 1, argv + argc), &error);
+  if (!command) {
+    std::cerr << "nembra-sim: " << error << "\n\n" << SimCommandLine::usage();
+    return 2;
+  }
+  if (command->help) {
+    std::cout << SimCommandLine::usage();
+    return 0;
+  }
+  SimLog::setEnabled(!command->quiet);
+  if (command->seedDemo) {
+    if (const int rc = seed(*command); rc != 0) return rc;
+  }
+  return command->listen ? serve(*command) : 0;
+}

@@ -1,0 +1,65 @@
+#include "sim/SimCommandLine.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::optional<SimCommandLine> parse(std::vector<std::string> args, std::string* error = nullptr) {
+  std::string ignored;
+  return SimCommandLine::parse(args, error ? error : &ignored);
+}
+
+TEST(SimCommandLineTest, SeedingAloneDoesNotServe) {
+  const auto c = parse({"--db", "x.db", "--seed-demo", "--end-time", "2026-12-05T15:45:00Z"});
+  ASSERT_TRUE(c);
+  EXPECT_TRUE(c->seedDemo);
+  EXPECT_FALSE(c->listen);
+  EXPECT_EQ(c->endTime, 1796485500);
+}
+
+TEST(SimCommandLineTest, ServesOnTheDefaultAddressWhenNothingElseIsAsked) {
+  const auto c = parse({"--db", "x.db"});
+  ASSERT_TRUE(c);
+  EXPECT_EQ(c->listen, "127.0.0.1:50515");
+  const auto d = parse({"--db", "x.db", "--listen", "127.0.0.1:0", "--fault", "busy:NextBlock:2", "--fault",
+                        "delay:ReadDayBlock:50", "--max-sessions", "3", "--drop-after", "10"});
+  ASSERT_TRUE(d);
+  EXPECT_EQ(d->listen, "127.0.0.1:0");
+  EXPECT_EQ(d->faults.size(), 2u);
+  EXPECT_EQ(d->maxSessions, 3);
+  EXPECT_EQ(d->dropAfterCalls, 10);
+}
+
+TEST(SimCommandLineTest, BadArgumentsAreNamed) {
+  const struct {
+    std::vector<std::string> args;
+    const char* mentions;
+  } cases[] = {
+      {{"--listen", "127.0.0.1:1"}, "--db"},
+      {{"--db"}, "--db"},
+      {{"--db", "x", "--listen", "nohost"}, "--listen"},
+      {{"--db", "x", "--end-time", "yesterday"}, "--end-time"},
+      {{"--db", "x", "--end-time", "2026-13-01T00:00Z"}, "--end-time"},
+      {{"--db", "x", "--max-sessions", "0"}, "--max-sessions"},
+      {{"--db", "x", "--workers", "many"}, "--workers"},
+      {{"--db", "x", "--frobnicate"}, "--frobnicate"},
+  };
+  for (const auto& c : cases) {
+    std::string error;
+    EXPECT_FALSE(parse(c.args, &error));
+    EXPECT_NE(error.find(c.mentions), std::string::npos) << error;
+  }
+}
+
+TEST(SimCommandLineTest, UtcTimes) {
+  EXPECT_EQ(parseUtcTime("0"), 0);
+  EXPECT_EQ(parseUtcTime("1796485500"), 1796485500);
+  EXPECT_EQ(parseUtcTime("2026-12-05T15:45"), 1796485500);
+  EXPECT_EQ(parseUtcTime("2026-12-05T15:45Z"), 1796485500);
+  EXPECT_EQ(parseUtcTime("2026-12-05T15:45:30Z"), 1796485530);
+  EXPECT_EQ(parseUtcTime("2026-12-05T15:45:30+01"), std::nullopt);
+  EXPECT_EQ(parseUtcTime("2026-12-05"), std::nullopt);
+  EXPECT_EQ(parseUtcTime(""), std::nullopt);
+}
+
+}  // namespace

@@ -1,0 +1,338 @@
+#include "sim/SimServer.h"
+
+#include "server/BlockCodec.h"
+#include "server/INembraClock.h"
+#include "server/INembraDataServer.h"
+#include "server/INembraSecurity.h"
+#include "server/INembraThreshold.h"
+#include "sim/SimClock.h"
+#include "sim/SimRequest.h"
+#include "sim/Statistics.h"
+
+#include "SimTestUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <chrono>
+#include <functional>
+
+using namespace simtest;
+
+namespace {
+
+[[maybe_unused]] auto* const g_quiet = ::testing::AddGlobalTestEnvironment(new QuietLog);
+
+using RibbonBuf = std::array<uint8_t, Blocks::kRibbonBlockSize>;
+using DayBuf = std::array<uint8_t, Blocks::kDayBlockSize>;
+using SummaryBuf = std::array<uint8_t, Blocks::kSummaryBlockSize>;
+using FrequencyBuf = std::array<uint8_t, Blocks::kFrequencyBlockSize>;
+
+class SimServerTest : public ::testing::Test {
+protected:
+  void SetUp() override { start({}); }
+
+  void start(SimOptions options) {
+    objects.clear();
+    server.reset();
+    {
+      std::string error;
+      auto db = SimDatabase::open(dir.file("tiny.db"), &error);
+      ASSERT_TRUE(db) << error;
+      if (db->port(kNode) == std::nullopt) fillTinyDatabase(*db);
+    }
+    options.dbPath = dir.file("tiny.db");
+    server = std::make_unique<SimServer>(std::move(options));
+    std::string error;
+    ASSERT_TRUE(server->open(&error)) << error;
+  }
+
+  std::shared_ptr<INembraDataServer> dataServer() {
+    std::shared_ptr<INembraDataServer> d;
+    EXPECT_EQ(server->createDataServer(d), hr::S_OK);
+    objects.push_back(d);
+    return d;
+  }
+
+  std::shared_ptr<INembraDataServer> session() {
+    auto d = dataServer();
+    EXPECT_EQ(d->OpenSession(kToken, kNode), hr::S_OK);
+    return d;
+  }
+
+  TempDir dir;
+  std::unique_ptr<SimServer> server;
+  std::vector<std::shared_ptr<INembraDataServer>> objects;
+};
+
+struct OpenCase {
+  const char* what;
+  int32_t token;
+  int32_t node;
+  HRESULT expected;
+};
+
+class OpenSession : public SimServerTest, public ::testing::WithParamInterface<OpenCase> {};
+
+TEST_P(OpenSession, ChecksTheTokenThenTheNode) {
+  auto d = dataServer();
+  EXPECT_EQ(d->OpenSession(GetParam().token, GetParam().node), GetParam().expected);
+  EXPECT_EQ(server->openSessions(), GetParam().expected == hr::S_OK ? 1 : 0);
+  EXPECT_EQ(d->Connect(), GetParam().expected == hr::S_OK ? hr::S_OK : hr::kRequestNotMade);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, OpenSession,
+    ::testing::Values(OpenCase{"granted", kToken, kNode, hr::S_OK},
+                      OpenCase{"unknown token", 999, kNode, hr::kCodeNoPermission},
+                      OpenCase{"expired token", kTokenExpired, kNode, hr::kCodeSessionExpired},
+                      OpenCase{"lacking the right", kTokenLacking, kNode, hr::kCodeNoPermission},
+                      OpenCase{"unknown node", kToken, 404, hr::kInvalidUid},
+                      OpenCase{"bad token and node", 999, 404, hr::kCodeNoPermission}));
+
+TEST_F(SimServerTest, SessionsAreLimitedAndFreedByCloseAndRelease) {
+  SimOptions options;
+  options.maxSessions = 2;
+  start(options);
+  auto a = session();
+  auto b = session();
+  auto c = dataServer();
+  EXPECT_EQ(c->OpenSession(kToken, kNode), hr::kMaxConnections);
+  EXPECT_EQ(a->OpenSession(kToken, kNode), hr::S_OK);  // again on the same object: no new slot
+  EXPECT_EQ(server->openSessions(), 2);
+
+  EXPECT_EQ(a->CloseSession(), hr::S_OK);
+  EXPECT_EQ(a->Connect(), hr::kRequestNotMade);
+  EXPECT_EQ(c->OpenSession(kToken, kNode), hr::S_OK);
+
+  objects.clear();
+  b.reset();
+  EXPECT_EQ(server->openSessions(), 1);
+  c.reset();
+  EXPECT_EQ(server->openSessions(), 0);
+}
+
+TEST_F(SimServerTest, RequestCallsWithoutASessionAreRefused) {
+  auto d = dataServer();
+  int32_t handle = 0;
+  RibbonBuf ribbon;
+  EXPECT_EQ(d->StartSummaryRequest(kT0, kT0 + 900, 0, &handle), hr::kRequestNotMade);
+  EXPECT_EQ(d->StartFrequencyRequest(kT0, kT0 + 900, 900, 0, 10.0, &handle), hr::kRequestNotMade);
+  EXPECT_EQ(d->StartRibbonRequest(kT0, kT0 + 900, 900, 0, &handle), hr::kRequestNotMade);
+  EXPECT_EQ(d->StartDayRequest(kT0, kT0, 0, 3600, 0, &handle), hr::kRequestNotMade);
+  EXPECT_EQ(d->ReadRibbonBlock(1, ribbon), hr::kRequestNotMade);
+  EXPECT_EQ(d->NextBlock(&handle), hr::kRequestNotMade);
+  EXPECT_EQ(d->EndRequest(), hr::kRequestNotMade);
+  EXPECT_EQ(d->KeepAlive(), hr::S_OK);
+}
+
+TEST_F(SimServerTest, BadArgumentsAreRefusedAndStartNothing) {
+  auto d = session();
+  int32_t handle = 0;
+  EXPECT_EQ(d->StartRibbonRequest(kT0, kT0 + 900, 900, 7, &handle), hr::kInvalidArgument);
+  EXPECT_EQ(d->StartRibbonRequest(kT0, kT0, 900, 0, &handle), hr::kInvalidArgument);
+  EXPECT_EQ(d->StartRibbonRequest(kT0, kT0 + 98 * 900, 900, 0, &handle), hr::kOverflow);
+  EXPECT_EQ(d->StartFrequencyRequest(kT0, kT0 + 900, 900, 0, 50.0, &handle), hr::kInvalidArgument);
+  EXPECT_EQ(d->StartDayRequest(kT0 + 86400, kT0, 0, 3600, 0, &handle), hr::kInvalidArgument);
+  // Nothing is in process afterwards.
+  EXPECT_EQ(d->StartSummaryRequest(kT0, kT0 + 900, 0, &handle), hr::S_OK);
+}
+
+TEST_F(SimServerTest, RibbonAnswerIsReadBlockByBlockFromTheLatest) {
+  auto d = session();
+  int32_t handle = 0;
+  ASSERT_EQ(d->StartRibbonRequest(kT0, kT0 + 3600, 1800, Statistics::kMinimum, &handle), hr::S_OK);
+  RibbonBuf buf;
+  RibbonBlock block;
+  ASSERT_EQ(untilReady([&] { return d->ReadRibbonBlock(handle, buf); }), hr::S_OK);
+  ASSERT_EQ(BlockCodec::decode(buf, block), BlockCodec::Status::Ok);
+  EXPECT_EQ(block.blockCount, 2);
+  EXPECT_EQ(block.periodStart, kT0 + 1800);
+  EXPECT_EQ(block.values[1], -35.0);
+
+  ASSERT_EQ(d->NextBlock(&handle), hr::S_OK);
+  ASSERT_EQ(untilReady([&] { return d->ReadRibbonBlock(handle, buf); }), hr::S_OK);
+  ASSERT_EQ(BlockCodec::decode(buf, block), BlockCodec::Status::Ok);
+  EXPECT_EQ(block.periodStart, kT0);
+  EXPECT_EQ(block.values[1], -25.0);
+
+  int32_t past = handle;
+  EXPECT_EQ(d->NextBlock(&past), hr::kRequestUnavailable);
+  EXPECT_EQ(past, handle);
+  EXPECT_EQ(d->ReadRibbonBlock(handle + 100, buf), hr::kInvalidHandle);
+  DayBuf day;
+  EXPECT_EQ(d->ReadDayBlock(handle, day), hr::kInvalidHandle);  // a ribbon handle
+  int32_t stranger = handle + 100;
+  EXPECT_EQ(d->NextBlock(&stranger), hr::kInvalidHandle);
+
+  // In process until ended; a block may be read again meanwhile.
+  EXPECT_EQ(d->StartRibbonRequest(kT0, kT0 + 3600, 1800, 0, &past), hr::kBusy);
+  EXPECT_EQ(d->StartDayRequest(kT0, kT0, 0, 3600, 0, &past), hr::kBusy);
+  EXPECT_EQ(untilReady([&] { return d->ReadRibbonBlock(handle, buf); }), hr::S_OK);
+  EXPECT_EQ(d->EndRequest(), hr::S_OK);
+  EXPECT_EQ(d->ReadRibbonBlock(handle, buf), hr::kInvalidHandle);
+  int32_t next = 0;
+  EXPECT_EQ(d->StartRibbonRequest(kT0, kT0 + 3600, 1800, 0, &next), hr::S_OK);
+  EXPECT_NE(next, handle);  // handles of an ended request stay unknown
+}
+
+TEST_F(SimServerTest, DayAnswerCrossesMidnight) {
+  auto d = session();
+  int32_t handle = 0;
+  ASSERT_EQ(d->StartDayRequest(kT0 - 86400, kT0, 23 * 3600, 86400 + 3600, Statistics::kMaximum, &handle),
+            hr::S_OK);
+  DayBuf buf;
+  DayBlock block;
+  ASSERT_EQ(untilReady([&] { return d->ReadDayBlock(handle, buf); }), hr::S_OK);
+  ASSERT_EQ(BlockCodec::decode(buf, block), BlockCodec::Status::Ok);
+  EXPECT_EQ(block.hasData, 0);  // today's 23:00 lies after every scan
+  ASSERT_EQ(d->NextBlock(&handle), hr::S_OK);
+  ASSERT_EQ(untilReady([&] { return d->ReadDayBlock(handle, buf); }), hr::S_OK);
+  ASSERT_EQ(BlockCodec::decode(buf, block), BlockCodec::Status::Ok);
+  EXPECT_EQ(block.hasData, 1);
+  EXPECT_EQ(block.periodEnd, kT0 + 3600);
+  EXPECT_EQ(block.values[0], -2.0);  // the highest of -10, -6 and -2 before 01:00
+  EXPECT_EQ(block.windowEnd, 86400 + 3600);
+}
+
+TEST_F(SimServerTest, OneBlockRequestsEndWhenTheirBlockIsRead) {
+  auto d = session();
+  int32_t handle = 0;
+  ASSERT_EQ(d->StartSummaryRequest(kT0, kT0 + 3600 + 1, Statistics::kAverage, &handle), hr::S_OK);
+  int32_t other = 0;
+  EXPECT_EQ(d->StartFrequencyRequest(kT0, kT0 + 900, 900, 0, 10.0, &other), hr::kBusy);
+  SummaryBuf buf;
+  ASSERT_EQ(untilReady([&] { return d->ReadSummaryBlock(handle, buf); }), hr::S_OK);
+  SummaryBlock s;
+  ASSERT_EQ(BlockCodec::decode(buf, s), BlockCodec::Status::Ok);
+  EXPECT_EQ(s.values[0], -6.0);
+  EXPECT_EQ(s.values[1], -16.0);
+  EXPECT_EQ(s.values[2], Blocks::NO_DATA);
+  EXPECT_EQ(d->ReadSummaryBlock(handle, buf), hr::kInvalidHandle);
+
+  ASSERT_EQ(d->StartFrequencyRequest(kT0, kT0 + 3600, 1800, Statistics::kBeyond3, 21.0, &handle), hr::S_OK);
+  FrequencyBuf fbuf;
+  ASSERT_EQ(untilReady([&] { return d->ReadFrequencyBlock(handle, fbuf); }), hr::S_OK);
+  FrequencySeriesBlock f;
+  ASSERT_EQ(BlockCodec::decode(fbuf, f), BlockCodec::Status::Ok);
+  ASSERT_EQ(f.entryCount, 2);
+  EXPECT_EQ(f.values[0], 50.0);  // 5 and -25 against -20
+  EXPECT_EQ(f.values[1], 50.0);  // -3 and -35
+  EXPECT_EQ(d->StartSummaryRequest(kT0, kT0 + 900, 0, &handle), hr::S_OK);
+}
+
+TEST(SimRequest, BlocksAreNotReadyUntilComputedAndNotComputedOnceCancelled) {
+  TempDir dir;
+  std::string error;
+  auto db = SimDatabase::open(dir.file("r.db"), &error);
+  ASSERT_TRUE(db) << error;
+  fillTinyDatabase(*db);
+  RequestPlan plan;
+  ASSERT_EQ(RequestPlan::ribbon(kT0, kT0 + 3600, 900, 0, plan), hr::S_OK);
+  RibbonBuf buf;
+  buf.fill(0xAB);
+
+  auto request = std::make_shared<SimRequest>(plan, tinyPort(), 40);
+  EXPECT_EQ(request->copyBlock(0, buf), hr::kNotReady);
+  EXPECT_EQ(buf[0], 0xAB);  // nothing written
+  EXPECT_EQ(request->indexOf(43), 3u);
+  EXPECT_EQ(request->indexOf(44), std::nullopt);
+  EXPECT_EQ(request->indexOf(39), std::nullopt);
+  SimRequest::compute(request, *db);
+  EXPECT_EQ(request->copyBlock(3, buf), hr::S_OK);
+
+  auto cancelled = std::make_shared<SimRequest>(plan, tinyPort(), 1);
+  cancelled->cancel();
+  SimRequest::compute(cancelled, *db);
+  EXPECT_EQ(cancelled->copyBlock(0, buf), hr::kNotReady);
+  std::weak_ptr<SimRequest> gone = std::make_shared<SimRequest>(plan, tinyPort(), 1);
+  SimRequest::compute(gone, *db);  // its object already let go: nothing to do
+}
+
+TEST_F(SimServerTest, ReleasingObjectsAndTheServerMidRequestIsClean) {
+  auto d = session();
+  int32_t handle = 0;
+  ASSERT_EQ(d->StartRibbonRequest(kT0 - 96 * 900, kT0 + 900, 900, 0, &handle), hr::S_OK);
+  auto e = session();
+  ASSERT_EQ(e->StartDayRequest(kT0 - 96 * 86400, kT0, 0, 86400, 0, &handle), hr::S_OK);
+  d.reset();
+  objects.erase(objects.begin());
+  server.reset();  // e outlives the server and its workers
+  EXPECT_EQ(e->EndRequest(), hr::S_OK);
+  EXPECT_EQ(e->StartSummaryRequest(kT0, kT0 + 900, 0, &handle), hr::kConnectionDropped);
+  e.reset();
+  objects.clear();
+}
+
+TEST_F(SimServerTest, PermissionCheck) {
+  std::shared_ptr<INembraSecurity> s;
+  ASSERT_EQ(server->createSecurity(s), hr::S_OK);
+  struct Case {
+    int32_t token, permission, granted, error;
+  };
+  for (const Case& c : {Case{kToken, 0x40, 1, 0}, Case{kToken, 0x01, 1, 0}, Case{999, 0x40, 0, 0},
+                        Case{kTokenExpired, 0x40, 0, 30}, Case{kTokenLacking, 0x40, 0, 0}}) {
+    int32_t granted = -1, error = -1;
+    EXPECT_EQ(s->CheckPermission(c.token, c.permission, &granted, &error), hr::S_OK);
+    EXPECT_EQ(granted, c.granted) << c.token;
+    EXPECT_EQ(error, c.error) << c.token;
+  }
+  EXPECT_EQ(s->KeepAlive(), hr::S_OK);
+}
+
+TEST_F(SimServerTest, ThresholdTableWritesAtMostTheEntriesAskedFor) {
+  std::shared_ptr<INembraThreshold> t;
+  ASSERT_EQ(server->createThreshold(t), hr::S_OK);
+  std::vector<uint8_t> buf(Blocks::kThresholdTableSize, 0xAA);
+  std::span<uint8_t, Blocks::kThresholdTableSize> table(buf.data(), buf.size());
+  int32_t count = 2, inUse = -1, unit = -1;
+  ASSERT_EQ(t->GetThresholdTable(kNode, kToken, &count, &inUse, &unit, table), hr::S_OK);
+  EXPECT_EQ(count, 2);
+  EXPECT_EQ(inUse, 3);
+  EXPECT_EQ(unit, 0);
+  EXPECT_EQ(buf[2 * Blocks::kThresholdEntrySize], 0xAA);
+  ThresholdTable decoded;
+  ASSERT_EQ(BlockCodec::decode(buf, decoded, 2), BlockCodec::Status::Ok);
+  EXPECT_EQ(decoded[1].inUse, 1);
+  EXPECT_EQ(decoded[1].frequency, 20.0);
+
+  count = 250;
+  ASSERT_EQ(t->GetThresholdTable(kNode, kToken, &count, &inUse, &unit, table), hr::S_OK);
+  EXPECT_EQ(count, 250);
+  EXPECT_EQ(buf.back(), 0);
+  EXPECT_EQ(t->GetThresholdTable(kNode, 999, &count, &inUse, &unit, table), hr::kCodeNoPermission);
+  EXPECT_EQ(t->GetThresholdTable(404, kToken, &count, &inUse, &unit, table), hr::kInvalidUid);
+}
+
+TEST_F(SimServerTest, ClockAnswersNowAsADateValue) {
+  EXPECT_EQ(SimClock::toDateValue(0), 25569.0);
+  EXPECT_EQ(SimClock::toDateValue(kT0), 25569.0 + 19675.0);
+  std::shared_ptr<INembraClock> c;
+  ASSERT_EQ(server->createClock(c), hr::S_OK);
+  double now = 0;
+  ASSERT_EQ(c->GetTime(&now), hr::S_OK);
+  const double expected = SimClock::toDateValue(static_cast<double>(std::time(nullptr)));
+  EXPECT_NEAR(now, expected, 5.0 / 86400);
+}
+
+TEST_F(SimServerTest, IdentityNeedsUserPasswordAndTheLocalDomain) {
+  EXPECT_TRUE(server->authenticate({"alice", ".", "secret"}));
+  EXPECT_FALSE(server->authenticate({"alice", ".", "Secret"}));
+  EXPECT_FALSE(server->authenticate({"alice", "CORP", "secret"}));
+  EXPECT_FALSE(server->authenticate({"bob", ".", "secret"}));
+  EXPECT_FALSE(server->authenticate({"", ".", ""}));
+}
+
+TEST(SimServerOpen, RefusesADatabaseItCannotOpenAndCreatesNoObjects) {
+  SimOptions options;
+  options.dbPath = "/nonexistent-dir/x.db";
+  SimServer server(options);
+  std::string error;
+  EXPECT_FALSE(server.open(&error));
+  EXPECT_FALSE(error.empty());
+  std::shared_ptr<INembraDataServer> d;
+  EXPECT_EQ(server.createDataServer(d), hr::E_FAIL);
+  EXPECT_FALSE(d);
+}
+
+}  // namespace

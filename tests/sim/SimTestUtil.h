@@ -1,0 +1,133 @@
+#pragma once
+
+#include "server/Blocks.h"
+#include "server/HResult.h"
+#include "sim/SimDatabase.h"
+#include "sim/SimLog.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <filesystem>
+#include <limits>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace simtest {
+
+constexpr float M = std::numeric_limits<float>::quiet_NaN();  // a missed sample
+
+// A directory of its own per test, removed afterwards.
+class TempDir {
+public:
+  TempDir() {
+    static std::atomic<int> serial{0};
+    m_path = std::filesystem::temp_directory_path() /
+             ("nembra-sim-test-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
+    std::filesystem::remove_all(m_path);
+    std::filesystem::create_directories(m_path);
+  }
+  ~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(m_path, ignored);
+  }
+  std::string file(const std::string& name) const { return (m_path / name).string(); }
+
+private:
+  std::filesystem::path m_path;
+};
+
+// The small port every hand-computed case uses: three frequencies, limits
+// at 0 and -5 (upper) and -20 and -30 (lower).
+constexpr int32_t kNode = 5;
+constexpr int32_t kT0 = 1699920000;  // 2023-11-14 00:00 UTC, a Tuesday
+constexpr int32_t kToken = 11;       // may run the program
+constexpr int32_t kTokenLacking = 12;
+constexpr int32_t kTokenExpired = 13;
+
+inline PortRecord tinyPort() {
+  PortRecord p;
+  p.node = kNode;
+  p.label = "Tiny";
+  p.levelUnit = LevelUnit::dBmV;
+  p.frequencies = {10.0, 20.0, 30.0};
+  p.thresholdNames = {"High 1", "High 2", "Low 3", "Low 4"};
+  p.thresholdLevels = {0.0, -5.0, -20.0, -30.0};
+  for (int i = 0; i < 3; ++i) {
+    ThresholdEntry& e = p.thresholdTable[static_cast<size_t>(i)];
+    e.inUse = 1;
+    e.frequency = 10.0 * (i + 1);
+    e.limitSet[0] = 1;
+    e.limitLevel[0] = 0.0;
+  }
+  return p;
+}
+
+// Scans at T0 + 0, 15, 30, 45 and 60 minutes.
+//   10 MHz: -10, -6, -, -2, -     average -6, max -2, min -10, 1 of 3 above -5
+//   20 MHz: 5, -25, -3, -35, -22  average -16, max 5, min -35;
+//           above 0: 20 %, above -5: 40 %, below -20: 60 %, below -30: 20 %
+//   30 MHz: never measured
+struct TinyScan {
+  int32_t time;
+  std::vector<float> levels;
+};
+inline std::vector<TinyScan> tinyScans() {
+  return {{kT0, {-10, 5, M}},
+          {kT0 + 900, {-6, -25, M}},
+          {kT0 + 1800, {M, -3, M}},
+          {kT0 + 2700, {-2, -35, M}},
+          {kT0 + 3600, {M, -22, M}}};
+}
+
+inline ScanSet tinyScanSet() {
+  ScanSet s;
+  s.width = 3;
+  for (const TinyScan& scan : tinyScans()) {
+    s.times.push_back(scan.time);
+    s.levels.insert(s.levels.end(), scan.levels.begin(), scan.levels.end());
+  }
+  return s;
+}
+
+inline void fillTinyDatabase(SimDatabase& db) {
+  std::string error;
+  ASSERT_TRUE(db.putPort(tinyPort(), &error)) << error;
+  ASSERT_TRUE(db.putUser("alice", "secret", &error)) << error;
+  ASSERT_TRUE(db.putToken({kToken, "alice", 0x41, 4102444800}, &error)) << error;
+  ASSERT_TRUE(db.putToken({kTokenLacking, "alice", 0x01, 4102444800}, &error)) << error;
+  ASSERT_TRUE(db.putToken({kTokenExpired, "alice", 0x40, 1000}, &error)) << error;
+  for (const TinyScan& s : tinyScans()) ASSERT_TRUE(db.putScan(kNode, s.time, s.levels, &error)) << error;
+}
+
+inline void expectValue(double expected, double actual) {
+  if (expected >= Blocks::NO_DATA)
+    EXPECT_EQ(actual, Blocks::NO_DATA);
+  else
+    EXPECT_NEAR(actual, expected, 1e-9);
+}
+
+// Repeats `call` while it answers "not ready", for at most two seconds.
+template <typename Call>
+HRESULT untilReady(Call call) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+  HRESULT h = call();
+  while (h == hr::kNotReady && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    h = call();
+  }
+  return h;
+}
+
+// Keeps the server's log out of test output.
+class QuietLog : public ::testing::Environment {
+public:
+  void SetUp() override { SimLog::setEnabled(false); }
+};
+
+}  // namespace simtest
