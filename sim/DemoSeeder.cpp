@@ -3,7 +3,6 @@
 #include "sim/SimContext.h"
 #include "sim/SimDatabase.h"
 
-#include <cmath>
 
 namespace {
 
