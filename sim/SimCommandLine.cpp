@@ -38,7 +38,7 @@ std::string SimCommandLine::usage() {
          "                       port, printed on the first line of output)\n"
          "  --max-sessions N     open sessions before OpenSession answers 0x80044310 (32)\n"
          "  --workers N          threads that compute answers (2)\n"
-         "  --fault SPEC         inject a fault, repeatable: busy:CALL:N, notready:CALL:N,\n"
+         "  --fault RULE         inject a fault, repeatable: busy:CALL:N, notready:CALL:N,\n"
          "                       fail:CALL:CODE, delay:CALL:MS (CALL is the method name)\n"
          "  --drop-after N       after N calls every call fails as a dropped connection\n"
          "  --object-timeout S   release objects idle for S seconds (600)\n"
