@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <ctime>
 #include <cstdio>
 #include <iostream>
 #include <thread>
@@ -31,7 +32,12 @@ int seed(const SimCommandLine& c) {
     return 1;
   }
   const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
-  if (!c.quiet) std::cerr << "nembra-sim: demo data up to " << end << " written in " << ms.count() << " ms\n";
+  if (!c.quiet) {
+    const std::time_t t = end;
+    char when[32];
+    std::strftime(when, sizeof when, "%Y-%m-%dT%H:%M:%SZ", std::gmtime(&t));
+    std::cerr << "nembra-sim: demo data up to " << when << " written in " << ms.count() << " ms\n";
+  }
   return 0;
 }
 

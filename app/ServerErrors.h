@@ -1,0 +1,30 @@
+#pragma once
+
+#include "server/HResult.h"
+
+#include <QString>
+
+// Turns a server result code into the text the user reads. One table serves
+// every caller; the texts come from the string table.
+namespace ServerErrors {
+
+// The whole message for `code` with `context` ("Unable to connect.", ...):
+// the known codes' own messages (with or without the context), the transport
+// group's message, or the generic text naming the code, its facility and its
+// symbolic name.
+QString MessageFor(HRESULT code, const QString& context);
+
+// "FACILITY_ITF" etc. from bits 16 to 28; "Unknown or new FACILITY code".
+QString FacilityName(HRESULT code);
+// The platform's published name of the code ("E_ACCESSDENIED",
+// "RPC_S_SERVER_UNAVAILABLE", ...); "Unknown or new error" when it has none.
+QString SymbolicName(HRESULT code);
+// The platform's description of the code, at most 400 characters; the two
+// interface-specific facilities have a fixed text; empty when there is none.
+QString Description(HRESULT code);
+
+}  // namespace ServerErrors
+
+// The one routine that reports a server failure: shows the message in a plain
+// OK box owned by the main window, then asks the main window to close.
+void ReportServerError(HRESULT code, const QString& context);
