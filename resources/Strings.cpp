@@ -94,6 +94,8 @@ constexpr Entry kTable[] = {
     {IDS_UI_TIME_WINDOW_GROUP, u"Time window"},
     {IDS_UI_DATE, u"date"},
     {IDS_UI_TIME, u"time"},
+    {IDS_UI_PROGRESS_BLOCK, u"Block %1 of %2"},
+    {IDS_UI_PROGRESS_STATISTIC, u"Statistic %1 of %2"},
     {IDS_MENU_GRAPH, u"&Graph"},
     {IDS_MENU_VIEW, u"&View"},
     {IDS_MENU_THRESHOLDS, u"T&hresholds"},

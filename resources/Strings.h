@@ -87,6 +87,8 @@ enum Id : int {
   IDS_UI_TIME_WINDOW_GROUP = 20071,
   IDS_UI_DATE = 20072,
   IDS_UI_TIME = 20073,
+  IDS_UI_PROGRESS_BLOCK = 20074,
+  IDS_UI_PROGRESS_STATISTIC = 20075,
 
   // Menu texts of our own numbering.
   IDS_MENU_GRAPH = 20200,

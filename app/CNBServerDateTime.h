@@ -1,0 +1,21 @@
+#pragma once
+
+#include "app/CNBDateTime.h"
+
+class ServerSession;
+
+// The date-time whose "now" is the monitoring server's clock. With no server
+// clock (not connected, or the call failed) now is 0.0: 1899-12-30 00:00.
+class CNBServerDateTime : public CNBDateTime {
+public:
+  explicit CNBServerDateTime(const ServerSession& session) : m_session(&session) {}
+
+  CNBDateTime Now() const override;
+  void PeriodBefore(CNBDateTime& result, int period, const CNBDateTime* dt) const override;
+  // A date and a time in local form, of the server's now when none is given.
+  virtual int32_t FormatServerDate(QString& out, const CNBDateTime* dt, bool shortForm) const;
+  virtual int32_t FormatServerTime(QString& out, const CNBDateTime* dt, bool withSeconds) const;
+
+private:
+  const ServerSession* m_session;
+};

@@ -1,0 +1,136 @@
+#include "app/ServerSession.h"
+
+#include "app/IdentityScrambler.h"
+#include "app/Prompts.h"
+#include "app/ServerErrors.h"
+#include "app/SettingsStore.h"
+#include "app/ShellEvents.h"
+#include "resources/Strings.h"
+#include "server/INembraDataServer.h"
+#include "server/INembraSecurity.h"
+#include "server/ServerIds.h"
+#include "server/grpc/GrpcServerObjects.h"
+
+#include <thread>
+
+namespace {
+
+const QString kServerInfoKey = QStringLiteral("SOFTWARE\\Veltrix\\PM\\Client\\ServerInfo");
+
+// Stored identity texts are 8-bit; QSettings hands them over as Latin-1.
+std::string storedIdentity(const QString& valueName) {
+  return UnscrambleIdentity(SettingsStore::machineText(kServerInfoKey, valueName).toLatin1().toStdString());
+}
+
+}  // namespace
+
+ServerSession::ServerSession(ObjectsFactory factory, Sleep sleep)
+    : m_factory(std::move(factory)), m_sleep(std::move(sleep)) {
+  if (!m_factory)
+    m_factory = [](const std::string& host, const ServerIdentity& identity) -> std::unique_ptr<IServerObjects> {
+      return std::make_unique<GrpcServerObjects>(host, identity);
+    };
+  if (!m_sleep) m_sleep = [](std::chrono::milliseconds d) { std::this_thread::sleep_for(d); };
+}
+
+ServerSession::~ServerSession() = default;
+
+double ServerSession::levelOffsetForUnit(int unitCode) {
+  switch (unitCode) {
+    case 1: return -48.75;
+    case 2: return 60.0;
+    default: return 0.0;
+  }
+}
+
+QString ServerSession::sessionContext(HRESULT code) {
+  return code == hr::kMaxConnections ? QString() : Strings::LoadString(Strings::IDS_CTX_UNABLE_TO_CONNECT);
+}
+
+template <typename T>
+HRESULT ServerSession::createWithRetry(const std::function<HRESULT(std::shared_ptr<T>&)>& create,
+                                       std::shared_ptr<T>& out) {
+  HRESULT r = hr::RPC_E_SERVERCALL_RETRYLATER;
+  for (int i = 0; i < kCreateRetries && r == hr::RPC_E_SERVERCALL_RETRYLATER; ++i) r = create(out);
+  if (r != hr::S_OK) out.reset();
+  return r;
+}
+
+bool ServerSession::Connect(int32_t node, const QString& serverClass, const QString& host, int32_t token,
+                            const QString& label) {
+  m_node = node;
+  m_serverClass = serverClass;
+  m_host = host;
+  m_token = token;
+  setLabel(label);
+
+  ServerIdentity identity;
+  identity.user = storedIdentity(QStringLiteral("Extra1"));
+  identity.password = storedIdentity(QStringLiteral("Extra2"));
+  if (identity.user.empty() || identity.password.empty()) {
+    Prompts::current().message(ShellEvents::instance().messageOwner(),
+                               Strings::LoadString(Strings::IDS_SERVER_INFO_MISSING));
+    return false;
+  }
+
+  m_objects = m_factory(host.toStdString(), identity);
+  const QString unableToConnect = Strings::LoadString(Strings::IDS_CTX_UNABLE_TO_CONNECT);
+  const std::string dataClass = serverClass.toStdString();
+  HRESULT r = createWithRetry<INembraDataServer>(
+      [&](std::shared_ptr<INembraDataServer>& out) { return m_objects->CreateDataServer(dataClass, out); }, m_data);
+  if (r != hr::S_OK) {
+    ReportServerError(r, unableToConnect);
+    return false;
+  }
+  // The identity travels with every call the objects make, so nothing more is
+  // applied to them here.
+  r = createWithRetry<INembraSecurity>(
+      [&](std::shared_ptr<INembraSecurity>& out) { return m_objects->CreateSecurity(out); }, m_security);
+  if (r != hr::S_OK) {
+    ReportServerError(r, unableToConnect);
+    return false;
+  }
+
+  r = m_data->OpenSession(token, node);
+  if (r != hr::S_OK) {
+    ReportServerError(r, sessionContext(r));
+    return false;
+  }
+  r = m_data->Connect();
+  for (int retry = 0; r == hr::kConnectBusy && retry < kConnectRetries; ++retry) {
+    m_sleep(kConnectRetryWait);
+    r = m_data->Connect();
+  }
+  if (hr::failed(r)) {
+    ReportServerError(r, sessionContext(r));
+    return false;
+  }
+  return true;
+}
+
+bool ServerSession::CheckPermission() {
+  int32_t granted = 0;
+  int32_t error = 0;
+  if (m_security) m_security->CheckPermission(m_token, ServerIds::kLaunchPermission, &granted, &error);
+  if (granted == 1 && error == 0) return true;
+  int id = Strings::IDS_UI_PERMISSION_UNKNOWN;
+  if (error == hr::kCodeSessionExpired)
+    id = Strings::IDS_SECURITY_CHECK_FAILED;
+  else if (granted == 0)
+    id = Strings::IDS_NO_PERMISSION;
+  Prompts::current().message(ShellEvents::instance().messageOwner(), Strings::LoadString(id));
+  ShellEvents::instance().requestClose();
+  return false;
+}
+
+void ServerSession::KeepAlive() {
+  if (m_data) m_data->KeepAlive();
+  if (m_security) m_security->KeepAlive();
+}
+
+void ServerSession::Close() {
+  if (m_data) m_data->CloseSession();
+  m_data.reset();
+  m_security.reset();
+  m_objects.reset();
+}

@@ -1,0 +1,104 @@
+#pragma once
+
+#include "app/CNBDateTime.h"
+#include "app/StartupSettings.h"
+#include "server/HResult.h"
+#include "server/IServerObjects.h"
+
+#include <QString>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+
+class INembraDataServer;
+class INembraSecurity;
+
+// The program's one connection to the monitoring server: opened once by a
+// launch, checked before every report, lent to each fetch's worker, closed at
+// exit. Failures are reported through ReportServerError and end the program.
+class ServerSession {
+public:
+  // Makes the object factory for a host and identity; the default speaks
+  // gRPC. Tests pass fakes.
+  using ObjectsFactory = std::function<std::unique_ptr<IServerObjects>(const std::string& host,
+                                                                       const ServerIdentity& identity)>;
+  using Sleep = std::function<void(std::chrono::milliseconds)>;
+
+  static constexpr const char* kCommandLineDataClass = "{E1E1F603-5464-11D1-B74D-00A0C909E2DC}";
+  // Retries of Connect while the server answers that it is still busy.
+  static constexpr int kConnectRetries = 250;
+  static constexpr std::chrono::milliseconds kConnectRetryWait{100};
+  // Creation is retried at once while the server asks to try later; a bound
+  // keeps a server that never stops asking from hanging the program.
+  static constexpr int kCreateRetries = 1000;
+
+  explicit ServerSession(ObjectsFactory factory = {}, Sleep sleep = {});
+  ~ServerSession();
+  ServerSession(const ServerSession&) = delete;
+  ServerSession& operator=(const ServerSession&) = delete;
+
+  // The seven connection steps; false when any failed (already reported).
+  bool Connect(int32_t node, const QString& serverClass, const QString& host, int32_t token,
+               const QString& label);
+  // Whether the token may run the program; a refusal is shown and the main
+  // window asked to close.
+  bool CheckPermission();
+  // Pings both objects so the server keeps the session; failures are ignored.
+  void KeepAlive();
+  // Closes the session on the server and releases everything.
+  void Close();
+
+  // For the fetch workers and the threshold read.
+  std::shared_ptr<INembraDataServer> dataServer() const { return m_data; }
+  IServerObjects* objects() const { return m_objects.get(); }
+  bool isConnected() const { return m_data != nullptr; }
+
+  // Launch state kept with the session.
+  int32_t token() const { return m_token; }
+  void setToken(int32_t token) { m_token = token; }
+  int32_t node() const { return m_node; }
+  void setNode(int32_t node) { m_node = node; }
+  QString label() const { return m_label; }
+  QString titleLabel() const { return m_titleLabel; }
+  void setLabel(const QString& label) { m_label = m_titleLabel = label; }
+  QString host() const { return m_host; }
+  void setHost(const QString& host) { m_host = host; }
+  QString serverClass() const { return m_serverClass; }
+  void setServerClass(const QString& cls) { m_serverClass = cls; }
+  double levelOffset() const { return m_levelOffset; }
+  void setLevelOffset(double offset) { m_levelOffset = offset; }
+  // The offset of a level-unit code: 0 dBmV, 1 dBm, 2 dBuV; others 0.0.
+  static double levelOffsetForUnit(int unitCode);
+  CNBDateTime launchStart() const { return m_launchStart; }
+  void setLaunchStart(const CNBDateTime& t) { m_launchStart = t; }
+  bool datesSupplied() const { return m_datesSupplied; }
+  void setDatesSupplied(bool s) { m_datesSupplied = s; }
+  // Report text, chart-properties switch and reference-level step.
+  StartupSettings& startup() { return m_startup; }
+  const StartupSettings& startup() const { return m_startup; }
+
+private:
+  template <typename T>
+  HRESULT createWithRetry(const std::function<HRESULT(std::shared_ptr<T>&)>& create, std::shared_ptr<T>& out);
+  // The context of a session failure: none for the connection limit, whose
+  // message says it all.
+  static QString sessionContext(HRESULT code);
+
+  ObjectsFactory m_factory;
+  Sleep m_sleep;
+  std::unique_ptr<IServerObjects> m_objects;
+  std::shared_ptr<INembraDataServer> m_data;
+  std::shared_ptr<INembraSecurity> m_security;
+
+  QString m_serverClass;
+  QString m_host;
+  int32_t m_token = -1;
+  int32_t m_node = 0;
+  QString m_titleLabel;
+  QString m_label;
+  double m_levelOffset = 0.0;
+  CNBDateTime m_launchStart;
+  bool m_datesSupplied = false;
+  StartupSettings m_startup;
+};

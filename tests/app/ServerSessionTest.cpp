@@ -1,0 +1,244 @@
+#include "app/CNBServerDateTime.h"
+#include "app/IdentityScrambler.h"
+#include "app/Prompts.h"
+#include "app/ServerErrors.h"
+#include "app/ServerSession.h"
+#include "app/ShellEvents.h"
+#include "resources/Strings.h"
+#include "server/ServerIds.h"
+#include "support/FakeServerObjects.h"
+#include "support/TempSettings.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+class ServerSessionTest : public TempSettingsTest {
+protected:
+  void SetUp() override {
+    TempSettingsTest::SetUp();
+    writeIdentity("demo", "nembra-demo");
+    QCoreApplication::processEvents();  // close requests still queued by an earlier test
+    QObject::connect(&ShellEvents::instance(), &ShellEvents::closeRequested, &m_guard, [this] { ++m_closes; });
+  }
+
+  void writeIdentity(const std::string& user, const std::string& password) {
+    // Scrambled texts are 8-bit; QSettings stores them as Latin-1 characters.
+    QSettings machine(machineFile(), QSettings::IniFormat);
+    machine.setValue("Client/ServerInfo/Extra1", QString::fromLatin1(ScrambleIdentity(user).c_str()));
+    machine.setValue("Client/ServerInfo/Extra2", QString::fromLatin1(ScrambleIdentity(password).c_str()));
+    machine.sync();
+  }
+
+  std::unique_ptr<ServerSession> session() {
+    return std::make_unique<ServerSession>(
+        [this](const std::string& host, const ServerIdentity& identity) {
+          m_host = host;
+          m_identity = identity;
+          auto objects = std::make_unique<FakeServerObjects>();
+          m_fake = objects.get();
+          m_configure(*m_fake);
+          return objects;
+        },
+        [this](std::chrono::milliseconds d) { m_sleeps.push_back(d); });
+  }
+  bool connect(ServerSession& s) {
+    return s.Connect(3, ServerSession::kCommandLineDataClass, "nembra01", 1001, "Port 3");
+  }
+  int closes() {
+    QCoreApplication::processEvents();
+    return m_closes;
+  }
+
+  std::function<void(FakeServerObjects&)> m_configure = [](FakeServerObjects&) {};
+  FakeServerObjects* m_fake = nullptr;
+  std::string m_host;
+  ServerIdentity m_identity;
+  std::vector<std::chrono::milliseconds> m_sleeps;
+  RecordingPrompts m_prompts;
+  ScopedPrompts m_installed{m_prompts};
+  QObject m_guard;
+  int m_closes = 0;
+};
+
+TEST_F(ServerSessionTest, ConnectsWithTheStoredIdentity) {
+  auto s = session();
+  ASSERT_TRUE(connect(*s));
+  EXPECT_EQ(m_host, "nembra01");
+  EXPECT_EQ(m_identity.user, "demo");
+  EXPECT_EQ(m_identity.domain, ".");
+  EXPECT_EQ(m_identity.password, "nembra-demo");
+  EXPECT_EQ(m_fake->dataClasses, std::vector<std::string>{ServerSession::kCommandLineDataClass});
+  EXPECT_EQ(m_fake->data->openSession.calls, 1);
+  EXPECT_EQ(m_fake->data->connect.calls, 1);
+  EXPECT_TRUE(m_prompts.texts.isEmpty());
+  EXPECT_EQ(s->label(), "Port 3");
+  EXPECT_EQ(s->node(), 3);
+  EXPECT_EQ(s->token(), 1001);
+}
+
+TEST_F(ServerSessionTest, MissingIdentityIsReportedWithoutCallingTheServer) {
+  for (const auto& [user, password] : {std::pair{"", "x"}, std::pair{"demo", ""}}) {
+    writeIdentity(user, password);
+    m_fake = nullptr;
+    auto s = session();
+    EXPECT_FALSE(connect(*s));
+    EXPECT_EQ(m_fake, nullptr);
+  }
+  EXPECT_EQ(m_prompts.texts, QStringList(2, Strings::LoadString(Strings::IDS_SERVER_INFO_MISSING)));
+  EXPECT_EQ(closes(), 0);  // this one failure leaves the window to the launcher
+}
+
+TEST_F(ServerSessionTest, CreationRetriesWhileTheServerAsksToTryLater) {
+  m_configure = [](FakeServerObjects& f) {
+    f.createData.script = {hr::RPC_E_SERVERCALL_RETRYLATER, hr::RPC_E_SERVERCALL_RETRYLATER};
+    f.createSecurity.script = {hr::RPC_E_SERVERCALL_RETRYLATER};
+  };
+  auto s = session();
+  EXPECT_TRUE(connect(*s));
+  EXPECT_EQ(m_fake->createData.calls, 3);
+  EXPECT_EQ(m_fake->createSecurity.calls, 2);
+  EXPECT_TRUE(m_sleeps.empty());  // creation retries at once
+
+  m_configure = [](FakeServerObjects& f) { f.createData.fallback = hr::RPC_E_SERVERCALL_RETRYLATER; };
+  auto stuck = session();
+  EXPECT_FALSE(connect(*stuck));
+  EXPECT_EQ(m_fake->createData.calls, ServerSession::kCreateRetries);
+}
+
+struct FailureCase {
+  const char* name;
+  std::function<void(FakeServerObjects&)> configure;
+  HRESULT code;
+  bool withContext;
+};
+
+void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
+
+class ServerSessionFailureTest : public ServerSessionTest, public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(ServerSessionFailureTest, ReportsOnceAndAsksToClose) {
+  m_configure = GetParam().configure;
+  auto s = session();
+  EXPECT_FALSE(connect(*s));
+  const QString context = GetParam().withContext ? Strings::LoadString(Strings::IDS_CTX_UNABLE_TO_CONNECT) : QString();
+  EXPECT_EQ(m_prompts.texts, QStringList{ServerErrors::MessageFor(GetParam().code, context)});
+  EXPECT_EQ(closes(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, ServerSessionFailureTest,
+    ::testing::Values(
+        FailureCase{"createData", [](FakeServerObjects& f) { f.createData.script = {hr::REGDB_E_CLASSNOTREG}; },
+                    hr::REGDB_E_CLASSNOTREG, true},
+        FailureCase{"createSecurity",
+                    [](FakeServerObjects& f) { f.createSecurity.script = {hr::RPC_S_SERVER_UNAVAILABLE}; },
+                    hr::RPC_S_SERVER_UNAVAILABLE, true},
+        FailureCase{"openSessionLimit", [](FakeServerObjects& f) { f.data->openSession.script = {hr::kMaxConnections}; },
+                    hr::kMaxConnections, false},
+        FailureCase{"openSessionExpired", [](FakeServerObjects& f) { f.data->openSession.script = {30}; }, 30, true},
+        // Only the exact success code opens a session.
+        FailureCase{"openSessionSFalse", [](FakeServerObjects& f) { f.data->openSession.script = {hr::S_FALSE}; },
+                    hr::S_FALSE, true},
+        FailureCase{"connectDropped", [](FakeServerObjects& f) { f.data->connect.script = {hr::kConnectionDropped}; },
+                    hr::kConnectionDropped, true},
+        FailureCase{"connectLimit", [](FakeServerObjects& f) { f.data->connect.script = {hr::kMaxConnections}; },
+                    hr::kMaxConnections, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ServerSessionTest, ConnectRetriesTwoHundredFiftyTimes) {
+  m_configure = [](FakeServerObjects& f) {
+    f.data->connect.script = std::deque<HRESULT>(251, hr::kConnectBusy);
+    f.data->connect.fallback = 1;  // any non-negative answer connects
+  };
+  auto patient = session();
+  EXPECT_FALSE(connect(*patient));  // the 251st busy answer is reported
+  EXPECT_EQ(m_fake->data->connect.calls, 251);
+  EXPECT_EQ(m_sleeps.size(), 250u);
+  EXPECT_EQ(m_sleeps.front(), std::chrono::milliseconds(100));
+  EXPECT_EQ(m_prompts.texts.value(0),
+            ServerErrors::MessageFor(hr::kConnectBusy, Strings::LoadString(Strings::IDS_CTX_UNABLE_TO_CONNECT)));
+
+  m_prompts.texts.clear();
+  m_sleeps.clear();
+  m_configure = [](FakeServerObjects& f) {
+    f.data->connect.script = std::deque<HRESULT>(250, hr::kConnectBusy);
+    f.data->connect.fallback = 1;
+  };
+  auto s = session();
+  EXPECT_TRUE(connect(*s));
+  EXPECT_EQ(m_fake->data->connect.calls, 251);
+  EXPECT_TRUE(m_prompts.texts.isEmpty());
+}
+
+TEST_F(ServerSessionTest, PermissionAnswers) {
+  const struct {
+    int32_t granted, error;
+    int messageId;  // 0: granted
+  } cases[] = {{1, 0, 0},
+               {0, 30, Strings::IDS_SECURITY_CHECK_FAILED},  // the error code is tested first
+               {1, 30, Strings::IDS_SECURITY_CHECK_FAILED},
+               {0, 0, Strings::IDS_NO_PERMISSION},
+               {1, 5, Strings::IDS_UI_PERMISSION_UNKNOWN},
+               {2, 0, Strings::IDS_UI_PERMISSION_UNKNOWN}};
+  auto s = session();
+  ASSERT_TRUE(connect(*s));
+  int expectedCloses = 0;
+  for (const auto& c : cases) {
+    m_prompts.texts.clear();
+    m_fake->security->granted = c.granted;
+    m_fake->security->error = c.error;
+    EXPECT_EQ(s->CheckPermission(), c.messageId == 0);
+    EXPECT_EQ(m_fake->security->lastPermission, 0x40);
+    EXPECT_EQ(m_fake->security->lastToken, 1001);
+    if (c.messageId) {
+      ++expectedCloses;
+      EXPECT_EQ(m_prompts.texts, QStringList{Strings::LoadString(c.messageId)}) << c.granted << "/" << c.error;
+    } else {
+      EXPECT_TRUE(m_prompts.texts.isEmpty());
+    }
+  }
+  EXPECT_EQ(closes(), expectedCloses);
+}
+
+TEST_F(ServerSessionTest, KeepAliveIgnoresFailuresAndCloseEndsTheSession) {
+  auto s = session();
+  ASSERT_TRUE(connect(*s));
+  m_fake->data->keepAlive.fallback = hr::RPC_S_CALL_FAILED;
+  s->KeepAlive();
+  s->KeepAlive();
+  EXPECT_EQ(m_fake->data->keepAlive.calls, 2);
+  EXPECT_EQ(m_fake->security->keepAlive.calls, 2);
+  EXPECT_TRUE(m_prompts.texts.isEmpty());
+  auto data = m_fake->data;  // keep the fake past the session's release
+  s->Close();
+  EXPECT_EQ(data->closeSession.calls, 1);
+  EXPECT_FALSE(s->isConnected());
+  s->Close();  // a second close has nothing to do
+  EXPECT_EQ(data->closeSession.calls, 1);
+  ServerSession never;
+  never.KeepAlive();
+  never.Close();
+}
+
+TEST_F(ServerSessionTest, ServerClockFallsBackToDayZero) {
+  auto s = session();
+  CNBServerDateTime offline(*s);
+  EXPECT_EQ(offline.Now().value(), 0.0);
+  ASSERT_TRUE(connect(*s));
+  m_fake->clock->time = 45000.25;
+  CNBServerDateTime server(*s);
+  EXPECT_EQ(server.Now().value(), 45000.25);
+  m_fake->clock->result = hr::RPC_S_CALL_FAILED;
+  EXPECT_EQ(server.Now().value(), 0.0);
+}
+
+TEST(LevelOffsetTest, UnitCodes) {
+  EXPECT_EQ(ServerSession::levelOffsetForUnit(0), 0.0);
+  EXPECT_EQ(ServerSession::levelOffsetForUnit(1), -48.75);
+  EXPECT_EQ(ServerSession::levelOffsetForUnit(2), 60.0);
+  EXPECT_EQ(ServerSession::levelOffsetForUnit(3), 0.0);
+  EXPECT_EQ(ServerSession::levelOffsetForUnit(-1), 0.0);
+}
+
+}  // namespace
