@@ -13,8 +13,7 @@ std::string Shift(std::string text, int direction) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     const auto byte = static_cast<unsigned char>(text[i]);
     const auto offset = static_cast<unsigned>(i % kCycle);
-    text[i] = static_cast<char>(static_cast<unsigned char>(
-        direction > 0 ? byte + offset : byte - offset));
+    text[i] = static_cast<char>(static_cast<unsigned char>(direction > 0 ? byte + offset : byte - offset));
   }
   return text;
 }

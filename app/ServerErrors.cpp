@@ -9,6 +9,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <cstdio>
 #include <iterator>
 
 namespace ServerErrors {
@@ -74,13 +75,17 @@ constexpr uint32_t kFacilityItf = 4;
 constexpr uint32_t kFacilityControl = 10;
 constexpr int kMaxDescription = 400;
 
-constexpr uint32_t Facility(HRESULT code) { return (static_cast<uint32_t>(code) >> 16) & 0x1FFF; }
+constexpr uint32_t Facility(HRESULT code) {
+  return (static_cast<uint32_t>(code) >> 16) & 0x1FFF;
+}
 
 QString FormatCode(HRESULT code) {
-  // The table's format is "%#x": printf writes 0 as "0" and everything else
-  // with the "0x" prefix, as the message always has.
+  // The C library's "%#x", not QString::asprintf's: only the former writes 0
+  // as "0" without the prefix, as the message always has.
   const QByteArray format = Strings::LoadString(Strings::IDS_HRESULT_FORMAT).toLatin1();
-  return QString::asprintf(format.constData(), static_cast<unsigned>(code));
+  char text[32] = {};
+  std::snprintf(text, sizeof text, format.constData(), static_cast<unsigned>(code));
+  return QString::fromLatin1(text);
 }
 
 }  // namespace
@@ -116,14 +121,12 @@ QString FacilityName(HRESULT code) {
 
 QString SymbolicName(HRESULT code) {
   const ErrorName* entry = findErrorName(static_cast<uint32_t>(code));
-  return entry ? QString::fromLatin1(entry->name)
-               : Strings::LoadString(Strings::IDS_UI_UNKNOWN_ERROR_NAME);
+  return entry ? QString::fromLatin1(entry->name) : Strings::LoadString(Strings::IDS_UI_UNKNOWN_ERROR_NAME);
 }
 
 QString Description(HRESULT code) {
   const ErrorName* entry = findErrorName(static_cast<uint32_t>(code));
-  if (entry && *entry->description)
-    return QString::fromUtf8(entry->description).left(kMaxDescription);
+  if (entry && *entry->description) return QString::fromUtf8(entry->description).left(kMaxDescription);
   switch (Facility(code)) {
     case kFacilityItf: return Strings::LoadString(Strings::IDS_UI_FACILITY_ITF_TEXT);
     case kFacilityControl: return Strings::LoadString(Strings::IDS_UI_FACILITY_CONTROL_TEXT);
