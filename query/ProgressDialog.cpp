@@ -75,6 +75,7 @@ bool ProgressDialog::runFetch() {
   m_status->clear();
   m_bar->setRange(0, 0);  // busy until the worker knows its size
   prepareFetch();
+  m_handOff.lend(m_target.data);
   m_worker = std::thread([this] {
     const int ok = fetch();
     m_flags.dataOk = (ok == 1 && m_flags.running.load() == 1) ? 1 : 0;

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "query/DataServerHandOff.h"
 #include "query/FetchFlags.h"
 #include "query/FetchPacing.h"
+#include "query/FetchTarget.h"
+#include "query/GraphQuery.h"
 #include "query/IFetchReporter.h"
 
 #include <QDialog>
@@ -31,6 +34,10 @@ public:
   // fetched everything (and the box was not closed by its close box).
   bool runFetch();
 
+  // The request and the session's side of it, copied before each fetch.
+  void setQuery(const GraphQuery& query) { m_query = query; }
+  void setTarget(const FetchTarget& target) { m_target = target; }
+
   const FetchFlags& flags() const { return m_flags; }
   // Replaces the waits between polls of the server (tests).
   void setPacing(const FetchPacing& pacing) { m_pacing = pacing; }
@@ -50,6 +57,11 @@ protected:
   void showNoData() override;
   void closeEvent(QCloseEvent* event) override;
 
+  // The worker's data object, taken from the hand-off slot.
+  std::shared_ptr<INembraDataServer> takeDataServer() { return m_handOff.take(); }
+
+  GraphQuery m_query;
+  FetchTarget m_target;
   FetchFlags m_flags;
   FetchPacing m_pacing;
 
@@ -61,6 +73,7 @@ private:
   // Runs `f` on the UI thread and waits for it (at once when already there).
   void onUiThread(const std::function<void()>& f);
 
+  DataServerHandOff m_handOff;
   std::thread m_worker;
   bool m_closedByBox = false;
   QTimer* m_poll;

@@ -25,12 +25,13 @@ struct SeriesStore {
   // of the first point.
   QString labelTimeText;
   QString firstPointText;
-  std::array<Series, Statistic::kCount> slots{};
+  // Not "slots": Qt defines that word as a macro.
+  std::array<Series, Statistic::kCount> series{};
 
   void clear() {
     count = 0;
     labelTimeText.clear();
     firstPointText.clear();
-    for (Series& s : slots) s.hasData = 0;
+    for (Series& s : series) s.hasData = 0;
   }
 };

@@ -1,10 +1,33 @@
 # Data retrieval without widgets: fetch workers, result containers, writers.
 target_sources(quillon_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/DataServerHandOff.h
   ${CMAKE_CURRENT_LIST_DIR}/FetchFlags.h
   ${CMAKE_CURRENT_LIST_DIR}/FetchPacing.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FetchPacing.h
+  ${CMAKE_CURRENT_LIST_DIR}/FetchTarget.h
   ${CMAKE_CURRENT_LIST_DIR}/IFetchReporter.h
   ${CMAKE_CURRENT_LIST_DIR}/RibbonSet.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RibbonSet.h
   ${CMAKE_CURRENT_LIST_DIR}/SeriesStore.h
+  ${CMAKE_CURRENT_LIST_DIR}/CsvFields.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CsvFields.h
+  ${CMAKE_CURRENT_LIST_DIR}/DayWindow.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DayWindow.h
+  ${CMAKE_CURRENT_LIST_DIR}/FrequencySeriesCsvWriter.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FrequencySeriesCsvWriter.h
+  ${CMAKE_CURRENT_LIST_DIR}/GapFiller.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/GapFiller.h
+  ${CMAKE_CURRENT_LIST_DIR}/RibbonCsvWriter.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/RibbonCsvWriter.h
+  ${CMAKE_CURRENT_LIST_DIR}/RibbonFetch.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/RibbonFetch.h
+  ${CMAKE_CURRENT_LIST_DIR}/SeriesFetch.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SeriesFetch.h
+  ${CMAKE_CURRENT_LIST_DIR}/ServerPoll.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ServerPoll.h
+  ${CMAKE_CURRENT_LIST_DIR}/SummaryCsvWriter.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SummaryCsvWriter.h
+  ${CMAKE_CURRENT_LIST_DIR}/ThresholdFetch.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ThresholdFetch.h
+  ${CMAKE_CURRENT_LIST_DIR}/NoData.h
 )

@@ -1,0 +1,104 @@
+#include "app/COrbiskDoc.h"
+
+#include "app/ServerSession.h"
+#include "app/ShellEvents.h"
+#include "query/CGetDataDialog.h"
+#include "query/CTWSGetDataDialog.h"
+#include "query/SFGetDataDialog.h"
+
+#include <QGuiApplication>
+
+namespace {
+
+// The wait cursor for the length of a request, restored on every path.
+class WaitCursor {
+public:
+  WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+bool isRibbonType(int type) { return type >= TimeWindowDetail && type <= MultiDayTimeWindow; }
+
+}  // namespace
+
+COrbiskDoc::COrbiskDoc(ServerSession& session, QObject* parent) : QObject(parent), m_session(session) {}
+
+COrbiskDoc::~COrbiskDoc() = default;
+
+QWidget* COrbiskDoc::dialogParent() const { return ShellEvents::instance().messageOwner(); }
+
+const RibbonSet& COrbiskDoc::ribbonSet(int graphType) const {
+  static const RibbonSet empty;
+  return isRibbonType(graphType) ? m_ribbons[graphType - TimeWindowDetail] : empty;
+}
+
+void COrbiskDoc::setThresholdNames(const QStringList& names) {
+  for (int i = 0; i < 4; ++i) m_thresholdNames[i] = i < names.size() ? names[i] : QString();
+}
+
+void COrbiskDoc::SetFreqRange(double low, double high) {
+  m_lowerFrequency = low;
+  m_upperFrequency = high;
+}
+
+ProgressDialog* COrbiskDoc::progressDialog(int graphType) const {
+  switch (graphType) {
+    case TimeWindowSummary: return m_summaryDialog.get();
+    case OneFreqTimeWindow: return m_frequencyDialog.get();
+    default: return isRibbonType(graphType) ? m_ribbonDialogs[graphType - TimeWindowDetail].get() : nullptr;
+  }
+}
+
+ProgressDialog& COrbiskDoc::dialogFor(int graphType) {
+  if (graphType == TimeWindowSummary) {
+    if (!m_summaryDialog) m_summaryDialog = std::make_unique<CTWSGetDataDialog>(dialogParent());
+    return *m_summaryDialog;
+  }
+  if (graphType == OneFreqTimeWindow) {
+    if (!m_frequencyDialog) m_frequencyDialog = std::make_unique<SFGetDataDialog>(dialogParent());
+    return *m_frequencyDialog;
+  }
+  auto& dialog = m_ribbonDialogs[graphType - TimeWindowDetail];
+  if (!dialog) dialog = std::make_unique<CGetDataDialog>(graphType, dialogParent());
+  return *dialog;
+}
+
+bool COrbiskDoc::RunReport(GraphQuery query) {
+  WaitCursor cursor;
+  if (!m_session.CheckPermission()) return false;
+  const int type = query.graphType;
+  if (type != TimeWindowSummary && type != OneFreqTimeWindow && !isRibbonType(type)) return false;
+
+  ProgressDialog& dialog = dialogFor(type);
+  FetchTarget target;
+  target.data = m_session.dataServer();
+  target.objects = m_session.objects();
+  target.dataClass = m_session.serverClass().toStdString();
+  target.node = m_session.node();
+  target.token = m_session.token();
+  dialog.setQuery(query);
+  dialog.setTarget(target);
+  dialog.setPacing(m_pacing);
+  const bool ok = dialog.runFetch();
+
+  // The threshold table is the port's: kept whenever it was read.
+  if (type == TimeWindowSummary && m_summaryDialog->hasThresholdTable()) {
+    m_thresholds = m_summaryDialog->thresholdTable();
+    m_thresholdEntries = m_summaryDialog->thresholdEntries();
+  }
+  if (!ok) return false;
+
+  if (type == TimeWindowSummary)
+    m_series = m_summaryDialog->result();
+  else if (type == OneFreqTimeWindow)
+    m_series = m_frequencyDialog->result();
+  else
+    m_ribbons[type - TimeWindowDetail] = m_ribbonDialogs[type - TimeWindowDetail]->takeResult();
+  m_reportQuery = query;
+
+  emit reportReady(type);
+  emit viewsNeedUpdate(type);
+  return true;
+}

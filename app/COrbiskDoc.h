@@ -1,0 +1,81 @@
+#pragma once
+
+#include "query/FetchPacing.h"
+#include "query/GraphQuery.h"
+#include "query/RibbonSet.h"
+#include "query/SeriesStore.h"
+#include "server/Blocks.h"
+
+#include <QObject>
+#include <QStringList>
+#include <array>
+#include <memory>
+#include <optional>
+
+class CGetDataDialog;
+class CTWSGetDataDialog;
+class ProgressDialog;
+class SFGetDataDialog;
+class ServerSession;
+class QWidget;
+
+// The document: runs report requests and keeps what they fetched for the
+// views. Each answer replaces the last one of its type only when it arrived
+// whole, so a failed or cancelled request leaves the shown report intact.
+class COrbiskDoc : public QObject {
+  Q_OBJECT
+public:
+  explicit COrbiskDoc(ServerSession& session, QObject* parent = nullptr);
+  ~COrbiskDoc() override;
+
+  // Checks permission, fetches the request behind its progress dialog and,
+  // on success, hands the report to the frame and updates the views.
+  bool RunReport(GraphQuery query);
+
+  // The last successful answers.
+  const RibbonSet& ribbonSet(int graphType) const;
+  const SeriesStore& seriesStore() const { return m_series; }
+  bool hasThresholdTable() const { return m_thresholdEntries > 0; }
+  const ThresholdTable& thresholdTable() const { return m_thresholds; }
+  int thresholdEntries() const { return m_thresholdEntries; }
+  // The request behind each answer.
+  const GraphQuery& reportQuery() const { return m_reportQuery; }
+
+  // Launch state the views read.
+  QStringList thresholdNames() const { return m_thresholdNames; }
+  void setThresholdNames(const QStringList& names);
+  double lowerFrequency() const { return m_lowerFrequency; }
+  double upperFrequency() const { return m_upperFrequency; }
+  void SetFreqRange(double low, double high);
+
+  ServerSession& session() { return m_session; }
+  // The waits between polls of the server (tests make them short).
+  void setPacing(const FetchPacing& pacing) { m_pacing = pacing; }
+  // The progress dialog of a type, once it has been used (tests drive it).
+  ProgressDialog* progressDialog(int graphType) const;
+
+signals:
+  // A report of this type was fetched: the frame shows its view.
+  void reportReady(int graphType);
+  // Every view rebuilds whose type equals the hint.
+  void viewsNeedUpdate(int hint);
+
+private:
+  ProgressDialog& dialogFor(int graphType);
+  QWidget* dialogParent() const;
+
+  ServerSession& m_session;
+  FetchPacing m_pacing;
+  std::unique_ptr<CTWSGetDataDialog> m_summaryDialog;
+  std::unique_ptr<SFGetDataDialog> m_frequencyDialog;
+  std::array<std::unique_ptr<CGetDataDialog>, 4> m_ribbonDialogs;
+
+  GraphQuery m_reportQuery;
+  std::array<RibbonSet, 4> m_ribbons;  // types 2 to 5
+  SeriesStore m_series;
+  ThresholdTable m_thresholds{};
+  int m_thresholdEntries = 0;
+  QStringList m_thresholdNames{QString(), QString(), QString(), QString()};
+  double m_lowerFrequency = 0.0;
+  double m_upperFrequency = 0.0;
+};

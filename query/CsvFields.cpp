@@ -1,0 +1,69 @@
+#include "query/CsvFields.h"
+
+#include "query/GraphType.h"
+#include "query/NoData.h"
+#include "resources/Strings.h"
+
+#include <QByteArray>
+#include <cmath>
+
+namespace {
+
+constexpr double kDbmOffset = -48.75;
+constexpr double kDbuvOffset = 60.0;
+
+// A 97-ribbon export formats close to 50,000 numbers; the format texts are
+// looked up once.
+const QByteArray& numberFormat() {
+  static const QByteArray format = Strings::LoadString(Strings::IDS_NUMBER_FORMAT).toLatin1();
+  return format;
+}
+
+const QByteArray& integerFormat() {
+  static const QByteArray format = Strings::LoadString(Strings::IDS_INTEGER_FORMAT).toLatin1();
+  return format;
+}
+
+}  // namespace
+
+QString CsvFields::separator() {
+  return Strings::LoadString(Strings::IDS_CSV_SEPARATOR);
+}
+
+QString CsvFields::lineFeed() {
+  return Strings::LoadString(Strings::IDS_LINE_FEED);
+}
+
+// QString::asprintf formats with the C locale, never the user's.
+QString CsvFields::integer(int32_t v) {
+  return QString::asprintf(integerFormat().constData(), static_cast<int>(v));
+}
+
+QString CsvFields::number(double v) {
+  return QString::asprintf(numberFormat().constData(), v);
+}
+
+QString CsvFields::value(double v) {
+  return isNoData(v) ? QString() : number(v);
+}
+
+QString CsvFields::level(double v, double offset) {
+  return isNoData(v) ? QString() : number(v + offset);
+}
+
+QString CsvFields::levelUnit(double amplitudeOffset) {
+  if (std::fabs(amplitudeOffset - kDbmOffset) < 1e-9) return Strings::LoadString(Strings::IDS_UI_UNIT_DBM);
+  if (std::fabs(amplitudeOffset - kDbuvOffset) < 1e-9) return Strings::LoadString(Strings::IDS_UI_UNIT_DBUV);
+  return Strings::LoadString(Strings::IDS_UI_UNIT_DBMV);
+}
+
+QString CsvFields::statisticName(int statistic, const QStringList& thresholdNames) {
+  switch (statistic) {
+    case Statistic::kAverage: return Strings::LoadString(Strings::IDS_STAT_AVERAGE);
+    case Statistic::kMaximum: return Strings::LoadString(Strings::IDS_STAT_MAXIMUM);
+    case Statistic::kMinimum: return Strings::LoadString(Strings::IDS_STAT_MINIMUM);
+    default: break;
+  }
+  return Strings::LoadString(Strings::IDS_EXCEEDING) + Strings::LoadString(Strings::IDS_BLANK) +
+         thresholdNames.value(statistic - Statistic::kThreshold1);
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+// Field texts shared by the CSV writers. Numbers are always written in the C
+// locale ("%g", decimal point), whatever the user's locale, so a file reads
+// the same on every machine and its commas stay separators.
+class CsvFields {
+public:
+  static QString separator();
+  static QString lineFeed();
+  static QString integer(int32_t v);
+  static QString number(double v);
+  // Empty for a missing sample, else the value as it is.
+  static QString value(double v);
+  // Empty for a missing sample, else the value with `offset` added.
+  static QString level(double v, double offset);
+  // The level unit the amplitude offset stands for: "dBm" for -48.75,
+  // "dBuV" for 60.0, "dBmV" for 0.0 and anything else.
+  static QString levelUnit(double amplitudeOffset);
+  // "Average", "Maximum", "Minimum", or "% Exceeding <name>" for statistics
+  // 3 to 6 with the name of threshold 1 to 4 (a missing name reads empty).
+  static QString statisticName(int statistic, const QStringList& thresholdNames);
+};

@@ -1,0 +1,39 @@
+#include "query/SummaryCsvWriter.h"
+
+#include "query/CsvFields.h"
+#include "query/GraphType.h"
+#include "resources/Strings.h"
+
+#include <algorithm>
+
+void SummaryCsvWriter::write(QTextStream& out, const QString& label, int32_t node, const SeriesStore& store,
+                             double amplitudeOffset, const QStringList& thresholdNames) const {
+  const QString comma = CsvFields::separator();
+  const QString lf = CsvFields::lineFeed();
+  const int count = std::clamp(store.count, 0, Statistic::kCount);
+  const auto points = [](const SeriesStore::Series& s) {
+    return std::clamp(s.entryCount, 0, Blocks::kMaxEntries);
+  };
+
+  out << label << lf;
+  out << Strings::LoadString(Strings::IDS_CSV_UID) << CsvFields::integer(node) << lf;
+  out << Strings::LoadString(Strings::IDS_TYPE_TIME_WINDOW_SUMMARY) << lf;
+
+  out << Strings::LoadString(Strings::IDS_BLANK) << comma;
+  if (count > 0) {
+    const SeriesStore::Series& first = store.series[0];
+    for (int i = 0; i < points(first); ++i) out << CsvFields::number(first.frequencies[i]) << comma;
+  }
+  out << lf;
+
+  const QString unit = CsvFields::levelUnit(amplitudeOffset);
+  for (int k = 0; k < count; ++k) {
+    const SeriesStore::Series& s = store.series[k];
+    const bool percentage = Statistic::isPercentage(s.statistic);
+    out << CsvFields::statisticName(s.statistic, thresholdNames) << " (" << unit << ")";
+    for (int i = 0; i < points(s); ++i)
+      out << comma
+          << (percentage ? CsvFields::value(s.values[i]) : CsvFields::level(s.values[i], amplitudeOffset));
+    out << lf;
+  }
+}

@@ -1,0 +1,208 @@
+// Whole requests as the program makes them: a session with the stored demo
+// identity, RunReport with its progress dialog (offscreen) and worker thread,
+// against nembra-sim on loopback.
+#include "app/COrbiskDoc.h"
+#include "app/IdentityScrambler.h"
+#include "app/Prompts.h"
+#include "app/ServerSession.h"
+#include "app/ShellEvents.h"
+#include "query/ProgressDialog.h"
+#include "resources/Strings.h"
+#include "server/ServerIds.h"
+#include "sim/DemoSeeder.h"
+#include "sim/FaultPlan.h"
+#include "sim/SimDatabase.h"
+#include "sim/SimHost.h"
+#include "sim/SimLog.h"
+#include "sim/SimServer.h"
+#include "support/TempSettings.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTimer>
+#include <cmath>
+#include <filesystem>
+#include <unistd.h>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr int32_t kEnd = 1796040000;  // 2026-11-30 12:00 UTC
+constexpr int kDays = 6;
+
+std::string databasePath() {
+  static const std::string path = [] {
+    const auto dir = std::filesystem::temp_directory_path() / ("quillon-runreport-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string file = (dir / "demo.db").string();
+    std::string error;
+    auto db = SimDatabase::open(file, &error);
+    EXPECT_TRUE(db && DemoSeeder(kEnd, kDays).seed(*db, &error)) << error;
+    return file;
+  }();
+  return path;
+}
+
+CNBDateTime at(int32_t seconds) { return CNBDateTime::FromSeconds(seconds); }
+
+class RunReportTest : public TempSettingsTest {
+protected:
+  void SetUp() override {
+    TempSettingsTest::SetUp();
+    SimLog::setEnabled(false);
+    QSettings machine(machineFile(), QSettings::IniFormat);
+    machine.setValue("Client/ServerInfo/Extra1", QString::fromLatin1(ScrambleIdentity(DemoSeeder::kUser).c_str()));
+    machine.setValue("Client/ServerInfo/Extra2",
+                     QString::fromLatin1(ScrambleIdentity(DemoSeeder::kPassword).c_str()));
+    machine.sync();
+    QCoreApplication::processEvents();
+    QObject::connect(&ShellEvents::instance(), &ShellEvents::closeRequested, &m_guard, [this] { ++m_closes; });
+  }
+
+  void startSim(std::vector<std::string> faults = {}) {
+    SimOptions options;
+    options.dbPath = databasePath();
+    std::string error;
+    if (!faults.empty()) options.faults = std::make_shared<FaultPlan>(*FaultPlan::parse(faults, &error));
+    m_sim = std::make_unique<SimServer>(options);
+    ASSERT_TRUE(m_sim->open(&error)) << error;
+    m_host = std::make_unique<SimHost>(*m_sim, ServiceOptions{});
+    ASSERT_TRUE(m_host->start("127.0.0.1:0", &error)) << error;
+  }
+
+  bool connect(int32_t token = DemoSeeder::kToken, int32_t node = DemoSeeder::kQuietNode) {
+    m_doc.setPacing(FetchPacing{20ms, 5ms, {}});
+    return m_session.Connect(node, ServerSession::kCommandLineDataClass,
+                             QStringLiteral("127.0.0.1:%1").arg(m_host->port()), token, "Port 3");
+  }
+
+  static GraphQuery request(int type, int32_t start, int32_t end) {
+    GraphQuery q;
+    q.graphType = type;
+    q.SetStart(at(start));
+    q.SetEnd(at(end));
+    return q;
+  }
+
+  int closes() {
+    QCoreApplication::processEvents();
+    return m_closes;
+  }
+
+  RecordingPrompts m_prompts;
+  ScopedPrompts m_installed{m_prompts};
+  QObject m_guard;
+  int m_closes = 0;
+  std::unique_ptr<SimServer> m_sim;
+  std::unique_ptr<SimHost> m_host;
+  ServerSession m_session;
+  COrbiskDoc m_doc{m_session};
+};
+
+TEST_F(RunReportTest, EveryReportTypeFetchesData) {
+  startSim();
+  ASSERT_TRUE(connect());
+  int ready = -1;
+  QObject::connect(&m_doc, &COrbiskDoc::reportReady, &m_guard, [&](int type) { ready = type; });
+
+  // Time Window Detail: 24 hours of 15-minute ribbons.
+  GraphQuery detail = request(TimeWindowDetail, kEnd - 86400, kEnd);
+  ASSERT_TRUE(m_doc.RunReport(detail)) << m_prompts.texts.join('|').toStdString();
+  EXPECT_EQ(ready, TimeWindowDetail);
+  const RibbonSet& ribbons = m_doc.ribbonSet(TimeWindowDetail);
+  EXPECT_EQ(ribbons.ribbonCount, 96);
+  EXPECT_EQ(ribbons.frequencyCount, 241);
+  EXPECT_EQ(ribbons.periodEnd(95), kEnd);
+  EXPECT_EQ(ribbons.periodStart(0), kEnd - 86400);
+  EXPECT_FALSE(ribbons.startLabels.at(0).isEmpty());
+  EXPECT_EQ(m_doc.progressDialog(TimeWindowDetail)->flags().steps.load(), 96);
+
+  // 24 Hour: one day of hourly ribbons.
+  GraphQuery day = request(TwentyFourHour, kEnd - 86400, kEnd);
+  day.increment = Increment::k1Hour;
+  ASSERT_TRUE(m_doc.RunReport(day)) << m_prompts.texts.join('|').toStdString();
+  EXPECT_EQ(m_doc.ribbonSet(TwentyFourHour).ribbonCount, 24);
+
+  // Multi-Day from midnight to midnight: four whole days; Multi-Day Time
+  // Window: four evenings.
+  const int32_t midnight = kEnd - kEnd % 86400;
+  ASSERT_TRUE(m_doc.RunReport(request(MultiDay, midnight - 4 * 86400, midnight)));
+  EXPECT_EQ(m_doc.ribbonSet(MultiDay).kind, RibbonSet::Kind::Day);
+  EXPECT_EQ(m_doc.ribbonSet(MultiDay).ribbonCount, 4);
+  GraphQuery evenings = request(MultiDayTimeWindow, midnight - 4 * 86400 + 18 * 3600, midnight - 86400 + 23 * 3600);
+  evenings.statisticIndex = 3;
+  ASSERT_TRUE(m_doc.RunReport(evenings)) << m_prompts.texts.join('|').toStdString();
+  EXPECT_TRUE(m_doc.progressDialog(MultiDayTimeWindow)->flags().percent.load());
+  EXPECT_EQ(m_doc.ribbonSet(MultiDayTimeWindow).ribbonCount, 4);
+
+  // Time Window Summary with three statistics, and the port's thresholds.
+  GraphQuery summary = request(TimeWindowSummary, kEnd - 86400, kEnd);
+  summary.statistics = {1, 0, 1, 0, 1, 0, 0};
+  ASSERT_TRUE(m_doc.RunReport(summary)) << m_prompts.texts.join('|').toStdString();
+  EXPECT_EQ(m_doc.seriesStore().count, 3);
+  EXPECT_EQ(m_doc.seriesStore().series[2].statistic, 4);
+  EXPECT_TRUE(m_doc.hasThresholdTable());
+
+  // One Frequency Time Window at 20 MHz, hourly.
+  GraphQuery single = request(OneFreqTimeWindow, kEnd - 86400, kEnd);
+  single.increment = Increment::k1Hour;
+  single.frequency = 20.0;
+  single.statistics = {1, 1, 0, 0, 0, 0, 0};
+  ASSERT_TRUE(m_doc.RunReport(single)) << m_prompts.texts.join('|').toStdString();
+  EXPECT_EQ(m_doc.seriesStore().count, 2);
+  EXPECT_EQ(m_doc.seriesStore().series[0].entryCount, 24);
+
+  EXPECT_TRUE(m_prompts.texts.isEmpty()) << m_prompts.texts.join('|').toStdString();
+  EXPECT_EQ(closes(), 0);
+}
+
+TEST_F(RunReportTest, RefusedPermissionEndsTheProgram) {
+  startSim();
+  ASSERT_TRUE(connect());
+  m_session.setToken(DemoSeeder::kTokenWithoutPermission);  // the administrator took the right away
+  EXPECT_FALSE(m_doc.RunReport(request(TimeWindowDetail, kEnd - 3600, kEnd)));
+  EXPECT_EQ(m_prompts.texts, QStringList{Strings::LoadString(Strings::IDS_NO_PERMISSION)});
+  EXPECT_EQ(closes(), 1);
+  EXPECT_EQ(m_doc.progressDialog(TimeWindowDetail), nullptr);  // nothing was fetched
+}
+
+TEST_F(RunReportTest, NoDataIsShownOnceAndKeepsThePreviousReport) {
+  startSim();
+  ASSERT_TRUE(connect());
+  ASSERT_TRUE(m_doc.RunReport(request(TimeWindowDetail, kEnd - 3600, kEnd)));
+  ASSERT_EQ(m_doc.ribbonSet(TimeWindowDetail).ribbonCount, 4);
+  const int32_t before = kEnd - 30 * 86400;  // long before the demo data
+  EXPECT_FALSE(m_doc.RunReport(request(TimeWindowDetail, before - 3600, before)));
+  EXPECT_EQ(m_prompts.texts, QStringList{Strings::LoadString(Strings::IDS_NO_DATA)});
+  EXPECT_EQ(m_doc.ribbonSet(TimeWindowDetail).ribbonCount, 4);
+  EXPECT_EQ(closes(), 0);  // not a server failure
+}
+
+TEST_F(RunReportTest, CancelWhileTheServerStaysBusy) {
+  startSim({"busy:StartRibbonRequest:100000"});
+  ASSERT_TRUE(connect());
+  QTimer::singleShot(300, [this] {
+    if (auto* dlg = m_doc.progressDialog(TimeWindowDetail))
+      dlg->findChild<QPushButton*>(QStringLiteral("cancel"))->click();
+  });
+  const auto started = std::chrono::steady_clock::now();
+  EXPECT_FALSE(m_doc.RunReport(request(TimeWindowDetail, kEnd - 3600, kEnd)));
+  EXPECT_LT(std::chrono::steady_clock::now() - started, 3s);
+  EXPECT_TRUE(m_prompts.texts.isEmpty());
+  EXPECT_TRUE(m_doc.progressDialog(TimeWindowDetail)->flags().cancelled.load());
+  EXPECT_EQ(closes(), 0);
+}
+
+TEST_F(RunReportTest, ServerThatDiesMidFetchIsReported) {
+  startSim({"delay:ReadRibbonBlock:200"});
+  ASSERT_TRUE(connect());
+  QTimer::singleShot(100, [this] { m_host->shutdown(); });
+  EXPECT_FALSE(m_doc.RunReport(request(TimeWindowDetail, kEnd - 86400, kEnd)));
+  ASSERT_EQ(m_prompts.texts.size(), 1);
+  EXPECT_TRUE(m_prompts.texts[0].startsWith(Strings::LoadString(Strings::IDS_ERR_COMMUNICATING)))
+      << m_prompts.texts[0].toStdString();
+  EXPECT_EQ(closes(), 1);
+}
+
+}  // namespace

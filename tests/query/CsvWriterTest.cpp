@@ -1,0 +1,189 @@
+#include "query/FrequencySeriesCsvWriter.h"
+#include "query/RibbonCsvWriter.h"
+#include "query/SummaryCsvWriter.h"
+
+#include "query/GraphType.h"
+#include "query/QueryTestUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+#include <QLocale>
+#include <QTextStream>
+
+namespace {
+
+constexpr double N = Blocks::NO_DATA;
+const QStringList kThresholdNames{"Low", "High", "Upper", "Lower"};
+
+// The files must read the same whatever the user's locale: a decimal comma
+// would split every number into two fields.
+class CsvWriter : public ::testing::Test {
+protected:
+  void SetUp() override { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
+  void TearDown() override { QLocale::setDefault(QLocale::c()); }
+};
+
+template <class Write>
+QString written(Write write) {
+  QString text;
+  QTextStream out(&text);
+  write(out);
+  out.flush();
+  return text;
+}
+
+template <class Block>
+void addRibbon(std::vector<Block>& ribbons, std::vector<double> values) {
+  Block b{};
+  b.entryCount = static_cast<uint16_t>(values.size());
+  std::copy(values.begin(), values.end(), b.values.begin());
+  const double frequencies[] = {5, 10.5, 1234.5678};
+  std::copy(std::begin(frequencies), std::end(frequencies), b.frequencies.begin());
+  ribbons.push_back(b);
+}
+
+// Ribbon 1 has no sample at all, ribbon 0 one hole.
+RibbonSet threeRibbons(int type, bool percent) {
+  RibbonSet set;
+  set.kind = type == MultiDay || type == MultiDayTimeWindow ? RibbonSet::Kind::Day : RibbonSet::Kind::Ribbon;
+  set.ribbonCount = 3;
+  set.frequencyCount = 3;
+  set.percent = percent;
+  const std::vector<std::vector<double>> values{{1.5, N, -3}, {N, N, N}, {10, 20, 123456789}};
+  for (const auto& v : values) {
+    if (set.kind == RibbonSet::Kind::Day)
+      addRibbon(set.days, v);
+    else
+      addRibbon(set.ribbons, v);
+  }
+  set.startLabels = {"A0", "A1", "A2"};
+  set.endLabels = {"B0", "B1", "B2"};
+  return set;
+}
+
+struct RibbonCase {
+  const char* name;
+  int type;
+  bool percent;
+  double offset;
+  const char* expected;
+};
+
+void PrintTo(const RibbonCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class RibbonCsv : public CsvWriter, public ::testing::WithParamInterface<RibbonCase> {};
+
+TEST_P(RibbonCsv, WritesTheDocumentedLayout) {
+  const RibbonCase& c = GetParam();
+  const RibbonSet set = threeRibbons(c.type, c.percent);
+  const QString text =
+      written([&](QTextStream& out) { RibbonCsvWriter().write(out, "Port 7", 42, c.type, set, c.offset); });
+  EXPECT_EQ(text, QString::fromUtf8(c.expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Types, RibbonCsv,
+    ::testing::Values(RibbonCase{"MultiDayLevelsCarryTheOffset", MultiDay, false, -48.75,
+                                 "Port 7\nUID: 42\nMulti Day\n ,5,10.5,1234.57\n"
+                                 "A2,-38.75,-28.75,1.23457e+08\nA0,-47.25,,-51.75\n\n"},
+                      RibbonCase{"MultiDayPercentagesAsSent", MultiDayTimeWindow, true, 60.0,
+                                 "Port 7\nUID: 42\nMulti Day Time Window\n ,5,10.5,1234.57\n"
+                                 "A2,10,20,1.23457e+08\nA0,1.5,,-3\n\n"},
+                      RibbonCase{"DetailLevelsWithoutOffset", TimeWindowDetail, false, -48.75,
+                                 "Port 7\nUID: 42\nTime Window Detail\n ,5,10.5,1234.57\n"
+                                 "A2,10,20,1.23457e+08\nA0,1.5,,-3\n\n"},
+                      RibbonCase{"TwentyFourHour", TwentyFourHour, false, 60.0,
+                                 "Port 7\nUID: 42\n24 Hour\n ,5,10.5,1234.57\n"
+                                 "A2,10,20,1.23457e+08\nA0,1.5,,-3\n\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(CsvWriter, EmptyRibbonSetWritesOnlyTheHeader) {
+  const QString text =
+      written([](QTextStream& out) { RibbonCsvWriter().write(out, "L", -1, MultiDay, RibbonSet{}, 0.0); });
+  EXPECT_EQ(text, "L\nUID: -1\nMulti Day\n \n\n");
+}
+
+SeriesStore::Series series(int statistic, std::vector<double> values) {
+  SeriesStore::Series s;
+  s.statistic = statistic;
+  s.hasData = 1;
+  s.entryCount = static_cast<int32_t>(values.size());
+  std::copy(values.begin(), values.end(), s.values.begin());
+  return s;
+}
+
+struct SummaryCase {
+  const char* name;
+  double offset;
+  const char* expected;
+};
+
+void PrintTo(const SummaryCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class SummaryCsv : public CsvWriter, public ::testing::WithParamInterface<SummaryCase> {};
+
+TEST_P(SummaryCsv, WritesTheDocumentedLayout) {
+  const SummaryCase& c = GetParam();
+  SeriesStore store;
+  store.count = 2;
+  store.series[0] = series(Statistic::kAverage, {1, N, -2.5});
+  store.series[0].frequencies[0] = 5;
+  store.series[0].frequencies[1] = 10.5;
+  store.series[0].frequencies[2] = 1234.5678;
+  store.series[1] = series(4, {0, 12.5, N});
+  store.series[2] = series(Statistic::kMaximum, {99});  // beyond the count: not written
+
+  const QString text = written([&](QTextStream& out) {
+    SummaryCsvWriter().write(out, "Port 7", 42, store, c.offset, kThresholdNames);
+  });
+  EXPECT_EQ(text, QString::fromUtf8(c.expected));
+}
+
+// The unit follows the offset on every row, the "% Exceeding" ones included;
+// only levels carry the offset.
+INSTANTIATE_TEST_SUITE_P(
+    Units, SummaryCsv,
+    ::testing::Values(SummaryCase{"DbuV", 60.0,
+                                  "Port 7\nUID:42\nTime Window Summary\n ,5,10.5,1234.57,\n"
+                                  "Average (dBuV),61,,57.5\n"
+                                  "% Exceeding High (dBuV),0,12.5,\n"},
+                      SummaryCase{"Dbm", -48.75,
+                                  "Port 7\nUID:42\nTime Window Summary\n ,5,10.5,1234.57,\n"
+                                  "Average (dBm),-47.75,,-51.25\n"
+                                  "% Exceeding High (dBm),0,12.5,\n"},
+                      SummaryCase{"DbmV", 0.0,
+                                  "Port 7\nUID:42\nTime Window Summary\n ,5,10.5,1234.57,\n"
+                                  "Average (dBmV),1,,-2.5\n"
+                                  "% Exceeding High (dBmV),0,12.5,\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+
+TEST_F(CsvWriter, FrequencySeriesRunsTimeDownTheRowsInLocalTime) {
+  SeriesStore store;
+  store.count = 2;
+  store.series[0] = series(Statistic::kMaximum, {1, N, 3});
+  for (int i = 0; i < 3; ++i)
+    store.series[0].times[i] = static_cast<uint32_t>(utc(2024, 3, 31, 0, 30).toSecsSinceEpoch() + 1800 * i);
+  store.series[1] = series(6, {50, 25});  // shorter: its missing point is an empty field
+
+  const QString text = written([&](QTextStream& out) {
+    FrequencySeriesCsvWriter().write(out, "Port 7", 42, 123.25, store, -48.75, kThresholdNames);
+  });
+
+  // Berlin switches to summer time at 01:00 UTC on this day.
+  EXPECT_EQ(text,
+            "Port 7\nUID: 42\nOne Freq. Time Window\nFrequency:,123.25,MHz\n"
+            "Time:,Maximum (dBm),% Exceeding Lower (%)\n"
+            "2024-03-31 01:30:00,-47.75,50\n"
+            "2024-03-31 03:00:00,,25\n"
+            "2024-03-31 03:30:00,-45.75,\n"
+            "\n");
+}
+
+}  // namespace

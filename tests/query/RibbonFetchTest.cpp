@@ -1,0 +1,440 @@
+#include "query/RibbonFetch.h"
+
+#include "query/DayWindow.h"
+#include "query/FetchFakes.h"
+#include "query/FetchTestBlocks.h"
+#include "query/QueryTestUtil.h"
+#include "resources/Strings.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+#include <QLocale>
+
+namespace {
+
+constexpr int kRequest = Strings::IDS_CTX_REQUEST_FAILED;
+constexpr int kRead = Strings::IDS_CTX_READ_DATA_FAILED;
+
+constexpr HRESULT kBusy = hr::kBusy;
+constexpr HRESULT kNotReady = hr::kNotReady;
+constexpr double N = Blocks::NO_DATA;
+constexpr int32_t kLatestEnd = 1704920400;  // 2024-01-10 21:00 UTC
+
+bool isDay(int type) {
+  return type == MultiDay || type == MultiDayTimeWindow;
+}
+std::string readCall(int type) {
+  return isDay(type) ? "ReadDayBlock" : "ReadRibbonBlock";
+}
+std::string startCall(int type) {
+  return isDay(type) ? "StartDayRequest" : "StartRibbonRequest";
+}
+
+GraphQuery queryOf(int type, int statistic = Statistic::kAverage) {
+  GraphQuery q;
+  q.graphType = type;
+  q.statisticIndex = statistic;
+  q.increment = Increment::k1Hour;
+  q.SetStart(at(local(2024, 1, 10, 22, 0)));
+  q.SetEnd(at(local(2024, 1, 15, 6, 0)));
+  return q;
+}
+
+// Block j of the answer (j = 0 sent first) ends j hours before the latest
+// end; its values are 100 j + i, so each value tells which block it came
+// from.
+BlockSpec answerBlock(int r, int j, int n = 4) {
+  BlockSpec s;
+  s.blockCount = static_cast<uint16_t>(r);
+  s.periodEnd = kLatestEnd - j * 3600;
+  s.periodStart = s.periodEnd - 3600;
+  for (int i = 0; i < n; ++i) {
+    s.values.push_back(100.0 * j + i);
+    s.axis.push_back(10.0 + i);
+  }
+  return s;
+}
+
+void scriptAnswer(FakeDataServer& server, int type, int r, int n = 4) {
+  for (int j = 0; j < r; ++j) server.blocks.push_back(bytesOf(isDay(type), answerBlock(r, j, n)));
+}
+
+struct Rig {
+  FakeDataServer server;
+  RecordingReporter reporter;
+  RecordingPacing pacing;
+  FetchFlags flags;
+  RibbonSet set;
+
+  Rig() { flags.reset(); }
+  int fetch(const GraphQuery& q) { return RibbonFetch().run(server, q, flags, reporter, pacing.pacing, set); }
+  void cancelOnWait(int n) {
+    pacing.onWait = [this, n] {
+      if (static_cast<int>(pacing.waits.size()) == n) flags.running = 0;
+    };
+  }
+};
+
+class RibbonFetchTypes : public ::testing::TestWithParam<int> {};
+
+TEST_P(RibbonFetchTypes, FilesTheBlocksFromTheLatestRibbonDownAndEndsTheRequest) {
+  const int type = GetParam();
+  Rig run;
+  run.flags.percent = 1;
+  scriptAnswer(run.server, type, 3);
+  // Levels for the ribbon types, a percentage (threshold 3) for the day types.
+  const int statistic = isDay(type) ? 5 : Statistic::kMinimum;
+  const GraphQuery q = queryOf(type, statistic);
+
+  EXPECT_EQ(run.fetch(q), 1);
+
+  const std::string read = readCall(type);
+  EXPECT_EQ(run.server.calls, (std::vector<std::string>{startCall(type), read, "NextBlock", read, "NextBlock",
+                                                        read, "EndRequest"}));
+  EXPECT_EQ(run.server.readHandles, (std::vector<int32_t>{100, 101, 102}));
+  if (isDay(type)) {
+    const DayWindow w = DayWindow::of(q.GetStart(), q.GetEnd());
+    EXPECT_EQ(run.server.startArgs.at(0),
+              (std::vector<double>{double(w.firstDay), double(w.lastDay), double(w.windowStart),
+                                   double(w.windowEnd), double(statistic)}));
+  } else {
+    EXPECT_EQ(run.server.startArgs.at(0),
+              (std::vector<double>{double(q.GetStart().ToSeconds()), double(q.GetEnd().ToSeconds()), 3600.0,
+                                   double(statistic)}));
+  }
+  ASSERT_EQ(run.set.ribbonCount, 3);
+  EXPECT_EQ(run.set.frequencyCount, 4);
+  EXPECT_EQ(run.set.kind, isDay(type) ? RibbonSet::Kind::Day : RibbonSet::Kind::Ribbon);
+  for (int k = 0; k < 3; ++k) {
+    const int sent = 2 - k;
+    EXPECT_EQ(run.set.periodEnd(k), kLatestEnd - sent * 3600) << "ribbon " << k;
+    EXPECT_EQ(run.set.values(k)[3], 100.0 * sent + 3) << "ribbon " << k;
+    EXPECT_EQ(run.set.frequencies(k)[0], 10.0);
+    EXPECT_FALSE(run.set.startLabels.at(k).isEmpty());
+  }
+  EXPECT_EQ(run.flags.step, 3);
+  EXPECT_EQ(run.flags.steps, 3);
+  EXPECT_EQ(run.flags.percent, isDay(type) ? 1 : 0);
+  EXPECT_EQ(run.set.percent, isDay(type));
+  EXPECT_TRUE(run.pacing.waits.empty());
+  EXPECT_TRUE(run.reporter.errors.empty());
+  EXPECT_EQ(run.reporter.noData, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(RibbonAndDayTypes, RibbonFetchTypes,
+                         ::testing::Values(TimeWindowDetail, TwentyFourHour, MultiDay, MultiDayTimeWindow));
+
+struct RetryCase {
+  const char* name;
+  int type;
+  std::deque<HRESULT> start, next, read;
+  std::vector<long> waits;
+  std::string retried;
+  int calls;  // of the retried call
+};
+
+void PrintTo(const RetryCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class RibbonFetchRetry : public ::testing::TestWithParam<RetryCase> {};
+
+TEST_P(RibbonFetchRetry, RetriesAtTheDocumentedPaceAndSucceeds) {
+  const RetryCase& c = GetParam();
+  Rig run;
+  scriptAnswer(run.server, c.type, 2);
+  run.server.startAnswers = c.start;
+  run.server.nextAnswers = c.next;
+  run.server.readAnswers = c.read;
+
+  EXPECT_EQ(run.fetch(queryOf(c.type)), 1);
+
+  EXPECT_EQ(run.pacing.waits, c.waits);
+  EXPECT_EQ(run.server.count(c.retried), c.calls);
+  EXPECT_EQ(run.server.count("EndRequest"), 1);
+  EXPECT_TRUE(run.reporter.errors.empty());
+  EXPECT_EQ(run.set.values(0)[0], 100.0);
+  EXPECT_EQ(run.set.values(1)[0], 0.0);
+  // A repeated start asks for exactly what the first one asked for.
+  for (const auto& args : run.server.startArgs) EXPECT_EQ(args, run.server.startArgs.front());
+}
+
+const std::string kRibbonRead = "ReadRibbonBlock";
+const std::string kDayRead = "ReadDayBlock";
+
+// Columns: name, type, start, next and read answers, waits, the retried call, its calls.
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Loops, RibbonFetchRetry, ::testing::Values(
+    RetryCase{"DetailStartBusy", TimeWindowDetail, {kBusy, kBusy}, {}, {}, {500, 500},
+              "StartRibbonRequest", 3},
+    RetryCase{"DetailFirstReadNotReady", TimeWindowDetail, {}, {}, {kNotReady, kNotReady}, {500, 500},
+              kRibbonRead, 4},
+    RetryCase{"DetailNextBusy", TwentyFourHour, {}, {kBusy, kBusy}, {}, {100, 100}, "NextBlock", 3},
+    RetryCase{"DetailLaterReadNotReady", TwentyFourHour, {}, {}, {hr::S_OK, kNotReady, kNotReady}, {100, 100},
+              kRibbonRead, 4},
+    RetryCase{"DayStartBusy", MultiDay, {kBusy, kBusy}, {}, {}, {500, 500}, "StartDayRequest", 3},
+    RetryCase{"DayFirstReadNotReady", MultiDayTimeWindow, {}, {}, {kNotReady, kNotReady}, {500, 500},
+              kDayRead, 4},
+    RetryCase{"DayNextBusyRepeatsAtOnce", MultiDay, {}, {kBusy, kBusy, kBusy}, {}, {},
+              "NextBlock", 4},
+    RetryCase{"DayLaterReadNotReady", MultiDayTimeWindow, {}, {}, {hr::S_OK, kNotReady, kNotReady},
+              {100, 100}, kDayRead, 4}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
+
+struct CancelCase {
+  const char* name;
+  int type;
+  HRESULT startWhenDry, nextWhenDry, readWhenDry;
+  std::deque<HRESULT> read;
+  std::string stalled;  // the call the server keeps answering busy or not ready
+};
+
+void PrintTo(const CancelCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class RibbonFetchCancel : public ::testing::TestWithParam<CancelCase> {};
+
+TEST_P(RibbonFetchCancel, StopsSilentlyAndEndsTheRequest) {
+  const CancelCase& c = GetParam();
+  Rig run;
+  scriptAnswer(run.server, c.type, 3);
+  run.server.startWhenDry = c.startWhenDry;
+  run.server.nextWhenDry = c.nextWhenDry;
+  run.server.readWhenDry = c.readWhenDry;
+  run.server.readAnswers = c.read;
+  run.cancelOnWait(2);
+  // Busy NextBlock of the day types never sleeps: the user's Cancel lands
+  // between two calls.
+  run.server.onCall = [&](const std::string& call) {
+    if (call == "NextBlock" && run.server.count("NextBlock") == 5) run.flags.running = 0;
+  };
+
+  EXPECT_EQ(run.fetch(queryOf(c.type)), 0);
+
+  EXPECT_EQ(run.server.calls.back(), "EndRequest");
+  EXPECT_EQ(run.server.count("EndRequest"), 1);
+  const int stalledCalls = run.server.count(c.stalled);
+  EXPECT_GE(stalledCalls, 2);
+  EXPECT_LE(stalledCalls, 5);
+  EXPECT_LE(run.pacing.waits.size(), 2u);
+  EXPECT_TRUE(run.reporter.errors.empty());
+  EXPECT_EQ(run.reporter.noData, 0);
+}
+
+// Columns: name, type, what start, next and read answer once their scripts run dry, the read script,
+// the call that stalls.
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Loops, RibbonFetchCancel, ::testing::Values(
+    CancelCase{"DetailStartBusy", TimeWindowDetail, kBusy, hr::S_OK, hr::S_OK, {}, "StartRibbonRequest"},
+    CancelCase{"DetailFirstReadNotReady", TimeWindowDetail, hr::S_OK, hr::S_OK, kNotReady, {}, kRibbonRead},
+    CancelCase{"DetailNextBusy", TwentyFourHour, hr::S_OK, kBusy, hr::S_OK, {}, "NextBlock"},
+    CancelCase{"DayNextBusy", MultiDayTimeWindow, hr::S_OK, kBusy, hr::S_OK, {}, "NextBlock"},
+    CancelCase{"DayLaterReadNotReady", MultiDay, hr::S_OK, hr::S_OK, kNotReady, {hr::S_OK}, kDayRead}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
+
+
+struct FailureCase {
+  const char* name;
+  int type;
+  std::deque<HRESULT> start, next, read;
+  HRESULT code;
+  int context;
+};
+
+void PrintTo(const FailureCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class RibbonFetchFailure : public ::testing::TestWithParam<FailureCase> {};
+
+TEST_P(RibbonFetchFailure, ReportsOnceWithItsContextAndEndsTheRequest) {
+  const FailureCase& c = GetParam();
+  Rig run;
+  scriptAnswer(run.server, c.type, 3);
+  run.server.startAnswers = c.start;
+  run.server.nextAnswers = c.next;
+  run.server.readAnswers = c.read;
+
+  EXPECT_EQ(run.fetch(queryOf(c.type)), 0);
+
+  EXPECT_EQ(run.reporter.errors, (std::vector<std::pair<HRESULT, int>>{{c.code, c.context}}));
+  EXPECT_EQ(run.reporter.noData, 0);
+  EXPECT_EQ(run.server.count("EndRequest"), 1);
+  EXPECT_EQ(run.server.calls.back(), "EndRequest");
+}
+
+// Columns: name, type, start, next and read answers, the code reported, its context.
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Calls, RibbonFetchFailure, ::testing::Values(
+    FailureCase{"StartFails", TimeWindowDetail, {hr::kDatabaseException}, {}, {},
+                hr::kDatabaseException, kRequest},
+    // Any answer but 0 refuses a start, success codes included.
+    FailureCase{"StartAnswersFalse", MultiDay, {hr::S_FALSE}, {}, {}, hr::S_FALSE, kRequest},
+    FailureCase{"StartFailsAfterBusy", MultiDayTimeWindow, {kBusy, hr::RPC_S_CALL_FAILED}, {}, {},
+                hr::RPC_S_CALL_FAILED, kRequest},
+    FailureCase{"FirstReadFails", TwentyFourHour, {}, {}, {hr::kInvalidHandle},
+                hr::kInvalidHandle, kRead},
+    FailureCase{"NextBlockFails", TimeWindowDetail, {}, {hr::S_OK, hr::kRequestUnavailable}, {},
+                hr::kRequestUnavailable, kRequest},
+    FailureCase{"DayNextBlockFails", MultiDay, {}, {kBusy, hr::kConnectionDropped}, {},
+                hr::kConnectionDropped, kRequest},
+    FailureCase{"LaterReadFails", MultiDayTimeWindow, {}, {}, {hr::S_OK, kNotReady, hr::E_FAIL},
+                hr::E_FAIL, kRead}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
+
+struct BadBlockCase {
+  const char* name;
+  int type;
+  int sentIndex;  // which block of the answer is bad
+  uint16_t blockCount;
+  int entryCount;
+};
+
+void PrintTo(const BadBlockCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class RibbonFetchBadBlock : public ::testing::TestWithParam<BadBlockCase> {};
+
+TEST_P(RibbonFetchBadBlock, IsReportedAsAReadFailureNotTrusted) {
+  const BadBlockCase& c = GetParam();
+  Rig run;
+  for (int j = 0; j < 3; ++j) {
+    BlockSpec s = answerBlock(3, j);
+    if (j == c.sentIndex) {
+      s.blockCount = c.blockCount;
+      s.entryCount = c.entryCount;
+    }
+    run.server.blocks.push_back(bytesOf(isDay(c.type), s));
+  }
+
+  EXPECT_EQ(run.fetch(queryOf(c.type)), 0);
+
+  EXPECT_EQ(run.reporter.errors, (std::vector<std::pair<HRESULT, int>>{{hr::RPC_S_PROTOCOL_ERROR, kRead}}));
+  EXPECT_EQ(run.server.count("EndRequest"), 1);
+  EXPECT_EQ(run.server.count(readCall(c.type)), c.sentIndex + 1);
+}
+
+// Columns: name, type, which block of the answer is bad, its block count and entry count.
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Codec, RibbonFetchBadBlock, ::testing::Values(
+    BadBlockCase{"FirstTooManyEntries", TimeWindowDetail, 0, 3, 501},
+    BadBlockCase{"FirstTooManyBlocks", MultiDay, 0, 98, 4},
+    BadBlockCase{"FirstNoBlocks", TwentyFourHour, 0, 0, 4},
+    BadBlockCase{"LaterTooManyEntries", MultiDayTimeWindow, 2, 3, 501}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
+
+TEST(RibbonFetch, NoDataIsShownOnceAndEndsTheRequest) {
+  for (int type : {TimeWindowDetail, MultiDayTimeWindow}) {
+    Rig run;
+    BlockSpec empty = answerBlock(3, 0);
+    empty.hasData = 0;
+    run.server.blocks.push_back(bytesOf(isDay(type), empty));
+
+    EXPECT_EQ(run.fetch(queryOf(type)), 0);
+
+    EXPECT_EQ(run.reporter.noData, 1);
+    EXPECT_TRUE(run.reporter.errors.empty());
+    EXPECT_EQ(run.server.count("NextBlock"), 0);
+    EXPECT_EQ(run.server.count("EndRequest"), 1);
+  }
+}
+
+TEST(RibbonFetch, OneBlockAnswerIsRibbonZeroAndAsksForNothingMore) {
+  Rig run;
+  scriptAnswer(run.server, TwentyFourHour, 1);
+
+  EXPECT_EQ(run.fetch(queryOf(TwentyFourHour)), 1);
+
+  EXPECT_EQ(run.server.calls, (std::vector<std::string>{"StartRibbonRequest", kRibbonRead, "EndRequest"}));
+  ASSERT_EQ(run.set.ribbonCount, 1);
+  EXPECT_EQ(run.set.periodEnd(0), kLatestEnd);
+  EXPECT_EQ(run.set.periodStartLabel, run.set.startLabels.at(0));
+  EXPECT_EQ(run.set.periodEndLabel, run.set.endLabels.at(0));
+  EXPECT_EQ(run.flags.step, 1);
+  EXPECT_EQ(run.flags.steps, 1);
+}
+
+TEST(RibbonFetch, LargestAnswerFillsAllNinetySevenRibbons) {
+  Rig run;
+  scriptAnswer(run.server, MultiDay, Blocks::kMaxBlocks);
+
+  EXPECT_EQ(run.fetch(queryOf(MultiDay)), 1);
+
+  EXPECT_EQ(run.server.count("NextBlock"), 96);
+  ASSERT_EQ(run.set.ribbonCount, 97);
+  EXPECT_EQ(run.set.values(96)[1], 1.0);
+  EXPECT_EQ(run.set.values(0)[1], 100.0 * 96 + 1);
+  EXPECT_EQ(run.flags.step, 97);
+  EXPECT_EQ(run.flags.steps, 97);
+}
+
+TEST(RibbonFetch, FillsTheGapsOfEveryBlock) {
+  Rig run;
+  for (int j = 0; j < 2; ++j) {
+    BlockSpec s = answerBlock(2, j);
+    s.values = {N, 2.0 + j, N, 6.0 + j};  // frequencies 10..13
+    run.server.blocks.push_back(ribbonBytes(s));
+  }
+
+  ASSERT_EQ(run.fetch(queryOf(TimeWindowDetail)), 1);
+
+  for (int k = 0; k < 2; ++k) {
+    const int j = 1 - k;
+    EXPECT_EQ(run.set.values(k)[0], N);
+    EXPECT_DOUBLE_EQ(run.set.values(k)[2], 4.0 + j) << "ribbon " << k;
+  }
+}
+
+TEST(RibbonFetch, RibbonLabelsAreLocalTimesOfEachPeriod) {
+  Rig run;
+  BlockSpec later = answerBlock(2, 0);
+  later.periodStart = utc(2024, 1, 10, 22, 45).toSecsSinceEpoch();
+  later.periodEnd = utc(2024, 1, 10, 23, 0).toSecsSinceEpoch();
+  BlockSpec earlier = answerBlock(2, 1);
+  earlier.periodStart = utc(2024, 1, 10, 22, 30).toSecsSinceEpoch();
+  earlier.periodEnd = later.periodStart;
+  run.server.blocks = {ribbonBytes(later), ribbonBytes(earlier)};
+
+  ASSERT_EQ(run.fetch(queryOf(TimeWindowDetail)), 1);
+
+  const auto clock = [](int h, int m) {
+    return QLocale::system().toString(QTime(h, m), CNBDateTime::LocaleTimeFormat(false));
+  };
+  EXPECT_EQ(run.set.startLabels, (std::vector<QString>{clock(23, 30), clock(23, 45)}));
+  EXPECT_EQ(run.set.endLabels, (std::vector<QString>{clock(23, 45), clock(0, 0)}));
+  EXPECT_EQ(run.set.periodStartLabel, clock(23, 30));
+  EXPECT_EQ(run.set.periodEndLabel, clock(0, 0));
+}
+
+TEST(RibbonFetch, DayLabelsAreLocalDatesOfTheWindowOnEachDay) {
+  Rig run;
+  const int32_t jan10 = utc(2024, 1, 10, 0, 0).toSecsSinceEpoch();
+  // 23:00 to 05:00 UTC is 00:00 to 06:00 in Berlin: both labels fall on the
+  // local day after the block's UTC day.
+  for (int j = 0; j < 2; ++j) {
+    BlockSpec s = answerBlock(2, j);
+    s.windowStart = 23 * 3600;
+    s.windowEnd = 29 * 3600;
+    s.periodStart = jan10 + (1 - j) * 86400 + s.windowStart;
+    s.periodEnd = jan10 + (1 - j) * 86400 + s.windowEnd;
+    run.server.blocks.push_back(dayBytes(s));
+  }
+
+  ASSERT_EQ(run.fetch(queryOf(MultiDayTimeWindow)), 1);
+
+  const auto date = [](int d) { return QLocale::system().toString(QDate(2024, 1, d), QLocale::ShortFormat); };
+  EXPECT_EQ(run.set.startLabels, (std::vector<QString>{date(11), date(12)}));
+  EXPECT_EQ(run.set.endLabels, (std::vector<QString>{date(11), date(12)}));
+  EXPECT_EQ(run.set.periodStartLabel, date(11));
+  EXPECT_EQ(run.set.periodEndLabel, date(12));
+}
+
+}  // namespace
