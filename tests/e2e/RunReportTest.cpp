@@ -6,7 +6,10 @@
 #include "app/Prompts.h"
 #include "app/ServerSession.h"
 #include "app/ShellEvents.h"
+#include "query/FrequencySeriesCsvWriter.h"
 #include "query/ProgressDialog.h"
+#include "query/RibbonCsvWriter.h"
+#include "query/SummaryCsvWriter.h"
 #include "resources/Strings.h"
 #include "server/ServerIds.h"
 #include "sim/DemoSeeder.h"
@@ -203,6 +206,118 @@ TEST_F(RunReportTest, ServerThatDiesMidFetchIsReported) {
   EXPECT_TRUE(m_prompts.texts[0].startsWith(Strings::LoadString(Strings::IDS_ERR_COMMUNICATING)))
       << m_prompts.texts[0].toStdString();
   EXPECT_EQ(closes(), 1);
+}
+
+// Values a report must show, computed here straight from the stored scans:
+// the statistic of one frequency column over [from, to).
+double expected(int32_t node, std::size_t column, int64_t from, int64_t to, int statistic) {
+  std::string error;
+  auto db = SimDatabase::open(databasePath(), &error);
+  const auto port = db->port(node);
+  ScanSet scans;
+  EXPECT_TRUE(db->scans(node, from, to, port->frequencies.size(), scans, &error)) << error;
+  double sum = 0.0, beyond = 0.0;
+  int present = 0;
+  double maximum = -1e9;
+  for (std::size_t i = 0; i < scans.size(); ++i) {
+    const float v = scans.row(i)[column];
+    if (std::isnan(v)) continue;
+    ++present;
+    sum += v;
+    maximum = std::max(maximum, double(v));
+    if (statistic >= 3) {
+      const int k = statistic - 2;
+      const double limit = port->thresholdLevels[k - 1];
+      beyond += (k <= 2 ? v > limit : v < limit) ? 1.0 : 0.0;
+    }
+  }
+  if (present == 0) return std::nan("");
+  if (statistic == 0) return sum / present;
+  if (statistic == 1) return maximum;
+  return 100.0 * beyond / present;
+}
+
+std::vector<QStringList> csvRows(const QString& text) {
+  std::vector<QStringList> rows;
+  for (const QString& line : text.split('\n')) rows.push_back(line.split(','));
+  return rows;
+}
+
+// %g keeps six significant digits.
+void expectClose(const QString& field, double want, const std::string& where) {
+  if (std::isnan(want)) return;  // no sample: the report may show a filled gap
+  ASSERT_FALSE(field.isEmpty()) << where;
+  EXPECT_NEAR(field.toDouble(), want, std::max(1e-4, std::abs(want) * 1e-5)) << where;
+}
+
+TEST_F(RunReportTest, ExportsMatchTheScans) {
+  startSim();
+  ASSERT_TRUE(connect(DemoSeeder::kToken, DemoSeeder::kSmallNode));
+  std::string error;
+  const auto port = SimDatabase::open(databasePath(), &error)->port(DemoSeeder::kSmallNode);
+  ASSERT_TRUE(port);
+  const std::size_t width = port->frequencies.size();
+
+  // Time Window Detail, average, one hour: four ribbons written latest first.
+  ASSERT_TRUE(m_doc.RunReport(request(TimeWindowDetail, kEnd - 3600, kEnd)));
+  QString text;
+  QTextStream ribbonOut(&text);
+  RibbonCsvWriter().write(ribbonOut, "Port 12", DemoSeeder::kSmallNode, TimeWindowDetail,
+                          m_doc.ribbonSet(TimeWindowDetail), 0.0);
+  ribbonOut.flush();
+  auto rows = csvRows(text);
+  ASSERT_EQ(rows.size(), 4u + 4u + 2u);  // 3 heading lines, frequencies, 4 ribbons, empty line, end
+  EXPECT_EQ(rows[0].join(','), "Port 12");
+  EXPECT_EQ(rows[1].join(','), "UID: 12");
+  EXPECT_EQ(rows[2].join(','), "Time Window Detail");
+  ASSERT_EQ(rows[3].size(), int(width) + 1);
+  EXPECT_EQ(rows[3][0], " ");
+  for (int r = 0; r < 4; ++r) {
+    const int64_t to = kEnd - int64_t(r) * 900;
+    for (std::size_t c = 0; c < width; ++c)
+      expectClose(rows[4 + r][int(c) + 1], expected(DemoSeeder::kSmallNode, c, to - 900, to, 0),
+                  "ribbon row " + std::to_string(r) + " column " + std::to_string(c));
+  }
+  EXPECT_EQ(rows[8].join(','), "");
+
+  // Time Window Summary, average and % beyond threshold 1, over a day.
+  GraphQuery summary = request(TimeWindowSummary, kEnd - 86400, kEnd);
+  summary.statistics = {1, 0, 0, 1, 0, 0, 0};
+  ASSERT_TRUE(m_doc.RunReport(summary));
+  text.clear();
+  QTextStream summaryOut(&text);
+  SummaryCsvWriter().write(summaryOut, "Port 12", DemoSeeder::kSmallNode, m_doc.seriesStore(), 0.0,
+                           {"Hi", "Hi 2", "Lo", "Lo 2"});
+  summaryOut.flush();
+  rows = csvRows(text);
+  EXPECT_EQ(rows[1].join(','), "UID:12");
+  EXPECT_EQ(rows[2].join(','), "Time Window Summary");
+  EXPECT_EQ(rows[4][0], "Average (dBmV)");
+  EXPECT_EQ(rows[5][0], "% Exceeding Hi (dBmV)");
+  for (std::size_t c = 0; c < width; ++c) {
+    expectClose(rows[4][int(c) + 1], expected(DemoSeeder::kSmallNode, c, kEnd - 86400, kEnd, 0), "average");
+    expectClose(rows[5][int(c) + 1], expected(DemoSeeder::kSmallNode, c, kEnd - 86400, kEnd, 3), "beyond 1");
+  }
+
+  // One Frequency Time Window, maximum per hour at the plan's first frequency.
+  GraphQuery single = request(OneFreqTimeWindow, kEnd - 6 * 3600, kEnd);
+  single.increment = Increment::k1Hour;
+  single.frequency = port->frequencies[0];
+  single.statistics = {0, 1, 0, 0, 0, 0, 0};
+  ASSERT_TRUE(m_doc.RunReport(single));
+  text.clear();
+  QTextStream seriesOut(&text);
+  FrequencySeriesCsvWriter().write(seriesOut, "Port 12", DemoSeeder::kSmallNode, single.frequency,
+                                   m_doc.seriesStore(), 0.0, {});
+  seriesOut.flush();
+  rows = csvRows(text);
+  ASSERT_GE(rows.size(), 5u + 6u);
+  for (int h = 0; h < 6; ++h) {
+    const int64_t from = kEnd - 6 * 3600 + int64_t(h) * 3600;
+    expectClose(rows[5 + h][1], expected(DemoSeeder::kSmallNode, 0, from, from + 3600, 1),
+                "hour " + std::to_string(h));
+  }
+  EXPECT_TRUE(m_prompts.texts.isEmpty()) << m_prompts.texts.join('|').toStdString();
 }
 
 }  // namespace
