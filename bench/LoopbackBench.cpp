@@ -1,6 +1,13 @@
 // Times what a user waits for: seeding the demo database, and whole answers
 // fetched from nembra-sim over loopback gRPC the way the client's workers
 // fetch them (start call, first read, then NextBlock and read per block).
+#include "query/FetchFlags.h"
+#include "query/FetchPacing.h"
+#include "query/GraphQuery.h"
+#include "query/IFetchReporter.h"
+#include "query/RibbonCsvWriter.h"
+#include "query/RibbonFetch.h"
+#include "query/RibbonSet.h"
 #include "server/BlockCodec.h"
 #include "server/INembraDataServer.h"
 #include "server/ServerIds.h"
@@ -11,6 +18,7 @@
 #include "sim/SimLog.h"
 #include "sim/SimServer.h"
 
+#include <QTextStream>
 #include <algorithm>
 #include <cstring>
 #include <chrono>
@@ -53,6 +61,14 @@ int fetchAll(INembraDataServer& d, Start&& start, ReadBlock&& readBlock) {
   d.EndRequest();
   return count;
 }
+
+// The worker's messages have nowhere to go here; a benchmark run that needs
+// one has failed and says so.
+struct CountingReporter : IFetchReporter {
+  int messages = 0;
+  void reportServerError(HRESULT, int) override { ++messages; }
+  void showNoData() override { ++messages; }
+};
 
 void report(const char* what, std::vector<double> ms) {
   std::sort(ms.begin(), ms.end());
@@ -131,6 +147,43 @@ int main(int argc, char** argv) {
                [&](int32_t* h) { return data->StartDayRequest(firstDay, lastDay, 18 * 3600, 23 * 3600, 3, h); },
                [&](int32_t h, auto span) { return data->ReadDayBlock(h, span); });
          }, 97));
+
+  // The program's own worker on the same 97-ribbon request: start call to
+  // done flag, with the real poll waits and with the waits shortened to 1 ms
+  // (which shows what the waits themselves cost).
+  GraphQuery twd;
+  twd.graphType = TimeWindowDetail;
+  twd.SetStart(CNBDateTime::FromSeconds(twdStart));
+  twd.SetEnd(CNBDateTime::FromSeconds(end));
+  RibbonSet fetched;
+  const auto worker = [&](const FetchPacing& pacing) {
+    return [&, pacing] {
+      FetchFlags flags;
+      flags.reset();
+      CountingReporter reporter;
+      const int ok = RibbonFetch{}.run(*data, twd, flags, reporter, pacing, fetched);
+      flags.done = 1;
+      return ok == 1 && reporter.messages == 0 ? fetched.ribbonCount : -1;
+    };
+  };
+  report("worker, 97 ribbons, real 500/100 ms poll waits", measure(worker(FetchPacing{}), 97));
+  FetchPacing quick;
+  quick.firstPoll = quick.laterPoll = std::chrono::milliseconds(1);
+  report("worker, 97 ribbons, 1 ms poll waits", measure(worker(quick), 97));
+
+  std::vector<double> csvMs;
+  qint64 csvBytes = 0;
+  for (int i = 0; i < runs; ++i) {
+    QString text;
+    QTextStream out(&text);
+    const auto t = Clock::now();
+    RibbonCsvWriter().write(out, "Port 7", DemoSeeder::kIngressNode, TimeWindowDetail, fetched, 0.0);
+    out.flush();
+    csvMs.push_back(msSince(t));
+    csvBytes = text.toUtf8().size();
+  }
+  report("CSV writer, 97 ribbons x 500 values", csvMs);
+  std::printf("%-58s %8lld bytes\n", "CSV size", static_cast<long long>(csvBytes));
 
   data->CloseSession();
   data.reset();
