@@ -1,6 +1,20 @@
 #include "app/CMainFrame.h"
 
+#include "app/AboutDialog.h"
+#include "app/COrbiskDoc.h"
+#include "app/ExportDialog.h"
+#include "app/HelpLocation.h"
+#include "app/HelpWindow.h"
+#include "app/PageSetupDialog.h"
+#include "app/ReportPage.h"
+#include "query/FrequencySeriesCsvWriter.h"
+#include "query/RibbonCsvWriter.h"
+#include "query/SummaryCsvWriter.h"
+#include "app/COrbiskView.h"
+#include "app/ReportTexts.h"
+#include "app/ServerSession.h"
 #include "app/SettingsStore.h"
+#include "app/ShellEvents.h"
 #include "app/WindowPlacement.h"
 #include "query/CORBPropertiesDlg.h"
 #include "resources/CommandIds.h"
@@ -11,87 +25,281 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QScreen>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QStackedWidget>
 #include <QStatusBar>
-#include <span>
+#include <QTimerEvent>
+#include <QToolBar>
 
 namespace {
 
 QString text(int id) { return Strings::LoadString(id); }
 
 const CommandIds::CommandInfo* commandInfo(int id) {
-  using CommandIds::CommandInfo;
-  const std::span<const CommandInfo> menus[] = {CommandIds::kGraphMenu, CommandIds::kViewMenu,
-                                                CommandIds::kThresholdsMenu, CommandIds::kMarkerMenu,
-                                                CommandIds::kHelpMenu};
-  for (const auto& menu : menus)
-    for (const CommandInfo& c : menu)
+  for (const auto& menu : CommandIds::kMenus)
+    for (const auto& c : menu.items)
       if (c.id == id) return &c;
   return nullptr;
 }
 
+const QString kBarStateName = QStringLiteral("State");
+
 }  // namespace
 
-CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
+CMainFrame::CMainFrame(COrbiskDoc& doc, ServerSession& session, QWidget* parent)
+    : QMainWindow(parent), m_doc(doc), m_session(session) {
   m_current.graphType = NoGraph;
-  m_newGraph = new CORBPropertiesDlg(this);
+  setObjectName(QStringLiteral("mainFrame"));
   setWindowTitle(text(Strings::IDS_APP_TITLE));
-  setCentralWidget(new QWidget(this));
+  ShellEvents::instance().setMessageOwner(this);
+  connect(&ShellEvents::instance(), &ShellEvents::closeRequested, this, &QWidget::close);
+
+  m_newGraph = new CORBPropertiesDlg(this);
+  m_views = new QStackedWidget(this);
+  m_placeholder = new COrbiskView(m_views);
+  m_views->addWidget(m_placeholder);
+  setCentralWidget(m_views);
   buildMenus();
+  buildToolBar();
   for (auto*& pane : m_statusPanes) {
     pane = new QLabel(this);
+    pane->setMinimumWidth(120);
     statusBar()->addPermanentWidget(pane);
   }
-  resize(900, 600);
+  resize(960, 640);
+
   SettingsStore store;
-  if (const auto p = WindowPlacement::Load(store)) {
-    setGeometry(p->left, p->top, p->right - p->left, p->bottom - p->top);
-    if (p->showCmd == WindowPlacement::kShowMaximized) setWindowState(Qt::WindowMaximized);
-  }
+  const QVariant bars = store.sectionKey(text(Strings::IDS_BAR_STATE_KEY)).readRaw(kBarStateName);
+  if (bars.isValid()) restoreState(bars.toByteArray());
+
+  connect(&m_doc, &COrbiskDoc::reportReady, this, &CMainFrame::onReportReady);
+  m_keepAliveTimer = startTimer(kKeepAliveMs);
   updateCommands();
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame() {
+  if (ShellEvents::instance().messageOwner() == this) ShellEvents::instance().setMessageOwner(nullptr);
+}
 
 QAction* CMainFrame::addCommand(QMenu* menu, int commandId) {
   auto* a = new QAction(this);
   if (const auto* info = commandInfo(commandId)) {
-    QString label = text(info->textId);
-    label = label.section(QLatin1Char('\t'), 0, 0);  // the shortcut is the action's own
-    a->setText(label);
+    // The key is the action's own shortcut, shown by the menu; the text part
+    // before a tab is the label.
+    a->setText(text(info->textId).section(QLatin1Char('\t'), 0, 0));
     if (info->shortcut && *info->shortcut) a->setShortcut(QKeySequence(QString::fromLatin1(info->shortcut)));
   }
   a->setData(commandId);
-  menu->addAction(a);
+  a->setObjectName(QStringLiteral("command%1").arg(commandId));
+  if (menu) menu->addAction(a);
   m_actions.insert(commandId, a);
   return a;
 }
 
 void CMainFrame::buildMenus() {
-  QMenu* graph = menuBar()->addMenu(text(Strings::IDS_MENU_GRAPH));
-  connect(addCommand(graph, CommandIds::ID_GRAPH_NEW), &QAction::triggered, this, &CMainFrame::OnNewGraph);
-  graph->addSeparator();
-  connect(addCommand(graph, CommandIds::ID_APP_EXIT), &QAction::triggered, this, &QWidget::close);
-  connect(graph, &QMenu::aboutToShow, this, &CMainFrame::updateCommands);
+  using namespace CommandIds;
+  QMenu* view = nullptr;
+  for (const auto& menuInfo : kMenus) {
+    QMenu* menu = nullptr;
+    if (menuInfo.titleTextId == Strings::IDS_MENU_THRESHOLDS && view) {
+      view->addSeparator();
+      menu = view->addMenu(text(menuInfo.titleTextId));
+    } else {
+      menu = menuBar()->addMenu(text(menuInfo.titleTextId));
+    }
+    if (menuInfo.titleTextId == Strings::IDS_MENU_VIEW) view = menu;
+    menu->setObjectName(QStringLiteral("menu%1").arg(menuInfo.titleTextId));
+    connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommands);
+    for (const auto& item : menuInfo.items) {
+      if (item.id == ID_APP_EXIT || item.id == ID_FILE_PAGE_SETUP || item.id == ID_VIEW_ROTATE_UP ||
+          item.id == ID_VIEW_REF_LEVEL_UP || item.id == ID_VIEW_PROPERTIES || item.id == ID_MARKER_CENTER ||
+          item.id == ID_THRESHOLDS_1 || item.id == ID_MARKER_THRESHOLD_1 || item.id == ID_APP_ABOUT)
+        menu->addSeparator();
+      QAction* a = addCommand(menu, item.id);
+      const bool checkable = (item.id >= ID_MARKER_AVERAGE && item.id <= ID_MARKER_THRESHOLD_3) ||
+                             item.id == ID_MARKER_THRESHOLD_4 || item.id == ID_MARKER_DELTA ||
+                             (item.id >= ID_THRESHOLDS_1 && item.id <= ID_THRESHOLDS_4);
+      a->setCheckable(checkable);
+    }
+  }
+  connect(action(ID_GRAPH_NEW), &QAction::triggered, this, &CMainFrame::OnNewGraph);
+  connect(action(ID_APP_EXIT), &QAction::triggered, this, &QWidget::close);
+  connect(action(ID_GRAPH_EXPORT), &QAction::triggered, this, &CMainFrame::OnExport);
+  connect(action(ID_FILE_PAGE_SETUP), &QAction::triggered, this, &CMainFrame::OnPageSetup);
+  connect(action(ID_FILE_PRINT), &QAction::triggered, this, &CMainFrame::OnPrint);
+  connect(action(ID_FILE_PRINT_PREVIEW), &QAction::triggered, this, &CMainFrame::OnPrintPreview);
+  connect(action(ID_HELP_QUILLON), &QAction::triggered, this, &CMainFrame::OnHelp);
+  connect(action(ID_APP_ABOUT), &QAction::triggered, this, &CMainFrame::OnAbout);
+  action(ID_HELP_QUILLON)->setShortcut(QKeySequence::HelpContents);
+  for (QAction* a : std::as_const(m_actions))
+    connect(a, &QAction::triggered, this, &CMainFrame::updateCommands, Qt::QueuedConnection);
+}
+
+void CMainFrame::buildToolBar() {
+  using namespace CommandIds;
+  QToolBar* bar = addToolBar(text(Strings::IDS_MENU_GRAPH).remove(QLatin1Char('&')));
+  bar->setObjectName(QStringLiteral("mainToolBar"));
+  bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  for (int id : {ID_GRAPH_NEW, ID_GRAPH_EXPORT, ID_FILE_PRINT}) bar->addAction(action(id));
+  bar->addSeparator();
+  for (int id : {ID_VIEW_ZOOM_IN, ID_VIEW_ZOOM_OUT, ID_VIEW_ZOOM_RESET, ID_VIEW_AUTO_REFERENCE}) bar->addAction(action(id));
 }
 
 void CMainFrame::updateCommands() {
-  // Commands of later reports join here; New Graph and Exit are always on.
-  for (QAction* a : std::as_const(m_actions)) a->setEnabled(true);
+  m_state.graphType = m_current.graphType;
+  for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it) {
+    const CommandState s = commandState(it.key(), m_state);
+    it.value()->setEnabled(s.enabled);
+    if (it.value()->isCheckable()) it.value()->setChecked(s.checked);
+  }
+}
+
+void CMainFrame::setThresholdNames(const QStringList& names) {
+  using namespace CommandIds;
+  const int thresholdItems[] = {ID_THRESHOLDS_1, ID_THRESHOLDS_2, ID_THRESHOLDS_3, ID_THRESHOLDS_4};
+  const int markerItems[] = {ID_MARKER_THRESHOLD_1, ID_MARKER_THRESHOLD_2, ID_MARKER_THRESHOLD_3,
+                             ID_MARKER_THRESHOLD_4};
+  for (int i = 0; i < 4; ++i) {
+    const QString name = i < names.size() ? names[i] : QString();
+    if (QAction* a = action(thresholdItems[i])) a->setText(name);
+    if (QAction* a = action(markerItems[i])) a->setText(name);
+  }
+  m_newGraph->setThresholdNames(names);
 }
 
 void CMainFrame::OnNewGraph() {
   m_previous = m_current;
   m_newGraph->clearCancelled();
+  m_newGraph->setFrequencyRange(m_doc.lowerFrequency(), m_doc.upperFrequency());
+  m_newGraph->setThresholdNames(m_doc.thresholdNames());
   m_newGraph->exec();
-  if (!m_newGraph->cancelled()) m_current = m_newGraph->query();
+  if (m_newGraph->cancelled()) {
+    if (m_noReportYet) ShellEvents::instance().requestClose();
+    return;
+  }
+  m_current = m_newGraph->query();
+  if (m_doc.RunReport(m_current)) return;
+  if (m_noReportYet) {
+    ShellEvents::instance().requestClose();
+    return;
+  }
+  m_current = m_previous;
   updateCommands();
 }
 
-void CMainFrame::closeEvent(QCloseEvent* event) {
+void CMainFrame::onReportReady(int graphType) {
+  m_noReportYet = false;
+  m_current = m_doc.reportQuery();
+  m_current.graphType = graphType;
+  setWindowTitle(ReportTexts::windowTitle(m_session.titleLabel(), graphType));
+  const RibbonSet& ribbons = m_doc.ribbonSet(graphType);
+  QString contents;
+  if (!ribbons.empty())
+    contents = QStringLiteral("%1 × %2").arg(ribbons.ribbonCount).arg(ribbons.frequencyCount);
+  else
+    contents = QString::number(m_doc.seriesStore().count);
+  m_placeholder->showReport(ReportTexts::name(graphType), ReportTexts::description(graphType), headerLines(),
+                            contents);
+  QString start, end;
+  const CNBDateTime s = m_current.GetStart(), e = m_current.GetEnd();
+  s.FormatDate(start, &s, true, true);
+  e.FormatDate(end, &e, true, true);
+  m_statusPanes[0]->setText(start);
+  m_statusPanes[1]->setText(end);
+  updateCommands();
+}
+
+void CMainFrame::writeExport(QTextStream& out) const {
+  const int type = m_current.graphType;
+  const QString label = m_session.label();
+  const double offset = m_session.levelOffset();
+  if (type == TimeWindowSummary)
+    SummaryCsvWriter().write(out, label, m_session.node(), m_doc.seriesStore(), offset, m_doc.thresholdNames());
+  else if (type == OneFreqTimeWindow)
+    FrequencySeriesCsvWriter().write(out, label, m_session.node(), m_current.frequency, m_doc.seriesStore(), offset,
+                                     m_doc.thresholdNames());
+  else if (isValidGraphType(type))
+    RibbonCsvWriter().write(out, label, m_session.node(), type, m_doc.ribbonSet(type), offset);
+}
+
+void CMainFrame::OnExport() {
+  if (!isValidGraphType(m_current.graphType)) return;
+  exportReport(this, [this](QTextStream& out) { writeExport(out); });
+}
+
+void CMainFrame::OnPageSetup() {
+  if (const auto text = PageSetupDialog::edit(this, m_session.startup().reportText))
+    m_session.startup().reportText = *text;
+}
+
+ReportPageContent CMainFrame::pageContent() const {
+  ReportPageContent content;
+  content.reportText = m_session.startup().reportText;
+  content.label = m_session.label();
+  content.reportName = ReportTexts::name(m_current.graphType);
+  content.description = ReportTexts::description(m_current.graphType);
+  content.headerLines = headerLines();
+  content.printedAt = QDateTime::currentDateTime();
+  return content;
+}
+
+void CMainFrame::OnPrint() {
+  QPrinter printer(QPrinter::HighResolution);
+  QPrintDialog dialog(&printer, this);
+  if (dialog.exec() == QDialog::Accepted) printReport(printer, pageContent());
+}
+
+void CMainFrame::OnPrintPreview() {
+  QPrinter printer(QPrinter::HighResolution);
+  QPrintPreviewDialog preview(&printer, this);
+  connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+          [this](QPrinter* p) { printReport(*p, pageContent()); });
+  preview.exec();
+}
+
+void CMainFrame::OnHelp() {
+  HelpWindow::instance(this)->showTopic(HelpLocation::topicForGraphType(m_current.graphType));
+}
+
+void CMainFrame::OnAbout() {
+  AboutDialog about(this);
+  about.exec();
+}
+
+QStringList CMainFrame::headerLines() const {
+  if (!isValidGraphType(m_current.graphType)) return {m_session.label()};
+  return ReportTexts::headerLines(m_session.label(), m_session.node(), m_session.levelOffset(), m_current);
+}
+
+void CMainFrame::timerEvent(QTimerEvent* event) {
+  if (event->timerId() == m_keepAliveTimer)
+    m_session.KeepAlive();
+  else
+    QMainWindow::timerEvent(event);
+}
+
+void CMainFrame::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (!m_placementRestored) {
+    m_placementRestored = true;
+    restorePlacement();
+  }
+}
+
+void CMainFrame::restorePlacement() {
+  SettingsStore store;
+  if (const auto p = WindowPlacement::Load(store)) {
+    setGeometry(p->left, p->top, p->right - p->left, p->bottom - p->top);
+    if (p->showCmd == WindowPlacement::kShowMaximized) setWindowState(Qt::WindowMaximized);
+  }
+}
+
+void CMainFrame::savePlacement() {
   const QRect r = normalGeometry();
   WindowPlacement p;
-  p.showCmd = isMaximized() ? WindowPlacement::kShowMaximized
+  p.showCmd = isMaximized()   ? WindowPlacement::kShowMaximized
               : isMinimized() ? WindowPlacement::kShowMinimized
                               : WindowPlacement::kShowNormal;
   p.left = r.left();
@@ -100,5 +308,19 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
   p.bottom = r.top() + r.height();
   SettingsStore store;
   p.Save(store);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+  {
+    SettingsStore store;
+    RegistryKey bars = store.sectionKey(text(Strings::IDS_BAR_STATE_KEY));
+    bars.writeRaw(kBarStateName, saveState());
+    store.sync();
+  }
+  savePlacement();
+  if (m_keepAliveTimer) {
+    killTimer(m_keepAliveTimer);
+    m_keepAliveTimer = 0;
+  }
   event->accept();
 }

@@ -1,41 +1,85 @@
 #pragma once
 
+#include "app/CommandEnabling.h"
 #include "query/GraphQuery.h"
 
 #include <QHash>
 #include <QMainWindow>
 
+class COrbiskDoc;
+class COrbiskView;
+class CORBPropertiesDlg;
 class QAction;
 class QLabel;
-class CORBPropertiesDlg;
+class QMenu;
+class QStackedWidget;
+class QTextStream;
+class QTimer;
+struct ReportPageContent;
+class ServerSession;
 
-// The one main window. It owns the current and previous request and the New
-// Graph dialog; commands are QActions keyed by their command id, and their
-// enabled state is decided in one update function.
+// The one main window: the menus and toolbar of the commands, the report
+// view of the current request, the status bar. It owns the current and the
+// previous request and the New Graph dialog.
 class CMainFrame : public QMainWindow {
   Q_OBJECT
 public:
-  explicit CMainFrame(QWidget* parent = nullptr);
+  static constexpr int kKeepAliveTimerId = 7701;
+  static constexpr int kKeepAliveMs = 120000;
+
+  CMainFrame(COrbiskDoc& doc, ServerSession& session, QWidget* parent = nullptr);
   ~CMainFrame() override;
 
   QAction* action(int commandId) const { return m_actions.value(commandId); }
   CORBPropertiesDlg& newGraphDialog() { return *m_newGraph; }
   const GraphQuery& currentQuery() const { return m_current; }
+  GraphQuery& currentQuery() { return m_current; }
+  bool noReportYet() const { return m_noReportYet; }
 
-  // New Graph: shows the dialog; on OK its request becomes the current one.
+  // New Graph: shows the dialog and runs the accepted request; the previous
+  // request comes back when the new one fails.
   void OnNewGraph();
+  void OnExport();
+  void OnPageSetup();
+  void OnPrint();
+  void OnPrintPreview();
+  void OnHelp();
+  void OnAbout();
+  // Writes the report on screen as comma-separated text.
+  void writeExport(QTextStream& out) const;
+  // Renames the four threshold entries of "T&hresholds" and "&Marker".
+  void setThresholdNames(const QStringList& names);
+  // The header lines of the report on screen, for the views and printing.
+  QStringList headerLines() const;
+  const FrameState& frameState() const { return m_state; }
+  // Re-evaluates every command's enabled and checked state.
+  void updateCommands();
 
 protected:
   void closeEvent(QCloseEvent* event) override;
+  void timerEvent(QTimerEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
 private:
-  QAction* addCommand(QMenu* menu, int commandId);
   void buildMenus();
-  void updateCommands();
+  void buildToolBar();
+  QAction* addCommand(QMenu* menu, int commandId);
+  void onReportReady(int graphType);
+  ReportPageContent pageContent() const;
+  void restorePlacement();
+  void savePlacement();
 
+  COrbiskDoc& m_doc;
+  ServerSession& m_session;
   GraphQuery m_current;
   GraphQuery m_previous;
+  bool m_noReportYet = true;
+  FrameState m_state;
   CORBPropertiesDlg* m_newGraph = nullptr;
+  QStackedWidget* m_views = nullptr;
+  COrbiskView* m_placeholder = nullptr;
   QHash<int, QAction*> m_actions;
   QLabel* m_statusPanes[3] = {};
+  int m_keepAliveTimer = 0;
+  bool m_placementRestored = false;
 };

@@ -25,7 +25,14 @@ bool isRibbonType(int type) { return type >= TimeWindowDetail && type <= MultiDa
 
 COrbiskDoc::COrbiskDoc(ServerSession& session, QObject* parent) : QObject(parent), m_session(session) {}
 
-COrbiskDoc::~COrbiskDoc() = default;
+COrbiskDoc::~COrbiskDoc() {
+  const auto release = [](QWidget* dialog) {
+    if (dialog && !dialog->parent()) delete dialog;
+  };
+  release(m_summaryDialog);
+  release(m_frequencyDialog);
+  for (const auto& d : m_ribbonDialogs) release(d);
+}
 
 QWidget* COrbiskDoc::dialogParent() const { return ShellEvents::instance().messageOwner(); }
 
@@ -45,23 +52,23 @@ void COrbiskDoc::SetFreqRange(double low, double high) {
 
 ProgressDialog* COrbiskDoc::progressDialog(int graphType) const {
   switch (graphType) {
-    case TimeWindowSummary: return m_summaryDialog.get();
-    case OneFreqTimeWindow: return m_frequencyDialog.get();
-    default: return isRibbonType(graphType) ? m_ribbonDialogs[graphType - TimeWindowDetail].get() : nullptr;
+    case TimeWindowSummary: return m_summaryDialog.data();
+    case OneFreqTimeWindow: return m_frequencyDialog.data();
+    default: return isRibbonType(graphType) ? m_ribbonDialogs[graphType - TimeWindowDetail].data() : nullptr;
   }
 }
 
 ProgressDialog& COrbiskDoc::dialogFor(int graphType) {
   if (graphType == TimeWindowSummary) {
-    if (!m_summaryDialog) m_summaryDialog = std::make_unique<CTWSGetDataDialog>(dialogParent());
+    if (!m_summaryDialog) m_summaryDialog = new CTWSGetDataDialog(dialogParent());
     return *m_summaryDialog;
   }
   if (graphType == OneFreqTimeWindow) {
-    if (!m_frequencyDialog) m_frequencyDialog = std::make_unique<SFGetDataDialog>(dialogParent());
+    if (!m_frequencyDialog) m_frequencyDialog = new SFGetDataDialog(dialogParent());
     return *m_frequencyDialog;
   }
   auto& dialog = m_ribbonDialogs[graphType - TimeWindowDetail];
-  if (!dialog) dialog = std::make_unique<CGetDataDialog>(graphType, dialogParent());
+  if (!dialog) dialog = new CGetDataDialog(graphType, dialogParent());
   return *dialog;
 }
 

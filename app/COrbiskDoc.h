@@ -7,6 +7,7 @@
 #include "server/Blocks.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QStringList>
 #include <array>
 #include <memory>
@@ -66,9 +67,11 @@ private:
 
   ServerSession& m_session;
   FetchPacing m_pacing;
-  std::unique_ptr<CTWSGetDataDialog> m_summaryDialog;
-  std::unique_ptr<SFGetDataDialog> m_frequencyDialog;
-  std::array<std::unique_ptr<CGetDataDialog>, 4> m_ribbonDialogs;
+  // The dialogs are children of the main window (so they centre on it and go
+  // with it); one made while there is no window belongs to the document.
+  QPointer<CTWSGetDataDialog> m_summaryDialog;
+  QPointer<SFGetDataDialog> m_frequencyDialog;
+  std::array<QPointer<CGetDataDialog>, 4> m_ribbonDialogs;
 
   GraphQuery m_reportQuery;
   std::array<RibbonSet, 4> m_ribbons;  // types 2 to 5

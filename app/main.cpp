@@ -1,9 +1,6 @@
-#include "app/CMainFrame.h"
-#include "app/CQLRegUpdater.h"
+#include "app/COrbiskApp.h"
 #include "app/MessageBoxPrompts.h"
 #include "app/SettingsStore.h"
-#include "app/StartupSettings.h"
-#include "resources/Strings.h"
 
 #include <QApplication>
 
@@ -13,23 +10,13 @@ int main(int argc, char** argv) {
   MessageBoxPrompts prompts;
   Prompts::install(&prompts);
 
+  int rc = 0;
   {
-    CQLRegUpdater updater(SettingsStore::profileName(), SettingsStore::vendorName());
-    updater.Update();
-  }
-  StartupSettings startup;
-  {
-    SettingsStore store;
-    startup = StartupSettings::Load(store);
-  }
-
-  CMainFrame frame;
-  frame.show();
-  const int rc = QApplication::exec();
-
-  {
-    SettingsStore store;
-    startup.Save(store);
+    COrbiskApp quillon;
+    if (quillon.InitInstance(QApplication::arguments().mid(1), &rc)) {
+      rc = QApplication::exec();
+      quillon.ExitInstance();
+    }
   }
   Prompts::install(nullptr);
   return rc;

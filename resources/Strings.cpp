@@ -96,6 +96,106 @@ constexpr Entry kTable[] = {
     {IDS_UI_TIME, u"time"},
     {IDS_UI_PROGRESS_BLOCK, u"Block %1 of %2"},
     {IDS_UI_PROGRESS_STATISTIC, u"Statistic %1 of %2"},
+    {IDS_UI_EXPORT_WRITE_FAILED, u"Could not write file %1: %2"},
+    {IDS_UI_EXPORT_TITLE, u"Export"},
+    {IDS_UI_WRITE_INCOMPLETE, u"the data could not be written completely"},
+    {IDS_UI_PAGE_SETUP_TITLE, u"Page Setup"},
+    {IDS_UI_REPORT_TEXT_LABEL, u"&Report text:"},
+    {IDS_UI_REPORT_TEXT_HINT, u"Printed at the top of every report page, before the port's label."},
+    {IDS_UI_PRINTED_ON, u"Printed %1"},
+    {IDS_UI_HELP_TITLE, u"Quillon Help"},
+    {IDS_UI_HELP_NOT_FOUND, u"The help file could not be found. Quillon looked for it here:"},
+    {IDS_UI_HELP_BACK, u"&Back"},
+    {IDS_UI_HELP_FORWARD, u"&Forward"},
+    {IDS_UI_HELP_CONTENTS, u"&Contents"},
+    {IDS_UI_ABOUT_TITLE, u"About Quillon"},
+    {IDS_UI_ABOUT_VERSION, u"Version %1"},
+    {IDS_UI_ABOUT_BUILT, u"Built %1"},
+    {IDS_UI_ABOUT_TEXT,
+     u"Reports the history of one test port of the Nembra monitoring system: signal levels "
+     u"across frequency and time, and the share of time spent beyond each threshold."},
+    {IDS_UI_USAGE_INTRO,
+     u"Quillon draws reports of the measurements of one Nembra monitoring port.\n"
+     u"\n"
+     u"Usage: quillon [/KEY:VALUE ...] [/SWITCH ...]\n"
+     u"       quillon --launch METHOD key=value ...\n"},
+    {IDS_UI_USAGE_KEYS,
+     u"Launch parameters, written /KEY:VALUE or -KEY:VALUE (a bare KEY:VALUE works too).\n"
+     u"Keys are case-sensitive capitals; the value is everything after the first colon.\n"
+     u"  IP:host          server host, name or name:port\n"
+     u"  TOKEN:n          security token (a launch without it is refused)\n"
+     u"  LABEL:text       the port's label\n"
+     u"  NODE:n           the port's node number (default 0)\n"
+     u"  TIMESTART:s      start of the request, seconds since 1970-01-01 00:00 UTC\n"
+     u"  TIMESTOP:s       end of the request, seconds since 1970-01-01 00:00 UTC\n"
+     u"  QUERY:n          report type: 0 Time Window Summary, 1 One Freq. Time Window,\n"
+     u"                   2 Time Window Detail, 3 24 Hour, 4 Multi-Day,\n"
+     u"                   5 Multi-Day Time Window\n"
+     u"  UPTOTHESEC:n     \"Up to the Second\": 0 off, any other number on\n"
+     u"  SFTWFREQ:f       single frequency in MHz\n"
+     u"  STAT:mask        statistics, the sum of: 1 Average, 2 Maximum, 4 Minimum,\n"
+     u"                   8, 16, 32, 64 % time beyond threshold 1, 2, 3, 4\n"
+     u"  INC:n            increment: 0 15 Min, 1 1 Hour, 2 1 Day\n"
+     u"Numbers are read from the start of the value: text that is not a number counts\n"
+     u"as 0, and TOKEN:12:34 gives 12. Other keys are ignored. When the last parameter\n"
+     u"carries a colon, Quillon connects at once and opens the New Graph dialog filled\n"
+     u"in with the values given.\n"},
+    {IDS_UI_USAGE_SWITCHES,
+     u"Switches, written with /, - or -- in any letter case:\n"
+     u"  Regserver                 register Quillon as an automation server and end\n"
+     u"  Unregserver, Unregister   remove that registration and end\n"
+     u"  Automation, Embedding     started by an automation caller: Quillon waits for\n"
+     u"                            a method call before it shows a report\n"
+     u"  help, h, ?                show this text\n"},
+    {IDS_UI_USAGE_LAUNCH,
+     u"Launcher mode starts Quillon and calls one of its automation methods:\n"
+     u"  LaunchORB                      node= host= token= [class=] [label=] [units=]\n"
+     u"  LaunchWithDates                as LaunchORB, plus start= [end=]\n"
+     u"  LaunchORBWithThreshNames       as LaunchORB, plus names=a,b,c,d\n"
+     u"  LaunchWithDatesAndThreshNames  as LaunchWithDates, plus names=a,b,c,d\n"
+     u"  SetFreqRange                   low= high= (MHz)\n"
+     u"class= is the server's data class id, {E1E1F603-5464-11D1-B74D-00A0C909E2DC} when\n"
+     u"left out. units= is the level unit: 0 dBmV (default), 1 dBm, 2 dBuV. start= and\n"
+     u"end= are UTC times in ISO 8601 (2026-11-30T12:00:00Z) or seconds since 1970; the\n"
+     u"end defaults to the start. names= gives the four threshold names.\n"
+     u"  quillon --launch LaunchORB node=3 class={E1E1F603-5464-11D1-B74D-00A0C909E2DC} "
+     u"host=127.0.0.1 token=1001 label=\"Port 3\" units=0\n"
+     u"  quillon --launch LaunchWithDates node=3 host=127.0.0.1 token=1001 "
+     u"start=2026-11-30T12:00:00Z end=2026-11-30T18:00:00Z\n"
+     u"  quillon --launch LaunchORBWithThreshNames node=3 host=127.0.0.1 token=1001 "
+     u"names=High,Warn,Low,Floor\n"
+     u"  quillon --launch SetFreqRange low=5.0 high=42.0\n"},
+    {IDS_UI_USAGE_EXAMPLE,
+     u"Example, as a Nembra launcher starts Quillon on a port:\n"
+     u"  quillon /IP:127.0.0.1 /TOKEN:1001 /NODE:3 \"/LABEL:Port 3\" /QUERY:0\n"},
+    {IDS_UI_LAUNCH_NO_METHOD,
+     u"--launch needs a method: LaunchORB, LaunchWithDates, LaunchORBWithThreshNames, "
+     u"LaunchWithDatesAndThreshNames or SetFreqRange."},
+    {IDS_UI_LAUNCH_UNKNOWN_METHOD,
+     u"Unknown method \"%1\". The methods are LaunchORB, LaunchWithDates, "
+     u"LaunchORBWithThreshNames, LaunchWithDatesAndThreshNames and SetFreqRange."},
+    {IDS_UI_LAUNCH_NOT_KEY_VALUE, u"\"%1\" is not a key=value argument."},
+    {IDS_UI_LAUNCH_UNKNOWN_KEY, u"%1 takes no argument \"%2\". It takes: %3."},
+    {IDS_UI_LAUNCH_DUPLICATE_KEY, u"The argument %1= is given twice."},
+    {IDS_UI_LAUNCH_MISSING_KEY, u"%1 needs the argument %2=."},
+    {IDS_UI_LAUNCH_BAD_NUMBER, u"%1=%2 is not a valid number."},
+    {IDS_UI_LAUNCH_BAD_DATE,
+     u"%1=%2 is not a date: give a UTC time in ISO 8601 (2026-11-30T12:00:00Z) or seconds "
+     u"since 1970."},
+    {IDS_UI_AUTOMATION_NO_SESSION_BUS,
+     u"Automation is not available: there is no D-Bus session bus (%1)."},
+    {IDS_UI_AUTOMATION_PATH_IN_USE,
+     u"Automation is not available: the object path %1 is already in use in this program."},
+    {IDS_UI_AUTOMATION_NAME_FAILED,
+     u"Automation is not available: the bus name %1 could not be registered (%2)."},
+    {IDS_UI_AUTOMATION_NAME_OWNED, u"another program owns it"},
+    {IDS_UI_AUTOMATION_CALL_FAILED, u"The call %1 to %2 failed: %3 (%4)"},
+    {IDS_UI_REGISTERED, u"Quillon is registered for launchers: %1 was written."},
+    {IDS_UI_REGISTER_FAILED, u"Quillon could not be registered: %1 cannot be written (%2)."},
+    {IDS_UI_UNREGISTERED, u"Quillon is no longer registered: %1 was removed."},
+    {IDS_UI_NOT_REGISTERED, u"Quillon was not registered: %1 does not exist."},
+    {IDS_UI_UNREGISTER_FAILED, u"Quillon could not be unregistered: %1 cannot be removed (%2)."},
+    {IDS_UI_DESKTOP_COMMENT, u"Reports on one Nembra test port, started by the Nembra client programs"},
     {IDS_MENU_GRAPH, u"&Graph"},
     {IDS_MENU_VIEW, u"&View"},
     {IDS_MENU_THRESHOLDS, u"T&hresholds"},

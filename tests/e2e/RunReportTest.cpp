@@ -1,7 +1,10 @@
 // Whole requests as the program makes them: a session with the stored demo
 // identity, RunReport with its progress dialog (offscreen) and worker thread,
 // against nembra-sim on loopback.
+#include "app/CMainFrame.h"
 #include "app/COrbiskDoc.h"
+#include "query/CORBPropertiesDlg.h"
+#include "resources/CommandIds.h"
 #include "app/IdentityScrambler.h"
 #include "app/Prompts.h"
 #include "app/ServerSession.h"
@@ -21,6 +24,7 @@
 #include "support/TempSettings.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QPushButton>
 #include <QTimer>
 #include <cmath>
@@ -206,6 +210,58 @@ TEST_F(RunReportTest, ServerThatDiesMidFetchIsReported) {
   EXPECT_TRUE(m_prompts.texts[0].startsWith(Strings::LoadString(Strings::IDS_ERR_COMMUNICATING)))
       << m_prompts.texts[0].toStdString();
   EXPECT_EQ(closes(), 1);
+}
+
+// Presses a button of the New Graph dialog once it is up; a dialog that
+// refuses OK is cancelled so that a failing test cannot hang.
+void pressNewGraph(QDialogButtonBox::StandardButton which) {
+  auto* poll = new QTimer;
+  QObject::connect(poll, &QTimer::timeout, poll, [poll, which, tries = 0]() mutable {
+    auto* dlg = qobject_cast<CORBPropertiesDlg*>(QApplication::activeModalWidget());
+    if (!dlg || !dlg->isVisible()) {
+      if (++tries > 500) poll->deleteLater();
+      return;
+    }
+    dlg->findChild<QDialogButtonBox*>()->button(which)->click();
+    if (dlg->isVisible()) dlg->reject();
+    poll->deleteLater();
+  });
+  poll->start(10);
+}
+
+TEST_F(RunReportTest, NewGraphCommandShowsTheReportAndKeepsItOnCancelOrFailure) {
+  startSim();
+  ASSERT_TRUE(connect());
+  CMainFrame frame(m_doc, m_session);
+  frame.show();
+  QAction* newGraph = frame.action(CommandIds::ID_GRAPH_NEW);
+
+  GraphQuery day = request(TwentyFourHour, kEnd - 86400, kEnd);
+  day.increment = Increment::k1Hour;
+  frame.newGraphDialog().setQuery(day);
+  frame.newGraphDialog().setOpenedByLaunch(true);
+  pressNewGraph(QDialogButtonBox::Ok);
+  newGraph->trigger();
+  ASSERT_EQ(frame.currentQuery().graphType, TwentyFourHour) << m_prompts.texts.join('|').toStdString();
+  EXPECT_EQ(frame.windowTitle(), "Quillon - Port 3 24 Hour");
+  EXPECT_TRUE(frame.action(CommandIds::ID_GRAPH_EXPORT)->isEnabled());
+
+  pressNewGraph(QDialogButtonBox::Cancel);  // after a report, Cancel changes nothing
+  newGraph->trigger();
+  EXPECT_EQ(frame.currentQuery().graphType, TwentyFourHour);
+  EXPECT_TRUE(frame.isVisible());
+
+  // A request that finds no data leaves the previous request and report.
+  const int32_t before = kEnd - 30 * 86400;
+  frame.newGraphDialog().setQuery(request(TimeWindowDetail, before - 3600, before));
+  frame.newGraphDialog().setOpenedByLaunch(true);
+  pressNewGraph(QDialogButtonBox::Ok);
+  newGraph->trigger();
+  EXPECT_EQ(m_prompts.texts, QStringList{Strings::LoadString(Strings::IDS_NO_DATA)});
+  EXPECT_EQ(frame.currentQuery().graphType, TwentyFourHour);
+  EXPECT_EQ(frame.windowTitle(), "Quillon - Port 3 24 Hour");
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(frame.isVisible());
 }
 
 // Values a report must show, computed here straight from the stored scans:

@@ -1,0 +1,200 @@
+#include "app/COrbiskApp.h"
+
+#include "app/AutomationServer.h"
+#include "app/CMainFrame.h"
+#include "app/COrbiskDoc.h"
+#include "app/CQLRegUpdater.h"
+#include "app/LaunchRequest.h"
+#include "app/Prompts.h"
+#include "app/Registration.h"
+#include "app/ServerSession.h"
+#include "app/SettingsStore.h"
+#include "app/ShellEvents.h"
+#include "query/CORBPropertiesDlg.h"
+#include "resources/CommandIds.h"
+#include "resources/Strings.h"
+
+#include <QAction>
+#include <QTimer>
+#include <cstdio>
+
+COrbiskApp::COrbiskApp() = default;
+
+COrbiskApp::~COrbiskApp() {
+  // The window goes before the document it shows.
+  m_automation.reset();
+  m_frame.reset();
+  m_doc.reset();
+}
+
+bool COrbiskApp::InitInstance(const QStringList& arguments, int* exitCode) {
+  *exitCode = 0;
+  // Settings of earlier releases are carried over before anything reads them.
+  {
+    CQLRegUpdater updater(SettingsStore::profileName(), SettingsStore::vendorName());
+    updater.Update();
+  }
+  m_session = std::make_unique<ServerSession>();
+  m_doc = std::make_unique<COrbiskDoc>(*m_session);
+
+  m_commandLine = CCommandLineInfoWav::parse(arguments);
+  if (m_commandLine.helpRequested()) {
+    std::fputs(CCommandLineInfoWav::usage().toLocal8Bit().constData(), stdout);
+    return false;
+  }
+  if (m_commandLine.registerServer() || m_commandLine.unregisterServer()) {
+    const Registration::Result r =
+        m_commandLine.registerServer() ? Registration::registerServer() : Registration::unregisterServer();
+    std::fprintf(r.ok ? stdout : stderr, "%s\n", r.message.toLocal8Bit().constData());
+    *exitCode = r.ok ? 0 : 1;
+    return false;
+  }
+
+  m_frame = std::make_unique<CMainFrame>(*m_doc, *m_session);
+  {
+    SettingsStore store;
+    m_session->startup() = StartupSettings::Load(store);
+  }
+  // Each instance answers automation calls unless it was started to run one
+  // launch of its own; no session bus simply means no automation.
+  if (!m_commandLine.launchParameters().launchedWithParameters) {
+    m_automation = std::make_unique<AutomationServer>();
+    QString error;
+    if (!m_automation->start(*this, &error)) {
+      std::fprintf(stderr, "quillon: automation unavailable: %s\n", error.toLocal8Bit().constData());
+      m_automation.reset();
+    }
+  }
+  m_frame->show();
+
+  if (m_commandLine.launchRequested()) {
+    QString error;
+    const auto call = AutomationCall::parseLaunch(m_commandLine.launchArguments(), &error);
+    if (!call) {
+      std::fprintf(stderr, "quillon: %s\n", error.toLocal8Bit().constData());
+      *exitCode = 2;
+      return false;
+    }
+    // After start-up, as a call from another program would arrive.
+    QTimer::singleShot(0, m_frame.get(), [this, c = *call] { runAutomationCall(c); });
+  } else if (m_commandLine.launchParameters().launchedWithParameters) {
+    QTimer::singleShot(0, m_frame.get(), [this] { CommandLineLaunch(m_commandLine.launchParameters()); });
+  }
+  return true;
+}
+
+void COrbiskApp::ExitInstance() {
+  if (m_session) {
+    m_session->Close();
+    SettingsStore store;
+    m_session->startup().Save(store);
+  }
+}
+
+void COrbiskApp::CommandLineLaunch(const LaunchParameters& params) {
+  if (params.token == -1) {
+    Prompts::current().message(m_frame.get(), Strings::LoadString(Strings::IDS_UI_NO_TOKEN));
+    m_frame->close();
+    return;
+  }
+  m_session->setToken(params.token);
+  m_frame->currentQuery().Reset();
+  CORBPropertiesDlg& dialog = m_frame->newGraphDialog();
+  dialog.query().Reset();
+  m_session->setNode(params.node);
+  m_session->setHost(params.serverHost);
+  m_session->setLabel(params.label);
+  if (!m_session->Connect(params.node, QString::fromLatin1(ServerSession::kCommandLineDataClass),
+                          params.serverHost, params.token, params.label)) {
+    m_frame->close();
+    return;
+  }
+  m_frame->setWindowTitle(Strings::LoadString(Strings::IDS_TITLE_FORMAT).arg(params.label));
+  dialog.clearCancelled();
+  bool upToTheSecond = false;
+  CNBDateTime launchStart = m_session->launchStart();
+  bool datesSupplied = m_session->datesSupplied();
+  LaunchRequest::Apply(params, dialog.query(), upToTheSecond, launchStart, datesSupplied);
+  m_session->setLaunchStart(launchStart);
+  m_session->setDatesSupplied(datesSupplied);
+  if (params.upToTheSecond != -1) dialog.setUpToTheSecond(upToTheSecond);
+  dialog.setOpenedByLaunch(true);
+  dialog.setFrequencyRange(m_doc->lowerFrequency(), m_doc->upperFrequency());
+  dialog.setThresholdNames(m_doc->thresholdNames());
+  dialog.exec();
+  if (dialog.cancelled()) {
+    m_frame->close();
+    return;
+  }
+  m_frame->currentQuery() = dialog.query();
+  if (!m_doc->RunReport(m_frame->currentQuery())) m_frame->close();
+}
+
+void COrbiskApp::connectAndPostNewGraph(int32_t node, const QString& serverClass, const QString& host,
+                                        int32_t token, const QString& label) {
+  m_session->setNode(node);
+  m_session->setServerClass(serverClass);
+  m_session->setHost(host);
+  m_session->setToken(token);
+  m_session->setLabel(label);
+  if (!m_session->Connect(node, serverClass, host, token, label)) return;
+  // Posted, so the caller's call returns before the dialog shows.
+  QTimer::singleShot(0, m_frame.get(), [this] { m_frame->action(CommandIds::ID_GRAPH_NEW)->trigger(); });
+}
+
+void COrbiskApp::LaunchORB(int32_t node, const QString& serverClass, const QString& host, int32_t token,
+                           const QString& label, int16_t levelUnits) {
+  m_session->setDatesSupplied(false);
+  m_frame->setWindowTitle(Strings::LoadString(Strings::IDS_TITLE_FORMAT).arg(label));
+  m_session->setLevelOffset(ServerSession::levelOffsetForUnit(levelUnits));
+  connectAndPostNewGraph(node, serverClass, host, token, label);
+}
+
+void COrbiskApp::LaunchWithDates(int32_t node, const QString& serverClass, const QString& host, int32_t token,
+                                 const QString& label, double start, double /*end: accepted, not used*/,
+                                 int16_t levelUnits) {
+  m_session->setDatesSupplied(true);
+  m_session->setLaunchStart(CNBDateTime(start));
+  // The dialog's first opening starts from the launch's reference time.
+  m_frame->currentQuery().Reset(CNBDateTime(start));
+  m_frame->newGraphDialog().query().Reset(CNBDateTime(start));
+  m_frame->newGraphDialog().setFirstLoadResetsTypeAndIncrement(true);
+  m_session->setLevelOffset(ServerSession::levelOffsetForUnit(levelUnits));
+  connectAndPostNewGraph(node, serverClass, host, token, label);
+}
+
+void COrbiskApp::applyThresholdNames(const QStringList& names) {
+  m_doc->setThresholdNames(names);
+  m_frame->setThresholdNames(m_doc->thresholdNames());
+}
+
+void COrbiskApp::LaunchORBWithThreshNames(int32_t node, const QString& serverClass, const QString& host,
+                                          int32_t token, const QString& label, int16_t levelUnits,
+                                          const QStringList& names) {
+  LaunchORB(node, serverClass, host, token, label, levelUnits);
+  applyThresholdNames(names);
+}
+
+void COrbiskApp::LaunchWithDatesAndThreshNames(int32_t node, const QString& serverClass, const QString& host,
+                                               int32_t token, const QString& label, double start, double end,
+                                               int16_t levelUnits, const QStringList& names) {
+  LaunchWithDates(node, serverClass, host, token, label, start, end, levelUnits);
+  applyThresholdNames(names);
+}
+
+void COrbiskApp::SetFreqRange(double low, double high) { m_doc->SetFreqRange(low, high); }
+
+void COrbiskApp::runAutomationCall(const AutomationCall& c) {
+  const QString m = c.method;
+  if (m == QLatin1String("LaunchORB"))
+    LaunchORB(c.node, c.serverClass, c.host, c.token, c.label, c.units);
+  else if (m == QLatin1String("LaunchWithDates"))
+    LaunchWithDates(c.node, c.serverClass, c.host, c.token, c.label, c.start, c.end, c.units);
+  else if (m == QLatin1String("LaunchORBWithThreshNames"))
+    LaunchORBWithThreshNames(c.node, c.serverClass, c.host, c.token, c.label, c.units, c.names);
+  else if (m == QLatin1String("LaunchWithDatesAndThreshNames"))
+    LaunchWithDatesAndThreshNames(c.node, c.serverClass, c.host, c.token, c.label, c.start, c.end, c.units,
+                                  c.names);
+  else if (m == QLatin1String("SetFreqRange"))
+    SetFreqRange(c.low, c.high);
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QTextStream;
+
+// Writes an exported report. The data goes to a temporary file in the target
+// folder that replaces the target only once everything was written, so a
+// failed export never leaves a half file behind or destroys an older one.
+class ExportFile {
+public:
+  using Writer = std::function<void(QTextStream&)>;
+
+  struct Result {
+    bool ok = false;
+    QString error;  // for the user; names the file and the reason
+    explicit operator bool() const { return ok; }
+  };
+
+  static Result write(const QString& path, const Writer& writer);
+};

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+struct GraphQuery;
+
+// The texts the frame keeps for the report on screen: its name and
+// description (for printing), the window title and the header lines.
+namespace ReportTexts {
+
+QString name(int graphType);         // "24 Hour Report"
+QString description(int graphType);  // the report's one-paragraph description
+QString typeName(int graphType);     // "24 Hour", as in the title and the export
+
+// "Quillon - <label> <type name>"; the plain "Quillon - <label>" before any
+// report.
+QString windowTitle(const QString& label, int graphType);
+
+// The header lines of a report, in print and on screen:
+//   <label>  Port <node>
+//   Level Units: <unit>
+//   Start date, time: <local start>
+//   End date, time: <local end>
+//   Each scan summarizes <increment>   (types with an increment)
+QStringList headerLines(const QString& label, int node, double levelOffset, const GraphQuery& query);
+
+// The level unit of an amplitude offset: "dBmV", "dBm" or "dBuV".
+QString levelUnit(double levelOffset);
+
+}  // namespace ReportTexts

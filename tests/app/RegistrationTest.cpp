@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include "app/Registration.h"
+#include "support/QtPrinters.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+
+class RegistrationTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    ASSERT_TRUE(m_dir.isValid());
+    qputenv("XDG_DATA_HOME", dataHome().toUtf8());
+  }
+  void TearDown() override {
+    m_hadXdg ? qputenv("XDG_DATA_HOME", m_xdg) : qunsetenv("XDG_DATA_HOME");
+    qputenv("HOME", m_home);
+  }
+
+  QString dataHome() const { return m_dir.path() + QStringLiteral("/data"); }
+  QString entryPath() const { return dataHome() + QStringLiteral("/applications/quillon.desktop"); }
+
+  static QStringList entryLines(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+  }
+
+  QTemporaryDir m_dir;
+
+private:
+  bool m_hadXdg = qEnvironmentVariableIsSet("XDG_DATA_HOME");
+  QByteArray m_xdg = qgetenv("XDG_DATA_HOME");
+  QByteArray m_home = qgetenv("HOME");
+};
+
+TEST_F(RegistrationTest, EntryLivesUnderXdgDataHomeOrElseTheHomeFolder) {
+  EXPECT_EQ(Registration::desktopEntryPath(), entryPath());
+
+  qputenv("HOME", m_dir.path().toUtf8());
+  const QString fallback = m_dir.path() + QStringLiteral("/.local/share/applications/quillon.desktop");
+  qunsetenv("XDG_DATA_HOME");
+  EXPECT_EQ(Registration::desktopEntryPath(), fallback);
+  // A relative XDG_DATA_HOME is invalid and ignored.
+  qputenv("XDG_DATA_HOME", "relative/share");
+  EXPECT_EQ(Registration::desktopEntryPath(), fallback);
+}
+
+TEST_F(RegistrationTest, RegisterWritesAHiddenEntryThatStartsTheExecutable) {
+  const Registration::Result result = Registration::registerServer(QStringLiteral("/opt/quillon/bin/quillon"));
+  EXPECT_TRUE(result.ok);
+  EXPECT_TRUE(result.message.contains(entryPath())) << result.message.toStdString();
+
+  const QStringList lines = entryLines(entryPath());
+  ASSERT_FALSE(lines.isEmpty());
+  EXPECT_EQ(lines.first(), QStringLiteral("[Desktop Entry]"));
+  for (const char* wanted : {"Type=Application", "Name=Orlane Quillon", "Exec=/opt/quillon/bin/quillon",
+                             "TryExec=/opt/quillon/bin/quillon", "NoDisplay=true", "Terminal=false"})
+    EXPECT_TRUE(lines.contains(QLatin1String(wanted))) << wanted;
+  // No field codes: the program takes no files or URLs.
+  for (const QString& line : lines) {
+    if (line.startsWith(QLatin1String("Exec="))) {
+      EXPECT_FALSE(line.contains(QLatin1Char('%'))) << line.toStdString();
+    }
+  }
+}
+
+TEST_F(RegistrationTest, DefaultsToTheRunningExecutableAndReplacesAnEarlierEntry) {
+  ASSERT_TRUE(Registration::registerServer(QStringLiteral("/old/place/quillon")).ok);
+  ASSERT_TRUE(Registration::registerServer().ok);
+
+  const QString self = QCoreApplication::applicationFilePath();
+  const QStringList lines = entryLines(entryPath());
+  EXPECT_TRUE(lines.contains(QStringLiteral("Exec=") + Registration::execArgument(self)));
+  EXPECT_FALSE(lines.join(QLatin1Char('\n')).contains(QLatin1String("/old/place")));
+  EXPECT_EQ(QDir(dataHome() + QStringLiteral("/applications")).entryList(QDir::Files),
+            QStringList{QStringLiteral("quillon.desktop")});
+}
+
+TEST_F(RegistrationTest, UnregisterRemovesTheEntryAndSucceedsWhenThereIsNone) {
+  ASSERT_TRUE(Registration::registerServer(QStringLiteral("/opt/q")).ok);
+  const Registration::Result removed = Registration::unregisterServer();
+  EXPECT_TRUE(removed.ok);
+  EXPECT_FALSE(QFile::exists(entryPath()));
+
+  const Registration::Result again = Registration::unregisterServer();
+  EXPECT_TRUE(again.ok);
+  EXPECT_NE(again.message, removed.message);
+  EXPECT_TRUE(again.message.contains(entryPath())) << again.message.toStdString();
+}
+
+TEST_F(RegistrationTest, FailuresSayWhichFile) {
+  // A file where the folder should be: nothing can be written below it.
+  QFile blocker(dataHome());
+  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+  blocker.close();
+  const Registration::Result notWritten = Registration::registerServer(QStringLiteral("/opt/q"));
+  EXPECT_FALSE(notWritten.ok);
+  EXPECT_TRUE(notWritten.message.contains(entryPath())) << notWritten.message.toStdString();
+
+  // A non-empty folder in the entry's place cannot be removed as a file.
+  ASSERT_TRUE(QFile::remove(dataHome()));
+  ASSERT_TRUE(QDir().mkpath(entryPath() + QStringLiteral("/inside")));
+  const Registration::Result notRemoved = Registration::unregisterServer();
+  EXPECT_FALSE(notRemoved.ok);
+  EXPECT_TRUE(notRemoved.message.contains(entryPath())) << notRemoved.message.toStdString();
+}
+
+// Paths with blanks, quotes or dollar signs must reach the launcher's exec
+// unchanged; the Exec value is quoted for the command line and then escaped
+// again as a key-file string.
+TEST(RegistrationExecTest, ArgumentsAreQuotedOnlyWhenNeeded) {
+  const std::vector<std::pair<QString, QString>> cases{
+      {QStringLiteral("/opt/quillon/bin/quillon"), QStringLiteral("/opt/quillon/bin/quillon")},
+      {QStringLiteral("/home/a b/quillon"), QStringLiteral("\"/home/a b/quillon\"")},
+      {QStringLiteral("/opt/100%/quillon"), QStringLiteral("/opt/100%%/quillon")},
+      {QStringLiteral("/opt/$x/quillon"), QStringLiteral("\"/opt/\\$x/quillon\"")},
+      {QStringLiteral("/opt/a\"b/quillon"), QStringLiteral("\"/opt/a\\\"b/quillon\"")},
+      {QStringLiteral("/opt/it's/quillon"), QStringLiteral("\"/opt/it's/quillon\"")},
+      {QStringLiteral("/opt/back\\slash/quillon"), QStringLiteral("\"/opt/back\\\\slash/quillon\"")},
+  };
+  for (const auto& [path, quoted] : cases) EXPECT_EQ(Registration::execArgument(path), quoted) << path.toStdString();
+}
+
+TEST(RegistrationExecTest, BackslashesAreEscapedTwiceInTheEntry) {
+  const QStringList lines = Registration::desktopEntry(QStringLiteral("/opt/back\\slash/quillon"))
+                                .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+  EXPECT_TRUE(lines.contains(QStringLiteral("Exec=\"/opt/back\\\\\\\\slash/quillon\"")));
+  EXPECT_TRUE(lines.contains(QStringLiteral("TryExec=/opt/back\\\\slash/quillon")));
+}
+
+}  // namespace

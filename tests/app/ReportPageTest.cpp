@@ -1,0 +1,198 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QPrinter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include "app/ReportPage.h"
+#include "support/QtPrinters.h"
+
+namespace {
+
+struct TitleCase {
+  const char* reportText;
+  const char* label;
+  const char* title;
+};
+
+void PrintTo(const TitleCase& c, std::ostream* os) {
+  *os << '"' << c.reportText << "\" + \"" << c.label << '"';
+}
+
+class TitleLineTest : public ::testing::TestWithParam<TitleCase> {};
+
+TEST_P(TitleLineTest, JoinsReportTextAndLabel) {
+  const TitleCase& c = GetParam();
+  EXPECT_EQ(ReportPage::titleLine(QString::fromUtf8(c.reportText), QString::fromUtf8(c.label)),
+            QString::fromUtf8(c.title));
+}
+
+INSTANTIATE_TEST_SUITE_P(Titles, TitleLineTest,
+                         ::testing::Values(TitleCase{"Quillon - ", "Port 3", "Quillon - Port 3"},
+                                           TitleCase{"North Hub", "Port 3", "North Hub Port 3"},
+                                           TitleCase{"", "Port 3", "Port 3"},
+                                           // No label: no dangling separator.
+                                           TitleCase{"Quillon - ", "", "Quillon"},
+                                           TitleCase{"Weekly review:", "  ", "Weekly review"},
+                                           TitleCase{"", "", ""}));
+
+TEST(HeaderRowsTest, SplitsCaptionsAtTheFirstColonBlank) {
+  using Row = ReportPage::HeaderRow;
+  const QList<Row> rows = ReportPage::headerRows(
+      {QStringLiteral("Port 3  Port 5"), QStringLiteral("Level Units: dBmV"),
+       QStringLiteral("Start date, time: 05.03.2024 13:00"), QStringLiteral("Each scan summarizes 15 Min"),
+       QStringLiteral("Time:"), QStringLiteral("Note: see: above"),
+       QStringLiteral("A long remark that mentions a ratio somewhere in the middle: 3 to 1")});
+  const QList<Row> expected = {
+      {QString(), QStringLiteral("Port 3  Port 5")},
+      {QStringLiteral("Level Units:"), QStringLiteral("dBmV")},
+      {QStringLiteral("Start date, time:"), QStringLiteral("05.03.2024 13:00")},
+      {QString(), QStringLiteral("Each scan summarizes 15 Min")},
+      {QStringLiteral("Time:"), QString()},
+      {QStringLiteral("Note:"), QStringLiteral("see: above")},
+      {QString(), QStringLiteral("A long remark that mentions a ratio somewhere in the middle: 3 to 1")}};
+  ASSERT_EQ(rows.size(), expected.size());
+  for (qsizetype i = 0; i < rows.size(); ++i) {
+    EXPECT_EQ(rows[i].caption, expected[i].caption) << i;
+    EXPECT_EQ(rows[i].value, expected[i].value) << i;
+  }
+}
+
+ReportPageContent sampleContent() {
+  ReportPageContent c;
+  c.reportText = QStringLiteral("Quillon - ");
+  c.label = QStringLiteral("Riverside Node 12");
+  c.reportName = QStringLiteral("24 Hour Report");
+  c.description = QStringLiteral(
+      "24 Hour Report shows historical performance for a single test port summarized by each hour of a "
+      "selected date.");
+  c.headerLines = {QStringLiteral("Riverside Node 12  Port 4"), QStringLiteral("Level Units: dBmV"),
+                   QStringLiteral("Start date, time: 05.03.2024 00:00"),
+                   QStringLiteral("End date, time: 06.03.2024 00:00"),
+                   QStringLiteral("Each scan summarizes 1 Hour")};
+  c.printedAt = QDateTime(QDate(2024, 3, 6), QTime(9, 30));
+  return c;
+}
+
+// Paints into an image with a white margin around the page, so anything drawn
+// outside the page rectangle shows.
+QImage paintWithMargin(const ReportPageContent& content, const QRect& page, const QSize& canvas) {
+  QImage image(canvas, QImage::Format_RGB32);
+  image.setDotsPerMeterX(3780);  // 96 dpi
+  image.setDotsPerMeterY(3780);
+  image.fill(Qt::white);
+  QPainter p(&image);
+  ReportPage(content).paint(p, QRectF(page));
+  p.end();
+  return image;
+}
+
+bool anyInkOutside(const QImage& image, const QRect& page) {
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (!page.contains(x, y) && image.pixel(x, y) != qRgb(255, 255, 255)) return true;
+  return false;
+}
+
+TEST(ReportPageLayoutTest, ChartGetsTheRoomBelowTheHeaderInsideThePage) {
+  ReportPageContent content = sampleContent();
+  QRectF given;
+  content.chart = [&given](QPainter& p, const QRectF& r) {
+    given = r;
+    p.fillRect(QRectF(r.topLeft() - QPointF(500, 500), r.size() + QSizeF(1000, 1000)), Qt::red);
+  };
+  const QRect page(40, 40, 700, 1000);
+  const QImage image = paintWithMargin(content, page, QSize(780, 1080));
+  ASSERT_TRUE(given.isValid());
+  EXPECT_TRUE(QRectF(page).contains(given));
+  // Title, name, description and header come first.
+  EXPECT_GT(given.top(), page.top() + 150);
+  EXPECT_GT(given.height(), page.height() / 2);
+  // The painter is clipped to the chart's rectangle: the oversized fill stays in it.
+  EXPECT_FALSE(anyInkOutside(image, page));
+  EXPECT_NE(image.pixel(page.left() + 5, page.top() + 5), qRgb(255, 0, 0));
+}
+
+TEST(ReportPageLayoutTest, CrowdedPageStaysInsideAndDropsAChartWithoutRoom) {
+  ReportPageContent content = sampleContent();
+  content.label = QString(300, QLatin1Char('L'));
+  content.description = content.description.repeated(12);
+  for (int i = 0; i < 20; ++i)
+    content.headerLines << QStringLiteral("Caption %1: ").arg(i) + QString(200, QLatin1Char('v'));
+  bool chartCalled = false;
+  content.chart = [&chartCalled](QPainter&, const QRectF&) { chartCalled = true; };
+  const QRect page(30, 30, 420, 560);
+  const QImage image = paintWithMargin(content, page, QSize(480, 620));
+  EXPECT_FALSE(chartCalled);
+  EXPECT_FALSE(anyInkOutside(image, page));
+}
+
+TEST(ReportPageLayoutTest, ImageChartKeepsItsProportions) {
+  QImage chart(200, 100, QImage::Format_RGB32);
+  chart.fill(Qt::blue);
+  QImage canvas(400, 400, QImage::Format_RGB32);
+  canvas.fill(Qt::white);
+  QPainter p(&canvas);
+  ReportPage::imageChart(chart)(p, QRectF(0, 0, 400, 400));
+  p.end();
+  // 2:1 into a square: full width, half the height, centred.
+  EXPECT_EQ(canvas.pixel(200, 200), qRgb(0, 0, 255));
+  EXPECT_EQ(canvas.pixel(200, 90), qRgb(255, 255, 255));
+  EXPECT_EQ(canvas.pixel(200, 310), qRgb(255, 255, 255));
+  EXPECT_EQ(canvas.pixel(3, 200), qRgb(0, 0, 255));
+}
+
+class ReportPdfTest : public ::testing::Test {
+protected:
+  void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+  QString pdfPath() const { return m_dir.filePath(QStringLiteral("report.pdf")); }
+
+  static QString pdfText(const QString& pdf) {
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (tool.isEmpty()) return {};
+    QProcess run;
+    run.start(tool, {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    if (!run.waitForFinished(30000) || run.exitCode() != 0) return QStringLiteral("<pdftotext failed>");
+    return QString::fromUtf8(run.readAllStandardOutput());
+  }
+
+private:
+  QTemporaryDir m_dir;
+};
+
+TEST_F(ReportPdfTest, PrintedPdfCarriesTitleReportTextsAndHeader) {
+  if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+    GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(pdfPath());
+  ReportPageContent content = sampleContent();
+  content.reportText = QStringLiteral("Eastside Headend Review");
+  content.chart = ReportPage::imageChart(QImage(QSize(320, 200), QImage::Format_RGB32));
+  ASSERT_TRUE(printReport(printer, content));
+
+  QFile file(pdfPath());
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(file.read(5) == "%PDF-");
+
+  const QString text = pdfText(pdfPath()).simplified();
+  EXPECT_TRUE(text.contains(QStringLiteral("Eastside Headend Review Riverside Node 12")))
+      << text.toStdString();
+  EXPECT_TRUE(text.contains(QStringLiteral("24 Hour Report"))) << text.toStdString();
+  EXPECT_TRUE(text.contains(QStringLiteral("summarized by each hour"))) << text.toStdString();
+  EXPECT_TRUE(text.contains(QStringLiteral("Level Units:"))) << text.toStdString();
+  EXPECT_TRUE(text.contains(QStringLiteral("Each scan summarizes 1 Hour"))) << text.toStdString();
+}
+
+TEST_F(ReportPdfTest, UnwritablePdfIsReportedAsFailure) {
+  QPrinter printer;
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(pdfPath() + QStringLiteral("/no-such-folder/report.pdf"));
+  EXPECT_FALSE(printReport(printer, sampleContent()));
+}
+
+}  // namespace

@@ -1,0 +1,163 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/AboutDialog.h"
+#include "app/BuildInfo.h"
+#include "app/HelpLocation.h"
+#include "app/HelpWindow.h"
+#include "app/PageSetupDialog.h"
+#include "query/GraphType.h"
+#include "support/QtPrinters.h"
+
+namespace {
+
+// Page Setup.
+
+TEST(PageSetupDialogTest, EditsTheReportTextWithinWhatTheSettingsKeep) {
+  PageSetupDialog dialog(QStringLiteral("Quillon - "));
+  auto* edit = dialog.findChild<QLineEdit*>();
+  ASSERT_NE(edit, nullptr);
+  EXPECT_EQ(edit->accessibleName(), QStringLiteral("Report text:"));
+  EXPECT_EQ(dialog.reportText(), QStringLiteral("Quillon - "));
+
+  edit->clear();
+  QTest::keyClicks(edit, QString(300, QLatin1Char('a')));
+  EXPECT_EQ(dialog.reportText().size(), PageSetupDialog::kMaxBytes);
+
+  // Two bytes each in UTF-8: only as many as fit in the stored bytes.
+  edit->clear();
+  for (int i = 0; i < 200; ++i) QTest::keyClick(edit, Qt::Key_Eacute, Qt::NoModifier);
+  EXPECT_EQ(dialog.reportText().toUtf8().size(), 254);
+  QTest::keyClicks(edit, QStringLiteral("x"));
+  EXPECT_EQ(dialog.reportText().toUtf8().size(), 255);
+}
+
+// Help.
+
+QString readSourceHelp() {
+  // The sources' copy, which the build places beside the program.
+  QFile f(QFileInfo(QStringLiteral(__FILE__))
+              .dir()
+              .filePath(QStringLiteral("../../resources/help/quillon.html")));
+  return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
+TEST(HelpContentTest, EveryTopicAndEveryInternalLinkHasItsAnchor) {
+  const QString html = readSourceHelp();
+  ASSERT_FALSE(html.isEmpty());
+  QSet<QString> anchors;
+  const QRegularExpression named(QStringLiteral(R"re(<a name="([^"]+)")re"));
+  for (const auto& m : named.globalMatch(html)) anchors.insert(m.captured(1));
+
+  for (const QString& topic : HelpLocation::topics())
+    EXPECT_TRUE(anchors.contains(topic)) << topic.toStdString();
+  for (int type = 0; type < 6; ++type)
+    EXPECT_TRUE(HelpLocation::topics().contains(HelpLocation::topicForGraphType(type))) << type;
+  EXPECT_TRUE(HelpLocation::topicForGraphType(6).isEmpty());
+
+  const QRegularExpression link(QStringLiteral(R"re(href="#([^"]+)")re"));
+  for (const auto& m : link.globalMatch(html))
+    EXPECT_TRUE(anchors.contains(m.captured(1))) << "broken link #" << m.captured(1).toStdString();
+}
+
+TEST(HelpLocationTest, ClientFolderCopyWinsThenTheInstalledCopyThenTheSources) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString client = dir.filePath(QStringLiteral("Client"));
+  const QString program = dir.filePath(QStringLiteral("bin"));
+  const QString source = dir.filePath(QStringLiteral("src/quillon.html"));
+  const QString clientCopy = client + QStringLiteral("/NB-Quillon-Help-File.html");
+  const QString installed = program + QStringLiteral("/help/quillon.html");
+  auto touch = [](const QString& path) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly);
+  };
+
+  EXPECT_TRUE(HelpLocation::find(client, program, source).isEmpty());
+  ASSERT_TRUE(touch(source));
+  EXPECT_EQ(HelpLocation::find(client, program, source), source);
+  ASSERT_TRUE(touch(installed));
+  EXPECT_EQ(HelpLocation::find(client, program, source), installed);
+  ASSERT_TRUE(touch(clientCopy));
+  // The installation writes the folder with or without a closing separator.
+  EXPECT_EQ(HelpLocation::find(client, program, source), clientCopy);
+  EXPECT_EQ(HelpLocation::find(client + QLatin1Char('/'), program, source), clientCopy);
+  // No client folder value: straight to the installed copy.
+  EXPECT_EQ(HelpLocation::find(QString(), program, source), installed);
+}
+
+TEST(HelpWindowTest, OneWindowOpenedAtTheTopicAsked) {
+  QWidget frame;
+  HelpWindow* help = HelpWindow::instance(&frame);
+  ASSERT_NE(help, nullptr);
+  EXPECT_EQ(HelpWindow::instance(&frame), help);
+  ASSERT_FALSE(help->helpFile().isEmpty()) << "the build tree's help file was not found";
+
+  help->showTopic(QStringLiteral("#markers"));
+  EXPECT_TRUE(help->isVisible());
+  EXPECT_FALSE(help->isModal());
+  EXPECT_EQ(help->currentSource().fragment(), QStringLiteral("markers"));
+  EXPECT_TRUE(help->shownText().contains(QStringLiteral("Delta")));
+
+  help->showTopic(QStringLiteral("export"));
+  EXPECT_EQ(help->currentSource().fragment(), QStringLiteral("export"));
+  help->showTopic(QString());
+  EXPECT_TRUE(help->currentSource().fragment().isEmpty());
+  EXPECT_EQ(help->currentSource().toLocalFile(), help->helpFile());
+  help->close();
+}
+
+// About.
+
+struct StampCase {
+  const char* date;
+  const char* time;
+  QDateTime expected;
+};
+
+void PrintTo(const StampCase& c, std::ostream* os) {
+  *os << '"' << c.date << "\" \"" << c.time << '"';
+}
+
+class CompilerStampTest : public ::testing::TestWithParam<StampCase> {};
+
+TEST_P(CompilerStampTest, Parses) {
+  EXPECT_EQ(BuildInfo::parseCompilerTimestamp(GetParam().date, GetParam().time), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Stamps, CompilerStampTest,
+    ::testing::Values(StampCase{"Mar  5 2024", "13:02:03", QDateTime(QDate(2024, 3, 5), QTime(13, 2, 3))},
+                      StampCase{"Dec 31 1999", "00:00:00", QDateTime(QDate(1999, 12, 31), QTime(0, 0))},
+                      StampCase{"Feb 29 2023", "10:00:00", QDateTime()},  // no such day
+                      StampCase{"Foo  1 2024", "10:00:00", QDateTime()},
+                      StampCase{"Mar  5 2024", "25:00:00", QDateTime()}, StampCase{"", "", QDateTime()}));
+
+TEST(AboutDialogTest, ShowsNameVersionAndBuildTime) {
+  EXPECT_TRUE(BuildInfo::buildTime().isValid());
+  EXPECT_EQ(AboutDialog::versionText(), QStringLiteral("Version ") + BuildInfo::version());
+  EXPECT_TRUE(
+      QRegularExpression(QStringLiteral(R"(^\d+\.\d+\.\d+$)")).match(BuildInfo::version()).hasMatch());
+  EXPECT_TRUE(QRegularExpression(QStringLiteral(R"(^Built [A-Z][a-z]{2} \d\d, \d{4}  \d\d:\d\d:\d\d [AP]M$)"))
+                  .match(AboutDialog::buildText())
+                  .hasMatch())
+      << AboutDialog::buildText().toStdString();
+
+  AboutDialog about;
+  QStringList shown;
+  for (const QLabel* l : about.findChildren<QLabel*>()) shown << l->text();
+  EXPECT_TRUE(shown.contains(QStringLiteral("Orlane Quillon")));
+  EXPECT_TRUE(shown.contains(AboutDialog::versionText()));
+  EXPECT_TRUE(shown.contains(AboutDialog::buildText()));
+}
+
+}  // namespace
