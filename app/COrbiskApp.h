@@ -19,7 +19,7 @@ public:
   COrbiskApp();
   ~COrbiskApp() override;
 
-  // Runs start-up with the program's arguments (without argv[0]); answers
+  // Runs start-up with the program's arguments (argv[0] first); answers
   // false when the program should end at once with `exitCode`.
   bool InitInstance(const QStringList& arguments, int* exitCode);
   // Exit: closes the session and writes the start-up settings back.

@@ -47,7 +47,7 @@ QString levelUnit(double offset) {
 
 QStringList headerLines(const QString& label, int node, double levelOffset, const GraphQuery& q) {
   QStringList lines;
-  lines << label + QStringLiteral("  ") + text(Strings::IDS_UI_HDR_PORT) + QLatin1Char(' ') + QString::number(node);
+  lines << label + QStringLiteral("  ") + text(Strings::IDS_UI_HDR_ID_NUMBER) + QLatin1Char(' ') + QString::number(node);
   lines << text(Strings::IDS_UI_HDR_LEVEL_UNITS) + QLatin1Char(' ') + levelUnit(levelOffset);
   lines << text(Strings::IDS_UI_HDR_START) + QLatin1Char(' ') + localText(q.GetStart());
   lines << text(Strings::IDS_UI_HDR_END) + QLatin1Char(' ') + localText(q.GetEnd());

@@ -18,7 +18,7 @@ QString typeName(int graphType);     // "24 Hour", as in the title and the expor
 QString windowTitle(const QString& label, int graphType);
 
 // The header lines of a report, in print and on screen:
-//   <label>  Port <node>
+//   <label>  ID Number: <node>
 //   Level Units: <unit>
 //   Start date, time: <local start>
 //   End date, time: <local end>

@@ -13,7 +13,7 @@ int main(int argc, char** argv) {
   int rc = 0;
   {
     COrbiskApp quillon;
-    if (quillon.InitInstance(QApplication::arguments().mid(1), &rc)) {
+    if (quillon.InitInstance(QApplication::arguments(), &rc)) {
       rc = QApplication::exec();
       quillon.ExitInstance();
     }

@@ -81,7 +81,7 @@ TEST(ReportTextsTest, HeaderLinesNameThePortWindowAndIncrement) {
   q.increment = Increment::k1Hour;
   const QStringList lines = ReportTexts::headerLines("Hub 9", 12, -48.75, q);
   ASSERT_EQ(lines.size(), 5);
-  EXPECT_EQ(lines[0], "Hub 9  Port 12");
+  EXPECT_EQ(lines[0], "Hub 9  ID Number: 12");
   EXPECT_EQ(lines[1], "Level Units: dBm");
   EXPECT_TRUE(lines[2].startsWith("Start date, time: "));
   EXPECT_TRUE(lines[3].startsWith("End date, time: "));
