@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# The whole program as a user starts it: nembra-sim serving the demo data on
+# loopback, Quillon launched with a launcher's command line in a virtual X
+# display, the pre-filled New Graph dialog accepted with Enter, and the
+# report's title checked. Usage: whole_program.sh BUILD_DIR
+set -euo pipefail
+build=$(cd "$1" && pwd)
+work=$(mktemp -d)
+sim_pid=
+cleanup() {
+  [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null && wait "$sim_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+"$build/sim/nembra-sim" --db "$work/demo.db" --seed-demo --quiet
+"$build/quillon-setup-identity" --config-dir "$work/xdg" --user demo --password nembra-demo
+"$build/sim/nembra-sim" --db "$work/demo.db" --listen 127.0.0.1:0 --quiet > "$work/sim.out" &
+sim_pid=$!
+for _ in $(seq 1 100); do grep -q 'listening on' "$work/sim.out" 2>/dev/null && break; sleep 0.1; done
+address=$(sed -n 's/^nembra-sim listening on //p' "$work/sim.out")
+[ -n "$address" ] || { echo "nembra-sim did not start"; exit 1; }
+
+# Settings of this run only: nothing of the machine's or the user's is read or written.
+export XDG_CONFIG_DIRS="$work/xdg" XDG_CONFIG_HOME="$work/home" XDG_DATA_HOME="$work/data"
+export QUILLON="$build/quillon" ADDRESS="$address" WORK="$work"
+xvfb-run -a --server-args="-screen 0 1280x800x24" bash -c '
+  "$QUILLON" "/IP:$ADDRESS" /TOKEN:1001 /NODE:3 "/LABEL:Port 3" /QUERY:3 /INC:1 /STAT:1 \
+    > "$WORK/quillon.log" 2>&1 &
+  quillon=$!
+  dialog=
+  for _ in $(seq 1 200); do
+    dialog=$(xdotool search --name "^New Graph\$" 2>/dev/null | head -n 1) && [ -n "$dialog" ] && break
+    sleep 0.1
+  done
+  [ -n "$dialog" ] || { echo "FAIL: the New Graph dialog did not open"; kill $quillon; exit 1; }
+  xdotool windowfocus --sync "$dialog" key Return
+  shown=
+  for _ in $(seq 1 200); do
+    shown=$(xdotool search --name "^Quillon - Port 3 24 Hour\$" 2>/dev/null | head -n 1) && [ -n "$shown" ] && break
+    sleep 0.1
+  done
+  kill $quillon 2>/dev/null; wait $quillon 2>/dev/null
+  [ -n "$shown" ] || { echo "FAIL: no 24 Hour report title"; cat "$WORK/quillon.log"; exit 1; }
+  echo "whole program: dialog accepted, report shown"
+'
