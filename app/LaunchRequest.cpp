@@ -83,14 +83,14 @@ std::optional<AutomationCall> AutomationCall::parseLaunch(const QStringList& arg
   };
 
   if (args.isEmpty()) return fail(text(Strings::IDS_UI_LAUNCH_NO_METHOD));
-  const MethodSpec* spec = nullptr;
+  const MethodSpec* entry = nullptr;
   for (const MethodSpec& m : methods()) {
-    if (args[0].compare(QLatin1String(m.name), Qt::CaseInsensitive) == 0) spec = &m;
+    if (args[0].compare(QLatin1String(m.name), Qt::CaseInsensitive) == 0) entry = &m;
   }
-  if (!spec) return fail(text(Strings::IDS_UI_LAUNCH_UNKNOWN_METHOD).arg(args[0]));
+  if (!entry) return fail(text(Strings::IDS_UI_LAUNCH_UNKNOWN_METHOD).arg(args[0]));
 
   AutomationCall call;
-  call.method = QString::fromLatin1(spec->name);
+  call.method = QString::fromLatin1(entry->name);
   QStringList seen;
   bool endGiven = false;
 
@@ -100,9 +100,9 @@ std::optional<AutomationCall> AutomationCall::parseLaunch(const QStringList& arg
     if (eq <= 0) return fail(text(Strings::IDS_UI_LAUNCH_NOT_KEY_VALUE).arg(word));
     const QString key = word.left(eq).toLower();
     const QString value = word.mid(eq + 1);
-    if (!spec->keys.contains(key)) {
+    if (!entry->keys.contains(key)) {
       return fail(text(Strings::IDS_UI_LAUNCH_UNKNOWN_KEY)
-                      .arg(call.method, word.left(eq), spec->keys.join(QStringLiteral(", "))));
+                      .arg(call.method, word.left(eq), entry->keys.join(QStringLiteral(", "))));
     }
     if (seen.contains(key)) return fail(text(Strings::IDS_UI_LAUNCH_DUPLICATE_KEY).arg(key));
     seen.append(key);
@@ -136,7 +136,7 @@ std::optional<AutomationCall> AutomationCall::parseLaunch(const QStringList& arg
     if (!ok) return fail(text(Strings::IDS_UI_LAUNCH_BAD_NUMBER).arg(key, value));
   }
 
-  for (const QString& key : spec->required) {
+  for (const QString& key : entry->required) {
     if (!seen.contains(key)) return fail(text(Strings::IDS_UI_LAUNCH_MISSING_KEY).arg(call.method, key));
   }
   // The end of a dated launch is carried but never used, so it may be left out.

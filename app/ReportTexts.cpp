@@ -1,5 +1,6 @@
 #include "app/ReportTexts.h"
 
+#include "query/CsvFields.h"
 #include "query/GraphQuery.h"
 #include "resources/Strings.h"
 
@@ -39,11 +40,7 @@ QString windowTitle(const QString& label, int graphType) {
   return isValidGraphType(graphType) ? title + QLatin1Char(' ') + typeName(graphType) : title;
 }
 
-QString levelUnit(double offset) {
-  if (offset == -48.75) return text(Strings::IDS_UI_UNIT_DBM);
-  if (offset == 60.0) return text(Strings::IDS_UI_UNIT_DBUV);
-  return text(Strings::IDS_UI_UNIT_DBMV);
-}
+QString levelUnit(double offset) { return CsvFields::levelUnit(offset); }
 
 QStringList headerLines(const QString& label, int node, double levelOffset, const GraphQuery& q) {
   QStringList lines;

@@ -67,3 +67,10 @@ QString CsvFields::statisticName(int statistic, const QStringList& thresholdName
   return Strings::LoadString(Strings::IDS_EXCEEDING) + Strings::LoadString(Strings::IDS_BLANK) +
          thresholdNames.value(statistic - Statistic::kThreshold1);
 }
+
+void CsvFields::writeHeading(QTextStream& out, const QString& label, int uidTextId, int32_t node,
+                             int typeNameId) {
+  out << label << lineFeed();
+  out << Strings::LoadString(uidTextId) << integer(node) << lineFeed();
+  out << Strings::LoadString(typeNameId) << lineFeed();
+}

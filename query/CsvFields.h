@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QTextStream>
 #include <cstdint>
 
 // Field texts shared by the CSV writers. Numbers are always written in the C
@@ -23,4 +24,7 @@ public:
   // "Average", "Maximum", "Minimum", or "% Exceeding <name>" for statistics
   // 3 to 6 with the name of threshold 1 to 4 (a missing name reads empty).
   static QString statisticName(int statistic, const QStringList& thresholdNames);
+  // The three lines every export starts with: the label, the UID prefix
+  // (string `uidTextId`) with the node, and the report type's name.
+  static void writeHeading(QTextStream& out, const QString& label, int uidTextId, int32_t node, int typeNameId);
 };

@@ -17,9 +17,7 @@ void FrequencySeriesCsvWriter::write(QTextStream& out, const QString& label, int
     return std::clamp(s.entryCount, 0, Blocks::kMaxEntries);
   };
 
-  out << label << lf;
-  out << Strings::LoadString(Strings::IDS_UI_CSV_UID) << CsvFields::integer(node) << lf;
-  out << Strings::LoadString(Strings::IDS_TYPE_ONE_FREQ_TIME_WINDOW) << lf;
+  CsvFields::writeHeading(out, label, Strings::IDS_UI_CSV_UID, node, Strings::IDS_TYPE_ONE_FREQ_TIME_WINDOW);
   out << Strings::LoadString(Strings::IDS_LABEL_FREQUENCY) << comma << CsvFields::number(frequencyMHz)
       << comma << Strings::LoadString(Strings::IDS_UI_MHZ) << lf;
 

@@ -30,9 +30,7 @@ void RibbonCsvWriter::write(QTextStream& out, const QString& label, int32_t node
   const int n = r > 0 ? std::clamp(set.frequencyCount, 0, Blocks::kMaxEntries) : 0;
   const bool addOffset = (graphType == MultiDay || graphType == MultiDayTimeWindow) && !set.percent;
 
-  out << label << lf;
-  out << Strings::LoadString(Strings::IDS_UI_CSV_UID) << CsvFields::integer(node) << lf;
-  out << Strings::LoadString(typeNameId(graphType)) << lf;
+  CsvFields::writeHeading(out, label, Strings::IDS_UI_CSV_UID, node, typeNameId(graphType));
 
   out << Strings::LoadString(Strings::IDS_BLANK);
   if (n > 0) {

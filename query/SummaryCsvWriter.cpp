@@ -15,9 +15,7 @@ void SummaryCsvWriter::write(QTextStream& out, const QString& label, int32_t nod
     return std::clamp(s.entryCount, 0, Blocks::kMaxEntries);
   };
 
-  out << label << lf;
-  out << Strings::LoadString(Strings::IDS_CSV_UID) << CsvFields::integer(node) << lf;
-  out << Strings::LoadString(Strings::IDS_TYPE_TIME_WINDOW_SUMMARY) << lf;
+  CsvFields::writeHeading(out, label, Strings::IDS_CSV_UID, node, Strings::IDS_TYPE_TIME_WINDOW_SUMMARY);
 
   out << Strings::LoadString(Strings::IDS_BLANK) << comma;
   if (count > 0) {
