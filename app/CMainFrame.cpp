@@ -148,7 +148,6 @@ void CMainFrame::buildToolBar() {
 }
 
 void CMainFrame::updateCommands() {
-  m_state.graphType = m_current.graphType;
   for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it) {
     const CommandState s = commandState(it.key(), m_state);
     it.value()->setEnabled(s.enabled);
@@ -191,6 +190,7 @@ void CMainFrame::OnNewGraph() {
 
 void CMainFrame::onReportReady(int graphType) {
   m_noReportYet = false;
+  m_state.graphType = graphType;
   m_current = m_doc.reportQuery();
   m_current.graphType = graphType;
   setWindowTitle(ReportTexts::windowTitle(m_session.titleLabel(), graphType));
@@ -212,7 +212,7 @@ void CMainFrame::onReportReady(int graphType) {
 }
 
 void CMainFrame::writeExport(QTextStream& out) const {
-  const int type = m_current.graphType;
+  const int type = m_state.graphType;  // the report on screen
   const QString label = m_session.label();
   const double offset = m_session.levelOffset();
   if (type == TimeWindowSummary)
@@ -225,7 +225,7 @@ void CMainFrame::writeExport(QTextStream& out) const {
 }
 
 void CMainFrame::OnExport() {
-  if (!isValidGraphType(m_current.graphType)) return;
+  if (!isValidGraphType(m_state.graphType)) return;
   exportReport(this, [this](QTextStream& out) { writeExport(out); });
 }
 
@@ -238,8 +238,8 @@ ReportPageContent CMainFrame::pageContent() const {
   ReportPageContent content;
   content.reportText = m_session.startup().reportText;
   content.label = m_session.label();
-  content.reportName = ReportTexts::name(m_current.graphType);
-  content.description = ReportTexts::description(m_current.graphType);
+  content.reportName = ReportTexts::name(m_state.graphType);
+  content.description = ReportTexts::description(m_state.graphType);
   content.headerLines = headerLines();
   content.printedAt = QDateTime::currentDateTime();
   return content;
@@ -260,7 +260,7 @@ void CMainFrame::OnPrintPreview() {
 }
 
 void CMainFrame::OnHelp() {
-  HelpWindow::instance(this)->showTopic(HelpLocation::topicForGraphType(m_current.graphType));
+  HelpWindow::instance(this)->showTopic(HelpLocation::topicForGraphType(m_state.graphType));
 }
 
 void CMainFrame::OnAbout() {
@@ -269,7 +269,7 @@ void CMainFrame::OnAbout() {
 }
 
 QStringList CMainFrame::headerLines() const {
-  if (!isValidGraphType(m_current.graphType)) return {m_session.label()};
+  if (!isValidGraphType(m_state.graphType)) return {m_session.label()};
   return ReportTexts::headerLines(m_session.label(), m_session.node(), m_session.levelOffset(), m_current);
 }
 
