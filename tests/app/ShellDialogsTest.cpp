@@ -44,9 +44,7 @@ TEST(PageSetupDialogTest, EditsTheReportTextWithinWhatTheSettingsKeep) {
 
 QString readSourceHelp() {
   // The sources' copy, which the build places beside the program.
-  QFile f(QFileInfo(QStringLiteral(__FILE__))
-              .dir()
-              .filePath(QStringLiteral("../../resources/help/quillon.html")));
+  QFile f(QStringLiteral(QUILLON_SOURCE_DIR "/resources/help/quillon.html"));
   return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
 }
 

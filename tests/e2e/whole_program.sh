@@ -24,6 +24,8 @@ address=$(sed -n 's/^nembra-sim listening on //p' "$work/sim.out")
 # Settings of this run only: nothing of the machine's or the user's is read or written.
 export XDG_CONFIG_DIRS="$work/xdg" XDG_CONFIG_HOME="$work/home" XDG_DATA_HOME="$work/data"
 export QUILLON="$build/quillon" ADDRESS="$address" WORK="$work"
+# A real X window, whatever platform the other tests run on.
+export QT_QPA_PLATFORM=xcb
 xvfb-run -a --server-args="-screen 0 1280x800x24" bash -c '
   "$QUILLON" "/IP:$ADDRESS" /TOKEN:1001 /NODE:3 "/LABEL:Port 3" /QUERY:3 /INC:1 /STAT:1 \
     > "$WORK/quillon.log" 2>&1 &
@@ -33,7 +35,7 @@ xvfb-run -a --server-args="-screen 0 1280x800x24" bash -c '
     dialog=$(xdotool search --name "^New Graph\$" 2>/dev/null | head -n 1) && [ -n "$dialog" ] && break
     sleep 0.1
   done
-  [ -n "$dialog" ] || { echo "FAIL: the New Graph dialog did not open"; kill $quillon; exit 1; }
+  [ -n "$dialog" ] || { echo "FAIL: the New Graph dialog did not open"; cat "$WORK/quillon.log"; kill $quillon; exit 1; }
   xdotool windowfocus --sync "$dialog" key Return
   shown=
   for _ in $(seq 1 200); do

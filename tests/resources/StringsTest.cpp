@@ -154,8 +154,7 @@ TEST(StringsTable, IdsStrictlyIncreaseAndEachHasAText) {
 // The header is read as text because an enum cannot be walked; this catches a
 // name added without a text and a text added without a name.
 std::map<QString, int> EnumeratorsInHeader() {
-  const auto header = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() /
-                      "resources" / "Strings.h";
+  const auto header = std::filesystem::path(QUILLON_SOURCE_DIR) / "resources" / "Strings.h";
   QFile file(QString::fromStdString(header.string()));
   if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return {};
   const QString text = QString::fromUtf8(file.readAll());
