@@ -31,14 +31,14 @@ xvfb-run -a --server-args="-screen 0 1280x800x24" bash -c '
     > "$WORK/quillon.log" 2>&1 &
   quillon=$!
   dialog=
-  for _ in $(seq 1 200); do
+  for _ in $(seq 1 600); do
     dialog=$(xdotool search --name "^New Graph\$" 2>/dev/null | head -n 1) && [ -n "$dialog" ] && break
     sleep 0.1
   done
   [ -n "$dialog" ] || { echo "FAIL: the New Graph dialog did not open"; cat "$WORK/quillon.log"; kill $quillon; exit 1; }
   xdotool windowfocus --sync "$dialog" key Return
   shown=
-  for _ in $(seq 1 200); do
+  for _ in $(seq 1 600); do
     shown=$(xdotool search --name "^Quillon - Port 3 24 Hour\$" 2>/dev/null | head -n 1) && [ -n "$shown" ] && break
     sleep 0.1
   done
