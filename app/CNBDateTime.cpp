@@ -356,3 +356,11 @@ QString CNBDateTime::FormatBuildTime(const QDateTime& dt) {
   return QString::asprintf("%s %02d, %d  %02d:%02d:%02d %s", kMonths[d.month() - 1], d.day(), d.year(), hour12,
                            t.minute(), t.second(), t.hour() < 12 ? "AM" : "PM");
 }
+
+QString CNBDateTime::LocalDateTimeText() const {
+  QString date;
+  QString time;
+  FormatDate(date, this, true, true);
+  FormatTime(time, this, false, true);
+  return date + QLatin1Char(' ') + time;
+}

@@ -60,6 +60,10 @@ public:
   void setStatus(Status s) { m_status = s; }
   bool isValid() const { return m_status == valid; }
 
+  // The value as the user reads it in headers and labels: the locale's short
+  // local date, a space, the local time without seconds.
+  QString LocalDateTimeText() const;
+
   // Seconds since 1970 for years 1970 to 2039; -1 outside or on overflow.
   int32_t ToSeconds() const;
 

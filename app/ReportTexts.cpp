@@ -22,13 +22,6 @@ constexpr int kTypeNames[] = {Strings::IDS_TYPE_TIME_WINDOW_SUMMARY, Strings::ID
 constexpr int kIncrements[] = {Strings::IDS_UI_INCREMENT_15_MIN, Strings::IDS_UI_INCREMENT_1_HOUR,
                                Strings::IDS_UI_INCREMENT_1_DAY};
 
-QString localText(const CNBDateTime& t) {
-  QString date, time;
-  t.FormatDate(date, &t, true, true);
-  t.FormatTime(time, &t, false, true);
-  return date + QLatin1Char(' ') + time;
-}
-
 }  // namespace
 
 QString name(int t) { return isValidGraphType(t) ? text(kNames[t]) : QString(); }
@@ -46,8 +39,8 @@ QStringList headerLines(const QString& label, int node, double levelOffset, cons
   QStringList lines;
   lines << label + QStringLiteral("  ") + text(Strings::IDS_UI_HDR_ID_NUMBER) + QLatin1Char(' ') + QString::number(node);
   lines << text(Strings::IDS_UI_HDR_LEVEL_UNITS) + QLatin1Char(' ') + levelUnit(levelOffset);
-  lines << text(Strings::IDS_UI_HDR_START) + QLatin1Char(' ') + localText(q.GetStart());
-  lines << text(Strings::IDS_UI_HDR_END) + QLatin1Char(' ') + localText(q.GetEnd());
+  lines << text(Strings::IDS_UI_HDR_START) + QLatin1Char(' ') + q.GetStart().LocalDateTimeText();
+  lines << text(Strings::IDS_UI_HDR_END) + QLatin1Char(' ') + q.GetEnd().LocalDateTimeText();
   if (q.graphType != TimeWindowSummary && Increment::isValid(q.increment))
     lines << text(Strings::IDS_UI_HDR_SCAN_SUMMARY) + QLatin1Char(' ') + text(kIncrements[q.increment]);
   return lines;

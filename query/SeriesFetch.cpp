@@ -10,14 +10,7 @@
 
 namespace {
 
-QString localDateTime(int32_t seconds) {
-  const CNBDateTime t = CNBDateTime::FromSeconds(seconds);
-  QString date;
-  QString time;
-  t.FormatDate(date, &t, true, true);
-  t.FormatTime(time, &t, false, true);
-  return date + QLatin1Char(' ') + time;
-}
+QString localDateTime(int32_t seconds) { return CNBDateTime::FromSeconds(seconds).LocalDateTimeText(); }
 
 struct SummaryIo {
   using Block = SummaryBlock;

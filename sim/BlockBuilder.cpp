@@ -65,9 +65,12 @@ FrequencySeriesBlock BlockBuilder::frequency() const {
   return b;
 }
 
-RibbonBlock BlockBuilder::ribbon(std::size_t index) const {
+// What a ribbon block and a day block share: the period, the counts and a
+// frequency profile of the plan.
+template <typename Block>
+Block BlockBuilder::profile(std::size_t index) const {
   const Period& p = m_plan.periods[index];
-  RibbonBlock b;
+  Block b;
   b.hasData = m_periods[index].hasScans() ? 1 : 0;
   b.blockCount = static_cast<uint16_t>(m_plan.periods.size());
   b.periodStart = static_cast<int32_t>(p.start);
@@ -78,18 +81,12 @@ RibbonBlock BlockBuilder::ribbon(std::size_t index) const {
   return b;
 }
 
+RibbonBlock BlockBuilder::ribbon(std::size_t index) const { return profile<RibbonBlock>(index); }
+
 DayBlock BlockBuilder::day(std::size_t index) const {
-  const Period& p = m_plan.periods[index];
-  DayBlock b;
-  b.hasData = m_periods[index].hasScans() ? 1 : 0;
-  b.blockCount = static_cast<uint16_t>(m_plan.periods.size());
-  b.periodStart = static_cast<int32_t>(p.start);
-  b.periodEnd = static_cast<int32_t>(p.end);
+  DayBlock b = profile<DayBlock>(index);
   b.windowStart = m_plan.windowStart;
   b.windowEnd = m_plan.windowEnd;
-  b.entryCount = entryCount();
-  m_periods[index].values(std::span<double>(b.values.data(), b.entryCount));
-  fillPlan(b.frequencies);
   return b;
 }
 

@@ -29,6 +29,8 @@ public:
   std::vector<uint8_t> encoded(std::size_t index) const;
 
 private:
+  template <typename Block>
+  Block profile(std::size_t index) const;
   uint16_t entryCount() const;
   void fillPlan(Blocks::Values& frequencies) const;
 
