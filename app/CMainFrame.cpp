@@ -195,11 +195,11 @@ void CMainFrame::onReportReady(int graphType) {
   m_current.graphType = graphType;
   setWindowTitle(ReportTexts::windowTitle(m_session.titleLabel(), graphType));
   const RibbonSet& ribbons = m_doc.ribbonSet(graphType);
-  QString contents;
-  if (!ribbons.empty())
-    contents = QStringLiteral("%1 × %2").arg(ribbons.ribbonCount).arg(ribbons.frequencyCount);
-  else
-    contents = QString::number(m_doc.seriesStore().count);
+  const SeriesStore& series = m_doc.seriesStore();
+  const QString contents =
+      !ribbons.empty()
+          ? text(Strings::IDS_UI_FETCHED_RIBBONS).arg(ribbons.ribbonCount).arg(ribbons.frequencyCount)
+          : text(Strings::IDS_UI_FETCHED_SERIES).arg(series.count).arg(series.series[0].entryCount);
   m_placeholder->showReport(ReportTexts::name(graphType), ReportTexts::description(graphType), headerLines(),
                             contents);
   QString start, end;

@@ -96,6 +96,8 @@ constexpr Entry kTable[] = {
     {IDS_UI_TIME, u"time"},
     {IDS_UI_PROGRESS_BLOCK, u"Block %1 of %2"},
     {IDS_UI_PROGRESS_STATISTIC, u"Statistic %1 of %2"},
+    {IDS_UI_FETCHED_RIBBONS, u"Fetched: %1 ribbons of %2 frequencies."},
+    {IDS_UI_FETCHED_SERIES, u"Fetched: %1 statistics of %2 points."},
     {IDS_UI_EXPORT_WRITE_FAILED, u"Could not write file %1: %2"},
     {IDS_UI_EXPORT_TITLE, u"Export"},
     {IDS_UI_WRITE_INCOMPLETE, u"the data could not be written completely"},
