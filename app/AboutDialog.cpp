@@ -1,7 +1,7 @@
 #include "app/AboutDialog.h"
 
 #include "app/BuildInfo.h"
-#include "app/CNBDateTime.h"
+#include "core/CNBDateTime.h"
 #include "resources/Strings.h"
 
 #include <QDialogButtonBox>

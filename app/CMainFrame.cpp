@@ -11,14 +11,17 @@
 #include "query/RibbonCsvWriter.h"
 #include "query/SummaryCsvWriter.h"
 #include "app/COrbiskView.h"
-#include "app/ReportTexts.h"
+#include "views/ReportTexts.h"
 #include "app/ServerSession.h"
-#include "app/SettingsStore.h"
-#include "app/ShellEvents.h"
-#include "app/WindowPlacement.h"
+#include "core/SettingsStore.h"
+#include "core/ShellEvents.h"
+#include "core/WindowPlacement.h"
 #include "query/CORBPropertiesDlg.h"
 #include "resources/CommandIds.h"
 #include "resources/Strings.h"
+#include "views/ReportData.h"
+#include "views/ReportView.h"
+#include "views/ReportViewFactory.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -133,6 +136,13 @@ void CMainFrame::buildMenus() {
   connect(action(ID_HELP_QUILLON), &QAction::triggered, this, &CMainFrame::OnHelp);
   connect(action(ID_APP_ABOUT), &QAction::triggered, this, &CMainFrame::OnAbout);
   action(ID_HELP_QUILLON)->setShortcut(QKeySequence::HelpContents);
+  // Everything else belongs to the report on show.
+  for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it) {
+    const int id = it.key();
+    if (id != ID_GRAPH_NEW && id != ID_APP_EXIT && id != ID_GRAPH_EXPORT && id != ID_FILE_PAGE_SETUP &&
+        id != ID_FILE_PRINT && id != ID_FILE_PRINT_PREVIEW && id != ID_HELP_QUILLON && id != ID_APP_ABOUT)
+      connect(it.value(), &QAction::triggered, this, [this, id] { runViewCommand(id); });
+  }
   for (QAction* a : std::as_const(m_actions))
     connect(a, &QAction::triggered, this, &CMainFrame::updateCommands, Qt::QueuedConnection);
 }
@@ -148,6 +158,12 @@ void CMainFrame::buildToolBar() {
 }
 
 void CMainFrame::updateCommands() {
+  // The view part starts from its defaults so a view that lost its chart
+  // cannot leave a command on.
+  FrameState fresh;
+  fresh.graphType = m_state.graphType;
+  m_state = fresh;
+  if (m_activeView) m_activeView->fillFrameState(m_state);
   for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it) {
     const CommandState s = commandState(it.key(), m_state);
     it.value()->setEnabled(s.enabled);
@@ -200,15 +216,65 @@ void CMainFrame::onReportReady(int graphType) {
       !ribbons.empty()
           ? text(Strings::IDS_UI_FETCHED_RIBBONS).arg(ribbons.ribbonCount).arg(ribbons.frequencyCount)
           : text(Strings::IDS_UI_FETCHED_SERIES).arg(series.count).arg(series.series[0].entryCount);
-  m_placeholder->showReport(ReportTexts::name(graphType), ReportTexts::description(graphType), headerLines(),
-                            contents);
+  if (ReportView* view = viewFor(graphType)) {
+    view->showReport(reportData(graphType));
+    showView(view);
+  } else {
+    m_placeholder->showReport(ReportTexts::name(graphType), ReportTexts::description(graphType), headerLines(),
+                              contents);
+    showView(nullptr);
+  }
   QString start, end;
   const CNBDateTime s = m_current.GetStart(), e = m_current.GetEnd();
   s.FormatDate(start, &s, true, true);
   e.FormatDate(end, &e, true, true);
   m_statusPanes[0]->setText(start);
   m_statusPanes[1]->setText(end);
+  m_statusPanes[2]->setText(m_activeView ? m_activeView->statusText() : QString());
   updateCommands();
+}
+
+ReportData CMainFrame::reportData(int graphType) const {
+  ReportData data;
+  data.query = m_current;
+  if (usesCheckBoxStatistics(graphType))
+    data.series = &m_doc.seriesStore();
+  else
+    data.ribbons = &m_doc.ribbonSet(graphType);
+  data.thresholds = &m_doc.thresholdTable();
+  data.thresholdEntries = m_doc.thresholdEntries();
+  data.thresholdNames = m_doc.thresholdNames();
+  data.headerLines = headerLines();
+  data.label = m_session.label();
+  data.levelOffset = m_session.levelOffset();
+  return data;
+}
+
+ReportView* CMainFrame::viewFor(int graphType) {
+  if (ReportView* view = m_reportViews.value(graphType)) return view;
+  ReportView* view = createReportView(graphType, m_views);
+  if (!view) return nullptr;
+  m_views->addWidget(view);
+  m_reportViews.insert(graphType, view);
+  connect(view, &ReportView::commandsChanged, this, &CMainFrame::updateCommands);
+  return view;
+}
+
+void CMainFrame::showView(ReportView* view) {
+  if (m_activeView && m_activeView != view) m_activeView->setActive(false);
+  m_activeView = view;
+  m_views->setCurrentWidget(view ? static_cast<QWidget*>(view) : m_placeholder);
+  if (view) {
+    view->setActive(true);
+    view->setFocus();
+  }
+}
+
+void CMainFrame::runViewCommand(int commandId) {
+  // Accelerators reach here even when the action is off; act only when on.
+  const QAction* a = action(commandId);
+  if (!m_activeView || (a && !a->isEnabled())) return;
+  m_activeView->runCommand(commandId);
 }
 
 void CMainFrame::writeExport(QTextStream& out) const {
@@ -242,6 +308,7 @@ ReportPageContent CMainFrame::pageContent() const {
   content.description = ReportTexts::description(m_state.graphType);
   content.headerLines = headerLines();
   content.printedAt = QDateTime::currentDateTime();
+  if (m_activeView) content.chart = m_activeView->chartPainter();
   return content;
 }
 
@@ -311,6 +378,7 @@ void CMainFrame::savePlacement() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+  if (m_activeView) m_activeView->saveAppearance();
   {
     SettingsStore store;
     RegistryKey bars = store.sectionKey(text(Strings::IDS_BAR_STATE_KEY));

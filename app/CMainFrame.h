@@ -1,9 +1,10 @@
 #pragma once
 
-#include "app/CommandEnabling.h"
+#include "views/CommandEnabling.h"
 #include "query/GraphQuery.h"
 
 #include <QHash>
+#include <QMap>
 #include <QMainWindow>
 
 class COrbiskDoc;
@@ -15,6 +16,8 @@ class QMenu;
 class QStackedWidget;
 class QTextStream;
 class QTimer;
+class ReportView;
+struct ReportData;
 struct ReportPageContent;
 class ServerSession;
 
@@ -54,6 +57,8 @@ public:
   const FrameState& frameState() const { return m_state; }
   // Re-evaluates every command's enabled and checked state.
   void updateCommands();
+  // The view of the report on show; null while the placeholder is shown.
+  ReportView* activeView() const { return m_activeView; }
 
 protected:
   void closeEvent(QCloseEvent* event) override;
@@ -66,6 +71,10 @@ private:
   QAction* addCommand(QMenu* menu, int commandId);
   void onReportReady(int graphType);
   ReportPageContent pageContent() const;
+  ReportData reportData(int graphType) const;
+  ReportView* viewFor(int graphType);
+  void showView(ReportView* view);
+  void runViewCommand(int commandId);
   void restorePlacement();
   void savePlacement();
 
@@ -78,6 +87,8 @@ private:
   CORBPropertiesDlg* m_newGraph = nullptr;
   QStackedWidget* m_views = nullptr;
   COrbiskView* m_placeholder = nullptr;
+  QMap<int, ReportView*> m_reportViews;  // made on first use, one per type
+  ReportView* m_activeView = nullptr;
   QHash<int, QAction*> m_actions;
   QLabel* m_statusPanes[3] = {};
   int m_keepAliveTimer = 0;

@@ -1,7 +1,7 @@
 #include "app/COrbiskDoc.h"
 
 #include "app/ServerSession.h"
-#include "app/ShellEvents.h"
+#include "core/ShellEvents.h"
 #include "query/CGetDataDialog.h"
 #include "query/CTWSGetDataDialog.h"
 #include "query/SFGetDataDialog.h"

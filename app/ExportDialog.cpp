@@ -1,7 +1,7 @@
 #include "app/ExportDialog.h"
 
 #include "app/ExportLocation.h"
-#include "app/Prompts.h"
+#include "core/Prompts.h"
 #include "resources/Strings.h"
 
 #include <QFileDialog>

@@ -1,6 +1,6 @@
 #include "app/ExportLocation.h"
 
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 #include "resources/Strings.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/CNBDateTime.h"
+#include "core/CNBDateTime.h"
 #include "app/LaunchParameters.h"
 #include "query/GraphQuery.h"
 #include "server/ServerIds.h"

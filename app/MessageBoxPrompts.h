@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Prompts.h"
+#include "core/Prompts.h"
 
 // Messages as plain OK boxes owned by the window that raised them.
 class MessageBoxPrompts : public Prompts {

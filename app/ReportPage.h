@@ -1,19 +1,16 @@
 #pragma once
 
+#include "views/ChartPainter.h"
+
 #include <QDateTime>
 #include <QImage>
 #include <QList>
 #include <QRectF>
 #include <QString>
 #include <QStringList>
-#include <functional>
 
 class QPainter;
 class QPrinter;
-
-// Draws the chart of a printed report into the rectangle it is given; the
-// 2D chart paints itself as vectors, the 3D chart hands over an image.
-using ChartPainter = std::function<void(QPainter&, const QRectF&)>;
 
 // Everything one printed report page shows.
 struct ReportPageContent {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/CNBDateTime.h"
-#include "app/StartupSettings.h"
+#include "core/CNBDateTime.h"
+#include "core/StartupSettings.h"
 #include "server/HResult.h"
 #include "server/IServerObjects.h"
 

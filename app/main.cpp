@@ -1,6 +1,6 @@
 #include "app/COrbiskApp.h"
 #include "app/MessageBoxPrompts.h"
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 
 #include <QApplication>
 

@@ -1,8 +1,8 @@
 #include "query/CORBPropertiesDlg.h"
 
-#include "app/CNBDateTime.h"
-#include "app/Prompts.h"
-#include "app/SettingsStore.h"
+#include "core/CNBDateTime.h"
+#include "core/Prompts.h"
+#include "core/SettingsStore.h"
 #include "query/FrequencyEdit.h"
 #include "query/NewGraphLayout.h"
 #include "query/NewGraphRules.h"

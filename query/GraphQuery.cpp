@@ -1,7 +1,7 @@
 #include "query/GraphQuery.h"
 
-#include "app/Clock.h"
-#include "app/RegistryKey.h"
+#include "core/Clock.h"
+#include "core/RegistryKey.h"
 #include "query/NewGraphRules.h"
 
 #include <charconv>

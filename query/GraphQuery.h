@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/CNBDateTime.h"
+#include "core/CNBDateTime.h"
 #include "query/GraphType.h"
 
 #include <array>

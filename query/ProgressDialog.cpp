@@ -1,7 +1,7 @@
 #include "query/ProgressDialog.h"
 
-#include "app/Prompts.h"
-#include "app/ServerErrors.h"
+#include "core/Prompts.h"
+#include "core/ServerErrors.h"
 #include "query/BusyIndicator.h"
 #include "resources/Strings.h"
 

@@ -1,6 +1,6 @@
 #include "query/RibbonFetch.h"
 
-#include "app/CNBDateTime.h"
+#include "core/CNBDateTime.h"
 #include "query/DayWindow.h"
 #include "query/GapFiller.h"
 #include "query/ServerPoll.h"

@@ -1,6 +1,6 @@
 #include "query/SeriesFetch.h"
 
-#include "app/CNBDateTime.h"
+#include "core/CNBDateTime.h"
 #include "query/ServerPoll.h"
 #include "resources/Strings.h"
 #include "server/BlockCodec.h"

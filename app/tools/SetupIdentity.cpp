@@ -2,7 +2,7 @@
 // installation provides (client folder and the scrambled server identity) into
 // a configuration folder of the caller's choice, so a demo or a test never
 // touches the machine's own /etc/xdg.
-#include "app/IdentityScrambler.h"
+#include "core/IdentityScrambler.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -8,7 +8,7 @@
 #include "app/ExportDialog.h"
 #include "app/ExportFile.h"
 #include "app/ExportLocation.h"
-#include "app/Prompts.h"
+#include "core/Prompts.h"
 #include "support/QtPrinters.h"
 #include "support/TempSettings.h"
 

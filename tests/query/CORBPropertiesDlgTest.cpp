@@ -1,7 +1,7 @@
 // Runs with TZ=Europe/Berlin and the offscreen platform.
-#include "app/Clock.h"
-#include "app/Prompts.h"
-#include "app/SettingsStore.h"
+#include "core/Clock.h"
+#include "core/Prompts.h"
+#include "core/SettingsStore.h"
 #include "query/CORBPropertiesDlg.h"
 #include "query/FrequencyEdit.h"
 #include "query/QueryTestUtil.h"

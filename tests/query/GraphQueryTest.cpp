@@ -1,6 +1,6 @@
 // Runs with TZ=Europe/Berlin: CET/CEST, switching on 2024-03-31 and 2024-10-27.
-#include "app/Clock.h"
-#include "app/SettingsStore.h"
+#include "core/Clock.h"
+#include "core/SettingsStore.h"
 #include "query/GraphQuery.h"
 #include "query/QueryTestUtil.h"
 #include "support/TempSettings.h"

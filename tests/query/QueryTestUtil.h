@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/CNBDateTime.h"
+#include "core/CNBDateTime.h"
 #include "support/QtPrinters.h"
 
 #include <QDateTime>

@@ -1,0 +1,30 @@
+#include "core/Prompts.h"
+
+#include <atomic>
+#include <cstdio>
+
+namespace {
+
+class StderrPrompts : public Prompts {
+public:
+  void message(QWidget*, const QString& text) override {
+    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+  }
+};
+
+StderrPrompts g_default;
+std::atomic<Prompts*> g_current{nullptr};
+
+}  // namespace
+
+Prompts& Prompts::current() {
+  Prompts* p = g_current.load();
+  return p ? *p : g_default;
+}
+
+void Prompts::install(Prompts* prompts) { g_current.store(prompts); }
+
+void RecordingPrompts::message(QWidget* owner, const QString& text) {
+  texts.append(text);
+  owners.append(owner);
+}

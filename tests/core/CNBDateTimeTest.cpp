@@ -1,0 +1,256 @@
+// Runs with TZ=Europe/Berlin.
+#include "core/CNBDateTime.h"
+#include "core/Clock.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace {
+
+CNBDateTime at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
+  return CNBDateTime::FromFields(y, mo, d, h, mi, s);
+}
+
+CNBDateTime withStatus(CNBDateTime::Status s) {
+  CNBDateTime dt = at(2024, 1, 1);
+  dt.setStatus(s);
+  return dt;
+}
+
+struct SecondsCase {
+  int32_t seconds;
+  QDateTime utc;
+  int32_t back;  // what ToSeconds answers for the breakdown
+};
+
+void PrintTo(const SecondsCase& c, std::ostream* os) { *os << c.seconds; }
+
+class SecondsConversion : public ::testing::TestWithParam<SecondsCase> {};
+
+TEST_P(SecondsConversion, BreaksDownInUtcAndConvertsBackInsideTheRange) {
+  const SecondsCase& c = GetParam();
+  const CNBDateTime dt = CNBDateTime::FromSeconds(c.seconds);
+  ASSERT_TRUE(dt.isValid());
+  EXPECT_EQ(dt.toUtc(), c.utc);
+  EXPECT_EQ(dt, at(c.utc.date().year(), c.utc.date().month(), c.utc.date().day(), c.utc.time().hour(),
+                   c.utc.time().minute(), c.utc.time().second()));
+  EXPECT_EQ(dt.ToSeconds(), c.back);
+}
+
+QDateTime utcAt(int y, int mo, int d, int h, int mi, int s) { return QDateTime(QDate(y, mo, d), QTime(h, mi, s), Qt::UTC); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, SecondsConversion,
+    ::testing::Values(SecondsCase{0, utcAt(1970, 1, 1, 0, 0, 0), 0},
+                      SecondsCase{951782400, utcAt(2000, 2, 29, 0, 0, 0), 951782400},
+                      SecondsCase{1711846799, utcAt(2024, 3, 31, 0, 59, 59), 1711846799},
+                      SecondsCase{std::numeric_limits<int32_t>::max(), utcAt(2038, 1, 19, 3, 14, 7),
+                                  std::numeric_limits<int32_t>::max()},
+                      SecondsCase{-1, utcAt(1969, 12, 31, 23, 59, 59), -1},
+                      SecondsCase{std::numeric_limits<int32_t>::min(), utcAt(1901, 12, 13, 20, 45, 52), -1}));
+
+TEST(CNBDateTime, ToSecondsIsMinusOneOutsideTheRangeOrWithoutAValidValue) {
+  const struct {
+    const char* what;
+    CNBDateTime dt;
+  } cases[] = {
+      {"one second after the 32-bit limit", at(2038, 1, 19, 3, 14, 8)},
+      {"last second of 2039", at(2039, 12, 31, 23, 59, 59)},
+      {"2040", at(2040, 6, 1)},
+      {"1969", at(1969, 12, 31)},
+      {"null", withStatus(CNBDateTime::null)},
+      {"invalid", withStatus(CNBDateTime::invalid)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(c.dt.ToSeconds(), -1);
+  }
+}
+
+TEST(CNBDateTime, FieldsOfValuesAroundDayZeroKeepTheTimePositive) {
+  const struct {
+    double value;
+    QDateTime fields;
+    bool builtFromFields;  // FromFields gives exactly this value
+  } cases[] = {
+      {0.0, utcAt(1899, 12, 30, 0, 0, 0), true},
+      {2.25, utcAt(1900, 1, 1, 6, 0, 0), true},
+      {-1.25, utcAt(1899, 12, 29, 6, 0, 0), true},
+      {-1.75, utcAt(1899, 12, 29, 18, 0, 0), true},
+      {-0.5, utcAt(1899, 12, 30, 12, 0, 0), false},
+      {-2.0 - 0.4 / 86400, utcAt(1899, 12, 28, 0, 0, 0), false},
+      {0.6 / 86400 + 1.0 - 1.0 / 86400, utcAt(1899, 12, 31, 0, 0, 0), false},  // rounds into the next day
+      {-657434.0, utcAt(100, 1, 1, 0, 0, 0), true},
+      {2958465.0 + 86399.0 / 86400, utcAt(9999, 12, 31, 23, 59, 59), true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.value);
+    const CNBDateTime dt(c.value);
+    EXPECT_EQ(dt.toUtc(), c.fields);
+    const CNBDateTime rebuilt = at(dt.year(), dt.month(), dt.day(), dt.hour(), dt.minute(), dt.second());
+    if (c.builtFromFields) {
+      EXPECT_EQ(rebuilt.value(), c.value);
+    }
+  }
+}
+
+TEST(CNBDateTime, FieldsThatMakeNoDateGiveAnInvalidValue) {
+  const int cases[][6] = {{99, 12, 31, 0, 0, 0}, {10000, 1, 1, 0, 0, 0}, {2023, 2, 29, 0, 0, 0},
+                          {2024, 13, 1, 0, 0, 0}, {2024, 1, 1, 24, 0, 0}, {2024, 1, 1, 0, 60, 0},
+                          {2024, 1, 1, 0, 0, 60}, {2024, 1, 1, -1, 0, 0}};
+  for (const auto& f : cases) {
+    const CNBDateTime dt = CNBDateTime::FromFields(f[0], f[1], f[2], f[3], f[4], f[5]);
+    EXPECT_EQ(dt.status(), CNBDateTime::invalid) << f[0] << "-" << f[1] << "-" << f[2] << " " << f[3];
+    EXPECT_EQ(dt.year(), -1);
+    EXPECT_FALSE(dt.toUtc().isValid());
+  }
+}
+
+TEST(CNBDateTime, UtcAndLocalAcrossBerlinSwitches) {
+  const struct {
+    CNBDateTime utc;
+    CNBDateTime local;
+    CNBDateTime backToUtc;
+  } cases[] = {
+      {at(2024, 3, 31, 0, 59, 59), at(2024, 3, 31, 1, 59, 59), at(2024, 3, 31, 0, 59, 59)},
+      {at(2024, 3, 31, 1, 0, 0), at(2024, 3, 31, 3, 0, 0), at(2024, 3, 31, 1, 0, 0)},
+      {at(2024, 7, 1, 12, 0, 0), at(2024, 7, 1, 14, 0, 0), at(2024, 7, 1, 12, 0, 0)},
+      {at(2024, 10, 26, 23, 30, 0), at(2024, 10, 27, 1, 30, 0), at(2024, 10, 26, 23, 30, 0)},
+      // The repeated hour: both instants show 02:30, which reads back as the later one.
+      {at(2024, 10, 27, 0, 30, 0), at(2024, 10, 27, 2, 30, 0), at(2024, 10, 27, 1, 30, 0)},
+      {at(2024, 10, 27, 1, 30, 0), at(2024, 10, 27, 2, 30, 0), at(2024, 10, 27, 1, 30, 0)},
+      {at(2024, 12, 31, 23, 0, 0), at(2025, 1, 1, 0, 0, 0), at(2024, 12, 31, 23, 0, 0)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.utc.toUtc().toString(Qt::ISODate).toStdString());
+    EXPECT_EQ(c.utc.UtcToLocal(), c.local);
+    EXPECT_EQ(c.local.LocalToUtc(), c.backToUtc);
+    EXPECT_EQ(CNBDateTime::FromLocal(c.local.date(), c.local.time()), c.backToUtc);
+    EXPECT_EQ(c.utc.toLocal().time(), c.local.time());
+  }
+}
+
+TEST(CNBDateTime, LocalTimeInTheSpringGapUsesTheOffsetBeforeTheSwitch) {
+  const CNBDateTime dt = CNBDateTime::FromLocal(QDate(2024, 3, 31), QTime(2, 30));
+  EXPECT_EQ(dt, at(2024, 3, 31, 1, 30, 0));
+  EXPECT_EQ(dt.UtcToLocal(), at(2024, 3, 31, 3, 30, 0));
+}
+
+TEST(CNBDateTime, PeriodBeforeEachPeriod) {
+  const CNBDateTime from = at(2011, 3, 1);
+  const CNBDateTime untouched = at(2000, 1, 1);
+  const struct {
+    int period;
+    CNBDateTime expected;
+  } cases[] = {{0, at(2011, 2, 28, 23, 0, 0)}, {1, at(2011, 2, 28)}, {2, at(2011, 2, 22)},
+               {3, at(2011, 1, 30)},         {4, at(2010, 9, 2)},  {5, untouched},
+               {-1, untouched}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.period);
+    CNBDateTime result = untouched;
+    from.PeriodBefore(result, c.period, &from);
+    EXPECT_EQ(result, c.expected);
+  }
+
+  ScopedFixedClock clock(utcAt(2024, 3, 31, 12, 0, 0));
+  CNBDateTime result;
+  from.PeriodBefore(result, 1, nullptr);
+  EXPECT_EQ(result, at(2024, 3, 30, 12, 0, 0));
+}
+
+TEST(CNBDateTime, NowTruncatesTheFixedClockToWholeSeconds) {
+  ScopedFixedClock clock(QDateTime(QDate(2024, 5, 6), QTime(7, 8, 9, 987), Qt::UTC));
+  EXPECT_EQ(CNBDateTime().Now(), at(2024, 5, 6, 7, 8, 9));
+}
+
+TEST(CNBDateTime, ArithmeticWorksAcrossDayZero) {
+  const CNBDateTime before(-1.75);  // 1899-12-29 18:00
+  EXPECT_DOUBLE_EQ((at(1899, 12, 30, 6, 0, 0) - before).days, 0.5);
+  EXPECT_EQ(before.addDays(1.0), at(1899, 12, 30, 18, 0, 0));
+  EXPECT_EQ(at(1899, 12, 30, 6, 0, 0).addDays(-1.0 / 24 * 7), at(1899, 12, 29, 23, 0, 0));
+  EXPECT_EQ(at(2024, 3, 31, 1, 59, 59).withSecondsZero(), at(2024, 3, 31, 1, 59, 0));
+}
+
+TEST(CNBDateTime, SpanStatusNullOutranksInvalid) {
+  using S = CNBDateTime::Status;
+  const struct {
+    S a, b, expected;
+  } cases[] = {{S::valid, S::valid, S::valid},     {S::null, S::valid, S::null},
+               {S::valid, S::null, S::null},       {S::null, S::invalid, S::null},
+               {S::invalid, S::null, S::null},     {S::invalid, S::valid, S::invalid},
+               {S::valid, S::invalid, S::invalid}, {S::invalid, S::invalid, S::invalid}};
+  for (const auto& c : cases) {
+    const CNBDateTimeSpan span = withStatus(c.a) - withStatus(c.b);
+    EXPECT_EQ(span.status, c.expected) << c.a << " - " << c.b;
+  }
+  EXPECT_DOUBLE_EQ((at(2024, 3, 31, 12, 0, 0) - at(2024, 3, 30, 11, 0, 0)).days, 25.0 / 24);
+}
+
+TEST(CNBDateTime, FormatDateAndTimeReadBackWithTheLocaleFormats) {
+  const QLocale locale = QLocale::system();
+  const CNBDateTime dt = at(2024, 10, 26, 23, 30, 45);  // 01:30:45 on the 27th in Berlin
+  const CNBDateTime formatter;
+  QString text;
+
+  ASSERT_EQ(formatter.FormatDate(text, &dt, false, true), 0);
+  EXPECT_EQ(locale.toDate(text, locale.dateFormat(QLocale::LongFormat)), QDate(2024, 10, 27)) << text.toStdString();
+  ASSERT_EQ(formatter.FormatDate(text, &dt, false, false), 0);
+  EXPECT_EQ(locale.toDate(text, locale.dateFormat(QLocale::LongFormat)), QDate(2024, 10, 26)) << text.toStdString();
+  ASSERT_EQ(formatter.FormatDate(text, &dt, true, true), 0);
+  EXPECT_EQ(text, locale.toString(QDate(2024, 10, 27), QLocale::ShortFormat));
+
+  ASSERT_EQ(formatter.FormatTime(text, &dt, true, true), 0);
+  EXPECT_EQ(locale.toTime(text, CNBDateTime::LocaleTimeFormat(true)), QTime(1, 30, 45)) << text.toStdString();
+  ASSERT_EQ(formatter.FormatTime(text, &dt, false, false), 0);
+  EXPECT_EQ(locale.toTime(text, CNBDateTime::LocaleTimeFormat(false)), QTime(23, 30)) << text.toStdString();
+
+  ScopedFixedClock clock(utcAt(2024, 7, 1, 22, 15, 0));
+  ASSERT_EQ(formatter.FormatTime(text, nullptr, false, true), 0);
+  EXPECT_EQ(locale.toTime(text, CNBDateTime::LocaleTimeFormat(false)), QTime(0, 15));
+
+  for (auto status : {CNBDateTime::invalid, CNBDateTime::null}) {
+    const CNBDateTime bad = withStatus(status);
+    EXPECT_EQ(formatter.FormatDate(text, &bad, true, true), CNBDateTime::kFormatErrorInvalidValue);
+    EXPECT_EQ(formatter.FormatTime(text, &bad, true, false), CNBDateTime::kFormatErrorInvalidValue);
+    EXPECT_TRUE(text.isEmpty());
+  }
+}
+
+TEST(CNBDateTime, LocaleTimeFormatsAddOrDropOnlyTheSeconds) {
+  const struct {
+    const char* locale;
+    const char* withoutSeconds;
+    const char* withSeconds;
+    const char* label;
+  } cases[] = {
+      {"C", "HH:mm", "HH:mm:ss", "H:mm"},
+      {"en_US", "h:mm AP", "h:mm:ss AP", "hh:mm AP"},
+      {"de_DE", "HH:mm", "HH:mm:ss", "H:mm"},
+      {"fi_FI", "H.mm", "H.mm.ss", "H:mm"},
+      {"ko_KR", "AP h:mm", "AP h:mm:ss", "hh:mm AP"},
+      {"bg_BG", "H:mm 'ч'.", "H:mm:ss 'ч'.", "H:mm"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.locale);
+    const QLocale locale(QString::fromLatin1(c.locale));
+    EXPECT_EQ(CNBDateTime::LocaleTimeFormat(false, locale), QString::fromUtf8(c.withoutSeconds));
+    EXPECT_EQ(CNBDateTime::LocaleTimeFormat(true, locale), QString::fromUtf8(c.withSeconds));
+    EXPECT_EQ(CNBDateTime::TimeLabelFormat(locale), QString::fromLatin1(c.label));
+  }
+}
+
+TEST(CNBDateTime, BuildTimeText) {
+  const struct {
+    QDateTime dt;
+    const char* text;
+  } cases[] = {
+      {utcAt(2024, 3, 5, 13, 2, 3), "Mar 05, 2024  01:02:03 PM"},
+      {utcAt(2024, 12, 31, 0, 0, 0), "Dec 31, 2024  12:00:00 AM"},
+      {utcAt(2011, 1, 9, 12, 59, 59), "Jan 09, 2011  12:59:59 PM"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(CNBDateTime::FormatBuildTime(c.dt), QString::fromLatin1(c.text));
+  EXPECT_TRUE(CNBDateTime::FormatBuildTime(QDateTime()).isEmpty());
+}
+
+}  // namespace

@@ -1,0 +1,93 @@
+#include "views/CommandEnabling.h"
+#include "views/ReportTexts.h"
+#include "query/GraphQuery.h"
+#include "resources/CommandIds.h"
+
+#include <gtest/gtest.h>
+
+using namespace CommandIds;
+
+namespace {
+
+FrameState shown(int type) {
+  FrameState s;
+  s.graphType = type;
+  s.viewReady = true;
+  return s;
+}
+
+TEST(CommandEnablingTest, ThreeDimensionalCommandsFollowTheReport) {
+  for (int id : {ID_VIEW_ZOOM_IN, ID_VIEW_ZOOM_OUT, ID_VIEW_ZOOM_RESET, ID_VIEW_ROTATE_UP, ID_VIEW_ROTATE_DOWN,
+                 ID_VIEW_ROTATE_LEFT, ID_VIEW_ROTATE_RIGHT, ID_VIEW_RESET_ORIENTATION}) {
+    for (int type = 0; type <= 6; ++type)
+      EXPECT_EQ(commandState(id, shown(type)).enabled, type >= 2 && type <= 5) << id << " type " << type;
+    FrameState notDrawn = shown(3);
+    notDrawn.viewReady = false;
+    EXPECT_FALSE(commandState(id, notDrawn).enabled);
+  }
+}
+
+TEST(CommandEnablingTest, MarkersFollowTheTracesOfTwoDimensionalReports) {
+  FrameState s = shown(TimeWindowSummary);
+  s.traceDrawn = {true, false, true, false, false, false, true};
+  s.marker1Trace = 2;
+  const int ids[] = {ID_MARKER_AVERAGE,     ID_MARKER_MAXIMUM,     ID_MARKER_MINIMUM,    ID_MARKER_THRESHOLD_1,
+                     ID_MARKER_THRESHOLD_2, ID_MARKER_THRESHOLD_3, ID_MARKER_THRESHOLD_4};
+  for (int k = 0; k < 7; ++k) {
+    const CommandState c = commandState(ids[k], s);
+    EXPECT_EQ(c.enabled, s.traceDrawn[static_cast<size_t>(k)]) << k;
+    EXPECT_EQ(c.checked, k == 2) << k;
+  }
+  EXPECT_TRUE(commandState(ID_MARKER_CENTER, s).enabled);
+  EXPECT_EQ(commandState(ID_MARKER_DELTA, s), (CommandState{true, false}));
+  s.marker2On = true;
+  EXPECT_EQ(commandState(ID_MARKER_DELTA, s), (CommandState{true, true}));
+  s.marker1Trace = -1;
+  EXPECT_FALSE(commandState(ID_MARKER_CENTER, s).enabled);
+  EXPECT_FALSE(commandState(ID_MARKER_DELTA, s).enabled);
+  FrameState ribbons = shown(TwentyFourHour);
+  ribbons.traceDrawn.fill(true);
+  EXPECT_FALSE(commandState(ID_MARKER_AVERAGE, ribbons).enabled);
+}
+
+TEST(CommandEnablingTest, ShellCommands) {
+  FrameState none;
+  EXPECT_TRUE(commandState(ID_GRAPH_NEW, none).enabled);
+  EXPECT_TRUE(commandState(ID_FILE_PRINT_PREVIEW, none).enabled);
+  EXPECT_FALSE(commandState(ID_GRAPH_EXPORT, none).enabled);
+  EXPECT_TRUE(commandState(ID_GRAPH_EXPORT, shown(4)).enabled);
+  EXPECT_FALSE(commandState(ID_THRESHOLDS_1, shown(1)).enabled);
+  FrameState summary = shown(0);
+  summary.thresholdShown[4] = true;  // threshold 2
+  EXPECT_EQ(commandState(ID_THRESHOLDS_2, summary), (CommandState{true, true}));
+  EXPECT_EQ(commandState(ID_THRESHOLDS_1, summary), (CommandState{true, false}));
+}
+
+TEST(ReportTextsTest, TitlesFollowTheReport) {
+  const char* titles[] = {"Quillon - Port 3 Time Window Summary", "Quillon - Port 3 One Freq. Time Window",
+                          "Quillon - Port 3 Time Window Detail",  "Quillon - Port 3 24 Hour",
+                          "Quillon - Port 3 Multi Day",           "Quillon - Port 3 Multi Day Time Window"};
+  for (int type = 0; type < 6; ++type) EXPECT_EQ(ReportTexts::windowTitle("Port 3", type), titles[type]);
+  EXPECT_EQ(ReportTexts::windowTitle("Port 3", 6), "Quillon - Port 3");
+  EXPECT_EQ(ReportTexts::name(3), "24 Hour Report");
+  EXPECT_EQ(ReportTexts::levelUnit(-48.75), "dBm");
+  EXPECT_EQ(ReportTexts::levelUnit(60.0), "dBuV");
+  EXPECT_EQ(ReportTexts::levelUnit(0.0), "dBmV");
+}
+
+TEST(ReportTextsTest, HeaderLinesNameThePortWindowAndIncrement) {
+  GraphQuery q;
+  q.graphType = TimeWindowDetail;
+  q.increment = Increment::k1Hour;
+  const QStringList lines = ReportTexts::headerLines("Hub 9", 12, -48.75, q);
+  ASSERT_EQ(lines.size(), 5);
+  EXPECT_EQ(lines[0], "Hub 9  ID Number: 12");
+  EXPECT_EQ(lines[1], "Level Units: dBm");
+  EXPECT_TRUE(lines[2].startsWith("Start date, time: "));
+  EXPECT_TRUE(lines[3].startsWith("End date, time: "));
+  EXPECT_EQ(lines[4], "Each scan summarizes 1 Hour");
+  q.graphType = TimeWindowSummary;
+  EXPECT_EQ(ReportTexts::headerLines("Hub 9", 12, 0.0, q).size(), 4);
+}
+
+}  // namespace

@@ -1,0 +1,81 @@
+#include "views/CommandEnabling.h"
+
+#include "query/GraphType.h"
+#include "resources/CommandIds.h"
+
+using namespace CommandIds;
+
+namespace {
+
+bool is3D(const FrameState& s) { return s.viewReady && s.graphType >= TimeWindowDetail && s.graphType <= MultiDayTimeWindow; }
+bool is2D(const FrameState& s) { return s.viewReady && usesCheckBoxStatistics(s.graphType); }
+
+int markerTrace(int id) {
+  switch (id) {
+    case ID_MARKER_AVERAGE: return 0;
+    case ID_MARKER_MAXIMUM: return 1;
+    case ID_MARKER_MINIMUM: return 2;
+    case ID_MARKER_THRESHOLD_1: return 3;
+    case ID_MARKER_THRESHOLD_2: return 4;
+    case ID_MARKER_THRESHOLD_3: return 5;
+    case ID_MARKER_THRESHOLD_4: return 6;
+    default: return -1;
+  }
+}
+
+}  // namespace
+
+CommandState commandState(int id, const FrameState& s) {
+  switch (id) {
+    case ID_GRAPH_NEW:
+    case ID_APP_EXIT:
+    case ID_FILE_PAGE_SETUP:
+    case ID_FILE_PRINT:
+    case ID_FILE_PRINT_PREVIEW:  // without a chart the page carries the header alone
+    case ID_HELP_QUILLON:
+    case ID_APP_ABOUT:
+      return {true, false};
+    case ID_GRAPH_EXPORT:
+      return {isValidGraphType(s.graphType), false};
+    case ID_GRAPH_COPY:
+    case ID_VIEW_PROPERTIES:
+    case ID_VIEW_RESET_CHART_PROPERTIES:
+      return {s.viewReady, false};
+    case ID_VIEW_ZOOM_IN:
+    case ID_VIEW_ZOOM_OUT:
+    case ID_VIEW_ZOOM_RESET:
+    case ID_VIEW_ROTATE_UP:
+    case ID_VIEW_ROTATE_DOWN:
+    case ID_VIEW_ROTATE_RIGHT:
+    case ID_VIEW_ROTATE_LEFT:
+    case ID_VIEW_RESET_ORIENTATION:
+      return {is3D(s), false};
+    case ID_VIEW_REF_LEVEL_UP:
+      return {s.viewReady && s.canRaiseLevel, false};
+    case ID_VIEW_REF_LEVEL_DOWN:
+      return {s.viewReady && s.canLowerLevel, false};
+    case ID_VIEW_AUTO_REFERENCE:
+      return {s.viewReady && s.autoReference, false};
+    case ID_MARKER_CENTER:
+      return {is2D(s) && s.marker1Trace >= 0, false};
+    case ID_MARKER_DELTA:
+      return {s.viewReady && s.marker1Trace >= 0, s.marker2On};
+    case ID_THRESHOLDS_DISPLAY:
+    case ID_THRESHOLDS_ALL:
+    case ID_THRESHOLDS_1:
+    case ID_THRESHOLDS_2:
+    case ID_THRESHOLDS_3:
+    case ID_THRESHOLDS_4:
+    case ID_THRESHOLDS_INTERVAL: {
+      const bool summary = s.viewReady && s.graphType == TimeWindowSummary;
+      const int k = id - ID_THRESHOLDS_ALL;  // 0 for All, 1..4 the thresholds
+      const bool checked = k >= 1 && k <= 4 && s.thresholdShown[static_cast<size_t>(k + 2)];
+      return {summary, checked};
+    }
+    default:
+      break;
+  }
+  const int trace = markerTrace(id);
+  if (trace >= 0) return {is2D(s) && s.traceDrawn[static_cast<size_t>(trace)], s.marker1Trace == trace};
+  return {false, false};
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "views/ChartPainter.h"
+
+#include <QWidget>
+
+struct FrameState;
+struct ReportData;
+
+// One report type's view as the main frame sees it. The frame shows it,
+// routes the view commands to it and asks it which of them can act; the
+// view's own logic lives in plain classes beside it.
+class ReportView : public QWidget {
+  Q_OBJECT
+public:
+  using QWidget::QWidget;
+
+  virtual int graphType() const = 0;
+  // Builds the chart of a newly fetched report.
+  virtual void showReport(const ReportData& data) = 0;
+  // A command of the View, Marker or Thresholds menus, or Copy; false when
+  // the view has nothing to do for it.
+  virtual bool runCommand(int commandId) = 0;
+  // Fills the view's part of the frame state (viewReady and what follows).
+  virtual void fillFrameState(FrameState& state) const = 0;
+  // The chart as the printed page shows it; empty before a chart is drawn.
+  virtual ChartPainter chartPainter() const = 0;
+  // The main window closes while this report is on show: keep its look.
+  virtual void saveAppearance() = 0;
+  // The frame switches to this view (true) or away from it (false).
+  virtual void setActive(bool) {}
+  // The text of the status bar's third pane while this view is on show.
+  virtual QString statusText() const { return {}; }
+
+signals:
+  // Something a command's enabled or checked state depends on has changed.
+  void commandsChanged();
+};
