@@ -1,4 +1,4 @@
-#include "app/CNBServerDateTime.h"
+#include "core/CNBServerDateTime.h"
 #include "core/IdentityScrambler.h"
 #include "core/Prompts.h"
 #include "core/ServerErrors.h"
@@ -223,11 +223,11 @@ TEST_F(ServerSessionTest, KeepAliveIgnoresFailuresAndCloseEndsTheSession) {
 
 TEST_F(ServerSessionTest, ServerClockFallsBackToDayZero) {
   auto s = session();
-  CNBServerDateTime offline(*s);
+  CNBServerDateTime offline([&] { return s->objects(); });
   EXPECT_EQ(offline.Now().value(), 0.0);
   ASSERT_TRUE(connect(*s));
   m_fake->clock->time = 45000.25;
-  CNBServerDateTime server(*s);
+  CNBServerDateTime server([&] { return s->objects(); });
   EXPECT_EQ(server.Now().value(), 45000.25);
   m_fake->clock->result = hr::RPC_S_CALL_FAILED;
   EXPECT_EQ(server.Now().value(), 0.0);

@@ -1,10 +1,10 @@
-#include "app/CNBServerDateTime.h"
+#include "core/CNBServerDateTime.h"
 
-#include "app/ServerSession.h"
+#include "server/IServerObjects.h"
 #include "server/INembraClock.h"
 
 CNBDateTime CNBServerDateTime::Now() const {
-  IServerObjects* objects = m_session->objects();
+  IServerObjects* objects = m_objects ? m_objects() : nullptr;
   if (!objects) return CNBDateTime(0.0);
   std::shared_ptr<INembraClock> clock;
   if (objects->CreateClock(clock) != hr::S_OK || !clock) return CNBDateTime(0.0);

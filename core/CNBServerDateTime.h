@@ -2,13 +2,17 @@
 
 #include "core/CNBDateTime.h"
 
-class ServerSession;
+#include <functional>
 
-// The date-time whose "now" is the monitoring server's clock. With no server
-// clock (not connected, or the call failed) now is 0.0: 1899-12-30 00:00.
+class IServerObjects;
+
+// The date-time whose "now" is the monitoring server's clock. The objects come
+// from a callback so this stays free of the session that owns them. With no
+// server clock (not connected, or the call failed) now is 0.0: 1899-12-30 00:00.
 class CNBServerDateTime : public CNBDateTime {
 public:
-  explicit CNBServerDateTime(const ServerSession& session) : m_session(&session) {}
+  using ObjectsSource = std::function<IServerObjects*()>;
+  explicit CNBServerDateTime(ObjectsSource objects) : m_objects(std::move(objects)) {}
 
   CNBDateTime Now() const override;
   void PeriodBefore(CNBDateTime& result, int period, const CNBDateTime* dt) const override;
@@ -17,5 +21,5 @@ public:
   virtual int32_t FormatServerTime(QString& out, const CNBDateTime* dt, bool withSeconds) const;
 
 private:
-  const ServerSession* m_session;
+  ObjectsSource m_objects;
 };
