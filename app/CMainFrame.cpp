@@ -19,6 +19,7 @@
 #include "query/CORBPropertiesDlg.h"
 #include "resources/CommandIds.h"
 #include "resources/Strings.h"
+#include "views/CPropsDlg3D.h"
 #include "views/ReportData.h"
 #include "views/ReportView.h"
 #include "views/ReportViewFactory.h"
@@ -60,6 +61,8 @@ CMainFrame::CMainFrame(COrbiskDoc& doc, ServerSession& session, QWidget* parent)
   connect(&ShellEvents::instance(), &ShellEvents::closeRequested, this, &QWidget::close);
 
   m_newGraph = new CORBPropertiesDlg(this);
+  m_props = new CPropsDlg3D(this);
+  connect(m_props, &CPropsDlg3D::helpRequested, this, &CMainFrame::OnHelp);
   m_views = new QStackedWidget(this);
   m_placeholder = new COrbiskView(m_views);
   m_views->addWidget(m_placeholder);
@@ -135,12 +138,14 @@ void CMainFrame::buildMenus() {
   connect(action(ID_FILE_PRINT_PREVIEW), &QAction::triggered, this, &CMainFrame::OnPrintPreview);
   connect(action(ID_HELP_QUILLON), &QAction::triggered, this, &CMainFrame::OnHelp);
   connect(action(ID_APP_ABOUT), &QAction::triggered, this, &CMainFrame::OnAbout);
+  connect(action(ID_VIEW_PROPERTIES), &QAction::triggered, this, &CMainFrame::OnProperties);
   action(ID_HELP_QUILLON)->setShortcut(QKeySequence::HelpContents);
   // Everything else belongs to the report on show.
   for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it) {
     const int id = it.key();
     if (id != ID_GRAPH_NEW && id != ID_APP_EXIT && id != ID_GRAPH_EXPORT && id != ID_FILE_PAGE_SETUP &&
-        id != ID_FILE_PRINT && id != ID_FILE_PRINT_PREVIEW && id != ID_HELP_QUILLON && id != ID_APP_ABOUT)
+        id != ID_FILE_PRINT && id != ID_FILE_PRINT_PREVIEW && id != ID_HELP_QUILLON && id != ID_APP_ABOUT &&
+        id != ID_VIEW_PROPERTIES)
       connect(it.value(), &QAction::triggered, this, [this, id] { runViewCommand(id); });
   }
   for (QAction* a : std::as_const(m_actions))
@@ -391,4 +396,23 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     m_keepAliveTimer = 0;
   }
   event->accept();
+}
+
+void CMainFrame::OnProperties() {
+  ReportView* view = m_activeView;
+  ViewSettingsSource source;
+  if (!view || !view->viewSettingsSource(source)) return;
+  const int type = view->graphType();
+  const bool levelTraceDrawn = m_state.traceDrawn[Statistic::kAverage] || m_state.traceDrawn[Statistic::kMaximum] ||
+                               m_state.traceDrawn[Statistic::kMinimum];
+  StartupSettings& settings = m_session.startup();
+  m_props->prepare(type, source.percent, levelTraceDrawn, source, settings.referenceStep);
+  if (m_props->exec() != QDialog::Accepted) return;
+  const ViewSettings applied = m_props->settings();
+  settings.referenceStep = applied.referenceStep;
+  if (usesCheckBoxStatistics(type)) settings.scale = applied.scale;
+  view->applyViewSettings(applied);
+  SettingsStore store;
+  settings.SaveStep(store);
+  updateCommands();
 }

@@ -10,6 +10,7 @@
 class COrbiskDoc;
 class COrbiskView;
 class CORBPropertiesDlg;
+class CPropsDlg3D;
 class QAction;
 class QLabel;
 class QMenu;
@@ -48,6 +49,9 @@ public:
   void OnPrintPreview();
   void OnHelp();
   void OnAbout();
+  // Graph properties: the dialog for the report on show, applied to its view.
+  void OnProperties();
+  CPropsDlg3D& propertiesDialog() { return *m_props; }
   // Writes the report on screen as comma-separated text.
   void writeExport(QTextStream& out) const;
   // Renames the four threshold entries of "T&hresholds" and "&Marker".
@@ -85,6 +89,7 @@ private:
   bool m_noReportYet = true;
   FrameState m_state;
   CORBPropertiesDlg* m_newGraph = nullptr;
+  CPropsDlg3D* m_props = nullptr;
   QStackedWidget* m_views = nullptr;
   COrbiskView* m_placeholder = nullptr;
   QMap<int, ReportView*> m_reportViews;  // made on first use, one per type

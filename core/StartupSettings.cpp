@@ -50,7 +50,11 @@ StartupSettings StartupSettings::Load(SettingsStore& store) {
 void StartupSettings::Save(SettingsStore& store) const {
   RegistryKey section = settingsSection(store);
   section.subKey(kReportKey).writeText(reportValueName(), reportText);
-  section.subKey(kStepKey).writeDword(RegistryKey::defaultValueName(),
-                                      ReferenceStep::toIndex(referenceStep));
+  SaveStep(store);
+}
+
+void StartupSettings::SaveStep(SettingsStore& store) const {
+  settingsSection(store).subKey(kStepKey).writeDword(RegistryKey::defaultValueName(),
+                                                     ReferenceStep::toIndex(referenceStep));
   store.sync();
 }

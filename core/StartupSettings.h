@@ -22,10 +22,15 @@ struct StartupSettings {
   QString reportText;            // the print label; empty when absent
   bool chartProperties = false;  // on when the stored text begins with "1"
   int referenceStep = ReferenceStep::kDefault;
+  // The 2D reports' dB per division; the property dialog sets it for the
+  // rest of the session, nothing stores it.
+  int scale = ReferenceStep::kDefault;
 
   // Reads the report text, the chart-properties switch and the step, in that
   // order; each value that cannot be read keeps its built-in value.
   static StartupSettings Load(SettingsStore& store);
   // Writes the report text, then the step. The chart switch is never written.
   void Save(SettingsStore& store) const;
+  // Writes the step alone, as the property dialog's OK does.
+  void SaveStep(SettingsStore& store) const;
 };

@@ -6,6 +6,8 @@
 
 struct FrameState;
 struct ReportData;
+struct ViewSettings;
+struct ViewSettingsSource;
 
 // One report type's view as the main frame sees it. The frame shows it,
 // routes the view commands to it and asks it which of them can act; the
@@ -31,6 +33,11 @@ public:
   virtual void setActive(bool) {}
   // The text of the status bar's third pane while this view is on show.
   virtual QString statusText() const { return {}; }
+  // What the graph property dialog starts from; false while there is no
+  // chart to set.
+  virtual bool viewSettingsSource(ViewSettingsSource&) const { return false; }
+  // The dialog's OK: the view applies the settings, its chart in batch mode.
+  virtual void applyViewSettings(const ViewSettings&) {}
 
 signals:
   // Something a command's enabled or checked state depends on has changed.

@@ -1,0 +1,111 @@
+#include "views/CPropsDlg3D.h"
+
+#include "core/Prompts.h"
+#include "query/GraphType.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QSpinBox>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+ViewSettingsSource source() {
+  ViewSettingsSource s;
+  for (int i = 0; i < 241; ++i) s.frequencies << 5.0 + 0.25 * i;  // 5 to 65 MHz
+  s.startFrequency = 10.1;  // not a list frequency: shown as 10.0
+  s.stopFrequency = 60.0;
+  s.singleFrequency = 33.125;
+  s.range = 50;
+  s.minimumRange = 55;
+  return s;
+}
+
+class PropsDialogTest : public ::testing::Test {
+protected:
+  void SetUp() override { m_dlg.prepare(TwentyFourHour, false, true, source(), 5); }
+  QDoubleSpinBox* edit(const char* name) { return m_dlg.findChild<QDoubleSpinBox*>(name); }
+  QSpinBox* range() { return m_dlg.findChild<QSpinBox*>("edit1007"); }
+  QComboBox* combo(const char* name) { return m_dlg.findChild<QComboBox*>(name); }
+  void type(QDoubleSpinBox* e, double v) {
+    e->setValue(v);
+    emit e->editingFinished();
+  }
+
+  RecordingPrompts m_prompts;
+  ScopedPrompts m_scope{m_prompts};
+  CPropsDlg3D m_dlg;
+};
+
+TEST_F(PropsDialogTest, OpensOnTheNearestListFrequencies) {
+  EXPECT_DOUBLE_EQ(edit("edit1001")->value(), 10.0);
+  EXPECT_DOUBLE_EQ(edit("edit1002")->value(), 60.0);
+  EXPECT_EQ(combo("combo1014")->currentIndex(), 1);
+  EXPECT_EQ(range()->value(), 50);
+}
+
+TEST_F(PropsDialogTest, SpinsStepThroughTheListAndTheRangeBand) {
+  edit("edit1001")->stepBy(1);
+  EXPECT_DOUBLE_EQ(edit("edit1001")->value(), 10.25);
+  edit("edit1002")->stepBy(-2);
+  EXPECT_DOUBLE_EQ(edit("edit1002")->value(), 59.5);
+  range()->stepBy(1);
+  EXPECT_EQ(range()->value(), 55);
+  range()->stepBy(-1);  // 50 would be below the report's minimum of 55
+  EXPECT_EQ(range()->value(), 55);
+}
+
+TEST_F(PropsDialogTest, TypedFrequencySnapsWhenTheEditIsLeft) {
+  type(edit("edit1001"), 12.4);
+  EXPECT_DOUBLE_EQ(edit("edit1001")->value(), 12.25);
+  type(edit("edit1001"), 1.0);
+  EXPECT_DOUBLE_EQ(edit("edit1001")->value(), 5.0);
+}
+
+TEST_F(PropsDialogTest, OkRefusesStopNotAboveStartAndAppliesNothing) {
+  type(edit("edit1001"), 40.0);
+  type(edit("edit1002"), 40.1);  // snaps to 40.0
+  m_dlg.accept();
+  EXPECT_EQ(m_dlg.result(), QDialog::Rejected);
+  ASSERT_EQ(m_prompts.texts.size(), 1);
+  EXPECT_EQ(m_prompts.texts[0], "Stop frequency must be greater than start frequency.");
+  EXPECT_DOUBLE_EQ(m_dlg.settings().stopFrequency, ViewSettings{}.stopFrequency);
+}
+
+TEST_F(PropsDialogTest, OkClampsTheRangeAndReadsTheCombos) {
+  range()->setValue(150);
+  combo("combo1014")->setCurrentIndex(2);
+  m_dlg.accept();
+  EXPECT_EQ(m_dlg.result(), QDialog::Accepted);
+  EXPECT_TRUE(m_prompts.texts.isEmpty());
+  const ViewSettings s = m_dlg.settings();
+  EXPECT_EQ(s.range, 100);
+  EXPECT_EQ(s.referenceStep, 2);
+  EXPECT_EQ(m_dlg.stepItem(), 2);
+  EXPECT_DOUBLE_EQ(s.startFrequency, 10.0);
+  EXPECT_DOUBLE_EQ(s.stopFrequency, 60.0);
+}
+
+TEST_F(PropsDialogTest, OneFrequencyShowsItsFrequencyAndChecksNone) {
+  combo("combo1373")->setCurrentIndex(1);
+  m_dlg.prepare(OneFreqTimeWindow, false, true, source(), 10);
+  EXPECT_DOUBLE_EQ(edit("edit1001")->value(), 33.125);
+  EXPECT_FALSE(edit("edit1001")->isEnabled());
+  EXPECT_TRUE(edit("edit1002")->isHidden());
+  EXPECT_EQ(m_dlg.windowTitle(), "2D Graph Properties");
+  m_dlg.accept();
+  EXPECT_EQ(m_dlg.result(), QDialog::Accepted);
+  EXPECT_TRUE(m_prompts.texts.isEmpty());
+  EXPECT_EQ(m_dlg.settings().scale, 5);  // the scale item is kept between openings
+}
+
+TEST_F(PropsDialogTest, LevelCombosFollowTheDrawnTraces) {
+  m_dlg.prepare(TimeWindowSummary, false, false, source(), 10);
+  EXPECT_FALSE(combo("combo1373")->isEnabled());
+  EXPECT_FALSE(combo("combo1014")->isEnabled());
+  EXPECT_TRUE(range()->isHidden());
+}
+
+}  // namespace
