@@ -1,6 +1,7 @@
 #include "app/CMainFrame.h"
 
 #include "app/AboutDialog.h"
+#include "app/ChartImageFile.h"
 #include "app/COrbiskDoc.h"
 #include "app/ExportDialog.h"
 #include "app/HelpLocation.h"
@@ -139,13 +140,14 @@ void CMainFrame::buildMenus() {
   connect(action(ID_HELP_QUILLON), &QAction::triggered, this, &CMainFrame::OnHelp);
   connect(action(ID_APP_ABOUT), &QAction::triggered, this, &CMainFrame::OnAbout);
   connect(action(ID_VIEW_PROPERTIES), &QAction::triggered, this, &CMainFrame::OnProperties);
+  connect(action(ID_GRAPH_SAVE_IMAGE), &QAction::triggered, this, &CMainFrame::OnSaveChartImage);
   action(ID_HELP_QUILLON)->setShortcut(QKeySequence::HelpContents);
   // Everything else belongs to the report on show.
   for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it) {
     const int id = it.key();
     if (id != ID_GRAPH_NEW && id != ID_APP_EXIT && id != ID_GRAPH_EXPORT && id != ID_FILE_PAGE_SETUP &&
         id != ID_FILE_PRINT && id != ID_FILE_PRINT_PREVIEW && id != ID_HELP_QUILLON && id != ID_APP_ABOUT &&
-        id != ID_VIEW_PROPERTIES)
+        id != ID_VIEW_PROPERTIES && id != ID_GRAPH_SAVE_IMAGE)
       connect(it.value(), &QAction::triggered, this, [this, id] { runViewCommand(id); });
   }
   for (QAction* a : std::as_const(m_actions))
@@ -415,4 +417,9 @@ void CMainFrame::OnProperties() {
   SettingsStore store;
   settings.SaveStep(store);
   updateCommands();
+}
+
+void CMainFrame::OnSaveChartImage() {
+  if (!m_activeView || !m_state.viewReady) return;
+  ChartImageFile::save(this, m_activeView->chartPainter(), m_activeView->size());
 }

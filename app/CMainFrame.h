@@ -52,6 +52,8 @@ public:
   // Graph properties: the dialog for the report on show, applied to its view.
   void OnProperties();
   CPropsDlg3D& propertiesDialog() { return *m_props; }
+  // Writes the chart on show, with its header, to a PNG, SVG or PDF file.
+  void OnSaveChartImage();
   // Writes the report on screen as comma-separated text.
   void writeExport(QTextStream& out) const;
   // Renames the four threshold entries of "T&hresholds" and "&Marker".

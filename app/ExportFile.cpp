@@ -34,3 +34,17 @@ ExportFile::Result ExportFile::write(const QString& path, const Writer& writer) 
   if (!file.commit()) return failure(path, file.errorString());
   return {true, {}};
 }
+
+ExportFile::Result ExportFile::writeDevice(const QString& path, const DeviceWriter& writer) {
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return failure(path, file.errorString());
+  QString reason;
+  const bool written = writer && writer(file, reason);
+  if (!written || file.error() != QFileDevice::NoError) {
+    if (file.error() != QFileDevice::NoError) reason = file.errorString();
+    file.cancelWriting();
+    return failure(path, reason);
+  }
+  if (!file.commit()) return failure(path, file.errorString());
+  return {true, {}};
+}

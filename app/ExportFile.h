@@ -3,6 +3,7 @@
 #include <QString>
 #include <functional>
 
+class QIODevice;
 class QTextStream;
 
 // Writes an exported report. The data goes to a temporary file in the target
@@ -19,4 +20,9 @@ public:
   };
 
   static Result write(const QString& path, const Writer& writer);
+
+  // The same for binary content: the writer fills the device and answers
+  // false when it could not (the reason, if any, in `reason`).
+  using DeviceWriter = std::function<bool(QIODevice&, QString& reason)>;
+  static Result writeDevice(const QString& path, const DeviceWriter& writer);
 };

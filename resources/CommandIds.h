@@ -12,6 +12,8 @@ namespace CommandIds {
 constexpr int ID_GRAPH_NEW = 32777;     // "New...\tCtrl+N", Ctrl+N; automation launches post it too
 constexpr int ID_GRAPH_EXPORT = 32772;  // "&Export..."
 constexpr int ID_GRAPH_COPY = 32799;    // "&Copy\tCtrl + C", Ctrl+C; chart image to the clipboard
+// Our own: the chart with its header as PNG, SVG or PDF.
+constexpr int ID_GRAPH_SAVE_IMAGE = 32812;  // "Save Chart &Image..."
 constexpr int ID_FILE_PAGE_SETUP = 57605;     // "Page Set&up..."
 constexpr int ID_FILE_PRINT = 57607;          // "&Print...\tCtrl+P", Ctrl+P
 constexpr int ID_FILE_PRINT_PREVIEW = 57609;  // "Print Pre&view"
@@ -82,6 +84,7 @@ inline constexpr CommandInfo kGraphMenu[] = {
     {ID_GRAPH_NEW, Strings::IDS_MENU_NEW, "Ctrl+N"},
     {ID_GRAPH_EXPORT, Strings::IDS_MENU_EXPORT, ""},
     {ID_GRAPH_COPY, Strings::IDS_MENU_COPY, "Ctrl+C"},
+    {ID_GRAPH_SAVE_IMAGE, Strings::IDS_MENU_SAVE_CHART_IMAGE, ""},
     {ID_FILE_PAGE_SETUP, Strings::IDS_MENU_PAGE_SETUP, ""},
     {ID_FILE_PRINT_PREVIEW, Strings::IDS_MENU_PRINT_PREVIEW, ""},
     {ID_FILE_PRINT, Strings::IDS_MENU_PRINT, "Ctrl+P"},

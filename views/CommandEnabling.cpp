@@ -38,6 +38,7 @@ CommandState commandState(int id, const FrameState& s) {
     case ID_GRAPH_EXPORT:
       return {isValidGraphType(s.graphType), false};
     case ID_GRAPH_COPY:
+    case ID_GRAPH_SAVE_IMAGE:
     case ID_VIEW_PROPERTIES:
     case ID_VIEW_RESET_CHART_PROPERTIES:
       return {s.viewReady, false};
