@@ -201,6 +201,7 @@ constexpr Entry kTable[] = {
     {IDS_UI_IMAGE_TITLE, u"Save Chart Image"},
     {IDS_UI_IMAGE_FILTER, u"PNG Image (*.png) | *.png | SVG Drawing (*.svg) | *.svg | PDF Document (*.pdf) | *.pdf ||"},
     {IDS_UI_IMAGE_UNKNOWN_TYPE, u"the name must end in .png, .svg or .pdf"},
+    {IDS_UI_APPEARANCE_TITLE, u"Chart Properties"},
     {IDS_MENU_GRAPH, u"&Graph"},
     {IDS_MENU_VIEW, u"&View"},
     {IDS_MENU_THRESHOLDS, u"T&hresholds"},

@@ -138,6 +138,7 @@ enum Id : int {
   IDS_UI_IMAGE_TITLE = 20180,
   IDS_UI_IMAGE_FILTER = 20181,
   IDS_UI_IMAGE_UNKNOWN_TYPE = 20182,
+  IDS_UI_APPEARANCE_TITLE = 20183,
 
   // Menu texts of our own numbering.
   IDS_MENU_GRAPH = 20200,
