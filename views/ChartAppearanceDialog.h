@@ -1,6 +1,6 @@
 #pragma once
 
-#include "views/AppearanceField.h"
+#include "chart/AppearanceField.h"
 
 #include <QDialog>
 
