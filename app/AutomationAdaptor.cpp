@@ -1,6 +1,7 @@
 #include "app/AutomationAdaptor.h"
 
 #include "app/IAutomationTarget.h"
+#include "resources/Strings.h"
 
 #include <QMetaObject>
 #include <utility>
@@ -21,8 +22,16 @@ void AutomationAdaptor::later(Call&& call) {
   QMetaObject::invokeMethod(this, std::forward<Call>(call), Qt::QueuedConnection);
 }
 
+bool AutomationAdaptor::refusedWhileFetching() {
+  if (!m_target.isFetching()) return false;
+  if (calledFromDBus())
+    sendErrorReply(QLatin1String(kBusyError), Strings::LoadString(Strings::IDS_UI_AUTOMATION_BUSY));
+  return true;
+}
+
 void AutomationAdaptor::LaunchORB(int node, const QString& serverClass, const QString& host, int token,
                                   const QString& label, short levelUnits) {
+  if (refusedWhileFetching()) return;
   later([this, node, serverClass, host, token, label, levelUnits] {
     m_target.LaunchORB(node, serverClass, host, token, label, levelUnits);
   });
@@ -30,6 +39,7 @@ void AutomationAdaptor::LaunchORB(int node, const QString& serverClass, const QS
 
 void AutomationAdaptor::LaunchWithDates(int node, const QString& serverClass, const QString& host, int token,
                                         const QString& label, double start, double end, short levelUnits) {
+  if (refusedWhileFetching()) return;
   later([this, node, serverClass, host, token, label, start, end, levelUnits] {
     m_target.LaunchWithDates(node, serverClass, host, token, label, start, end, levelUnits);
   });
@@ -38,6 +48,7 @@ void AutomationAdaptor::LaunchWithDates(int node, const QString& serverClass, co
 void AutomationAdaptor::LaunchORBWithThreshNames(int node, const QString& serverClass, const QString& host,
                                                  int token, const QString& label, short levelUnits,
                                                  const QStringList& thresholdNames) {
+  if (refusedWhileFetching()) return;
   later([this, node, serverClass, host, token, label, levelUnits, names = fourThresholdNames(thresholdNames)] {
     m_target.LaunchORBWithThreshNames(node, serverClass, host, token, label, levelUnits, names);
   });
@@ -46,6 +57,7 @@ void AutomationAdaptor::LaunchORBWithThreshNames(int node, const QString& server
 void AutomationAdaptor::LaunchWithDatesAndThreshNames(int node, const QString& serverClass, const QString& host,
                                                       int token, const QString& label, double start, double end,
                                                       short levelUnits, const QStringList& thresholdNames) {
+  if (refusedWhileFetching()) return;
   later([this, node, serverClass, host, token, label, start, end, levelUnits,
          names = fourThresholdNames(thresholdNames)] {
     m_target.LaunchWithDatesAndThreshNames(node, serverClass, host, token, label, start, end, levelUnits, names);

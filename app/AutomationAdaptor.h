@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDBusContext>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -11,14 +12,18 @@ class IAutomationTarget;
 // launch shows modal dialogs and runs a fetch, and a launcher waiting for the
 // reply must not hang on them.
 //
+// A launch that arrives while a report is being fetched is refused with the
+// error `kBusyError`: it would replace the session under the running fetch.
+//
 // The slot parameter types fix the D-Bus signatures (int i, QString s,
 // short n, double d, QStringList as), so they must not be widened.
-class AutomationAdaptor : public QObject {
+class AutomationAdaptor : public QObject, protected QDBusContext {
   Q_OBJECT
   Q_CLASSINFO("D-Bus Interface", "QuillonView.Document")
 
 public:
   static constexpr int kThresholdCount = 4;
+  static constexpr const char* kBusyError = "org.veltrix.Quillon.Error.Busy";
 
   explicit AutomationAdaptor(IAutomationTarget& target, QObject* parent = nullptr);
 
@@ -41,6 +46,8 @@ public Q_SLOTS:
 private:
   template <typename Call>
   void later(Call&& call);
+  // Answers the caller with the busy error when a fetch runs.
+  bool refusedWhileFetching();
 
   IAutomationTarget& m_target;
 };

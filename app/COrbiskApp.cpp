@@ -142,8 +142,18 @@ void COrbiskApp::connectAndPostNewGraph(int32_t node, const QString& serverClass
   QTimer::singleShot(0, m_frame.get(), [this] { m_frame->action(CommandIds::ID_GRAPH_NEW)->trigger(); });
 }
 
+bool COrbiskApp::isFetching() const { return m_doc && m_doc->isFetching(); }
+
+bool COrbiskApp::deferredWhileFetching(std::function<void()> launch) {
+  if (!isFetching()) return false;
+  QObject::connect(m_doc.get(), &COrbiskDoc::fetchEnded, m_frame.get(), std::move(launch),
+                   static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::SingleShotConnection));
+  return true;
+}
+
 void COrbiskApp::LaunchORB(int32_t node, const QString& serverClass, const QString& host, int32_t token,
                            const QString& label, int16_t levelUnits) {
+  if (deferredWhileFetching([=, this] { LaunchORB(node, serverClass, host, token, label, levelUnits); })) return;
   m_session->setDatesSupplied(false);
   m_frame->setWindowTitle(Strings::LoadString(Strings::IDS_TITLE_FORMAT).arg(label));
   m_session->setLevelOffset(ServerSession::levelOffsetForUnit(levelUnits));
@@ -153,6 +163,8 @@ void COrbiskApp::LaunchORB(int32_t node, const QString& serverClass, const QStri
 void COrbiskApp::LaunchWithDates(int32_t node, const QString& serverClass, const QString& host, int32_t token,
                                  const QString& label, double start, double /*end: accepted, not used*/,
                                  int16_t levelUnits) {
+  if (deferredWhileFetching([=, this] { LaunchWithDates(node, serverClass, host, token, label, start, 0.0, levelUnits); }))
+    return;
   m_session->setDatesSupplied(true);
   m_session->setLaunchStart(CNBDateTime(start));
   // The dialog's first opening starts from the launch's reference time.
@@ -171,6 +183,8 @@ void COrbiskApp::applyThresholdNames(const QStringList& names) {
 void COrbiskApp::LaunchORBWithThreshNames(int32_t node, const QString& serverClass, const QString& host,
                                           int32_t token, const QString& label, int16_t levelUnits,
                                           const QStringList& names) {
+  if (deferredWhileFetching([=, this] { LaunchORBWithThreshNames(node, serverClass, host, token, label, levelUnits, names); }))
+    return;
   LaunchORB(node, serverClass, host, token, label, levelUnits);
   applyThresholdNames(names);
 }
@@ -178,6 +192,10 @@ void COrbiskApp::LaunchORBWithThreshNames(int32_t node, const QString& serverCla
 void COrbiskApp::LaunchWithDatesAndThreshNames(int32_t node, const QString& serverClass, const QString& host,
                                                int32_t token, const QString& label, double start, double end,
                                                int16_t levelUnits, const QStringList& names) {
+  if (deferredWhileFetching([=, this] {
+        LaunchWithDatesAndThreshNames(node, serverClass, host, token, label, start, end, levelUnits, names);
+      }))
+    return;
   LaunchWithDates(node, serverClass, host, token, label, start, end, levelUnits);
   applyThresholdNames(names);
 }

@@ -4,6 +4,7 @@
 #include "app/IAutomationTarget.h"
 
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 class AutomationServer;
@@ -41,6 +42,7 @@ public:
                                      int32_t token, const QString& label, double start, double end,
                                      int16_t levelUnits, const QStringList& names) override;
   void SetFreqRange(double low, double high) override;
+  bool isFetching() const override;
 
   // Makes an automation call described on the command line ("--launch").
   void runAutomationCall(const AutomationCall& call);
@@ -52,6 +54,9 @@ private:
   void connectAndPostNewGraph(int32_t node, const QString& serverClass, const QString& host, int32_t token,
                               const QString& label);
   void applyThresholdNames(const QStringList& names);
+  // A launch accepted just before a fetch began waits for it to end: it
+  // would replace the session the fetch is using. True when deferred.
+  bool deferredWhileFetching(std::function<void()> launch);
 
   std::unique_ptr<ServerSession> m_session;
   std::unique_ptr<COrbiskDoc> m_doc;

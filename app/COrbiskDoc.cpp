@@ -4,6 +4,7 @@
 #include "core/ShellEvents.h"
 #include "query/CGetDataDialog.h"
 #include "query/CTWSGetDataDialog.h"
+#include "query/FetchJob.h"
 #include "query/SFGetDataDialog.h"
 
 #include <QGuiApplication>
@@ -19,13 +20,21 @@ public:
   WaitCursor& operator=(const WaitCursor&) = delete;
 };
 
-bool isRibbonType(int type) { return type >= TimeWindowDetail && type <= MultiDayTimeWindow; }
-
 }  // namespace
 
 COrbiskDoc::COrbiskDoc(ServerSession& session, QObject* parent) : QObject(parent), m_session(session) {}
 
 COrbiskDoc::~COrbiskDoc() {
+  // Destroyed while a progress box is up (the program quitting inside its
+  // loop): the worker is told to stop and the box to close; RunReport's
+  // frame, which shares the job, joins it and touches nothing of ours.
+  if (m_job) m_job->cancel();
+  if (m_fetching) {
+    for (ProgressDialog* dialog : {progressDialog(TimeWindowSummary), progressDialog(OneFreqTimeWindow),
+                                   progressDialog(TimeWindowDetail), progressDialog(TwentyFourHour),
+                                   progressDialog(MultiDay), progressDialog(MultiDayTimeWindow)})
+      if (dialog && dialog->isVisible()) dialog->done(QDialog::Rejected);
+  }
   const auto release = [](QWidget* dialog) {
     if (dialog && !dialog->parent()) delete dialog;
   };
@@ -74,9 +83,10 @@ ProgressDialog& COrbiskDoc::dialogFor(int graphType) {
 
 bool COrbiskDoc::RunReport(GraphQuery query) {
   WaitCursor cursor;
+  if (m_fetching) return false;
   if (!m_session.CheckPermission()) return false;
   const int type = query.graphType;
-  if (type != TimeWindowSummary && type != OneFreqTimeWindow && !isRibbonType(type)) return false;
+  if (!isValidGraphType(type)) return false;
 
   ProgressDialog& dialog = dialogFor(type);
   FetchTarget target;
@@ -85,24 +95,32 @@ bool COrbiskDoc::RunReport(GraphQuery query) {
   target.dataClass = m_session.serverClass().toStdString();
   target.node = m_session.node();
   target.token = m_session.token();
-  dialog.setQuery(query);
-  dialog.setTarget(target);
-  dialog.setPacing(m_pacing);
-  const bool ok = dialog.runFetch();
+  const auto job = std::make_shared<FetchJob>(query, target, m_pacing);
+  if (m_pollMs > 0) dialog.setPollInterval(m_pollMs);
+
+  const QPointer<COrbiskDoc> self(this);
+  m_job = job;
+  m_fetching = true;
+  job->start();
+  const bool ok = dialog.run(*job);
+  job->join();
+  if (!self) return false;
+  m_fetching = false;
+  m_job.reset();
+  m_lastJob = job;
 
   // The threshold table is the port's: kept whenever it was read.
-  if (type == TimeWindowSummary && m_summaryDialog->hasThresholdTable()) {
-    m_thresholds = m_summaryDialog->thresholdTable();
-    m_thresholdEntries = m_summaryDialog->thresholdEntries();
+  if (type == TimeWindowSummary && job->hasThresholdTable()) {
+    m_thresholds = job->thresholdTable();
+    m_thresholdEntries = job->thresholdEntries();
   }
+  emit fetchEnded();
   if (!ok) return false;
 
-  if (type == TimeWindowSummary)
-    m_series = m_summaryDialog->result();
-  else if (type == OneFreqTimeWindow)
-    m_series = m_frequencyDialog->result();
+  if (isRibbonType(type))
+    m_ribbons[type - TimeWindowDetail] = std::move(job->ribbons());
   else
-    m_ribbons[type - TimeWindowDetail] = m_ribbonDialogs[type - TimeWindowDetail]->takeResult();
+    m_series = std::move(job->series());
   m_reportQuery = query;
 
   emit reportReady(type);

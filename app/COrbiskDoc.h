@@ -14,6 +14,7 @@
 #include <optional>
 
 class CGetDataDialog;
+class FetchJob;
 class CTWSGetDataDialog;
 class ProgressDialog;
 class SFGetDataDialog;
@@ -50,14 +51,22 @@ public:
   void SetFreqRange(double low, double high);
 
   ServerSession& session() { return m_session; }
-  // The waits between polls of the server (tests make them short).
+  // The waits between polls of the server and of the progress box's done
+  // flag (tests make them short).
   void setPacing(const FetchPacing& pacing) { m_pacing = pacing; }
+  void setPollInterval(int ms) { m_pollMs = ms; }
+  // A fetch is running: its progress box is up.
+  bool isFetching() const { return m_fetching; }
   // The progress dialog of a type, once it has been used (tests drive it).
   ProgressDialog* progressDialog(int graphType) const;
+  // The last request's job, finished; null before the first.
+  const FetchJob* lastFetch() const { return m_lastJob.get(); }
 
 signals:
   // A report of this type was fetched: the frame shows its view.
   void reportReady(int graphType);
+  // A fetch's progress box has gone, whatever the fetch's outcome.
+  void fetchEnded();
   // Every view rebuilds whose type equals the hint.
   void viewsNeedUpdate(int hint);
 
@@ -67,6 +76,12 @@ private:
 
   ServerSession& m_session;
   FetchPacing m_pacing;
+  int m_pollMs = 0;  // 0: the box's own interval
+  bool m_fetching = false;
+  // Shared with RunReport's frame, so a document destroyed while its
+  // progress box is up leaves the job to that frame, which joins it.
+  std::shared_ptr<FetchJob> m_job;
+  std::shared_ptr<FetchJob> m_lastJob;
   // The dialogs are children of the main window (so they centre on it and go
   // with it); one made while there is no window belongs to the document.
   QPointer<CTWSGetDataDialog> m_summaryDialog;

@@ -23,4 +23,6 @@ public:
                                              int32_t token, const QString& label, double start, double end,
                                              int16_t levelUnits, const QStringList& thresholdNames) = 0;
   virtual void SetFreqRange(double low, double high) = 0;
+  // A report is being fetched: launches are refused until it has arrived.
+  virtual bool isFetching() const { return false; }
 };

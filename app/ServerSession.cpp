@@ -27,7 +27,7 @@ std::string storedIdentity(const QString& valueName) {
 ServerSession::ServerSession(ObjectsFactory factory, Sleep sleep)
     : m_factory(std::move(factory)), m_sleep(std::move(sleep)) {
   if (!m_factory)
-    m_factory = [](const std::string& host, const ServerIdentity& identity) -> std::unique_ptr<IServerObjects> {
+    m_factory = [](const std::string& host, const ServerIdentity& identity) -> std::shared_ptr<IServerObjects> {
       return std::make_unique<GrpcServerObjects>(host, identity);
     };
   if (!m_sleep) m_sleep = [](std::chrono::milliseconds d) { std::this_thread::sleep_for(d); };
@@ -73,11 +73,16 @@ bool ServerSession::Connect(int32_t node, const QString& serverClass, const QStr
     return false;
   }
 
-  m_objects = m_factory(host.toStdString(), identity);
+  Close();
+  // Built aside and taken over only whole, so a failed step leaves no
+  // half-old session behind.
+  std::shared_ptr<IServerObjects> objects = m_factory(host.toStdString(), identity);
+  std::shared_ptr<INembraDataServer> data;
+  std::shared_ptr<INembraSecurity> security;
   const QString unableToConnect = Strings::LoadString(Strings::IDS_CTX_UNABLE_TO_CONNECT);
   const std::string dataClass = serverClass.toStdString();
   HRESULT r = createWithRetry<INembraDataServer>(
-      [&](std::shared_ptr<INembraDataServer>& out) { return m_objects->CreateDataServer(dataClass, out); }, m_data);
+      [&](std::shared_ptr<INembraDataServer>& out) { return objects->CreateDataServer(dataClass, out); }, data);
   if (r != hr::S_OK) {
     ReportServerError(r, unableToConnect);
     return false;
@@ -85,26 +90,30 @@ bool ServerSession::Connect(int32_t node, const QString& serverClass, const QStr
   // The identity travels with every call the objects make, so nothing more is
   // applied to them here.
   r = createWithRetry<INembraSecurity>(
-      [&](std::shared_ptr<INembraSecurity>& out) { return m_objects->CreateSecurity(out); }, m_security);
+      [&](std::shared_ptr<INembraSecurity>& out) { return objects->CreateSecurity(out); }, security);
   if (r != hr::S_OK) {
     ReportServerError(r, unableToConnect);
     return false;
   }
 
-  r = m_data->OpenSession(token, node);
+  r = data->OpenSession(token, node);
   if (r != hr::S_OK) {
     ReportServerError(r, sessionContext(r));
     return false;
   }
-  r = m_data->Connect();
+  r = data->Connect();
   for (int retry = 0; r == hr::kConnectBusy && retry < kConnectRetries; ++retry) {
     m_sleep(kConnectRetryWait);
-    r = m_data->Connect();
+    r = data->Connect();
   }
   if (hr::failed(r)) {
+    data->CloseSession();
     ReportServerError(r, sessionContext(r));
     return false;
   }
+  m_objects = std::move(objects);
+  m_data = std::move(data);
+  m_security = std::move(security);
   return true;
 }
 
@@ -123,12 +132,20 @@ bool ServerSession::CheckPermission() {
   return false;
 }
 
-void ServerSession::KeepAlive() {
-  if (m_data) m_data->KeepAlive();
-  if (m_security) m_security->KeepAlive();
+bool ServerSession::KeepAlive() {
+  if (!m_data && !m_security) return false;
+  // The pings hold their own references: a session closed or replaced
+  // meanwhile stays alive until they return.
+  return m_keepAlive.tick([data = m_data, security = m_security] {
+    if (data) data->KeepAlive();
+    if (security) security->KeepAlive();
+  });
 }
 
 void ServerSession::Close() {
+  // A round of pings still out ends within its calls' deadlines; the session
+  // is closed after it, so the server never sees a ping for a closed session.
+  m_keepAlive.wait();
   if (m_data) m_data->CloseSession();
   m_data.reset();
   m_security.reset();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/CNBDateTime.h"
+#include "app/KeepAliveTicker.h"
 #include "core/StartupSettings.h"
 #include "server/HResult.h"
 #include "server/IServerObjects.h"
@@ -21,7 +22,7 @@ class ServerSession {
 public:
   // Makes the object factory for a host and identity; the default speaks
   // gRPC. Tests pass fakes.
-  using ObjectsFactory = std::function<std::unique_ptr<IServerObjects>(const std::string& host,
+  using ObjectsFactory = std::function<std::shared_ptr<IServerObjects>(const std::string& host,
                                                                        const ServerIdentity& identity)>;
   using Sleep = std::function<void(std::chrono::milliseconds)>;
 
@@ -39,19 +40,22 @@ public:
   ServerSession& operator=(const ServerSession&) = delete;
 
   // The seven connection steps; false when any failed (already reported).
+  // A session already open is closed on the server first, and a failure
+  // leaves none: either every object is the new session's or there is none.
   bool Connect(int32_t node, const QString& serverClass, const QString& host, int32_t token,
                const QString& label);
   // Whether the token may run the program; a refusal is shown and the main
   // window asked to close.
   bool CheckPermission();
-  // Pings both objects so the server keeps the session; failures are ignored.
-  void KeepAlive();
+  // Pings both objects so the server keeps the session, off the UI thread;
+  // failures are ignored. False when the previous pings still wait.
+  bool KeepAlive();
   // Closes the session on the server and releases everything.
   void Close();
 
   // For the fetch workers and the threshold read.
   std::shared_ptr<INembraDataServer> dataServer() const { return m_data; }
-  IServerObjects* objects() const { return m_objects.get(); }
+  std::shared_ptr<IServerObjects> objects() const { return m_objects; }
   bool isConnected() const { return m_data != nullptr; }
 
   // Launch state kept with the session.
@@ -87,7 +91,7 @@ private:
 
   ObjectsFactory m_factory;
   Sleep m_sleep;
-  std::unique_ptr<IServerObjects> m_objects;
+  std::shared_ptr<IServerObjects> m_objects;
   std::shared_ptr<INembraDataServer> m_data;
   std::shared_ptr<INembraSecurity> m_security;
 
@@ -101,4 +105,5 @@ private:
   CNBDateTime m_launchStart;
   bool m_datesSupplied = false;
   StartupSettings m_startup;
+  KeepAliveTicker m_keepAlive;  // last: its thread goes first
 };

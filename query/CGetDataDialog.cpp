@@ -1,20 +1,8 @@
 #include "query/CGetDataDialog.h"
 
-#include "query/RibbonFetch.h"
-#include "server/INembraDataServer.h"
+#include "resources/Strings.h"
 
-CGetDataDialog::CGetDataDialog(int graphType, QWidget* parent) : ProgressDialog(parent), m_graphType(graphType) {
+CGetDataDialog::CGetDataDialog(int graphType, QWidget* parent)
+    : ProgressDialog(Strings::IDS_UI_PROGRESS_BLOCK, parent) {
   setObjectName(QStringLiteral("ribbonProgress%1").arg(graphType));
-}
-
-void CGetDataDialog::prepareFetch() {
-  // The previous answer's buffers go before the next fetch starts.
-  m_result.clear();
-  m_query.graphType = m_graphType;
-}
-
-int CGetDataDialog::fetch() {
-  const std::shared_ptr<INembraDataServer> data = takeDataServer();
-  if (!data) return 0;
-  return RibbonFetch{}.run(*data, m_query, m_flags, *this, m_pacing, m_result);
 }

@@ -16,6 +16,9 @@ enum GraphType : int32_t {
 constexpr int kGraphTypeCount = 6;
 
 constexpr bool isValidGraphType(int32_t t) { return t >= 0 && t < kGraphTypeCount; }
+// Types 2 to 5 draw ribbons of frequency profiles in 3D; 0 and 1 draw 2D lines.
+constexpr bool isRibbonType(int32_t t) { return t >= TimeWindowDetail && t <= MultiDayTimeWindow; }
+constexpr bool isLineType(int32_t t) { return t == TimeWindowSummary || t == OneFreqTimeWindow; }
 // Types 0 and 1 choose several statistics with check boxes; the others one
 // statistic with radio buttons.
 constexpr bool usesCheckBoxStatistics(int32_t t) {

@@ -3,26 +3,26 @@
 #include "core/Prompts.h"
 #include "core/ServerErrors.h"
 #include "query/BusyIndicator.h"
+#include "query/FetchJob.h"
 #include "resources/Strings.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <chrono>
+#include <QPointer>
 
 namespace {
 QString text(int id) { return Strings::LoadString(id); }
 }  // namespace
 
-ProgressDialog::ProgressDialog(QWidget* parent)
+ProgressDialog::ProgressDialog(int progressTextId, QWidget* parent)
     : QDialog(parent),
+      m_progressTextId(progressTextId),
       m_poll(new QTimer(this)),
       m_progressTimer(new QTimer(this)),
       m_busy(new BusyIndicator(this)),
@@ -65,69 +65,66 @@ ProgressDialog::ProgressDialog(QWidget* parent)
   connect(m_progressTimer, &QTimer::timeout, this, &ProgressDialog::onProgressTick);
 }
 
-ProgressDialog::~ProgressDialog() { finishWorker(); }
+void ProgressDialog::setPollInterval(int ms) { m_poll->setInterval(ms); }
 
-bool ProgressDialog::runFetch() {
-  finishWorker();
-  m_flags.reset();
+bool ProgressDialog::run(FetchJob& job) {
+  const QPointer<ProgressDialog> self(this);
+  m_job = &job;
   m_closedByBox = false;
   m_cancel->setEnabled(true);
   m_status->clear();
   m_bar->setRange(0, 0);  // busy until the worker knows its size
-  prepareFetch();
-  m_handOff.lend(m_target.data);
-  m_worker = std::thread([this] {
-    const int ok = fetch();
-    m_flags.dataOk = (ok == 1 && m_flags.running.load() == 1) ? 1 : 0;
-    m_flags.done = 1;
-  });
   m_busy->start();
   m_poll->start();
   m_progressTimer->start();
   exec();
+  if (!self) return false;
   m_poll->stop();
   m_progressTimer->stop();
   m_busy->stop();
-  finishWorker();
-  return m_flags.dataOk.load() == 1 && !m_closedByBox;
+  job.join();
+  showMessages();
+  m_job = nullptr;
+  return job.succeeded() && !m_closedByBox;
 }
 
-void ProgressDialog::finishWorker() {
-  if (!m_worker.joinable()) return;
-  // Normally the box closes only after done; when it was torn down another
-  // way (the program quitting), ask the worker to stop and let any message
-  // it is waiting to show through, so it cannot block on this thread.
-  if (!m_flags.done.load()) m_flags.running = 0;
-  while (!m_flags.done.load()) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+bool ProgressDialog::showMessages() {
+  if (!m_job) return true;
+  // A message box runs its own event loop, in which the timers keep firing.
+  if (m_showingMessage) return false;
+  m_showingMessage = true;
+  const QPointer<ProgressDialog> self(this);
+  for (const FetchJob::Message& m : m_job->takeMessages()) {
+    if (m.kind == FetchJob::Message::Kind::NoData)
+      Prompts::current().message(this, text(Strings::IDS_NO_DATA));
+    else
+      ReportServerError(m.code, text(m.contextStringId));
+    if (!self) return false;
   }
-  m_worker.join();
+  m_showingMessage = false;
+  return true;
 }
 
 void ProgressDialog::onPoll() {
-  if (m_flags.done.load()) accept();
+  if (!m_job || !m_job->finished()) return;
+  if (showMessages() && isVisible()) accept();
 }
 
 void ProgressDialog::onProgressTick() {
-  const int steps = m_flags.steps.load();
+  if (!m_job) return;
+  showMessages();
+  const int steps = m_job->flags().steps.load();
   if (steps <= 0) return;
-  const int step = std::min(m_flags.step.load(), steps);
+  const int step = std::min(m_job->flags().step.load(), steps);
   m_bar->setRange(0, steps);
   m_bar->setValue(step);
-  m_status->setText(progressText(step, steps));
-}
-
-QString ProgressDialog::progressText(int step, int steps) const {
-  return text(Strings::IDS_UI_PROGRESS_BLOCK).arg(step).arg(steps);
+  m_status->setText(text(m_progressTextId).arg(step).arg(steps));
 }
 
 void ProgressDialog::cancel() {
   m_busy->stop();
   m_cancel->setEnabled(false);
-  m_flags.running = 0;
-  m_flags.cancelled = 1;
-  m_flags.dataOk = 0;
+  if (m_job) m_job->cancel();
 }
 
 void ProgressDialog::reject() {
@@ -136,31 +133,9 @@ void ProgressDialog::reject() {
 }
 
 void ProgressDialog::closeEvent(QCloseEvent* event) {
+  // Closed by its box, the answer is not shown, whether or not the worker
+  // had finished; the box goes at the next poll.
   event->ignore();
-  if (m_flags.done.load()) {
-    // The worker finished, but the user closed the box rather than waiting
-    // for it: its answer is not shown.
-    m_closedByBox = true;
-    return;
-  }
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kCloseWaitMs);
-  while (!m_flags.done.load() && std::chrono::steady_clock::now() < deadline)
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
   m_closedByBox = true;
   cancel();
-}
-
-void ProgressDialog::onUiThread(const std::function<void()>& f) {
-  if (QThread::currentThread() == thread())
-    f();
-  else
-    QMetaObject::invokeMethod(this, f, Qt::BlockingQueuedConnection);
-}
-
-void ProgressDialog::reportServerError(HRESULT code, int contextStringId) {
-  onUiThread([code, contextStringId] { ReportServerError(code, text(contextStringId)); });
-}
-
-void ProgressDialog::showNoData() {
-  onUiThread([this] { Prompts::current().message(this, text(Strings::IDS_NO_DATA)); });
 }

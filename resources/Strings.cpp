@@ -198,6 +198,7 @@ constexpr Entry kTable[] = {
     {IDS_UI_NOT_REGISTERED, u"Quillon was not registered: %1 does not exist."},
     {IDS_UI_UNREGISTER_FAILED, u"Quillon could not be unregistered: %1 cannot be removed (%2)."},
     {IDS_UI_DESKTOP_COMMENT, u"Reports on one Nembra test port, started by the Nembra client programs"},
+    {IDS_UI_AUTOMATION_BUSY, u"A report is being fetched. Try again when it has arrived."},
     {IDS_UI_IMAGE_TITLE, u"Save Chart Image"},
     {IDS_UI_IMAGE_FILTER, u"PNG Image (*.png) | *.png | SVG Drawing (*.svg) | *.svg | PDF Document (*.pdf) | *.pdf ||"},
     {IDS_UI_IMAGE_UNKNOWN_TYPE, u"the name must end in .png, .svg or .pdf"},

@@ -10,6 +10,7 @@
 #include "support/TempSettings.h"
 
 #include <QCoreApplication>
+#include <future>
 
 namespace {
 
@@ -35,10 +36,10 @@ protected:
         [this](const std::string& host, const ServerIdentity& identity) {
           m_host = host;
           m_identity = identity;
-          auto objects = std::make_unique<FakeServerObjects>();
-          m_fake = objects.get();
+          // Kept here too: a failed connect releases the session's objects.
+          m_fake = std::make_shared<FakeServerObjects>();
           m_configure(*m_fake);
-          return objects;
+          return m_fake;
         },
         [this](std::chrono::milliseconds d) { m_sleeps.push_back(d); });
   }
@@ -51,7 +52,7 @@ protected:
   }
 
   std::function<void(FakeServerObjects&)> m_configure = [](FakeServerObjects&) {};
-  FakeServerObjects* m_fake = nullptr;
+  std::shared_ptr<FakeServerObjects> m_fake;
   std::string m_host;
   ServerIdentity m_identity;
   std::vector<std::chrono::milliseconds> m_sleeps;
@@ -205,13 +206,12 @@ TEST_F(ServerSessionTest, KeepAliveIgnoresFailuresAndCloseEndsTheSession) {
   auto s = session();
   ASSERT_TRUE(connect(*s));
   m_fake->data->keepAlive.fallback = hr::RPC_S_CALL_FAILED;
-  s->KeepAlive();
-  s->KeepAlive();
-  EXPECT_EQ(m_fake->data->keepAlive.calls, 2);
-  EXPECT_EQ(m_fake->security->keepAlive.calls, 2);
-  EXPECT_TRUE(m_prompts.texts.isEmpty());
+  EXPECT_TRUE(s->KeepAlive());
   auto data = m_fake->data;  // keep the fake past the session's release
-  s->Close();
+  s->Close();  // waits for the pings
+  EXPECT_EQ(data->keepAlive.calls, 1);
+  EXPECT_EQ(m_fake->security->keepAlive.calls, 1);
+  EXPECT_TRUE(m_prompts.texts.isEmpty());
   EXPECT_EQ(data->closeSession.calls, 1);
   EXPECT_FALSE(s->isConnected());
   s->Close();  // a second close has nothing to do
@@ -221,13 +221,45 @@ TEST_F(ServerSessionTest, KeepAliveIgnoresFailuresAndCloseEndsTheSession) {
   never.Close();
 }
 
+TEST_F(ServerSessionTest, KeepAliveNeverWaitsForAHangingServer) {
+  auto s = session();
+  ASSERT_TRUE(connect(*s));
+  std::promise<void> release;
+  std::shared_future<void> released = release.get_future().share();
+  m_fake->data->onKeepAlive = [released] { released.wait(); };
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_TRUE(s->KeepAlive());
+  EXPECT_FALSE(s->KeepAlive());  // the first round still waits: no second one piles up
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
+  release.set_value();
+  s->Close();
+  EXPECT_EQ(m_fake->data->keepAlive.calls, 1);
+}
+
+TEST_F(ServerSessionTest, SecondConnectClosesTheFirstSessionAndAFailureLeavesNone) {
+  auto s = session();
+  ASSERT_TRUE(connect(*s));
+  const auto first = m_fake;
+  m_configure = [](FakeServerObjects& f) { f.createSecurity.fallback = hr::E_ACCESSDENIED; };
+  EXPECT_FALSE(connect(*s));
+  EXPECT_EQ(first->data->closeSession.calls, 1);
+  EXPECT_FALSE(s->isConnected());
+  EXPECT_EQ(s->objects(), nullptr);
+  // Nothing of the first session is asked for permission any more.
+  EXPECT_FALSE(s->CheckPermission());
+
+  m_configure = [](FakeServerObjects&) {};
+  ASSERT_TRUE(connect(*s));
+  EXPECT_EQ(s->objects(), m_fake);
+}
+
 TEST_F(ServerSessionTest, ServerClockFallsBackToDayZero) {
   auto s = session();
-  CNBServerDateTime offline([&] { return s->objects(); });
+  CNBServerDateTime offline([&] { return s->objects().get(); });
   EXPECT_EQ(offline.Now().value(), 0.0);
   ASSERT_TRUE(connect(*s));
   m_fake->clock->time = 45000.25;
-  CNBServerDateTime server([&] { return s->objects(); });
+  CNBServerDateTime server([&] { return s->objects().get(); });
   EXPECT_EQ(server.Now().value(), 45000.25);
   m_fake->clock->result = hr::RPC_S_CALL_FAILED;
   EXPECT_EQ(server.Now().value(), 0.0);

@@ -9,6 +9,7 @@
 #include "core/Prompts.h"
 #include "app/ServerSession.h"
 #include "core/ShellEvents.h"
+#include "query/FetchJob.h"
 #include "query/FrequencySeriesCsvWriter.h"
 #include "query/ProgressDialog.h"
 #include "query/RibbonCsvWriter.h"
@@ -123,7 +124,7 @@ TEST_F(RunReportTest, EveryReportTypeFetchesData) {
   EXPECT_EQ(ribbons.periodEnd(95), kEnd);
   EXPECT_EQ(ribbons.periodStart(0), kEnd - 86400);
   EXPECT_FALSE(ribbons.startLabels.at(0).isEmpty());
-  EXPECT_EQ(m_doc.progressDialog(TimeWindowDetail)->flags().steps.load(), 96);
+  EXPECT_EQ(m_doc.lastFetch()->flags().steps.load(), 96);
 
   // 24 Hour: one day of hourly ribbons.
   GraphQuery day = request(TwentyFourHour, kEnd - 86400, kEnd);
@@ -140,7 +141,7 @@ TEST_F(RunReportTest, EveryReportTypeFetchesData) {
   GraphQuery evenings = request(MultiDayTimeWindow, midnight - 4 * 86400 + 18 * 3600, midnight - 86400 + 23 * 3600);
   evenings.statisticIndex = 3;
   ASSERT_TRUE(m_doc.RunReport(evenings)) << m_prompts.texts.join('|').toStdString();
-  EXPECT_TRUE(m_doc.progressDialog(MultiDayTimeWindow)->flags().percent.load());
+  EXPECT_TRUE(m_doc.lastFetch()->flags().percent.load());
   EXPECT_EQ(m_doc.ribbonSet(MultiDayTimeWindow).ribbonCount, 4);
 
   // Time Window Summary with three statistics, and the port's thresholds.
@@ -197,7 +198,7 @@ TEST_F(RunReportTest, CancelWhileTheServerStaysBusy) {
   EXPECT_FALSE(m_doc.RunReport(request(TimeWindowDetail, kEnd - 3600, kEnd)));
   EXPECT_LT(std::chrono::steady_clock::now() - started, 3s);
   EXPECT_TRUE(m_prompts.texts.isEmpty());
-  EXPECT_TRUE(m_doc.progressDialog(TimeWindowDetail)->flags().cancelled.load());
+  EXPECT_TRUE(m_doc.lastFetch()->flags().cancelled.load());
   EXPECT_EQ(closes(), 0);
 }
 

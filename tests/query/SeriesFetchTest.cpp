@@ -257,7 +257,7 @@ TEST(ThresholdFetch, FailuresAnswerTheirCodeAndLeaveTheTable) {
   for (const bool failCreate : {true, false}) {
     FakeServerObjects objects;
     if (failCreate)
-      objects.createAnswer = hr::RPC_S_SERVER_UNAVAILABLE;
+      objects.createThreshold.fallback = hr::RPC_S_SERVER_UNAVAILABLE;
     else
       objects.threshold->answer = hr::kInvalidUid;
     objects.threshold->table[0] = entry(5.0, 0);
