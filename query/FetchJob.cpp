@@ -27,6 +27,10 @@ void FetchJob::start() {
       m_reporter.reportServerError(hr::E_FAIL, Strings::IDS_CTX_REQUEST_FAILED);
       ok = 0;
     }
+    // The server objects go with the worker: a finished job kept for its
+    // results must not hold a session that has since been replaced.
+    m_target.data.reset();
+    m_target.objects.reset();
     m_flags.dataOk = (ok == 1 && m_flags.running.load() == 1) ? 1 : 0;
     m_flags.done = 1;
   });

@@ -6,6 +6,8 @@
 #include "support/QtPrinters.h"
 
 #include <QCoreApplication>
+#include "resources/Strings.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QFileInfo>
@@ -64,6 +66,8 @@ public:
            {node, serverClass, host, token, label, start, end, QVariant::fromValue(levelUnits), names});
   }
   void SetFreqRange(double low, double high) override { record("SetFreqRange", {low, high}); }
+  bool isFetching() const override { return fetching; }
+  bool fetching = false;
 
 private:
   void record(const char* method, const QVariantList& args) {
@@ -154,6 +158,34 @@ TEST_F(AutomationTest, ExportsExactlyTheFiveMethodsWithTheirSignatures) {
   };
   EXPECT_EQ(signatures, expected);
   EXPECT_TRUE(outArgs.empty());
+}
+
+// A launch would replace the session under the running fetch: the caller is
+// told so, and nothing reaches the program.
+TEST_F(AutomationTest, LaunchesAreRefusedWhileAFetchRuns) {
+  m_target.fetching = true;
+  const QStringList names{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d")};
+  const std::vector<std::pair<QString, QVariantList>> launches{
+      {QStringLiteral("LaunchORB"), {3, kDataServerClass, QStringLiteral("h"), 1001, QStringLiteral("P"), units(0)}},
+      {QStringLiteral("LaunchWithDates"),
+       {3, kDataServerClass, QStringLiteral("h"), 1001, QStringLiteral("P"), 1.0, 2.0, units(0)}},
+      {QStringLiteral("LaunchORBWithThreshNames"),
+       {3, kDataServerClass, QStringLiteral("h"), 1001, QStringLiteral("P"), units(0), names}},
+      {QStringLiteral("LaunchWithDatesAndThreshNames"),
+       {3, kDataServerClass, QStringLiteral("h"), 1001, QStringLiteral("P"), 1.0, 2.0, units(0), names}},
+  };
+  for (const auto& [method, args] : launches) {
+    QString error;
+    EXPECT_FALSE(call(method, args, &error)) << method.toStdString();
+    EXPECT_TRUE(error.contains(Strings::LoadString(Strings::IDS_UI_AUTOMATION_BUSY))) << error.toStdString();
+  }
+  ASSERT_TRUE(call(QStringLiteral("SetFreqRange"), {5.0, 860.0}));  // harmless during a fetch
+  m_target.fetching = false;
+  ASSERT_TRUE(call(launches[0].first, launches[0].second));
+  const auto calls = callsAfter(2);
+  ASSERT_EQ(calls.size(), 2u);
+  EXPECT_TRUE(calls[0].startsWith(QLatin1String("SetFreqRange")));
+  EXPECT_TRUE(calls[1].startsWith(QLatin1String("LaunchORB")));
 }
 
 TEST_F(AutomationTest, EachMethodReachesTheTargetInOrderWithItsArguments) {
