@@ -253,7 +253,8 @@ ReportData CMainFrame::reportData(int graphType) const {
   data.thresholdNames = m_doc.thresholdNames();
   data.headerLines = headerLines();
   data.label = m_session.label();
-  data.levelOffset = m_session.levelOffset();
+  data.levelOffset = m_session.levelUnit().offset();
+  data.levelUnit = m_session.levelUnit();
   return data;
 }
 
@@ -287,14 +288,14 @@ void CMainFrame::runViewCommand(int commandId) {
 void CMainFrame::writeExport(QTextStream& out) const {
   const int type = m_state.graphType;  // the report on screen
   const QString label = m_session.label();
-  const double offset = m_session.levelOffset();
+  const LevelUnit unit = m_session.levelUnit();
   if (type == TimeWindowSummary)
-    SummaryCsvWriter().write(out, label, m_session.node(), m_doc.seriesStore(), offset, m_doc.thresholdNames());
+    SummaryCsvWriter().write(out, label, m_session.node(), m_doc.seriesStore(), unit, m_doc.thresholdNames());
   else if (type == OneFreqTimeWindow)
-    FrequencySeriesCsvWriter().write(out, label, m_session.node(), m_current.frequency, m_doc.seriesStore(), offset,
+    FrequencySeriesCsvWriter().write(out, label, m_session.node(), m_current.frequency, m_doc.seriesStore(), unit,
                                      m_doc.thresholdNames());
   else if (isValidGraphType(type))
-    RibbonCsvWriter().write(out, label, m_session.node(), type, m_doc.ribbonSet(type), offset);
+    RibbonCsvWriter().write(out, label, m_session.node(), type, m_doc.ribbonSet(type), unit);
 }
 
 void CMainFrame::OnExport() {
@@ -344,7 +345,7 @@ void CMainFrame::OnAbout() {
 
 QStringList CMainFrame::headerLines() const {
   if (!isValidGraphType(m_state.graphType)) return {m_session.label()};
-  return ReportTexts::headerLines(m_session.label(), m_session.node(), m_session.levelOffset(), m_current);
+  return ReportTexts::headerLines(m_session.label(), m_session.node(), m_session.levelUnit(), m_current);
 }
 
 void CMainFrame::timerEvent(QTimerEvent* event) {

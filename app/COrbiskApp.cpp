@@ -156,7 +156,7 @@ void COrbiskApp::LaunchORB(int32_t node, const QString& serverClass, const QStri
   if (deferredWhileFetching([=, this] { LaunchORB(node, serverClass, host, token, label, levelUnits); })) return;
   m_session->setDatesSupplied(false);
   m_frame->setWindowTitle(Strings::LoadString(Strings::IDS_TITLE_FORMAT).arg(label));
-  m_session->setLevelOffset(ServerSession::levelOffsetForUnit(levelUnits));
+  m_session->setLevelUnit(LevelUnit::fromCode(levelUnits));
   connectAndPostNewGraph(node, serverClass, host, token, label);
 }
 
@@ -171,7 +171,7 @@ void COrbiskApp::LaunchWithDates(int32_t node, const QString& serverClass, const
   m_frame->currentQuery().Reset(CNBDateTime(start));
   m_frame->newGraphDialog().query().Reset(CNBDateTime(start));
   m_frame->newGraphDialog().setFirstLoadResetsTypeAndIncrement(true);
-  m_session->setLevelOffset(ServerSession::levelOffsetForUnit(levelUnits));
+  m_session->setLevelUnit(LevelUnit::fromCode(levelUnits));
   connectAndPostNewGraph(node, serverClass, host, token, label);
 }
 

@@ -35,14 +35,6 @@ ServerSession::ServerSession(ObjectsFactory factory, Sleep sleep)
 
 ServerSession::~ServerSession() = default;
 
-double ServerSession::levelOffsetForUnit(int unitCode) {
-  switch (unitCode) {
-    case 1: return -48.75;
-    case 2: return 60.0;
-    default: return 0.0;
-  }
-}
-
 QString ServerSession::sessionContext(HRESULT code) {
   return code == hr::kMaxConnections ? QString() : Strings::LoadString(Strings::IDS_CTX_UNABLE_TO_CONNECT);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/CNBDateTime.h"
+#include "core/LevelUnit.h"
 #include "app/KeepAliveTicker.h"
 #include "core/StartupSettings.h"
 #include "server/HResult.h"
@@ -70,10 +71,8 @@ public:
   void setHost(const QString& host) { m_host = host; }
   QString serverClass() const { return m_serverClass; }
   void setServerClass(const QString& cls) { m_serverClass = cls; }
-  double levelOffset() const { return m_levelOffset; }
-  void setLevelOffset(double offset) { m_levelOffset = offset; }
-  // The offset of a level-unit code: 0 dBmV, 1 dBm, 2 dBuV; others 0.0.
-  static double levelOffsetForUnit(int unitCode);
+  LevelUnit levelUnit() const { return m_levelUnit; }
+  void setLevelUnit(LevelUnit unit) { m_levelUnit = unit; }
   CNBDateTime launchStart() const { return m_launchStart; }
   void setLaunchStart(const CNBDateTime& t) { m_launchStart = t; }
   bool datesSupplied() const { return m_datesSupplied; }
@@ -101,7 +100,7 @@ private:
   int32_t m_node = 0;
   QString m_titleLabel;
   QString m_label;
-  double m_levelOffset = 0.0;
+  LevelUnit m_levelUnit;
   CNBDateTime m_launchStart;
   bool m_datesSupplied = false;
   StartupSettings m_startup;

@@ -177,7 +177,7 @@ int main(int argc, char** argv) {
     QString text;
     QTextStream out(&text);
     const auto t = Clock::now();
-    RibbonCsvWriter().write(out, "Port 7", DemoSeeder::kIngressNode, TimeWindowDetail, fetched, 0.0);
+    RibbonCsvWriter().write(out, "Port 7", DemoSeeder::kIngressNode, TimeWindowDetail, fetched, LevelUnit());
     out.flush();
     csvMs.push_back(msSince(t));
     csvBytes = text.toUtf8().size();

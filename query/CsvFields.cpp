@@ -9,9 +9,6 @@
 
 namespace {
 
-constexpr double kDbmOffset = -48.75;
-constexpr double kDbuvOffset = 60.0;
-
 // A 97-ribbon export formats close to 50,000 numbers; the format texts are
 // looked up once.
 const QByteArray& numberFormat() {
@@ -49,12 +46,6 @@ QString CsvFields::value(double v) {
 
 QString CsvFields::level(double v, double offset) {
   return isNoData(v) ? QString() : number(v + offset);
-}
-
-QString CsvFields::levelUnit(double amplitudeOffset) {
-  if (std::fabs(amplitudeOffset - kDbmOffset) < 1e-9) return Strings::LoadString(Strings::IDS_UI_UNIT_DBM);
-  if (std::fabs(amplitudeOffset - kDbuvOffset) < 1e-9) return Strings::LoadString(Strings::IDS_UI_UNIT_DBUV);
-  return Strings::LoadString(Strings::IDS_UI_UNIT_DBMV);
 }
 
 QString CsvFields::statisticName(int statistic, const QStringList& thresholdNames) {

@@ -18,9 +18,6 @@ public:
   static QString value(double v);
   // Empty for a missing sample, else the value with `offset` added.
   static QString level(double v, double offset);
-  // The level unit the amplitude offset stands for: "dBm" for -48.75,
-  // "dBuV" for 60.0, "dBmV" for 0.0 and anything else.
-  static QString levelUnit(double amplitudeOffset);
   // "Average", "Maximum", "Minimum", or "% Exceeding <name>" for statistics
   // 3 to 6 with the name of threshold 1 to 4 (a missing name reads empty).
   static QString statisticName(int statistic, const QStringList& thresholdNames);

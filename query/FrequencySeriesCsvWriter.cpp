@@ -8,7 +8,7 @@
 #include <algorithm>
 
 void FrequencySeriesCsvWriter::write(QTextStream& out, const QString& label, int32_t node,
-                                     double frequencyMHz, const SeriesStore& store, double amplitudeOffset,
+                                     double frequencyMHz, const SeriesStore& store, LevelUnit unit,
                                      const QStringList& thresholdNames) const {
   const QString comma = CsvFields::separator();
   const QString lf = CsvFields::lineFeed();
@@ -21,7 +21,7 @@ void FrequencySeriesCsvWriter::write(QTextStream& out, const QString& label, int
   out << Strings::LoadString(Strings::IDS_LABEL_FREQUENCY) << comma << CsvFields::number(frequencyMHz)
       << comma << Strings::LoadString(Strings::IDS_UI_MHZ) << lf;
 
-  const QString levelUnit = CsvFields::levelUnit(amplitudeOffset);
+  const QString levelUnit = unit.text();
   const QString percentUnit = Strings::LoadString(Strings::IDS_UI_UNIT_PERCENT);
   out << Strings::LoadString(Strings::IDS_UI_HDR_TIME);
   for (int k = 0; k < count; ++k) {
@@ -40,7 +40,7 @@ void FrequencySeriesCsvWriter::write(QTextStream& out, const QString& label, int
       out << comma;
       if (i >= points(s)) continue;
       out << (Statistic::isPercentage(s.statistic) ? CsvFields::value(s.values[i])
-                                                   : CsvFields::level(s.values[i], amplitudeOffset));
+                                                   : CsvFields::level(s.values[i], unit.offset()));
     }
     out << lf;
   }

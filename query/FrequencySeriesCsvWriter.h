@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/LevelUnit.h"
+
 #include "query/SeriesStore.h"
 
 #include <QString>
@@ -27,5 +29,5 @@
 class FrequencySeriesCsvWriter {
 public:
   void write(QTextStream& out, const QString& label, int32_t node, double frequencyMHz,
-             const SeriesStore& store, double amplitudeOffset, const QStringList& thresholdNames) const;
+             const SeriesStore& store, LevelUnit unit, const QStringList& thresholdNames) const;
 };

@@ -21,7 +21,7 @@ int typeNameId(int32_t graphType) {
 }  // namespace
 
 void RibbonCsvWriter::write(QTextStream& out, const QString& label, int32_t node, int32_t graphType,
-                            const RibbonSet& set, double amplitudeOffset) const {
+                            const RibbonSet& set, LevelUnit unit) const {
   const QString comma = CsvFields::separator();
   const QString lf = CsvFields::lineFeed();
   const std::size_t stored = set.kind == RibbonSet::Kind::Day ? set.days.size() : set.ribbons.size();
@@ -45,7 +45,7 @@ void RibbonCsvWriter::write(QTextStream& out, const QString& label, int32_t node
     out << (k < static_cast<int>(set.startLabels.size()) ? set.startLabels[k] : QString());
     for (int i = 0; i < n; ++i)
       out << comma
-          << (addOffset ? CsvFields::level(values[i], amplitudeOffset) : CsvFields::value(values[i]));
+          << (addOffset ? CsvFields::level(values[i], unit.offset()) : CsvFields::value(values[i]));
     out << lf;
   }
   out << lf;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/LevelUnit.h"
+
 #include "query/RibbonSet.h"
 
 #include <QString>
@@ -23,5 +25,5 @@
 class RibbonCsvWriter {
 public:
   void write(QTextStream& out, const QString& label, int32_t node, int32_t graphType, const RibbonSet& set,
-             double amplitudeOffset) const;
+             LevelUnit unit) const;
 };

@@ -7,7 +7,7 @@
 #include <algorithm>
 
 void SummaryCsvWriter::write(QTextStream& out, const QString& label, int32_t node, const SeriesStore& store,
-                             double amplitudeOffset, const QStringList& thresholdNames) const {
+                             LevelUnit unit, const QStringList& thresholdNames) const {
   const QString comma = CsvFields::separator();
   const QString lf = CsvFields::lineFeed();
   const int count = std::clamp(store.count, 0, Statistic::kCount);
@@ -24,14 +24,14 @@ void SummaryCsvWriter::write(QTextStream& out, const QString& label, int32_t nod
   }
   out << lf;
 
-  const QString unit = CsvFields::levelUnit(amplitudeOffset);
+  const QString unitText = unit.text();
   for (int k = 0; k < count; ++k) {
     const SeriesStore::Series& s = store.series[k];
     const bool percentage = Statistic::isPercentage(s.statistic);
-    out << CsvFields::statisticName(s.statistic, thresholdNames) << " (" << unit << ")";
+    out << CsvFields::statisticName(s.statistic, thresholdNames) << " (" << unitText << ")";
     for (int i = 0; i < points(s); ++i)
       out << comma
-          << (percentage ? CsvFields::value(s.values[i]) : CsvFields::level(s.values[i], amplitudeOffset));
+          << (percentage ? CsvFields::value(s.values[i]) : CsvFields::level(s.values[i], unit.offset()));
     out << lf;
   }
 }

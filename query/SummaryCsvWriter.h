@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/LevelUnit.h"
+
 #include "query/SeriesStore.h"
 
 #include <QString>
@@ -22,5 +24,5 @@
 class SummaryCsvWriter {
 public:
   void write(QTextStream& out, const QString& label, int32_t node, const SeriesStore& store,
-             double amplitudeOffset, const QStringList& thresholdNames) const;
+             LevelUnit unit, const QStringList& thresholdNames) const;
 };

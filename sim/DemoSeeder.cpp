@@ -21,7 +21,6 @@ PortRecord port(int32_t node, int frequencies) {
   PortRecord p;
   p.node = node;
   p.label = "Port " + std::to_string(node);
-  p.levelUnit = LevelUnit::dBmV;
   p.frequencies = plan(frequencies);
   p.thresholdNames = {"Ingress Critical", "Ingress Major", "Signal Low", "Signal Lost"};
   p.thresholdLevels = {15.0, 5.0, -14.0, -20.0};

@@ -164,7 +164,7 @@ bool SimDatabase::putPort(const PortRecord& port, std::string* error) {
   if (!s.valid()) return fail(error);
   s.bind(1, int64_t{port.node});
   s.bind(2, port.label);
-  s.bind(3, int64_t{static_cast<int32_t>(port.levelUnit)});
+  s.bind(3, int64_t{port.levelUnit.code()});
   s.bindBlob(4, asBytes(std::span<const double>(port.frequencies)));
   for (int k = 0; k < kThresholdCount; ++k) {
     s.bind(5 + k, port.thresholdNames[static_cast<size_t>(k)]);
@@ -213,7 +213,7 @@ std::optional<PortRecord> SimDatabase::port(int32_t node) const {
   PortRecord p;
   p.node = node;
   p.label = s.columnText(0);
-  p.levelUnit = static_cast<LevelUnit>(s.columnInt(1));
+  p.levelUnit = LevelUnit::fromCode(s.columnInt(1));
   p.frequencies = fromBytes<double>(s.columnBlob(2));
   if (p.frequencies.size() > static_cast<size_t>(Blocks::kMaxEntries))
     p.frequencies.resize(Blocks::kMaxEntries);

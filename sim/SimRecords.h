@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/LevelUnit.h"
+
 #include "server/Blocks.h"
 
 #include <array>
@@ -14,15 +16,13 @@
 
 constexpr int kThresholdCount = 4;
 
-// Level units a port reports in, as GetThresholdTable answers them.
-enum class LevelUnit : int32_t { dBmV = 0, dBm = 1, dBuV = 2 };
 
 // A monitored port. Thresholds 1 and 2 are upper limits (a sample above the
 // level is beyond it), 3 and 4 lower limits (beyond = below).
 struct PortRecord {
   int32_t node = 0;
   std::string label;
-  LevelUnit levelUnit = LevelUnit::dBmV;
+  LevelUnit levelUnit;  // what GetThresholdTable answers as its code
   std::vector<double> frequencies;  // the plan, MHz, ascending, at most 500
   std::array<std::string, kThresholdCount> thresholdNames;
   std::array<double, kThresholdCount> thresholdLevels{};  // dBmV

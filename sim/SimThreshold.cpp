@@ -31,6 +31,6 @@ HRESULT SimThreshold::GetThresholdTable(int32_t node, int32_t token, int32_t* co
   *count = written;
   *out1 = static_cast<int32_t>(std::count_if(port->thresholdTable.begin(), port->thresholdTable.end(),
                                              [](const ThresholdEntry& e) { return e.inUse == 1; }));
-  *out2 = static_cast<int32_t>(port->levelUnit);
+  *out2 = port->levelUnit.code();
   return hr::S_OK;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/LevelUnit.h"
 #include "query/GraphQuery.h"
 #include "query/RibbonSet.h"
 #include "query/SeriesStore.h"
@@ -20,5 +21,6 @@ struct ReportData {
   QStringList thresholdNames;               // four names, padded
   QStringList headerLines;                  // the report header, as printed
   QString label;                            // the port's label
-  double levelOffset = 0.0;                 // added to every level shown
+  LevelUnit levelUnit;                      // the launch's level unit
+  double levelOffset = 0.0;                 // its offset, added to every level shown
 };

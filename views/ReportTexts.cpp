@@ -33,12 +33,10 @@ QString windowTitle(const QString& label, int graphType) {
   return isValidGraphType(graphType) ? title + QLatin1Char(' ') + typeName(graphType) : title;
 }
 
-QString levelUnit(double offset) { return CsvFields::levelUnit(offset); }
-
-QStringList headerLines(const QString& label, int node, double levelOffset, const GraphQuery& q) {
+QStringList headerLines(const QString& label, int node, LevelUnit unit, const GraphQuery& q) {
   QStringList lines;
   lines << label + QStringLiteral("  ") + text(Strings::IDS_UI_HDR_ID_NUMBER) + QLatin1Char(' ') + QString::number(node);
-  lines << text(Strings::IDS_UI_HDR_LEVEL_UNITS) + QLatin1Char(' ') + levelUnit(levelOffset);
+  lines << text(Strings::IDS_UI_HDR_LEVEL_UNITS) + QLatin1Char(' ') + unit.text();
   lines << text(Strings::IDS_UI_HDR_START) + QLatin1Char(' ') + q.GetStart().LocalDateTimeText();
   lines << text(Strings::IDS_UI_HDR_END) + QLatin1Char(' ') + q.GetEnd().LocalDateTimeText();
   if (q.graphType != TimeWindowSummary && Increment::isValid(q.increment))

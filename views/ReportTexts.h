@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/LevelUnit.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -23,9 +25,7 @@ QString windowTitle(const QString& label, int graphType);
 //   Start date, time: <local start>
 //   End date, time: <local end>
 //   Each scan summarizes <increment>   (types with an increment)
-QStringList headerLines(const QString& label, int node, double levelOffset, const GraphQuery& query);
+QStringList headerLines(const QString& label, int node, LevelUnit unit, const GraphQuery& query);
 
-// The level unit of an amplitude offset: "dBmV", "dBm" or "dBuV".
-QString levelUnit(double levelOffset);
 
 }  // namespace ReportTexts

@@ -134,7 +134,7 @@ TEST_F(AppStartupTest, AutomationLaunchConnectsAndOpensNewGraph) {
     if (!dialog || seen) return;
     seen = true;
     connected = app.session().isConnected();
-    offset = app.session().levelOffset();
+    offset = app.session().levelUnit().offset();
     title = app.mainFrame()->windowTitle();
     renamed = app.mainFrame()->action(32803)->text();
     dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click();

@@ -265,12 +265,4 @@ TEST_F(ServerSessionTest, ServerClockFallsBackToDayZero) {
   EXPECT_EQ(server.Now().value(), 0.0);
 }
 
-TEST(LevelOffsetTest, UnitCodes) {
-  EXPECT_EQ(ServerSession::levelOffsetForUnit(0), 0.0);
-  EXPECT_EQ(ServerSession::levelOffsetForUnit(1), -48.75);
-  EXPECT_EQ(ServerSession::levelOffsetForUnit(2), 60.0);
-  EXPECT_EQ(ServerSession::levelOffsetForUnit(3), 0.0);
-  EXPECT_EQ(ServerSession::levelOffsetForUnit(-1), 0.0);
-}
-
 }  // namespace

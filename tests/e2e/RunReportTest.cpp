@@ -320,7 +320,7 @@ TEST_F(RunReportTest, ExportsMatchTheScans) {
   QString text;
   QTextStream ribbonOut(&text);
   RibbonCsvWriter().write(ribbonOut, "Port 12", DemoSeeder::kSmallNode, TimeWindowDetail,
-                          m_doc.ribbonSet(TimeWindowDetail), 0.0);
+                          m_doc.ribbonSet(TimeWindowDetail), LevelUnit());
   ribbonOut.flush();
   auto rows = csvRows(text);
   ASSERT_EQ(rows.size(), 4u + 4u + 2u);  // 3 heading lines, frequencies, 4 ribbons, empty line, end
@@ -343,7 +343,7 @@ TEST_F(RunReportTest, ExportsMatchTheScans) {
   ASSERT_TRUE(m_doc.RunReport(summary));
   text.clear();
   QTextStream summaryOut(&text);
-  SummaryCsvWriter().write(summaryOut, "Port 12", DemoSeeder::kSmallNode, m_doc.seriesStore(), 0.0,
+  SummaryCsvWriter().write(summaryOut, "Port 12", DemoSeeder::kSmallNode, m_doc.seriesStore(), LevelUnit(),
                            {"Hi", "Hi 2", "Lo", "Lo 2"});
   summaryOut.flush();
   rows = csvRows(text);
@@ -365,7 +365,7 @@ TEST_F(RunReportTest, ExportsMatchTheScans) {
   text.clear();
   QTextStream seriesOut(&text);
   FrequencySeriesCsvWriter().write(seriesOut, "Port 12", DemoSeeder::kSmallNode, single.frequency,
-                                   m_doc.seriesStore(), 0.0, {});
+                                   m_doc.seriesStore(), LevelUnit(), {});
   seriesOut.flush();
   rows = csvRows(text);
   ASSERT_GE(rows.size(), 5u + 6u);

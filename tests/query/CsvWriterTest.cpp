@@ -67,7 +67,7 @@ struct RibbonCase {
   const char* name;
   int type;
   bool percent;
-  double offset;
+  LevelUnit unit;
   const char* expected;
 };
 
@@ -81,29 +81,29 @@ TEST_P(RibbonCsv, WritesTheDocumentedLayout) {
   const RibbonCase& c = GetParam();
   const RibbonSet set = threeRibbons(c.type, c.percent);
   const QString text =
-      written([&](QTextStream& out) { RibbonCsvWriter().write(out, "Port 7", 42, c.type, set, c.offset); });
+      written([&](QTextStream& out) { RibbonCsvWriter().write(out, "Port 7", 42, c.type, set, c.unit); });
   EXPECT_EQ(text, QString::fromUtf8(c.expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Types, RibbonCsv,
-    ::testing::Values(RibbonCase{"MultiDayLevelsCarryTheOffset", MultiDay, false, -48.75,
+    ::testing::Values(RibbonCase{"MultiDayLevelsCarryTheOffset", MultiDay, false, LevelUnit::fromCode(LevelUnit::kDbm),
                                  "Port 7\nUID: 42\nMulti Day\n ,5,10.5,1234.57\n"
                                  "A2,-38.75,-28.75,1.23457e+08\nA0,-47.25,,-51.75\n\n"},
-                      RibbonCase{"MultiDayPercentagesAsSent", MultiDayTimeWindow, true, 60.0,
+                      RibbonCase{"MultiDayPercentagesAsSent", MultiDayTimeWindow, true, LevelUnit::fromCode(LevelUnit::kDbuv),
                                  "Port 7\nUID: 42\nMulti Day Time Window\n ,5,10.5,1234.57\n"
                                  "A2,10,20,1.23457e+08\nA0,1.5,,-3\n\n"},
-                      RibbonCase{"DetailLevelsWithoutOffset", TimeWindowDetail, false, -48.75,
+                      RibbonCase{"DetailLevelsWithoutOffset", TimeWindowDetail, false, LevelUnit::fromCode(LevelUnit::kDbm),
                                  "Port 7\nUID: 42\nTime Window Detail\n ,5,10.5,1234.57\n"
                                  "A2,10,20,1.23457e+08\nA0,1.5,,-3\n\n"},
-                      RibbonCase{"TwentyFourHour", TwentyFourHour, false, 60.0,
+                      RibbonCase{"TwentyFourHour", TwentyFourHour, false, LevelUnit::fromCode(LevelUnit::kDbuv),
                                  "Port 7\nUID: 42\n24 Hour\n ,5,10.5,1234.57\n"
                                  "A2,10,20,1.23457e+08\nA0,1.5,,-3\n\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(CsvWriter, EmptyRibbonSetWritesOnlyTheHeader) {
   const QString text =
-      written([](QTextStream& out) { RibbonCsvWriter().write(out, "L", -1, MultiDay, RibbonSet{}, 0.0); });
+      written([](QTextStream& out) { RibbonCsvWriter().write(out, "L", -1, MultiDay, RibbonSet{}, LevelUnit()); });
   EXPECT_EQ(text, "L\nUID: -1\nMulti Day\n \n\n");
 }
 
@@ -118,7 +118,7 @@ SeriesStore::Series series(int statistic, std::vector<double> values) {
 
 struct SummaryCase {
   const char* name;
-  double offset;
+  LevelUnit unit;
   const char* expected;
 };
 
@@ -140,24 +140,24 @@ TEST_P(SummaryCsv, WritesTheDocumentedLayout) {
   store.series[2] = series(Statistic::kMaximum, {99});  // beyond the count: not written
 
   const QString text = written([&](QTextStream& out) {
-    SummaryCsvWriter().write(out, "Port 7", 42, store, c.offset, kThresholdNames);
+    SummaryCsvWriter().write(out, "Port 7", 42, store, c.unit, kThresholdNames);
   });
   EXPECT_EQ(text, QString::fromUtf8(c.expected));
 }
 
-// The unit follows the offset on every row, the "% Exceeding" ones included;
+// The unit's name is on every row, the "% Exceeding" ones included;
 // only levels carry the offset.
 INSTANTIATE_TEST_SUITE_P(
     Units, SummaryCsv,
-    ::testing::Values(SummaryCase{"DbuV", 60.0,
+    ::testing::Values(SummaryCase{"DbuV", LevelUnit::fromCode(LevelUnit::kDbuv),
                                   "Port 7\nUID:42\nTime Window Summary\n ,5,10.5,1234.57,\n"
                                   "Average (dBuV),61,,57.5\n"
                                   "% Exceeding High (dBuV),0,12.5,\n"},
-                      SummaryCase{"Dbm", -48.75,
+                      SummaryCase{"Dbm", LevelUnit::fromCode(LevelUnit::kDbm),
                                   "Port 7\nUID:42\nTime Window Summary\n ,5,10.5,1234.57,\n"
                                   "Average (dBm),-47.75,,-51.25\n"
                                   "% Exceeding High (dBm),0,12.5,\n"},
-                      SummaryCase{"DbmV", 0.0,
+                      SummaryCase{"DbmV", LevelUnit::fromCode(LevelUnit::kDbmv),
                                   "Port 7\nUID:42\nTime Window Summary\n ,5,10.5,1234.57,\n"
                                   "Average (dBmV),1,,-2.5\n"
                                   "% Exceeding High (dBmV),0,12.5,\n"}),
@@ -173,7 +173,7 @@ TEST_F(CsvWriter, FrequencySeriesRunsTimeDownTheRowsInLocalTime) {
   store.series[1] = series(6, {50, 25});  // shorter: its missing point is an empty field
 
   const QString text = written([&](QTextStream& out) {
-    FrequencySeriesCsvWriter().write(out, "Port 7", 42, 123.25, store, -48.75, kThresholdNames);
+    FrequencySeriesCsvWriter().write(out, "Port 7", 42, 123.25, store, LevelUnit::fromCode(LevelUnit::kDbm), kThresholdNames);
   });
 
   // Berlin switches to summer time at 01:00 UTC on this day.

@@ -54,7 +54,6 @@ inline PortRecord tinyPort() {
   PortRecord p;
   p.node = kNode;
   p.label = "Tiny";
-  p.levelUnit = LevelUnit::dBmV;
   p.frequencies = {10.0, 20.0, 30.0};
   p.thresholdNames = {"High 1", "High 2", "Low 3", "Low 4"};
   p.thresholdLevels = {0.0, -5.0, -20.0, -30.0};

@@ -70,16 +70,13 @@ TEST(ReportTextsTest, TitlesFollowTheReport) {
   for (int type = 0; type < 6; ++type) EXPECT_EQ(ReportTexts::windowTitle("Port 3", type), titles[type]);
   EXPECT_EQ(ReportTexts::windowTitle("Port 3", 6), "Quillon - Port 3");
   EXPECT_EQ(ReportTexts::name(3), "24 Hour Report");
-  EXPECT_EQ(ReportTexts::levelUnit(-48.75), "dBm");
-  EXPECT_EQ(ReportTexts::levelUnit(60.0), "dBuV");
-  EXPECT_EQ(ReportTexts::levelUnit(0.0), "dBmV");
 }
 
 TEST(ReportTextsTest, HeaderLinesNameThePortWindowAndIncrement) {
   GraphQuery q;
   q.graphType = TimeWindowDetail;
   q.increment = Increment::k1Hour;
-  const QStringList lines = ReportTexts::headerLines("Hub 9", 12, -48.75, q);
+  const QStringList lines = ReportTexts::headerLines("Hub 9", 12, LevelUnit::fromCode(LevelUnit::kDbm), q);
   ASSERT_EQ(lines.size(), 5);
   EXPECT_EQ(lines[0], "Hub 9  ID Number: 12");
   EXPECT_EQ(lines[1], "Level Units: dBm");
@@ -87,7 +84,7 @@ TEST(ReportTextsTest, HeaderLinesNameThePortWindowAndIncrement) {
   EXPECT_TRUE(lines[3].startsWith("End date, time: "));
   EXPECT_EQ(lines[4], "Each scan summarizes 1 Hour");
   q.graphType = TimeWindowSummary;
-  EXPECT_EQ(ReportTexts::headerLines("Hub 9", 12, 0.0, q).size(), 4);
+  EXPECT_EQ(ReportTexts::headerLines("Hub 9", 12, LevelUnit(), q).size(), 4);
 }
 
 }  // namespace
