@@ -1,6 +1,7 @@
 #include "app/AutomationAdaptor.h"
 
 #include "app/IAutomationTarget.h"
+#include "core/ThresholdNames.h"
 #include "resources/Strings.h"
 
 #include <QMetaObject>
@@ -8,12 +9,6 @@
 
 AutomationAdaptor::AutomationAdaptor(IAutomationTarget& target, QObject* parent)
     : QObject(parent), m_target(target) {}
-
-QStringList AutomationAdaptor::fourThresholdNames(const QStringList& names) {
-  QStringList four = names.mid(0, kThresholdCount);
-  while (four.size() < kThresholdCount) four.append(QString());
-  return four;
-}
 
 // `this` is the context: a call still queued when the adaptor goes away is dropped
 // instead of reaching a target that may be gone too.
@@ -49,7 +44,7 @@ void AutomationAdaptor::LaunchORBWithThreshNames(int node, const QString& server
                                                  int token, const QString& label, short levelUnits,
                                                  const QStringList& thresholdNames) {
   if (refusedWhileFetching()) return;
-  later([this, node, serverClass, host, token, label, levelUnits, names = fourThresholdNames(thresholdNames)] {
+  later([this, node, serverClass, host, token, label, levelUnits, names = ThresholdNames(thresholdNames).list()] {
     m_target.LaunchORBWithThreshNames(node, serverClass, host, token, label, levelUnits, names);
   });
 }
@@ -59,7 +54,7 @@ void AutomationAdaptor::LaunchWithDatesAndThreshNames(int node, const QString& s
                                                       short levelUnits, const QStringList& thresholdNames) {
   if (refusedWhileFetching()) return;
   later([this, node, serverClass, host, token, label, start, end, levelUnits,
-         names = fourThresholdNames(thresholdNames)] {
+         names = ThresholdNames(thresholdNames).list()] {
     m_target.LaunchWithDatesAndThreshNames(node, serverClass, host, token, label, start, end, levelUnits, names);
   });
 }

@@ -22,13 +22,9 @@ class AutomationAdaptor : public QObject, protected QDBusContext {
   Q_CLASSINFO("D-Bus Interface", "QuillonView.Document")
 
 public:
-  static constexpr int kThresholdCount = 4;
   static constexpr const char* kBusyError = "org.veltrix.Quillon.Error.Busy";
 
   explicit AutomationAdaptor(IAutomationTarget& target, QObject* parent = nullptr);
-
-  // Exactly four names: missing ones are empty, extra ones are dropped.
-  static QStringList fourThresholdNames(const QStringList& names);
 
 public Q_SLOTS:
   Q_SCRIPTABLE void LaunchORB(int node, const QString& serverClass, const QString& host, int token,

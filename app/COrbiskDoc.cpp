@@ -51,7 +51,7 @@ const RibbonSet& COrbiskDoc::ribbonSet(int graphType) const {
 }
 
 void COrbiskDoc::setThresholdNames(const QStringList& names) {
-  for (int i = 0; i < 4; ++i) m_thresholdNames[i] = i < names.size() ? names[i] : QString();
+  m_thresholdNames = ThresholdNames(names);
 }
 
 void COrbiskDoc::SetFreqRange(double low, double high) {

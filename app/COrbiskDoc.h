@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/ThresholdNames.h"
 #include "query/FetchPacing.h"
 #include "query/GraphQuery.h"
 #include "query/RibbonSet.h"
@@ -44,7 +45,7 @@ public:
   const GraphQuery& reportQuery() const { return m_reportQuery; }
 
   // Launch state the views read.
-  QStringList thresholdNames() const { return m_thresholdNames; }
+  QStringList thresholdNames() const { return m_thresholdNames.list(); }
   void setThresholdNames(const QStringList& names);
   double lowerFrequency() const { return m_lowerFrequency; }
   double upperFrequency() const { return m_upperFrequency; }
@@ -93,7 +94,7 @@ private:
   SeriesStore m_series;
   ThresholdTable m_thresholds{};
   int m_thresholdEntries = 0;
-  QStringList m_thresholdNames{QString(), QString(), QString(), QString()};
+  ThresholdNames m_thresholdNames;
   double m_lowerFrequency = 0.0;
   double m_upperFrequency = 0.0;
 };

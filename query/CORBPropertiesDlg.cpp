@@ -196,7 +196,7 @@ void CORBPropertiesDlg::setFrequencyRange(double lower, double upper) {
 }
 
 void CORBPropertiesDlg::setThresholdNames(const QStringList& names) {
-  for (int i = 0; i < 4; ++i) m_thresholdNames[i] = i < names.size() ? names[i] : QString();
+  m_thresholdNames = ThresholdNames(names);
 }
 
 void CORBPropertiesDlg::setStatisticLabels() {
@@ -206,7 +206,7 @@ void CORBPropertiesDlg::setStatisticLabels() {
     if (i < Statistic::kThreshold1) {
       check = radio = text(levels[i]);
     } else {
-      const QString& name = m_thresholdNames[i - Statistic::kThreshold1];
+      const QString name = m_thresholdNames.at(i - Statistic::kThreshold1);
       check = text(Strings::IDS_EXCEEDING) + QLatin1Char(' ') + name;
       radio = text(Strings::IDS_TIME_BEYOND) + QLatin1Char(' ') + name;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/ThresholdNames.h"
 #include "query/GraphQuery.h"
 
 #include <QDialog>
@@ -68,7 +69,7 @@ private:
   void onStartDateLeft();
 
   GraphQuery m_query;
-  QStringList m_thresholdNames{QString(), QString(), QString(), QString()};
+  ThresholdNames m_thresholdNames;
   double m_lowerFrequency = 0.0;
   double m_upperFrequency = 0.0;
   bool m_upToTheSecondAtLastOk = false;

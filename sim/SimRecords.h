@@ -1,7 +1,6 @@
 #pragma once
 
 #include "core/LevelUnit.h"
-
 #include "server/Blocks.h"
 
 #include <array>
