@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr qint64 kSecondsPerDay = 86400;
+constexpr qint64 kSecondsPerDay = CNBDateTime::kSecondsPerDay;
 constexpr int kMinYear = 100;
 constexpr int kMaxYear = 9999;
 // Anything beyond these cannot hold a year between 100 and 9999; checking
@@ -357,10 +357,16 @@ QString CNBDateTime::FormatBuildTime(const QDateTime& dt) {
                            t.minute(), t.second(), t.hour() < 12 ? "AM" : "PM");
 }
 
-QString CNBDateTime::LocalDateTimeText() const {
+QString CNBDateTime::LocalDateText() const {
   QString date;
-  QString time;
   FormatDate(date, this, true, true);
-  FormatTime(time, this, false, true);
-  return date + QLatin1Char(' ') + time;
+  return date;
 }
+
+QString CNBDateTime::LocalTimeText() const {
+  QString time;
+  FormatTime(time, this, false, true);
+  return time;
+}
+
+QString CNBDateTime::LocalDateTimeText() const { return LocalDateText() + QLatin1Char(' ') + LocalTimeText(); }

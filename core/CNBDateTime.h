@@ -63,6 +63,18 @@ public:
   // The value as the user reads it in headers and labels: the locale's short
   // local date, a space, the local time without seconds.
   QString LocalDateTimeText() const;
+  // Its two halves, for labels that show only one.
+  QString LocalDateText() const;
+  QString LocalTimeText() const;
+
+  // Day arithmetic on seconds since 1970, UTC: the midnight at or before an
+  // instant, and the seconds since it (0 to 86399), negative instants included.
+  static constexpr int64_t kSecondsPerDay = 86400;
+  static constexpr int64_t SecondOfDay(int64_t seconds) {
+    const int64_t m = seconds % kSecondsPerDay;
+    return m < 0 ? m + kSecondsPerDay : m;
+  }
+  static constexpr int64_t DayStart(int64_t seconds) { return seconds - SecondOfDay(seconds); }
 
   // Seconds since 1970 for years 1970 to 2039; -1 outside or on overflow.
   int32_t ToSeconds() const;

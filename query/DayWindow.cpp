@@ -1,14 +1,8 @@
 #include "query/DayWindow.h"
 
 namespace {
-
-constexpr int64_t kDay = 86400;
-
-int64_t floorMod(int64_t a, int64_t b) {
-  const int64_t m = a % b;
-  return m < 0 ? m + b : m;
-}
-
+constexpr int64_t kDay = CNBDateTime::kSecondsPerDay;
+int64_t secondOfDay(int64_t seconds) { return CNBDateTime::SecondOfDay(seconds); }
 }  // namespace
 
 DayWindow DayWindow::of(const CNBDateTime& start, const CNBDateTime& end) {
@@ -16,12 +10,12 @@ DayWindow DayWindow::of(const CNBDateTime& start, const CNBDateTime& end) {
   const CNBDateTime startClockOnEndDate =
       CNBDateTime::FromLocal(end.toLocal().date(), start.toLocal().time());
   const int64_t s =
-      startSeconds - floorMod(startSeconds, kDay) + floorMod(startClockOnEndDate.ToSeconds(), kDay);
+      startSeconds - secondOfDay(startSeconds) + secondOfDay(startClockOnEndDate.ToSeconds());
   const int64_t e = end.ToSeconds();
 
-  int64_t lastDay = e - floorMod(e, kDay);
-  const int64_t windowStart = floorMod(s, kDay);
-  int64_t windowEnd = floorMod(e, kDay);
+  int64_t lastDay = CNBDateTime::DayStart(e);
+  const int64_t windowStart = secondOfDay(s);
+  int64_t windowEnd = secondOfDay(e);
   if (windowEnd <= windowStart) {
     lastDay -= kDay;
     windowEnd += kDay;

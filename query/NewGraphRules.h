@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/CNBDateTime.h"
+#include "server/Blocks.h"
 
 #include <QDateTime>
 #include <QString>
@@ -15,8 +16,8 @@ struct GraphQuery;
 namespace NewGraphRules {
 
 constexpr int kMaxPoints = 500;   // points of a 2D report
-constexpr int kMaxRibbons = 97;   // ribbons of Time Window Detail and 24 Hour
-constexpr int kMaxDays = 97;      // days of the two Multi-Day reports
+constexpr int kMaxRibbons = Blocks::kMaxBlocks;  // ribbons of Time Window Detail and 24 Hour
+constexpr int kMaxDays = Blocks::kMaxBlocks;     // days of the two Multi-Day reports
 constexpr double kFrequencyStep = 0.005;  // MHz per spin notch
 
 // Nearest quarter hour: minutes 0-7 -> :00, 8-22 -> :15, 23-37 -> :30,

@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr int64_t kDay = 86400;
-
 // Ends the server's request exactly once, whichever way the fetch leaves.
 class RequestScope {
 public:
@@ -109,19 +107,8 @@ CNBDateTime instant(int64_t seconds) {
   return CNBDateTime::FromSeconds(static_cast<int32_t>(seconds));
 }
 
-QString localTime(int64_t seconds) {
-  const CNBDateTime t = instant(seconds);
-  QString text;
-  t.FormatTime(text, &t, false, true);
-  return text;
-}
-
-QString localDate(int64_t seconds) {
-  const CNBDateTime t = instant(seconds);
-  QString text;
-  t.FormatDate(text, &t, true, true);
-  return text;
-}
+QString localTime(int64_t seconds) { return instant(seconds).LocalTimeText(); }
+QString localDate(int64_t seconds) { return instant(seconds).LocalDateText(); }
 
 void buildLabels(RibbonSet& set) {
   const int r = set.ribbonCount;
@@ -131,7 +118,7 @@ void buildLabels(RibbonSet& set) {
     if (set.kind == RibbonSet::Kind::Day) {
       const DayBlock& b = set.days[i];
       const int64_t start = b.periodStart;
-      const int64_t day = start - ((start % kDay) + kDay) % kDay;
+      const int64_t day = CNBDateTime::DayStart(start);
       set.startLabels[i] = localDate(day + b.windowStart);
       set.endLabels[i] = localDate(day + b.windowEnd);
     } else {
