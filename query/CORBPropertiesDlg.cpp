@@ -259,7 +259,7 @@ void CORBPropertiesDlg::showWindow() {
 
 void CORBPropertiesDlg::applyLayout() {
   const int type = m_type->currentIndex();
-  if (type == OneFreqTimeWindow || type == TimeWindowDetail) {
+  if (choosesIncrement(type)) {
     const QSignalBlocker block(m_increment);
     m_increment->setCurrentIndex(Increment::isValid(m_query.increment) ? m_query.increment : 0);
   }
@@ -339,9 +339,9 @@ void CORBPropertiesDlg::onTypeChanged(int index) {
 
 void CORBPropertiesDlg::onIncrementChanged(int index) {
   const int type = m_type->currentIndex();
-  if (type != OneFreqTimeWindow && type != TimeWindowDetail) return;
+  if (!choosesIncrement(type)) return;
   m_query.increment = index;
-  if (index == Increment::k1Day) {
+  if (NewGraphRules::incrementClearsUpToTheSecond(type, index)) {
     const QSignalBlocker block(m_upToTheSecond);
     m_upToTheSecond->setChecked(false);
     onStartTimeLeft();
@@ -375,9 +375,7 @@ void CORBPropertiesDlg::onStartTimeLeft() {
   const QDateTime start(m_startDate->date(), m_startTime->time());
   const QDateTime rounded = NewGraphRules::roundToQuarter(start, false);
   writeStartTime(rounded);
-  const int type = m_type->currentIndex();
-  const bool daily = m_increment->currentIndex() == Increment::k1Day;
-  if (type == TwentyFourHour || ((type == OneFreqTimeWindow || type == TimeWindowDetail) && daily))
+  if (NewGraphRules::endTimeFollowsStart(m_type->currentIndex(), m_increment->currentIndex()))
     m_endTime->setTime(rounded.time());
 }
 
@@ -387,5 +385,6 @@ void CORBPropertiesDlg::onEndTimeLeft() {
 }
 
 void CORBPropertiesDlg::onStartDateLeft() {
-  if (m_type->currentIndex() == TwentyFourHour) m_endDate->setDate(m_startDate->date().addDays(1));
+  if (NewGraphRules::endDateFollowsStart(m_type->currentIndex()))
+    m_endDate->setDate(m_startDate->date().addDays(1));
 }

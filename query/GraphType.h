@@ -19,6 +19,9 @@ constexpr bool isValidGraphType(int32_t t) { return t >= 0 && t < kGraphTypeCoun
 // Types 2 to 5 draw ribbons of frequency profiles in 3D; 0 and 1 draw 2D lines.
 constexpr bool isRibbonType(int32_t t) { return t >= TimeWindowDetail && t <= MultiDayTimeWindow; }
 constexpr bool isLineType(int32_t t) { return t == TimeWindowSummary || t == OneFreqTimeWindow; }
+// The two types whose increment the user chooses; the others have none or a
+// fixed one.
+constexpr bool choosesIncrement(int32_t t) { return t == OneFreqTimeWindow || t == TimeWindowDetail; }
 // Types 0 and 1 choose several statistics with check boxes; the others one
 // statistic with radio buttons.
 constexpr bool usesCheckBoxStatistics(int32_t t) {

@@ -150,4 +150,14 @@ std::vector<Failure> runChecks(const GraphQuery& q, const CheckContext& context)
   return failures;
 }
 
+bool endTimeFollowsStart(int32_t graphType, int32_t increment) {
+  return graphType == TwentyFourHour || (choosesIncrement(graphType) && increment == Increment::k1Day);
+}
+
+bool endDateFollowsStart(int32_t graphType) { return graphType == TwentyFourHour; }
+
+bool incrementClearsUpToTheSecond(int32_t graphType, int32_t increment) {
+  return choosesIncrement(graphType) && increment == Increment::k1Day;
+}
+
 }  // namespace NewGraphRules

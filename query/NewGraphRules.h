@@ -50,6 +50,14 @@ int ribbonCount(double span, int32_t increment, bool upToTheSecond);
 // Days of the Multi-Day reports (types 4 and 5).
 int dayCount(double span);
 
+// How the request's fields follow each other while the user edits them: the
+// end's clock time follows the start's for a 24 Hour report and for a daily
+// increment (whole days from the start on); a 24 Hour report ends the day
+// after its start date; a daily increment cannot run to the second.
+bool endTimeFollowsStart(int32_t graphType, int32_t increment);
+bool endDateFollowsStart(int32_t graphType);
+bool incrementClearsUpToTheSecond(int32_t graphType, int32_t increment);
+
 // One failed check: its string id and the text to show.
 struct Failure {
   int stringId;

@@ -251,4 +251,30 @@ TEST(NewGraphRulesTest, EveryFailureIsReportedInOrder) {
   EXPECT_TRUE(runChecks(window(TimeWindowSummary, 60), context).empty());
 }
 
+// Which fields follow the start while the user edits the request, for every
+// type and increment: a wrong row moves the user's end time behind their back.
+TEST(NewGraphRulesTest, FieldsThatFollowTheStart) {
+  struct Row {
+    int type;
+    bool endTimeFollows[3];  // per increment: 15 min, 1 hour, 1 day
+    bool endDateFollows;
+    bool clearsUpToTheSecond[3];
+  };
+  const Row rows[] = {
+      {TimeWindowSummary, {false, false, false}, false, {false, false, false}},
+      {OneFreqTimeWindow, {false, false, true}, false, {false, false, true}},
+      {TimeWindowDetail, {false, false, true}, false, {false, false, true}},
+      {TwentyFourHour, {true, true, true}, true, {false, false, false}},
+      {MultiDay, {false, false, false}, false, {false, false, false}},
+      {MultiDayTimeWindow, {false, false, false}, false, {false, false, false}},
+  };
+  for (const Row& r : rows) {
+    EXPECT_EQ(endDateFollowsStart(r.type), r.endDateFollows) << r.type;
+    for (int inc = 0; inc < Increment::kCount; ++inc) {
+      EXPECT_EQ(endTimeFollowsStart(r.type, inc), r.endTimeFollows[inc]) << r.type << "/" << inc;
+      EXPECT_EQ(incrementClearsUpToTheSecond(r.type, inc), r.clearsUpToTheSecond[inc]) << r.type << "/" << inc;
+    }
+  }
+}
+
 }  // namespace
