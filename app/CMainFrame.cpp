@@ -16,6 +16,7 @@
 #include "app/ServerSession.h"
 #include "core/SettingsStore.h"
 #include "core/ShellEvents.h"
+#include "core/ThresholdNames.h"
 #include "core/WindowPlacement.h"
 #include "query/CORBPropertiesDlg.h"
 #include "resources/CommandIds.h"
@@ -183,12 +184,32 @@ void CMainFrame::setThresholdNames(const QStringList& names) {
   const int thresholdItems[] = {ID_THRESHOLDS_1, ID_THRESHOLDS_2, ID_THRESHOLDS_3, ID_THRESHOLDS_4};
   const int markerItems[] = {ID_MARKER_THRESHOLD_1, ID_MARKER_THRESHOLD_2, ID_MARKER_THRESHOLD_3,
                              ID_MARKER_THRESHOLD_4};
-  for (int i = 0; i < 4; ++i) {
-    const QString name = i < names.size() ? names[i] : QString();
+  const ThresholdNames four(names);
+  for (int i = 0; i < ThresholdNames::kCount; ++i) {
+    const QString name = four.at(i);
     if (QAction* a = action(thresholdItems[i])) a->setText(name);
     if (QAction* a = action(markerItems[i])) a->setText(name);
   }
   m_newGraph->setThresholdNames(names);
+}
+
+const GraphQuery& CMainFrame::newGraphQuery() const { return m_newGraph->query(); }
+
+void CMainFrame::resetRequest(const std::optional<CNBDateTime>& reference) {
+  if (reference) {
+    m_current.Reset(*reference);
+    m_newGraph->query().Reset(*reference);
+  } else {
+    m_current.Reset();
+    m_newGraph->query().Reset();
+  }
+}
+
+void CMainFrame::prefillNewGraph(const NewGraphPrefill& prefill) {
+  m_newGraph->setQuery(prefill.query);
+  if (prefill.upToTheSecond) m_newGraph->setUpToTheSecond(*prefill.upToTheSecond);
+  m_newGraph->setOpenedByLaunch(prefill.openedByLaunch);
+  m_newGraph->setFirstLoadResetsTypeAndIncrement(prefill.firstLoadResetsTypeAndIncrement);
 }
 
 void CMainFrame::OnNewGraph() {

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QMap>
 #include <QMainWindow>
+#include <optional>
 
 class COrbiskDoc;
 class COrbiskView;
@@ -35,10 +36,22 @@ public:
   ~CMainFrame() override;
 
   QAction* action(int commandId) const { return m_actions.value(commandId); }
-  CORBPropertiesDlg& newGraphDialog() { return *m_newGraph; }
   const GraphQuery& currentQuery() const { return m_current; }
-  GraphQuery& currentQuery() { return m_current; }
+  // The request the New Graph dialog opens with next.
+  const GraphQuery& newGraphQuery() const;
   bool noReportYet() const { return m_noReportYet; }
+
+  // A launch starts over: the current request and the dialog's both reset
+  // to the reference time (now when none).
+  void resetRequest(const std::optional<CNBDateTime>& reference = std::nullopt);
+  // What a launch puts into the New Graph dialog before it opens.
+  struct NewGraphPrefill {
+    GraphQuery query;
+    std::optional<bool> upToTheSecond;  // none: the dialog keeps its own
+    bool openedByLaunch = false;
+    bool firstLoadResetsTypeAndIncrement = false;
+  };
+  void prefillNewGraph(const NewGraphPrefill& prefill);
 
   // New Graph: shows the dialog and runs the accepted request; the previous
   // request comes back when the new one fails.

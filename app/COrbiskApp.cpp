@@ -98,9 +98,7 @@ void COrbiskApp::CommandLineLaunch(const LaunchParameters& params) {
     return;
   }
   m_session->setToken(params.token);
-  m_frame->currentQuery().Reset();
-  CORBPropertiesDlg& dialog = m_frame->newGraphDialog();
-  dialog.query().Reset();
+  m_frame->resetRequest();
   m_session->setNode(params.node);
   m_session->setHost(params.serverHost);
   m_session->setLabel(params.label);
@@ -110,24 +108,20 @@ void COrbiskApp::CommandLineLaunch(const LaunchParameters& params) {
     return;
   }
   m_frame->setWindowTitle(Strings::LoadString(Strings::IDS_TITLE_FORMAT).arg(params.label));
-  dialog.clearCancelled();
+  CMainFrame::NewGraphPrefill prefill;
+  prefill.query = m_frame->newGraphQuery();
   bool upToTheSecond = false;
   CNBDateTime launchStart = m_session->launchStart();
   bool datesSupplied = m_session->datesSupplied();
-  LaunchRequest::Apply(params, dialog.query(), upToTheSecond, launchStart, datesSupplied);
+  LaunchRequest::Apply(params, prefill.query, upToTheSecond, launchStart, datesSupplied);
   m_session->setLaunchStart(launchStart);
   m_session->setDatesSupplied(datesSupplied);
-  if (params.upToTheSecond != -1) dialog.setUpToTheSecond(upToTheSecond);
-  dialog.setOpenedByLaunch(true);
-  dialog.setFrequencyRange(m_doc->lowerFrequency(), m_doc->upperFrequency());
-  dialog.setThresholdNames(m_doc->thresholdNames());
-  dialog.exec();
-  if (dialog.cancelled()) {
-    m_frame->close();
-    return;
-  }
-  m_frame->currentQuery() = dialog.query();
-  if (!m_doc->RunReport(m_frame->currentQuery())) m_frame->close();
+  if (params.upToTheSecond != -1) prefill.upToTheSecond = upToTheSecond;
+  prefill.openedByLaunch = true;
+  m_frame->prefillNewGraph(prefill);
+  // The same New Graph as the menu's: before the first report, a Cancel or
+  // a failed request ends the program.
+  m_frame->OnNewGraph();
 }
 
 void COrbiskApp::connectAndPostNewGraph(int32_t node, const QString& serverClass, const QString& host,
@@ -168,9 +162,11 @@ void COrbiskApp::LaunchWithDates(int32_t node, const QString& serverClass, const
   m_session->setDatesSupplied(true);
   m_session->setLaunchStart(CNBDateTime(start));
   // The dialog's first opening starts from the launch's reference time.
-  m_frame->currentQuery().Reset(CNBDateTime(start));
-  m_frame->newGraphDialog().query().Reset(CNBDateTime(start));
-  m_frame->newGraphDialog().setFirstLoadResetsTypeAndIncrement(true);
+  m_frame->resetRequest(CNBDateTime(start));
+  CMainFrame::NewGraphPrefill prefill;
+  prefill.query = m_frame->newGraphQuery();
+  prefill.firstLoadResetsTypeAndIncrement = true;
+  m_frame->prefillNewGraph(prefill);
   m_session->setLevelUnit(LevelUnit::fromCode(levelUnits));
   connectAndPostNewGraph(node, serverClass, host, token, label);
 }

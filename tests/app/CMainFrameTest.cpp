@@ -68,7 +68,7 @@ TEST_F(MainFrameTest, ViewCommandsWaitForAView) {
   for (int id : {CommandIds::ID_GRAPH_NEW, CommandIds::ID_FILE_PRINT, CommandIds::ID_APP_EXIT})
     EXPECT_TRUE(frame.action(id)->isEnabled()) << id;
   // A launch resets the request before any report: still nothing to export.
-  frame.currentQuery().Reset();
+  frame.resetRequest();
   frame.updateCommands();
   EXPECT_FALSE(frame.action(CommandIds::ID_GRAPH_EXPORT)->isEnabled());
   // Texts keep their double blank and lose the key after the tab.

@@ -239,8 +239,7 @@ TEST_F(RunReportTest, NewGraphCommandShowsTheReportAndKeepsItOnCancelOrFailure) 
 
   GraphQuery day = request(TwentyFourHour, kEnd - 86400, kEnd);
   day.increment = Increment::k1Hour;
-  frame.newGraphDialog().setQuery(day);
-  frame.newGraphDialog().setOpenedByLaunch(true);
+  frame.prefillNewGraph({day, std::nullopt, true, false});
   pressNewGraph(QDialogButtonBox::Ok);
   newGraph->trigger();
   ASSERT_EQ(frame.currentQuery().graphType, TwentyFourHour) << m_prompts.texts.join('|').toStdString();
@@ -254,8 +253,7 @@ TEST_F(RunReportTest, NewGraphCommandShowsTheReportAndKeepsItOnCancelOrFailure) 
 
   // A request that finds no data leaves the previous request and report.
   const int32_t before = kEnd - 30 * 86400;
-  frame.newGraphDialog().setQuery(request(TimeWindowDetail, before - 3600, before));
-  frame.newGraphDialog().setOpenedByLaunch(true);
+  frame.prefillNewGraph({request(TimeWindowDetail, before - 3600, before), std::nullopt, true, false});
   pressNewGraph(QDialogButtonBox::Ok);
   newGraph->trigger();
   EXPECT_EQ(m_prompts.texts, QStringList{Strings::LoadString(Strings::IDS_NO_DATA)});
