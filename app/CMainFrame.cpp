@@ -274,8 +274,8 @@ ReportData CMainFrame::reportData(int graphType) const {
   data.thresholdNames = m_doc.thresholdNames();
   data.headerLines = headerLines();
   data.label = m_session.label();
-  data.levelOffset = m_session.levelUnit().offset();
-  data.levelUnit = m_session.levelUnit();
+  data.levelOffset = m_doc.levelUnit().offset();
+  data.levelUnit = m_doc.levelUnit();
   return data;
 }
 
@@ -309,7 +309,7 @@ void CMainFrame::runViewCommand(int commandId) {
 void CMainFrame::writeExport(QTextStream& out) const {
   const int type = m_state.graphType;  // the report on screen
   const QString label = m_session.label();
-  const LevelUnit unit = m_session.levelUnit();
+  const LevelUnit unit = m_doc.levelUnit();
   if (type == TimeWindowSummary)
     SummaryCsvWriter().write(out, label, m_session.node(), m_doc.seriesStore(), unit, m_doc.thresholdNames());
   else if (type == OneFreqTimeWindow)
@@ -325,13 +325,13 @@ void CMainFrame::OnExport() {
 }
 
 void CMainFrame::OnPageSetup() {
-  if (const auto text = PageSetupDialog::edit(this, m_session.startup().reportText))
-    m_session.startup().reportText = *text;
+  if (const auto text = PageSetupDialog::edit(this, m_doc.startup().reportText))
+    m_doc.startup().reportText = *text;
 }
 
 ReportPageContent CMainFrame::pageContent() const {
   ReportPageContent content;
-  content.reportText = m_session.startup().reportText;
+  content.reportText = m_doc.startup().reportText;
   content.label = m_session.label();
   content.reportName = ReportTexts::name(m_state.graphType);
   content.description = ReportTexts::description(m_state.graphType);
@@ -366,7 +366,7 @@ void CMainFrame::OnAbout() {
 
 QStringList CMainFrame::headerLines() const {
   if (!isValidGraphType(m_state.graphType)) return {m_session.label()};
-  return ReportTexts::headerLines(m_session.label(), m_session.node(), m_session.levelUnit(), m_current);
+  return ReportTexts::headerLines(m_session.label(), m_session.node(), m_doc.levelUnit(), m_current);
 }
 
 void CMainFrame::timerEvent(QTimerEvent* event) {
@@ -429,7 +429,7 @@ void CMainFrame::OnProperties() {
   const int type = view->graphType();
   const bool levelTraceDrawn = m_state.traceDrawn[Statistic::kAverage] || m_state.traceDrawn[Statistic::kMaximum] ||
                                m_state.traceDrawn[Statistic::kMinimum];
-  StartupSettings& settings = m_session.startup();
+  StartupSettings& settings = m_doc.startup();
   m_props->prepare(type, source.percent, levelTraceDrawn, source, settings.referenceStep);
   if (m_props->exec() != QDialog::Accepted) return;
   const ViewSettings applied = m_props->settings();

@@ -53,7 +53,7 @@ bool COrbiskApp::InitInstance(const QStringList& arguments, int* exitCode) {
   m_frame = std::make_unique<CMainFrame>(*m_doc, *m_session);
   {
     SettingsStore store;
-    m_session->startup() = StartupSettings::Load(store);
+    m_doc->startup() = StartupSettings::Load(store);
   }
   // Each instance answers automation calls unless it was started to run one
   // launch of its own; no session bus simply means no automation.
@@ -87,7 +87,7 @@ void COrbiskApp::ExitInstance() {
   if (m_session) {
     m_session->Close();
     SettingsStore store;
-    m_session->startup().Save(store);
+    m_doc->startup().Save(store);
   }
 }
 
@@ -111,11 +111,11 @@ void COrbiskApp::CommandLineLaunch(const LaunchParameters& params) {
   CMainFrame::NewGraphPrefill prefill;
   prefill.query = m_frame->newGraphQuery();
   bool upToTheSecond = false;
-  CNBDateTime launchStart = m_session->launchStart();
-  bool datesSupplied = m_session->datesSupplied();
+  CNBDateTime launchStart = m_doc->launchStart();
+  bool datesSupplied = m_doc->datesSupplied();
   LaunchRequest::Apply(params, prefill.query, upToTheSecond, launchStart, datesSupplied);
-  m_session->setLaunchStart(launchStart);
-  m_session->setDatesSupplied(datesSupplied);
+  m_doc->setLaunchStart(launchStart);
+  m_doc->setDatesSupplied(datesSupplied);
   if (params.upToTheSecond != -1) prefill.upToTheSecond = upToTheSecond;
   prefill.openedByLaunch = true;
   m_frame->prefillNewGraph(prefill);
@@ -148,9 +148,9 @@ bool COrbiskApp::deferredWhileFetching(std::function<void()> launch) {
 void COrbiskApp::LaunchORB(int32_t node, const QString& serverClass, const QString& host, int32_t token,
                            const QString& label, int16_t levelUnits) {
   if (deferredWhileFetching([=, this] { LaunchORB(node, serverClass, host, token, label, levelUnits); })) return;
-  m_session->setDatesSupplied(false);
+  m_doc->setDatesSupplied(false);
   m_frame->setWindowTitle(Strings::LoadString(Strings::IDS_TITLE_FORMAT).arg(label));
-  m_session->setLevelUnit(LevelUnit::fromCode(levelUnits));
+  m_doc->setLevelUnit(LevelUnit::fromCode(levelUnits));
   connectAndPostNewGraph(node, serverClass, host, token, label);
 }
 
@@ -159,15 +159,15 @@ void COrbiskApp::LaunchWithDates(int32_t node, const QString& serverClass, const
                                  int16_t levelUnits) {
   if (deferredWhileFetching([=, this] { LaunchWithDates(node, serverClass, host, token, label, start, 0.0, levelUnits); }))
     return;
-  m_session->setDatesSupplied(true);
-  m_session->setLaunchStart(CNBDateTime(start));
+  m_doc->setDatesSupplied(true);
+  m_doc->setLaunchStart(CNBDateTime(start));
   // The dialog's first opening starts from the launch's reference time.
   m_frame->resetRequest(CNBDateTime(start));
   CMainFrame::NewGraphPrefill prefill;
   prefill.query = m_frame->newGraphQuery();
   prefill.firstLoadResetsTypeAndIncrement = true;
   m_frame->prefillNewGraph(prefill);
-  m_session->setLevelUnit(LevelUnit::fromCode(levelUnits));
+  m_doc->setLevelUnit(LevelUnit::fromCode(levelUnits));
   connectAndPostNewGraph(node, serverClass, host, token, label);
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/CNBDateTime.h"
+#include "core/LevelUnit.h"
+#include "core/StartupSettings.h"
 #include "core/ThresholdNames.h"
 #include "query/FetchPacing.h"
 #include "query/GraphQuery.h"
@@ -43,6 +46,17 @@ public:
   int thresholdEntries() const { return m_thresholdEntries; }
   // The request behind each answer.
   const GraphQuery& reportQuery() const { return m_reportQuery; }
+
+  // What the launch asked for, beyond the connection.
+  LevelUnit levelUnit() const { return m_levelUnit; }
+  void setLevelUnit(LevelUnit unit) { m_levelUnit = unit; }
+  CNBDateTime launchStart() const { return m_launchStart; }
+  void setLaunchStart(const CNBDateTime& t) { m_launchStart = t; }
+  bool datesSupplied() const { return m_datesSupplied; }
+  void setDatesSupplied(bool s) { m_datesSupplied = s; }
+  // Report text, chart-properties switch and reference-level step.
+  StartupSettings& startup() { return m_startup; }
+  const StartupSettings& startup() const { return m_startup; }
 
   // Launch state the views read.
   QStringList thresholdNames() const { return m_thresholdNames.list(); }
@@ -95,6 +109,10 @@ private:
   ThresholdTable m_thresholds{};
   int m_thresholdEntries = 0;
   ThresholdNames m_thresholdNames;
+  LevelUnit m_levelUnit;
+  CNBDateTime m_launchStart;
+  bool m_datesSupplied = false;
+  StartupSettings m_startup;
   double m_lowerFrequency = 0.0;
   double m_upperFrequency = 0.0;
 };

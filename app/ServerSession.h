@@ -59,7 +59,7 @@ public:
   std::shared_ptr<IServerObjects> objects() const { return m_objects; }
   bool isConnected() const { return m_data != nullptr; }
 
-  // Launch state kept with the session.
+  // What the connection was opened for.
   int32_t token() const { return m_token; }
   void setToken(int32_t token) { m_token = token; }
   int32_t node() const { return m_node; }
@@ -71,15 +71,6 @@ public:
   void setHost(const QString& host) { m_host = host; }
   QString serverClass() const { return m_serverClass; }
   void setServerClass(const QString& cls) { m_serverClass = cls; }
-  LevelUnit levelUnit() const { return m_levelUnit; }
-  void setLevelUnit(LevelUnit unit) { m_levelUnit = unit; }
-  CNBDateTime launchStart() const { return m_launchStart; }
-  void setLaunchStart(const CNBDateTime& t) { m_launchStart = t; }
-  bool datesSupplied() const { return m_datesSupplied; }
-  void setDatesSupplied(bool s) { m_datesSupplied = s; }
-  // Report text, chart-properties switch and reference-level step.
-  StartupSettings& startup() { return m_startup; }
-  const StartupSettings& startup() const { return m_startup; }
 
 private:
   template <typename T>
@@ -100,9 +91,5 @@ private:
   int32_t m_node = 0;
   QString m_titleLabel;
   QString m_label;
-  LevelUnit m_levelUnit;
-  CNBDateTime m_launchStart;
-  bool m_datesSupplied = false;
-  StartupSettings m_startup;
   KeepAliveTicker m_keepAlive;  // last: its thread goes first
 };

@@ -4,6 +4,7 @@
 #include "app/AutomationServer.h"
 #include "app/CMainFrame.h"
 #include "app/COrbiskApp.h"
+#include "app/COrbiskDoc.h"
 #include "core/IdentityScrambler.h"
 #include "core/Prompts.h"
 #include "app/Registration.h"
@@ -134,7 +135,7 @@ TEST_F(AppStartupTest, AutomationLaunchConnectsAndOpensNewGraph) {
     if (!dialog || seen) return;
     seen = true;
     connected = app.session().isConnected();
-    offset = app.session().levelUnit().offset();
+    offset = app.document().levelUnit().offset();
     title = app.mainFrame()->windowTitle();
     renamed = app.mainFrame()->action(32803)->text();
     dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click();
