@@ -2,6 +2,7 @@
 
 #include "core/IdentityScrambler.h"
 #include "core/Prompts.h"
+#include "core/RetryLoop.h"
 #include "core/ServerErrors.h"
 #include "core/SettingsStore.h"
 #include "core/ShellEvents.h"
@@ -42,8 +43,10 @@ QString ServerSession::sessionContext(HRESULT code) {
 template <typename T>
 HRESULT ServerSession::createWithRetry(const std::function<HRESULT(std::shared_ptr<T>&)>& create,
                                        std::shared_ptr<T>& out) {
-  HRESULT r = hr::RPC_E_SERVERCALL_RETRYLATER;
-  for (int i = 0; i < kCreateRetries && r == hr::RPC_E_SERVERCALL_RETRYLATER; ++i) r = create(out);
+  RetryLoop loop;
+  loop.retryCode = hr::RPC_E_SERVERCALL_RETRYLATER;
+  loop.maxCalls = kCreateRetries;
+  const HRESULT r = *loop.run([&] { return create(out); });
   if (r != hr::S_OK) out.reset();
   return r;
 }
@@ -93,11 +96,12 @@ bool ServerSession::Connect(int32_t node, const QString& serverClass, const QStr
     ReportServerError(r, sessionContext(r));
     return false;
   }
-  r = data->Connect();
-  for (int retry = 0; r == hr::kConnectBusy && retry < kConnectRetries; ++retry) {
-    m_sleep(kConnectRetryWait);
-    r = data->Connect();
-  }
+  RetryLoop busy;
+  busy.retryCode = hr::kConnectBusy;
+  busy.maxCalls = 1 + kConnectRetries;
+  busy.wait = kConnectRetryWait;
+  busy.sleep = m_sleep;
+  r = *busy.run([&] { return data->Connect(); });
   if (hr::failed(r)) {
     data->CloseSession();
     ReportServerError(r, sessionContext(r));

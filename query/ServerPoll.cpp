@@ -1,11 +1,13 @@
 #include "query/ServerPoll.h"
 
+#include "core/RetryLoop.h"
+
 std::optional<HRESULT> ServerPoll::until(HRESULT retryCode, std::chrono::milliseconds wait,
                                          const std::function<HRESULT()>& call) const {
-  for (;;) {
-    if (!running()) return std::nullopt;
-    const HRESULT h = call();
-    if (h != retryCode) return h;
-    if (wait.count() > 0) m_pacing.wait(wait);
-  }
+  RetryLoop loop;
+  loop.retryCode = retryCode;
+  loop.wait = wait;
+  loop.sleep = [this](std::chrono::milliseconds d) { m_pacing.wait(d); };
+  loop.keepGoing = [this] { return running(); };
+  return loop.run(call);
 }
