@@ -13,12 +13,3 @@ public:
   // Fixes "now" until reset; std::nullopt returns to the system clock.
   static void setFixed(std::optional<QDateTime> utc);
 };
-
-// Fixes the clock for one scope.
-class ScopedFixedClock {
-public:
-  explicit ScopedFixedClock(const QDateTime& utc) { Clock::setFixed(utc); }
-  ~ScopedFixedClock() { Clock::setFixed(std::nullopt); }
-  ScopedFixedClock(const ScopedFixedClock&) = delete;
-  ScopedFixedClock& operator=(const ScopedFixedClock&) = delete;
-};

@@ -23,8 +23,3 @@ Prompts& Prompts::current() {
 }
 
 void Prompts::install(Prompts* prompts) { g_current.store(prompts); }
-
-void RecordingPrompts::message(QWidget* owner, const QString& text) {
-  texts.append(text);
-  owners.append(owner);
-}

@@ -8,6 +8,8 @@
 #include "query/CORBPropertiesDlg.h"
 #include "resources/CommandIds.h"
 #include "support/TempSettings.h"
+#include "support/RecordingPrompts.h"
+#include "support/FixedClock.h"
 
 #include <QAction>
 #include <QApplication>

@@ -11,6 +11,7 @@
 #include "core/Prompts.h"
 #include "support/QtPrinters.h"
 #include "support/TempSettings.h"
+#include "support/RecordingPrompts.h"
 
 namespace {
 

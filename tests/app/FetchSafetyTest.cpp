@@ -11,6 +11,7 @@
 #include "resources/Strings.h"
 #include "support/FakeServerObjects.h"
 #include "support/TempSettings.h"
+#include "support/RecordingPrompts.h"
 
 #include <QApplication>
 #include <QTimer>

@@ -8,6 +8,7 @@
 #include "server/ServerIds.h"
 #include "support/FakeServerObjects.h"
 #include "support/TempSettings.h"
+#include "support/RecordingPrompts.h"
 
 #include <QCoreApplication>
 #include <future>

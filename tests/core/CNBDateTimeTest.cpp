@@ -1,6 +1,7 @@
 // Runs with TZ=Europe/Berlin.
 #include "core/CNBDateTime.h"
 #include "core/Clock.h"
+#include "support/FixedClock.h"
 
 #include <gtest/gtest.h>
 

@@ -8,6 +8,7 @@
 #include "core/ServerErrors.h"
 #include "core/ShellEvents.h"
 #include "support/QtPrinters.h"
+#include "support/RecordingPrompts.h"
 
 namespace {
 

@@ -23,6 +23,7 @@
 #include "sim/SimLog.h"
 #include "sim/SimServer.h"
 #include "support/TempSettings.h"
+#include "support/RecordingPrompts.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>

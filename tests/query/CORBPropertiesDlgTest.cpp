@@ -8,6 +8,8 @@
 #include "query/QuarterTimeEdit.h"
 #include "resources/Strings.h"
 #include "support/TempSettings.h"
+#include "support/RecordingPrompts.h"
+#include "support/FixedClock.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -4,6 +4,7 @@
 #include "query/GraphQuery.h"
 #include "query/QueryTestUtil.h"
 #include "support/TempSettings.h"
+#include "support/FixedClock.h"
 
 namespace {
 

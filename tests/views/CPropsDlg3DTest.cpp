@@ -2,6 +2,7 @@
 
 #include "core/Prompts.h"
 #include "query/GraphType.h"
+#include "support/RecordingPrompts.h"
 
 #include <QApplication>
 #include <QComboBox>
