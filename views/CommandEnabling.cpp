@@ -7,7 +7,7 @@ using namespace CommandIds;
 
 namespace {
 
-bool is3D(const FrameState& s) { return s.viewReady && s.graphType >= TimeWindowDetail && s.graphType <= MultiDayTimeWindow; }
+bool is3D(const FrameState& s) { return s.viewReady && isRibbonType(s.graphType); }
 bool is2D(const FrameState& s) { return s.viewReady && usesCheckBoxStatistics(s.graphType); }
 
 int markerTrace(int id) {

@@ -13,6 +13,7 @@
 #include "sim/SimHost.h"
 #include "sim/SimLog.h"
 #include "sim/SimServer.h"
+#include "support/DemoDatabase.h"
 
 #include <gtest/gtest.h>
 
@@ -31,19 +32,7 @@ constexpr int32_t kEnd = 1796040000;
 constexpr int kDays = 10;
 const std::string kDataClass(ServerIds::kDataServerClass);
 
-std::string databasePath() {
-  static const std::string path = [] {
-    const auto dir = std::filesystem::temp_directory_path() / ("quillon-e2e-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    const std::string file = (dir / "demo.db").string();
-    std::string error;
-    auto db = SimDatabase::open(file, &error);
-    EXPECT_TRUE(db) << error;
-    EXPECT_TRUE(DemoSeeder(kEnd, kDays).seed(*db, &error)) << error;
-    return file;
-  }();
-  return path;
-}
+std::string databasePath() { return seededDemoDatabase(kEnd, kDays); }
 
 ServerIdentity demoIdentity() { return {DemoSeeder::kUser, ".", DemoSeeder::kPassword}; }
 

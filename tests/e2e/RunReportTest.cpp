@@ -24,6 +24,7 @@
 #include "sim/SimServer.h"
 #include "support/TempSettings.h"
 #include "support/RecordingPrompts.h"
+#include "support/DemoDatabase.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -40,18 +41,7 @@ using namespace std::chrono_literals;
 constexpr int32_t kEnd = 1796040000;  // 2026-11-30 12:00 UTC
 constexpr int kDays = 6;
 
-std::string databasePath() {
-  static const std::string path = [] {
-    const auto dir = std::filesystem::temp_directory_path() / ("quillon-runreport-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    const std::string file = (dir / "demo.db").string();
-    std::string error;
-    auto db = SimDatabase::open(file, &error);
-    EXPECT_TRUE(db && DemoSeeder(kEnd, kDays).seed(*db, &error)) << error;
-    return file;
-  }();
-  return path;
-}
+std::string databasePath() { return seededDemoDatabase(kEnd, kDays); }
 
 CNBDateTime at(int32_t seconds) { return CNBDateTime::FromSeconds(seconds); }
 
