@@ -43,11 +43,11 @@ public:
   // The seven connection steps; false when any failed (already reported).
   // A session already open is closed on the server first, and a failure
   // leaves none: either every object is the new session's or there is none.
-  bool Connect(int32_t node, const QString& serverClass, const QString& host, int32_t token,
+  [[nodiscard]] bool Connect(int32_t node, const QString& serverClass, const QString& host, int32_t token,
                const QString& label);
   // Whether the token may run the program; a refusal is shown and the main
   // window asked to close.
-  bool CheckPermission();
+  [[nodiscard]] bool CheckPermission();
   // Pings both objects so the server keeps the session, off the UI thread;
   // failures are ignored. False when the previous pings still wait.
   bool KeepAlive();

@@ -18,7 +18,7 @@ struct RetryLoop {
   std::function<void(std::chrono::milliseconds)> sleep;  // needed when wait > 0
   std::function<bool()> keepGoing;                        // empty: always
 
-  std::optional<HRESULT> run(const std::function<HRESULT()>& call) const {
+  [[nodiscard]] std::optional<HRESULT> run(const std::function<HRESULT()>& call) const {
     std::optional<HRESULT> answer;
     for (int calls = 0; calls < maxCalls; ++calls) {
       if (calls > 0 && wait.count() > 0) sleep(wait);

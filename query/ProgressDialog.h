@@ -26,7 +26,7 @@ public:
   // has started it); true when the job fetched everything and the box was
   // not closed by its close box. False as well when the box itself was
   // destroyed meanwhile.
-  bool run(FetchJob& job);
+  [[nodiscard]] bool run(FetchJob& job);
 
   // How often the done flag is polled (tests shorten it).
   void setPollInterval(int ms);

@@ -18,6 +18,6 @@ public:
   // `reporter` (at most one message); Cancel (flags.running 0) is silent.
   // Sets flags.percent and the progress counters flags.step / flags.steps
   // (blocks read of R). Any other graph type answers 0 without a call.
-  int run(INembraDataServer& server, const GraphQuery& query, FetchFlags& flags, IFetchReporter& reporter,
+  [[nodiscard]] int run(INembraDataServer& server, const GraphQuery& query, FetchFlags& flags, IFetchReporter& reporter,
           const FetchPacing& pacing, RibbonSet& out) const;
 };

@@ -17,6 +17,6 @@ public:
   // slots 0, 1, ... until one fails. Answers data ok: 1 when every ticked
   // statistic arrived, 0 otherwise (also when none is ticked or the graph type
   // is neither 0 nor 1). Progress counters: statistics done of ticked.
-  int run(INembraDataServer& server, const GraphQuery& query, FetchFlags& flags, IFetchReporter& reporter,
+  [[nodiscard]] int run(INembraDataServer& server, const GraphQuery& query, FetchFlags& flags, IFetchReporter& reporter,
           const FetchPacing& pacing, SeriesStore& store) const;
 };

@@ -20,7 +20,7 @@ public:
 
   // The first answer other than `retryCode`, or nothing when the user
   // cancelled before a call. A zero wait repeats the call at once.
-  std::optional<HRESULT> until(HRESULT retryCode, std::chrono::milliseconds wait,
+  [[nodiscard]] std::optional<HRESULT> until(HRESULT retryCode, std::chrono::milliseconds wait,
                                const std::function<HRESULT()>& call) const;
 
 private:

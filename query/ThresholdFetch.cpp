@@ -27,7 +27,7 @@ HRESULT ThresholdFetch::run(IServerObjects& objects, const std::string& dataClas
   const int used = std::clamp<int32_t>(count, 0, Blocks::kThresholdEntries);
   // Entries past the count must not keep an earlier port's limits.
   auto table = std::make_unique<ThresholdTable>();
-  BlockCodec::decode(buffer, *table, used);
+  if (BlockCodec::decode(buffer, *table, used) != BlockCodec::Status::Ok) return hr::RPC_S_PROTOCOL_ERROR;
   out = *table;
   if (entries) *entries = used;
   return hr::S_OK;

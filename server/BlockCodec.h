@@ -36,13 +36,13 @@ bool encodeInto(const ThresholdTable& t, std::span<uint8_t> out);
 // A block is checked whole before `out` is touched: on any status but Ok,
 // `out` keeps what it held. Bytes past the block's size are not read. Array
 // entries from N on are decoded too, so a block round-trips exactly.
-Status decode(std::span<const uint8_t> in, RibbonBlock& out);
-Status decode(std::span<const uint8_t> in, DayBlock& out);
-Status decode(std::span<const uint8_t> in, FrequencySeriesBlock& out);
-Status decode(std::span<const uint8_t> in, SummaryBlock& out);
+[[nodiscard]] Status decode(std::span<const uint8_t> in, RibbonBlock& out);
+[[nodiscard]] Status decode(std::span<const uint8_t> in, DayBlock& out);
+[[nodiscard]] Status decode(std::span<const uint8_t> in, FrequencySeriesBlock& out);
+[[nodiscard]] Status decode(std::span<const uint8_t> in, SummaryBlock& out);
 // Reads min(count, 250) entries of a table buffer (a negative count reads
 // none); entries past the buffer's end are left as they are and the answer is
 // then ShortBuffer. Entries from the count on are not touched.
-Status decode(std::span<const uint8_t> in, ThresholdTable& out, int count = Blocks::kThresholdEntries);
+[[nodiscard]] Status decode(std::span<const uint8_t> in, ThresholdTable& out, int count = Blocks::kThresholdEntries);
 
 }  // namespace BlockCodec
