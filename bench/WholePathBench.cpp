@@ -101,7 +101,8 @@ int main(int argc, char** argv) {
   QSettings::setPath(QSettings::IniFormat, QSettings::SystemScope, dir.path() + "/system");
   {
     QSettings machine(dir.path() + "/system/Veltrix/PM.ini", QSettings::IniFormat);
-    machine.setValue("Client/ServerInfo/Extra1", QString::fromLatin1(ScrambleIdentity(DemoSeeder::kUser).c_str()));
+    machine.setValue("Client/ServerInfo/Extra1",
+                     QString::fromLatin1(ScrambleIdentity(DemoSeeder::kUser).c_str()));
     machine.setValue("Client/ServerInfo/Extra2",
                      QString::fromLatin1(ScrambleIdentity(DemoSeeder::kPassword).c_str()));
   }
@@ -155,17 +156,19 @@ int main(int argc, char** argv) {
                         d, [&](int32_t* h) { return d.StartRibbonRequest(end - 97 * 900, end, 900, 0, h); },
                         [&](int32_t h, auto span) { return d.ReadRibbonBlock(h, span); });
                   }});
-  rows.push_back({"24 Hour, 96 x 500 (15 min)", query(TwentyFourHour, end - 86400, end), [&](INembraDataServer& d) {
-                    return serverRibbons<Blocks::kRibbonBlockSize>(
-                        d, [&](int32_t* h) { return d.StartRibbonRequest(end - 86400, end, 900, 0, h); },
-                        [&](int32_t h, auto span) { return d.ReadRibbonBlock(h, span); });
-                  }});
+  rows.push_back(
+      {"24 Hour, 96 x 500 (15 min)", query(TwentyFourHour, end - 86400, end), [&](INembraDataServer& d) {
+         return serverRibbons<Blocks::kRibbonBlockSize>(
+             d, [&](int32_t* h) { return d.StartRibbonRequest(end - 86400, end, 900, 0, h); },
+             [&](int32_t h, auto span) { return d.ReadRibbonBlock(h, span); });
+       }});
   rows.push_back({"Multi-Day, 97 days x 500", query(MultiDay, lastMidnight - 97 * 86400, lastMidnight),
                   [&](INembraDataServer& d) {
                     return serverRibbons<Blocks::kDayBlockSize>(
                         d,
                         [&](int32_t* h) {
-                          return d.StartDayRequest(lastMidnight - 97 * 86400, lastMidnight - 86400, 0, 86400, 0, h);
+                          return d.StartDayRequest(lastMidnight - 97 * 86400, lastMidnight - 86400, 0, 86400,
+                                                   0, h);
                         },
                         [&](int32_t h, auto span) { return d.ReadDayBlock(h, span); });
                   }});
@@ -177,7 +180,8 @@ int main(int argc, char** argv) {
                     std::span<uint8_t, Blocks::kSummaryBlockSize> span(block.data(), block.size());
                     for (int s = 0; s < 7; ++s) {
                       int32_t h = 0;
-                      if (whenReady([&] { return d.StartSummaryRequest(end - 7 * 86400, end, s, &h); }) != hr::S_OK ||
+                      if (whenReady([&] { return d.StartSummaryRequest(end - 7 * 86400, end, s, &h); }) !=
+                              hr::S_OK ||
                           whenReady([&] { return d.ReadSummaryBlock(h, span); }) != hr::S_OK)
                         return -1.0;
                     }
@@ -203,8 +207,8 @@ int main(int argc, char** argv) {
                   }});
 
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
-  std::printf("%-42s %8s %8s %8s %8s %8s %8s %8s %8s\n", "report (ribbons or series x points)", "permit", "fetch",
-              "sleeps", "box poll", "view", "paint", "server", "client");
+  std::printf("%-42s %8s %8s %8s %8s %8s %8s %8s %8s\n", "report (ribbons or series x points)", "permit",
+              "fetch", "sleeps", "box poll", "view", "paint", "server", "client");
   const auto median = [](std::vector<double> v) {
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
@@ -247,13 +251,14 @@ int main(int argc, char** argv) {
     // showReport and a render into an image are timed here.
     QWidget parent;
     const bool hasView = createReportView(row.query.graphType, &parent) != nullptr;
-    std::printf("%-42s %8.1f %8.1f %8.1f %8.1f %8s %8s %8.1f %8.1f\n", row.name, median(permission), median(fetch),
-                median(sleeps), median(boxPoll), hasView ? "todo" : "n/a", hasView ? "todo" : "n/a",
-                median(serverMs), median(client));
+    std::printf("%-42s %8.1f %8.1f %8.1f %8.1f %8s %8s %8.1f %8.1f\n", row.name, median(permission),
+                median(fetch), median(sleeps), median(boxPoll), hasView ? "todo" : "n/a",
+                hasView ? "todo" : "n/a", median(serverMs), median(client));
   }
-  std::printf("(ms, medians of %d runs; sleeps: the worker's documented poll sleeps; box poll: the progress\n"
-              " box's documented 500 ms poll noticing the end; client: fetch less the larger of sleeps and server;\n"
-              " n/a: no view for the type yet)\n",
-              runs);
+  std::printf(
+      "(ms, medians of %d runs; sleeps: the worker's documented poll sleeps; box poll: the progress\n"
+      " box's documented 500 ms poll noticing the end; client: fetch less the larger of sleeps and server;\n"
+      " n/a: no view for the type yet)\n",
+      runs);
   return prompts.count == 0 ? 0 : 1;
 }

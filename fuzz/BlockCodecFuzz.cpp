@@ -33,7 +33,9 @@ std::unique_ptr<T> marked() {
 
 // The buffer copied to the heap at exactly its length, so that any read past
 // it is an AddressSanitizer report.
-std::vector<uint8_t> exactCopy(std::span<const uint8_t> in) { return {in.begin(), in.end()}; }
+std::vector<uint8_t> exactCopy(std::span<const uint8_t> in) {
+  return {in.begin(), in.end()};
+}
 
 template <typename Block>
 void checkBlock(std::span<const uint8_t> in, std::size_t blockSize, bool hasBlockCount) {

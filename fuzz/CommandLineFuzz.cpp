@@ -18,12 +18,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   }
 
   for (const char* last : {"/TOKEN:77", "TOKEN:77", "-TOKEN:77"}) {
-    const CCommandLineInfoWav withToken = CCommandLineInfoWav::parse(arguments + QStringList{QLatin1String(last)});
+    const CCommandLineInfoWav withToken =
+        CCommandLineInfoWav::parse(arguments + QStringList{QLatin1String(last)});
     FUZZ_CHECK(withToken.launchParameters().token == 77);
     FUZZ_CHECK(withToken.launchParameters().launchedWithParameters);
   }
   // A trailing switch without a colon cancels the launch.
-  const CCommandLineInfoWav cancelled = CCommandLineInfoWav::parse(arguments + QStringList{QStringLiteral("/x")});
+  const CCommandLineInfoWav cancelled =
+      CCommandLineInfoWav::parse(arguments + QStringList{QStringLiteral("/x")});
   FUZZ_CHECK(!cancelled.launchParameters().launchedWithParameters);
   return 0;
 }

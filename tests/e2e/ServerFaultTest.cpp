@@ -34,7 +34,9 @@ namespace {
 
 using namespace std::chrono_literals;
 
-QString text(int id) { return Strings::LoadString(id); }
+QString text(int id) {
+  return Strings::LoadString(id);
+}
 
 class ServerFaultTest : public TempSettingsTest {
 protected:
@@ -43,7 +45,8 @@ protected:
     SimLog::setEnabled(false);
     ASSERT_TRUE(m_simDir.isValid());
     QSettings machine(machineFile(), QSettings::IniFormat);
-    machine.setValue("Client/ServerInfo/Extra1", QString::fromLatin1(ScrambleIdentity(DemoSeeder::kUser).c_str()));
+    machine.setValue("Client/ServerInfo/Extra1",
+                     QString::fromLatin1(ScrambleIdentity(DemoSeeder::kUser).c_str()));
     machine.setValue("Client/ServerInfo/Extra2",
                      QString::fromLatin1(ScrambleIdentity(DemoSeeder::kPassword).c_str()));
     machine.sync();
@@ -107,9 +110,14 @@ protected:
   void launch(int32_t token) {
     m_app = std::make_unique<COrbiskApp>();
     int rc = -1;
-    const QStringList args{"quillon", QStringLiteral("/IP:127.0.0.1:%1").arg(m_port),
-                           QStringLiteral("/TOKEN:%1").arg(token), "/NODE:3", "/LABEL:Port 3", "/QUERY:3",
-                           "/INC:1", "/STAT:1"};
+    const QStringList args{"quillon",
+                           QStringLiteral("/IP:127.0.0.1:%1").arg(m_port),
+                           QStringLiteral("/TOKEN:%1").arg(token),
+                           "/NODE:3",
+                           "/LABEL:Port 3",
+                           "/QUERY:3",
+                           "/INC:1",
+                           "/STAT:1"};
     ASSERT_TRUE(m_app->InitInstance(args, &rc));
     m_app->document().setPacing(FetchPacing{20ms, 5ms, {}});
     QObject::connect(&m_app->document(), &COrbiskDoc::reportReady, &m_poll, [this] { ++m_reports; });
@@ -173,9 +181,10 @@ TEST_F(ServerFaultTest, SessionEndedBetweenReportsFailsTheNextSecurityCheck) {
   std::this_thread::sleep_for(1100ms);
   newGraph();
   ASSERT_TRUE(waitFor([&] { return programEnded(); })) << m_prompts.texts.join('|').toStdString();
-  EXPECT_EQ(m_prompts.texts,
-            QStringList{"Security check failed. The administrator may have logged you off of the system, or your "
-                        "session may have timed out.\n"});
+  EXPECT_EQ(
+      m_prompts.texts,
+      QStringList{"Security check failed. The administrator may have logged you off of the system, or your "
+                  "session may have timed out.\n"});
   EXPECT_EQ(ribbonsKept(), 24);
   expectSettingsKept();
 }
