@@ -62,6 +62,9 @@ QStringList RegistryKey::subKeyNames() const {
   m_settings->beginGroup(m_path);
   QStringList names = m_settings->childGroups();
   m_settings->endGroup();
+  // A hand-edited "[a//b]" or "a//b=" gives a group without a name, which
+  // opens as its parent again: a tree walk would never end. Keys have names.
+  names.removeAll(QString());
   registryOrder(names);
   return names;
 }
@@ -71,6 +74,8 @@ QStringList RegistryKey::valueNames() const {
   m_settings->beginGroup(m_path);
   QStringList names = m_settings->childKeys();
   m_settings->endGroup();
+  // "=value" has no name; the unnamed value is stored as "(Default)".
+  names.removeAll(QString());
   registryOrder(names);
   return names;
 }

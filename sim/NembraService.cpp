@@ -11,6 +11,7 @@
 #include "sim/SimServer.h"
 
 #include <algorithm>
+#include <random>
 #include <vector>
 
 namespace {
@@ -33,7 +34,10 @@ HRESULT readInto(nembra::BlockReply* reply, Read&& read) {
 }  // namespace
 
 NembraService::NembraService(SimServer& server, ServiceOptions options)
-    : m_server(server), m_options(options), m_reaper([this] { reapIdleObjects(); }) {}
+    : m_server(server),
+      m_options(options),
+      m_nextId((uint64_t{std::random_device{}()} << 16) + 1),
+      m_reaper([this] { reapIdleObjects(); }) {}
 
 NembraService::~NembraService() {
   {

@@ -99,7 +99,10 @@ private:
 
   mutable std::mutex m_mutex;
   std::unordered_map<uint64_t, Object> m_objects;
-  uint64_t m_nextId = 1;
+  // Starts at a random point, so that the ids a client still holds from an
+  // earlier run of the server on the same port name nothing in this one:
+  // releasing such a stale proxy must not release a new client's object.
+  uint64_t m_nextId;
 
   std::condition_variable m_wake;
   bool m_stopping = false;

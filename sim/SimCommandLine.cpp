@@ -42,6 +42,8 @@ std::string SimCommandLine::usage() {
          "                       fail:CALL:CODE, delay:CALL:MS (CALL is the method name)\n"
          "  --drop-after N       after N calls every call fails as a dropped connection\n"
          "  --object-timeout S   release objects idle for S seconds (600)\n"
+         "  --expire-after S     end each token's session S seconds after its first granted\n"
+         "                       permission check (later checks answer error 30)\n"
          "  --quiet              no log lines\n"
          "  --help               this text\n";
 }
@@ -116,6 +118,11 @@ std::optional<SimCommandLine> SimCommandLine::parse(const std::vector<std::strin
     } else if (a == "--object-timeout") {
       if (!value(&v) || !parseNumber(v, c.objectTimeoutSeconds) || c.objectTimeoutSeconds < 1)
         return fail("--object-timeout needs a number of seconds");
+    } else if (a == "--expire-after") {
+      int seconds = 0;
+      if (!value(&v) || !parseNumber(v, seconds) || seconds < 0)
+        return fail("--expire-after needs a number of seconds");
+      c.expireAfterSeconds = seconds;
     } else {
       return fail("unknown option: " + a);
     }

@@ -16,6 +16,7 @@ struct SimCommandLine {
   std::vector<std::string> faults;         // --fault KIND:CALL:VALUE, repeatable
   int64_t dropAfterCalls = 0;              // --drop-after N
   int objectTimeoutSeconds = 600;          // --object-timeout S
+  std::optional<int> expireAfterSeconds;   // --expire-after S
   bool quiet = false;                      // --quiet
   bool help = false;                       // --help
 

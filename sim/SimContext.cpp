@@ -46,7 +46,7 @@ void SimContext::releaseSession() {
 SimContext::TokenState SimContext::checkToken(int32_t token, int32_t permission) const {
   const auto t = m_db->token(token);
   if (!t) return TokenState::Unknown;
-  if (t->expires <= nowSeconds()) return TokenState::Expired;
+  if (t->expires <= nowSeconds() || endedByAdministrator(token)) return TokenState::Expired;
   if ((t->permissions & permission) != permission) return TokenState::Lacking;
   return TokenState::Valid;
 }
@@ -54,4 +54,21 @@ SimContext::TokenState SimContext::checkToken(int32_t token, int32_t permission)
 int64_t SimContext::nowSeconds() {
   return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
       .count();
+}
+
+SimContext::TokenState SimContext::checkPermission(int32_t token, int32_t permission) {
+  const TokenState state = checkToken(token, permission);
+  if (state == TokenState::Valid && m_options.sessionLifetime) {
+    std::lock_guard lock(m_grantsMutex);
+    m_firstGrant.try_emplace(token, std::chrono::steady_clock::now());
+  }
+  return state;
+}
+
+bool SimContext::endedByAdministrator(int32_t token) const {
+  if (!m_options.sessionLifetime) return false;
+  std::lock_guard lock(m_grantsMutex);
+  const auto first = m_firstGrant.find(token);
+  return first != m_firstGrant.end() &&
+         std::chrono::steady_clock::now() - first->second >= *m_options.sessionLifetime;
 }

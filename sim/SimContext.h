@@ -6,7 +6,10 @@
 
 #include <atomic>
 #include <cstdint>
+#include <chrono>
 #include <memory>
+#include <mutex>
+#include <unordered_map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,6 +44,9 @@ public:
 
   enum class TokenState { Valid, Unknown, Expired, Lacking };
   TokenState checkToken(int32_t token, int32_t permission) const;
+  // checkToken for the security object's permission check: a grant starts
+  // the token's session lifetime when the server has one.
+  TokenState checkPermission(int32_t token, int32_t permission);
 
   static int64_t nowSeconds();
 
@@ -49,4 +55,8 @@ private:
   std::unique_ptr<SimDatabase> m_db;
   WorkerPool m_pool;
   std::atomic<int> m_sessions{0};
+
+  bool endedByAdministrator(int32_t token) const;
+  mutable std::mutex m_grantsMutex;
+  std::unordered_map<int32_t, std::chrono::steady_clock::time_point> m_firstGrant;
 };

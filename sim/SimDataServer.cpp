@@ -41,11 +41,13 @@ HRESULT SimDataServer::OpenSession(int32_t token, int32_t node) {
 }
 
 HRESULT SimDataServer::openSession(int32_t token, int32_t node) {
+  // A session needs a known, live token only; whether it may run this
+  // program is the permission check's question, asked before each report.
   switch (m_context->checkToken(token, ServerIds::kLaunchPermission)) {
-    case SimContext::TokenState::Valid: break;
+    case SimContext::TokenState::Valid:
+    case SimContext::TokenState::Lacking: break;
     case SimContext::TokenState::Expired: return hr::kCodeSessionExpired;
-    case SimContext::TokenState::Unknown:
-    case SimContext::TokenState::Lacking: return hr::kCodeNoPermission;
+    case SimContext::TokenState::Unknown: return hr::kCodeNoPermission;
   }
   if (!m_context->db().port(node)) return hr::kInvalidUid;
   std::lock_guard lock(m_mutex);

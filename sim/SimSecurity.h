@@ -6,8 +6,9 @@
 
 class SimContext;
 
-// Answers permission checks from the tokens table: an expired token reports
-// error 30, an unknown one or one without the permission is simply refused.
+// Answers permission checks from the tokens table: an expired token (or one
+// whose session the administrator ended) reports error 30, an unknown one or
+// one without the permission is simply refused.
 class SimSecurity final : public INembraSecurity {
 public:
   explicit SimSecurity(std::shared_ptr<SimContext> context);

@@ -3,7 +3,9 @@
 #include "server/HResult.h"
 #include "server/IServerObjects.h"
 
+#include <chrono>
 #include <memory>
+#include <optional>
 #include <string>
 
 class FaultPlan;
@@ -19,6 +21,10 @@ struct SimOptions {
   int maxSessions = 32;               // open sessions before OpenSession answers 0x80044310
   int workerThreads = 2;              // threads that compute the answers of requests
   std::shared_ptr<FaultPlan> faults;  // may be null
+  // When set, the administrator ends each token's session this long after
+  // the token's first granted permission check: later checks answer error 30
+  // and the token can open no further session.
+  std::optional<std::chrono::milliseconds> sessionLifetime;
 };
 
 // The stand-in monitoring server without its transport: it owns the SQLite

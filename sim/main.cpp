@@ -46,6 +46,7 @@ int serve(const SimCommandLine& c) {
   options.dbPath = c.db;
   options.maxSessions = c.maxSessions;
   options.workerThreads = c.workers;
+  if (c.expireAfterSeconds) options.sessionLifetime = std::chrono::seconds(*c.expireAfterSeconds);
   std::string error;
   if (!c.faults.empty()) {
     auto plan = FaultPlan::parse(c.faults, &error);

@@ -74,6 +74,18 @@ TEST_F(RegUpdaterTest, KnowsTheOldestReleasesByName) {
   EXPECT_FALSE(updater.IsKnownOldVersion("All Versions"));
 }
 
+// Hand-edited lines with empty names once sent the copy round the same key
+// for ever (found by fuzzing); the named values around them still arrive.
+TEST_F(RegUpdaterTest, EmptyKeyAndValueNamesAreSkipped) {
+  for (const QByteArray& damaged : {QByteArray("[v2.4]\nkept=1\n\n[v2.4//x]\ny=2\n"),
+                                    QByteArray("[v2.4]\nkept=1\n=2\nSettings\\\\Deep=3\n")}) {
+    writeFile(userFile(), damaged);
+    EXPECT_TRUE(runUpdate()) << damaged.constData();
+    EXPECT_EQ(value("All Versions/kept").toInt(), 1) << damaged.constData();
+    QFile::remove(userFile());
+  }
+}
+
 TEST_F(RegUpdaterTest, MalformedProfileNamesDoNothing) {
   writeFile(userFile(), kRelease24);
   for (const char* profile : {"Orlane Quillon", "\\All Versions", "Orlane Quillon\\", ""}) {

@@ -250,7 +250,7 @@ TEST(GrpcProxyTest, SessionRulesTravelAsCodes) {
   ASSERT_EQ(objects->CreateDataServer(kDataClass, a), hr::S_OK);
   ASSERT_EQ(objects->CreateDataServer(kDataClass, b), hr::S_OK);
   EXPECT_EQ(a->OpenSession(DemoSeeder::kExpiredToken, 3), hr::kCodeSessionExpired);
-  EXPECT_EQ(a->OpenSession(DemoSeeder::kTokenWithoutPermission, 3), hr::kCodeNoPermission);
+  EXPECT_EQ(a->OpenSession(424242, 3), hr::kCodeNoPermission);
   EXPECT_EQ(a->OpenSession(DemoSeeder::kToken, 999), hr::kInvalidUid);
   int32_t handle = 0;
   EXPECT_EQ(a->StartRibbonRequest(kEnd - 3600, kEnd, 900, 0, &handle), hr::kRequestNotMade);

@@ -158,8 +158,7 @@ TEST_F(RunReportTest, EveryReportTypeFetchesData) {
 
 TEST_F(RunReportTest, RefusedPermissionEndsTheProgram) {
   startSim();
-  ASSERT_TRUE(connect());
-  m_session.setToken(DemoSeeder::kTokenWithoutPermission);  // the administrator took the right away
+  ASSERT_TRUE(connect(DemoSeeder::kTokenWithoutPermission));  // a known token opens a session
   EXPECT_FALSE(m_doc.RunReport(request(TimeWindowDetail, kEnd - 3600, kEnd)));
   EXPECT_EQ(m_prompts.texts, QStringList{Strings::LoadString(Strings::IDS_NO_PERMISSION)});
   EXPECT_EQ(closes(), 1);

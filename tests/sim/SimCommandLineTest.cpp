@@ -22,12 +22,14 @@ TEST(SimCommandLineTest, ServesOnTheDefaultAddressWhenNothingElseIsAsked) {
   ASSERT_TRUE(c);
   EXPECT_EQ(c->listen, "127.0.0.1:50515");
   const auto d = parse({"--db", "x.db", "--listen", "127.0.0.1:0", "--fault", "busy:NextBlock:2", "--fault",
-                        "delay:ReadDayBlock:50", "--max-sessions", "3", "--drop-after", "10"});
+                        "delay:ReadDayBlock:50", "--max-sessions", "3", "--drop-after", "10", "--expire-after", "5"});
   ASSERT_TRUE(d);
   EXPECT_EQ(d->listen, "127.0.0.1:0");
   EXPECT_EQ(d->faults.size(), 2u);
   EXPECT_EQ(d->maxSessions, 3);
   EXPECT_EQ(d->dropAfterCalls, 10);
+  EXPECT_EQ(d->expireAfterSeconds, 5);
+  EXPECT_EQ(parse({"--db", "x.db"})->expireAfterSeconds, std::nullopt);
 }
 
 TEST(SimCommandLineTest, BadArgumentsAreNamed) {
@@ -43,6 +45,8 @@ TEST(SimCommandLineTest, BadArgumentsAreNamed) {
       {{"--db", "x", "--max-sessions", "0"}, "--max-sessions"},
       {{"--db", "x", "--workers", "many"}, "--workers"},
       {{"--db", "x", "--frobnicate"}, "--frobnicate"},
+      {{"--db", "x", "--expire-after", "-1"}, "--expire-after"},
+      {{"--db", "x", "--expire-after"}, "--expire-after"},
   };
   for (const auto& c : cases) {
     std::string error;

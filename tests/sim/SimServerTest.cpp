@@ -16,6 +16,8 @@
 #include <array>
 #include <chrono>
 #include <functional>
+#include <thread>
+#include <utility>
 
 using namespace simtest;
 
@@ -86,7 +88,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(OpenCase{"granted", kToken, kNode, hr::S_OK},
                       OpenCase{"unknown token", 999, kNode, hr::kCodeNoPermission},
                       OpenCase{"expired token", kTokenExpired, kNode, hr::kCodeSessionExpired},
-                      OpenCase{"lacking the right", kTokenLacking, kNode, hr::kCodeNoPermission},
+                      OpenCase{"lacking the right (refused per report)", kTokenLacking, kNode, hr::S_OK},
                       OpenCase{"unknown node", kToken, 404, hr::kInvalidUid},
                       OpenCase{"bad token and node", 999, 404, hr::kCodeNoPermission}));
 
@@ -278,6 +280,29 @@ TEST_F(SimServerTest, PermissionCheck) {
     EXPECT_EQ(error, c.error) << c.token;
   }
   EXPECT_EQ(s->KeepAlive(), hr::S_OK);
+}
+
+TEST_F(SimServerTest, SessionLifetimeRunsFromTheFirstGrantAndEndsEveryUseOfTheToken) {
+  SimOptions options;
+  options.sessionLifetime = std::chrono::milliseconds(150);
+  start(options);
+  std::shared_ptr<INembraSecurity> s;
+  ASSERT_EQ(server->createSecurity(s), hr::S_OK);
+  auto check = [&](int32_t token) {
+    int32_t granted = -1, error = -1;
+    EXPECT_EQ(s->CheckPermission(token, 0x40, &granted, &error), hr::S_OK);
+    return std::pair{granted, error};
+  };
+  // Idle time before the first report does not count.
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  EXPECT_EQ(session()->Connect(), hr::S_OK);
+  EXPECT_EQ(check(kToken), std::pair(1, 0));
+  EXPECT_EQ(check(kToken), std::pair(1, 0));
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  EXPECT_EQ(check(kToken), std::pair(0, 30));
+  EXPECT_EQ(dataServer()->OpenSession(kToken, kNode), hr::kCodeSessionExpired);
+  // A refused token never starts a lifetime.
+  EXPECT_EQ(check(kTokenLacking), std::pair(0, 0));
 }
 
 TEST_F(SimServerTest, ThresholdTableWritesAtMostTheEntriesAskedFor) {

@@ -1,0 +1,101 @@
+// The carry-over of an older release's settings, over a profile file made of
+// the input. Checked: no value of the file is lost or changed, the copied tree
+// arrives whole under the current version key, and a second start copies
+// nothing (the file stays byte for byte as the first left it).
+#include "core/CQLRegUpdater.h"
+#include "core/SettingsStore.h"
+#include "fuzz/FuzzCheck.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QMap>
+#include <QMultiMap>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QVariant>
+#include <cstdlib>
+
+namespace {
+
+struct Profile {
+  QTemporaryDir dir{QDir::tempPath() + QStringLiteral("/quillon-fuzz-XXXXXX")};
+  QString file;
+  Profile() {
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::SystemScope, dir.path() + QStringLiteral("/system"));
+    file = QSettings(QSettings::IniFormat, QSettings::UserScope, SettingsStore::vendorName(),
+                     SettingsStore::applicationName())
+               .fileName();
+    QDir().mkpath(QFileInfo(file).absolutePath());
+  }
+};
+
+QMap<QString, QVariant> valuesOf(const QString& file) {
+  QSettings s(file, QSettings::IniFormat);
+  QMap<QString, QVariant> values;
+  for (const QString& key : s.allKeys()) values.insert(key, s.value(key));
+  return values;
+}
+
+QByteArray contentOf(const QString& file) {
+  QFile f(file);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+  static Profile profile;
+  {
+    QFile f(profile.file);
+    FUZZ_CHECK(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(reinterpret_cast<const char*>(data), qint64(size));
+  }
+  const QMap<QString, QVariant> before = valuesOf(profile.file);
+
+  QString source;
+  {
+    CQLRegUpdater updater(SettingsStore::profileName(), SettingsStore::vendorName());
+    FUZZ_CHECK(updater.isReady());
+    FUZZ_CHECK(updater.Update());
+    source = updater.sourceVersion();
+  }
+  const QMap<QString, QVariant> after = valuesOf(profile.file);
+  for (auto it = before.begin(); it != before.end(); ++it) {
+    FUZZ_CHECK(after.contains(it.key()));
+    FUZZ_CHECK(after.value(it.key()) == it.value());
+  }
+  const QString current = SettingsStore::versionKeyName();
+  if (!source.isEmpty() && source.compare(current, Qt::CaseInsensitive) != 0) {
+    // Key names match without regard to case, as in the registry: source keys
+    // that differ only in case land on one target key, holding one of them.
+    QMultiMap<QString, QVariant> copied;
+    for (auto it = after.begin(); it != after.end(); ++it) copied.insert(it.key().toLower(), it.value());
+    const QString from = source + QLatin1Char('/');
+    for (auto it = before.begin(); it != before.end(); ++it) {
+      if (!it.key().startsWith(from)) continue;
+      // A hand-written "=value" line gives a key with an empty name, which
+      // QSettings reads but cannot write anywhere but onto the group itself.
+      if (it.key().endsWith(QLatin1Char('/')) || it.key().contains(QLatin1String("//"))) continue;
+      const QString to = (current + QLatin1Char('/') + it.key().mid(from.size())).toLower();
+      FUZZ_CHECK(copied.contains(to));
+      bool sameCaseFolded = false;
+      for (auto b = before.begin(); b != before.end(); ++b)
+        if (b.key().startsWith(from) && b.key().compare(it.key(), Qt::CaseInsensitive) == 0 &&
+            copied.values(to).contains(b.value()))
+          sameCaseFolded = true;
+      FUZZ_CHECK(sameCaseFolded);
+    }
+  } else {
+    FUZZ_CHECK(after == before);
+  }
+
+  const QByteArray settled = contentOf(profile.file);
+  {
+    CQLRegUpdater again(SettingsStore::profileName(), SettingsStore::vendorName());
+    FUZZ_CHECK(again.Update());
+  }
+  FUZZ_CHECK(contentOf(profile.file) == settled);
+  return 0;
+}
