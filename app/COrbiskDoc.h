@@ -74,6 +74,8 @@ public:
   bool isFetching() const { return m_fetching; }
   // The progress dialog of a type, once it has been used (tests drive it).
   ProgressDialog* progressDialog(int graphType) const;
+  // The job of the fetch that runs now; null between fetches.
+  const FetchJob* runningFetch() const { return m_job.get(); }
   // The last request's job, finished; null before the first.
   const FetchJob* lastFetch() const { return m_lastJob.get(); }
 

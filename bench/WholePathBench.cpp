@@ -11,7 +11,7 @@
 #include "app/ServerSession.h"
 #include "core/IdentityScrambler.h"
 #include "core/Prompts.h"
-#include "query/FetchFlags.h"
+#include "query/FetchJob.h"
 #include "query/GraphQuery.h"
 #include "query/ProgressDialog.h"
 #include "server/Blocks.h"
@@ -107,7 +107,10 @@ int main(int argc, char** argv) {
                      QString::fromLatin1(ScrambleIdentity(DemoSeeder::kPassword).c_str()));
   }
   CountingPrompts prompts;
-  ScopedPrompts installed(prompts);
+  Prompts::install(&prompts);
+  struct Uninstall {
+    ~Uninstall() { Prompts::install(nullptr); }
+  } uninstall;
 
   const int32_t end = DemoSeeder::quarterHourAt(1796040000);  // 2026-11-30 12:00 UTC
   const std::string db = (dir.path() + "/demo.db").toStdString();
@@ -218,7 +221,7 @@ int main(int argc, char** argv) {
     for (int run = 0; run < runs; ++run) {
       // The permission check alone, as RunReport makes it first.
       const auto p0 = Clock::now();
-      session.CheckPermission();
+      (void)session.CheckPermission();
       permission.push_back(msBetween(p0, Clock::now()));
 
       slept = 0.0;
@@ -226,8 +229,8 @@ int main(int argc, char** argv) {
       QTimer watch;
       watch.setInterval(1);
       QObject::connect(&watch, &QTimer::timeout, &watch, [&] {
-        ProgressDialog* d = doc.progressDialog(row.query.graphType);
-        if (d && workerDone == Clock::time_point{} && d->flags().done.load()) workerDone = Clock::now();
+        const FetchJob* job = doc.runningFetch();
+        if (job && workerDone == Clock::time_point{} && job->finished()) workerDone = Clock::now();
       });
       watch.start();
       const auto t0 = Clock::now();

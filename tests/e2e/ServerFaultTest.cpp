@@ -20,6 +20,7 @@
 #include "sim/SimLog.h"
 #include "sim/SimServer.h"
 #include "support/TempSettings.h"
+#include "support/RecordingPrompts.h"
 
 #include <QAction>
 #include <QApplication>
