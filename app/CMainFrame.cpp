@@ -21,6 +21,7 @@
 #include "resources/CommandIds.h"
 #include "resources/Strings.h"
 #include "views/CPropsDlg3D.h"
+#include "views/MarkerSet.h"
 #include "views/ReportData.h"
 #include "views/ReportView.h"
 #include "views/ReportViewFactory.h"
@@ -63,6 +64,7 @@ CMainFrame::CMainFrame(COrbiskDoc& doc, ServerSession& session, QWidget* parent)
 
   m_newGraph = new CORBPropertiesDlg(this);
   m_props = new CPropsDlg3D(this);
+  m_markers = std::make_unique<MarkerSet>();
   connect(m_props, &CPropsDlg3D::helpRequested, this, &CMainFrame::OnHelp);
   m_views = new QStackedWidget(this);
   m_placeholder = new COrbiskView(m_views);
@@ -127,6 +129,7 @@ void CMainFrame::buildMenus() {
       QAction* a = addCommand(menu, item.id);
       const bool checkable = (item.id >= ID_MARKER_AVERAGE && item.id <= ID_MARKER_THRESHOLD_3) ||
                              item.id == ID_MARKER_THRESHOLD_4 || item.id == ID_MARKER_DELTA ||
+                             item.id == ID_THRESHOLDS_DISPLAY || item.id == ID_THRESHOLDS_INTERVAL ||
                              (item.id >= ID_THRESHOLDS_1 && item.id <= ID_THRESHOLDS_4);
       a->setCheckable(checkable);
     }
@@ -184,7 +187,8 @@ void CMainFrame::setThresholdNames(const QStringList& names) {
   const int markerItems[] = {ID_MARKER_THRESHOLD_1, ID_MARKER_THRESHOLD_2, ID_MARKER_THRESHOLD_3,
                              ID_MARKER_THRESHOLD_4};
   for (int i = 0; i < 4; ++i) {
-    const QString name = i < names.size() ? names[i] : QString();
+    // A launch without threshold names keeps the items' own texts.
+    const QString name = i < names.size() && !names[i].isEmpty() ? names[i] : text(Strings::IDS_MENU_THRESHOLD_1 + i);
     if (QAction* a = action(thresholdItems[i])) a->setText(name);
     if (QAction* a = action(markerItems[i])) a->setText(name);
   }
@@ -217,6 +221,7 @@ void CMainFrame::onReportReady(int graphType) {
   m_current = m_doc.reportQuery();
   m_current.graphType = graphType;
   setWindowTitle(ReportTexts::windowTitle(m_session.titleLabel(), graphType));
+  setThresholdNames(m_doc.thresholdNames());
   const RibbonSet& ribbons = m_doc.ribbonSet(graphType);
   const SeriesStore& series = m_doc.seriesStore();
   const QString contents =
@@ -264,6 +269,8 @@ ReportView* CMainFrame::viewFor(int graphType) {
   m_views->addWidget(view);
   m_reportViews.insert(graphType, view);
   connect(view, &ReportView::commandsChanged, this, &CMainFrame::updateCommands);
+  connect(view, &ReportView::chartImageRequested, this, &CMainFrame::OnSaveChartImage);
+  view->setMarkerSet(m_markers.get());
   return view;
 }
 
@@ -414,6 +421,7 @@ void CMainFrame::OnProperties() {
   settings.referenceStep = applied.referenceStep;
   if (usesCheckBoxStatistics(type)) settings.scale = applied.scale;
   view->applyViewSettings(applied);
+  view->saveAppearance();
   SettingsStore store;
   settings.SaveStep(store);
   updateCommands();

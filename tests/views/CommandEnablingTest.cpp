@@ -57,10 +57,6 @@ TEST(CommandEnablingTest, ShellCommands) {
   EXPECT_FALSE(commandState(ID_GRAPH_EXPORT, none).enabled);
   EXPECT_TRUE(commandState(ID_GRAPH_EXPORT, shown(4)).enabled);
   EXPECT_FALSE(commandState(ID_THRESHOLDS_1, shown(1)).enabled);
-  FrameState summary = shown(0);
-  summary.thresholdShown[4] = true;  // threshold 2
-  EXPECT_EQ(commandState(ID_THRESHOLDS_2, summary), (CommandState{true, true}));
-  EXPECT_EQ(commandState(ID_THRESHOLDS_1, summary), (CommandState{true, false}));
 }
 
 TEST(ReportTextsTest, TitlesFollowTheReport) {
