@@ -73,6 +73,9 @@ CChart2D::CChart2D(QWidget* parent) : QWidget(parent) {
   m_plot->setNotAntialiasedElements(QCP::aePlottables | QCP::aeGrid | QCP::aeAxes);
   m_plot->axisRect()->setAutoMargins(QCP::msNone);
   m_plot->yAxis2->setVisible(true);
+  m_plot->addLayer(QStringLiteral("overlay"), m_plot->layer(QStringLiteral("main")), QCustomPlot::limAbove);
+  m_overlay = m_plot->layer(QStringLiteral("overlay"));
+  m_overlay->setMode(QCPLayer::lmBuffered);
   for (int g = 0; g < Chart2DState::kGroups; ++g)
     for (int s = 0; s < Chart2DState::kSeriesPerGroup; ++s) {
       QCPGraph* graph = m_plot->addGraph(m_plot->xAxis, g == 0 ? m_plot->yAxis : m_plot->yAxis2);
@@ -80,12 +83,15 @@ CChart2D::CChart2D(QWidget* parent) : QWidget(parent) {
       graph->removeFromLegend();
       m_graphs.push_back(graph);
     }
+  m_pushedX.resize(m_graphs.size());
+  m_pushedY.resize(m_graphs.size());
   for (int i = 0; i < Chart2DState::kLabels; ++i) {
     auto* item = new QCPItemText(m_plot);
     item->setClipToAxisRect(false);
     item->position->setType(QCPItemPosition::ptAbsolute);
     item->setPositionAlignment(Qt::AlignLeft | Qt::AlignTop);
     item->setVisible(false);
+    item->setLayer(m_overlay);
     m_labels.push_back(item);
   }
   m_header = new QCPItemText(m_plot);
@@ -125,20 +131,47 @@ void CChart2D::setBatch(bool on) {
     ++m_batchDepth;
     return;
   }
-  if (m_batchDepth > 0 && --m_batchDepth == 0) push();
+  if (m_batchDepth > 0 && --m_batchDepth == 0) {
+    if (m_dirty)
+      push();
+    else if (m_overlayDirty)
+      pushOverlay();
+  }
+}
+
+bool CChart2D::isOverlay(int group, int series) const {
+  return m_overlaySlots.contains((group - 1) * Chart2DState::kSeriesPerGroup + (series - 1));
+}
+
+void CChart2D::markOverlay() {
+  m_overlayDirty = true;
+  if (!isBatch())
+    QMetaObject::invokeMethod(this, [this] { if (m_overlayDirty && !isBatch()) pushOverlay(); }, Qt::QueuedConnection);
+}
+
+Chart2DState& CChart2D::editLabels() {
+  markOverlay();
+  return m_state;
+}
+
+void CChart2D::setOverlaySeries(int group, int series) {
+  m_overlaySlots.insert((group - 1) * Chart2DState::kSeriesPerGroup + (series - 1));
+  graph(group, series)->setLayer(m_overlay);
 }
 
 void CChart2D::setSeries(int group, int series, const double* x, const double* y, int count) {
-  Chart2DState::Series& s = edit().at(group, series);
+  Chart2DState::Series& s = isOverlay(group, series) ? editLabels().at(group, series) : edit().at(group, series);
   s.x = QVector<double>(x, x + count);
   s.y.resize(count);
   for (int i = 0; i < count; ++i) s.y[i] = Chart2DState::isHole(y[i]) ? Chart2DState::kHole : y[i];
 }
 
-void CChart2D::setDisplay(int group, int series, int state) { edit().at(group, series).display = state; }
+void CChart2D::setDisplay(int group, int series, int state) {
+  (isOverlay(group, series) ? editLabels() : edit()).at(group, series).display = state;
+}
 
 void CChart2D::setLabel(int index, const QString& text, bool shown) {
-  Chart2DState::Label& l = edit().label(index);
+  Chart2DState::Label& l = editLabels().label(index);
   l.text = text;
   l.shown = shown;
 }
@@ -254,8 +287,14 @@ QImage CChart2D::image(const QSize& size) {
 }
 
 void CChart2D::replotNow() {
-  push();
-  m_plot->replot(QCustomPlot::rpImmediateRefresh);
+  if (m_dirty) push();
+  if (m_overlayDirty) pushOverlay();
+  if (m_replotPending) {
+    m_replotPending = false;
+    m_plot->replot(QCustomPlot::rpImmediateRefresh);
+  } else {
+    m_plot->repaint();
+  }
 }
 
 void CChart2D::resizeEvent(QResizeEvent* event) {
@@ -348,8 +387,18 @@ void CChart2D::push() {
   pushSeries();
   pushLabels();
   setAccessibleName(m_state.header.section(QLatin1Char('\n'), 0, 0));
+  m_overlayDirty = false;
+  m_replotPending = true;
   m_plot->replot(QCustomPlot::rpQueuedReplot);
   update();
+}
+
+void CChart2D::pushOverlay() {
+  m_overlayDirty = false;
+  for (const int slot : std::as_const(m_overlaySlots))
+    pushGraph(slot / Chart2DState::kSeriesPerGroup + 1, slot % Chart2DState::kSeriesPerGroup + 1);
+  pushLabels();
+  m_overlay->replot();
 }
 
 void CChart2D::pushAxes() {
@@ -364,18 +413,23 @@ void CChart2D::pushAxes() {
     if (m_zoomed && i == 0) lo = m_zoomXMin, hi = m_zoomXMax;
     if (m_zoomed && i == 1) lo = m_zoomYMin, hi = m_zoomYMax;
     a->setRange(lo, hi);
+    const bool labelsChanged = !s.valueLabels.isSharedWith(m_pushedLabels[static_cast<size_t>(i)]) ||
+                               (s.valueLabels.isEmpty() != m_pushedLabels[static_cast<size_t>(i)].isEmpty());
     if (!s.valueLabels.isEmpty()) {
-      auto ticker = QSharedPointer<QCPAxisTickerText>::create();
-      ticker->setTicks(s.valueLabels);
-      a->setTicker(ticker);
+      if (labelsChanged || !a->ticker().dynamicCast<QCPAxisTickerText>()) {
+        auto ticker = QSharedPointer<QCPAxisTickerText>::create();
+        ticker->setTicks(s.valueLabels);
+        a->setTicker(ticker);
+      }
     } else if (s.numberingSpacing > 0) {
       const int sub = s.minorTickSpacing > 0 ? std::max(0, static_cast<int>(std::lround(s.numberingSpacing / s.minorTickSpacing)) - 1) : 0;
       auto ticker = QSharedPointer<FixedTicker>::create(sub);
       ticker->setTickStep(s.numberingSpacing);
       a->setTicker(ticker);
-    } else {
+    } else if (labelsChanged || a->ticker().dynamicCast<QCPAxisTickerText>()) {
       a->setTicker(QSharedPointer<QCPAxisTicker>::create());
     }
+    m_pushedLabels[static_cast<size_t>(i)] = s.valueLabels;
     if (s.precision >= 0) {
       a->setNumberFormat(QStringLiteral("f"));
       a->setNumberPrecision(s.precision);
@@ -398,34 +452,13 @@ void CChart2D::pushAxes() {
 void CChart2D::pushSeries() {
   QCPLegend* legend = m_plot->legend;
   legend->clearItems();
-  constexpr double nan = std::numeric_limits<double>::quiet_NaN();
-  bool anything = false;
   for (int g = 1; g <= Chart2DState::kGroups; ++g) {
     const Chart2DState::Group& group = m_state.groups[static_cast<size_t>(g - 1)];
     for (int s = 1; s <= Chart2DState::kSeriesPerGroup; ++s) {
+      pushGraph(g, s);
       const Chart2DState::Series& series = group.series[static_cast<size_t>(s - 1)];
       QCPGraph* gr = graph(g, s);
-      const bool shown = s <= group.seriesCount && series.display == Chart2DState::Shown && !series.x.isEmpty();
-      gr->setVisible(shown);
-      if (!shown) {
-        gr->data()->clear();
-        continue;
-      }
-      const int n = std::min(series.x.size(), series.y.size());
-      QVector<QCPGraphData> points(n);
-      for (int i = 0; i < n; ++i) {
-        points[i].key = series.x[i];
-        points[i].value = Chart2DState::isHole(series.y[i]) ? nan : series.y[i];
-        if (!std::isnan(points[i].value)) anything = true;
-      }
-      gr->data()->set(points, true);
-      const Chart2DState::SeriesStyle& st = series.style;
-      gr->setPen(QPen(colour(st.lineColor), st.lineWidth, penStyle(st.linePattern)));
-      gr->setLineStyle(st.linePattern == 0 ? QCPGraph::lsNone : QCPGraph::lsLine);
-      QCPScatterStyle scatter(scatterShape(st.symbolShape), colour(st.symbolColor), st.symbolShape == 1 ? colour(st.symbolColor) : QColor(Qt::transparent), st.symbolSize);
-      gr->setScatterStyle(scatter);
-      gr->setName(series.legendText);
-      if (!series.legendText.isEmpty()) gr->addToLegend(legend);
+      if (gr->visible() && !series.legendText.isEmpty()) gr->addToLegend(legend);
     }
   }
   const QRect plot = plotRect();
@@ -433,7 +466,40 @@ void CChart2D::pushSeries() {
   const double top = (m_state.legendTop - (plot.top() - kBorder)) / height;
   m_plot->axisRect()->insetLayout()->setInsetRect(0, QRectF(0.0, top, 1.0, 40.0 / height));
   legend->setVisible(m_state.legendShown && legend->itemCount() > 0);
-  m_plot->setProperty("hasData", anything);
+}
+
+void CChart2D::pushGraph(int g, int s) {
+  constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+  const Chart2DState::Group& group = m_state.groups[static_cast<size_t>(g - 1)];
+  const Chart2DState::Series& series = group.series[static_cast<size_t>(s - 1)];
+  QCPGraph* gr = graph(g, s);
+  const int slot = (g - 1) * Chart2DState::kSeriesPerGroup + (s - 1);
+  const bool shown = s <= group.seriesCount && series.display == Chart2DState::Shown && !series.x.isEmpty();
+  gr->setVisible(shown);
+  if (!shown) {
+    if (!m_pushedX[slot].isEmpty() || !m_pushedY[slot].isEmpty()) gr->data()->clear();
+    m_pushedX[slot].clear();
+    m_pushedY[slot].clear();
+    return;
+  }
+  const bool same = series.x.isSharedWith(m_pushedX[slot]) && series.y.isSharedWith(m_pushedY[slot]);
+  if (!same) {
+    const int n = std::min(series.x.size(), series.y.size());
+    QVector<QCPGraphData> points(n);
+    for (int i = 0; i < n; ++i) {
+      points[i].key = series.x[i];
+      points[i].value = Chart2DState::isHole(series.y[i]) ? nan : series.y[i];
+    }
+    gr->data()->set(points, true);
+    m_pushedX[slot] = series.x;
+    m_pushedY[slot] = series.y;
+  }
+  const Chart2DState::SeriesStyle& st = series.style;
+  gr->setPen(QPen(colour(st.lineColor), st.lineWidth, penStyle(st.linePattern)));
+  gr->setLineStyle(st.linePattern == 0 ? QCPGraph::lsNone : QCPGraph::lsLine);
+  QCPScatterStyle scatter(scatterShape(st.symbolShape), colour(st.symbolColor), st.symbolShape == 1 ? colour(st.symbolColor) : QColor(Qt::transparent), st.symbolSize);
+  gr->setScatterStyle(scatter);
+  gr->setName(series.legendText);
 }
 
 void CChart2D::pushLabels() {

@@ -2,12 +2,15 @@
 
 #include "chart/Chart2DState.h"
 
+#include <QMap>
 #include <QSet>
+#include <array>
 #include <QWidget>
 
 class QCustomPlot;
 class QCPGraph;
 class QCPItemText;
+class QCPLayer;
 class QPainter;
 
 // The 2D line chart of the Time Window Summary and One Frequency reports.
@@ -45,6 +48,11 @@ public:
   void setSeries(int group, int series, const double* x, const double* y, int count);
   void setDisplay(int group, int series, int state);
   void setLabel(int index, const QString& text, bool shown);
+  // Series drawn on a layer of their own (the markers): a change to them or
+  // to the labels repaints that layer alone.
+  void setOverlaySeries(int group, int series);
+  // The labels, for a change that touches nothing else.
+  Chart2DState& editLabels();
 
   // Gesture replay in widget pixels: start, zoom..., end zooms into the
   // rectangle the gesture spanned; 10 goes back to the full range.
@@ -88,6 +96,10 @@ protected:
 
 private:
   void push();
+  void pushOverlay();
+  void pushGraph(int group, int series);
+  void markOverlay();
+  bool isOverlay(int group, int series) const;
   void pushAxes();
   void pushSeries();
   void pushLabels();
@@ -97,8 +109,16 @@ private:
   Chart2DState m_state;
   int m_batchDepth = 0;
   bool m_dirty = false;
+  bool m_overlayDirty = false;
+  bool m_replotPending = false;
+  QSet<int> m_overlaySlots;
+  QCPLayer* m_overlay = nullptr;
   QCustomPlot* m_plot = nullptr;
   QVector<QCPGraph*> m_graphs;  // group 1 slots, then group 2 slots
+  // What each graph and axis was last given, so a push that changed only a
+  // label or a marker does not convert every series again.
+  QVector<QVector<double>> m_pushedX, m_pushedY;
+  std::array<QMap<double, QString>, 3> m_pushedLabels;
   QVector<QCPItemText*> m_labels;
   QCPItemText* m_header = nullptr;
   QCPItemText* m_note = nullptr;

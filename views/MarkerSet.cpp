@@ -29,6 +29,11 @@ void MarkerSet::attach(CChart2D* chart, int marker1Series, int marker2Series, bo
     m_chart = chart;
   }
   m_series = {marker1Series, marker2Series};
+  if (m_chart) {
+    // A marker moves often: its line and readouts repaint on their own layer.
+    m_chart->setOverlaySeries(1, marker1Series);
+    m_chart->setOverlaySeries(1, marker2Series);
+  }
   m_timeAxis = timeAxis;
 }
 
@@ -278,7 +283,7 @@ void MarkerSet::layout(int cx, int cy) {
 void MarkerSet::updateReadouts() {
   if (!m_chart) return;
   m_chart->setBatch(true);
-  Chart2DState& s = m_chart->edit();
+  Chart2DState& s = m_chart->editLabels();
   const bool wide = m_cx > kReadoutMinWidth;
   const Marker& m1 = m_markers[0];
   const Marker& m2 = m_markers[1];
