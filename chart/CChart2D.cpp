@@ -73,8 +73,8 @@ CChart2D::CChart2D(QWidget* parent) : QWidget(parent) {
   m_plot->setNotAntialiasedElements(QCP::aePlottables | QCP::aeGrid | QCP::aeAxes);
   m_plot->axisRect()->setAutoMargins(QCP::msNone);
   m_plot->yAxis2->setVisible(true);
-  m_plot->addLayer(QStringLiteral("overlay"), m_plot->layer(QStringLiteral("main")), QCustomPlot::limAbove);
-  m_overlay = m_plot->layer(QStringLiteral("overlay"));
+  m_plot->addLayer(QStringLiteral("markers"), m_plot->layer(QStringLiteral("main")), QCustomPlot::limAbove);
+  m_overlay = m_plot->layer(QStringLiteral("markers"));
   m_overlay->setMode(QCPLayer::lmBuffered);
   for (int g = 0; g < Chart2DState::kGroups; ++g)
     for (int s = 0; s < Chart2DState::kSeriesPerGroup; ++s) {
@@ -417,9 +417,21 @@ void CChart2D::pushAxes() {
                                (s.valueLabels.isEmpty() != m_pushedLabels[static_cast<size_t>(i)].isEmpty());
     if (!s.valueLabels.isEmpty()) {
       if (labelsChanged || !a->ticker().dynamicCast<QCPAxisTickerText>()) {
+        // A blank label marks a point that is not labelled: no tick, no grid
+        // line of its own.
+        QMap<double, QString> ticks;
+        int textWidth = 0;
+        const QFontMetrics metrics(a->tickLabelFont());
+        for (auto it = s.valueLabels.cbegin(); it != s.valueLabels.cend(); ++it)
+          if (!it.value().trimmed().isEmpty()) {
+            ticks.insert(it.key(), it.value());
+            textWidth += metrics.horizontalAdvance(it.value()) + 6;
+          }
         auto ticker = QSharedPointer<QCPAxisTickerText>::create();
-        ticker->setTicks(s.valueLabels);
+        ticker->setTicks(ticks);
         a->setTicker(ticker);
+        // Labels that would run into each other stand upright instead.
+        a->setTickLabelRotation(i == 0 && textWidth > plotRect().width() ? -90.0 : 0.0);
       }
     } else if (s.numberingSpacing > 0) {
       const int sub = s.minorTickSpacing > 0 ? std::max(0, static_cast<int>(std::lround(s.numberingSpacing / s.minorTickSpacing)) - 1) : 0;
