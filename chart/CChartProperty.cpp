@@ -16,6 +16,7 @@ constexpr int kMaximumColour = 0xFF8C00;
 constexpr int kMinimumColour = 0xFFFF00;
 constexpr int kMarker1Colour = 0x00FF00;
 constexpr int kMarker2Colour = 0xFF00FF;
+constexpr int kReadoutValueColour = 0x00A5FF;  // labels 2, 4, 6 and 8
 constexpr int kThresholdColours[5] = {0x3C14DC, 0x008CFF, 0xB469FF, 0x32CD32, 0xEBCE87};
 
 CChartProperty::Series line(int colour, int width, int pattern = 1) { return {pattern, width, colour, 0, 5, colour}; }
@@ -114,6 +115,10 @@ void CChartProperty::apply(CChart2D& chart) const {
   look.areaForeground = areaForeground;
   look.plotBackground = plotBackground;
   look.plotForeground = plotForeground;
+  // The record holds no label colours: the readout values stand out in one
+  // colour, their names follow the chart area's text.
+  for (int i = 1; i <= Chart2DState::kLabels; ++i)
+    s.label(i).color = i % 2 == 0 ? kReadoutValueColour : areaForeground;
   chart.setBatch(false);
 }
 

@@ -421,6 +421,8 @@ TEST_F(TwoDViewTest, AppearanceRoundTripsThroughTheSettings) {
   CChartProperty captured;
   captured.capture(chart);
   EXPECT_EQ(captured, saved);
+  EXPECT_EQ(chart.state().label(4).color, 0x00A5FF);
+  EXPECT_EQ(chart.state().label(3).color, saved.areaForeground);
 }
 
 TEST_F(TwoDViewTest, TheViewSavesItsLookAndResetLeavesTheStoredRecord) {
