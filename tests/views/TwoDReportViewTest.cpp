@@ -5,13 +5,20 @@
 #include "resources/CommandIds.h"
 #include "support/TempSettings.h"
 #include "views/CSingleFrequencyView.h"
+#include "views/ChartAppearanceDialog.h"
 #include "views/CTimeWindowSummaryView.h"
 #include "views/CommandEnabling.h"
 #include "views/MarkerSet.h"
 #include "views/ReportData.h"
 #include "views/ViewSettings.h"
 
+#include <QApplication>
+#include <QBuffer>
+#include <QSpinBox>
+#include <QTimer>
 #include <QImage>
+#include <QPainter>
+#include <QSvgGenerator>
 #include <QTest>
 #include <limits>
 
@@ -437,6 +444,56 @@ TEST_F(TwoDViewTest, TheViewSavesItsLookAndResetLeavesTheStoredRecord) {
   view->runCommand(ID_VIEW_RESET_CHART_PROPERTIES);
   EXPECT_EQ(view->chart().state().look.plotBackground, CChartProperty::defaults(TimeWindowSummary).plotBackground);
   EXPECT_EQ(view->appearance().plotBackground, 0x202020);
+}
+
+TEST_F(TwoDViewTest, AppearancePagesPreviewLiveAndCancelPutsTheLookBack) {
+  Fixture f({{0, ramp(0.0)}, {2, ramp(-5.0)}});
+  auto view = show<CTimeWindowSummaryView>(f);
+  const int before = view->chart().state().look.borderWidth;
+  for (const bool accept : {false, true}) {
+    QStringList pages;
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<ChartAppearanceDialog*>(QApplication::activeModalWidget());
+      ASSERT_TRUE(dialog);
+      pages = dialog->pages();
+      QSpinBox* width = nullptr;  // the border width, the only field up to 4
+      for (QSpinBox* spin : dialog->findChildren<QSpinBox*>())
+        if (spin->maximum() == 4) width = spin;
+      ASSERT_TRUE(width);
+      width->setValue(before + 2);  // the border width
+      EXPECT_EQ(view->chart().state().look.borderWidth, before + 2);
+      accept ? dialog->accept() : dialog->reject();
+    });
+    EXPECT_EQ(view->editAppearance(), accept);
+    EXPECT_TRUE(pages.contains("Average") && pages.contains("Minimum") && !pages.contains("Maximum")) << accept;
+    EXPECT_EQ(view->chart().state().look.borderWidth, accept ? before + 2 : before);
+  }
+  EXPECT_EQ(view->appearance().borderWidth, before + 2);
+  view->showReport(f.data);  // a rebuild keeps what the user chose
+  EXPECT_EQ(view->chart().state().look.borderWidth, before + 2);
+}
+
+TEST_F(TwoDViewTest, ThePrintedChartIsVectors) {
+  Fixture f({{0, ramp(0.0)}});
+  CTimeWindowSummaryView view;
+  EXPECT_FALSE(view.chartPainter());  // nothing to print before the first build
+  view.resize(800, 600);
+  view.showReport(f.data);
+  const ChartPainter paint = view.chartPainter();
+  ASSERT_TRUE(paint);
+  QBuffer svg;
+  svg.open(QIODevice::WriteOnly);
+  QSvgGenerator generator;
+  generator.setOutputDevice(&svg);
+  generator.setSize(QSize(800, 600));
+  {
+    QPainter painter(&generator);
+    paint(painter, QRectF(0, 0, 800, 600));
+  }
+  const QByteArray text = svg.data();
+  EXPECT_TRUE(text.contains("<polyline") || text.contains("<path"));
+  EXPECT_FALSE(text.contains("<image"));
+  EXPECT_TRUE(text.contains(">Average<"));
 }
 
 // The chart drawn offscreen shows each default trace colour.
