@@ -416,23 +416,28 @@ void CChart2D::pushAxes() {
     const bool labelsChanged = !s.valueLabels.isSharedWith(m_pushedLabels[static_cast<size_t>(i)]) ||
                                (s.valueLabels.isEmpty() != m_pushedLabels[static_cast<size_t>(i)].isEmpty());
     if (!s.valueLabels.isEmpty()) {
+      // A blank label marks a point that is not labelled: no tick, no grid
+      // line of its own.
+      QMap<double, QString> ticks;
+      const QFontMetrics metrics(a->tickLabelFont());
+      int widest = 0;
+      double closest = std::numeric_limits<double>::infinity();
+      double previous = std::numeric_limits<double>::quiet_NaN();
+      for (auto it = s.valueLabels.cbegin(); it != s.valueLabels.cend(); ++it) {
+        if (it.value().trimmed().isEmpty()) continue;
+        ticks.insert(it.key(), it.value());
+        widest = std::max(widest, metrics.horizontalAdvance(it.value()));
+        if (!std::isnan(previous)) closest = std::min(closest, it.key() - previous);
+        previous = it.key();
+      }
       if (labelsChanged || !a->ticker().dynamicCast<QCPAxisTickerText>()) {
-        // A blank label marks a point that is not labelled: no tick, no grid
-        // line of its own.
-        QMap<double, QString> ticks;
-        int textWidth = 0;
-        const QFontMetrics metrics(a->tickLabelFont());
-        for (auto it = s.valueLabels.cbegin(); it != s.valueLabels.cend(); ++it)
-          if (!it.value().trimmed().isEmpty()) {
-            ticks.insert(it.key(), it.value());
-            textWidth += metrics.horizontalAdvance(it.value()) + 6;
-          }
         auto ticker = QSharedPointer<QCPAxisTickerText>::create();
         ticker->setTicks(ticks);
         a->setTicker(ticker);
-        // Labels that would run into each other stand upright instead.
-        a->setTickLabelRotation(i == 0 && textWidth > plotRect().width() ? -90.0 : 0.0);
       }
+      // Labels that would run into each other stand upright instead.
+      const double gapPixels = closest / std::max(1e-9, hi - lo) * plotRect().width();
+      a->setTickLabelRotation(i == 0 && gapPixels < widest + 4 ? -90.0 : 0.0);
     } else if (s.numberingSpacing > 0) {
       const int sub = s.minorTickSpacing > 0 ? std::max(0, static_cast<int>(std::lround(s.numberingSpacing / s.minorTickSpacing)) - 1) : 0;
       auto ticker = QSharedPointer<FixedTicker>::create(sub);
