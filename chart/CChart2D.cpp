@@ -386,6 +386,7 @@ void CChart2D::push() {
   pushAxes();
   pushSeries();
   pushLabels();
+  // Screen readers name the chart by the first line of its header.
   setAccessibleName(m_state.header.section(QLatin1Char('\n'), 0, 0));
   m_overlayDirty = false;
   m_replotPending = true;

@@ -49,7 +49,6 @@ RegistryKey chartSettings(SettingsStore& store) { return store.sectionKey(text(S
 Chart2DReportView::Chart2DReportView(int graphType, int marker1Series, int marker2Series, bool timeAxis, QWidget* parent)
     : ReportView(parent), m_graphType(graphType), m_markerSeries{marker1Series, marker2Series}, m_timeAxis(timeAxis) {
   m_chart = new CChart2D(this);
-  m_chart->setAccessibleName(text(Strings::IDS_UI_APPEARANCE_TITLE));
   setFocusProxy(m_chart);  // the frame focuses the view; the keys belong to the chart
   {
     SettingsStore store;
