@@ -1,6 +1,7 @@
 #pragma once
 
 #include "views/Chart2DReportView.h"
+#include "views/ThresholdDisplay.h"
 #include "views/ThresholdLines.h"
 
 #include <QVector>

@@ -34,7 +34,3 @@ ThresholdLines ThresholdLines::build(const ThresholdTable& table, int entries, d
   }
   return lines;
 }
-
-bool ThresholdDisplay::anyHidden() const {
-  return std::any_of(shown.begin(), shown.end(), [](bool s) { return !s; });
-}

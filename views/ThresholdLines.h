@@ -22,14 +22,3 @@ struct ThresholdLines {
   // `entries` is the table's entry count the server stated; 0 gives no lines.
   static ThresholdLines build(const ThresholdTable& table, int entries, double levelOffset);
 };
-
-// The "T&hresholds" submenu's state: lines on or off, and each threshold's
-// own shown flag (index 4 the interval threshold).
-struct ThresholdDisplay {
-  bool display = false;
-  std::array<bool, ThresholdLines::kThresholds> shown{true, true, true, true, true};
-
-  bool anyHidden() const;
-  // 1 shown, 3 switched off: the display state of threshold k's pair.
-  int pairState(int k) const { return display && shown[static_cast<size_t>(k)] ? 1 : 3; }
-};

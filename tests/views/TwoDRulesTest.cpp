@@ -1,5 +1,6 @@
 #include "views/LevelAxis.h"
 #include "views/SeriesRules.h"
+#include "views/ThresholdDisplay.h"
 #include "views/ThresholdLines.h"
 
 #include <gtest/gtest.h>
