@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QClipboard>
 #include <QSpinBox>
 #include <QTimer>
 #include <QImage>
@@ -479,6 +480,7 @@ TEST_F(TwoDViewTest, ThePrintedChartIsVectors) {
   EXPECT_FALSE(view.chartPainter());  // nothing to print before the first build
   view.resize(800, 600);
   view.showReport(f.data);
+  view.layoutChart(800, 600);
   const ChartPainter paint = view.chartPainter();
   ASSERT_TRUE(paint);
   QBuffer svg;
@@ -492,6 +494,8 @@ TEST_F(TwoDViewTest, ThePrintedChartIsVectors) {
   }
   const QByteArray text = svg.data();
   EXPECT_TRUE(text.contains("<polyline") || text.contains("<path"));
+  view.runCommand(ID_GRAPH_COPY);
+  EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(800, 600));
   EXPECT_FALSE(text.contains("<image"));
   EXPECT_TRUE(text.contains(">Average<"));
 }
