@@ -22,6 +22,7 @@
 #include "resources/CommandIds.h"
 #include "resources/Strings.h"
 #include "views/CPropsDlg3D.h"
+#include "views/MarkerSet.h"
 #include "views/ReportData.h"
 #include "views/ReportView.h"
 #include "views/ReportViewFactory.h"
@@ -64,6 +65,7 @@ CMainFrame::CMainFrame(COrbiskDoc& doc, ServerSession& session, QWidget* parent)
 
   m_newGraph = new CORBPropertiesDlg(this);
   m_props = new CPropsDlg3D(this);
+  m_markers = std::make_unique<MarkerSet>();
   connect(m_props, &CPropsDlg3D::helpRequested, this, &CMainFrame::OnHelp);
   m_views = new QStackedWidget(this);
   m_placeholder = new COrbiskView(m_views);
@@ -128,6 +130,7 @@ void CMainFrame::buildMenus() {
       QAction* a = addCommand(menu, item.id);
       const bool checkable = (item.id >= ID_MARKER_AVERAGE && item.id <= ID_MARKER_THRESHOLD_3) ||
                              item.id == ID_MARKER_THRESHOLD_4 || item.id == ID_MARKER_DELTA ||
+                             item.id == ID_THRESHOLDS_DISPLAY || item.id == ID_THRESHOLDS_INTERVAL ||
                              (item.id >= ID_THRESHOLDS_1 && item.id <= ID_THRESHOLDS_4);
       a->setCheckable(checkable);
     }
@@ -186,7 +189,8 @@ void CMainFrame::setThresholdNames(const QStringList& names) {
                              ID_MARKER_THRESHOLD_4};
   const ThresholdNames four(names);
   for (int i = 0; i < ThresholdNames::kCount; ++i) {
-    const QString name = four.at(i);
+    // A launch without threshold names keeps the items' own texts.
+    const QString name = !four.at(i).isEmpty() ? four.at(i) : text(Strings::IDS_MENU_THRESHOLD_1 + i);
     if (QAction* a = action(thresholdItems[i])) a->setText(name);
     if (QAction* a = action(markerItems[i])) a->setText(name);
   }
@@ -238,6 +242,7 @@ void CMainFrame::onReportReady(int graphType) {
   m_current = m_doc.reportQuery();
   m_current.graphType = graphType;
   setWindowTitle(ReportTexts::windowTitle(m_session.titleLabel(), graphType));
+  setThresholdNames(m_doc.thresholdNames());
   const RibbonSet& ribbons = m_doc.ribbonSet(graphType);
   const SeriesStore& series = m_doc.seriesStore();
   const QString contents =
@@ -274,7 +279,6 @@ ReportData CMainFrame::reportData(int graphType) const {
   data.thresholdNames = m_doc.thresholdNames();
   data.headerLines = headerLines();
   data.label = m_session.label();
-  data.levelOffset = m_doc.levelUnit().offset();
   data.levelUnit = m_doc.levelUnit();
   return data;
 }
@@ -286,6 +290,8 @@ ReportView* CMainFrame::viewFor(int graphType) {
   m_views->addWidget(view);
   m_reportViews.insert(graphType, view);
   connect(view, &ReportView::commandsChanged, this, &CMainFrame::updateCommands);
+  connect(view, &ReportView::chartImageRequested, this, &CMainFrame::OnSaveChartImage);
+  view->setMarkerSet(m_markers.get());
   return view;
 }
 
@@ -436,6 +442,7 @@ void CMainFrame::OnProperties() {
   settings.referenceStep = applied.referenceStep;
   if (usesCheckBoxStatistics(type)) settings.scale = applied.scale;
   view->applyViewSettings(applied);
+  view->saveAppearance();
   SettingsStore store;
   settings.SaveStep(store);
   updateCommands();

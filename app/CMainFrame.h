@@ -6,12 +6,14 @@
 #include <QHash>
 #include <QMap>
 #include <QMainWindow>
+#include <memory>
 #include <optional>
 
 class COrbiskDoc;
 class COrbiskView;
 class CORBPropertiesDlg;
 class CPropsDlg3D;
+class MarkerSet;
 class QAction;
 class QLabel;
 class QMenu;
@@ -109,6 +111,7 @@ private:
   COrbiskView* m_placeholder = nullptr;
   QMap<int, ReportView*> m_reportViews;  // made on first use, one per type
   ReportView* m_activeView = nullptr;
+  std::unique_ptr<MarkerSet> m_markers;  // shared by the 2D reports
   QHash<int, QAction*> m_actions;
   QLabel* m_statusPanes[3] = {};
   int m_keepAliveTimer = 0;

@@ -28,7 +28,7 @@ constexpr std::size_t hasData = 0, labelTime = 4, entryCount = 22, values = 24,
                       frequencies = 4024;
 }
 namespace ThresholdAt {
-constexpr std::size_t inUse = 0, frequency = 16, firstLimit = 40, limitStride = 32,
+constexpr std::size_t inUse = 0, kindMask = 6, frequency = 16, firstLimit = 40, limitStride = 32,
                       levelAfterFlag = 8;
 }
 
@@ -166,6 +166,7 @@ bool encodeInto(const ThresholdTable& t, std::span<uint8_t> out) {
   for (std::size_t e = 0; e < t.size(); ++e) {
     uint8_t* p = table + e * Blocks::kThresholdEntrySize;
     putI32(p, ThresholdAt::inUse, t[e].inUse);
+    putU16(p, ThresholdAt::kindMask, t[e].kindMask);
     putF64(p, ThresholdAt::frequency, t[e].frequency);
     for (std::size_t k = 0; k < Blocks::kThresholdLimits; ++k) {
       const std::size_t flagAt = ThresholdAt::firstLimit + k * ThresholdAt::limitStride;
@@ -252,6 +253,7 @@ Status decode(std::span<const uint8_t> in, ThresholdTable& out, int count) {
     const uint8_t* p = in.data() + e * Blocks::kThresholdEntrySize;
     ThresholdEntry& entry = out[e];
     entry.inUse = getI32(p, ThresholdAt::inUse);
+    entry.kindMask = getU16(p, ThresholdAt::kindMask);
     entry.frequency = getF64(p, ThresholdAt::frequency);
     for (std::size_t k = 0; k < Blocks::kThresholdLimits; ++k) {
       const std::size_t flagAt = ThresholdAt::firstLimit + k * ThresholdAt::limitStride;

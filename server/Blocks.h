@@ -77,6 +77,7 @@ struct SummaryBlock {
 // One entry of a port's threshold table (184 bytes).
 struct ThresholdEntry {
   int32_t inUse = 0;       // @0; 1 = entry used
+  uint16_t kindMask = 0;   // @6; which limits of the entry are of the first kind
   double frequency = 0.0;  // @16, MHz
   // Limit flags at 40, 72, 104, 136, 168 (non-zero = limit set), each followed
   // by its level as a double (dBmV) at 48, 80, 112, 144, 176.

@@ -24,13 +24,16 @@ PortRecord port(int32_t node, int frequencies) {
   p.frequencies = plan(frequencies);
   p.thresholdNames = {"Ingress Critical", "Ingress Major", "Signal Low", "Signal Lost"};
   p.thresholdLevels = {15.0, 5.0, -14.0, -20.0};
-  // One table entry every 5 MHz, carrying the port's four limits.
+  // One table entry every 5 MHz, carrying the port's four limits: the two
+  // ingress limits are upper limits (bit 1, in the entry's kind mask), the
+  // two signal limits lower ones (bit 2).
   for (int i = 0; i <= 12; ++i) {
     ThresholdEntry& e = p.thresholdTable[static_cast<size_t>(i)];
     e.inUse = 1;
+    e.kindMask = 1;
     e.frequency = 5.0 + 5.0 * i;
     for (int k = 0; k < kThresholdCount; ++k) {
-      e.limitSet[static_cast<size_t>(k)] = 1;
+      e.limitSet[static_cast<size_t>(k)] = k < 2 ? 1 : 2;
       e.limitLevel[static_cast<size_t>(k)] = p.thresholdLevels[static_cast<size_t>(k)];
     }
   }

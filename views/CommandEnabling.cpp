@@ -10,6 +10,10 @@ namespace {
 bool is3D(const FrameState& s) { return s.viewReady && isRibbonType(s.graphType); }
 bool is2D(const FrameState& s) { return s.viewReady && usesCheckBoxStatistics(s.graphType); }
 
+bool summaryWithLevels(const FrameState& s) {
+  return s.viewReady && s.graphType == TimeWindowSummary && s.levelDrawn;
+}
+
 int markerTrace(int id) {
   switch (id) {
     case ID_MARKER_AVERAGE: return 0;
@@ -62,17 +66,21 @@ CommandState commandState(int id, const FrameState& s) {
     case ID_MARKER_DELTA:
       return {s.viewReady && s.marker1Trace >= 0, s.marker2On};
     case ID_THRESHOLDS_DISPLAY:
-    case ID_THRESHOLDS_ALL:
+      return {summaryWithLevels(s), s.thresholdDisplay};
+    case ID_THRESHOLDS_ALL: {
+      const bool allShown = s.thresholdShown[3] && s.thresholdShown[4] && s.thresholdShown[5] &&
+                             s.thresholdShown[6] && s.intervalShown;
+      return {summaryWithLevels(s) && s.thresholdDisplay && !allShown, false};
+    }
     case ID_THRESHOLDS_1:
     case ID_THRESHOLDS_2:
     case ID_THRESHOLDS_3:
-    case ID_THRESHOLDS_4:
-    case ID_THRESHOLDS_INTERVAL: {
-      const bool summary = s.viewReady && s.graphType == TimeWindowSummary;
-      const int k = id - ID_THRESHOLDS_ALL;  // 0 for All, 1..4 the thresholds
-      const bool checked = k >= 1 && k <= 4 && s.thresholdShown[static_cast<size_t>(k + 2)];
-      return {summary, checked};
+    case ID_THRESHOLDS_4: {
+      const int trace = id - ID_THRESHOLDS_1 + 3;
+      return {summaryWithLevels(s) && s.thresholdDisplay, s.thresholdShown[static_cast<size_t>(trace)]};
     }
+    case ID_THRESHOLDS_INTERVAL:
+      return {summaryWithLevels(s) && s.thresholdDisplay, s.intervalShown};
     default:
       break;
   }

@@ -14,7 +14,10 @@ struct FrameState {
   std::array<bool, 7> traceDrawn{};  // 2D reports: statistic traces drawn
   int marker1Trace = -1;             // trace marker 1 sits on; -1 off
   bool marker2On = false;
-  std::array<bool, 7> thresholdShown{};  // Time Window Summary threshold lines
+  std::array<bool, 7> thresholdShown{};  // Time Window Summary threshold lines, by trace (3 to 6)
+  bool intervalShown = false;            // the interval threshold's line
+  bool thresholdDisplay = false;         // threshold lines switched on
+  bool levelDrawn = false;               // 2D reports: a level trace is drawn
 };
 
 struct CommandState {

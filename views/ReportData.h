@@ -21,6 +21,5 @@ struct ReportData {
   QStringList thresholdNames;               // four names, padded
   QStringList headerLines;                  // the report header, as printed
   QString label;                            // the port's label
-  LevelUnit levelUnit;                      // the launch's level unit
-  double levelOffset = 0.0;                 // its offset, added to every level shown
+  LevelUnit levelUnit;                      // its offset is added to every level shown
 };

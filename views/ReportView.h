@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+class MarkerSet;
 struct FrameState;
 struct ReportData;
 struct ViewSettings;
@@ -38,8 +39,12 @@ public:
   virtual bool viewSettingsSource(ViewSettingsSource&) const { return false; }
   // The dialog's OK: the view applies the settings, its chart in batch mode.
   virtual void applyViewSettings(const ViewSettings&) {}
+  // The frame's marker set, which the 2D reports draw on their chart.
+  virtual void setMarkerSet(MarkerSet*) {}
 
 signals:
   // Something a command's enabled or checked state depends on has changed.
   void commandsChanged();
+  // The chart's own menu asks for "Save Chart Image...".
+  void chartImageRequested();
 };

@@ -8,6 +8,7 @@
 #include "core/IdentityScrambler.h"
 #include "core/Prompts.h"
 #include "app/ServerSession.h"
+#include "core/SettingsStore.h"
 #include "core/ShellEvents.h"
 #include "query/FetchJob.h"
 #include "query/FrequencySeriesCsvWriter.h"
@@ -251,6 +252,43 @@ TEST_F(RunReportTest, NewGraphCommandShowsTheReportAndKeepsItOnCancelOrFailure) 
   EXPECT_EQ(frame.windowTitle(), "Quillon - Port 3 24 Hour");
   QCoreApplication::processEvents();
   EXPECT_TRUE(frame.isVisible());
+}
+
+TEST_F(RunReportTest, SummaryReportDrawsWithItsCommandsOnAtOnceAndKeepsItsLook) {
+  startSim();
+  ASSERT_TRUE(connect());
+  {
+    CMainFrame frame(m_doc, m_session);
+    frame.show();
+    frame.setThresholdNames({"Ingress Critical", "Ingress Major", "", ""});
+    GraphQuery summary = request(TimeWindowSummary, kEnd - 86400, kEnd);
+    summary.statistics = {1, 1, 0, 1, 0, 0, 0};
+    frame.prefillNewGraph({summary, std::nullopt, true, false});
+    pressNewGraph(QDialogButtonBox::Ok);
+    frame.action(CommandIds::ID_GRAPH_NEW)->trigger();
+    ASSERT_EQ(frame.currentQuery().graphType, TimeWindowSummary) << m_prompts.texts.join('|').toStdString();
+    ASSERT_TRUE(frame.activeView());
+    // Right as the report appears, before any menu opened.
+    const auto on = [&](int id) { return frame.action(id)->isEnabled(); };
+    EXPECT_TRUE(on(CommandIds::ID_MARKER_AVERAGE));
+    EXPECT_TRUE(on(CommandIds::ID_MARKER_MAXIMUM));
+    EXPECT_FALSE(on(CommandIds::ID_MARKER_MINIMUM));
+    EXPECT_TRUE(on(CommandIds::ID_MARKER_THRESHOLD_1));
+    EXPECT_FALSE(on(CommandIds::ID_MARKER_DELTA));
+    EXPECT_TRUE(on(CommandIds::ID_THRESHOLDS_DISPLAY));
+    EXPECT_FALSE(on(CommandIds::ID_THRESHOLDS_1));
+    EXPECT_EQ(frame.action(CommandIds::ID_THRESHOLDS_3)->text(), "Threshold &3");
+    frame.action(CommandIds::ID_MARKER_MAXIMUM)->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(frame.action(CommandIds::ID_MARKER_MAXIMUM)->isChecked());
+    EXPECT_TRUE(on(CommandIds::ID_MARKER_DELTA));
+    EXPECT_TRUE(on(CommandIds::ID_MARKER_CENTER));
+    frame.close();
+  }
+  SettingsStore store;
+  const RegistryKey key = store.sectionKey("Settings").subKey("TWSChart Properties");
+  EXPECT_EQ(key.valueNames().size(), 194);
+  EXPECT_EQ(key.readDword("CSG1_S1_LSColor"), 0x00D8D8);
 }
 
 // Values a report must show, computed here straight from the stored scans:

@@ -332,6 +332,7 @@ TYPED_TEST(MultiBlockCodecTest, BlockCountAboveTheRibbonsIsRefused) {
 ThresholdEntry handPickedEntry() {
   ThresholdEntry e;
   e.inUse = 1;
+  e.kindMask = 0x0A05;
   e.frequency = 651.25;
   e.limitSet = {0x0102, 0, 0x0304, 0x0506, 0x0708};
   e.limitLevel = {-12.5, 0.0, 40.25, kPayloadNaN, Blocks::NO_DATA};
@@ -355,7 +356,7 @@ ThresholdTable sampleTable() {
 }
 
 bool same(const ThresholdEntry& a, const ThresholdEntry& b) {
-  return a.inUse == b.inUse && bits(a.frequency) == bits(b.frequency) && a.limitSet == b.limitSet &&
+  return a.inUse == b.inUse && a.kindMask == b.kindMask && bits(a.frequency) == bits(b.frequency) && a.limitSet == b.limitSet &&
          std::memcmp(a.limitLevel.data(), b.limitLevel.data(), sizeof a.limitLevel) == 0;
 }
 
@@ -363,6 +364,7 @@ TEST(ThresholdTableCodecTest, EntriesSitAtTheirOffsetsAndUnnamedBytesAreCleared)
   const ThresholdEntry e = handPickedEntry();
   const std::vector<Field> entryFields = {
       {0, 4, 1},
+      {6, 2, 0x0A05},
       {16, 8, bits(e.frequency)},
       {40, 2, 0x0102},  {48, 8, bits(-12.5)},
       {72, 2, 0},       {80, 8, bits(0.0)},

@@ -58,10 +58,35 @@ TEST(CommandEnablingTest, ShellCommands) {
   EXPECT_FALSE(commandState(ID_GRAPH_EXPORT, none).enabled);
   EXPECT_TRUE(commandState(ID_GRAPH_EXPORT, shown(4)).enabled);
   EXPECT_FALSE(commandState(ID_THRESHOLDS_1, shown(1)).enabled);
-  FrameState summary = shown(0);
-  summary.thresholdShown[4] = true;  // threshold 2
-  EXPECT_EQ(commandState(ID_THRESHOLDS_2, summary), (CommandState{true, true}));
-  EXPECT_EQ(commandState(ID_THRESHOLDS_1, summary), (CommandState{true, false}));
+}
+
+TEST(CommandEnablingTest, ThresholdSubmenuFollowsTheDisplayFlagAndTheLevelTraces) {
+  FrameState s = shown(0);
+  s.levelDrawn = true;
+  s.thresholdShown[3] = s.thresholdShown[4] = s.thresholdShown[5] = s.thresholdShown[6] = true;
+  s.intervalShown = true;
+  EXPECT_EQ(commandState(ID_THRESHOLDS_DISPLAY, s), (CommandState{true, false}));
+  for (int id : {ID_THRESHOLDS_ALL, ID_THRESHOLDS_1, ID_THRESHOLDS_4, ID_THRESHOLDS_INTERVAL})
+    EXPECT_FALSE(commandState(id, s).enabled) << id;
+  s.thresholdDisplay = true;
+  EXPECT_EQ(commandState(ID_THRESHOLDS_DISPLAY, s), (CommandState{true, true}));
+  EXPECT_EQ(commandState(ID_THRESHOLDS_ALL, s), (CommandState{false, false}));  // none hidden
+  EXPECT_EQ(commandState(ID_THRESHOLDS_2, s), (CommandState{true, true}));
+  s.thresholdShown[4] = false;  // threshold 2
+  EXPECT_EQ(commandState(ID_THRESHOLDS_2, s), (CommandState{true, false}));
+  EXPECT_EQ(commandState(ID_THRESHOLDS_1, s), (CommandState{true, true}));
+  EXPECT_TRUE(commandState(ID_THRESHOLDS_ALL, s).enabled);
+  s.thresholdShown[4] = true;
+  s.intervalShown = false;
+  EXPECT_EQ(commandState(ID_THRESHOLDS_INTERVAL, s), (CommandState{true, false}));
+  EXPECT_TRUE(commandState(ID_THRESHOLDS_ALL, s).enabled);
+  // Without a level trace, or on another report, nothing in the submenu acts.
+  for (FrameState other : {s, shown(1)}) {
+    other.levelDrawn = other.graphType == 0 ? false : true;
+    other.thresholdDisplay = true;
+    for (int id = ID_THRESHOLDS_DISPLAY; id <= ID_THRESHOLDS_INTERVAL; ++id)
+      EXPECT_FALSE(commandState(id, other).enabled) << id << " type " << other.graphType;
+  }
 }
 
 TEST(ReportTextsTest, TitlesFollowTheReport) {

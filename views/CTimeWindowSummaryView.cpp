@@ -1,0 +1,215 @@
+#include "views/CTimeWindowSummaryView.h"
+
+#include "chart/CChart2D.h"
+#include "query/NoData.h"
+#include "resources/CommandIds.h"
+#include "resources/Strings.h"
+#include "views/CommandEnabling.h"
+#include "views/ReportData.h"
+#include "views/SeriesRules.h"
+#include "views/ViewSettings.h"
+
+#include <algorithm>
+
+using namespace CommandIds;
+
+namespace {
+
+QString text(int id) { return Strings::LoadString(id); }
+
+const int kStatisticNames[3] = {Strings::IDS_STAT_AVERAGE, Strings::IDS_STAT_MAXIMUM, Strings::IDS_STAT_MINIMUM};
+
+}  // namespace
+
+CTimeWindowSummaryView::CTimeWindowSummaryView(QWidget* parent)
+    : Chart2DReportView(TimeWindowSummary, kMarker1Series, kMarker2Series, false, parent) {
+  setObjectName(QStringLiteral("timeWindowSummaryView"));
+}
+
+void CTimeWindowSummaryView::showReport(const ReportData& data) {
+  const SeriesStore* store = data.series;
+  if (!store) return;
+  beginBuild(data);
+  Chart2DState& s = m_chart->edit();
+  const int count = std::clamp(store->count, 0, static_cast<int>(store->series.size()));
+  m_frequencies.clear();
+  m_levels.clear();
+  if (count > 0) {
+    const SeriesStore::Series& first = store->series[0];
+    const SeriesStore::Series& last = store->series[static_cast<size_t>(count - 1)];
+    const int points = std::clamp(first.entryCount, 0, Blocks::kMaxEntries);
+    const int lastPoints = std::clamp(last.entryCount, 0, Blocks::kMaxEntries);
+    if (points > 0) {
+      m_frequencies = QVector<double>(first.frequencies.begin(), first.frequencies.begin() + points);
+      m_displayStart = first.frequencies[0];
+      m_displayStop = first.frequencies[static_cast<size_t>(points - 1)];
+      for (const int i : SeriesRules::frequencyLabelIndices(points))
+        s.axis(Chart2DState::X).valueLabels.insert(first.frequencies[static_cast<size_t>(i)],
+                                                   QString::asprintf("%.2lf", first.frequencies[static_cast<size_t>(i)]));
+    }
+    Chart2DState::Axis& x = s.axis(Chart2DState::X);
+    x.minimum = first.frequencies[0];
+    x.maximum = lastPoints > 0 ? last.frequencies[static_cast<size_t>(lastPoints - 1)] : x.minimum;
+    if (x.maximum <= x.minimum) x.maximum = x.minimum + 1.0;
+  }
+  s.header = windowText(data);
+  m_statusText = store->labelTimeText;
+  QVector<double> xs, ys;
+  for (int slot = 0; slot < count; ++slot) {
+    const SeriesStore::Series& in = store->series[static_cast<size_t>(slot)];
+    if (!in.hasData) continue;
+    const int n = std::clamp(in.entryCount, 0, Blocks::kMaxEntries);
+    const bool level = in.statistic >= Statistic::kAverage && in.statistic <= Statistic::kMinimum;
+    if (!level && (in.statistic < Statistic::kThreshold1 || in.statistic > Statistic::kThreshold1 + 3)) continue;
+    xs.resize(n);
+    ys.resize(n);
+    for (int i = 0; i < n; ++i) {
+      xs[i] = in.frequencies[static_cast<size_t>(i)];
+      const double v = in.values[static_cast<size_t>(i)];
+      ys[i] = isNoData(v) ? Blocks::NO_DATA : (level ? v + m_levelOffset : v);
+      if (level) m_axis.track(ys[i]);
+      if (!isNoData(ys[i])) m_anyValue = true;
+    }
+    int group = 1, series = in.statistic + 1;
+    if (level) {
+      m_levelDrawn = true;
+      m_group1Filled = true;
+      m_levels.push_back({in.statistic, QVector<double>(in.values.begin(), in.values.begin() + n)});
+    } else {
+      group = 2;
+      series = in.statistic - Statistic::kThreshold1 + 1;
+      m_percentDrawn = true;
+      if (!m_group1Filled && n > 0) {
+        // Group 1 carries one hidden point so the chart keeps its left axis.
+        const double hole = Blocks::NO_DATA;
+        m_chart->setSeries(1, 1, xs.constData(), &hole, 1);
+        s.groups[0].seriesCount = 4;
+        for (int k = 1; k <= 3; ++k) s.at(1, k).display = Chart2DState::Hidden;
+        m_group1Filled = true;
+      }
+    }
+    m_chart->setSeries(group, series, xs.constData(), ys.constData(), n);
+    s.at(group, series).display = Chart2DState::Shown;
+    if (level) s.at(group, series).legendText = text(kStatisticNames[in.statistic]);
+  }
+  m_lines = data.thresholds ? ThresholdLines::build(*data.thresholds, data.thresholdEntries, m_levelOffset)
+                            : ThresholdLines{};
+  endBuild(data);
+}
+
+void CTimeWindowSummaryView::drawOverlays() {
+  m_chart->setBatch(true);
+  Chart2DState& s = m_chart->edit();
+  s.groups[0].seriesCount = Chart2DState::kSeriesPerGroup;
+  for (int k = 0; k < ThresholdLines::kThresholds; ++k) {
+    const ThresholdLines::Pair& pair = m_lines.pairs[static_cast<size_t>(k)];
+    const int n = static_cast<int>(pair.x.size());
+    m_chart->setSeries(1, 2 * k + 5, pair.x.constData(), pair.first.constData(), n);
+    m_chart->setSeries(1, 2 * k + 6, pair.x.constData(), pair.second.constData(), n);
+    setPairState(k);
+  }
+  m_chart->setBatch(false);
+}
+
+void CTimeWindowSummaryView::setPairState(int k) {
+  // Without a level trace the left axis is hidden; lines against it would
+  // float free of any scale.
+  const int state = m_levelDrawn ? m_display.pairState(k) : Chart2DState::Off;
+  m_chart->setDisplay(1, 2 * k + 5, state);
+  m_chart->setDisplay(1, 2 * k + 6, state);
+}
+
+bool CTimeWindowSummaryView::runCommand(int id) {
+  switch (id) {
+    case ID_THRESHOLDS_DISPLAY:
+      m_display.display = !m_display.display;
+      drawOverlays();
+      break;
+    case ID_THRESHOLDS_ALL:
+      m_chart->setBatch(true);
+      for (int k = 0; k < ThresholdLines::kThresholds; ++k)
+        if (!m_display.shown[static_cast<size_t>(k)]) {
+          m_display.shown[static_cast<size_t>(k)] = true;
+          setPairState(k);
+        }
+      m_chart->setBatch(false);
+      break;
+    case ID_THRESHOLDS_1:
+    case ID_THRESHOLDS_2:
+    case ID_THRESHOLDS_3:
+    case ID_THRESHOLDS_4:
+    case ID_THRESHOLDS_INTERVAL: {
+      const int k = id == ID_THRESHOLDS_INTERVAL ? 4 : id - ID_THRESHOLDS_1;
+      m_display.shown[static_cast<size_t>(k)] = !m_display.shown[static_cast<size_t>(k)];
+      setPairState(k);
+      break;
+    }
+    default:
+      return Chart2DReportView::runCommand(id);
+  }
+  emit commandsChanged();
+  return true;
+}
+
+void CTimeWindowSummaryView::fillFrameState(FrameState& state) const {
+  Chart2DReportView::fillFrameState(state);
+  if (!m_ready) return;
+  state.levelDrawn = m_levelDrawn;
+  state.thresholdDisplay = m_display.display;
+  for (int k = 0; k < 4; ++k) state.thresholdShown[static_cast<size_t>(k + 3)] = m_display.shown[static_cast<size_t>(k)];
+  state.intervalShown = m_display.shown[4];
+}
+
+bool CTimeWindowSummaryView::viewSettingsSource(ViewSettingsSource& source) const {
+  if (!m_ready || m_frequencies.isEmpty()) return false;
+  source.frequencies = m_frequencies;
+  source.startFrequency = m_displayStart;
+  source.stopFrequency = m_displayStop;
+  return true;
+}
+
+void CTimeWindowSummaryView::applyViewSettings(const ViewSettings& settings) {
+  m_axis.referenceStep = settings.referenceStep;
+  m_chart->setBatch(true);
+  applyScale(settings.scale);
+  Chart2DState::Axis& x = m_chart->edit().axis(Chart2DState::X);
+  x.minimum = settings.startFrequency;
+  x.maximum = settings.stopFrequency;
+  m_displayStart = settings.startFrequency;
+  m_displayStop = settings.stopFrequency;
+  trackVisibleLevels(settings.startFrequency, settings.stopFrequency);
+  m_chart->setBatch(false);
+  emit commandsChanged();
+}
+
+void CTimeWindowSummaryView::trackVisibleLevels(double start, double stop) {
+  m_axis.resetExtremes();
+  const int n = static_cast<int>(m_frequencies.size());
+  if (n == 0) return;
+  const auto firstAtLeast = [&](double f) {
+    const int i = static_cast<int>(std::lower_bound(m_frequencies.begin(), m_frequencies.end(), f) - m_frequencies.begin());
+    return std::min(i, n - 1);
+  };
+  const int i0 = firstAtLeast(start), i1 = firstAtLeast(stop);
+  for (const Levels& levels : m_levels)
+    for (int i = i0; i < i1 && i < levels.values.size(); ++i) m_axis.track(levels.values[i] + m_levelOffset);
+}
+
+QList<CChartProperty::SeriesInUse> CTimeWindowSummaryView::seriesInUse() const {
+  QList<CChartProperty::SeriesInUse> out;
+  const Chart2DState& s = m_chart->state();
+  for (int k = 1; k <= 3; ++k)
+    if (s.at(1, k).display == Chart2DState::Shown) out.push_back({1, k, text(kStatisticNames[k - 1])});
+  for (int k = 1; k <= 4; ++k)
+    if (s.at(2, k).display == Chart2DState::Shown) out.push_back({2, k, s.at(2, k).legendText});
+  out.push_back({1, kMarker1Series, text(Strings::IDS_UI_SERIES_MARKER_1)});
+  out.push_back({1, kMarker2Series, text(Strings::IDS_UI_SERIES_MARKER_2)});
+  if (m_levelDrawn)
+    for (int k = 0; k < ThresholdLines::kThresholds; ++k) {
+      const QString name = k < 4 ? m_thresholdNames.value(k)
+                                 : text(Strings::IDS_MENU_INTERVAL_THRESHOLD).remove(QLatin1Char('&'));
+      out.push_back({1, 2 * k + 5, text(Strings::IDS_UI_SERIES_LINE_1).arg(name)});
+      out.push_back({1, 2 * k + 6, text(Strings::IDS_UI_SERIES_LINE_2).arg(name)});
+    }
+  return out;
+}

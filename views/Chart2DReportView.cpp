@@ -1,0 +1,341 @@
+#include "views/Chart2DReportView.h"
+
+#include "chart/CChart2D.h"
+#include "core/CNBDateTime.h"
+#include "core/SettingsStore.h"
+#include "core/StartupSettings.h"
+#include "resources/CommandIds.h"
+#include "resources/Strings.h"
+#include "views/ChartAppearanceDialog.h"
+#include "views/CommandEnabling.h"
+#include "views/MarkerSet.h"
+#include "views/ReportData.h"
+#include "views/ReportTexts.h"
+
+#include <QMenu>
+#include <QPointer>
+
+using namespace CommandIds;
+
+namespace {
+
+QString text(int id) { return Strings::LoadString(id); }
+
+// The record with the pages it offers, so the appearance dialog can copy
+// and restore it as one value.
+struct EditableLook {
+  CChartProperty look;
+  QList<CChartProperty::SeriesInUse> inUse;
+  AppearanceFields fields() { return look.fields(inUse); }
+};
+
+int markerTrace(int id) {
+  switch (id) {
+    case ID_MARKER_AVERAGE: return 0;
+    case ID_MARKER_MAXIMUM: return 1;
+    case ID_MARKER_MINIMUM: return 2;
+    case ID_MARKER_THRESHOLD_1: return 3;
+    case ID_MARKER_THRESHOLD_2: return 4;
+    case ID_MARKER_THRESHOLD_3: return 5;
+    case ID_MARKER_THRESHOLD_4: return 6;
+    default: return -1;
+  }
+}
+
+RegistryKey chartSettings(SettingsStore& store) { return store.sectionKey(text(Strings::IDS_CHART_SETTINGS_SECTION)); }
+
+}  // namespace
+
+Chart2DReportView::Chart2DReportView(int graphType, int marker1Series, int marker2Series, bool timeAxis, QWidget* parent)
+    : ReportView(parent), m_graphType(graphType), m_markerSeries{marker1Series, marker2Series}, m_timeAxis(timeAxis) {
+  m_chart = new CChart2D(this);
+  setFocusProxy(m_chart);  // the frame focuses the view; the keys belong to the chart
+  {
+    SettingsStore store;
+    m_look.load(chartSettings(store), m_graphType);
+  }
+  connect(m_chart, &CChart2D::mousePressed, this, [this](Qt::MouseButton button, int x, int y) {
+    if (button != Qt::LeftButton || !m_markers || !m_markers->attachedTo(m_chart)) return;
+    if (m_markers->press(x, y)) emit commandsChanged();
+  });
+  connect(m_chart, &CChart2D::mouseMoved, this, [this](Qt::MouseButtons buttons, int x, int) {
+    if ((buttons & Qt::LeftButton) && m_markers && m_markers->attachedTo(m_chart)) m_markers->drag(x);
+  });
+  connect(m_chart, &CChart2D::mouseReleased, this, [this](Qt::MouseButton, int, int) {
+    if (m_markers) m_markers->release();
+  });
+  connect(m_chart, &CChart2D::keyPressed, this, [this](int key) {
+    if (!m_markers || !m_markers->attachedTo(m_chart)) return;
+    m_markers->step(key == CChart2D::kKeyNext ? 1 : -1);
+  });
+  connect(m_chart, &CChart2D::contextMenuRequested, this, &Chart2DReportView::showContextMenu);
+}
+
+// The marker set may already be gone with the frame; it holds the chart
+// only weakly, so nothing needs undoing here.
+Chart2DReportView::~Chart2DReportView() = default;
+
+void Chart2DReportView::setMarkerSet(MarkerSet* markers) { m_markers = markers; }
+
+void Chart2DReportView::readSettings() {
+  SettingsStore store;
+  m_axis.referenceStep = StartupSettings::Load(store).referenceStep;
+}
+
+void Chart2DReportView::setActive(bool active) {
+  const bool wasActive = m_active;
+  m_active = active;
+  if (!active) return;
+  readSettings();
+  if (!wasActive) {
+    SettingsStore store;
+    m_look.load(chartSettings(store), m_graphType);
+    if (m_ready && m_look.loaded) {
+      m_look.apply(*m_chart);
+      drawOverlays();
+    }
+  }
+  if (m_firstActivation) {
+    m_firstActivation = false;
+    // The control's own zoom, pan and reset gestures would fight the
+    // markers for the mouse.
+    m_chart->removeAction(CChart2D::kMiddleButtonDown, 16, 0);
+    m_chart->removeAction(CChart2D::kMiddleButtonDown, 4, 0);
+    m_chart->removeAction(CChart2D::kMiddleButtonDown, 8, 0);
+    m_chart->removeAction(CChart2D::kLeftButtonDown, 8, 0);
+    m_chart->removeAction(CChart2D::kLeftButtonDown, 4, 0);
+    m_chart->removeAction(CChart2D::kKeyDown, 0, 82);
+    m_chart->removeAction(CChart2D::kMouseMove, 20, 0);
+  }
+  attachMarkers();
+}
+
+void Chart2DReportView::attachMarkers() {
+  if (!m_markers) return;
+  m_markers->attach(m_chart, m_markerSeries[0], m_markerSeries[1], m_timeAxis);
+  m_markers->setReadout(m_levelUnit.text(), m_thresholdNames);
+  m_markers->layout(width(), height());
+}
+
+bool Chart2DReportView::runCommand(int id) {
+  const bool markers = m_markers && m_markers->attachedTo(m_chart);
+  switch (id) {
+    case ID_VIEW_REF_LEVEL_UP:
+      m_axis.raise();
+      applyAxisRange();
+      break;
+    case ID_VIEW_REF_LEVEL_DOWN:
+      m_axis.lower();
+      applyAxisRange();
+      break;
+    case ID_VIEW_AUTO_REFERENCE:
+      m_axis.autoReference();
+      applyAxisRange();
+      break;
+    case ID_VIEW_ZOOM_IN:
+    case ID_VIEW_ZOOM_OUT: {
+      const QRect plot = m_chart->plotRect();
+      const int x = (plot.left() + plot.width()) / 2, y = (plot.top() + plot.height()) / 2, d = plot.height() / 8;
+      const int end = id == ID_VIEW_ZOOM_IN ? y + d : y - d;
+      m_chart->action(CChart2D::kActionStart, x, y);
+      m_chart->action(CChart2D::kActionZoom, x, y);
+      m_chart->action(CChart2D::kActionZoom, x, end);
+      m_chart->action(CChart2D::kActionEnd, x, end);
+      break;
+    }
+    case ID_VIEW_ZOOM_RESET:
+      m_chart->action(CChart2D::kActionResetZoom, 0, 0);
+      break;
+    case ID_MARKER_CENTER:
+      if (markers) m_markers->center();
+      break;
+    case ID_MARKER_DELTA:
+      if (markers) m_markers->toggleDelta();
+      break;
+    case ID_GRAPH_COPY:
+      m_chart->copyToClipboard(3);
+      break;
+    case ID_VIEW_RESET_CHART_PROPERTIES:
+      CChartProperty::applyDefaults(*m_chart, m_graphType);
+      drawOverlays();
+      break;
+    default: {
+      const int trace = markerTrace(id);
+      if (trace < 0 || !markers) return false;
+      m_markers->selectTrace(trace);
+      break;
+    }
+  }
+  emit commandsChanged();
+  return true;
+}
+
+void Chart2DReportView::fillFrameState(FrameState& state) const {
+  state.viewReady = m_ready;
+  if (!m_ready) return;
+  const Chart2DState::Axis& y = m_chart->state().axis(Chart2DState::Y);
+  state.canRaiseLevel = m_levelDrawn && m_axis.canRaise(y.minimum);
+  state.canLowerLevel = m_levelDrawn && m_axis.canLower(y.maximum);
+  state.autoReference = m_levelDrawn;
+  if (m_markers && m_markers->attachedTo(m_chart)) m_markers->fill(state);
+}
+
+ChartPainter Chart2DReportView::chartPainter() const {
+  if (!m_ready) return {};
+  QPointer<CChart2D> chart = m_chart;
+  return [chart](QPainter& painter, const QRectF& target) {
+    if (chart) chart->paint(painter, target);
+  };
+}
+
+void Chart2DReportView::saveAppearance() {
+  if (!m_ready) return;
+  m_look.capture(*m_chart);
+  SettingsStore store;
+  RegistryKey settings = chartSettings(store);
+  m_look.save(settings, m_graphType);
+  store.sync();
+}
+
+bool Chart2DReportView::editAppearance() {
+  if (!m_ready) return false;
+  EditableLook editable{m_look, seriesInUse()};
+  editable.look.capture(*m_chart);
+  const bool accepted = ::editAppearance<EditableLook>(this, editable, [this](const EditableLook& e) {
+    e.look.apply(*m_chart);
+    drawOverlays();
+  });
+  if (accepted) {
+    m_look = editable.look;
+    m_look.loaded = 1;  // rebuilds keep what the user chose
+  }
+  return accepted;
+}
+
+void Chart2DReportView::showContextMenu(const QPoint& globalPos) {
+  if (!m_ready) return;
+  QMenu menu(this);
+  QAction* properties = menu.addAction(text(Strings::IDS_UI_CHART_PROPERTIES_MENU));
+  QAction* image = menu.addAction(text(Strings::IDS_MENU_SAVE_CHART_IMAGE));
+  QAction* chosen = menu.exec(globalPos);
+  if (chosen == properties)
+    editAppearance();
+  else if (chosen == image)
+    emit chartImageRequested();
+}
+
+void Chart2DReportView::layoutChart(int cx, int cy) {
+  m_chart->setGeometry(0, 0, cx, cy);
+  m_chart->setBatch(true);
+  Chart2DState& s = m_chart->edit();
+  s.area = QSize(std::max(0, cx - 8), std::max(0, cy - 8));
+  s.margins = {55, 150, 75, 75};
+  s.legendTop = s.area.height() - 100;
+  if (m_markers && m_markers->attachedTo(m_chart)) m_markers->layout(cx, cy);
+  m_chart->setBatch(false);
+}
+
+void Chart2DReportView::resizeEvent(QResizeEvent* event) {
+  ReportView::resizeEvent(event);
+  layoutChart(width(), height());
+}
+
+void Chart2DReportView::showEvent(QShowEvent* event) {
+  ReportView::showEvent(event);
+  layoutChart(width(), height());
+}
+
+void Chart2DReportView::applyScale(double scale) {
+  m_axis.scale = std::max(1, static_cast<int>(scale));
+  const double d = m_axis.scale;
+  m_chart->setBatch(true);
+  Chart2DState& s = m_chart->edit();
+  Chart2DState::Axis& y = s.axis(Chart2DState::Y);
+  y.gridSpacing = d;
+  y.numberingSpacing = d;
+  y.precision = 0;
+  y.minorTickSpacing = 0.2 * d;
+  y.minimum = y.maximum - LevelAxis::kDivisions * d;
+  y.origin = y.minimum;
+  s.axis(Chart2DState::X).gridSpacing = 0.0;
+  m_chart->setBatch(false);
+}
+
+void Chart2DReportView::applyAxisRange() {
+  m_axis.referenceLevel = LevelAxis::clamp(m_axis.referenceLevel, m_axis.scale);
+  m_chart->setBatch(true);
+  Chart2DState& s = m_chart->edit();
+  Chart2DState::Axis& y = s.axis(Chart2DState::Y);
+  y.maximum = m_axis.referenceLevel;
+  y.minimum = m_axis.bottom();
+  y.origin = y.minimum;
+  Chart2DState::Axis& y2 = s.axis(Chart2DState::Y2);
+  y2.maximum = 100.0;
+  y2.minimum = 0.0;
+  m_chart->setBatch(false);
+}
+
+QString Chart2DReportView::windowText(const ReportData& data) {
+  const CNBDateTime start = data.query.GetStart(), stop = data.query.GetEnd();
+  QString startDate, startTime, stopDate, stopTime;
+  start.FormatDate(startDate, &start, true, true);
+  start.FormatTime(startTime, &start, false, true);
+  stop.FormatDate(stopDate, &stop, true, true);
+  stop.FormatTime(stopTime, &stop, false, true);
+  const QString blank = text(Strings::IDS_BLANK);
+  return startDate + blank + startTime + text(Strings::IDS_UI_RANGE_SEPARATOR) + stopDate + blank + stopTime;
+}
+
+void Chart2DReportView::beginBuild(const ReportData& data) {
+  if (m_markers && m_markers->attachedTo(m_chart)) m_markers->clear();
+  m_levelUnit = data.levelUnit;
+  m_levelOffset = data.levelUnit.offset();
+  // A launch that named no thresholds leaves the menu's own names.
+  m_thresholdNames.clear();
+  for (int k = 0; k < 4; ++k) {
+    const QString name = data.thresholdNames.value(k);
+    m_thresholdNames << (name.isEmpty() ? text(Strings::IDS_MENU_THRESHOLD_1 + k).remove(QLatin1Char('&')) : name);
+  }
+  m_levelDrawn = m_percentDrawn = m_group1Filled = m_anyValue = false;
+  m_axis.resetExtremes();
+  m_chart->setBatch(true);
+  Chart2DState& s = m_chart->edit();
+  for (auto& group : s.groups) {
+    group.seriesCount = 4;
+    for (auto& series : group.series) {
+      series.x.clear();
+      series.y.clear();
+      series.display = Chart2DState::Hidden;
+      series.legendText.clear();
+    }
+  }
+  for (auto& label : s.labels) label.shown = false;
+  s.note.clear();
+  s.axis(Chart2DState::Y).shown = true;
+  s.axis(Chart2DState::Y2).maximum = 100.0;
+  s.axis(Chart2DState::Y2).minimum = 0.0;
+  s.axis(Chart2DState::X).valueLabels.clear();
+}
+
+void Chart2DReportView::endBuild(const ReportData& data) {
+  Chart2DState& s = m_chart->edit();
+  s.axis(Chart2DState::Y).title = data.levelUnit.text();
+  s.axis(Chart2DState::Y).shown = m_levelDrawn;
+  s.axis(Chart2DState::Y2).shown = m_percentDrawn;
+  s.axis(Chart2DState::Y2).title = text(Strings::IDS_UI_UNIT_PERCENT);
+  if (!m_anyValue) s.note = text(Strings::IDS_UI_NO_DATA_NOTE);
+  applyScale(m_axis.scale);
+  m_axis.autoReference();
+  applyAxisRange();
+  drawOverlays();
+  if (m_look.loaded)
+    m_look.apply(*m_chart);
+  else
+    CChartProperty::applyDefaults(*m_chart, m_graphType);
+  for (int k = 1; k <= 4; ++k)
+    m_chart->edit().at(2, k).legendText = text(Strings::IDS_EXCEEDING) + QLatin1Char(' ') + m_thresholdNames[k - 1];
+  m_ready = true;
+  if (m_markers && m_markers->attachedTo(m_chart)) attachMarkers();
+  m_chart->setBatch(false);
+  emit commandsChanged();
+}
