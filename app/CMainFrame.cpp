@@ -264,6 +264,9 @@ ReportView* CMainFrame::viewFor(int graphType) {
   m_views->addWidget(view);
   m_reportViews.insert(graphType, view);
   connect(view, &ReportView::commandsChanged, this, &CMainFrame::updateCommands);
+  connect(view, &ReportView::commandRequested, this, [this](int id) {
+    if (QAction* a = action(id)) a->trigger();
+  });
   return view;
 }
 
@@ -414,6 +417,7 @@ void CMainFrame::OnProperties() {
   settings.referenceStep = applied.referenceStep;
   if (usesCheckBoxStatistics(type)) settings.scale = applied.scale;
   view->applyViewSettings(applied);
+  view->saveAppearance();
   SettingsStore store;
   settings.SaveStep(store);
   updateCommands();

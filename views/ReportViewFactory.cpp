@@ -1,12 +1,20 @@
 #include "views/ReportViewFactory.h"
 
+#include "query/GraphType.h"
+#include "views/C24HourView.h"
+#include "views/CMultiDayTimeWindowView.h"
+#include "views/CMultiDayView.h"
+#include "views/CTimeWindowDetailView.h"
 #include "views/ReportView.h"
 
 ReportView* createReportView(int graphType, QWidget* parent) {
   switch (graphType) {
+    case TimeWindowDetail: return new CTimeWindowDetailView(parent);
+    case TwentyFourHour: return new C24HourView(parent);
+    case MultiDay: return new CMultiDayView(parent);
+    case MultiDayTimeWindow: return new CMultiDayTimeWindowView(parent);
     default:
       break;
   }
-  (void)parent;
   return nullptr;
 }
