@@ -16,6 +16,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QOffscreenSurface>
@@ -512,6 +513,18 @@ bool CChart3D::eventFilter(QObject* watched, QEvent* event) {
         } else {
           showContextMenu(e->globalPosition().toPoint());
           return true;
+        }
+        break;
+      }
+      case QEvent::KeyPress: {
+        // The surface is a window of its own: keys pressed over it would
+        // never reach the main window's shortcuts.
+        const QKeySequence keys(static_cast<QKeyEvent*>(event)->keyCombination());
+        for (QAction* a : window()->findChildren<QAction*>()) {
+          if (a->isEnabled() && a->shortcut() == keys) {
+            a->trigger();
+            return true;
+          }
         }
         break;
       }

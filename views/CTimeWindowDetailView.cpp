@@ -1,16 +1,19 @@
 #include "views/CTimeWindowDetailView.h"
 
 #include "query/GraphType.h"
-#include "query/RibbonSet.h"
 #include "resources/Strings.h"
 #include "views/ReportData.h"
 
 CTimeWindowDetailView::CTimeWindowDetailView(QWidget* parent) : C3DReportView(TimeWindowDetail, parent) {}
 
 QString CTimeWindowDetailView::headerText(const ReportData& data) const {
-  QString first;
-  if (data.ribbons && !data.ribbons->empty())
-    first = data.ribbons->periodStartLabel + QStringLiteral(" - ") + data.ribbons->periodEndLabel;
+  const CNBDateTime start = data.query.GetStart(), stop = data.query.GetEnd();
+  QString startDate, startTime, stopDate, stopTime;
+  start.FormatDate(startDate, &start, true, true);
+  start.FormatTime(startTime, &start, false, true);
+  stop.FormatDate(stopDate, &stop, true, true);
+  stop.FormatTime(stopTime, &stop, false, true);
+  const QString first = startDate + QLatin1Char(' ') + startTime + QStringLiteral(" - ") + stopDate + QLatin1Char(' ') + stopTime;
   const int stat = data.query.statisticIndex;
   QString second;
   switch (stat) {
