@@ -23,6 +23,7 @@
 #include <QOpenGLContext>
 #include <QPainter>
 #include <QStackedWidget>
+#include <QSurfaceFormat>
 #include <QSurface3DSeries>
 #include <QValue3DAxis>
 
@@ -297,7 +298,12 @@ void CChart3D::createSurface() {
     push();
     return;
   }
-  m_surface = new Q3DSurface();
+  // No multisampling: with a software renderer it costs about as much as
+  // drawing the surface again, and rotation is what the user feels.
+  QSurfaceFormat format = QSurfaceFormat::defaultFormat();
+  format.setDepthBufferSize(24);
+  format.setSamples(0);
+  m_surface = new Q3DSurface(&format);
   m_surface->setShadowQuality(QAbstract3DGraph::ShadowQualityNone);
   m_surface->setSelectionMode(QAbstract3DGraph::SelectionNone);
   m_surface->setOptimizationHints(QAbstract3DGraph::OptimizationDefault);
@@ -561,6 +567,8 @@ QImage CChart3D::image(const QSize& size) const {
   const QImage full = image();
   return size.isValid() && size != full.size() ? full.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation) : full;
 }
+
+QWindow* CChart3D::surfaceWindow() const { return m_surface; }
 
 bool CChart3D::copyToClipboard(int format) const {
   if (format != 3) return false;

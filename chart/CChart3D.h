@@ -17,6 +17,7 @@ class Q3DSurface;
 class QAction;
 class QLabel;
 class QSurface3DSeries;
+class QWindow;
 
 // The 3D ribbon chart. Its whole state (grid, spacings, axes, labels, view,
 // switches, look) lives in plain members that can be set and read without
@@ -38,7 +39,7 @@ public:
   static constexpr double kMaximumElevation = 90.0;
   // Above this many cells the chart draws every other row and column while
   // the user drags it round.
-  static constexpr int kDecimateAbove = 40000;
+  static constexpr int kDecimateAbove = 15000;
 
   struct ValueLabel {
     double value = 0.0;
@@ -143,6 +144,8 @@ public:
   void setDecimated(bool on);
   bool decimated() const { return m_decimated; }
   bool hasSurface() const { return m_surface != nullptr; }
+  // The surface's own window, for measuring its frames; null without OpenGL.
+  QWindow* surfaceWindow() const;
 
 signals:
   void viewReset();
