@@ -2,6 +2,7 @@
 
 #include "chart/ColourLegend.h"
 #include "chart/FixedAxisFormatter.h"
+#include "chart/SurfaceArray.h"
 #include "core/ColorRef.h"
 #include "resources/Strings.h"
 
@@ -28,7 +29,6 @@
 #include <QValue3DAxis>
 
 #include <cmath>
-#include <limits>
 
 namespace {
 
@@ -63,8 +63,7 @@ CChart3D::CChart3D(QWidget* parent) : QWidget(parent) {
   m_noteLabel = new QLabel(this);
   m_noteLabel->setAlignment(Qt::AlignCenter);
   m_noteLabel->setAutoFillBackground(true);
-  auto* stack = new QStackedWidget(this);
-  stack->setObjectName(QStringLiteral("plotStack"));
+  auto* stack = m_plot = new QStackedWidget(this);
   stack->addWidget(m_noteLabel);
   auto* outer = new QVBoxLayout(this);
   outer->setContentsMargins(0, 0, 0, 0);
@@ -239,9 +238,7 @@ void CChart3D::action(int code, int x, int y) {
 }
 
 QRect CChart3D::plotArea() const {
-  const QWidget* plot = findChild<QStackedWidget*>(QStringLiteral("plotStack"));
-  if (!plot) return rect();
-  QRect r = plot->geometry();
+  QRect r = m_plot->geometry();
   if (r.isEmpty()) r = QRect(0, 0, std::max(width(), 1), std::max(height(), 1));
   return r;
 }
@@ -293,7 +290,7 @@ void CChart3D::showEvent(QShowEvent* event) {
 }
 
 void CChart3D::createSurface() {
-  auto* stack = findChild<QStackedWidget*>(QStringLiteral("plotStack"));
+  QStackedWidget* stack = m_plot;
   if (!openGlAvailable()) {
     push();
     return;
@@ -309,6 +306,9 @@ void CChart3D::createSurface() {
   m_surface->setOptimizationHints(QAbstract3DGraph::OptimizationDefault);
   m_surface->setFlags(m_surface->flags());
   m_surface->installEventFilter(this);
+  // The main window keeps the keyboard focus when the chart is clicked, so
+  // its menus and accelerators keep working.
+  m_surface->setFlag(Qt::WindowDoesNotAcceptFocus);
   auto* theme = new Q3DTheme(Q3DTheme::ThemeQt);
   theme->setLabelBackgroundEnabled(false);
   theme->setLabelBorderEnabled(false);
@@ -350,7 +350,7 @@ void CChart3D::push() {
   pushAxes();
   pushView();
   pushLook();
-  auto* stack = findChild<QStackedWidget*>(QStringLiteral("plotStack"));
+  QStackedWidget* stack = m_plot;
   const bool drawable = hasDrawableData() && m_note.isEmpty();
   if (m_container && drawable) {
     stack->setCurrentWidget(m_container);
@@ -366,37 +366,15 @@ void CChart3D::push() {
 void CChart3D::pushData() {
   if (!m_series) return;
   m_dataDirty = false;
-  auto* array = new QSurfaceDataArray;
-  if (hasDrawableData()) {
-    // While the user drags a large grid round, every step-th column is drawn
-    // (the last always), which keeps llvmpipe near interactive rates.
-    const int step = m_decimated && cellCount() > kDecimateAbove ? (cellCount() + kDecimateAbove - 1) / kDecimateAbove : 1;
-    std::vector<float> colPos(static_cast<size_t>(m_columns));
-    double p = 0.0;
-    for (int c = 0; c < m_columns; ++c) {
-      if (c > 0) p += m_columnSpacing[static_cast<size_t>(c - 1)];
-      colPos[static_cast<size_t>(c)] = static_cast<float>(p);
-    }
-    std::vector<int> columns;
-    for (int c = 0; c < m_columns; c += step) columns.push_back(c);
-    if (columns.back() != m_columns - 1) columns.push_back(m_columns - 1);
-    array->reserve(m_rows);
-    constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
-    double rowPos = 0.0;
-    for (int r = 0; r < m_rows; ++r) {
-      if (r > 0) rowPos += m_rowSpacing[static_cast<size_t>(r - 1)];
-      auto* row = new QSurfaceDataRow(static_cast<qsizetype>(columns.size()));
-      const double* values = m_values.data() + static_cast<size_t>(r) * static_cast<size_t>(m_columns);
-      QSurfaceDataItem* item = row->data();
-      for (int c : columns) {
-        const double v = values[c];
-        (item++)->setPosition(QVector3D(colPos[static_cast<size_t>(c)], isHole(v) ? kNaN : static_cast<float>(v),
-                                        static_cast<float>(rowPos)));
-      }
-      array->append(row);
-    }
+  if (!hasDrawableData()) {
+    m_series->dataProxy()->resetArray(new QSurfaceDataArray);
+    return;
   }
-  m_series->dataProxy()->resetArray(array);
+  // While the user drags a large grid round, fewer columns keep llvmpipe
+  // near interactive rates.
+  const int step = m_decimated ? columnStepFor(cellCount(), kDecimateAbove) : 1;
+  m_series->dataProxy()->resetArray(
+      buildSurfaceArray({m_rows, m_columns, &m_rowSpacing, &m_columnSpacing, &m_values, kHoleValue}, step));
 }
 
 void CChart3D::pushAxes() {

@@ -16,6 +16,7 @@ class FixedAxisFormatter;
 class Q3DSurface;
 class QAction;
 class QLabel;
+class QStackedWidget;
 class QSurface3DSeries;
 class QWindow;
 
@@ -193,6 +194,7 @@ private:
   QSurface3DSeries* m_series = nullptr;
   std::array<FixedAxisFormatter*, 3> m_formatters{};
   QWidget* m_container = nullptr;
+  QStackedWidget* m_plot = nullptr;  // the surface, or the note in its place
   QLabel* m_headerLabel = nullptr;
   QLabel* m_noteLabel = nullptr;
   ColourLegend* m_legend = nullptr;
