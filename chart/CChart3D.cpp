@@ -96,20 +96,19 @@ void CChart3D::setGridSize(int rows, int columns) {
   m_rowSpacing.assign(static_cast<size_t>(std::max(0, m_rows - 1)), 1.0);
   m_columnSpacing.assign(static_cast<size_t>(std::max(0, m_columns - 1)), 1.0);
   m_values.assign(static_cast<size_t>(cellCount()), kHoleValue);
-  m_dataDirty = true;
-  if (!inBatch()) push();
+  changed(kDataChanged);
 }
 
 void CChart3D::setRowSpacing(int row, double spacing) {
   if (row < 1 || row >= m_rows) return;
   m_rowSpacing[static_cast<size_t>(row - 1)] = spacing;
-  m_dataDirty = true;
+  m_dirty |= kDataChanged;
 }
 
 void CChart3D::setColumnSpacing(int column, double spacing) {
   if (column < 1 || column >= m_columns) return;
   m_columnSpacing[static_cast<size_t>(column - 1)] = spacing;
-  m_dataDirty = true;
+  m_dirty |= kDataChanged;
 }
 
 double CChart3D::rowSpacing(int row) const {
@@ -123,8 +122,7 @@ double CChart3D::columnSpacing(int column) const {
 void CChart3D::setValues(std::vector<double> values) {
   values.resize(static_cast<size_t>(cellCount()), kHoleValue);
   m_values = std::move(values);
-  m_dataDirty = true;
-  if (!inBatch()) push();
+  changed(kDataChanged);
 }
 
 double CChart3D::value(int row, int column) const {
@@ -151,13 +149,13 @@ void CChart3D::setAxisRange(int index, double minimum, double maximum) {
   Axis& a = m_axes[static_cast<size_t>(index - 1)];
   a.minimum = minimum;
   a.maximum = maximum;
-  if (!inBatch()) push();
+  changed(kAxesChanged);
 }
 
 void CChart3D::setAxisTitle(int index, const QString& title) {
   if (index < 1 || index > 3) return;
   m_axes[static_cast<size_t>(index - 1)].title = title;
-  if (!inBatch()) push();
+  changed(kAxesChanged);
 }
 
 void CChart3D::setAxisTitleSetting(int index, int setting) {
@@ -171,46 +169,46 @@ void CChart3D::setAxisLabelSize(int index, int size) {
 void CChart3D::clearAxisLabels(int index) {
   if (index < 1 || index > 3) return;
   m_axes[static_cast<size_t>(index - 1)].labels.clear();
-  if (!inBatch()) push();
+  changed(kAxesChanged);
 }
 
 void CChart3D::addAxisLabel(int index, double value, const QString& label) {
   if (index < 1 || index > 3) return;
   m_axes[static_cast<size_t>(index - 1)].labels.append({value, label});
-  if (!inBatch()) push();
+  changed(kAxesChanged);
 }
 
 void CChart3D::setAxisLevels(int index, const QVector<double>& levels) {
   if (index < 1 || index > 3) return;
   m_axes[static_cast<size_t>(index - 1)].levels = levels;
-  if (!inBatch()) push();
+  changed(kAxesChanged);
 }
 
 void CChart3D::setElevation(double degrees) {
   m_view.elevation = std::clamp(degrees, kMinimumElevation, kMaximumElevation);
-  if (!inBatch()) push();
+  changed(kViewChanged);
 }
 
 void CChart3D::setPerspective(double value) {
   m_view.perspective = value;
-  if (!inBatch()) push();
+  changed(kViewChanged);
 }
 
 void CChart3D::setRotation(double degrees) {
   m_view.rotation = degrees;
-  if (!inBatch()) push();
+  changed(kViewChanged);
 }
 
 void CChart3D::setMagnification(double value) {
   // The surface's camera zooms between 10 % and 500 %.
   m_view.magnification = std::clamp(value, 0.1, 5.0);
-  if (!inBatch()) push();
+  changed(kViewChanged);
 }
 
 void CChart3D::setShift(double x, double y) {
   m_view.shiftX = x;
   m_view.shiftY = y;
-  if (!inBatch()) push();
+  changed(kViewChanged);
 }
 
 void CChart3D::action(int code, int x, int y) {
@@ -257,7 +255,7 @@ void CChart3D::setHeaderText(const QString& header) {
 
 void CChart3D::setNote(const QString& note) {
   m_note = note;
-  if (!inBatch()) push();
+  changed(0);
 }
 
 void CChart3D::setMenuItem(int number, bool on) {
@@ -276,7 +274,7 @@ void CChart3D::addContextAction(QAction* action) { m_contextActions.append(actio
 
 void CChart3D::setAppearance(const Chart3DAppearance& look) {
   m_look = look;
-  if (!inBatch()) push();
+  changed(kLookChanged);
 }
 
 bool CChart3D::hasDrawableData() const {
@@ -292,7 +290,7 @@ void CChart3D::showEvent(QShowEvent* event) {
 void CChart3D::createSurface() {
   QStackedWidget* stack = m_plot;
   if (!openGlAvailable()) {
-    push();
+    changed(0);
     return;
   }
   // No multisampling: with a software renderer it costs about as much as
@@ -340,32 +338,36 @@ void CChart3D::createSurface() {
   m_container->setFocusPolicy(Qt::NoFocus);
   stack->addWidget(m_container);
   setMenuItem(1, menuItem(1));
-  m_dataDirty = true;
-  push();
+  changed(kEverything);
+}
+
+void CChart3D::changed(int what) {
+  m_dirty |= what;
+  if (!inBatch()) push();
 }
 
 void CChart3D::push() {
   m_pushing = true;
-  if (m_dataDirty) pushData();
-  pushAxes();
-  pushView();
-  pushLook();
-  QStackedWidget* stack = m_plot;
+  const int dirty = m_dirty;
+  m_dirty = 0;
+  if (dirty & kDataChanged) pushData();
+  if (dirty & kAxesChanged) pushAxes();
+  if (dirty & kViewChanged) pushView();
+  if (dirty & kLookChanged) pushLook();
   const bool drawable = hasDrawableData() && m_note.isEmpty();
   if (m_container && drawable) {
-    stack->setCurrentWidget(m_container);
+    m_plot->setCurrentWidget(m_container);
   } else {
     QString note = m_note;
     if (note.isEmpty() && !m_surface && !openGlAvailable()) note = text(Strings::IDS_CHART3D_NO_OPENGL);
     m_noteLabel->setText(note);
-    stack->setCurrentWidget(m_noteLabel);
+    m_plot->setCurrentWidget(m_noteLabel);
   }
   m_pushing = false;
 }
 
 void CChart3D::pushData() {
   if (!m_series) return;
-  m_dataDirty = false;
   if (!hasDrawableData()) {
     m_series->dataProxy()->resetArray(new QSurfaceDataArray);
     return;
@@ -459,13 +461,7 @@ void CChart3D::pushLook() {
 void CChart3D::setDecimated(bool on) {
   if (on == m_decimated) return;
   m_decimated = on;
-  if (cellCount() <= kDecimateAbove) return;
-  m_dataDirty = true;
-  if (!inBatch()) {
-    m_pushing = true;
-    pushData();
-    m_pushing = false;
-  }
+  if (cellCount() > kDecimateAbove) changed(kDataChanged);
 }
 
 bool CChart3D::eventFilter(QObject* watched, QEvent* event) {

@@ -156,7 +156,10 @@ protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+  enum : int { kDataChanged = 1, kAxesChanged = 2, kViewChanged = 4, kLookChanged = 8, kEverything = 15 };
   void createSurface();
+  // Notes what changed and, outside batch mode, brings the surface up to date.
+  void changed(int what);
   void push();
   void pushData();
   void pushAxes();
@@ -181,7 +184,7 @@ private:
   QString m_header;
   QString m_note;
   Chart3DAppearance m_look = Chart3DAppearance::defaults();
-  bool m_dataDirty = true;
+  int m_dirty = kEverything;  // what the surface has not seen yet
   bool m_decimated = false;
   bool m_pushing = false;
   int m_gestureStartY = 0;
