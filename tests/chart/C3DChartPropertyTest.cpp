@@ -17,15 +17,6 @@ protected:
   std::unique_ptr<SettingsStore> m_store;
 };
 
-TEST_F(C3DChartPropertyTest, KeyNamesPerReportType) {
-  EXPECT_EQ(C3DChartProperty::keyName(2), QStringLiteral("TWDChart Properties"));
-  EXPECT_EQ(C3DChartProperty::keyName(3), QStringLiteral("TFHChart Properties"));
-  EXPECT_EQ(C3DChartProperty::keyName(4), QStringLiteral("MDChart Properties"));
-  EXPECT_EQ(C3DChartProperty::keyName(5), QStringLiteral("MDTWCHart Properties"));
-  EXPECT_TRUE(C3DChartProperty::keyName(0).isEmpty());
-  EXPECT_TRUE(C3DChartProperty::keyName(1).isEmpty());
-}
-
 TEST_F(C3DChartPropertyTest, AnAbsentKeyLeavesTheRecordUnloaded) {
   C3DChartProperty p;
   EXPECT_TRUE(p.loaded());  // as constructed
@@ -85,23 +76,6 @@ TEST_F(C3DChartPropertyTest, OddOrMissingValuesFallBackOneByOne) {
   EXPECT_EQ(p.look().legendAnchor, 0);                        // not a number: unchanged
   EXPECT_EQ(p.look().legendRange, 2);                         // the rest as stored
   EXPECT_EQ(p.look().grid[1].colour, 0x00FF00u);
-}
-
-TEST_F(C3DChartPropertyTest, DefaultsAreBlackWithGreenLines) {
-  const Chart3DAppearance d = Chart3DAppearance::defaults();
-  EXPECT_EQ(d.borderType, 0);
-  EXPECT_EQ(d.interiorBackground, 0u);
-  EXPECT_EQ(d.interiorForeground, 0x00FF00u);
-  for (const auto& g : d.grid) EXPECT_EQ(g, (Chart3DAppearance::Grid{2, 1, 0x00FF00}));
-  EXPECT_EQ(d.chartAreaBackground, 0u);
-  EXPECT_EQ(d.chartAreaForeground, 0x00FF00u);
-  EXPECT_EQ(d.plotCubeBackground, 0u);
-  EXPECT_EQ(d.legendAnchor, 1);
-  EXPECT_EQ(d.legendRange, 2);
-  EXPECT_EQ(d.legendShown, 1);
-  EXPECT_EQ(d.legendOrientation, 1);
-  EXPECT_EQ(d.legendType, 2);
-  EXPECT_TRUE(d.legendTitle.isEmpty());
 }
 
 TEST_F(C3DChartPropertyTest, CaptureApplyAndDefaultsGoThroughTheChart) {
