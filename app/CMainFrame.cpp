@@ -290,7 +290,9 @@ ReportView* CMainFrame::viewFor(int graphType) {
   m_views->addWidget(view);
   m_reportViews.insert(graphType, view);
   connect(view, &ReportView::commandsChanged, this, &CMainFrame::updateCommands);
-  connect(view, &ReportView::chartImageRequested, this, &CMainFrame::OnSaveChartImage);
+  connect(view, &ReportView::commandRequested, this, [this](int id) {
+    if (QAction* a = action(id)) a->trigger();
+  });
   view->setMarkerSet(m_markers.get());
   return view;
 }

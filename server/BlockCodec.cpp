@@ -17,7 +17,7 @@ constexpr std::size_t hasData = 0, field2 = 2, blockCount = 4, periodStart = 8, 
 }
 namespace DayAt {
 constexpr std::size_t hasData = 0, blockCount = 4, periodStart = 8, periodEnd = 12,
-                      windowStart = 16, windowEnd = 20, entryCount = 34, values = 40,
+                      windowStart = 16, windowEnd = 20, field28 = 28, field30 = 30, entryCount = 34, values = 40,
                       frequencies = 4040;
 }
 namespace FrequencyAt {
@@ -132,6 +132,8 @@ bool encodeInto(const DayBlock& b, std::span<uint8_t> out) {
   putI32(p, DayAt::periodEnd, b.periodEnd);
   putI32(p, DayAt::windowStart, b.windowStart);
   putI32(p, DayAt::windowEnd, b.windowEnd);
+  putU16(p, DayAt::field28, b.field28);
+  putU16(p, DayAt::field30, b.field30);
   putU16(p, DayAt::entryCount, b.entryCount);
   putDoubles(p, DayAt::values, b.values);
   putDoubles(p, DayAt::frequencies, b.frequencies);
@@ -216,6 +218,8 @@ Status decode(std::span<const uint8_t> in, DayBlock& out) {
   out.periodEnd = getI32(p, DayAt::periodEnd);
   out.windowStart = getI32(p, DayAt::windowStart);
   out.windowEnd = getI32(p, DayAt::windowEnd);
+  out.field28 = getU16(p, DayAt::field28);
+  out.field30 = getU16(p, DayAt::field30);
   out.entryCount = getU16(p, DayAt::entryCount);
   getDoubles(p, DayAt::values, out.values);
   getDoubles(p, DayAt::frequencies, out.frequencies);

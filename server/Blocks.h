@@ -51,6 +51,8 @@ struct DayBlock {
   int32_t periodEnd = 0;     // @12
   int32_t windowStart = 0;   // @16; seconds into the day, for the labels
   int32_t windowEnd = 0;     // @20
+  uint16_t field28 = 0;      // @28, carried along
+  uint16_t field30 = 0;      // @30, carried along
   uint16_t entryCount = 0;   // @34
   Blocks::Values values{};   // @40
   Blocks::Values frequencies{};  // @4040, MHz

@@ -221,7 +221,7 @@ void Chart2DReportView::showContextMenu(const QPoint& globalPos) {
   if (chosen == properties)
     editAppearance();
   else if (chosen == image)
-    emit chartImageRequested();
+    emit commandRequested(CommandIds::ID_GRAPH_SAVE_IMAGE);
 }
 
 void Chart2DReportView::layoutChart(int cx, int cy) {

@@ -45,6 +45,7 @@ public:
 signals:
   // Something a command's enabled or checked state depends on has changed.
   void commandsChanged();
-  // The chart's own menu asks for "Save Chart Image...".
-  void chartImageRequested();
+  // The user asked, from the chart's own menu, for one of the frame's
+  // commands (such as Save Chart Image).
+  void commandRequested(int commandId);
 };

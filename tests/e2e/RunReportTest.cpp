@@ -2,6 +2,7 @@
 // identity, RunReport with its progress dialog (offscreen) and worker thread,
 // against nembra-sim on loopback.
 #include "app/CMainFrame.h"
+#include "views/ReportView.h"
 #include "app/COrbiskDoc.h"
 #include "query/CORBPropertiesDlg.h"
 #include "resources/CommandIds.h"
@@ -236,6 +237,14 @@ TEST_F(RunReportTest, NewGraphCommandShowsTheReportAndKeepsItOnCancelOrFailure) 
   ASSERT_EQ(frame.currentQuery().graphType, TwentyFourHour) << m_prompts.texts.join('|').toStdString();
   EXPECT_EQ(frame.windowTitle(), "Quillon - Port 3 24 Hour");
   EXPECT_TRUE(frame.action(CommandIds::ID_GRAPH_EXPORT)->isEnabled());
+  // The chart is up: its commands work at once, not only once a menu opened.
+  ASSERT_NE(frame.activeView(), nullptr);
+  for (int id : {CommandIds::ID_VIEW_ZOOM_IN, CommandIds::ID_VIEW_ROTATE_LEFT, CommandIds::ID_VIEW_RESET_ORIENTATION,
+                 CommandIds::ID_VIEW_AUTO_REFERENCE, CommandIds::ID_GRAPH_COPY,
+                 CommandIds::ID_VIEW_RESET_CHART_PROPERTIES})
+    EXPECT_TRUE(frame.action(id)->isEnabled()) << id;
+  EXPECT_FALSE(frame.action(CommandIds::ID_MARKER_AVERAGE)->isEnabled());
+  EXPECT_TRUE(frame.activeView()->statusText().startsWith(QStringLiteral("MP Ver:")));
 
   pressNewGraph(QDialogButtonBox::Cancel);  // after a report, Cancel changes nothing
   newGraph->trigger();

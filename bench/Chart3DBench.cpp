@@ -1,0 +1,187 @@
+// Figures for the 3D chart under the display it runs on (meant for Xvfb with
+// Mesa's llvmpipe): building a report's chart beside the bare data reset of
+// the same grid, and frames per second while the chart is rotated.
+//
+//   xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/quillon_bench_chart3d [RUNS]
+
+#include "chart/CChart3D.h"
+#include "query/GraphType.h"
+#include "query/RibbonSet.h"
+#include "views/C3DReportView.h"
+#include "views/CTimeWindowDetailView.h"
+#include "views/ReportData.h"
+
+#include <Q3DCamera>
+#include <Q3DScene>
+#include <Q3DSurface>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QSurface3DSeries>
+#include <QSurfaceDataProxy>
+#include <QWindow>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+constexpr int kWidth = 960;
+constexpr int kHeight = 560;
+constexpr int kRotationSteps = 40;
+
+RibbonSet ribbons(int r, int n) {
+  RibbonSet s;
+  s.kind = RibbonSet::Kind::Ribbon;
+  s.ribbonCount = r;
+  s.frequencyCount = n;
+  for (int i = 0; i < r; ++i) {
+    RibbonBlock b;
+    for (int j = 0; j < n; ++j) {
+      b.frequencies[static_cast<size_t>(j)] = 5.0 + 60.0 * j / (n - 1);
+      b.values[static_cast<size_t>(j)] = (j % 97 == 5) ? 1e308 : 10.0 + 15.0 * std::sin(0.05 * j + 0.3 * i);
+    }
+    s.ribbons.push_back(b);
+    s.startLabels.push_back(QStringLiteral("%1").arg(i));
+  }
+  return s;
+}
+
+void settle(int ms) {
+  QElapsedTimer t;
+  t.start();
+  while (t.elapsed() < ms) QApplication::processEvents();
+}
+
+double median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+// Counts the frames the surface draws: each update request is one render.
+class FrameCounter : public QObject {
+public:
+  int frames = 0;
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() == QEvent::UpdateRequest) ++frames;
+    return false;
+  }
+};
+
+template <class Rotate>
+double framesPerSecond(QWindow* window, Rotate rotate) {
+  FrameCounter counter;
+  window->installEventFilter(&counter);
+  settle(300);
+  QElapsedTimer t;
+  t.start();
+  for (int i = 0; i < kRotationSteps; ++i) {
+    const int before = counter.frames;
+    rotate();
+    while (counter.frames == before) QApplication::processEvents(QEventLoop::AllEvents, 50);
+  }
+  QApplication::processEvents();
+  const double seconds = static_cast<double>(t.nsecsElapsed()) / 1e9;
+  window->removeEventFilter(&counter);
+  return kRotationSteps / seconds;
+}
+
+double rotationFps(C3DReportView& view) {
+  CChart3D& chart = view.chart();
+  return framesPerSecond(chart.surfaceWindow(), [&] { chart.setRotation(chart.view().rotation + 5.0); });
+}
+
+double bareRotationFps(Q3DSurface& bare) {
+  Q3DCamera* camera = bare.scene()->activeCamera();
+  return framesPerSecond(&bare, [&] { camera->setXRotation(camera->xRotation() + 5.0f); });
+}
+
+// The same grid reset straight into a bare series, as the floor to compare with.
+double bareResetMs(const RibbonSet& set, QSurfaceDataProxy* proxy) {
+  const int rows = 3 * set.ribbonCount, n = set.frequencyCount;
+  QElapsedTimer t;
+  t.start();
+  auto* array = new QSurfaceDataArray;
+  array->reserve(rows);
+  for (int r = 0; r < rows; ++r) {
+    auto* row = new QSurfaceDataRow(n);
+    const auto& v = set.ribbons[static_cast<size_t>(r / 3)].values;
+    for (int j = 0; j < n; ++j) {
+      const double x = v[static_cast<size_t>(j)];
+      (*row)[j].setPosition(QVector3D(static_cast<float>(j), r % 3 == 2 || x >= 1e308 ? NAN : static_cast<float>(x),
+                                      static_cast<float>(r)));
+    }
+    array->append(row);
+  }
+  proxy->resetArray(array);
+  return static_cast<double>(t.nsecsElapsed()) / 1e6;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+
+  CTimeWindowDetailView view;
+  view.resize(kWidth, kHeight);
+  view.show();
+  settle(500);
+  if (!view.chart().hasSurface()) {
+    std::fprintf(stderr, "no OpenGL on this display\n");
+    return 1;
+  }
+
+  Q3DSurface bare;
+  bare.setShadowQuality(QAbstract3DGraph::ShadowQualityNone);
+  auto* bareSeries = new QSurface3DSeries;
+  bareSeries->setDrawMode(QSurface3DSeries::DrawSurface);
+  bare.addSeries(bareSeries);
+  bare.resize(kWidth, kHeight);
+  bare.show();
+  settle(300);
+
+  std::printf("3D chart, %d x %d, platform %s, median of %d runs\n", kWidth, kHeight,
+              qPrintable(QGuiApplication::platformName()), runs);
+  std::printf("%-28s %12s %12s %8s\n", "grid", "build (ms)", "reset (ms)", "ratio");
+  for (const auto& [r, n] : std::vector<std::pair<int, int>>{{24, 241}, {97, 500}}) {
+    const RibbonSet set = ribbons(r, n);
+    ReportData data;
+    data.query.graphType = TimeWindowDetail;
+    data.ribbons = &set;
+    data.headerLines = {QStringLiteral("Bench"), QStringLiteral("Level Units: dBmV")};
+    std::vector<double> build, reset;
+    for (int k = 0; k < runs; ++k) {
+      QElapsedTimer t;
+      t.start();
+      view.showReport(data);
+      build.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);
+      reset.push_back(bareResetMs(set, bareSeries->dataProxy()));
+      settle(100);
+    }
+    const double b = median(build), z = median(reset);
+    std::printf("%3d ribbons x %3d (%3d rows)   %12.1f %12.1f %8.2f\n", r, n, 3 * r, b, z, b / z);
+  }
+  std::printf("\n%-28s %12s %12s %12s\n", "rotation, 40 steps", "bare (fps)", "full (fps)", "thinned (fps)");
+  for (const auto& [r, n] : std::vector<std::pair<int, int>>{{24, 241}, {97, 500}}) {
+    const RibbonSet set = ribbons(r, n);
+    ReportData data;
+    data.query.graphType = TimeWindowDetail;
+    data.ribbons = &set;
+    view.showReport(data);
+    bareResetMs(set, bareSeries->dataProxy());
+    settle(300);
+    std::vector<double> bareFps, full, thinned;
+    for (int k = 0; k < runs; ++k) {
+      bareFps.push_back(bareRotationFps(bare));
+      full.push_back(rotationFps(view));
+      view.chart().setDecimated(true);
+      thinned.push_back(rotationFps(view));
+      view.chart().setDecimated(false);
+    }
+    std::printf("%3d rows x %3d columns       %12.1f %12.1f %12.1f\n", 3 * r, n, median(bareFps), median(full),
+                median(thinned));
+  }
+  return 0;
+}

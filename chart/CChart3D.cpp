@@ -1,0 +1,555 @@
+#include "chart/CChart3D.h"
+
+#include "chart/ColourLegend.h"
+#include "chart/FixedAxisFormatter.h"
+#include "chart/SurfaceArray.h"
+#include "core/ColorRef.h"
+#include "resources/Strings.h"
+
+#include <Q3DCamera>
+#include <Q3DInputHandler>
+#include <Q3DScene>
+#include <Q3DSurface>
+#include <Q3DTheme>
+#include <QApplication>
+#include <QBoxLayout>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
+#include <QPainter>
+#include <QStackedWidget>
+#include <QSurfaceFormat>
+#include <QSurface3DSeries>
+#include <QValue3DAxis>
+
+#include <cmath>
+
+namespace {
+
+QString text(int id) { return Strings::LoadString(id); }
+
+// Whether this display can give the surface a GL context at all; the
+// offscreen test platform cannot.
+bool openGlAvailable() {
+  static const bool available = [] {
+    if (QGuiApplication::platformName() == QLatin1String("offscreen")) return false;
+    QOpenGLContext context;
+    return context.create();
+  }();
+  return available;
+}
+
+double wrapDegrees(double d) {
+  double r = std::fmod(d, 360.0);
+  if (r > 180.0) r -= 360.0;
+  if (r <= -180.0) r += 360.0;
+  return r;
+}
+
+}  // namespace
+
+CChart3D::CChart3D(QWidget* parent) : QWidget(parent) {
+  setAutoFillBackground(true);
+  m_headerLabel = new QLabel(this);
+  m_headerLabel->setAlignment(Qt::AlignCenter);
+  m_headerLabel->setAccessibleName(QStringLiteral("Header"));
+  m_legend = new ColourLegend(this);
+  m_noteLabel = new QLabel(this);
+  m_noteLabel->setAlignment(Qt::AlignCenter);
+  m_noteLabel->setAutoFillBackground(true);
+  auto* stack = m_plot = new QStackedWidget(this);
+  stack->addWidget(m_noteLabel);
+  auto* outer = new QVBoxLayout(this);
+  outer->setContentsMargins(0, 0, 0, 0);
+  outer->setSpacing(0);
+  outer->addWidget(m_headerLabel);
+  auto* body = new QBoxLayout(QBoxLayout::LeftToRight);
+  body->setContentsMargins(0, 0, 0, 0);
+  body->setSpacing(0);
+  body->addWidget(stack, 1);
+  body->addWidget(m_legend);
+  outer->addLayout(body, 1);
+  for (int n : {1, 2, 6, 7}) m_menu.insert(n, true);
+  setContextMenuPolicy(Qt::DefaultContextMenu);
+  pushLook();
+}
+
+CChart3D::~CChart3D() = default;
+
+void CChart3D::setBatch(bool on) {
+  if (on) {
+    ++m_batch;
+    return;
+  }
+  if (m_batch > 0 && --m_batch == 0) push();
+}
+
+void CChart3D::setGridSize(int rows, int columns) {
+  m_rows = std::max(0, rows);
+  m_columns = std::max(0, columns);
+  m_rowSpacing.assign(static_cast<size_t>(std::max(0, m_rows - 1)), 1.0);
+  m_columnSpacing.assign(static_cast<size_t>(std::max(0, m_columns - 1)), 1.0);
+  m_values.assign(static_cast<size_t>(cellCount()), kHoleValue);
+  changed(kDataChanged);
+}
+
+void CChart3D::setRowSpacing(int row, double spacing) {
+  if (row < 1 || row >= m_rows) return;
+  m_rowSpacing[static_cast<size_t>(row - 1)] = spacing;
+  m_dirty |= kDataChanged;
+}
+
+void CChart3D::setColumnSpacing(int column, double spacing) {
+  if (column < 1 || column >= m_columns) return;
+  m_columnSpacing[static_cast<size_t>(column - 1)] = spacing;
+  m_dirty |= kDataChanged;
+}
+
+double CChart3D::rowSpacing(int row) const {
+  return row >= 1 && row < m_rows ? m_rowSpacing[static_cast<size_t>(row - 1)] : 0.0;
+}
+
+double CChart3D::columnSpacing(int column) const {
+  return column >= 1 && column < m_columns ? m_columnSpacing[static_cast<size_t>(column - 1)] : 0.0;
+}
+
+void CChart3D::setValues(std::vector<double> values) {
+  values.resize(static_cast<size_t>(cellCount()), kHoleValue);
+  m_values = std::move(values);
+  changed(kDataChanged);
+}
+
+double CChart3D::value(int row, int column) const {
+  if (row < 1 || row > m_rows || column < 1 || column > m_columns) return kHoleValue;
+  return m_values[static_cast<size_t>((row - 1) * m_columns + column - 1)];
+}
+
+double CChart3D::rowPosition(int row) const {
+  double p = 0.0;
+  for (int r = 1; r < row && r < m_rows; ++r) p += m_rowSpacing[static_cast<size_t>(r - 1)];
+  return p;
+}
+
+double CChart3D::columnPosition(int column) const {
+  double p = 0.0;
+  for (int c = 1; c < column && c < m_columns; ++c) p += m_columnSpacing[static_cast<size_t>(c - 1)];
+  return p;
+}
+
+const CChart3D::Axis& CChart3D::axis(int index) const { return m_axes.at(static_cast<size_t>(std::clamp(index, 1, 3) - 1)); }
+
+void CChart3D::setAxisRange(int index, double minimum, double maximum) {
+  if (index < 1 || index > 3) return;
+  Axis& a = m_axes[static_cast<size_t>(index - 1)];
+  a.minimum = minimum;
+  a.maximum = maximum;
+  changed(kAxesChanged);
+}
+
+void CChart3D::setAxisTitle(int index, const QString& title) {
+  if (index < 1 || index > 3) return;
+  m_axes[static_cast<size_t>(index - 1)].title = title;
+  changed(kAxesChanged);
+}
+
+void CChart3D::setAxisTitleSetting(int index, int setting) {
+  if (index >= 1 && index <= 3) m_axes[static_cast<size_t>(index - 1)].titleSetting = setting;
+}
+
+void CChart3D::setAxisLabelSize(int index, int size) {
+  if (index >= 1 && index <= 3) m_axes[static_cast<size_t>(index - 1)].labelSize = size;
+}
+
+void CChart3D::clearAxisLabels(int index) {
+  if (index < 1 || index > 3) return;
+  m_axes[static_cast<size_t>(index - 1)].labels.clear();
+  changed(kAxesChanged);
+}
+
+void CChart3D::addAxisLabel(int index, double value, const QString& label) {
+  if (index < 1 || index > 3) return;
+  m_axes[static_cast<size_t>(index - 1)].labels.append({value, label});
+  changed(kAxesChanged);
+}
+
+void CChart3D::setAxisLevels(int index, const QVector<double>& levels) {
+  if (index < 1 || index > 3) return;
+  m_axes[static_cast<size_t>(index - 1)].levels = levels;
+  changed(kAxesChanged);
+}
+
+void CChart3D::setElevation(double degrees) {
+  m_view.elevation = std::clamp(degrees, kMinimumElevation, kMaximumElevation);
+  changed(kViewChanged);
+}
+
+void CChart3D::setPerspective(double value) {
+  m_view.perspective = value;
+  changed(kViewChanged);
+}
+
+void CChart3D::setRotation(double degrees) {
+  m_view.rotation = degrees;
+  changed(kViewChanged);
+}
+
+void CChart3D::setMagnification(double value) {
+  // The surface's camera zooms between 10 % and 500 %.
+  m_view.magnification = std::clamp(value, 0.1, 5.0);
+  changed(kViewChanged);
+}
+
+void CChart3D::setShift(double x, double y) {
+  m_view.shiftX = x;
+  m_view.shiftY = y;
+  changed(kViewChanged);
+}
+
+void CChart3D::action(int code, int x, int y) {
+  (void)x;
+  switch (code) {
+    case kActionStart:
+      m_inGesture = true;
+      m_gestureStartY = m_gestureY = y;
+      break;
+    case kActionZoom:
+      if (m_inGesture) m_gestureY = y;
+      break;
+    case kActionEnd:
+      if (!m_inGesture) break;
+      m_inGesture = false;
+      if (y != m_gestureY) m_gestureY = y;
+      if (m_gestureY > m_gestureStartY)
+        setMagnification(m_view.magnification * kZoomFactor);
+      else if (m_gestureY < m_gestureStartY)
+        setMagnification(m_view.magnification / kZoomFactor);
+      break;
+    default:
+      break;
+  }
+}
+
+QRect CChart3D::plotArea() const {
+  QRect r = m_plot->geometry();
+  if (r.isEmpty()) r = QRect(0, 0, std::max(width(), 1), std::max(height(), 1));
+  return r;
+}
+
+void CChart3D::setPlotAreaAutomatic() {
+  if (QLayout* l = layout()) l->invalidate();
+}
+
+void CChart3D::setRepaint(bool on) { setUpdatesEnabled(on); }
+
+void CChart3D::setHeaderText(const QString& header) {
+  m_header = header;
+  m_headerLabel->setText(header);
+  m_headerLabel->setVisible(!header.isEmpty());
+}
+
+void CChart3D::setNote(const QString& note) {
+  m_note = note;
+  changed(0);
+}
+
+void CChart3D::setMenuItem(int number, bool on) {
+  m_menu.insert(number, on);
+  if (m_surface) {
+    if (auto* input = qobject_cast<Q3DInputHandler*>(m_surface->activeInputHandler())) {
+      input->setRotationEnabled(menuItem(1));
+      input->setZoomEnabled(menuItem(2));
+    }
+  }
+}
+
+bool CChart3D::menuItem(int number) const { return m_menu.value(number, false); }
+
+void CChart3D::addContextAction(QAction* action) { m_contextActions.append(action); }
+
+void CChart3D::setAppearance(const Chart3DAppearance& look) {
+  m_look = look;
+  changed(kLookChanged);
+}
+
+bool CChart3D::hasDrawableData() const {
+  if (m_rows < 2 || m_columns < 2) return false;
+  return std::any_of(m_values.begin(), m_values.end(), [this](double v) { return !isHole(v); });
+}
+
+void CChart3D::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (!m_surface) createSurface();
+}
+
+void CChart3D::createSurface() {
+  QStackedWidget* stack = m_plot;
+  if (!openGlAvailable()) {
+    changed(0);
+    return;
+  }
+  // No multisampling: with a software renderer it costs about as much as
+  // drawing the surface again, and rotation is what the user feels.
+  QSurfaceFormat format = QSurfaceFormat::defaultFormat();
+  format.setDepthBufferSize(24);
+  format.setSamples(0);
+  m_surface = new Q3DSurface(&format);
+  m_surface->setShadowQuality(QAbstract3DGraph::ShadowQualityNone);
+  m_surface->setSelectionMode(QAbstract3DGraph::SelectionNone);
+  m_surface->setOptimizationHints(QAbstract3DGraph::OptimizationDefault);
+  m_surface->setFlags(m_surface->flags());
+  m_surface->installEventFilter(this);
+  // The main window keeps the keyboard focus when the chart is clicked, so
+  // its menus and accelerators keep working.
+  m_surface->setFlag(Qt::WindowDoesNotAcceptFocus);
+  auto* theme = new Q3DTheme(Q3DTheme::ThemeQt);
+  theme->setLabelBackgroundEnabled(false);
+  theme->setLabelBorderEnabled(false);
+  theme->setBackgroundEnabled(true);
+  theme->setGridEnabled(true);
+  m_surface->addTheme(theme);
+  m_surface->setActiveTheme(theme);
+  m_series = new QSurface3DSeries();
+  m_series->setDrawMode(QSurface3DSeries::DrawSurface);
+  m_series->setFlatShadingEnabled(false);
+  QLinearGradient gradient;
+  gradient.setStops(ColourLegend::stops());
+  m_series->setBaseGradient(gradient);
+  m_series->setColorStyle(Q3DTheme::ColorStyleRangeGradient);
+  m_surface->addSeries(m_series);
+  QValue3DAxis* axes[3] = {m_surface->axisZ(), m_surface->axisX(), m_surface->axisY()};
+  for (int i = 0; i < 3; ++i) {
+    m_formatters[static_cast<size_t>(i)] = new FixedAxisFormatter();
+    axes[i]->setFormatter(m_formatters[static_cast<size_t>(i)]);
+    axes[i]->setSegmentCount(1);
+    axes[i]->setSubSegmentCount(1);
+  }
+  auto* camera = m_surface->scene()->activeCamera();
+  connect(camera, &Q3DCamera::xRotationChanged, this, &CChart3D::readBackView);
+  connect(camera, &Q3DCamera::yRotationChanged, this, &CChart3D::readBackView);
+  connect(camera, &Q3DCamera::zoomLevelChanged, this, &CChart3D::readBackView);
+  m_container = QWidget::createWindowContainer(m_surface, stack);
+  m_container->setAccessibleName(accessibleName());
+  m_container->setFocusPolicy(Qt::NoFocus);
+  stack->addWidget(m_container);
+  setMenuItem(1, menuItem(1));
+  changed(kEverything);
+}
+
+void CChart3D::changed(int what) {
+  m_dirty |= what;
+  if (!inBatch()) push();
+}
+
+void CChart3D::push() {
+  m_pushing = true;
+  const int dirty = m_dirty;
+  m_dirty = 0;
+  if (dirty & kDataChanged) pushData();
+  if (dirty & kAxesChanged) pushAxes();
+  if (dirty & kViewChanged) pushView();
+  if (dirty & kLookChanged) pushLook();
+  const bool drawable = hasDrawableData() && m_note.isEmpty();
+  if (m_container && drawable) {
+    m_plot->setCurrentWidget(m_container);
+  } else {
+    QString note = m_note;
+    if (note.isEmpty() && !m_surface && !openGlAvailable()) note = text(Strings::IDS_CHART3D_NO_OPENGL);
+    m_noteLabel->setText(note);
+    m_plot->setCurrentWidget(m_noteLabel);
+  }
+  m_pushing = false;
+}
+
+void CChart3D::pushData() {
+  if (!m_series) return;
+  if (!hasDrawableData()) {
+    m_series->dataProxy()->resetArray(new QSurfaceDataArray);
+    return;
+  }
+  // While the user drags a large grid round, fewer columns keep llvmpipe
+  // near interactive rates.
+  const int step = m_decimated ? columnStepFor(cellCount(), kDecimateAbove) : 1;
+  m_series->dataProxy()->resetArray(
+      buildSurfaceArray({m_rows, m_columns, &m_rowSpacing, &m_columnSpacing, &m_values, kHoleValue}, step));
+}
+
+void CChart3D::pushAxes() {
+  m_legend->setRange(m_axes[2].minimum, m_axes[2].maximum);
+  if (!m_surface) return;
+  QValue3DAxis* axes[3] = {m_surface->axisZ(), m_surface->axisX(), m_surface->axisY()};
+  for (size_t i = 0; i < 3; ++i) {
+    const Axis& a = m_axes[i];
+    QValue3DAxis* target = axes[i];
+    const double high = a.maximum > a.minimum ? a.maximum : a.minimum + 1.0;
+    target->setRange(static_cast<float>(a.minimum), static_cast<float>(high));
+    target->setTitle(a.title);
+    target->setTitleVisible(!a.title.isEmpty());
+    QVector<FixedAxisFormatter::Label> labels;
+    QVector<double> grid = a.levels;
+    for (const ValueLabel& l : a.labels) {
+      if (l.text.trimmed().isEmpty()) continue;
+      labels.append({l.value, l.text});
+      grid.append(l.value);
+    }
+    m_formatters[i]->setMarks(labels, grid);
+  }
+}
+
+void CChart3D::pushView() {
+  if (!m_surface) return;
+  Q3DCamera* camera = m_surface->scene()->activeCamera();
+  // The camera looks from the front at rotation 0; the chart's angles count
+  // from the other side of the cube.
+  camera->setCameraPosition(static_cast<float>(wrapDegrees(m_view.rotation - 180.0)),
+                            static_cast<float>(m_view.elevation), static_cast<float>(m_view.magnification * 100.0));
+  camera->setTarget(QVector3D(static_cast<float>(m_view.shiftX), static_cast<float>(m_view.shiftY), 0.0f));
+  m_surface->setOrthoProjection(m_view.perspective <= 0.0);
+}
+
+void CChart3D::readBackView() {
+  if (m_pushing || !m_surface) return;
+  const Q3DCamera* camera = m_surface->scene()->activeCamera();
+  m_view.rotation = static_cast<double>(camera->xRotation()) + 180.0;
+  m_view.elevation = static_cast<double>(camera->yRotation());
+  m_view.magnification = static_cast<double>(camera->zoomLevel()) / 100.0;
+}
+
+void CChart3D::pushLook() {
+  const QColor areaBack = colorFromRef(m_look.chartAreaBackground);
+  const QColor areaText = colorFromRef(m_look.chartAreaForeground);
+  QPalette pal = palette();
+  pal.setColor(QPalette::Window, areaBack);
+  pal.setColor(QPalette::WindowText, areaText);
+  setPalette(pal);
+  QPalette notePal = m_noteLabel->palette();
+  notePal.setColor(QPalette::Window, colorFromRef(m_look.interiorBackground));
+  notePal.setColor(QPalette::WindowText, colorFromRef(m_look.interiorForeground));
+  m_noteLabel->setPalette(notePal);
+  m_legend->setColours(areaBack, areaText);
+  m_legend->setTitle(m_look.legendTitle);
+  m_legend->setVertical(m_look.legendOrientation == 1);
+  m_legend->setVisible(m_look.legendShown != 0);
+  if (auto* body = qobject_cast<QBoxLayout*>(layout()->itemAt(1)->layout())) {
+    switch (m_look.legendAnchor) {
+      case 0: body->setDirection(QBoxLayout::BottomToTop); break;
+      case 2: body->setDirection(QBoxLayout::TopToBottom); break;
+      case 3: body->setDirection(QBoxLayout::RightToLeft); break;
+      default: body->setDirection(QBoxLayout::LeftToRight); break;
+    }
+  }
+  if (!m_surface) return;
+  Q3DTheme* theme = m_surface->activeTheme();
+  theme->setWindowColor(colorFromRef(m_look.interiorBackground));
+  theme->setBackgroundColor(colorFromRef(m_look.plotCubeBackground));
+  theme->setLabelTextColor(colorFromRef(m_look.interiorForeground));
+  // The surface has one grid colour: the first axis with lines gives it.
+  bool anyGrid = false;
+  for (const Chart3DAppearance::Grid& g : m_look.grid) {
+    if (g.pattern == 0) continue;
+    if (!anyGrid) theme->setGridLineColor(colorFromRef(g.colour));
+    anyGrid = true;
+  }
+  theme->setGridEnabled(anyGrid);
+}
+
+void CChart3D::setDecimated(bool on) {
+  if (on == m_decimated) return;
+  m_decimated = on;
+  if (cellCount() > kDecimateAbove) changed(kDataChanged);
+}
+
+bool CChart3D::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == m_surface) {
+    switch (event->type()) {
+      case QEvent::MouseButtonPress: {
+        auto* e = static_cast<QMouseEvent*>(event);
+        if (e->button() == Qt::RightButton) {
+          m_pressPos = e->position().toPoint();
+          m_dragging = false;
+        }
+        break;
+      }
+      case QEvent::MouseMove: {
+        auto* e = static_cast<QMouseEvent*>(event);
+        if ((e->buttons() & Qt::RightButton) && !m_dragging &&
+            (e->position().toPoint() - m_pressPos).manhattanLength() > QApplication::startDragDistance()) {
+          m_dragging = true;
+          setDecimated(true);
+        }
+        break;
+      }
+      case QEvent::MouseButtonRelease: {
+        auto* e = static_cast<QMouseEvent*>(event);
+        if (e->button() != Qt::RightButton) break;
+        if (m_dragging) {
+          m_dragging = false;
+          setDecimated(false);
+        } else {
+          showContextMenu(e->globalPosition().toPoint());
+          return true;
+        }
+        break;
+      }
+      case QEvent::KeyPress: {
+        // The surface is a window of its own: keys pressed over it would
+        // never reach the main window's shortcuts.
+        const QKeySequence keys(static_cast<QKeyEvent*>(event)->keyCombination());
+        for (QAction* a : window()->findChildren<QAction*>()) {
+          if (a->isEnabled() && a->shortcut() == keys) {
+            a->trigger();
+            return true;
+          }
+        }
+        break;
+      }
+      default:
+        break;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void CChart3D::showContextMenu(const QPoint& globalPos) {
+  QMenu menu(this);
+  if (menuItem(6)) connect(menu.addAction(text(Strings::IDS_CHART3D_RESET_VIEW)), &QAction::triggered, this, &CChart3D::viewReset);
+  if (menuItem(7))
+    connect(menu.addAction(text(Strings::IDS_CHART3D_COPY)), &QAction::triggered, this, [this] { copyToClipboard(3); });
+  if (!m_contextActions.isEmpty()) {
+    if (!menu.isEmpty()) menu.addSeparator();
+    for (QAction* a : std::as_const(m_contextActions)) menu.addAction(a);
+  }
+  if (!menu.isEmpty()) menu.exec(globalPos);
+}
+
+QImage CChart3D::image() const {
+  QImage picture = const_cast<CChart3D*>(this)->grab().toImage();
+  if (m_surface && m_container && m_container->isVisible()) {
+    const QImage surface = m_surface->renderToImage(0, m_container->size());
+    QPainter p(&picture);
+    p.drawImage(m_container->mapTo(const_cast<CChart3D*>(this), QPoint(0, 0)), surface);
+  }
+  return picture;
+}
+
+QImage CChart3D::image(const QSize& size) const {
+  const QImage full = image();
+  return size.isValid() && size != full.size() ? full.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation) : full;
+}
+
+QWindow* CChart3D::surfaceWindow() const { return m_surface; }
+
+bool CChart3D::copyToClipboard(int format) const {
+  if (format != 3) return false;
+  const QImage picture = image();
+  if (picture.isNull()) return false;
+  auto* mime = new QMimeData;
+  mime->setImageData(picture);
+  QGuiApplication::clipboard()->setMimeData(mime);
+  return true;
+}

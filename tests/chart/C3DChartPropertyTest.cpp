@@ -1,0 +1,110 @@
+#include "chart/C3DChartProperty.h"
+#include "chart/CChart3D.h"
+#include "core/SettingsStore.h"
+#include "support/TempSettings.h"
+
+#include <QSettings>
+
+namespace {
+
+class C3DChartPropertyTest : public TempSettingsTest {
+protected:
+  RegistryKey section() { return m_store->sectionKey(QStringLiteral("Settings")); }
+  void SetUp() override {
+    TempSettingsTest::SetUp();
+    m_store = std::make_unique<SettingsStore>();
+  }
+  std::unique_ptr<SettingsStore> m_store;
+};
+
+TEST_F(C3DChartPropertyTest, AnAbsentKeyLeavesTheRecordUnloaded) {
+  C3DChartProperty p;
+  EXPECT_TRUE(p.loaded());  // as constructed
+  p.load(section(), 3);
+  EXPECT_FALSE(p.loaded());
+  EXPECT_EQ(p.look().legendShown, 1);
+  EXPECT_EQ(p.look().interiorForeground, 0u);
+}
+
+TEST_F(C3DChartPropertyTest, SaveWritesEveryValueAndLoadReadsThemBack) {
+  C3DChartProperty written;
+  Chart3DAppearance& a = written.look();
+  a = Chart3DAppearance::defaults();
+  a.borderType = 3;
+  a.borderWidth = 4;
+  a.grid[2] = {1, 3, 0x000000FF};
+  a.plotCubeBackground = 0x00123456;
+  a.legendTitle = QStringLiteral("Level ä");
+  RegistryKey s = section();
+  written.save(s, 5);
+  m_store->sync();
+
+  const QStringList expected{"CB_Type", "CB_WIDTH", "CI_BGColor", "CI_FGColor", "AG_PatternX", "AG_WidthX",
+                             "AG_ColorX", "AG_PatternY", "AG_WidthY", "AG_ColorY", "AG_PatternZ", "AG_WidthZ",
+                             "AG_ColorZ", "CAI_BGColor", "CAI_FGColor", "PC_BGColor", "LG_Anchor",
+                             "LG_Orientation", "LG_Type", "LG_Range", "LG_ISShowing", "LT_TitleSize", "LT_Text"};
+  const RegistryKey key = s.subKey(QStringLiteral("MDTWCHart Properties"));
+  for (const QString& name : expected) EXPECT_TRUE(key.readRaw(name).isValid()) << name.toStdString();
+  EXPECT_EQ(key.valueNames().size(), expected.size());
+  // The title's bytes in UTF-8 and its terminator.
+  EXPECT_EQ(key.readDword(QStringLiteral("LT_TitleSize")), 9);
+  EXPECT_EQ(key.readDword(QStringLiteral("AG_ColorZ")), 0xFF);
+
+  C3DChartProperty read;
+  read.load(s, 5);
+  EXPECT_TRUE(read.loaded());
+  EXPECT_EQ(read.look(), written.look());
+}
+
+TEST_F(C3DChartPropertyTest, OddOrMissingValuesFallBackOneByOne) {
+  C3DChartProperty saved;
+  saved.look() = Chart3DAppearance::defaults();
+  saved.look().legendTitle = QStringLiteral("Title");
+  RegistryKey s = section();
+  saved.save(s, 2);
+  RegistryKey key = s.subKey(QStringLiteral("TWDChart Properties"));
+  m_store->userSettings().remove(key.path() + QStringLiteral("/LG_Type"));
+  key.writeDword(QStringLiteral("LT_TitleSize"), 3);  // smaller than "Title"
+  key.writeRaw(QStringLiteral("LG_Anchor"), QStringLiteral("not a number"));
+
+  C3DChartProperty p;
+  p.look().legendTitle = QStringLiteral("before");
+  p.load(s, 2);
+  EXPECT_TRUE(p.loaded());
+  EXPECT_EQ(p.look().legendType, 0);                          // missing: the constructor's 0
+  EXPECT_EQ(p.look().legendTitle, QStringLiteral("before"));  // too big for its size: unchanged
+  EXPECT_EQ(p.look().legendAnchor, 0);                        // not a number: unchanged
+  EXPECT_EQ(p.look().legendRange, 2);                         // the rest as stored
+  EXPECT_EQ(p.look().grid[1].colour, 0x00FF00u);
+}
+
+TEST_F(C3DChartPropertyTest, CaptureApplyAndDefaultsGoThroughTheChart) {
+  CChart3D chart;
+  C3DChartProperty p;
+  p.look().grid[0].colour = 0x000000FF;
+  p.look().borderType = 7;  // a code the surface cannot show is still answered back
+  p.apply(chart);
+  EXPECT_EQ(chart.appearance(), p.look());
+  C3DChartProperty::applyDefaults(chart);
+  EXPECT_EQ(chart.appearance(), Chart3DAppearance::defaults());
+  EXPECT_EQ(p.look().borderType, 7);  // the record stays
+  p.capture(chart);
+  EXPECT_EQ(p.look(), Chart3DAppearance::defaults());
+}
+
+TEST_F(C3DChartPropertyTest, FieldsEditTheRecordInPlace) {
+  C3DChartProperty p;
+  const AppearanceFields fields = p.fields();
+  QStringList pages;
+  for (const AppearanceField& f : fields) {
+    if (!pages.contains(f.page)) pages.append(f.page);
+    EXPECT_TRUE(f.value || f.text) << f.label.toStdString();
+  }
+  EXPECT_EQ(pages.size(), 4);
+  for (const AppearanceField& f : fields)
+    if (f.kind == AppearanceField::Kind::Colour) *f.value = 0x000000FF;
+  EXPECT_EQ(p.look().plotCubeBackground, 0x000000FFu);
+  EXPECT_EQ(p.look().grid[2].colour, 0x000000FFu);
+}
+
+}  // namespace

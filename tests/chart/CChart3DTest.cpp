@@ -1,0 +1,96 @@
+#include "chart/CChart3D.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(CChart3DGrid, RowsAndColumnsSitAtTheirCumulativeSpacing) {
+  CChart3D chart;
+  chart.setGridSize(6, 3);
+  for (int r = 1; r < 6; ++r) EXPECT_EQ(chart.rowSpacing(r), 1.0);
+  chart.setColumnSpacing(1, 0.25);
+  chart.setColumnSpacing(2, 1.5);
+  EXPECT_EQ(chart.columnPosition(1), 0.0);
+  EXPECT_EQ(chart.columnPosition(2), 0.25);
+  EXPECT_EQ(chart.columnPosition(3), 1.75);
+  EXPECT_EQ(chart.rowPosition(6), 5.0);
+  // Out-of-range spacings are ignored rather than written past the grid.
+  chart.setColumnSpacing(3, 9.0);
+  chart.setColumnSpacing(0, 9.0);
+  EXPECT_EQ(chart.columnPosition(3), 1.75);
+}
+
+TEST(CChart3DGrid, ANewSizeStartsFromHolesAndUnitSpacing) {
+  CChart3D chart;
+  chart.setGridSize(3, 2);
+  chart.setColumnSpacing(1, 4.0);
+  chart.setValues({1, 2, 3, 4, 5, 6});
+  EXPECT_EQ(chart.value(2, 2), 4.0);
+  chart.setGridSize(3, 3);
+  EXPECT_EQ(chart.columnSpacing(1), 1.0);
+  EXPECT_EQ(chart.value(2, 2), CChart3D::kHoleValue);
+  // Short value lists are padded with holes, cells outside the grid read as holes.
+  chart.setValues({7});
+  EXPECT_EQ(chart.value(1, 1), 7.0);
+  EXPECT_EQ(chart.value(3, 3), CChart3D::kHoleValue);
+  EXPECT_EQ(chart.value(0, 1), CChart3D::kHoleValue);
+}
+
+struct Gesture {
+  const char* name;
+  std::vector<std::array<int, 3>> actions;  // code, x, y
+  double magnification;
+};
+
+class ZoomGesture : public ::testing::TestWithParam<Gesture> {};
+
+TEST_P(ZoomGesture, ZoomsByAFixedFactorPerGesture) {
+  CChart3D chart;
+  for (const auto& a : GetParam().actions) chart.action(a[0], a[1], a[2]);
+  EXPECT_DOUBLE_EQ(chart.view().magnification, GetParam().magnification);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ZoomGesture,
+    ::testing::Values(Gesture{"down_zooms_in", {{1, 50, 50}, {5, 50, 50}, {5, 50, 60}, {2, 50, 60}}, 1.25},
+                      Gesture{"up_zooms_out", {{1, 50, 50}, {5, 50, 50}, {5, 50, 40}, {2, 50, 40}}, 0.8},
+                      Gesture{"no_move_no_zoom", {{1, 50, 50}, {5, 50, 50}, {2, 50, 50}}, 1.0},
+                      Gesture{"end_without_start_ignored", {{5, 50, 60}, {2, 50, 60}}, 1.0},
+                      Gesture{"twice_in",
+                              {{1, 0, 0}, {5, 0, 0}, {5, 0, 9}, {2, 0, 9}, {1, 0, 0}, {5, 0, 0}, {5, 0, 9}, {2, 0, 9}},
+                              1.5625}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CChart3DView, ElevationStopsAtTheSurfaceLimitsRotationDoesNot) {
+  CChart3D chart;
+  chart.setElevation(-30.0);
+  EXPECT_EQ(chart.view().elevation, CChart3D::kMinimumElevation);
+  chart.setElevation(120.0);
+  EXPECT_EQ(chart.view().elevation, CChart3D::kMaximumElevation);
+  chart.setRotation(725.0);
+  EXPECT_EQ(chart.view().rotation, 725.0);
+}
+
+TEST(CChart3DState, MenuSwitchesAreKeptAndAnswered) {
+  CChart3D chart;
+  chart.setMenuItem(346, true);
+  chart.setMenuItem(1, false);
+  EXPECT_TRUE(chart.menuItem(346));
+  EXPECT_FALSE(chart.menuItem(1));
+  EXPECT_FALSE(chart.menuItem(999));
+}
+
+TEST(CChart3DState, BatchModeNests) {
+  CChart3D chart;
+  chart.setBatch(true);
+  chart.setBatch(true);
+  chart.setBatch(false);
+  EXPECT_TRUE(chart.inBatch());
+  chart.setBatch(false);
+  EXPECT_FALSE(chart.inBatch());
+  chart.setBatch(false);  // an extra off does not go negative
+  chart.setBatch(true);
+  EXPECT_TRUE(chart.inBatch());
+}
+
+}  // namespace

@@ -1,0 +1,100 @@
+#include "chart/CChart3D.h"
+#include "query/GraphType.h"
+#include "query/RibbonSet.h"
+#include "support/TempSettings.h"
+#include "views/C3DReportView.h"
+#include "views/ReportData.h"
+#include "views/ReportViewFactory.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QImage>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+// A day of ribbons with a carrier block and a slope, enough to fill the cube.
+RibbonSet demoSet(RibbonSet::Kind kind, int r, int n) {
+  RibbonSet s;
+  s.kind = kind;
+  s.ribbonCount = r;
+  s.frequencyCount = n;
+  for (int i = 0; i < r; ++i) {
+    Blocks::Values v{}, f{};
+    for (int j = 0; j < n; ++j) {
+      f[j] = 5.0 + 60.0 * j / (n - 1);
+      v[j] = (j > n / 2 && j < 3 * n / 4) ? 35.0 : 2.0 + 8.0 * std::sin(0.2 * j + i);
+    }
+    if (kind == RibbonSet::Kind::Day) {
+      DayBlock b;
+      b.values = v;
+      b.frequencies = f;
+      s.days.push_back(b);
+    } else {
+      RibbonBlock b;
+      b.values = v;
+      b.frequencies = f;
+      s.ribbons.push_back(b);
+    }
+    s.startLabels.push_back(QStringLiteral("%1:00").arg(i));
+  }
+  return s;
+}
+
+struct Counts {
+  int dark = 0, green = 0, coloured = 0, total = 0;
+};
+
+Counts count(const QImage& image) {
+  Counts c;
+  for (int y = 0; y < image.height(); y += 2)
+    for (int x = 0; x < image.width(); x += 2) {
+      const QColor p = image.pixelColor(x, y);
+      ++c.total;
+      if (p.red() < 30 && p.green() < 30 && p.blue() < 30)
+        ++c.dark;
+      else if (p.green() > 100 && p.red() < 80 && p.blue() < 80)
+        ++c.green;
+      else
+        ++c.coloured;
+    }
+  return c;
+}
+
+class RibbonRender : public TempSettingsTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(RibbonRender, DrawsTheDefaultLookWithRibbons) {
+  const int type = GetParam();
+  const bool days = type == MultiDay || type == MultiDayTimeWindow;
+  const RibbonSet set = demoSet(days ? RibbonSet::Kind::Day : RibbonSet::Kind::Ribbon, days ? 7 : 24, 241);
+  std::unique_ptr<C3DReportView> view(static_cast<C3DReportView*>(createReportView(type, nullptr)));
+  view->resize(960, 560);
+  view->show();
+  ReportData data;
+  data.query.graphType = type;
+  data.ribbons = &set;
+  data.headerLines = {QStringLiteral("Port 3"), QStringLiteral("Level Units: dBmV")};
+  view->setActive(true);
+  view->showReport(data);
+  QElapsedTimer wait;
+  wait.start();
+  while (wait.elapsed() < 1500) QApplication::processEvents();
+  if (!view->chart().hasSurface()) GTEST_SKIP() << "no OpenGL on this display";
+  const QImage image = view->chart().image();
+  ASSERT_EQ(image.size(), QSize(960, 560));
+  const Counts c = count(image);
+  // Mostly the black background, green grid lines and texts, and a good
+  // share of gradient-coloured ribbons.
+  EXPECT_GT(c.dark, c.total / 3);
+  EXPECT_GT(c.green, c.total / 200);
+  EXPECT_GT(c.coloured, c.total / 50);
+  const QColor corner = image.pixelColor(image.width() / 3, image.height() - 3);
+  EXPECT_LT(corner.lightness(), 40);
+}
+
+INSTANTIATE_TEST_SUITE_P(Types, RibbonRender,
+                         ::testing::Values(TimeWindowDetail, TwentyFourHour, MultiDay, MultiDayTimeWindow));
+
+}  // namespace

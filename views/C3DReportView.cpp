@@ -1,0 +1,344 @@
+#include "views/C3DReportView.h"
+
+#include "chart/CChart3D.h"
+#include "core/SettingsStore.h"
+#include "core/StartupSettings.h"
+#include "query/RibbonSet.h"
+#include "resources/CommandIds.h"
+#include "resources/Strings.h"
+#include "views/ChartAppearanceDialog.h"
+#include "views/CommandEnabling.h"
+#include "views/ReportData.h"
+#include "views/ReportTexts.h"
+#include "views/ViewSettings.h"
+
+#include <QAction>
+#include <QPainter>
+#include <QResizeEvent>
+
+#include <cmath>
+
+using namespace CommandIds;
+
+namespace {
+
+QString text(int id) { return Strings::LoadString(id); }
+
+QVector<int> range(int first, int last) {
+  QVector<int> out;
+  for (int i = first; i <= last; ++i) out.append(i);
+  return out;
+}
+
+// The order in which the chart menu's switches are set.
+const QVector<int>& menuOrder() {
+  static const QVector<int> order = [] {
+    QVector<int> o{1, 41, 42, 43, 45, 44, 2};
+    o += range(61, 66);
+    o += 3;
+    o += range(81, 85);
+    o += 4;
+    o += range(101, 103);
+    o += 5;
+    o += range(121, 125);
+    o += {6, 141};
+    o += range(142, 147);
+    o += {7, 162, 163, 164, 165, 8};
+    o += range(181, 184);
+    o += {185, 9};
+    o += range(201, 208);
+    o += {10, 221, 222, 11, 241, 12, 261, 13, 281, 301, 302, 344, 341, 345, 346, 342, 343, 104, 105, 14};
+    o += range(381, 383);
+    o += {282, 283, 421, 422};
+    return o;
+  }();
+  return order;
+}
+
+}  // namespace
+
+const QVector<int>& C3DReportView::menuItemsOn() {
+  static const QVector<int> on{1, 2, 6, 7, 8, 42, 43, 141, 164, 185};
+  return on;
+}
+
+const QVector<int>& C3DReportView::menuItemsOff() {
+  static const QVector<int> off = [] {
+    QVector<int> o;
+    for (int n : menuOrder())
+      if (!menuItemsOn().contains(n)) o.append(n);
+    return o;
+  }();
+  return off;
+}
+
+C3DReportView::C3DReportView(int graphType, QWidget* parent) : ReportView(parent), m_graphType(graphType) {
+  m_chart = new CChart3D(this);
+  m_chart->setAccessibleName(text(Strings::IDS_CHART3D_ACCESSIBLE).arg(ReportTexts::name(graphType)));
+  m_chart->setAxisLabelSize(1, kRowLabelSize);
+  auto* properties = new QAction(text(Strings::IDS_CHART3D_PROPERTIES), this);
+  connect(properties, &QAction::triggered, this, &C3DReportView::editChartProperties);
+  auto* saveImage = new QAction(text(Strings::IDS_CHART3D_SAVE_IMAGE), this);
+  connect(saveImage, &QAction::triggered, this, [this] { emit commandRequested(ID_GRAPH_SAVE_IMAGE); });
+  m_chart->addContextAction(properties);
+  m_chart->addContextAction(saveImage);
+  connect(m_chart, &CChart3D::viewReset, this, [this] {
+    m_chart->setBatch(true);
+    resetOrientation();
+    resetZoom();
+    m_chart->setBatch(false);
+  });
+  m_chart->setNote(text(Strings::IDS_CHART3D_NO_DATA));
+  SettingsStore store;
+  m_record.load(store.sectionKey(text(Strings::IDS_CHART_SETTINGS_SECTION)), m_graphType);
+}
+
+void C3DReportView::resizeEvent(QResizeEvent* event) {
+  ReportView::resizeEvent(event);
+  m_chart->setGeometry(0, 0, event->size().width(), event->size().height());
+  m_chart->setPlotAreaAutomatic();
+  m_chart->setRepaint(true);
+}
+
+void C3DReportView::readSettings() {
+  SettingsStore store;
+  m_level.step = StartupSettings::Load(store).referenceStep;
+}
+
+void C3DReportView::setActive(bool active) {
+  if (!active) return;
+  readSettings();
+  if (m_firstActivation) {
+    m_firstActivation = false;
+    for (int n : menuOrder()) m_chart->setMenuItem(n, menuItemsOn().contains(n));
+  }
+  SettingsStore store;
+  m_record.load(store.sectionKey(text(Strings::IDS_CHART_SETTINGS_SECTION)), m_graphType);
+}
+
+QString C3DReportView::headerText(const ReportData& data) const {
+  const QString first = ReportTexts::name(m_graphType) + QStringLiteral("   ") + data.headerLines.value(2) +
+                        QStringLiteral("   ") + data.headerLines.value(3);
+  return first + QStringLiteral("\n") + data.headerLines.value(1);
+}
+
+void C3DReportView::showReport(const ReportData& data) {
+  static const RibbonSet kNone;
+  const RibbonSet& set = data.ribbons ? *data.ribbons : kNone;
+  if (m_firstActivation) setActive(true);
+  m_grid = RibbonGrid::build(set, data.levelUnit.offset());
+  m_level.percent = m_grid.percent;
+  CChart3D& c = *m_chart;
+  c.setBatch(true);
+  const int rows = m_grid.rows();
+  const int n = m_grid.columns;
+  c.setGridSize(rows, n);
+  for (int r = 1; r < rows; ++r) c.setRowSpacing(r, 1.0);
+  for (int k = 1; k < n; ++k) c.setColumnSpacing(k, m_grid.frequencies[k] - m_grid.frequencies[k - 1]);
+  c.setValues(m_grid.values);
+
+  const double first = n > 0 ? m_grid.frequencies.front() : 0.0;
+  const double last = n > 0 ? m_grid.frequencies.back() : 0.0;
+  m_low = m_previousLow = first;
+  m_high = m_previousHigh = last;
+  c.setAxisRange(2, 0.0, last - first);
+  setFrequencyWindow(first, last);
+
+  c.setAxisLabelSize(1, kRowLabelSize);
+  c.setAxisRange(1, 0.0, std::max(0, rows - 2));
+  c.clearAxisLabels(1);
+  for (int i : RibbonAxes::labelledRibbons(m_grid.ribbons, thinsRibbonLabels()))
+    c.addAxisLabel(1, c.rowPosition(3 * i + 2), m_grid.labels[static_cast<size_t>(i)]);
+
+  if (set.empty()) {
+    m_version.clear();
+  } else if (set.kind == RibbonSet::Kind::Day) {
+    m_version = RibbonAxes::versionText(set.days.front().field28, set.days.back().field30);
+  } else {
+    m_version = RibbonAxes::versionText(set.ribbons.front().field24, set.ribbons.back().field26);
+  }
+
+  autoReference();
+  c.setAxisTitleSetting(3, kValueTitleSetting);
+  c.setAxisTitle(3, m_grid.percent ? QStringLiteral("%") : data.levelUnit.text());
+  c.setHeaderText(headerText(data));
+  c.setNote(m_grid.empty() ? text(Strings::IDS_CHART3D_NO_DATA) : QString());
+  if (m_record.loaded())
+    m_record.apply(c);
+  else
+    C3DChartProperty::applyDefaults(c);
+  resetOrientation();
+  resetZoom();
+  c.setBatch(false);
+  m_hasChart = true;
+  emit commandsChanged();
+}
+
+int C3DReportView::columnOf(double bound) const {
+  return snapsUpward() ? RibbonAxes::columnAtOrAbove(m_grid.frequencies, bound)
+                       : RibbonAxes::columnAtOrBelow(m_grid.frequencies, bound);
+}
+
+void C3DReportView::setFrequencyWindow(double low, double high) {
+  CChart3D& c = *m_chart;
+  c.setBatch(true);
+  m_low = low;
+  m_high = high;
+  const CChart3D::Axis& axis = c.axis(2);
+  c.setAxisRange(2, axis.minimum + (low - m_previousLow), axis.maximum + (high - m_previousHigh));
+  m_previousLow = low;
+  m_previousHigh = high;
+  const int lo = columnOf(low);
+  const int hi = std::max(lo, columnOf(high));
+  c.clearAxisLabels(2);
+  const QVector<QString> labels = RibbonAxes::frequencyLabels(m_grid.frequencies, lo, hi, c.axis(2).labelSize);
+  for (int col = 0; col < labels.size(); ++col) c.addAxisLabel(2, c.columnPosition(col + 1), labels[col]);
+  const RibbonAxes::Extremes e = RibbonAxes::extremes(m_grid, lo, hi);
+  // With nothing drawn the axis still needs a range; zero keeps every rule
+  // finite.
+  m_level.dataMaximum = e.any() ? e.maximum : 0.0;
+  m_level.dataMinimum = e.any() ? e.minimum : 0.0;
+  m_dataRange = static_cast<int>(m_level.dataMaximum - m_level.dataMinimum);
+  c.setBatch(false);
+}
+
+void C3DReportView::applyValueAxis() {
+  CChart3D& c = *m_chart;
+  c.setBatch(true);
+  const int labelSize = c.axis(3).labelSize;
+  c.clearAxisLabels(3);
+  for (const RibbonAxes::ValueLabel& l :
+       RibbonAxes::valueLabels(m_level.top, m_level.bottom, m_level.step, m_level.span, labelSize))
+    c.addAxisLabel(3, l.value, l.text);
+  c.setAxisLevels(3, drawsValueLevels() ? RibbonAxes::valueLevels(m_level.top, m_level.bottom, m_level.step)
+                                        : QVector<double>{});
+  c.setAxisRange(3, m_level.bottom, m_level.top);
+  c.setBatch(false);
+  emit commandsChanged();
+}
+
+void C3DReportView::autoReference() {
+  m_level.autoReference();
+  applyValueAxis();
+}
+
+void C3DReportView::raiseReferenceLevel() {
+  m_level.raise();
+  applyValueAxis();
+}
+
+void C3DReportView::lowerReferenceLevel() {
+  m_level.lower();
+  applyValueAxis();
+}
+
+void C3DReportView::zoom(int direction) {
+  const QRect a = m_chart->plotArea();
+  const int x = (a.left() + a.width()) / 2;
+  const int y = (a.top() + a.height()) / 2;
+  const int d = a.height() / 8;
+  const int end = direction == 0 ? y + d : y - d;
+  m_chart->action(CChart3D::kActionStart, x, y);
+  m_chart->action(CChart3D::kActionZoom, x, y);
+  m_chart->action(CChart3D::kActionZoom, x, end);
+  m_chart->action(CChart3D::kActionEnd, x, end);
+}
+
+void C3DReportView::resetZoom() {
+  m_chart->setBatch(true);
+  m_chart->setMagnification(1.0);
+  m_chart->setShift(0.0, 0.0);
+  m_chart->setBatch(false);
+}
+
+void C3DReportView::resetOrientation() {
+  m_chart->setBatch(true);
+  m_chart->setElevation(45.0);
+  m_chart->setPerspective(3.0);
+  m_chart->setRotation(225.0);
+  m_chart->setPlotAreaAutomatic();
+  m_chart->setBatch(false);
+}
+
+void C3DReportView::resetChartProperties() { C3DChartProperty::applyDefaults(*m_chart); }
+
+void C3DReportView::editChartProperties() {
+  m_record.capture(*m_chart);
+  const bool kept = editAppearance<C3DChartProperty>(this, m_record, [this](const C3DChartProperty& r) { r.apply(*m_chart); });
+  if (kept) saveAppearance();
+}
+
+bool C3DReportView::runCommand(int commandId) {
+  if (!m_hasChart) return false;
+  const CChart3D::View& v = m_chart->view();
+  switch (commandId) {
+    case ID_VIEW_ZOOM_IN: zoom(0); return true;
+    case ID_VIEW_ZOOM_OUT: zoom(1); return true;
+    case ID_VIEW_ZOOM_RESET: resetZoom(); return true;
+    case ID_VIEW_ROTATE_UP: m_chart->setElevation(v.elevation - kRotateStep); return true;
+    case ID_VIEW_ROTATE_DOWN: m_chart->setElevation(v.elevation + kRotateStep); return true;
+    case ID_VIEW_ROTATE_RIGHT: m_chart->setRotation(v.rotation + kRotateStep); return true;
+    case ID_VIEW_ROTATE_LEFT: m_chart->setRotation(v.rotation - kRotateStep); return true;
+    case ID_VIEW_RESET_ORIENTATION: resetOrientation(); return true;
+    case ID_VIEW_REF_LEVEL_UP: raiseReferenceLevel(); return true;
+    case ID_VIEW_REF_LEVEL_DOWN: lowerReferenceLevel(); return true;
+    case ID_VIEW_AUTO_REFERENCE: autoReference(); return true;
+    case ID_GRAPH_COPY: return m_chart->copyToClipboard(3);
+    case ID_VIEW_RESET_CHART_PROPERTIES: resetChartProperties(); return true;
+    default: return false;
+  }
+}
+
+void C3DReportView::fillFrameState(FrameState& state) const {
+  state.viewReady = m_hasChart;
+  if (!m_hasChart) return;
+  const CChart3D::Axis& value = m_chart->axis(3);
+  state.canRaiseLevel = m_level.canRaise(value.minimum, value.maximum);
+  state.canLowerLevel = m_level.canLower(value.maximum);
+  state.autoReference = m_level.canAutoReference(value.minimum, value.maximum);
+}
+
+ChartPainter C3DReportView::chartPainter() const {
+  if (!m_hasChart) return {};
+  const QImage picture = m_chart->image();
+  return [picture](QPainter& p, const QRectF& r) {
+    if (picture.isNull() || r.isEmpty()) return;
+    const QSizeF fitted = QSizeF(picture.size()).scaled(r.size(), Qt::KeepAspectRatio);
+    const QRectF target(r.left() + (r.width() - fitted.width()) / 2, r.top(), fitted.width(), fitted.height());
+    p.drawImage(target, picture);
+  };
+}
+
+void C3DReportView::saveAppearance() {
+  if (!m_hasChart) return;
+  m_record.capture(*m_chart);
+  SettingsStore store;
+  RegistryKey section = store.sectionKey(text(Strings::IDS_CHART_SETTINGS_SECTION));
+  m_record.save(section, m_graphType);
+  store.sync();
+}
+
+QString C3DReportView::statusText() const {
+  if (!m_hasChart || m_version.isEmpty()) return {};
+  return text(Strings::IDS_UI_MP_VERSION) + QLatin1Char(' ') + m_version;
+}
+
+bool C3DReportView::viewSettingsSource(ViewSettingsSource& source) const {
+  if (!m_hasChart || m_grid.columns == 0) return false;
+  source.frequencies = QVector<double>(m_grid.frequencies.begin(), m_grid.frequencies.end());
+  source.startFrequency = m_low;
+  source.stopFrequency = m_high;
+  source.range = m_level.span;
+  source.minimumRange = m_dataRange;
+  source.percent = m_level.percent;
+  return true;
+}
+
+void C3DReportView::applyViewSettings(const ViewSettings& settings) {
+  m_chart->setBatch(true);
+  m_level.step = settings.referenceStep;
+  m_level.span = settings.range;
+  setFrequencyWindow(settings.startFrequency, settings.stopFrequency);
+  autoReference();
+  m_chart->setBatch(false);
+}

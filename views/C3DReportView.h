@@ -1,0 +1,88 @@
+#pragma once
+
+#include "chart/C3DChartProperty.h"
+#include "views/ReferenceLevel.h"
+#include "views/ReportView.h"
+#include "views/RibbonGrid.h"
+
+class CChart3D;
+
+// What the four ribbon reports share: the chart filling the view, the
+// value axis and its reference level, the frequency window, the view
+// commands and the stored look. The report types differ only in the hooks
+// at the end.
+class C3DReportView : public ReportView {
+  Q_OBJECT
+public:
+  // The chart menu switches set on the first activation, on and off.
+  static const QVector<int>& menuItemsOn();
+  static const QVector<int>& menuItemsOff();
+  static constexpr double kRotateStep = 5.0;
+  static constexpr int kRowLabelSize = 33;
+  static constexpr int kValueTitleSetting = 3;
+
+  C3DReportView(int graphType, QWidget* parent = nullptr);
+
+  int graphType() const override { return m_graphType; }
+  void showReport(const ReportData& data) override;
+  bool runCommand(int commandId) override;
+  void fillFrameState(FrameState& state) const override;
+  ChartPainter chartPainter() const override;
+  void saveAppearance() override;
+  void setActive(bool active) override;
+  QString statusText() const override;
+  bool viewSettingsSource(ViewSettingsSource& source) const override;
+  void applyViewSettings(const ViewSettings& settings) override;
+
+  CChart3D& chart() { return *m_chart; }
+  const CChart3D& chart() const { return *m_chart; }
+  const ReferenceLevel& level() const { return m_level; }
+  const RibbonGrid& grid() const { return m_grid; }
+  double windowLow() const { return m_low; }
+  double windowHigh() const { return m_high; }
+  QString versionText() const { return m_version; }
+  C3DChartProperty& appearanceRecord() { return m_record; }
+  bool hasChart() const { return m_hasChart; }
+
+  // The view commands, as the frame's menu runs them.
+  void zoom(int direction);  // 0 in, 1 out
+  void resetZoom();
+  void resetOrientation();
+  void raiseReferenceLevel();
+  void lowerReferenceLevel();
+  void autoReference();
+  void setFrequencyWindow(double low, double high);
+  void resetChartProperties();
+  // The chart's own "Chart Properties..." pages over this report's record.
+  void editChartProperties();
+
+protected:
+  // Day labels thinned to every third from 25 ribbons on.
+  virtual bool thinsRibbonLabels() const { return true; }
+  // Window bounds snap to the first column at or above them, not below.
+  virtual bool snapsUpward() const { return false; }
+  // Extra value-axis grid lines at every step.
+  virtual bool drawsValueLevels() const { return false; }
+  virtual QString headerText(const ReportData& data) const;
+
+  void resizeEvent(QResizeEvent* event) override;
+
+private:
+  void applyValueAxis();
+  int columnOf(double bound) const;
+  void readSettings();
+
+  int m_graphType;
+  CChart3D* m_chart = nullptr;
+  RibbonGrid m_grid;
+  ReferenceLevel m_level;
+  C3DChartProperty m_record;
+  double m_low = 0.0;
+  double m_high = 0.0;
+  double m_previousLow = 0.0;
+  double m_previousHigh = 0.0;
+  int m_dataRange = 0;
+  QString m_version;
+  bool m_hasChart = false;
+  bool m_firstActivation = true;
+};

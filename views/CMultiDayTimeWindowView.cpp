@@ -1,0 +1,3 @@
+#include "views/CMultiDayTimeWindowView.h"
+
+CMultiDayTimeWindowView::CMultiDayTimeWindowView(QWidget* parent) : C3DReportView(5, parent) {}

@@ -1,0 +1,3 @@
+#include "views/CMultiDayView.h"
+
+CMultiDayView::CMultiDayView(QWidget* parent) : C3DReportView(4, parent) {}
