@@ -268,19 +268,19 @@ void CMainFrame::onReportReady(int graphType) {
 }
 
 ReportData CMainFrame::reportData(int graphType) const {
-  ReportData data;
-  data.query = m_current;
+  ReportData report;
+  report.query = m_current;
   if (usesCheckBoxStatistics(graphType))
-    data.series = &m_doc.seriesStore();
+    report.series = &m_doc.seriesStore();
   else
-    data.ribbons = &m_doc.ribbonSet(graphType);
-  data.thresholds = &m_doc.thresholdTable();
-  data.thresholdEntries = m_doc.thresholdEntries();
-  data.thresholdNames = m_doc.thresholdNames();
-  data.headerLines = headerLines();
-  data.label = m_session.label();
-  data.levelUnit = m_doc.levelUnit();
-  return data;
+    report.ribbons = &m_doc.ribbonSet(graphType);
+  report.thresholds = &m_doc.thresholdTable();
+  report.thresholdEntries = m_doc.thresholdEntries();
+  report.thresholdNames = m_doc.thresholdNames();
+  report.headerLines = headerLines();
+  report.label = m_session.label();
+  report.levelUnit = m_doc.levelUnit();
+  return report;
 }
 
 ReportView* CMainFrame::viewFor(int graphType) {

@@ -116,17 +116,17 @@ void C3DReportView::setActive(bool active) {
   m_record.load(store.sectionKey(text(Strings::IDS_CHART_SETTINGS_SECTION)), m_graphType);
 }
 
-QString C3DReportView::headerText(const ReportData& data) const {
-  const QString first = ReportTexts::name(m_graphType) + QStringLiteral("   ") + data.headerLines.value(2) +
-                        QStringLiteral("   ") + data.headerLines.value(3);
-  return first + QStringLiteral("\n") + data.headerLines.value(1);
+QString C3DReportView::headerText(const ReportData& report) const {
+  const QString first = ReportTexts::name(m_graphType) + QStringLiteral("   ") + report.headerLines.value(2) +
+                        QStringLiteral("   ") + report.headerLines.value(3);
+  return first + QStringLiteral("\n") + report.headerLines.value(1);
 }
 
-void C3DReportView::showReport(const ReportData& data) {
+void C3DReportView::showReport(const ReportData& report) {
   static const RibbonSet kNone;
-  const RibbonSet& set = data.ribbons ? *data.ribbons : kNone;
+  const RibbonSet& set = report.ribbons ? *report.ribbons : kNone;
   if (m_firstActivation) setActive(true);
-  m_grid = RibbonGrid::build(set, data.levelUnit.offset());
+  m_grid = RibbonGrid::build(set, report.levelUnit.offset());
   m_level.percent = m_grid.percent;
   CChart3D& c = *m_chart;
   c.setBatch(true);
@@ -160,8 +160,8 @@ void C3DReportView::showReport(const ReportData& data) {
 
   autoReference();
   c.setAxisTitleSetting(3, kValueTitleSetting);
-  c.setAxisTitle(3, m_grid.percent ? QStringLiteral("%") : data.levelUnit.text());
-  c.setHeaderText(headerText(data));
+  c.setAxisTitle(3, m_grid.percent ? QStringLiteral("%") : report.levelUnit.text());
+  c.setHeaderText(headerText(report));
   c.setNote(m_grid.empty() ? text(Strings::IDS_CHART3D_NO_DATA) : QString());
   if (m_record.loaded())
     m_record.apply(c);

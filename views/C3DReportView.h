@@ -24,7 +24,7 @@ public:
   C3DReportView(int graphType, QWidget* parent = nullptr);
 
   int graphType() const override { return m_graphType; }
-  void showReport(const ReportData& data) override;
+  void showReport(const ReportData& report) override;
   bool runCommand(int commandId) override;
   void fillFrameState(FrameState& state) const override;
   ChartPainter chartPainter() const override;
@@ -63,7 +63,7 @@ protected:
   virtual bool snapsUpward() const { return false; }
   // Extra value-axis grid lines at every step.
   virtual bool drawsValueLevels() const { return false; }
-  virtual QString headerText(const ReportData& data) const;
+  virtual QString headerText(const ReportData& report) const;
 
   void resizeEvent(QResizeEvent* event) override;
 

@@ -30,14 +30,14 @@ CSingleFrequencyView::CSingleFrequencyView(QWidget* parent)
   setObjectName(QStringLiteral("singleFrequencyView"));
 }
 
-void CSingleFrequencyView::showReport(const ReportData& data) {
-  const SeriesStore* store = data.series;
+void CSingleFrequencyView::showReport(const ReportData& report) {
+  const SeriesStore* store = report.series;
   if (!store) return;
-  beginBuild(data);
+  beginBuild(report);
   Chart2DState& s = m_chart->edit();
   s.groups[0].seriesCount = kSeriesPerGroup;
   s.groups[1].seriesCount = kSeriesPerGroup;
-  m_frequency = data.query.frequency;
+  m_frequency = report.query.frequency;
   const int count = std::clamp(store->count, 0, static_cast<int>(store->series.size()));
   if (count > 0) {
     const SeriesStore::Series& first = store->series[0];
@@ -53,7 +53,7 @@ void CSingleFrequencyView::showReport(const ReportData& data) {
     for (int i = 0; i < points; ++i)
       x.valueLabels.insert(times[i], labelled[i] ? timeOfDay(times[i]) : QStringLiteral(" "));
   }
-  s.header = windowText(data) + QLatin1Char('\n') + QString::asprintf("%.3lf", m_frequency) + QLatin1Char(' ') +
+  s.header = windowText(report) + QLatin1Char('\n') + QString::asprintf("%.3lf", m_frequency) + QLatin1Char(' ') +
              text(Strings::IDS_UI_MHZ);
   m_statusText = store->labelTimeText;
   QVector<double> xs, raw, ys;
@@ -97,7 +97,7 @@ void CSingleFrequencyView::showReport(const ReportData& data) {
     s.at(group, points).display = Chart2DState::Shown;
     if (level) s.at(group, line).legendText = text(kStatisticNames[in.statistic]);
   }
-  endBuild(data);
+  endBuild(report);
 }
 
 bool CSingleFrequencyView::viewSettingsSource(ViewSettingsSource& source) const {

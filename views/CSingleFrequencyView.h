@@ -13,7 +13,7 @@ public:
 
   explicit CSingleFrequencyView(QWidget* parent = nullptr);
 
-  void showReport(const ReportData& data) override;
+  void showReport(const ReportData& report) override;
   bool viewSettingsSource(ViewSettingsSource& source) const override;
   void applyViewSettings(const ViewSettings& settings) override;
 

@@ -12,5 +12,5 @@ public:
 protected:
   bool snapsUpward() const override { return true; }
   bool drawsValueLevels() const override { return true; }
-  QString headerText(const ReportData& data) const override;
+  QString headerText(const ReportData& report) const override;
 };

@@ -26,10 +26,10 @@ CTimeWindowSummaryView::CTimeWindowSummaryView(QWidget* parent)
   setObjectName(QStringLiteral("timeWindowSummaryView"));
 }
 
-void CTimeWindowSummaryView::showReport(const ReportData& data) {
-  const SeriesStore* store = data.series;
+void CTimeWindowSummaryView::showReport(const ReportData& report) {
+  const SeriesStore* store = report.series;
   if (!store) return;
-  beginBuild(data);
+  beginBuild(report);
   Chart2DState& s = m_chart->edit();
   const int count = std::clamp(store->count, 0, static_cast<int>(store->series.size()));
   m_frequencies.clear();
@@ -52,7 +52,7 @@ void CTimeWindowSummaryView::showReport(const ReportData& data) {
     x.maximum = lastPoints > 0 ? last.frequencies[static_cast<size_t>(lastPoints - 1)] : x.minimum;
     if (x.maximum <= x.minimum) x.maximum = x.minimum + 1.0;
   }
-  s.header = windowText(data);
+  s.header = windowText(report);
   m_statusText = store->labelTimeText;
   QVector<double> xs, ys;
   for (int slot = 0; slot < count; ++slot) {
@@ -92,9 +92,9 @@ void CTimeWindowSummaryView::showReport(const ReportData& data) {
     s.at(group, series).display = Chart2DState::Shown;
     if (level) s.at(group, series).legendText = text(kStatisticNames[in.statistic]);
   }
-  m_lines = data.thresholds ? ThresholdLines::build(*data.thresholds, data.thresholdEntries, m_levelOffset)
+  m_lines = report.thresholds ? ThresholdLines::build(*report.thresholds, report.thresholdEntries, m_levelOffset)
                             : ThresholdLines{};
-  endBuild(data);
+  endBuild(report);
 }
 
 void CTimeWindowSummaryView::drawOverlays() {

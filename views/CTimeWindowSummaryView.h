@@ -16,7 +16,7 @@ public:
 
   explicit CTimeWindowSummaryView(QWidget* parent = nullptr);
 
-  void showReport(const ReportData& data) override;
+  void showReport(const ReportData& report) override;
   bool runCommand(int commandId) override;
   void fillFrameState(FrameState& state) const override;
   bool viewSettingsSource(ViewSettingsSource& source) const override;

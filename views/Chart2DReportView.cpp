@@ -275,8 +275,8 @@ void Chart2DReportView::applyAxisRange() {
   m_chart->setBatch(false);
 }
 
-QString Chart2DReportView::windowText(const ReportData& data) {
-  const CNBDateTime start = data.query.GetStart(), stop = data.query.GetEnd();
+QString Chart2DReportView::windowText(const ReportData& report) {
+  const CNBDateTime start = report.query.GetStart(), stop = report.query.GetEnd();
   QString startDate, startTime, stopDate, stopTime;
   start.FormatDate(startDate, &start, true, true);
   start.FormatTime(startTime, &start, false, true);
@@ -286,14 +286,14 @@ QString Chart2DReportView::windowText(const ReportData& data) {
   return startDate + blank + startTime + text(Strings::IDS_UI_RANGE_SEPARATOR) + stopDate + blank + stopTime;
 }
 
-void Chart2DReportView::beginBuild(const ReportData& data) {
+void Chart2DReportView::beginBuild(const ReportData& report) {
   if (m_markers && m_markers->attachedTo(m_chart)) m_markers->clear();
-  m_levelUnit = data.levelUnit;
-  m_levelOffset = data.levelUnit.offset();
+  m_levelUnit = report.levelUnit;
+  m_levelOffset = report.levelUnit.offset();
   // A launch that named no thresholds leaves the menu's own names.
   m_thresholdNames.clear();
   for (int k = 0; k < 4; ++k) {
-    const QString name = data.thresholdNames.value(k);
+    const QString name = report.thresholdNames.value(k);
     m_thresholdNames << (name.isEmpty() ? text(Strings::IDS_MENU_THRESHOLD_1 + k).remove(QLatin1Char('&')) : name);
   }
   m_levelDrawn = m_percentDrawn = m_group1Filled = m_anyValue = false;
@@ -317,9 +317,9 @@ void Chart2DReportView::beginBuild(const ReportData& data) {
   s.axis(Chart2DState::X).valueLabels.clear();
 }
 
-void Chart2DReportView::endBuild(const ReportData& data) {
+void Chart2DReportView::endBuild(const ReportData& report) {
   Chart2DState& s = m_chart->edit();
-  s.axis(Chart2DState::Y).title = data.levelUnit.text();
+  s.axis(Chart2DState::Y).title = report.levelUnit.text();
   s.axis(Chart2DState::Y).shown = m_levelDrawn;
   s.axis(Chart2DState::Y2).shown = m_percentDrawn;
   s.axis(Chart2DState::Y2).title = text(Strings::IDS_UI_UNIT_PERCENT);

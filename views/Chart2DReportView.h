@@ -45,11 +45,11 @@ protected:
   void applyScale(double scale);
   void applyAxisRange();
   // "<start date> <start time> - <stop date> <stop time>" of the window.
-  static QString windowText(const ReportData& data);
+  static QString windowText(const ReportData& report);
   // Starts a build: cleared flags and extremes, a fresh chart content.
-  void beginBuild(const ReportData& data);
+  void beginBuild(const ReportData& report);
   // Ends it: axes shown by what was drawn, scale and auto reference, look.
-  void endBuild(const ReportData& data);
+  void endBuild(const ReportData& report);
   // The series the appearance pages offer for this report.
   virtual QList<CChartProperty::SeriesInUse> seriesInUse() const = 0;
   // What the report draws over its traces (threshold lines), redrawn after

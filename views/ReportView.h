@@ -20,7 +20,7 @@ public:
 
   virtual int graphType() const = 0;
   // Builds the chart of a newly fetched report.
-  virtual void showReport(const ReportData& data) = 0;
+  virtual void showReport(const ReportData& report) = 0;
   // A command of the View, Marker or Thresholds menus, or Copy; false when
   // the view has nothing to do for it.
   virtual bool runCommand(int commandId) = 0;

@@ -146,7 +146,7 @@ INSTANTIATE_TEST_SUITE_P(
                     hr::kConnectionDropped, true},
         FailureCase{"connectLimit", [](FakeServerObjects& f) { f.data->connect.script = {hr::kMaxConnections}; },
                     hr::kMaxConnections, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(ServerSessionTest, ConnectRetriesTwoHundredFiftyTimes) {
   m_configure = [](FakeServerObjects& f) {

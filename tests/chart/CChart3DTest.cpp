@@ -59,7 +59,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Gesture{"twice_in",
                               {{1, 0, 0}, {5, 0, 0}, {5, 0, 9}, {2, 0, 9}, {1, 0, 0}, {5, 0, 0}, {5, 0, 9}, {2, 0, 9}},
                               1.5625}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& p) { return std::string(p.param.name); });
 
 TEST(CChart3DView, ElevationStopsAtTheSurfaceLimitsRotationDoesNot) {
   CChart3D chart;

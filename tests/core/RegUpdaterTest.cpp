@@ -64,7 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
         SourceCase{"currentPresent", "[All%20Versions]\nSettings\\Report\\Quillon%20-%20=now\n[v2.4]\nSettings\\Report\\Quillon%20-%20=four\n", "now"},
         SourceCase{"tooOld", "[v1.1]\nSettings\\Report\\Quillon%20-%20=ancient\n", ""},
         SourceCase{"nothing", "", ""}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(RegUpdaterTest, KnowsTheOldestReleasesByName) {
   CQLRegUpdater updater(SettingsStore::profileName(), SettingsStore::vendorName());

@@ -54,7 +54,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "[All%20Versions]\nSettings\\Report\\Quillon%20-%20=Node 3 east\n"
                  "Settings\\Chart\\Chart%20Properties=1\nSettings\\Step%20Size\\(Default)=2\n",
                  "Node 3 east", true, 2}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(SettingsStoreTest, ChartSwitchTestsOnlyTheFirstCharacter) {
   const struct {

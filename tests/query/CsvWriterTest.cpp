@@ -99,7 +99,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RibbonCase{"TwentyFourHour", TwentyFourHour, false, LevelUnit::fromCode(LevelUnit::kDbuv),
                                  "Port 7\nUID: 42\n24 Hour\n ,5,10.5,1234.57\n"
                                  "A2,10,20,1.23457e+08\nA0,1.5,,-3\n\n"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(CsvWriter, EmptyRibbonSetWritesOnlyTheHeader) {
   const QString text =
@@ -161,7 +161,7 @@ INSTANTIATE_TEST_SUITE_P(
                                   "Port 7\nUID:42\nTime Window Summary\n ,5,10.5,1234.57,\n"
                                   "Average (dBmV),1,,-2.5\n"
                                   "% Exceeding High (dBmV),0,12.5,\n"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& p) { return std::string(p.param.name); });
 
 
 TEST_F(CsvWriter, FrequencySeriesRunsTimeDownTheRowsInLocalTime) {

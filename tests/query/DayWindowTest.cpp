@@ -75,6 +75,6 @@ INSTANTIATE_TEST_SUITE_P(
                           local(2024, 10, 20, 0, 30),
                           local(2024, 11, 5, 6, 0),
                           {utcDay(2024, 10, 19), utcDay(2024, 11, 4), 23 * 3600 + 1800, 5 * 3600 + kDay}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& p) { return std::string(p.param.name); });
 
 }  // namespace

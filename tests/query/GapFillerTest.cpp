@@ -53,7 +53,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Anything not below NO_DATA is a hole and becomes NO_DATA exactly.
         GapCase{"AboveNoDataAndInfinity", {kInf, 2, 1.5e308, 4, kInf}, {1, 2, 3, 4, 5}, {N, 2, 3, 4, N}},
         GapCase{"NaNIsAHole", {kNaN, 2, kNaN, 4}, {1, 2, 3, 4}, {N, 2, 3, 4}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& p) { return std::string(p.param.name); });
 
 TEST(GapFiller, BlockFillTouchesOnlyItsValidEntries) {
   RibbonBlock b{};

@@ -196,7 +196,7 @@ INSTANTIATE_TEST_SUITE_P(
         // The daily window is local: 23:00 to 01:00 UTC is 01:00 to 03:00 in summer.
         DateCase{"mdtwLocalClock", 5, utc(2024, 6, 1, 23, 0), utc(2024, 6, 3, 1, 0), 0},
         DateCase{"otherTypesSkipDailyRules", 4, local(2024, 6, 1, 10, 0), local(2024, 6, 1, 11, 0), 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& p) { return std::string(p.param.name); });
 
 TEST(NewGraphRulesTest, FrequencyCheck) {
   GraphQuery q;

@@ -181,7 +181,7 @@ INSTANTIATE_TEST_SUITE_P(Loops, RibbonFetchRetry, ::testing::Values(
               "NextBlock", 4},
     RetryCase{"DayLaterReadNotReady", MultiDayTimeWindow, {}, {}, {hr::S_OK, kNotReady, kNotReady},
               {100, 100}, kDayRead, 4}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& p) { return std::string(p.param.name); });
 // clang-format on
 
 struct CancelCase {
@@ -234,7 +234,7 @@ INSTANTIATE_TEST_SUITE_P(Loops, RibbonFetchCancel, ::testing::Values(
     CancelCase{"DetailNextBusy", TwentyFourHour, hr::S_OK, kBusy, hr::S_OK, {}, "NextBlock"},
     CancelCase{"DayNextBusy", MultiDayTimeWindow, hr::S_OK, kBusy, hr::S_OK, {}, "NextBlock"},
     CancelCase{"DayLaterReadNotReady", MultiDay, hr::S_OK, hr::S_OK, kNotReady, {hr::S_OK}, kDayRead}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& p) { return std::string(p.param.name); });
 // clang-format on
 
 
@@ -285,7 +285,7 @@ INSTANTIATE_TEST_SUITE_P(Calls, RibbonFetchFailure, ::testing::Values(
                 hr::kConnectionDropped, kRequest},
     FailureCase{"LaterReadFails", MultiDayTimeWindow, {}, {}, {hr::S_OK, kNotReady, hr::E_FAIL},
                 hr::E_FAIL, kRead}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& p) { return std::string(p.param.name); });
 // clang-format on
 
 struct BadBlockCase {
@@ -328,7 +328,7 @@ INSTANTIATE_TEST_SUITE_P(Codec, RibbonFetchBadBlock, ::testing::Values(
     BadBlockCase{"FirstTooManyBlocks", MultiDay, 0, 98, 4},
     BadBlockCase{"FirstNoBlocks", TwentyFourHour, 0, 0, 4},
     BadBlockCase{"LaterTooManyEntries", MultiDayTimeWindow, 2, 3, 501}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& p) { return std::string(p.param.name); });
 // clang-format on
 
 TEST(RibbonFetch, NoDataIsShownOnceAndEndsTheRequest) {

@@ -176,7 +176,7 @@ INSTANTIATE_TEST_SUITE_P(Failures, SeriesFetchSecondFails, ::testing::Values(
                     {{hr::RPC_S_SERVER_UNAVAILABLE, kRead}}, 0},
     SecondFailsCase{"NoData", {}, {}, 0, 3, {}, 1},
     SecondFailsCase{"TooManyEntries", {}, {}, 1, 501, {{hr::RPC_S_PROTOCOL_ERROR, kRead}}, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& p) { return std::string(p.param.name); });
 // clang-format on
 
 TEST(SeriesFetch, CancelWhileBusyStopsWithoutAMessage) {

@@ -438,6 +438,6 @@ INSTANTIATE_TEST_SUITE_P(
                       TableCase{"BufferEndsInsideAnEntry", 10, 4 * kEntry + 100, Status::ShortBuffer, 4},
                       TableCase{"EmptyBuffer", 10, 0, Status::ShortBuffer, 0},
                       TableCase{"EmptyBufferNoCount", 0, 0, Status::Ok, 0}),
-    [](const ::testing::TestParamInfo<TableCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<TableCase>& p) { return std::string(p.param.name); });
 
 }  // namespace

@@ -96,8 +96,8 @@ INSTANTIATE_TEST_SUITE_P(
                 hr::S_OK},
         Refusal{"97 days is the most",
                 [](RequestPlan& p) { return RequestPlan::day(0, 96 * kDay, 0, 3600, 0, p); }, hr::S_OK}),
-    [](const auto& info) {
-      std::string name = info.param.what;
+    [](const auto& p) {
+      std::string name = p.param.what;
       for (char& ch : name)
         if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
       return name;

@@ -53,7 +53,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Above 100 % the axis is pinned to 0..100.
         AutoCase{"percent_clamped", 0.0, 97.0, 10, 40, true, 100, 0, 100},
         AutoCase{"percent_wide_span_clamped", 10.0, 50.0, 10, 120, true, 100, 0, 100}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& p) { return std::string(p.param.name); });
 
 TEST(ReferenceLevelMoves, RaiseAndLowerShiftByOneStepAndKeepTheSpan) {
   ReferenceLevel l = levelFor(3.2, 17.9, 10, 40, false);
@@ -106,6 +106,6 @@ INSTANTIATE_TEST_SUITE_P(
         EnableCase{"percent_bottom_one_step_below_zero", 0.0, 95.0, true, -10, -10, 100, true, false, true},
         EnableCase{"percent_near_the_top", 5.0, 95.0, true, 0, 0, 100, false, false, false},
         EnableCase{"percent_room_both_ways", 15.0, 40.0, true, -20, 0, 60, true, true, true}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& p) { return std::string(p.param.name); });
 
 }  // namespace

@@ -67,7 +67,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, RibbonGridValues,
                                            ValueCase{"percent_ignores_offset", 12.5, true, 60.0, 12.5},
                                            ValueCase{"hole_stays_exact", kHole, false, -48.75, kHole},
                                            ValueCase{"beyond_hole_clamped", 1.5e308, false, 60.0, kHole}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 struct EmptyCase {
   const char* name;
@@ -123,7 +123,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, ColumnSearch,
                                            SearchCase{"first", 5.0, 0, 0},
                                            SearchCase{"last", 7.0, 3, 3},
                                            SearchCase{"beyond_last", 9.0, 3, 3}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST(FrequencyLabels, EndsAlwaysLabelledAndNoLabelWithinTheGap) {
   // 0.125 MHz apart over 10 MHz with label size 33: gap (33 + 7) x 10 x 0.001 = 0.4.

@@ -224,7 +224,7 @@ INSTANTIATE_TEST_SUITE_P(
                       NearestCase{"stopsAtTheFirstFartherPoint", {1, 2, 3, 0.9}, {0, 0, 0, 0}, 1.0, 0, 10, 0},
                       NearestCase{"noneVisible", {1, 2}, {0, 0}, 1.0, 5, 10, -1},
                       NearestCase{"allHoles", {1, 2}, {H, H}, 1.0, 0, 10, -1}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(TwoDViewTest, ReadoutsNeedAWindowWiderThan375) {
   Fixture f({{0, ramp(0.0)}});

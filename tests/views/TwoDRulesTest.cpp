@@ -113,7 +113,7 @@ INSTANTIATE_TEST_SUITE_P(
                                     {0, 500, 990, 1000},
                                     {true, true, false, true}},
                       TimeLabelCase{"firstAndLastEvenWhenClose", {0, 1, 999, 1000}, {true, false, false, true}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& p) { return std::string(p.param.name); });
 
 struct IsolatedCase {
   const char* name;
@@ -137,7 +137,7 @@ INSTANTIATE_TEST_SUITE_P(
                       IsolatedCase{"aLineHasNone", {1.0, 2.0, 3.0}, {H, H, H}},
                       IsolatedCase{"allHoles", {H, H}, {H, H}},
                       IsolatedCase{"infinityIsAHole", {std::numeric_limits<double>::infinity(), 5.0, H}, {H, 5.0, H}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& p) { return std::string(p.param.name); });
 
 ThresholdEntry entry(double frequency, uint16_t mask, std::array<uint16_t, 5> limits, int inUse = 1) {
   ThresholdEntry e;
