@@ -33,12 +33,12 @@ for kind in "${kinds[@]}"; do
       ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1 \
       LSAN_OPTIONS=suppressions=$supp/lsan.supp:print_suppressions=0 \
       UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-        ctest --test-dir "$dir" --output-on-failure --parallel "$jobs" --timeout 600 -LE fuzz || status=1
+        ctest --test-dir "$dir" --output-on-failure --parallel "$jobs" --timeout 600 -LE "fuzz|gl" || status=1
       ;;
     tsan)
       dir=${TSAN_BUILD_DIR:-$root/build-tsan}
       configure "$dir" -DQUILLON_TSAN=ON
-      tests=(test_fetch test_session test_sim test_e2e_grpc test_e2e_report test_e2e_faults)
+      tests=(test_fetch test_session test_shell test_sim test_e2e_grpc test_e2e_report test_e2e_faults)
       cmake --build "$dir" --parallel "$jobs" --target "${tests[@]}"
       echo "== ThreadSanitizer: fetch, session and server tests"
       for t in "${tests[@]}"; do
