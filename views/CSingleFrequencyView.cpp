@@ -12,15 +12,15 @@
 
 namespace {
 
-QString text(int id) { return Strings::LoadString(id); }
+QString text(int id) {
+  return Strings::LoadString(id);
+}
 
-const int kStatisticNames[3] = {Strings::IDS_STAT_AVERAGE, Strings::IDS_STAT_MAXIMUM, Strings::IDS_STAT_MINIMUM};
+const int kStatisticNames[3] = {Strings::IDS_STAT_AVERAGE, Strings::IDS_STAT_MAXIMUM,
+                                Strings::IDS_STAT_MINIMUM};
 
 QString timeOfDay(uint32_t seconds) {
-  const CNBDateTime t = CNBDateTime::FromSeconds(static_cast<int32_t>(seconds));
-  QString out;
-  t.FormatTime(out, &t, false, true);
-  return out;
+  return CNBDateTime::FromSeconds(static_cast<int32_t>(seconds)).LocalTimeText();
 }
 
 }  // namespace
@@ -53,8 +53,8 @@ void CSingleFrequencyView::showReport(const ReportData& report) {
     for (int i = 0; i < points; ++i)
       x.valueLabels.insert(times[i], labelled[i] ? timeOfDay(times[i]) : QStringLiteral(" "));
   }
-  s.header = windowText(report) + QLatin1Char('\n') + QString::asprintf("%.3lf", m_frequency) + QLatin1Char(' ') +
-             text(Strings::IDS_UI_MHZ);
+  s.header = windowText(report) + QLatin1Char('\n') + QString::asprintf("%.3lf", m_frequency) +
+             QLatin1Char(' ') + text(Strings::IDS_UI_MHZ);
   m_statusText = store->labelTimeText;
   QVector<double> xs, raw, ys;
   for (int slot = 0; slot < count; ++slot) {
@@ -62,7 +62,8 @@ void CSingleFrequencyView::showReport(const ReportData& report) {
     if (!in.hasData) continue;
     const int n = std::clamp(in.entryCount, 0, Blocks::kMaxEntries);
     const bool level = in.statistic >= Statistic::kAverage && in.statistic <= Statistic::kMinimum;
-    if (!level && (in.statistic < Statistic::kThreshold1 || in.statistic > Statistic::kThreshold1 + 3)) continue;
+    if (!level && (in.statistic < Statistic::kThreshold1 || in.statistic > Statistic::kThreshold1 + 3))
+      continue;
     xs.resize(n);
     raw.resize(n);
     ys.resize(n);

@@ -19,7 +19,9 @@ using namespace CommandIds;
 
 namespace {
 
-QString text(int id) { return Strings::LoadString(id); }
+QString text(int id) {
+  return Strings::LoadString(id);
+}
 
 // The record with the pages it offers, so the appearance dialog can copy
 // and restore it as one value.
@@ -29,25 +31,18 @@ struct EditableLook {
   AppearanceFields fields() { return look.fields(inUse); }
 };
 
-int markerTrace(int id) {
-  switch (id) {
-    case ID_MARKER_AVERAGE: return 0;
-    case ID_MARKER_MAXIMUM: return 1;
-    case ID_MARKER_MINIMUM: return 2;
-    case ID_MARKER_THRESHOLD_1: return 3;
-    case ID_MARKER_THRESHOLD_2: return 4;
-    case ID_MARKER_THRESHOLD_3: return 5;
-    case ID_MARKER_THRESHOLD_4: return 6;
-    default: return -1;
-  }
+RegistryKey chartSettings(SettingsStore& store) {
+  return store.sectionKey(text(Strings::IDS_CHART_SETTINGS_SECTION));
 }
-
-RegistryKey chartSettings(SettingsStore& store) { return store.sectionKey(text(Strings::IDS_CHART_SETTINGS_SECTION)); }
 
 }  // namespace
 
-Chart2DReportView::Chart2DReportView(int graphType, int marker1Series, int marker2Series, bool timeAxis, QWidget* parent)
-    : ReportView(parent), m_graphType(graphType), m_markerSeries{marker1Series, marker2Series}, m_timeAxis(timeAxis) {
+Chart2DReportView::Chart2DReportView(int graphType, int marker1Series, int marker2Series, bool timeAxis,
+                                     QWidget* parent)
+    : ReportView(parent),
+      m_graphType(graphType),
+      m_markerSeries{marker1Series, marker2Series},
+      m_timeAxis(timeAxis) {
   m_chart = new CChart2D(this);
   setFocusProxy(m_chart);  // the frame focuses the view; the keys belong to the chart
   {
@@ -75,7 +70,9 @@ Chart2DReportView::Chart2DReportView(int graphType, int marker1Series, int marke
 // only weakly, so nothing needs undoing here.
 Chart2DReportView::~Chart2DReportView() = default;
 
-void Chart2DReportView::setMarkerSet(MarkerSet* markers) { m_markers = markers; }
+void Chart2DReportView::setMarkerSet(MarkerSet* markers) {
+  m_markers = markers;
+}
 
 void Chart2DReportView::readSettings() {
   SettingsStore store;
@@ -135,7 +132,8 @@ bool Chart2DReportView::runCommand(int id) {
     case ID_VIEW_ZOOM_IN:
     case ID_VIEW_ZOOM_OUT: {
       const QRect plot = m_chart->plotRect();
-      const int x = (plot.left() + plot.width()) / 2, y = (plot.top() + plot.height()) / 2, d = plot.height() / 8;
+      const int x = (plot.left() + plot.width()) / 2, y = (plot.top() + plot.height()) / 2,
+                d = plot.height() / 8;
       const int end = id == ID_VIEW_ZOOM_IN ? y + d : y - d;
       m_chart->action(CChart2D::kActionStart, x, y);
       m_chart->action(CChart2D::kActionZoom, x, y);
@@ -143,24 +141,20 @@ bool Chart2DReportView::runCommand(int id) {
       m_chart->action(CChart2D::kActionEnd, x, end);
       break;
     }
-    case ID_VIEW_ZOOM_RESET:
-      m_chart->action(CChart2D::kActionResetZoom, 0, 0);
-      break;
+    case ID_VIEW_ZOOM_RESET: m_chart->action(CChart2D::kActionResetZoom, 0, 0); break;
     case ID_MARKER_CENTER:
       if (markers) m_markers->center();
       break;
     case ID_MARKER_DELTA:
       if (markers) m_markers->toggleDelta();
       break;
-    case ID_GRAPH_COPY:
-      m_chart->copyToClipboard(3);
-      break;
+    case ID_GRAPH_COPY: m_chart->copyToClipboard(3); break;
     case ID_VIEW_RESET_CHART_PROPERTIES:
       CChartProperty::applyDefaults(*m_chart, m_graphType);
       drawOverlays();
       break;
     default: {
-      const int trace = markerTrace(id);
+      const int trace = markerTraceOf(id);
       if (trace < 0 || !markers) return false;
       m_markers->selectTrace(trace);
       break;
@@ -294,7 +288,8 @@ void Chart2DReportView::beginBuild(const ReportData& report) {
   m_thresholdNames.clear();
   for (int k = 0; k < 4; ++k) {
     const QString name = report.thresholdNames.value(k);
-    m_thresholdNames << (name.isEmpty() ? text(Strings::IDS_MENU_THRESHOLD_1 + k).remove(QLatin1Char('&')) : name);
+    m_thresholdNames << (name.isEmpty() ? text(Strings::IDS_MENU_THRESHOLD_1 + k).remove(QLatin1Char('&'))
+                                        : name);
   }
   m_levelDrawn = m_percentDrawn = m_group1Filled = m_anyValue = false;
   m_axis.resetExtremes();
@@ -333,7 +328,8 @@ void Chart2DReportView::endBuild(const ReportData& report) {
   else
     CChartProperty::applyDefaults(*m_chart, m_graphType);
   for (int k = 1; k <= 4; ++k)
-    m_chart->edit().at(2, k).legendText = text(Strings::IDS_EXCEEDING) + QLatin1Char(' ') + m_thresholdNames[k - 1];
+    m_chart->edit().at(2, k).legendText =
+        text(Strings::IDS_EXCEEDING) + QLatin1Char(' ') + m_thresholdNames[k - 1];
   m_ready = true;
   if (m_markers && m_markers->attachedTo(m_chart)) attachMarkers();
   m_chart->setBatch(false);

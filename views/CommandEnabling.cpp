@@ -7,24 +7,15 @@ using namespace CommandIds;
 
 namespace {
 
-bool is3D(const FrameState& s) { return s.viewReady && isRibbonType(s.graphType); }
-bool is2D(const FrameState& s) { return s.viewReady && usesCheckBoxStatistics(s.graphType); }
+bool is3D(const FrameState& s) {
+  return s.viewReady && isRibbonType(s.graphType);
+}
+bool is2D(const FrameState& s) {
+  return s.viewReady && usesCheckBoxStatistics(s.graphType);
+}
 
 bool summaryWithLevels(const FrameState& s) {
   return s.viewReady && s.graphType == TimeWindowSummary && s.levelDrawn;
-}
-
-int markerTrace(int id) {
-  switch (id) {
-    case ID_MARKER_AVERAGE: return 0;
-    case ID_MARKER_MAXIMUM: return 1;
-    case ID_MARKER_MINIMUM: return 2;
-    case ID_MARKER_THRESHOLD_1: return 3;
-    case ID_MARKER_THRESHOLD_2: return 4;
-    case ID_MARKER_THRESHOLD_3: return 5;
-    case ID_MARKER_THRESHOLD_4: return 6;
-    default: return -1;
-  }
 }
 
 }  // namespace
@@ -37,15 +28,12 @@ CommandState commandState(int id, const FrameState& s) {
     case ID_FILE_PRINT:
     case ID_FILE_PRINT_PREVIEW:  // without a chart the page carries the header alone
     case ID_HELP_QUILLON:
-    case ID_APP_ABOUT:
-      return {true, false};
-    case ID_GRAPH_EXPORT:
-      return {isValidGraphType(s.graphType), false};
+    case ID_APP_ABOUT: return {true, false};
+    case ID_GRAPH_EXPORT: return {isValidGraphType(s.graphType), false};
     case ID_GRAPH_COPY:
     case ID_GRAPH_SAVE_IMAGE:
     case ID_VIEW_PROPERTIES:
-    case ID_VIEW_RESET_CHART_PROPERTIES:
-      return {s.viewReady, false};
+    case ID_VIEW_RESET_CHART_PROPERTIES: return {s.viewReady, false};
     case ID_VIEW_ZOOM_IN:
     case ID_VIEW_ZOOM_OUT:
     case ID_VIEW_ZOOM_RESET:
@@ -53,23 +41,16 @@ CommandState commandState(int id, const FrameState& s) {
     case ID_VIEW_ROTATE_DOWN:
     case ID_VIEW_ROTATE_RIGHT:
     case ID_VIEW_ROTATE_LEFT:
-    case ID_VIEW_RESET_ORIENTATION:
-      return {is3D(s), false};
-    case ID_VIEW_REF_LEVEL_UP:
-      return {s.viewReady && s.canRaiseLevel, false};
-    case ID_VIEW_REF_LEVEL_DOWN:
-      return {s.viewReady && s.canLowerLevel, false};
-    case ID_VIEW_AUTO_REFERENCE:
-      return {s.viewReady && s.autoReference, false};
-    case ID_MARKER_CENTER:
-      return {is2D(s) && s.marker1Trace >= 0, false};
-    case ID_MARKER_DELTA:
-      return {s.viewReady && s.marker1Trace >= 0, s.marker2On};
-    case ID_THRESHOLDS_DISPLAY:
-      return {summaryWithLevels(s), s.thresholdDisplay};
+    case ID_VIEW_RESET_ORIENTATION: return {is3D(s), false};
+    case ID_VIEW_REF_LEVEL_UP: return {s.viewReady && s.canRaiseLevel, false};
+    case ID_VIEW_REF_LEVEL_DOWN: return {s.viewReady && s.canLowerLevel, false};
+    case ID_VIEW_AUTO_REFERENCE: return {s.viewReady && s.autoReference, false};
+    case ID_MARKER_CENTER: return {is2D(s) && s.marker1Trace >= 0, false};
+    case ID_MARKER_DELTA: return {s.viewReady && s.marker1Trace >= 0, s.marker2On};
+    case ID_THRESHOLDS_DISPLAY: return {summaryWithLevels(s), s.thresholdDisplay};
     case ID_THRESHOLDS_ALL: {
       const bool allShown = s.thresholdShown[3] && s.thresholdShown[4] && s.thresholdShown[5] &&
-                             s.thresholdShown[6] && s.intervalShown;
+                            s.thresholdShown[6] && s.intervalShown;
       return {summaryWithLevels(s) && s.thresholdDisplay && !allShown, false};
     }
     case ID_THRESHOLDS_1:
@@ -79,12 +60,23 @@ CommandState commandState(int id, const FrameState& s) {
       const int trace = id - ID_THRESHOLDS_1 + 3;
       return {summaryWithLevels(s) && s.thresholdDisplay, s.thresholdShown[static_cast<size_t>(trace)]};
     }
-    case ID_THRESHOLDS_INTERVAL:
-      return {summaryWithLevels(s) && s.thresholdDisplay, s.intervalShown};
-    default:
-      break;
+    case ID_THRESHOLDS_INTERVAL: return {summaryWithLevels(s) && s.thresholdDisplay, s.intervalShown};
+    default: break;
   }
-  const int trace = markerTrace(id);
+  const int trace = markerTraceOf(id);
   if (trace >= 0) return {is2D(s) && s.traceDrawn[static_cast<size_t>(trace)], s.marker1Trace == trace};
   return {false, false};
+}
+
+int markerTraceOf(int id) {
+  switch (id) {
+    case ID_MARKER_AVERAGE: return 0;
+    case ID_MARKER_MAXIMUM: return 1;
+    case ID_MARKER_MINIMUM: return 2;
+    case ID_MARKER_THRESHOLD_1: return 3;
+    case ID_MARKER_THRESHOLD_2: return 4;
+    case ID_MARKER_THRESHOLD_3: return 5;
+    case ID_MARKER_THRESHOLD_4: return 6;
+    default: return -1;
+  }
 }

@@ -26,5 +26,9 @@ struct CommandState {
   bool operator==(const CommandState&) const = default;
 };
 
+// The trace (statistic index) a marker trace command stands for; -1 for any
+// other command.
+int markerTraceOf(int commandId);
+
 // The one place where the frame's commands are enabled and checked.
 CommandState commandState(int commandId, const FrameState& state);
