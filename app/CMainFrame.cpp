@@ -1,29 +1,30 @@
 #include "app/CMainFrame.h"
 
 #include "app/AboutDialog.h"
-#include "app/ChartImageFile.h"
 #include "app/COrbiskDoc.h"
+#include "app/COrbiskView.h"
+#include "app/ChartImageFile.h"
 #include "app/ExportDialog.h"
 #include "app/HelpLocation.h"
 #include "app/HelpWindow.h"
 #include "app/PageSetupDialog.h"
 #include "app/ReportPage.h"
-#include "query/FrequencySeriesCsvWriter.h"
-#include "query/RibbonCsvWriter.h"
-#include "query/SummaryCsvWriter.h"
-#include "app/COrbiskView.h"
-#include "views/ReportTexts.h"
 #include "app/ServerSession.h"
+#include "core/Clock.h"
 #include "core/SettingsStore.h"
 #include "core/ShellEvents.h"
 #include "core/ThresholdNames.h"
 #include "core/WindowPlacement.h"
 #include "query/CORBPropertiesDlg.h"
+#include "query/FrequencySeriesCsvWriter.h"
+#include "query/RibbonCsvWriter.h"
+#include "query/SummaryCsvWriter.h"
 #include "resources/CommandIds.h"
 #include "resources/Strings.h"
 #include "views/CPropsDlg3D.h"
 #include "views/MarkerSet.h"
 #include "views/ReportData.h"
+#include "views/ReportTexts.h"
 #include "views/ReportView.h"
 #include "views/ReportViewFactory.h"
 
@@ -42,7 +43,9 @@
 
 namespace {
 
-QString text(int id) { return Strings::LoadString(id); }
+QString text(int id) {
+  return Strings::LoadString(id);
+}
 
 const CommandIds::CommandInfo* commandInfo(int id) {
   for (const auto& menu : CommandIds::kMenus)
@@ -165,7 +168,8 @@ void CMainFrame::buildToolBar() {
   bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
   for (int id : {ID_GRAPH_NEW, ID_GRAPH_EXPORT, ID_FILE_PRINT}) bar->addAction(action(id));
   bar->addSeparator();
-  for (int id : {ID_VIEW_ZOOM_IN, ID_VIEW_ZOOM_OUT, ID_VIEW_ZOOM_RESET, ID_VIEW_AUTO_REFERENCE}) bar->addAction(action(id));
+  for (int id : {ID_VIEW_ZOOM_IN, ID_VIEW_ZOOM_OUT, ID_VIEW_ZOOM_RESET, ID_VIEW_AUTO_REFERENCE})
+    bar->addAction(action(id));
 }
 
 void CMainFrame::updateCommands() {
@@ -197,7 +201,9 @@ void CMainFrame::setThresholdNames(const QStringList& names) {
   m_newGraph->setThresholdNames(names);
 }
 
-const GraphQuery& CMainFrame::newGraphQuery() const { return m_newGraph->query(); }
+const GraphQuery& CMainFrame::newGraphQuery() const {
+  return m_newGraph->query();
+}
 
 void CMainFrame::resetRequest(const std::optional<CNBDateTime>& reference) {
   if (reference) {
@@ -253,16 +259,14 @@ void CMainFrame::onReportReady(int graphType) {
     view->showReport(reportData(graphType));
     showView(view);
   } else {
-    m_placeholder->showReport(ReportTexts::name(graphType), ReportTexts::description(graphType), headerLines(),
-                              contents);
+    m_placeholder->showReport(ReportTexts::name(graphType), ReportTexts::description(graphType),
+                              headerLines(), contents);
     showView(nullptr);
   }
-  QString start, end;
-  const CNBDateTime s = m_current.GetStart(), e = m_current.GetEnd();
-  s.FormatDate(start, &s, true, true);
-  e.FormatDate(end, &e, true, true);
-  m_statusPanes[0]->setText(start);
-  m_statusPanes[1]->setText(end);
+  const auto [first, second] =
+      ReportTexts::periodPanes(m_current, CNBDateTime::FromQDateTime(Clock::nowUtc()));
+  m_statusPanes[0]->setText(first);
+  m_statusPanes[1]->setText(second);
   m_statusPanes[2]->setText(m_activeView ? m_activeView->statusText() : QString());
   updateCommands();
 }
@@ -321,8 +325,8 @@ void CMainFrame::writeExport(QTextStream& out) const {
   if (type == TimeWindowSummary)
     SummaryCsvWriter().write(out, label, m_session.node(), m_doc.seriesStore(), unit, m_doc.thresholdNames());
   else if (type == OneFreqTimeWindow)
-    FrequencySeriesCsvWriter().write(out, label, m_session.node(), m_current.frequency, m_doc.seriesStore(), unit,
-                                     m_doc.thresholdNames());
+    FrequencySeriesCsvWriter().write(out, label, m_session.node(), m_current.frequency, m_doc.seriesStore(),
+                                     unit, m_doc.thresholdNames());
   else if (isValidGraphType(type))
     RibbonCsvWriter().write(out, label, m_session.node(), type, m_doc.ribbonSet(type), unit);
 }
@@ -435,7 +439,8 @@ void CMainFrame::OnProperties() {
   ViewSettingsSource source;
   if (!view || !view->viewSettingsSource(source)) return;
   const int type = view->graphType();
-  const bool levelTraceDrawn = m_state.traceDrawn[Statistic::kAverage] || m_state.traceDrawn[Statistic::kMaximum] ||
+  const bool levelTraceDrawn = m_state.traceDrawn[Statistic::kAverage] ||
+                               m_state.traceDrawn[Statistic::kMaximum] ||
                                m_state.traceDrawn[Statistic::kMinimum];
   StartupSettings& settings = m_doc.startup();
   m_props->prepare(type, source.percent, levelTraceDrawn, source, settings.referenceStep);

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "core/CNBDateTime.h"
 #include "core/LevelUnit.h"
 
 #include <QString>
 #include <QStringList>
+#include <utility>
 
 struct GraphQuery;
 
@@ -27,5 +29,9 @@ QString windowTitle(const QString& label, int graphType);
 //   Each scan summarizes <increment>   (types with an increment)
 QStringList headerLines(const QString& label, int node, LevelUnit unit, const GraphQuery& query);
 
+// The status bar's first two panes after a build: the start and end dates
+// of the reported period, or for Time Window Summary and Time Window Detail
+// the current date and time.
+std::pair<QString, QString> periodPanes(const GraphQuery& query, const CNBDateTime& nowUtc);
 
 }  // namespace ReportTexts

@@ -1,7 +1,7 @@
-#include "views/CommandEnabling.h"
-#include "views/ReportTexts.h"
 #include "query/GraphQuery.h"
 #include "resources/CommandIds.h"
+#include "views/CommandEnabling.h"
+#include "views/ReportTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -17,8 +17,8 @@ FrameState shown(int type) {
 }
 
 TEST(CommandEnablingTest, ThreeDimensionalCommandsFollowTheReport) {
-  for (int id : {ID_VIEW_ZOOM_IN, ID_VIEW_ZOOM_OUT, ID_VIEW_ZOOM_RESET, ID_VIEW_ROTATE_UP, ID_VIEW_ROTATE_DOWN,
-                 ID_VIEW_ROTATE_LEFT, ID_VIEW_ROTATE_RIGHT, ID_VIEW_RESET_ORIENTATION}) {
+  for (int id : {ID_VIEW_ZOOM_IN, ID_VIEW_ZOOM_OUT, ID_VIEW_ZOOM_RESET, ID_VIEW_ROTATE_UP,
+                 ID_VIEW_ROTATE_DOWN, ID_VIEW_ROTATE_LEFT, ID_VIEW_ROTATE_RIGHT, ID_VIEW_RESET_ORIENTATION}) {
     const bool expected[] = {false, false, true, true, true, true, false};  // types 0 to 6
     for (int type = 0; type <= 6; ++type)
       EXPECT_EQ(commandState(id, shown(type)).enabled, expected[type]) << id << " type " << type;
@@ -32,8 +32,9 @@ TEST(CommandEnablingTest, MarkersFollowTheTracesOfTwoDimensionalReports) {
   FrameState s = shown(TimeWindowSummary);
   s.traceDrawn = {true, false, true, false, false, false, true};
   s.marker1Trace = 2;
-  const int ids[] = {ID_MARKER_AVERAGE,     ID_MARKER_MAXIMUM,     ID_MARKER_MINIMUM,    ID_MARKER_THRESHOLD_1,
-                     ID_MARKER_THRESHOLD_2, ID_MARKER_THRESHOLD_3, ID_MARKER_THRESHOLD_4};
+  const int ids[] = {ID_MARKER_AVERAGE,     ID_MARKER_MAXIMUM,     ID_MARKER_MINIMUM,
+                     ID_MARKER_THRESHOLD_1, ID_MARKER_THRESHOLD_2, ID_MARKER_THRESHOLD_3,
+                     ID_MARKER_THRESHOLD_4};
   for (int k = 0; k < 7; ++k) {
     const CommandState c = commandState(ids[k], s);
     EXPECT_EQ(c.enabled, s.traceDrawn[static_cast<size_t>(k)]) << k;
@@ -111,6 +112,30 @@ TEST(ReportTextsTest, HeaderLinesNameThePortWindowAndIncrement) {
   EXPECT_EQ(lines[4], "Each scan summarizes 1 Hour");
   q.graphType = TimeWindowSummary;
   EXPECT_EQ(ReportTexts::headerLines("Hub 9", 12, LevelUnit(), q).size(), 4);
+}
+
+}  // namespace
+
+namespace {
+
+// The two date panes: the report's own dates, except where the report asks
+// for the current date and time.
+TEST(ReportTextsTest, PeriodPanesShowTheDatesOrTheCurrentTime) {
+  GraphQuery q;
+  q.Reset(CNBDateTime::FromFields(2024, 6, 15, 12, 0, 0));
+  const CNBDateTime now = CNBDateTime::FromFields(2025, 1, 2, 9, 30, 0);
+  for (int type = 0; type < 6; ++type) {
+    q.graphType = type;
+    const auto [first, second] = ReportTexts::periodPanes(q, now);
+    if (type == TimeWindowSummary || type == TimeWindowDetail) {
+      EXPECT_EQ(first, now.LocalDateText()) << type;
+      EXPECT_EQ(second, now.LocalTimeText()) << type;
+    } else {
+      EXPECT_EQ(first, q.GetStart().LocalDateText()) << type;
+      EXPECT_EQ(second, q.GetEnd().LocalDateText()) << type;
+      EXPECT_NE(first, now.LocalDateText()) << type;
+    }
+  }
 }
 
 }  // namespace
