@@ -1,5 +1,6 @@
 #include "chart/CChart2D.h"
 
+#include "chart/ChartBorder.h"
 #include "core/ColorRef.h"
 
 #include <qcustomplot.h>
@@ -15,7 +16,9 @@
 
 namespace {
 
-QColor colour(int ref) { return colorFromRef(static_cast<uint32_t>(ref)); }
+QColor colour(int ref) {
+  return colorFromRef(static_cast<uint32_t>(ref));
+}
 
 Qt::PenStyle penStyle(int pattern) {
   switch (pattern) {
@@ -57,7 +60,8 @@ private:
 };
 
 qint64 binding(int message, int modifiers, int key) {
-  return (static_cast<qint64>(message) << 32) | (static_cast<qint64>(modifiers & 0xFFFF) << 16) | (key & 0xFFFF);
+  return (static_cast<qint64>(message) << 32) | (static_cast<qint64>(modifiers & 0xFFFF) << 16) |
+         (key & 0xFFFF);
 }
 
 constexpr int kBorder = 4;  // the chart area sits inside a border of this width
@@ -110,9 +114,10 @@ CChart2D::CChart2D(QWidget* parent) : QWidget(parent) {
   m_plot->legend->setWrap(4);
   m_plot->axisRect()->insetLayout()->setInsetPlacement(0, QCPLayoutInset::ipFree);
   // The control's own gestures until a view removes them.
-  for (const qint64 b : {binding(kMiddleButtonDown, 16, 0), binding(kMiddleButtonDown, 4, 0),
-                         binding(kMiddleButtonDown, 8, 0), binding(kLeftButtonDown, 8, 0),
-                         binding(kLeftButtonDown, 4, 0), binding(kKeyDown, 0, 82), binding(kMouseMove, 20, 0)})
+  for (const qint64 b :
+       {binding(kMiddleButtonDown, 16, 0), binding(kMiddleButtonDown, 4, 0), binding(kMiddleButtonDown, 8, 0),
+        binding(kLeftButtonDown, 8, 0), binding(kLeftButtonDown, 4, 0), binding(kKeyDown, 0, 82),
+        binding(kMouseMove, 20, 0)})
     m_actionMap.insert(b);
   m_state.axis(Chart2DState::Y2).maximum = 100.0;
   push();
@@ -122,7 +127,13 @@ CChart2D::~CChart2D() = default;
 
 Chart2DState& CChart2D::edit() {
   m_dirty = true;
-  if (!isBatch()) QMetaObject::invokeMethod(this, [this] { if (m_dirty && !isBatch()) push(); }, Qt::QueuedConnection);
+  if (!isBatch())
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          if (m_dirty && !isBatch()) push();
+        },
+        Qt::QueuedConnection);
   return m_state;
 }
 
@@ -146,7 +157,12 @@ bool CChart2D::isOverlay(int group, int series) const {
 void CChart2D::markOverlay() {
   m_overlayDirty = true;
   if (!isBatch())
-    QMetaObject::invokeMethod(this, [this] { if (m_overlayDirty && !isBatch()) pushOverlay(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          if (m_overlayDirty && !isBatch()) pushOverlay();
+        },
+        Qt::QueuedConnection);
 }
 
 Chart2DState& CChart2D::editLabels() {
@@ -160,7 +176,8 @@ void CChart2D::setOverlaySeries(int group, int series) {
 }
 
 void CChart2D::setSeries(int group, int series, const double* x, const double* y, int count) {
-  Chart2DState::Series& s = isOverlay(group, series) ? editLabels().at(group, series) : edit().at(group, series);
+  Chart2DState::Series& s =
+      isOverlay(group, series) ? editLabels().at(group, series) : edit().at(group, series);
   s.x = QVector<double>(x, x + count);
   s.y.resize(count);
   for (int i = 0; i < count; ++i) s.y[i] = Chart2DState::isHole(y[i]) ? Chart2DState::kHole : y[i];
@@ -203,8 +220,7 @@ void CChart2D::action(int code, int x, int y) {
       m_zoomed = false;
       push();
       break;
-    default:
-      break;  // other gestures of the control have no counterpart here
+    default: break;  // other gestures of the control have no counterpart here
   }
 }
 
@@ -212,13 +228,21 @@ bool CChart2D::hasAction(int message, int modifiers, int key) const {
   return m_actionMap.contains(binding(message, modifiers, key));
 }
 
-void CChart2D::removeAction(int message, int modifiers, int key) { m_actionMap.remove(binding(message, modifiers, key)); }
+void CChart2D::removeAction(int message, int modifiers, int key) {
+  m_actionMap.remove(binding(message, modifiers, key));
+}
 
-double CChart2D::visibleXMin() const { return m_zoomed ? m_zoomXMin : m_state.axis(Chart2DState::X).minimum; }
-double CChart2D::visibleXMax() const { return m_zoomed ? m_zoomXMax : m_state.axis(Chart2DState::X).maximum; }
+double CChart2D::visibleXMin() const {
+  return m_zoomed ? m_zoomXMin : m_state.axis(Chart2DState::X).minimum;
+}
+double CChart2D::visibleXMax() const {
+  return m_zoomed ? m_zoomXMax : m_state.axis(Chart2DState::X).maximum;
+}
 
 QRect CChart2D::plotRect() const {
-  const QSize area = m_state.area.isValid() && !m_state.area.isEmpty() ? m_state.area : size() - QSize(2 * kBorder, 2 * kBorder);
+  const QSize area = m_state.area.isValid() && !m_state.area.isEmpty()
+                         ? m_state.area
+                         : size() - QSize(2 * kBorder, 2 * kBorder);
   const auto& m = m_state.margins;
   return QRect(kBorder + m.left, kBorder + m.top, std::max(1, area.width() - m.left - m.right),
                std::max(1, area.height() - m.top - m.bottom));
@@ -269,11 +293,8 @@ void CChart2D::paint(QPainter& painter, const QRectF& target) const {
   painter.scale(scale, scale);
   painter.fillRect(QRect(QPoint(0, 0), full), colour(m_state.look.interiorBackground));
   painter.drawPicture(m_plot->pos(), picture);
-  if (m_state.look.borderType != 0 && m_state.look.borderWidth > 0) {
-    painter.setPen(QPen(colour(m_state.look.interiorForeground), m_state.look.borderWidth));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(QRectF(QPointF(0, 0), full).adjusted(0.5, 0.5, -0.5, -0.5));
-  }
+  ChartBorder::draw(painter, QRectF(QPointF(0, 0), full), m_state.look.borderType, m_state.look.borderWidth,
+                    colour(m_state.look.interiorForeground));
   painter.restore();
 }
 
@@ -312,22 +333,23 @@ void CChart2D::keyPressEvent(QKeyEvent* event) {
     emit keyPressed(kKeyNext);
     return;
   }
-  if (event->key() == Qt::Key_R && !(event->modifiers() & ~Qt::KeypadModifier) && hasAction(kKeyDown, 0, 82)) {
+  if (event->key() == Qt::Key_R && !(event->modifiers() & ~Qt::KeypadModifier) &&
+      hasAction(kKeyDown, 0, 82)) {
     action(kActionResetZoom, 0, 0);
     return;
   }
   QWidget::keyPressEvent(event);
 }
 
-void CChart2D::contextMenuEvent(QContextMenuEvent* event) { emit contextMenuRequested(event->globalPos()); }
+void CChart2D::contextMenuEvent(QContextMenuEvent* event) {
+  emit contextMenuRequested(event->globalPos());
+}
 
 void CChart2D::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.fillRect(rect(), colour(m_state.look.interiorBackground));
-  if (m_state.look.borderType != 0 && m_state.look.borderWidth > 0) {
-    p.setPen(QPen(colour(m_state.look.interiorForeground), m_state.look.borderWidth));
-    p.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
-  }
+  ChartBorder::draw(p, QRectF(rect()), m_state.look.borderType, m_state.look.borderWidth,
+                    colour(m_state.look.interiorForeground));
 }
 
 bool CChart2D::eventFilter(QObject* watched, QEvent* event) {
@@ -337,7 +359,8 @@ bool CChart2D::eventFilter(QObject* watched, QEvent* event) {
       auto* e = static_cast<QMouseEvent*>(event);
       setFocus(Qt::MouseFocusReason);
       const QPoint at = e->position().toPoint() + m_plot->pos();
-      if (e->button() == Qt::LeftButton && (e->modifiers() & Qt::ShiftModifier) && hasAction(kLeftButtonDown, 4, 0)) {
+      if (e->button() == Qt::LeftButton && (e->modifiers() & Qt::ShiftModifier) &&
+          hasAction(kLeftButtonDown, 4, 0)) {
         action(kActionStart, at.x(), at.y());
         return true;
       }
@@ -365,10 +388,8 @@ bool CChart2D::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
     case QEvent::Wheel:
-    case QEvent::MouseButtonDblClick:
-      return true;  // no built-in wheel zoom or double-click actions
-    default:
-      return false;
+    case QEvent::MouseButtonDblClick: return true;  // no built-in wheel zoom or double-click actions
+    default: return false;
   }
 }
 
@@ -378,7 +399,9 @@ QCPGraph* CChart2D::graph(int group, int series) const {
 
 void CChart2D::push() {
   m_dirty = false;
-  const QSize area = m_state.area.isValid() && !m_state.area.isEmpty() ? m_state.area : size() - QSize(2 * kBorder, 2 * kBorder);
+  const QSize area = m_state.area.isValid() && !m_state.area.isEmpty()
+                         ? m_state.area
+                         : size() - QSize(2 * kBorder, 2 * kBorder);
   m_plot->setGeometry(QRect(QPoint(kBorder, kBorder), area.expandedTo(QSize(1, 1))));
   const auto& m = m_state.margins;
   m_plot->axisRect()->setMargins(QMargins(m.left, m.top, m.right, m.bottom));
@@ -440,7 +463,10 @@ void CChart2D::pushAxes() {
       const double gapPixels = closest / std::max(1e-9, hi - lo) * plotRect().width();
       a->setTickLabelRotation(i == 0 && gapPixels < widest + 4 ? -90.0 : 0.0);
     } else if (s.numberingSpacing > 0) {
-      const int sub = s.minorTickSpacing > 0 ? std::max(0, static_cast<int>(std::lround(s.numberingSpacing / s.minorTickSpacing)) - 1) : 0;
+      const int sub =
+          s.minorTickSpacing > 0
+              ? std::max(0, static_cast<int>(std::lround(s.numberingSpacing / s.minorTickSpacing)) - 1)
+              : 0;
       auto ticker = QSharedPointer<FixedTicker>::create(sub);
       ticker->setTickStep(s.numberingSpacing);
       a->setTicker(ticker);
@@ -515,7 +541,9 @@ void CChart2D::pushGraph(int g, int s) {
   const Chart2DState::SeriesStyle& st = series.style;
   gr->setPen(QPen(colour(st.lineColor), st.lineWidth, penStyle(st.linePattern)));
   gr->setLineStyle(st.linePattern == 0 ? QCPGraph::lsNone : QCPGraph::lsLine);
-  QCPScatterStyle scatter(scatterShape(st.symbolShape), colour(st.symbolColor), st.symbolShape == 1 ? colour(st.symbolColor) : QColor(Qt::transparent), st.symbolSize);
+  QCPScatterStyle scatter(scatterShape(st.symbolShape), colour(st.symbolColor),
+                          st.symbolShape == 1 ? colour(st.symbolColor) : QColor(Qt::transparent),
+                          st.symbolSize);
   gr->setScatterStyle(scatter);
   gr->setName(series.legendText);
 }

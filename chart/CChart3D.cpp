@@ -1,5 +1,6 @@
 #include "chart/CChart3D.h"
 
+#include "chart/ChartBorder.h"
 #include "chart/ColourLegend.h"
 #include "chart/FixedAxisFormatter.h"
 #include "chart/SurfaceArray.h"
@@ -15,24 +16,26 @@
 #include <QBoxLayout>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
-#include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QPainter>
 #include <QStackedWidget>
-#include <QSurfaceFormat>
 #include <QSurface3DSeries>
+#include <QSurfaceFormat>
 #include <QValue3DAxis>
 
 #include <cmath>
 
 namespace {
 
-QString text(int id) { return Strings::LoadString(id); }
+QString text(int id) {
+  return Strings::LoadString(id);
+}
 
 // Whether this display can give the surface a GL context at all; the
 // offscreen test platform cannot.
@@ -142,7 +145,9 @@ double CChart3D::columnPosition(int column) const {
   return p;
 }
 
-const CChart3D::Axis& CChart3D::axis(int index) const { return m_axes.at(static_cast<size_t>(std::clamp(index, 1, 3) - 1)); }
+const CChart3D::Axis& CChart3D::axis(int index) const {
+  return m_axes.at(static_cast<size_t>(std::clamp(index, 1, 3) - 1));
+}
 
 void CChart3D::setAxisRange(int index, double minimum, double maximum) {
   if (index < 1 || index > 3) return;
@@ -230,8 +235,7 @@ void CChart3D::action(int code, int x, int y) {
       else if (m_gestureY < m_gestureStartY)
         setMagnification(m_view.magnification / kZoomFactor);
       break;
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -245,7 +249,9 @@ void CChart3D::setPlotAreaAutomatic() {
   if (QLayout* l = layout()) l->invalidate();
 }
 
-void CChart3D::setRepaint(bool on) { setUpdatesEnabled(on); }
+void CChart3D::setRepaint(bool on) {
+  setUpdatesEnabled(on);
+}
 
 void CChart3D::setHeaderText(const QString& header) {
   m_header = header;
@@ -268,9 +274,13 @@ void CChart3D::setMenuItem(int number, bool on) {
   }
 }
 
-bool CChart3D::menuItem(int number) const { return m_menu.value(number, false); }
+bool CChart3D::menuItem(int number) const {
+  return m_menu.value(number, false);
+}
 
-void CChart3D::addContextAction(QAction* action) { m_contextActions.append(action); }
+void CChart3D::addContextAction(QAction* action) {
+  m_contextActions.append(action);
+}
 
 void CChart3D::setAppearance(const Chart3DAppearance& look) {
   m_look = look;
@@ -280,6 +290,13 @@ void CChart3D::setAppearance(const Chart3DAppearance& look) {
 bool CChart3D::hasDrawableData() const {
   if (m_rows < 2 || m_columns < 2) return false;
   return std::any_of(m_values.begin(), m_values.end(), [this](double v) { return !isHole(v); });
+}
+
+void CChart3D::paintEvent(QPaintEvent* event) {
+  QWidget::paintEvent(event);
+  QPainter p(this);
+  ChartBorder::draw(p, QRectF(rect()), m_look.borderType, m_look.borderWidth,
+                    colorFromRef(m_look.interiorForeground));
 }
 
 void CChart3D::showEvent(QShowEvent* event) {
@@ -407,7 +424,8 @@ void CChart3D::pushView() {
   // The camera looks from the front at rotation 0; the chart's angles count
   // from the other side of the cube.
   camera->setCameraPosition(static_cast<float>(wrapDegrees(m_view.rotation - 180.0)),
-                            static_cast<float>(m_view.elevation), static_cast<float>(m_view.magnification * 100.0));
+                            static_cast<float>(m_view.elevation),
+                            static_cast<float>(m_view.magnification * 100.0));
   camera->setTarget(QVector3D(static_cast<float>(m_view.shiftX), static_cast<float>(m_view.shiftY), 0.0f));
   m_surface->setOrthoProjection(m_view.perspective <= 0.0);
 }
@@ -431,6 +449,9 @@ void CChart3D::pushLook() {
   notePal.setColor(QPalette::Window, colorFromRef(m_look.interiorBackground));
   notePal.setColor(QPalette::WindowText, colorFromRef(m_look.interiorForeground));
   m_noteLabel->setPalette(notePal);
+  const int border = ChartBorder::inset(m_look.borderType, m_look.borderWidth);
+  layout()->setContentsMargins(border, border, border, border);
+  update();
   m_legend->setColours(areaBack, areaText);
   m_legend->setTitle(m_look.legendTitle);
   m_legend->setVertical(m_look.legendOrientation == 1);
@@ -508,8 +529,7 @@ bool CChart3D::eventFilter(QObject* watched, QEvent* event) {
         }
         break;
       }
-      default:
-        break;
+      default: break;
     }
   }
   return QWidget::eventFilter(watched, event);
@@ -517,9 +537,12 @@ bool CChart3D::eventFilter(QObject* watched, QEvent* event) {
 
 void CChart3D::showContextMenu(const QPoint& globalPos) {
   QMenu menu(this);
-  if (menuItem(6)) connect(menu.addAction(text(Strings::IDS_CHART3D_RESET_VIEW)), &QAction::triggered, this, &CChart3D::viewReset);
+  if (menuItem(6))
+    connect(menu.addAction(text(Strings::IDS_CHART3D_RESET_VIEW)), &QAction::triggered, this,
+            &CChart3D::viewReset);
   if (menuItem(7))
-    connect(menu.addAction(text(Strings::IDS_CHART3D_COPY)), &QAction::triggered, this, [this] { copyToClipboard(3); });
+    connect(menu.addAction(text(Strings::IDS_CHART3D_COPY)), &QAction::triggered, this,
+            [this] { copyToClipboard(3); });
   if (!m_contextActions.isEmpty()) {
     if (!menu.isEmpty()) menu.addSeparator();
     for (QAction* a : std::as_const(m_contextActions)) menu.addAction(a);
@@ -539,10 +562,14 @@ QImage CChart3D::image() const {
 
 QImage CChart3D::image(const QSize& size) const {
   const QImage full = image();
-  return size.isValid() && size != full.size() ? full.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation) : full;
+  return size.isValid() && size != full.size()
+             ? full.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation)
+             : full;
 }
 
-QWindow* CChart3D::surfaceWindow() const { return m_surface; }
+QWindow* CChart3D::surfaceWindow() const {
+  return m_surface;
+}
 
 bool CChart3D::copyToClipboard(int format) const {
   if (format != 3) return false;

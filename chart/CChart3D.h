@@ -35,7 +35,7 @@ public:
   static constexpr int kActionStart = 1;
   static constexpr int kActionEnd = 2;
   static constexpr int kActionZoom = 5;
-  static constexpr double kZoomFactor = 1.25;  // per zoom gesture
+  static constexpr double kZoomFactor = 1.25;       // per zoom gesture
   static constexpr double kMinimumElevation = 0.0;  // the surface cannot look from below
   static constexpr double kMaximumElevation = 90.0;
   // Above this many cells the chart draws every other row and column while
@@ -52,7 +52,7 @@ public:
     double maximum = 1.0;
     QString title;
     int titleSetting = 0;
-    int labelSize = 33;  // the control's own default
+    int labelSize = 33;          // the control's own default
     QVector<ValueLabel> labels;  // empty: the surface's own labels
     QVector<double> levels;      // extra grid lines at these values
   };
@@ -152,6 +152,7 @@ signals:
   void viewReset();
 
 protected:
+  void paintEvent(QPaintEvent* event) override;
   void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 

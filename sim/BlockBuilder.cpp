@@ -81,12 +81,19 @@ Block BlockBuilder::profile(std::size_t index) const {
   return b;
 }
 
-RibbonBlock BlockBuilder::ribbon(std::size_t index) const { return profile<RibbonBlock>(index); }
+// The version fields name the monitoring point's software at the start and
+// at the end of the period.
+RibbonBlock BlockBuilder::ribbon(std::size_t index) const {
+  RibbonBlock b = profile<RibbonBlock>(index);
+  b.field24 = b.field26 = m_port.monitorVersion;
+  return b;
+}
 
 DayBlock BlockBuilder::day(std::size_t index) const {
   DayBlock b = profile<DayBlock>(index);
   b.windowStart = m_plan.windowStart;
   b.windowEnd = m_plan.windowEnd;
+  b.field28 = b.field30 = m_port.monitorVersion;
   return b;
 }
 

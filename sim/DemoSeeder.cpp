@@ -3,7 +3,6 @@
 #include "sim/SimContext.h"
 #include "sim/SimDatabase.h"
 
-
 namespace {
 
 constexpr int64_t kFarFuture = 4102444800;  // 2100-01-01
@@ -24,6 +23,7 @@ PortRecord port(int32_t node, int frequencies) {
   p.frequencies = plan(frequencies);
   p.thresholdNames = {"Ingress Critical", "Ingress Major", "Signal Low", "Signal Lost"};
   p.thresholdLevels = {15.0, 5.0, -14.0, -20.0};
+  p.monitorVersion = 4;
   // One table entry every 5 MHz, carrying the port's four limits: the two
   // ingress limits are upper limits (bit 1, in the entry's kind mask), the
   // two signal limits lower ones (bit 2).

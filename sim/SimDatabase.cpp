@@ -28,7 +28,8 @@ CREATE TABLE IF NOT EXISTS ports (
   threshold2_level REAL NOT NULL DEFAULT 0,
   threshold3_level REAL NOT NULL DEFAULT 0,
   threshold4_level REAL NOT NULL DEFAULT 0,
-  threshold_table BLOB
+  threshold_table BLOB,
+  monitor_version INTEGER NOT NULL DEFAULT 0
 );
 CREATE TABLE IF NOT EXISTS users (
   name TEXT PRIMARY KEY,
@@ -82,6 +83,7 @@ std::unique_ptr<SimDatabase> SimDatabase::open(const std::string& path, std::str
   // Another process (a seeding run) may hold the file for a moment.
   sqlite3_busy_timeout(raw, 5000);
   if (!db->exec(kSchema, error)) return nullptr;
+  if (!db->addMissingColumns(error)) return nullptr;
   db->m_putScan = SqliteStatement(raw, "INSERT OR REPLACE INTO scans(node, time, levels) VALUES(?, ?, ?)");
   db->m_selectScans = SqliteStatement(
       raw, "SELECT time, levels FROM scans WHERE node = ? AND time >= ? AND time < ? ORDER BY time");
@@ -89,7 +91,7 @@ std::unique_ptr<SimDatabase> SimDatabase::open(const std::string& path, std::str
       raw,
       "SELECT label, level_unit, frequencies, threshold1_name, threshold2_name, threshold3_name, "
       "threshold4_name, threshold1_level, threshold2_level, threshold3_level, threshold4_level, "
-      "threshold_table FROM ports WHERE node = ?");
+      "threshold_table, monitor_version FROM ports WHERE node = ?");
   db->m_selectToken = SqliteStatement(raw, "SELECT user, permissions, expires FROM tokens WHERE token = ?");
   db->m_selectUser = SqliteStatement(raw, "SELECT password FROM users WHERE name = ?");
   db->m_countScans = SqliteStatement(raw, "SELECT COUNT(*) FROM scans WHERE node = ?");
@@ -122,6 +124,20 @@ bool SimDatabase::exec(const char* sql, std::string* error) {
   setError(error, message ? message : "database error");
   sqlite3_free(message);
   return false;
+}
+
+// A database seeded by an older build lacks the columns added since; they
+// arrive with their defaults, so its scans need not be seeded again.
+bool SimDatabase::addMissingColumns(std::string* error) {
+  bool hasVersion = false;
+  {
+    std::lock_guard lock(m_mutex);
+    SqliteStatement columns(m_db.get(), "SELECT name FROM pragma_table_info('ports')");
+    if (!columns.valid()) return fail(error);
+    while (columns.step())
+      if (columns.columnText(0) == "monitor_version") hasVersion = true;
+  }
+  return hasVersion || exec("ALTER TABLE ports ADD COLUMN monitor_version INTEGER NOT NULL DEFAULT 0", error);
 }
 
 bool SimDatabase::fail(std::string* error) const {
@@ -159,8 +175,8 @@ bool SimDatabase::putPort(const PortRecord& port, std::string* error) {
   SqliteStatement s(m_db.get(),
                     "INSERT OR REPLACE INTO ports(node, label, level_unit, frequencies, threshold1_name, "
                     "threshold2_name, threshold3_name, threshold4_name, threshold1_level, threshold2_level, "
-                    "threshold3_level, threshold4_level, threshold_table) "
-                    "VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+                    "threshold3_level, threshold4_level, threshold_table, monitor_version) "
+                    "VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
   if (!s.valid()) return fail(error);
   s.bind(1, int64_t{port.node});
   s.bind(2, port.label);
@@ -171,6 +187,7 @@ bool SimDatabase::putPort(const PortRecord& port, std::string* error) {
     s.bind(9 + k, port.thresholdLevels[static_cast<size_t>(k)]);
   }
   s.bindBlob(13, BlockCodec::encode(port.thresholdTable));
+  s.bind(14, int64_t{port.monitorVersion});
   return s.run() || fail(error);
 }
 
@@ -223,6 +240,7 @@ std::optional<PortRecord> SimDatabase::port(int32_t node) const {
   }
   // A missing or damaged table reads as an empty one.
   if (BlockCodec::decode(s.columnBlob(11), p.thresholdTable) != BlockCodec::Status::Ok) p.thresholdTable = {};
+  p.monitorVersion = static_cast<uint16_t>(std::clamp<int64_t>(s.columnInt(12), 0, 0xFFFF));
   s.reset();
   return p;
 }

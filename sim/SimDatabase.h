@@ -62,6 +62,7 @@ public:
 
 private:
   explicit SimDatabase(sqlite3* db);
+  bool addMissingColumns(std::string* error);
   bool exec(const char* sql, std::string* error);
   bool fail(std::string* error) const;
 

@@ -15,17 +15,19 @@
 
 constexpr int kThresholdCount = 4;
 
-
 // A monitored port. Thresholds 1 and 2 are upper limits (a sample above the
 // level is beyond it), 3 and 4 lower limits (beyond = below).
 struct PortRecord {
   int32_t node = 0;
   std::string label;
-  LevelUnit levelUnit;  // what GetThresholdTable answers as its code
+  LevelUnit levelUnit;              // what GetThresholdTable answers as its code
   std::vector<double> frequencies;  // the plan, MHz, ascending, at most 500
   std::array<std::string, kThresholdCount> thresholdNames;
   std::array<double, kThresholdCount> thresholdLevels{};  // dBmV
   ThresholdTable thresholdTable{};
+  // The monitoring point's software version, which every ribbon and day
+  // block names as the source of its data.
+  uint16_t monitorVersion = 0;
 };
 
 struct TokenRecord {

@@ -8,6 +8,7 @@
 #include "SimTestUtil.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <chrono>
 
@@ -81,6 +82,46 @@ TEST(DemoSeeder, FixedAccountsAndPorts) {
     EXPECT_DOUBLE_EQ(p->frequencies.front(), 5.0);
     EXPECT_DOUBLE_EQ(p->frequencies.back(), 65.0);
     EXPECT_EQ(p->thresholdTable[0].inUse, 1);
+    EXPECT_EQ(p->monitorVersion, 4);
+  }
+}
+
+// A file seeded before ports had a version still opens, keeps its ports and
+// reads version 0 for them; the column is there for the next seeding.
+TEST(SimDatabaseFile, OlderPortsTableGainsTheVersionColumn) {
+  TempDir dir;
+  const std::string path = dir.file("old.db");
+  {
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &raw), SQLITE_OK);
+    const char* old =
+        "CREATE TABLE ports (node INTEGER PRIMARY KEY, label TEXT NOT NULL, "
+        "level_unit INTEGER NOT NULL DEFAULT 0, frequencies BLOB NOT NULL, "
+        "threshold1_name TEXT NOT NULL DEFAULT '', threshold2_name TEXT NOT NULL DEFAULT '', "
+        "threshold3_name TEXT NOT NULL DEFAULT '', threshold4_name TEXT NOT NULL DEFAULT '', "
+        "threshold1_level REAL NOT NULL DEFAULT 0, threshold2_level REAL NOT NULL DEFAULT 0, "
+        "threshold3_level REAL NOT NULL DEFAULT 0, threshold4_level REAL NOT NULL DEFAULT 0, "
+        "threshold_table BLOB);"
+        "INSERT INTO ports(node, label, frequencies) VALUES(5, 'Old', x'0000000000002440');";
+    ASSERT_EQ(sqlite3_exec(raw, old, nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(raw);
+  }
+  for (int opening = 0; opening < 2; ++opening) {
+    std::string error;
+    auto db = SimDatabase::open(path, &error);
+    ASSERT_TRUE(db) << error;
+    const auto p = db->port(5);
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->label, "Old");
+    ASSERT_EQ(p->frequencies.size(), 1u);
+    EXPECT_DOUBLE_EQ(p->frequencies[0], 10.0);
+    EXPECT_EQ(p->monitorVersion, 0);
+    PortRecord updated = *p;
+    updated.monitorVersion = 0xFFFF;
+    ASSERT_TRUE(db->putPort(updated, &error)) << error;
+    EXPECT_EQ(db->port(5)->monitorVersion, 0xFFFF);
+    updated.monitorVersion = 0;
+    ASSERT_TRUE(db->putPort(updated, &error)) << error;
   }
 }
 

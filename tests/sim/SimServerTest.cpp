@@ -151,6 +151,8 @@ TEST_F(SimServerTest, RibbonAnswerIsReadBlockByBlockFromTheLatest) {
   EXPECT_EQ(block.blockCount, 2);
   EXPECT_EQ(block.periodStart, kT0 + 1800);
   EXPECT_EQ(block.values[1], -35.0);
+  EXPECT_EQ(block.field24, 0x0203);  // the monitoring point's version, at both ends
+  EXPECT_EQ(block.field26, 0x0203);
 
   ASSERT_EQ(d->NextBlock(&handle), hr::S_OK);
   ASSERT_EQ(untilReady([&] { return d->ReadRibbonBlock(handle, buf); }), hr::S_OK);
@@ -195,6 +197,8 @@ TEST_F(SimServerTest, DayAnswerCrossesMidnight) {
   EXPECT_EQ(block.periodEnd, kT0 + 3600);
   EXPECT_EQ(block.values[0], -2.0);  // the highest of -10, -6 and -2 before 01:00
   EXPECT_EQ(block.windowEnd, 86400 + 3600);
+  EXPECT_EQ(block.field28, 0x0203);
+  EXPECT_EQ(block.field30, 0x0203);
 }
 
 TEST_F(SimServerTest, OneBlockRequestsEndWhenTheirBlockIsRead) {

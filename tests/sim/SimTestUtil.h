@@ -57,6 +57,7 @@ inline PortRecord tinyPort() {
   p.frequencies = {10.0, 20.0, 30.0};
   p.thresholdNames = {"High 1", "High 2", "Low 3", "Low 4"};
   p.thresholdLevels = {0.0, -5.0, -20.0, -30.0};
+  p.monitorVersion = 0x0203;
   for (int i = 0; i < 3; ++i) {
     ThresholdEntry& e = p.thresholdTable[static_cast<size_t>(i)];
     e.inUse = 1;
