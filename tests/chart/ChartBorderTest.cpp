@@ -40,7 +40,8 @@ TEST_P(BorderFrame, CoversExactlyItsWidthOnEverySide) {
   const QPoint inside[] = {{f.inset, 80}, {199 - f.inset, 80}, {100, f.inset}, {100, 159 - f.inset}};
   for (const QPoint& p : inside) EXPECT_EQ(QColor(image.pixel(p)), kBack) << p.x() << "," << p.y();
   if (f.inset == 0) return;
-  const QPoint edge[] = {{0, 80}, {199, 80}, {100, 0}, {100, 159}, {f.inset - 1, 80}, {199 - (f.inset - 1), 80}};
+  const QPoint edge[] = {{0, 80},    {199, 80},         {100, 0},
+                         {100, 159}, {f.inset - 1, 80}, {199 - (f.inset - 1), 80}};
   for (const QPoint& p : edge) EXPECT_NE(QColor(image.pixel(p)), kBack) << p.x() << "," << p.y();
 }
 
