@@ -12,6 +12,7 @@
 #include <QMap>
 #include <QMultiMap>
 #include <QSettings>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QVariant>
 #include <cstdlib>
@@ -31,10 +32,23 @@ struct Profile {
   }
 };
 
+// A list of texts one of which holds a control character is written back by
+// QSettings in its variant form and read as a list of variants: the same
+// texts, another type. Compared as the texts they are.
+QVariant comparable(const QVariant& v) {
+  if (v.typeId() != QMetaType::QVariantList) return v;
+  QStringList texts;
+  for (const QVariant& item : v.toList()) {
+    if (item.typeId() != QMetaType::QString) return v;
+    texts.append(item.toString());
+  }
+  return texts;
+}
+
 QMap<QString, QVariant> valuesOf(const QString& file) {
   QSettings s(file, QSettings::IniFormat);
   QMap<QString, QVariant> values;
-  for (const QString& key : s.allKeys()) values.insert(key, s.value(key));
+  for (const QString& key : s.allKeys()) values.insert(key, comparable(s.value(key)));
   return values;
 }
 
