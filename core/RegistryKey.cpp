@@ -37,8 +37,7 @@ QString cutToBytes(const QString& text, int maxBytes) {
 
 }  // namespace
 
-RegistryKey::RegistryKey(QSettings* settings, QString path)
-    : m_settings(settings), m_path(std::move(path)) {}
+RegistryKey::RegistryKey(QSettings* settings, QString path) : m_settings(settings), m_path(std::move(path)) {}
 
 QString RegistryKey::fullName(const QString& name) const {
   return m_path.isEmpty() ? name : m_path + QLatin1Char('/') + name;
@@ -116,15 +115,28 @@ void RegistryKey::writeRaw(const QString& name, const QVariant& value) {
   if (m_settings) m_settings->setValue(fullName(storedValueName(name)), value);
 }
 
-void RegistryKey::writeDword(const QString& name, int32_t value) { writeRaw(name, value); }
+void RegistryKey::writeDword(const QString& name, int32_t value) {
+  writeRaw(name, value);
+}
 
-void RegistryKey::writeText(const QString& name, const QString& value) { writeRaw(name, value); }
+void RegistryKey::writeText(const QString& name, const QString& value) {
+  writeRaw(name, value);
+}
 
 void RegistryKey::copyTreeTo(RegistryKey& dest) const {
   if (!m_settings || !dest.m_settings) return;
-  for (const QString& name : valueNames()) dest.writeRaw(name, readRaw(name));
+  // Each key's names are listed once: looking every name up again lists the
+  // whole file's keys per value, which made a large profile's first start
+  // quadratic. A name written with no match of any case joins the list as
+  // the only one of its kind, so its place in the order does not matter.
+  QStringList destNames = dest.valueNames();
+  for (const QString& name : valueNames()) {
+    const QString target = findCaseInsensitive(destNames, name);
+    if (!destNames.contains(target)) destNames.append(target);
+    dest.m_settings->setValue(dest.fullName(target), m_settings->value(fullName(name)));
+  }
   for (const QString& sub : subKeyNames()) {
     RegistryKey target = dest.subKey(sub);
-    subKey(sub).copyTreeTo(target);
+    RegistryKey(m_settings, fullName(sub)).copyTreeTo(target);
   }
 }

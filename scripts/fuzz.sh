@@ -6,6 +6,7 @@
 #   scripts/fuzz.sh --build-only              build only
 #   scripts/fuzz.sh --no-build SECONDS TARGET run an already built target
 #   RUNS=N scripts/fuzz.sh 0 TARGET           run N executions instead of a time
+#   MAX_LEN=N scripts/fuzz.sh ...             cap the input length (bytes)
 #
 # Each target starts from its seed corpus (fuzz/corpus/<target>, never
 # written) and keeps what it finds in the build folder. Exits 77 (a skip for
@@ -64,9 +65,17 @@ for t in "${targets[@]}"; do
   limit=(-max_total_time="$seconds")
   [ -n "${RUNS:-}" ] && limit=(-runs="$RUNS")
   echo "== $t"
-  # Blocks are 8 KB: their inputs may grow past that; text inputs stay short.
+  # Blocks are 8 KB: their inputs may grow past that. A launcher's command
+  # line is far shorter than 1 KB; a profile tree of 512 bytes already nests
+  # sections, lists and names of every case. Longer inputs only repeat the
+  # same switches and keys, and slow each run down as they pile up.
   max_len=4096
-  [ "$t" = fuzz_blocks ] && max_len=20000
+  case "$t" in
+    fuzz_blocks) max_len=20000 ;;
+    fuzz_command_line) max_len=1024 ;;
+    fuzz_reg_updater) max_len=512 ;;
+  esac
+  max_len=${MAX_LEN:-$max_len}
   if ! "$exe" "${limit[@]}" -max_len=$max_len -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
       -artifact_prefix="$build_dir/fuzz/crashes/$t-" "$work" "$root/fuzz/corpus/$t" 2>"$work.log"; then
     failed=1

@@ -2,6 +2,8 @@
 #include "core/SettingsStore.h"
 #include "support/TempSettings.h"
 
+#include <QSettings>
+
 namespace {
 
 class RegUpdaterTest : public TempSettingsTest {
@@ -46,7 +48,9 @@ struct SourceCase {
   QString expectedReport;  // what "All Versions" holds after the update
 };
 
-void PrintTo(const SourceCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const SourceCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class RegUpdaterSourceTest : public RegUpdaterTest, public ::testing::WithParamInterface<SourceCase> {};
 
@@ -59,9 +63,15 @@ TEST_P(RegUpdaterSourceTest, PicksTheLastEnumeratedRelease) {
 INSTANTIATE_TEST_SUITE_P(
     Sources, RegUpdaterSourceTest,
     ::testing::Values(
-        SourceCase{"both", "[v2.4]\nSettings\\Report\\Quillon%20-%20=four\n[v2.3]\nSettings\\Report\\Quillon%20-%20=three\n", "four"},
+        SourceCase{
+            "both",
+            "[v2.4]\nSettings\\Report\\Quillon%20-%20=four\n[v2.3]\nSettings\\Report\\Quillon%20-%20=three\n",
+            "four"},
         SourceCase{"onlyOld23", "[v2.3]\nSettings\\Report\\Quillon%20-%20=three\n", "three"},
-        SourceCase{"currentPresent", "[All%20Versions]\nSettings\\Report\\Quillon%20-%20=now\n[v2.4]\nSettings\\Report\\Quillon%20-%20=four\n", "now"},
+        SourceCase{"currentPresent",
+                   "[All%20Versions]\nSettings\\Report\\Quillon%20-%20=now\n[v2.4]"
+                   "\nSettings\\Report\\Quillon%20-%20=four\n",
+                   "now"},
         SourceCase{"tooOld", "[v1.1]\nSettings\\Report\\Quillon%20-%20=ancient\n", ""},
         SourceCase{"nothing", "", ""}),
     [](const auto& p) { return std::string(p.param.name); });
@@ -84,6 +94,29 @@ TEST_F(RegUpdaterTest, EmptyKeyAndValueNamesAreSkipped) {
     EXPECT_EQ(value("All Versions/kept").toInt(), 1) << damaged.constData();
     QFile::remove(userFile());
   }
+}
+
+// Registry names match without regard to case: names that differ only in
+// case arrive as one, the later one in registry order holding its value.
+TEST_F(RegUpdaterTest, NamesDifferingOnlyInCaseArriveAsOne) {
+  writeFile(userFile(),
+            "[v2.4]\n"
+            "Settings\\Key=upper\nSettings\\key=lower\nSettings\\KEY2=a\nSettings\\other=b\n"
+            "Settings\\Grp\\x=1\nSettings\\grp\\y=2\nSettings\\grp\\X=3\n");
+  EXPECT_TRUE(runUpdate());
+  SettingsStore store;
+  QSettings& s = store.userSettings();
+  s.beginGroup("All Versions/Settings");
+  QStringList keys = s.childKeys();
+  keys.sort();
+  EXPECT_EQ(keys, QStringList({"KEY2", "Key", "other"}));
+  EXPECT_EQ(s.childGroups(), QStringList({"Grp"}));
+  s.endGroup();
+  EXPECT_EQ(value("All Versions/Settings/Key").toString(), "lower");
+  EXPECT_EQ(value("All Versions/Settings/KEY2").toString(), "a");
+  EXPECT_EQ(value("All Versions/Settings/other").toString(), "b");
+  EXPECT_EQ(value("All Versions/Settings/Grp/x").toInt(), 3);
+  EXPECT_EQ(value("All Versions/Settings/Grp/y").toInt(), 2);
 }
 
 TEST_F(RegUpdaterTest, MalformedProfileNamesDoNothing) {
