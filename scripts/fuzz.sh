@@ -7,6 +7,7 @@
 #   scripts/fuzz.sh --no-build SECONDS TARGET run an already built target
 #   RUNS=N scripts/fuzz.sh 0 TARGET           run N executions instead of a time
 #   MAX_LEN=N scripts/fuzz.sh ...             cap the input length (bytes)
+#   FORK=N scripts/fuzz.sh ...                one run over N worker processes
 #
 # Each target starts from its seed corpus (fuzz/corpus/<target>, never
 # written) and keeps what it finds in the build folder. Exits 77 (a skip for
@@ -67,6 +68,9 @@ for t in "${targets[@]}"; do
   mkdir -p "$work" "$build_dir/fuzz/crashes"
   limit=(-max_total_time="$seconds")
   [ -n "${RUNS:-}" ] && limit=(-runs="$RUNS")
+  # FORK=N: one run, N worker processes (libFuzzer's fork mode), each started
+  # afresh from the shared corpus; the run counts the workers' inputs together.
+  [ -n "${FORK:-}" ] && limit+=(-fork="$FORK")
   echo "== $t"
   # Blocks are 8 KB: their inputs may grow past that. A launcher's command
   # line is far shorter than 1 KB; a profile tree of 512 bytes already nests
