@@ -1,6 +1,10 @@
 #include "core/SettingsStore.h"
 
+#include "core/IniVariantScreen.h"
 #include "resources/Strings.h"
+
+#include <QFile>
+#include <QTemporaryFile>
 
 namespace {
 
@@ -9,21 +13,40 @@ namespace {
 constexpr auto kMachinePrefix = "SOFTWARE\\Veltrix\\PM";
 constexpr int kMachineTextBytes = 256;  // a 255-byte text and its terminator
 
+QString iniPath(QSettings::Scope scope, const QString& vendor, const QString& application) {
+  return QSettings(QSettings::IniFormat, scope, vendor, application).fileName();
+}
+
+// The profile is opened by its path: like a registry key it stands alone, with
+// none of QSettings' vendor-wide or system-wide fall-backs mixed into it.
+std::unique_ptr<QSettings> openProfile(const QString& vendor, const QString& application) {
+  const QString path = iniPath(QSettings::UserScope, vendor, application);
+  const int screened = IniVariantScreen::screenFile(path);
+  if (screened > 0)
+    qWarning("%s: %d value(s) could not be decoded safely and are kept as text.", qPrintable(path), screened);
+  else if (screened < 0)
+    qWarning("%s: holds values that could not be decoded safely and cannot be rewritten.", qPrintable(path));
+  return std::make_unique<QSettings>(path, QSettings::IniFormat);
+}
+
 }  // namespace
 
 SettingsStore::SettingsStore() : SettingsStore(vendorName(), applicationName()) {}
 
 SettingsStore::SettingsStore(const QString& vendor, const QString& application)
-    : m_user(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, vendor,
-                                         application)) {
+    : m_user(openProfile(vendor, application)) {
   m_user->setAtomicSyncRequired(true);
 }
 
 SettingsStore::~SettingsStore() = default;
 
-QString SettingsStore::vendorName() { return Strings::LoadString(Strings::IDS_VENDOR_KEY); }
+QString SettingsStore::vendorName() {
+  return Strings::LoadString(Strings::IDS_VENDOR_KEY);
+}
 
-QString SettingsStore::applicationName() { return Strings::LoadString(Strings::IDS_APP_TITLE); }
+QString SettingsStore::applicationName() {
+  return Strings::LoadString(Strings::IDS_APP_TITLE);
+}
 
 QString SettingsStore::versionKeyName() {
   return Strings::LoadString(Strings::IDS_PROFILE_VERSION_KEY);
@@ -33,9 +56,13 @@ QString SettingsStore::profileName() {
   return applicationName() + QLatin1Char('\\') + versionKeyName();
 }
 
-RegistryKey SettingsStore::applicationKey() { return RegistryKey(m_user.get(), QString()); }
+RegistryKey SettingsStore::applicationKey() {
+  return RegistryKey(m_user.get(), QString());
+}
 
-RegistryKey SettingsStore::profileKey() { return applicationKey().subKey(versionKeyName()); }
+RegistryKey SettingsStore::profileKey() {
+  return applicationKey().subKey(versionKeyName());
+}
 
 RegistryKey SettingsStore::sectionKey(const QString& section) {
   return profileKey().subKey(section);
@@ -44,12 +71,25 @@ RegistryKey SettingsStore::sectionKey(const QString& section) {
 QString SettingsStore::machineText(const QString& keyPath, const QString& valueName) {
   const QString prefix = QString::fromLatin1(kMachinePrefix);
   if (!keyPath.startsWith(prefix, Qt::CaseInsensitive)) return {};
-  QSettings machine(QSettings::IniFormat, QSettings::SystemScope, vendorName(),
-                    QStringLiteral("PM"));
+  // The machine file is not ours to rewrite: a screened copy is read instead.
+  QString path = iniPath(QSettings::SystemScope, vendorName(), QStringLiteral("PM"));
+  QTemporaryFile screenedCopy;
+  QFile file(path);
+  if (file.open(QIODevice::ReadOnly)) {
+    const IniVariantScreen::Result screened = IniVariantScreen::screen(file.readAll());
+    if (screened.screenedValues > 0) {
+      if (!screenedCopy.open() || screenedCopy.write(screened.text) != screened.text.size()) return {};
+      screenedCopy.close();
+      path = screenedCopy.fileName();
+    }
+  }
+  QSettings machine(path, QSettings::IniFormat);
   RegistryKey key(&machine, QString());
   const QStringList parts = keyPath.mid(prefix.size()).split(QLatin1Char('\\'), Qt::SkipEmptyParts);
   for (const QString& part : parts) key = key.subKey(part);
   return key.readText(valueName, kMachineTextBytes).value_or(QString());
 }
 
-void SettingsStore::sync() { m_user->sync(); }
+void SettingsStore::sync() {
+  m_user->sync();
+}

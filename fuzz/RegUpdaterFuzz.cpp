@@ -1,8 +1,11 @@
 // The carry-over of an older release's settings, over a profile file made of
-// the input. Checked: no value of the file is lost or changed, the copied tree
-// arrives whole under the current version key, and a second start copies
-// nothing (the file stays byte for byte as the first left it).
+// the input. Checked: once the file is screened, QSettings decodes no value
+// into anything but plain types (a second screen changes nothing); no value
+// of the file is lost or changed, the copied tree arrives whole under the
+// current version key, and a second start copies nothing (the file stays byte
+// for byte as the first left it).
 #include "core/CQLRegUpdater.h"
+#include "core/IniVariantScreen.h"
 #include "core/SettingsStore.h"
 #include "fuzz/FuzzCheck.h"
 
@@ -51,10 +54,41 @@ bool writable(const QString& key) {
   return !key.endsWith(QLatin1Char('/')) && !key.contains(QLatin1String("//"));
 }
 
+// What QSettings may hand over once the file is screened: its own text forms
+// and the plain types a screened variant may carry.
+bool isPlain(const QVariant& v, int depth = 0) {
+  switch (v.typeId()) {
+    case QMetaType::UnknownType:
+    case QMetaType::Bool:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::QChar:
+    case QMetaType::QString:
+    case QMetaType::QStringList:
+    case QMetaType::QByteArray:
+    case QMetaType::QRect:
+    case QMetaType::QSize:
+    case QMetaType::QPoint: return true;
+    case QMetaType::QVariantList:
+      if (depth > 17) return false;
+      for (const QVariant& item : v.toList())
+        if (!isPlain(item, depth + 1)) return false;
+      return true;
+    default: return false;
+  }
+}
+
 QMap<QString, QVariant> valuesOf(const QString& file) {
   QSettings s(file, QSettings::IniFormat);
   QMap<QString, QVariant> values;
-  for (const QString& key : s.allKeys()) values.insert(key, comparable(s.value(key)));
+  for (const QString& key : s.allKeys()) {
+    const QVariant value = s.value(key);
+    FUZZ_CHECK(isPlain(value));
+    values.insert(key, comparable(value));
+  }
   return values;
 }
 
@@ -72,6 +106,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     FUZZ_CHECK(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(reinterpret_cast<const char*>(data), qint64(size));
   }
+  FUZZ_CHECK(IniVariantScreen::screenFile(profile.file) >= 0);
+  const QByteArray screened = contentOf(profile.file);
+  FUZZ_CHECK(IniVariantScreen::screen(screened).screenedValues == 0);
   const QMap<QString, QVariant> before = valuesOf(profile.file);
 
   QString source;
