@@ -127,14 +127,18 @@ CChart2D::~CChart2D() = default;
 
 Chart2DState& CChart2D::edit() {
   m_dirty = true;
-  if (!isBatch())
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-          if (m_dirty && !isBatch()) push();
-        },
-        Qt::QueuedConnection);
+  pushLater(&CChart2D::m_dirty, &CChart2D::push);
   return m_state;
+}
+
+void CChart2D::pushLater(bool CChart2D::*dirty, void (CChart2D::*apply)()) {
+  if (isBatch()) return;
+  QMetaObject::invokeMethod(
+      this,
+      [this, dirty, apply] {
+        if (this->*dirty && !isBatch()) (this->*apply)();
+      },
+      Qt::QueuedConnection);
 }
 
 void CChart2D::setBatch(bool on) {
@@ -156,13 +160,7 @@ bool CChart2D::isOverlay(int group, int series) const {
 
 void CChart2D::markOverlay() {
   m_overlayDirty = true;
-  if (!isBatch())
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-          if (m_overlayDirty && !isBatch()) pushOverlay();
-        },
-        Qt::QueuedConnection);
+  pushLater(&CChart2D::m_overlayDirty, &CChart2D::pushOverlay);
 }
 
 Chart2DState& CChart2D::editLabels() {

@@ -4,8 +4,8 @@
 
 #include <QMap>
 #include <QSet>
-#include <array>
 #include <QWidget>
+#include <array>
 
 class QCustomPlot;
 class QCPGraph;
@@ -97,6 +97,9 @@ protected:
 private:
   void push();
   void pushOverlay();
+  // Runs `apply` once the event loop is back, if `dirty` is still set and no
+  // batch has begun: many edits in one handler draw once.
+  void pushLater(bool CChart2D::*dirty, void (CChart2D::*apply)());
   void pushGraph(int group, int series);
   void markOverlay();
   bool isOverlay(int group, int series) const;
