@@ -299,11 +299,13 @@ IniVariantScreen::Result IniVariantScreen::screen(QByteArrayView file) {
   return result;
 }
 
-int IniVariantScreen::screenFile(const QString& path) {
+IniVariantScreen::Result IniVariantScreen::screenFileText(const QString& path) {
   QFile in(path);
-  if (!in.open(QIODevice::ReadOnly)) return 0;  // a missing file holds nothing to screen
-  const Result result = screen(in.readAll());
-  in.close();
+  return in.open(QIODevice::ReadOnly) ? screen(in.readAll()) : Result();
+}
+
+int IniVariantScreen::screenFile(const QString& path) {
+  const Result result = screenFileText(path);
   if (result.screenedValues == 0) return 0;
   QSaveFile out(path);
   if (!out.open(QIODevice::WriteOnly) || out.write(result.text) != result.text.size() || !out.commit())

@@ -26,6 +26,9 @@ public:
   // Latin-1 bytes) decodes to a plain value within its own bytes.
   static bool isPlainPayload(QByteArrayView payload, bool dateTimeForm);
 
+  // The screened content of a file; an unreadable file reads as empty.
+  static Result screenFileText(const QString& path);
+
   // Screens a file in place, replacing it atomically when a value needed it.
   // Returns the number of values screened, or -1 when the file could not be
   // replaced (it is then left as it was).

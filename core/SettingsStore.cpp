@@ -3,7 +3,6 @@
 #include "core/IniVariantScreen.h"
 #include "resources/Strings.h"
 
-#include <QFile>
 #include <QTemporaryFile>
 
 namespace {
@@ -74,14 +73,11 @@ QString SettingsStore::machineText(const QString& keyPath, const QString& valueN
   // The machine file is not ours to rewrite: a screened copy is read instead.
   QString path = iniPath(QSettings::SystemScope, vendorName(), QStringLiteral("PM"));
   QTemporaryFile screenedCopy;
-  QFile file(path);
-  if (file.open(QIODevice::ReadOnly)) {
-    const IniVariantScreen::Result screened = IniVariantScreen::screen(file.readAll());
-    if (screened.screenedValues > 0) {
-      if (!screenedCopy.open() || screenedCopy.write(screened.text) != screened.text.size()) return {};
-      screenedCopy.close();
-      path = screenedCopy.fileName();
-    }
+  const IniVariantScreen::Result screened = IniVariantScreen::screenFileText(path);
+  if (screened.screenedValues > 0) {
+    if (!screenedCopy.open() || screenedCopy.write(screened.text) != screened.text.size()) return {};
+    screenedCopy.close();
+    path = screenedCopy.fileName();
   }
   QSettings machine(path, QSettings::IniFormat);
   RegistryKey key(&machine, QString());
