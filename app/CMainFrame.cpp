@@ -179,6 +179,7 @@ void CMainFrame::updateCommands() {
   fresh.graphType = m_state.graphType;
   m_state = fresh;
   if (m_activeView) m_activeView->fillFrameState(m_state);
+  m_markers->fill(m_state);
   for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it) {
     const CommandState s = commandState(it.key(), m_state);
     it.value()->setEnabled(s.enabled);
@@ -256,8 +257,9 @@ void CMainFrame::onReportReady(int graphType) {
           ? text(Strings::IDS_UI_FETCHED_RIBBONS).arg(ribbons.ribbonCount).arg(ribbons.frequencyCount)
           : text(Strings::IDS_UI_FETCHED_SERIES).arg(series.count).arg(series.series[0].entryCount);
   if (ReportView* view = viewFor(graphType)) {
-    view->showReport(reportData(graphType));
+    // Activation reads the step and scale the build uses.
     showView(view);
+    view->showReport(reportData(graphType));
   } else {
     m_placeholder->showReport(ReportTexts::name(graphType), ReportTexts::description(graphType),
                               headerLines(), contents);
@@ -298,6 +300,7 @@ ReportView* CMainFrame::viewFor(int graphType) {
     if (QAction* a = action(id)) a->trigger();
   });
   view->setMarkerSet(m_markers.get());
+  view->setSessionSettings(&m_doc.startup());
   return view;
 }
 
@@ -315,7 +318,10 @@ void CMainFrame::runViewCommand(int commandId) {
   // Accelerators reach here even when the action is off; act only when on.
   const QAction* a = action(commandId);
   if (!m_activeView || (a && !a->isEnabled())) return;
-  m_activeView->runCommand(commandId);
+  // Delta stays on while a 3D report is shown; it toggles the marker set,
+  // which the 2D chart shows again when its report comes back.
+  if (!m_activeView->runCommand(commandId) && commandId == CommandIds::ID_MARKER_DELTA)
+    m_markers->toggleDelta();
 }
 
 void CMainFrame::writeExport(QTextStream& out) const {

@@ -1,26 +1,12 @@
 #include "app/COrbiskDoc.h"
 
 #include "app/ServerSession.h"
+#include "app/WaitCursor.h"
 #include "core/ShellEvents.h"
 #include "query/CGetDataDialog.h"
 #include "query/CTWSGetDataDialog.h"
 #include "query/FetchJob.h"
 #include "query/SFGetDataDialog.h"
-
-#include <QGuiApplication>
-
-namespace {
-
-// The wait cursor for the length of a request, restored on every path.
-class WaitCursor {
-public:
-  WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
-}  // namespace
 
 COrbiskDoc::COrbiskDoc(ServerSession& session, QObject* parent) : QObject(parent), m_session(session) {}
 
@@ -43,7 +29,9 @@ COrbiskDoc::~COrbiskDoc() {
   for (const auto& d : m_ribbonDialogs) release(d);
 }
 
-QWidget* COrbiskDoc::dialogParent() const { return ShellEvents::instance().messageOwner(); }
+QWidget* COrbiskDoc::dialogParent() const {
+  return ShellEvents::instance().messageOwner();
+}
 
 const RibbonSet& COrbiskDoc::ribbonSet(int graphType) const {
   static const RibbonSet empty;

@@ -1,5 +1,7 @@
 #include "app/ServerSession.h"
 
+#include "app/WaitCursor.h"
+
 #include "core/IdentityScrambler.h"
 #include "core/Prompts.h"
 #include "core/RetryLoop.h"
@@ -28,7 +30,8 @@ std::string storedIdentity(const QString& valueName) {
 ServerSession::ServerSession(ObjectsFactory factory, Sleep sleep)
     : m_factory(std::move(factory)), m_sleep(std::move(sleep)) {
   if (!m_factory)
-    m_factory = [](const std::string& host, const ServerIdentity& identity) -> std::shared_ptr<IServerObjects> {
+    m_factory = [](const std::string& host,
+                   const ServerIdentity& identity) -> std::shared_ptr<IServerObjects> {
       return std::make_unique<GrpcServerObjects>(host, identity);
     };
   if (!m_sleep) m_sleep = [](std::chrono::milliseconds d) { std::this_thread::sleep_for(d); };
@@ -77,7 +80,8 @@ bool ServerSession::Connect(int32_t node, const QString& serverClass, const QStr
   const QString unableToConnect = Strings::LoadString(Strings::IDS_CTX_UNABLE_TO_CONNECT);
   const std::string dataClass = serverClass.toStdString();
   HRESULT r = createWithRetry<INembraDataServer>(
-      [&](std::shared_ptr<INembraDataServer>& out) { return objects->CreateDataServer(dataClass, out); }, data);
+      [&](std::shared_ptr<INembraDataServer>& out) { return objects->CreateDataServer(dataClass, out); },
+      data);
   if (r != hr::S_OK) {
     ReportServerError(r, unableToConnect);
     return false;
@@ -101,7 +105,11 @@ bool ServerSession::Connect(int32_t node, const QString& serverClass, const QStr
   busy.maxCalls = 1 + kConnectRetries;
   busy.wait = kConnectRetryWait;
   busy.sleep = m_sleep;
-  r = *busy.run([&] { return data->Connect(); });
+  {
+    // The retries hold the UI thread for up to 25 seconds.
+    const WaitCursor cursor;
+    r = *busy.run([&] { return data->Connect(); });
+  }
   if (hr::failed(r)) {
     data->CloseSession();
     ReportServerError(r, sessionContext(r));

@@ -23,7 +23,8 @@ struct StartupSettings {
   bool chartProperties = false;  // on when the stored text begins with "1"
   int referenceStep = ReferenceStep::kDefault;
   // The 2D reports' dB per division; the property dialog sets it for the
-  // rest of the session, nothing stores it.
+  // rest of the session, the 2D views read it on every activation, nothing
+  // stores it.
   int scale = ReferenceStep::kDefault;
 
   // Reads the report text, the chart-properties switch and the step, in that

@@ -73,13 +73,20 @@ struct BlockIo<DayBlock> {
 };
 
 // Reads and decodes one block; false when the fetch stops (already reported).
+// A first block without data ends the fetch with the no-data message,
+// whatever its counts say.
 template <class Block>
-bool readBlock(Fetch& f, int32_t handle, std::chrono::milliseconds wait, Block& out) {
+bool readBlock(Fetch& f, int32_t handle, std::chrono::milliseconds wait, Block& out, bool first = false) {
   typename BlockIo<Block>::Buffer buffer{};
   const auto h =
       f.poll.until(hr::kNotReady, wait, [&] { return BlockIo<Block>::read(f.server, handle, buffer); });
   if (!h) return false;
   if (hr::failed(*h)) return f.fail(*h, Strings::IDS_CTX_READ_DATA_FAILED);
+  if (first && BlockCodec::hasData(buffer) == 0) {
+    f.request.end();
+    f.reporter.showNoData();
+    return false;
+  }
   // Counts beyond the buffers' bounds mean the block is not what it claims;
   // saying so beats drawing garbage.
   if (BlockCodec::decode(buffer, out) != BlockCodec::Status::Ok)
@@ -107,8 +114,12 @@ CNBDateTime instant(int64_t seconds) {
   return CNBDateTime::FromSeconds(static_cast<int32_t>(seconds));
 }
 
-QString localTime(int64_t seconds) { return instant(seconds).LocalTimeText(); }
-QString localDate(int64_t seconds) { return instant(seconds).LocalDateText(); }
+QString localTime(int64_t seconds) {
+  return instant(seconds).LocalTimeText();
+}
+QString localDate(int64_t seconds) {
+  return instant(seconds).LocalDateText();
+}
 
 void buildLabels(RibbonSet& set) {
   const int r = set.ribbonCount;
@@ -135,12 +146,7 @@ void buildLabels(RibbonSet& set) {
 template <class Block>
 int fetchBlocks(Fetch& f, int32_t handle, RibbonSet& out) {
   Block first;
-  if (!readBlock(f, handle, f.pacing.firstPoll, first)) return 0;
-  if (first.hasData == 0) {
-    f.request.end();
-    f.reporter.showNoData();
-    return 0;
-  }
+  if (!readBlock(f, handle, f.pacing.firstPoll, first, true)) return 0;
   const int r = first.blockCount;
   if (r == 0) return f.fail(hr::RPC_S_PROTOCOL_ERROR, Strings::IDS_CTX_READ_DATA_FAILED);
 

@@ -10,7 +10,9 @@
 
 namespace {
 
-QString localDateTime(int32_t seconds) { return CNBDateTime::FromSeconds(seconds).LocalDateTimeText(); }
+QString localDateTime(int32_t seconds) {
+  return CNBDateTime::FromSeconds(seconds).LocalDateTimeText();
+}
 
 struct SummaryIo {
   using Block = SummaryBlock;
@@ -73,13 +75,14 @@ bool fetchOne(INembraDataServer& server, const GraphQuery& query, int32_t statis
     reporter.reportServerError(*read, Strings::IDS_CTX_READ_DATA_FAILED);
     return false;
   }
+  // Nothing in the period is believed whatever the block's counts say.
+  if (BlockCodec::hasData(buffer) == 0) {
+    reporter.showNoData();
+    return false;
+  }
   typename Io::Block block;
   if (BlockCodec::decode(buffer, block) != BlockCodec::Status::Ok) {
     reporter.reportServerError(hr::RPC_S_PROTOCOL_ERROR, Strings::IDS_CTX_READ_DATA_FAILED);
-    return false;
-  }
-  if (block.hasData == 0) {
-    reporter.showNoData();
     return false;
   }
 

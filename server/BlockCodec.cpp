@@ -11,21 +11,20 @@ using Blocks::kMaxBlocks;
 using Blocks::kMaxEntries;
 
 namespace RibbonAt {
-constexpr std::size_t hasData = 0, field2 = 2, blockCount = 4, periodStart = 8, periodEnd = 12,
-                      field20 = 20, field24 = 24, field26 = 26, field28 = 28, entryCount = 30,
-                      values = 32, frequencies = 4032;
+constexpr std::size_t hasData = 0, field2 = 2, blockCount = 4, periodStart = 8, periodEnd = 12, field20 = 20,
+                      field24 = 24, field26 = 26, field28 = 28, entryCount = 30, values = 32,
+                      frequencies = 4032;
 }
 namespace DayAt {
-constexpr std::size_t hasData = 0, blockCount = 4, periodStart = 8, periodEnd = 12,
-                      windowStart = 16, windowEnd = 20, field28 = 28, field30 = 30, entryCount = 34, values = 40,
+constexpr std::size_t hasData = 0, blockCount = 4, periodStart = 8, periodEnd = 12, windowStart = 16,
+                      windowEnd = 20, field28 = 28, field30 = 30, entryCount = 34, values = 40,
                       frequencies = 4040;
 }
 namespace FrequencyAt {
 constexpr std::size_t hasData = 0, labelTime = 8, entryCount = 40, values = 48, times = 4048;
 }
 namespace SummaryAt {
-constexpr std::size_t hasData = 0, labelTime = 4, entryCount = 22, values = 24,
-                      frequencies = 4024;
+constexpr std::size_t hasData = 0, labelTime = 4, entryCount = 22, values = 24, frequencies = 4024;
 }
 namespace ThresholdAt {
 constexpr std::size_t inUse = 0, kindMask = 6, frequency = 16, firstLimit = 40, limitStride = 32,
@@ -50,15 +49,31 @@ uint64_t getLE(const uint8_t* block, std::size_t at) {
   return v;
 }
 
-void putU16(uint8_t* p, std::size_t at, uint16_t v) { putLE<2>(p, at, v); }
-void putU32(uint8_t* p, std::size_t at, uint32_t v) { putLE<4>(p, at, v); }
-void putI32(uint8_t* p, std::size_t at, int32_t v) { putU32(p, at, static_cast<uint32_t>(v)); }
-void putF64(uint8_t* p, std::size_t at, double v) { putLE<8>(p, at, std::bit_cast<uint64_t>(v)); }
+void putU16(uint8_t* p, std::size_t at, uint16_t v) {
+  putLE<2>(p, at, v);
+}
+void putU32(uint8_t* p, std::size_t at, uint32_t v) {
+  putLE<4>(p, at, v);
+}
+void putI32(uint8_t* p, std::size_t at, int32_t v) {
+  putU32(p, at, static_cast<uint32_t>(v));
+}
+void putF64(uint8_t* p, std::size_t at, double v) {
+  putLE<8>(p, at, std::bit_cast<uint64_t>(v));
+}
 
-uint16_t getU16(const uint8_t* p, std::size_t at) { return static_cast<uint16_t>(getLE<2>(p, at)); }
-uint32_t getU32(const uint8_t* p, std::size_t at) { return static_cast<uint32_t>(getLE<4>(p, at)); }
-int32_t getI32(const uint8_t* p, std::size_t at) { return static_cast<int32_t>(getU32(p, at)); }
-double getF64(const uint8_t* p, std::size_t at) { return std::bit_cast<double>(getLE<8>(p, at)); }
+uint16_t getU16(const uint8_t* p, std::size_t at) {
+  return static_cast<uint16_t>(getLE<2>(p, at));
+}
+uint32_t getU32(const uint8_t* p, std::size_t at) {
+  return static_cast<uint32_t>(getLE<4>(p, at));
+}
+int32_t getI32(const uint8_t* p, std::size_t at) {
+  return static_cast<int32_t>(getU32(p, at));
+}
+double getF64(const uint8_t* p, std::size_t at) {
+  return std::bit_cast<double>(getLE<8>(p, at));
+}
 
 void putDoubles(uint8_t* p, std::size_t at, const Blocks::Values& v) {
   for (std::size_t i = 0; i < v.size(); ++i) putF64(p, at + 8 * i, v[i]);
@@ -179,14 +194,24 @@ bool encodeInto(const ThresholdTable& t, std::span<uint8_t> out) {
   return true;
 }
 
-std::vector<uint8_t> encode(const RibbonBlock& b) { return encodeToVector(b, Blocks::kRibbonBlockSize); }
-std::vector<uint8_t> encode(const DayBlock& b) { return encodeToVector(b, Blocks::kDayBlockSize); }
+std::vector<uint8_t> encode(const RibbonBlock& b) {
+  return encodeToVector(b, Blocks::kRibbonBlockSize);
+}
+std::vector<uint8_t> encode(const DayBlock& b) {
+  return encodeToVector(b, Blocks::kDayBlockSize);
+}
 std::vector<uint8_t> encode(const FrequencySeriesBlock& b) {
   return encodeToVector(b, Blocks::kFrequencyBlockSize);
 }
-std::vector<uint8_t> encode(const SummaryBlock& b) { return encodeToVector(b, Blocks::kSummaryBlockSize); }
+std::vector<uint8_t> encode(const SummaryBlock& b) {
+  return encodeToVector(b, Blocks::kSummaryBlockSize);
+}
 std::vector<uint8_t> encode(const ThresholdTable& t) {
   return encodeToVector(t, Blocks::kThresholdTableSize);
+}
+
+uint16_t hasData(std::span<const uint8_t> in) {
+  return in.size() < 2 ? 0 : getU16(in.data(), 0);
 }
 
 Status decode(std::span<const uint8_t> in, RibbonBlock& out) {

@@ -33,6 +33,10 @@ bool encodeInto(const FrequencySeriesBlock& b, std::span<uint8_t> out);
 bool encodeInto(const SummaryBlock& b, std::span<uint8_t> out);
 bool encodeInto(const ThresholdTable& t, std::span<uint8_t> out);
 
+// The has-data field (byte 0 of every data block), read without trusting
+// the rest: 0 for a buffer too short to hold it.
+uint16_t hasData(std::span<const uint8_t> in);
+
 // A block is checked whole before `out` is touched: on any status but Ok,
 // `out` keeps what it held. Bytes past the block's size are not read. Array
 // entries from N on are decoded too, so a block round-trips exactly.
@@ -43,6 +47,7 @@ bool encodeInto(const ThresholdTable& t, std::span<uint8_t> out);
 // Reads min(count, 250) entries of a table buffer (a negative count reads
 // none); entries past the buffer's end are left as they are and the answer is
 // then ShortBuffer. Entries from the count on are not touched.
-[[nodiscard]] Status decode(std::span<const uint8_t> in, ThresholdTable& out, int count = Blocks::kThresholdEntries);
+[[nodiscard]] Status decode(std::span<const uint8_t> in, ThresholdTable& out,
+                            int count = Blocks::kThresholdEntries);
 
 }  // namespace BlockCodec

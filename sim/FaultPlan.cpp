@@ -74,16 +74,17 @@ std::optional<FaultPlan> FaultPlan::parse(const std::vector<std::string>& rules,
       rule.kind = Kind::Busy;
     } else if (kind == "notready") {
       rule.kind = Kind::NotReady;
-    } else if (kind == "fail") {
-      rule.kind = Kind::Fail;
+    } else if (kind == "fail" || kind == "answer") {
+      rule.kind = kind == "fail" ? Kind::Fail : Kind::Answer;
       if (value < INT32_MIN || value > UINT32_MAX) return refuse("the code does not fit 32 bits");
       rule.amount = static_cast<HRESULT>(static_cast<uint32_t>(value));
     } else if (kind == "delay") {
       rule.kind = Kind::Delay;
     } else {
-      return refuse("unknown kind " + kind + " (busy, notready, fail, delay)");
+      return refuse("unknown kind " + kind + " (busy, notready, fail, delay, answer)");
     }
-    if (rule.kind != Kind::Fail && value < 0) return refuse("a count or delay cannot be negative");
+    if (rule.kind != Kind::Fail && rule.kind != Kind::Answer && value < 0)
+      return refuse("a count or delay cannot be negative");
     plan.m_rules.push_back(std::move(rule));
   }
   return plan;
@@ -101,6 +102,7 @@ std::optional<HRESULT> FaultPlan::before(std::string_view call) {
         case Kind::Fail:
           if (!answer) answer = static_cast<HRESULT>(r.amount);
           break;
+        case Kind::Answer: break;
         case Kind::Busy:
         case Kind::NotReady:
           if (!answer && r.amount > 0) {
@@ -113,4 +115,12 @@ std::optional<HRESULT> FaultPlan::before(std::string_view call) {
   }
   if (delayMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
   return answer;
+}
+
+HRESULT FaultPlan::after(std::string_view call, HRESULT result) {
+  if (result != hr::S_OK) return result;
+  std::lock_guard lock(m_mutex);
+  for (const Rule& r : m_rules)
+    if (r.kind == Kind::Answer && r.call == call) return static_cast<HRESULT>(r.amount);
+  return result;
 }

@@ -22,12 +22,13 @@ std::string metadata(const grpc::ServerContext* context, const char* key) {
   return it == md.end() ? std::string() : std::string(it->second.data(), it->second.size());
 }
 
-// Reads one block into a reply: the bytes travel only when the read filled them.
+// Reads one block into a reply: the bytes travel with every answer that
+// filled them, that is every non-negative one but not-ready.
 template <std::size_t Size, typename Read>
 HRESULT readInto(nembra::BlockReply* reply, Read&& read) {
   std::vector<uint8_t> block(Size);
   const HRESULT r = read(std::span<uint8_t, Size>(block.data(), Size));
-  if (r == hr::S_OK) reply->set_block(block.data(), block.size());
+  if (hr::succeeded(r) && r != hr::kNotReady) reply->set_block(block.data(), block.size());
   return r;
 }
 

@@ -39,7 +39,8 @@ std::string SimCommandLine::usage() {
          "  --max-sessions N     open sessions before OpenSession answers 0x80044310 (32)\n"
          "  --workers N          threads that compute answers (2)\n"
          "  --fault RULE         inject a fault, repeatable: busy:CALL:N, notready:CALL:N,\n"
-         "                       fail:CALL:CODE, delay:CALL:MS (CALL is the method name)\n"
+         "                       fail:CALL:CODE, delay:CALL:MS, answer:CALL:CODE (a success\n"
+         "                       answers CODE instead; CALL is the method name)\n"
          "  --drop-after N       after N calls every call fails as a dropped connection\n"
          "  --object-timeout S   release objects idle for S seconds (600)\n"
          "  --expire-after S     end each token's session S seconds after its first granted\n"
@@ -74,7 +75,8 @@ std::optional<int64_t> parseUtcTime(const std::string& text) {
   return static_cast<int64_t>(timegm(&tm));
 }
 
-std::optional<SimCommandLine> SimCommandLine::parse(const std::vector<std::string>& args, std::string* error) {
+std::optional<SimCommandLine> SimCommandLine::parse(const std::vector<std::string>& args,
+                                                    std::string* error) {
   SimCommandLine c;
   auto fail = [&](const std::string& why) -> std::optional<SimCommandLine> {
     if (error) *error = why;

@@ -23,6 +23,10 @@ std::optional<HRESULT> SimContext::fault(std::string_view call) const {
   return m_options.faults ? m_options.faults->before(call) : std::nullopt;
 }
 
+HRESULT SimContext::answer(std::string_view call, HRESULT result) const {
+  return m_options.faults ? m_options.faults->after(call, result) : result;
+}
+
 bool SimContext::submit(std::function<void()> task) {
   return m_pool.submit(std::move(task));
 }

@@ -5,14 +5,14 @@
 #include "sim/WorkerPool.h"
 
 #include <atomic>
-#include <cstdint>
 #include <chrono>
+#include <cstdint>
 #include <memory>
 #include <mutex>
-#include <unordered_map>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 class SimDatabase;
 
@@ -32,6 +32,8 @@ public:
 
   // The fault plan's answer for `call`, if it has one.
   std::optional<HRESULT> fault(std::string_view call) const;
+  // The answer of a call that did its work, as the fault plan may change it.
+  HRESULT answer(std::string_view call, HRESULT result) const;
 
   // Queues a request's work; false after shutdown.
   bool submit(std::function<void()> task);

@@ -151,7 +151,7 @@ HRESULT SimDataServer::read(const char* call, RequestKind kind, int32_t handle, 
   const HRESULT h = m_request->copyBlock(*index, out);
   const bool oneBlock = kind == RequestKind::Summary || kind == RequestKind::Frequency;
   if (oneBlock && h != hr::kNotReady) endRequestLocked();
-  return h;
+  return m_context->answer(call, h);
 }
 
 HRESULT SimDataServer::ReadSummaryBlock(int32_t handle, std::span<uint8_t, Blocks::kSummaryBlockSize> block) {

@@ -22,7 +22,9 @@ using namespace CommandIds;
 
 namespace {
 
-QString text(int id) { return Strings::LoadString(id); }
+QString text(int id) {
+  return Strings::LoadString(id);
+}
 
 QVector<int> range(int first, int last) {
   QVector<int> out;
@@ -101,8 +103,7 @@ void C3DReportView::resizeEvent(QResizeEvent* event) {
 }
 
 void C3DReportView::readSettings() {
-  SettingsStore store;
-  m_level.step = StartupSettings::Load(store).referenceStep;
+  m_level.step = activationSettings().referenceStep;
 }
 
 void C3DReportView::setActive(bool active) {
@@ -191,14 +192,17 @@ void C3DReportView::setFrequencyWindow(double low, double high) {
   const int lo = columnOf(low);
   const int hi = std::max(lo, columnOf(high));
   c.clearAxisLabels(2);
-  const QVector<QString> labels = RibbonAxes::frequencyLabels(m_grid.frequencies, lo, hi, c.axis(2).labelSize);
+  const QVector<QString> labels =
+      RibbonAxes::frequencyLabels(m_grid.frequencies, lo, hi, c.axis(2).labelSize);
   for (int col = 0; col < labels.size(); ++col) c.addAxisLabel(2, c.columnPosition(col + 1), labels[col]);
+  // A window over holes only keeps the starting extremes (-220 over 220):
+  // the normalisation still lands on a finite axis, and the reference level
+  // can move either way from there.
   const RibbonAxes::Extremes e = RibbonAxes::extremes(m_grid, lo, hi);
-  // With nothing drawn the axis still needs a range; zero keeps every rule
-  // finite.
-  m_level.dataMaximum = e.any() ? e.maximum : 0.0;
-  m_level.dataMinimum = e.any() ? e.minimum : 0.0;
+  m_level.dataMaximum = e.maximum;
+  m_level.dataMinimum = e.minimum;
   m_dataRange = static_cast<int>(m_level.dataMaximum - m_level.dataMinimum);
+  if (spanFollowsData()) m_level.span = m_dataRange;
   c.setBatch(false);
 }
 
@@ -260,11 +264,14 @@ void C3DReportView::resetOrientation() {
   m_chart->setBatch(false);
 }
 
-void C3DReportView::resetChartProperties() { C3DChartProperty::applyDefaults(*m_chart); }
+void C3DReportView::resetChartProperties() {
+  C3DChartProperty::applyDefaults(*m_chart);
+}
 
 void C3DReportView::editChartProperties() {
   m_record.capture(*m_chart);
-  const bool kept = editAppearance<C3DChartProperty>(this, m_record, [this](const C3DChartProperty& r) { r.apply(*m_chart); });
+  const bool kept = editAppearance<C3DChartProperty>(
+      this, m_record, [this](const C3DChartProperty& r) { r.apply(*m_chart); });
   if (kept) saveAppearance();
 }
 
@@ -304,7 +311,8 @@ ChartPainter C3DReportView::chartPainter() const {
   return [picture](QPainter& p, const QRectF& r) {
     if (picture.isNull() || r.isEmpty()) return;
     const QSizeF fitted = QSizeF(picture.size()).scaled(r.size(), Qt::KeepAspectRatio);
-    const QRectF target(r.left() + (r.width() - fitted.width()) / 2, r.top(), fitted.width(), fitted.height());
+    const QRectF target(r.left() + (r.width() - fitted.width()) / 2, r.top(), fitted.width(),
+                        fitted.height());
     p.drawImage(target, picture);
   };
 }

@@ -63,6 +63,9 @@ protected:
   virtual bool snapsUpward() const { return false; }
   // Extra value-axis grid lines at every step.
   virtual bool drawsValueLevels() const { return false; }
+  // Each window change sets the span to the data's range in the window, so
+  // neither the previous report nor the dialog's range widens the axis.
+  virtual bool spanFollowsData() const { return false; }
   virtual QString headerText(const ReportData& report) const;
 
   void resizeEvent(QResizeEvent* event) override;

@@ -12,5 +12,6 @@ public:
 protected:
   bool snapsUpward() const override { return true; }
   bool drawsValueLevels() const override { return true; }
+  bool spanFollowsData() const override { return true; }
   QString headerText(const ReportData& report) const override;
 };

@@ -75,8 +75,9 @@ void Chart2DReportView::setMarkerSet(MarkerSet* markers) {
 }
 
 void Chart2DReportView::readSettings() {
-  SettingsStore store;
-  m_axis.referenceStep = StartupSettings::Load(store).referenceStep;
+  const StartupSettings settings = activationSettings();
+  m_axis.referenceStep = settings.referenceStep;
+  m_axis.scale = std::max(1, settings.scale);
 }
 
 void Chart2DReportView::setActive(bool active) {
@@ -168,10 +169,12 @@ void Chart2DReportView::fillFrameState(FrameState& state) const {
   state.viewReady = m_ready;
   if (!m_ready) return;
   const Chart2DState::Axis& y = m_chart->state().axis(Chart2DState::Y);
-  state.canRaiseLevel = m_levelDrawn && m_axis.canRaise(y.minimum);
-  state.canLowerLevel = m_levelDrawn && m_axis.canLower(y.maximum);
+  state.canRaiseLevel = m_axis.canRaise(y.minimum);
+  state.canLowerLevel = m_axis.canLower(y.maximum);
   state.autoReference = m_levelDrawn;
-  if (m_markers && m_markers->attachedTo(m_chart)) m_markers->fill(state);
+  if (m_markers && m_markers->attachedTo(m_chart))
+    for (int t = 0; t < MarkerSet::kTraces; ++t)
+      state.traceDrawn[static_cast<size_t>(t)] = m_markers->traceDrawn(t);
 }
 
 ChartPainter Chart2DReportView::chartPainter() const {
@@ -281,7 +284,6 @@ QString Chart2DReportView::windowText(const ReportData& report) {
 }
 
 void Chart2DReportView::beginBuild(const ReportData& report) {
-  if (m_markers && m_markers->attachedTo(m_chart)) m_markers->clear();
   m_levelUnit = report.levelUnit;
   m_levelOffset = report.levelUnit.offset();
   // A launch that named no thresholds leaves the menu's own names.

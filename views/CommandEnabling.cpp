@@ -46,7 +46,7 @@ CommandState commandState(int id, const FrameState& s) {
     case ID_VIEW_REF_LEVEL_DOWN: return {s.viewReady && s.canLowerLevel, false};
     case ID_VIEW_AUTO_REFERENCE: return {s.viewReady && s.autoReference, false};
     case ID_MARKER_CENTER: return {is2D(s) && s.marker1Trace >= 0, false};
-    case ID_MARKER_DELTA: return {s.viewReady && s.marker1Trace >= 0, s.marker2On};
+    case ID_MARKER_DELTA: return {s.marker1Trace >= 0, s.marker2On};  // on a 3D report too
     case ID_THRESHOLDS_DISPLAY: return {summaryWithLevels(s), s.thresholdDisplay};
     case ID_THRESHOLDS_ALL: {
       const bool allShown = s.thresholdShown[3] && s.thresholdShown[4] && s.thresholdShown[5] &&

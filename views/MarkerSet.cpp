@@ -11,12 +11,18 @@
 
 namespace {
 
-QString text(int id) { return Strings::LoadString(id); }
+QString text(int id) {
+  return Strings::LoadString(id);
+}
 
 // Trace t lives in chart group 1 series 1 to 3 (levels) or group 2 series
 // 1 to 4 (percentages) in both 2D reports.
-int traceGroup(int trace) { return trace < 3 ? 1 : 2; }
-int traceSeries(int trace) { return trace < 3 ? trace + 1 : trace - 2; }
+int traceGroup(int trace) {
+  return trace < 3 ? 1 : 2;
+}
+int traceSeries(int trace) {
+  return trace < 3 ? trace + 1 : trace - 2;
+}
 
 constexpr double kMarkerLow = -220.0;
 constexpr double kMarkerHigh = 220.0;
@@ -24,17 +30,26 @@ constexpr double kMarkerHigh = 220.0;
 }  // namespace
 
 void MarkerSet::attach(CChart2D* chart, int marker1Series, int marker2Series, bool timeAxis) {
-  if (m_chart != chart) {
-    clear();
-    m_chart = chart;
-  }
+  // The markers stay on across rebuilds and a switch to the other 2D report:
+  // each keeps its trace and point index and is drawn again on the chart
+  // now attached.
+  m_chart = chart;
   m_series = {marker1Series, marker2Series};
-  if (m_chart) {
-    // A marker moves often: its line and readouts repaint on their own layer.
-    m_chart->setOverlaySeries(1, marker1Series);
-    m_chart->setOverlaySeries(1, marker2Series);
-  }
   m_timeAxis = timeAxis;
+  m_dragging = false;
+  if (!m_chart) return;
+  m_chart->setBatch(true);
+  // A marker moves often: its line and readouts repaint on their own layer.
+  m_chart->setOverlaySeries(1, marker1Series);
+  m_chart->setOverlaySeries(1, marker2Series);
+  for (int which = 1; which <= 2; ++which) {
+    Marker& m = m_markers[static_cast<size_t>(which - 1)];
+    if (const QVector<double>* x = traceX(m.trace); x && !x->isEmpty())
+      m.index = std::clamp(m.index, 0, static_cast<int>(x->size()) - 1);
+    draw(which);
+  }
+  updateReadouts();
+  m_chart->setBatch(false);
 }
 
 void MarkerSet::detach(const CChart2D* chart) {
@@ -69,7 +84,8 @@ const QVector<double>* MarkerSet::traceX(int trace) const {
   const Chart2DState& s = m_chart->state();
   const int g = traceGroup(trace), n = traceSeries(trace);
   const Chart2DState::Series& series = s.at(g, n);
-  if (n > s.groups[static_cast<size_t>(g - 1)].seriesCount || series.display != Chart2DState::Shown) return nullptr;
+  if (n > s.groups[static_cast<size_t>(g - 1)].seriesCount || series.display != Chart2DState::Shown)
+    return nullptr;
   return &series.x;
 }
 
@@ -78,7 +94,8 @@ const QVector<double>* MarkerSet::traceY(int trace) const {
   return &m_chart->state().at(traceGroup(trace), traceSeries(trace)).y;
 }
 
-int MarkerSet::nearestPoint(const QVector<double>& x, const QVector<double>& y, double target, double lo, double hi) {
+int MarkerSet::nearestPoint(const QVector<double>& x, const QVector<double>& y, double target, double lo,
+                            double hi) {
   int best = -1;
   double bestDistance = std::numeric_limits<double>::infinity();
   const int n = std::min(x.size(), y.size());
@@ -132,7 +149,8 @@ void MarkerSet::draw(int which) {
   if (!m_chart) return;
   const int series = m_series[static_cast<size_t>(which - 1)];
   const Marker& m = m_markers[static_cast<size_t>(which - 1)];
-  if (m.on()) {
+  // A trace this report does not draw leaves its marker on without a line.
+  if (m.on() && traceX(m.trace)) {
     const double x = xOf(m);
     const double xs[2] = {x, x};
     const double ys[2] = {kMarkerLow, kMarkerHigh};
@@ -233,8 +251,10 @@ bool MarkerSet::press(int px, int py) {
   int which = m_active == 0 ? 1 : m_active;
   if (m_markers[1].on()) {
     const double d1 = std::abs(xOf(m_markers[0]) - x), d2 = std::abs(xOf(m_markers[1]) - x);
-    if (d1 < d2) which = 1;
-    else if (d2 < d1) which = 2;
+    if (d1 < d2)
+      which = 1;
+    else if (d2 < d1)
+      which = 2;
   } else {
     which = 1;
   }
@@ -300,7 +320,8 @@ void MarkerSet::updateReadouts() {
       const double a = yOf(m1), b = yOf(m2);
       value = valueText(m.trace, isNoData(a) || isNoData(b) ? Blocks::NO_DATA : b - a, m_unit);
     }
-    const QString texts[3] = {prefix + traceName(m.trace, m_thresholdNames), xText(xOf(m), m_timeAxis), value};
+    const QString x = traceX(m.trace) ? xText(xOf(m), m_timeAxis) : QString();
+    const QString texts[3] = {prefix + traceName(m.trace, m_thresholdNames), x, value};
     const int xs[3] = {20, m_cx / 2, m_cx - 100};
     for (int k = 0; k < 3; ++k) {
       Chart2DState::Label& l = s.label(base + k);
@@ -319,5 +340,4 @@ void MarkerSet::updateReadouts() {
 void MarkerSet::fill(FrameState& state) const {
   state.marker1Trace = m_markers[0].on() ? m_markers[0].trace : -1;
   state.marker2On = m_markers[1].on();
-  for (int t = 0; t < kTraces; ++t) state.traceDrawn[static_cast<size_t>(t)] = traceDrawn(t);
 }

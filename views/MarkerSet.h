@@ -28,8 +28,8 @@ public:
   };
 
   // A view lends its chart: the series that draw the two markers and
-  // whether x is a time (seconds since 1970) or a frequency (MHz). A
-  // different chart clears the markers.
+  // whether x is a time (seconds since 1970) or a frequency (MHz). The
+  // markers that are on are drawn on it at their trace and index.
   void attach(CChart2D* chart, int marker1Series, int marker2Series, bool timeAxis);
   void detach(const CChart2D* chart);
   // What the readouts need of the report on show.
@@ -56,12 +56,14 @@ public:
   int active() const { return m_active; }
   bool attachedTo(const CChart2D* chart) const { return chart && m_chart == chart; }
   bool traceDrawn(int trace) const;
+  // Marker 1's trace and marker 2, whichever report is on show.
   void fill(FrameState& state) const;
 
   // The point of (x, y) nearest `target` among those inside [lo, hi] with a
   // sample; the scan stops at the first point no nearer than the best, and
   // the first of equal distances wins. -1 when there is none.
-  static int nearestPoint(const QVector<double>& x, const QVector<double>& y, double target, double lo, double hi);
+  static int nearestPoint(const QVector<double>& x, const QVector<double>& y, double target, double lo,
+                          double hi);
   static QString xText(double x, bool timeAxis);
   // `value` as plotted, level offset included; hole values read "Unavailable".
   static QString valueText(int trace, double value, const QString& unit);

@@ -55,7 +55,7 @@ QStringList headerLines(const QString& label, int node, LevelUnit unit, const Gr
 }
 
 std::pair<QString, QString> periodPanes(const GraphQuery& q, const CNBDateTime& nowUtc) {
-  if (q.graphType == TimeWindowSummary || q.graphType == TimeWindowDetail)
+  if (q.graphType == TimeWindowSummary || q.graphType == OneFreqTimeWindow || q.graphType == TimeWindowDetail)
     return {nowUtc.LocalDateText(), nowUtc.LocalTimeText()};
   return {q.GetStart().LocalDateText(), q.GetEnd().LocalDateText()};
 }

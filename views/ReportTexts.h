@@ -30,8 +30,8 @@ QString windowTitle(const QString& label, int graphType);
 QStringList headerLines(const QString& label, int node, LevelUnit unit, const GraphQuery& query);
 
 // The status bar's first two panes after a build: the start and end dates
-// of the reported period, or for Time Window Summary and Time Window Detail
-// the current date and time.
+// of the reported period, or for Time Window Summary, One Frequency and
+// Time Window Detail the current date and time.
 std::pair<QString, QString> periodPanes(const GraphQuery& query, const CNBDateTime& nowUtc);
 
 }  // namespace ReportTexts

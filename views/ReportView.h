@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/StartupSettings.h"
 #include "views/ChartPainter.h"
 
 #include <QWidget>
@@ -41,6 +42,9 @@ public:
   virtual void applyViewSettings(const ViewSettings&) {}
   // The frame's marker set, which the 2D reports draw on their chart.
   virtual void setMarkerSet(MarkerSet*) {}
+  // The session's settings (reference step, 2D scale), read on every
+  // activation; without them a view reads the stored ones.
+  void setSessionSettings(const StartupSettings* settings) { m_session = settings; }
 
 signals:
   // Something a command's enabled or checked state depends on has changed.
@@ -48,4 +52,10 @@ signals:
   // The user asked, from the chart's own menu, for one of the frame's
   // commands (such as Save Chart Image).
   void commandRequested(int commandId);
+
+protected:
+  StartupSettings activationSettings() const;
+
+private:
+  const StartupSettings* m_session = nullptr;
 };

@@ -135,7 +135,9 @@ HRESULT GrpcDataServer::readBlock(int kind, int32_t handle, std::span<uint8_t> o
         }
       },
       reply);
-  if (r != hr::S_OK || reply.block().empty()) return r;
+  // Every non-negative answer may carry the block (a success code other than
+  // 0 included); not-ready answers carry none.
+  if (hr::failed(r) || reply.block().empty()) return r;
   // A block of the wrong size is a broken answer, not data to trust.
   if (reply.block().size() != out.size()) return hr::RPC_S_PROTOCOL_ERROR;
   std::memcpy(out.data(), reply.block().data(), out.size());

@@ -1,22 +1,29 @@
 #include "app/CMainFrame.h"
 #include "app/COrbiskDoc.h"
 #include "app/ServerSession.h"
+#include "chart/CChart2D.h"
+#include "chart/CChart3D.h"
 #include "core/Clock.h"
+#include "core/IdentityScrambler.h"
 #include "core/Prompts.h"
 #include "core/SettingsStore.h"
 #include "core/WindowPlacement.h"
 #include "query/CORBPropertiesDlg.h"
+#include "query/FetchTestBlocks.h"
 #include "resources/CommandIds.h"
-#include "support/TempSettings.h"
-#include "support/RecordingPrompts.h"
+#include "support/FakeServerObjects.h"
 #include "support/FixedClock.h"
+#include "support/RecordingPrompts.h"
+#include "support/TempSettings.h"
+#include "views/C3DReportView.h"
+#include "views/Chart2DReportView.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QTimer>
-#include <QCoreApplication>
 
 namespace {
 
@@ -93,6 +100,87 @@ TEST_F(MainFrameTest, ClosingKeepsThePlacementForTheNextStart) {
   CMainFrame again(m_doc, m_session);
   again.show();  // the placement comes back when the window is first shown
   EXPECT_EQ(again.size(), QSize(700, 500));
+}
+
+// Reports fetched from scripted server objects and shown by the frame.
+class ReportFrameTest : public TempSettingsTest {
+protected:
+  void SetUp() override {
+    TempSettingsTest::SetUp();
+    QSettings machine(machineFile(), QSettings::IniFormat);
+    machine.setValue("Client/ServerInfo/Extra1", QString::fromLatin1(ScrambleIdentity("demo").c_str()));
+    machine.setValue("Client/ServerInfo/Extra2",
+                     QString::fromLatin1(ScrambleIdentity("nembra-demo").c_str()));
+    machine.sync();
+    ASSERT_TRUE(m_session.Connect(3, ServerSession::kCommandLineDataClass, "nembra01", 1001, "Port 3"));
+    m_doc.setPollInterval(5);
+    FetchPacing quick;
+    quick.sleep = [](std::chrono::milliseconds) {};
+    m_doc.setPacing(quick);
+    m_frame = std::make_unique<CMainFrame>(m_doc, m_session);
+  }
+  void TearDown() override { m_frame.reset(); }
+
+  // One ribbon of levels 1.5 to 14.5, or a One Frequency average of three points.
+  void fetch(int type) {
+    if (type == OneFreqTimeWindow) {
+      FrequencySeriesBlock b{};
+      b.hasData = 1;
+      b.entryCount = 3;
+      for (int i = 0; i < 3; ++i) {
+        b.values[i] = 10.0 * i;
+        b.times[i] = 1'800'000'000u + 900u * static_cast<uint32_t>(i);
+      }
+      m_fake->data->blocks.push_back(BlockCodec::encode(b));
+    } else {
+      BlockSpec s;
+      s.values = {1.5, 4.0, 8.0, 12.0, 14.5};
+      s.axis = {5.0, 6.0, 7.0, 8.0, 9.0};
+      m_fake->data->blocks.push_back(bytesOf(type >= MultiDay, s));
+    }
+    GraphQuery q;
+    q.Reset();
+    q.graphType = type;
+    ASSERT_TRUE(m_doc.RunReport(q)) << m_prompts.texts.join('|').toStdString();
+  }
+  const CChart3D::Axis& valueAxis() const {
+    return static_cast<C3DReportView*>(m_frame->activeView())->chart().axis(3);
+  }
+
+  std::shared_ptr<FakeServerObjects> m_fake = std::make_shared<FakeServerObjects>();
+  ServerSession m_session{[this](const std::string&, const ServerIdentity&) { return m_fake; },
+                          [](std::chrono::milliseconds) {}};
+  COrbiskDoc m_doc{m_session};
+  std::unique_ptr<CMainFrame> m_frame;
+  RecordingPrompts m_prompts;
+  ScopedPrompts m_installed{m_prompts};
+};
+
+TEST_F(ReportFrameTest, AViewReadsTheSettingsBeforeItBuilds) {
+  fetch(TwentyFourHour);
+  EXPECT_EQ(valueAxis().minimum, -10.0);  // 1.5 .. 14.5 on steps of 10
+  fetch(TimeWindowDetail);
+  m_doc.startup().referenceStep = 5;  // as the property dialog leaves them
+  m_doc.startup().scale = 5;
+  fetch(TwentyFourHour);  // its view exists but was not on show
+  EXPECT_EQ(valueAxis().minimum, -15.0);
+  EXPECT_EQ(valueAxis().maximum, 30.0);
+  fetch(OneFreqTimeWindow);
+  const Chart2DState::Axis& y =
+      static_cast<Chart2DReportView*>(m_frame->activeView())->chart().state().axis(Chart2DState::Y);
+  EXPECT_EQ(y.gridSpacing, 5.0);
+  EXPECT_EQ(y.maximum - y.minimum, 40.0);
+}
+
+TEST_F(ReportFrameTest, DeltaStaysOnWhileMarkerOneIsOnOverA3DReport) {
+  fetch(OneFreqTimeWindow);
+  m_frame->action(CommandIds::ID_MARKER_AVERAGE)->trigger();
+  fetch(MultiDay);
+  QAction* delta = m_frame->action(CommandIds::ID_MARKER_DELTA);
+  EXPECT_TRUE(delta->isEnabled());
+  delta->trigger();
+  m_frame->updateCommands();
+  EXPECT_TRUE(delta->isChecked());
 }
 
 }  // namespace

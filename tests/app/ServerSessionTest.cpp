@@ -1,16 +1,18 @@
+#include "app/ServerSession.h"
 #include "core/CNBServerDateTime.h"
 #include "core/IdentityScrambler.h"
 #include "core/Prompts.h"
 #include "core/ServerErrors.h"
-#include "app/ServerSession.h"
 #include "core/ShellEvents.h"
 #include "resources/Strings.h"
 #include "server/ServerIds.h"
 #include "support/FakeServerObjects.h"
-#include "support/TempSettings.h"
 #include "support/RecordingPrompts.h"
+#include "support/TempSettings.h"
 
 #include <QCoreApplication>
+#include <QCursor>
+#include <QGuiApplication>
 #include <future>
 
 namespace {
@@ -21,7 +23,8 @@ protected:
     TempSettingsTest::SetUp();
     writeIdentity("demo", "nembra-demo");
     QCoreApplication::processEvents();  // close requests still queued by an earlier test
-    QObject::connect(&ShellEvents::instance(), &ShellEvents::closeRequested, &m_guard, [this] { ++m_closes; });
+    QObject::connect(&ShellEvents::instance(), &ShellEvents::closeRequested, &m_guard,
+                     [this] { ++m_closes; });
   }
 
   void writeIdentity(const std::string& user, const std::string& password) {
@@ -42,7 +45,11 @@ protected:
           m_configure(*m_fake);
           return m_fake;
         },
-        [this](std::chrono::milliseconds d) { m_sleeps.push_back(d); });
+        [this](std::chrono::milliseconds d) {
+          m_sleeps.push_back(d);
+          const QCursor* cursor = QGuiApplication::overrideCursor();
+          m_waitCursorAtSleep.push_back(cursor && cursor->shape() == Qt::WaitCursor);
+        });
   }
   bool connect(ServerSession& s) {
     return s.Connect(3, ServerSession::kCommandLineDataClass, "nembra01", 1001, "Port 3");
@@ -57,6 +64,7 @@ protected:
   std::string m_host;
   ServerIdentity m_identity;
   std::vector<std::chrono::milliseconds> m_sleeps;
+  std::vector<bool> m_waitCursorAtSleep;
   RecordingPrompts m_prompts;
   ScopedPrompts m_installed{m_prompts};
   QObject m_guard;
@@ -115,15 +123,19 @@ struct FailureCase {
   bool withContext;
 };
 
-void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const FailureCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
-class ServerSessionFailureTest : public ServerSessionTest, public ::testing::WithParamInterface<FailureCase> {};
+class ServerSessionFailureTest : public ServerSessionTest,
+                                 public ::testing::WithParamInterface<FailureCase> {};
 
 TEST_P(ServerSessionFailureTest, ReportsOnceAndAsksToClose) {
   m_configure = GetParam().configure;
   auto s = session();
   EXPECT_FALSE(connect(*s));
-  const QString context = GetParam().withContext ? Strings::LoadString(Strings::IDS_CTX_UNABLE_TO_CONNECT) : QString();
+  const QString context =
+      GetParam().withContext ? Strings::LoadString(Strings::IDS_CTX_UNABLE_TO_CONNECT) : QString();
   EXPECT_EQ(m_prompts.texts, QStringList{ServerErrors::MessageFor(GetParam().code, context)});
   EXPECT_EQ(closes(), 1);
 }
@@ -131,20 +143,26 @@ TEST_P(ServerSessionFailureTest, ReportsOnceAndAsksToClose) {
 INSTANTIATE_TEST_SUITE_P(
     Steps, ServerSessionFailureTest,
     ::testing::Values(
-        FailureCase{"createData", [](FakeServerObjects& f) { f.createData.script = {hr::REGDB_E_CLASSNOTREG}; },
+        FailureCase{"createData",
+                    [](FakeServerObjects& f) { f.createData.script = {hr::REGDB_E_CLASSNOTREG}; },
                     hr::REGDB_E_CLASSNOTREG, true},
         FailureCase{"createSecurity",
                     [](FakeServerObjects& f) { f.createSecurity.script = {hr::RPC_S_SERVER_UNAVAILABLE}; },
                     hr::RPC_S_SERVER_UNAVAILABLE, true},
-        FailureCase{"openSessionLimit", [](FakeServerObjects& f) { f.data->openSession.script = {hr::kMaxConnections}; },
+        FailureCase{"openSessionLimit",
+                    [](FakeServerObjects& f) { f.data->openSession.script = {hr::kMaxConnections}; },
                     hr::kMaxConnections, false},
-        FailureCase{"openSessionExpired", [](FakeServerObjects& f) { f.data->openSession.script = {30}; }, 30, true},
+        FailureCase{"openSessionExpired", [](FakeServerObjects& f) { f.data->openSession.script = {30}; }, 30,
+                    true},
         // Only the exact success code opens a session.
-        FailureCase{"openSessionSFalse", [](FakeServerObjects& f) { f.data->openSession.script = {hr::S_FALSE}; },
-                    hr::S_FALSE, true},
-        FailureCase{"connectDropped", [](FakeServerObjects& f) { f.data->connect.script = {hr::kConnectionDropped}; },
+        FailureCase{"openSessionSFalse",
+                    [](FakeServerObjects& f) { f.data->openSession.script = {hr::S_FALSE}; }, hr::S_FALSE,
+                    true},
+        FailureCase{"connectDropped",
+                    [](FakeServerObjects& f) { f.data->connect.script = {hr::kConnectionDropped}; },
                     hr::kConnectionDropped, true},
-        FailureCase{"connectLimit", [](FakeServerObjects& f) { f.data->connect.script = {hr::kMaxConnections}; },
+        FailureCase{"connectLimit",
+                    [](FakeServerObjects& f) { f.data->connect.script = {hr::kMaxConnections}; },
                     hr::kMaxConnections, false}),
     [](const auto& p) { return std::string(p.param.name); });
 
@@ -158,8 +176,11 @@ TEST_F(ServerSessionTest, ConnectRetriesTwoHundredFiftyTimes) {
   EXPECT_EQ(m_fake->data->connect.calls, 251);
   EXPECT_EQ(m_sleeps.size(), 250u);
   EXPECT_EQ(m_sleeps.front(), std::chrono::milliseconds(100));
-  EXPECT_EQ(m_prompts.texts.value(0),
-            ServerErrors::MessageFor(hr::kConnectBusy, Strings::LoadString(Strings::IDS_CTX_UNABLE_TO_CONNECT)));
+  EXPECT_EQ(std::count(m_waitCursorAtSleep.begin(), m_waitCursorAtSleep.end(), true), 250);
+  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+  EXPECT_EQ(
+      m_prompts.texts.value(0),
+      ServerErrors::MessageFor(hr::kConnectBusy, Strings::LoadString(Strings::IDS_CTX_UNABLE_TO_CONNECT)));
 
   m_prompts.texts.clear();
   m_sleeps.clear();
@@ -195,7 +216,8 @@ TEST_F(ServerSessionTest, PermissionAnswers) {
     EXPECT_EQ(m_fake->security->lastToken, 1001);
     if (c.messageId) {
       ++expectedCloses;
-      EXPECT_EQ(m_prompts.texts, QStringList{Strings::LoadString(c.messageId)}) << c.granted << "/" << c.error;
+      EXPECT_EQ(m_prompts.texts, QStringList{Strings::LoadString(c.messageId)})
+          << c.granted << "/" << c.error;
     } else {
       EXPECT_TRUE(m_prompts.texts.isEmpty());
     }
@@ -209,7 +231,7 @@ TEST_F(ServerSessionTest, KeepAliveIgnoresFailuresAndCloseEndsTheSession) {
   m_fake->data->keepAlive.fallback = hr::RPC_S_CALL_FAILED;
   EXPECT_TRUE(s->KeepAlive());
   auto data = m_fake->data;  // keep the fake past the session's release
-  s->Close();  // waits for the pings
+  s->Close();                // waits for the pings
   EXPECT_EQ(data->keepAlive.calls, 1);
   EXPECT_EQ(m_fake->security->keepAlive.calls, 1);
   EXPECT_TRUE(m_prompts.texts.isEmpty());

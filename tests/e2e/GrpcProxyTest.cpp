@@ -17,11 +17,11 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <thread>
-#include <unistd.h>
 
 namespace {
 
@@ -32,9 +32,13 @@ constexpr int32_t kEnd = 1796040000;
 constexpr int kDays = 10;
 const std::string kDataClass(ServerIds::kDataServerClass);
 
-std::string databasePath() { return seededDemoDatabase(kEnd, kDays); }
+std::string databasePath() {
+  return seededDemoDatabase(kEnd, kDays);
+}
 
-ServerIdentity demoIdentity() { return {DemoSeeder::kUser, ".", DemoSeeder::kPassword}; }
+ServerIdentity demoIdentity() {
+  return {DemoSeeder::kUser, ".", DemoSeeder::kPassword};
+}
 
 // A stand-in server on a free loopback port, shut down with the test.
 class Sim {
@@ -71,7 +75,8 @@ private:
   std::unique_ptr<SimHost> m_host;
 };
 
-std::shared_ptr<INembraDataServer> openSession(IServerObjects& objects, int32_t node = DemoSeeder::kQuietNode) {
+std::shared_ptr<INembraDataServer> openSession(IServerObjects& objects,
+                                               int32_t node = DemoSeeder::kQuietNode) {
   std::shared_ptr<INembraDataServer> data;
   EXPECT_EQ(objects.CreateDataServer(kDataClass, data), hr::S_OK);
   if (!data) return nullptr;
@@ -106,7 +111,8 @@ TEST(GrpcProxyTest, CreationAnswersClassAndInterfaceCodes) {
   Sim sim;
   auto objects = sim.client();
   std::shared_ptr<INembraDataServer> data;
-  EXPECT_EQ(objects->CreateDataServer("{00000000-0000-0000-0000-000000000000}", data), hr::REGDB_E_CLASSNOTREG);
+  EXPECT_EQ(objects->CreateDataServer("{00000000-0000-0000-0000-000000000000}", data),
+            hr::REGDB_E_CLASSNOTREG);
   // Class ids compare without case, as their text form allows.
   std::string lower = kDataClass;
   for (char& ch : lower) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
@@ -204,8 +210,9 @@ TEST(GrpcProxyTest, SeriesDayAndTableCallsAnswerOverTheWire) {
   ASSERT_EQ(objects->CreateThreshold(kDataClass, threshold), hr::S_OK);
   std::vector<uint8_t> table(Blocks::kThresholdTableSize);
   int32_t count = Blocks::kThresholdEntries, out1 = -1, out2 = -1;
-  ASSERT_EQ(threshold->GetThresholdTable(DemoSeeder::kIngressNode, DemoSeeder::kToken, &count, &out1, &out2,
-                                         std::span<uint8_t, Blocks::kThresholdTableSize>(table.data(), table.size())),
+  ASSERT_EQ(threshold->GetThresholdTable(
+                DemoSeeder::kIngressNode, DemoSeeder::kToken, &count, &out1, &out2,
+                std::span<uint8_t, Blocks::kThresholdTableSize>(table.data(), table.size())),
             hr::S_OK);
   EXPECT_EQ(count, Blocks::kThresholdEntries);
   ThresholdTable decoded;
@@ -283,6 +290,23 @@ TEST(GrpcProxyTest, InjectedBusyAndNotReadyAnswersArriveAsCodes) {
   EXPECT_EQ(data->CloseSession(), hr::kConnectionDropped);
 }
 
+TEST(GrpcProxyTest, ABlockArrivesWithEverySuccessCode) {
+  Sim sim({"answer:ReadRibbonBlock:1"});
+  auto objects = sim.client();
+  auto data = openSession(*objects);
+  ASSERT_TRUE(data);
+  int32_t handle = 0;
+  ASSERT_EQ(data->StartRibbonRequest(kEnd - 3600, kEnd, 900, 0, &handle), hr::S_OK);
+  std::vector<uint8_t> buffer(Blocks::kRibbonBlockSize);
+  std::span<uint8_t, Blocks::kRibbonBlockSize> span(buffer.data(), buffer.size());
+  ASSERT_EQ(readWhenReady([&] { return data->ReadRibbonBlock(handle, span); }), 1);
+  RibbonBlock first;
+  ASSERT_EQ(BlockCodec::decode(buffer, first), BlockCodec::Status::Ok);
+  EXPECT_EQ(first.hasData, 1);
+  EXPECT_EQ(first.blockCount, 4);
+  EXPECT_EQ(data->EndRequest(), hr::S_OK);
+}
+
 TEST(GrpcProxyTest, DeadServerIsATransportCodeNotAHang) {
   auto sim = std::make_unique<Sim>();
   auto objects = sim->client(demoIdentity(), 3000ms);
@@ -306,9 +330,9 @@ TEST(GrpcProxyTest, DroppedConnectionFailsEveryLaterCall) {
   Sim sim({}, 32, /*dropAfter=*/3);
   auto objects = sim.client();
   std::shared_ptr<INembraDataServer> data;
-  ASSERT_EQ(objects->CreateDataServer(kDataClass, data), hr::S_OK);        // call 1
-  EXPECT_EQ(data->OpenSession(DemoSeeder::kToken, 3), hr::S_OK);          // call 2
-  EXPECT_GE(data->Connect(), 0);                                           // call 3
+  ASSERT_EQ(objects->CreateDataServer(kDataClass, data), hr::S_OK);  // call 1
+  EXPECT_EQ(data->OpenSession(DemoSeeder::kToken, 3), hr::S_OK);     // call 2
+  EXPECT_GE(data->Connect(), 0);                                     // call 3
   EXPECT_EQ(data->KeepAlive(), hr::RPC_S_SERVER_UNAVAILABLE);
 }
 

@@ -19,8 +19,8 @@
 #include "sim/SimHost.h"
 #include "sim/SimLog.h"
 #include "sim/SimServer.h"
-#include "support/TempSettings.h"
 #include "support/RecordingPrompts.h"
+#include "support/TempSettings.h"
 
 #include <QAction>
 #include <QApplication>
@@ -99,7 +99,7 @@ protected:
     QObject::connect(&m_poll, &QTimer::timeout, &m_poll, [this] {
       auto* dialog = qobject_cast<CORBPropertiesDlg*>(QApplication::activeModalWidget());
       if (!dialog || !dialog->isVisible()) return;
-      ++m_dialogs;
+      if (++m_dialogs == 1) m_titleAtFirstDialog = m_app->mainFrame()->windowTitle();
       m_connectedAtDialog = m_app->session().isConnected();
       dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
       if (dialog->isVisible()) dialog->reject();  // a refused OK must not hang the test
@@ -135,6 +135,7 @@ protected:
     ASSERT_TRUE(waitFor([&] { return reportShown(); })) << m_prompts.texts.join('|').toStdString();
     ASSERT_EQ(ribbonsKept(), 24);
     ASSERT_TRUE(m_prompts.texts.isEmpty()) << m_prompts.texts.join('|').toStdString();
+    EXPECT_EQ(m_titleAtFirstDialog, text(Strings::IDS_APP_TITLE));  // no title before the report's
   }
 
   void newGraph() { m_app->mainFrame()->action(CommandIds::ID_GRAPH_NEW)->trigger(); }
@@ -155,6 +156,7 @@ protected:
   std::unique_ptr<COrbiskApp> m_app;
   QTimer m_poll;
   int m_dialogs = 0;
+  QString m_titleAtFirstDialog;
   int m_reports = 0;
   bool m_connectedAtDialog = false;
 };

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <tuple>
 
 #include <QLocale>
 
@@ -237,7 +238,6 @@ INSTANTIATE_TEST_SUITE_P(Loops, RibbonFetchCancel, ::testing::Values(
     [](const auto& p) { return std::string(p.param.name); });
 // clang-format on
 
-
 struct FailureCase {
   const char* name;
   int type;
@@ -332,10 +332,15 @@ INSTANTIATE_TEST_SUITE_P(Codec, RibbonFetchBadBlock, ::testing::Values(
 // clang-format on
 
 TEST(RibbonFetch, NoDataIsShownOnceAndEndsTheRequest) {
-  for (int type : {TimeWindowDetail, MultiDayTimeWindow}) {
+  // Whatever the counts of a block without data: sound, too many entries, too many or no blocks.
+  const std::vector<std::tuple<int, uint16_t, int>> cases{
+      {TimeWindowDetail, 3, 4}, {MultiDayTimeWindow, 3, 501}, {MultiDay, 98, 4}, {TwentyFourHour, 0, 4}};
+  for (const auto& [type, blocks, entries] : cases) {
     Rig run;
     BlockSpec empty = answerBlock(3, 0);
     empty.hasData = 0;
+    empty.blockCount = blocks;
+    empty.entryCount = entries;
     run.server.blocks.push_back(bytesOf(isDay(type), empty));
 
     EXPECT_EQ(run.fetch(queryOf(type)), 0);

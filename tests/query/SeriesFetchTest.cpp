@@ -175,6 +175,7 @@ INSTANTIATE_TEST_SUITE_P(Failures, SeriesFetchSecondFails, ::testing::Values(
     SecondFailsCase{"ReadFails", {}, {hr::S_OK, hr::kNotReady, hr::RPC_S_SERVER_UNAVAILABLE}, 1, 3,
                     {{hr::RPC_S_SERVER_UNAVAILABLE, kRead}}, 0},
     SecondFailsCase{"NoData", {}, {}, 0, 3, {}, 1},
+    SecondFailsCase{"NoDataWithTooManyEntries", {}, {}, 0, 501, {}, 1},
     SecondFailsCase{"TooManyEntries", {}, {}, 1, 501, {{hr::RPC_S_PROTOCOL_ERROR, kRead}}, 0}),
     [](const auto& p) { return std::string(p.param.name); });
 // clang-format on

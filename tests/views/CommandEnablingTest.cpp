@@ -127,7 +127,7 @@ TEST(ReportTextsTest, PeriodPanesShowTheDatesOrTheCurrentTime) {
   for (int type = 0; type < 6; ++type) {
     q.graphType = type;
     const auto [first, second] = ReportTexts::periodPanes(q, now);
-    if (type == TimeWindowSummary || type == TimeWindowDetail) {
+    if (type == TimeWindowSummary || type == OneFreqTimeWindow || type == TimeWindowDetail) {
       EXPECT_EQ(first, now.LocalDateText()) << type;
       EXPECT_EQ(second, now.LocalTimeText()) << type;
     } else {

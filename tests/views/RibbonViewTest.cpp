@@ -66,7 +66,8 @@ protected:
     data.levelUnit = unit;
     data.headerLines = {QStringLiteral("Port 3  ID Number: 3"), QStringLiteral("Level Units: dBmV"),
                         QStringLiteral("Start"), QStringLiteral("End")};
-    data.thresholdNames = {QStringLiteral("T1"), QStringLiteral("T2"), QStringLiteral("T3"), QStringLiteral("T4")};
+    data.thresholdNames = {QStringLiteral("T1"), QStringLiteral("T2"), QStringLiteral("T3"),
+                           QStringLiteral("T4")};
     view->setActive(true);
     view->showReport(data);
     return view;
@@ -116,15 +117,20 @@ TEST_F(RibbonViewTest, EveryRibbonTypeHasItsViewAndBuildsTheGrid) {
 }
 
 TEST_F(RibbonViewTest, VersionTextComesFromTheBlockKind) {
-  EXPECT_EQ(show(TimeWindowDetail, ribbons(RibbonSet::Kind::Ribbon, 2, 3))->statusText(), QStringLiteral("MP Ver: 12.X"));
-  EXPECT_EQ(show(MultiDay, ribbons(RibbonSet::Kind::Day, 2, 3))->statusText(), QStringLiteral("MP Ver: 7.X - 8.X"));
+  EXPECT_EQ(show(TimeWindowDetail, ribbons(RibbonSet::Kind::Ribbon, 2, 3))->statusText(),
+            QStringLiteral("MP Ver: 12.X"));
+  EXPECT_EQ(show(MultiDay, ribbons(RibbonSet::Kind::Day, 2, 3))->statusText(),
+            QStringLiteral("MP Ver: 7.X - 8.X"));
 }
 
 TEST_F(RibbonViewTest, TitleFollowsTheUnitOrPercent) {
   const RibbonSet levels = ribbons(RibbonSet::Kind::Ribbon, 2, 3);
-  EXPECT_EQ(show(TwentyFourHour, levels, LevelUnit::fromCode(LevelUnit::kDbm))->chart().axis(3).title, QStringLiteral("dBm"));
-  EXPECT_EQ(show(TwentyFourHour, levels, LevelUnit::fromCode(LevelUnit::kDbuv))->chart().axis(3).title, QStringLiteral("dBuV"));
-  auto percent = show(TwentyFourHour, ribbons(RibbonSet::Kind::Ribbon, 2, 3, true), LevelUnit::fromCode(LevelUnit::kDbuv));
+  EXPECT_EQ(show(TwentyFourHour, levels, LevelUnit::fromCode(LevelUnit::kDbm))->chart().axis(3).title,
+            QStringLiteral("dBm"));
+  EXPECT_EQ(show(TwentyFourHour, levels, LevelUnit::fromCode(LevelUnit::kDbuv))->chart().axis(3).title,
+            QStringLiteral("dBuV"));
+  auto percent = show(TwentyFourHour, ribbons(RibbonSet::Kind::Ribbon, 2, 3, true),
+                      LevelUnit::fromCode(LevelUnit::kDbuv));
   EXPECT_EQ(percent->chart().axis(3).title, QStringLiteral("%"));
   EXPECT_EQ(percent->chart().value(1, 1), 3.2);  // no offset on a percentage
 }
@@ -139,13 +145,14 @@ TEST_F(RibbonViewTest, DayLabelsThinFromTwentyFiveDaysButNotHours) {
   EXPECT_EQ(show(MultiDay, ribbons(RibbonSet::Kind::Day, 24, 3))->chart().axis(1).labels.size(), 24);
   EXPECT_EQ(show(MultiDay, ribbons(RibbonSet::Kind::Day, 25, 3))->chart().axis(1).labels.size(), 8);
   EXPECT_EQ(show(MultiDayTimeWindow, ribbons(RibbonSet::Kind::Day, 25, 3))->chart().axis(1).labels.size(), 8);
-  EXPECT_EQ(show(TimeWindowDetail, ribbons(RibbonSet::Kind::Ribbon, 25, 3))->chart().axis(1).labels.size(), 8);
+  EXPECT_EQ(show(TimeWindowDetail, ribbons(RibbonSet::Kind::Ribbon, 25, 3))->chart().axis(1).labels.size(),
+            8);
   EXPECT_EQ(show(TwentyFourHour, ribbons(RibbonSet::Kind::Ribbon, 25, 3))->chart().axis(1).labels.size(), 25);
 }
 
 TEST_F(RibbonViewTest, AnEmptyResultDrawsANoteAndKeepsCommandsConsistent) {
-  const std::vector<RibbonSet> sets{ribbons(RibbonSet::Kind::Ribbon, 0, 5), ribbons(RibbonSet::Kind::Ribbon, 3, 0),
-                                    [] {
+  const std::vector<RibbonSet> sets{ribbons(RibbonSet::Kind::Ribbon, 0, 5),
+                                    ribbons(RibbonSet::Kind::Ribbon, 3, 0), [] {
                                       RibbonSet s = ribbons(RibbonSet::Kind::Ribbon, 3, 4);
                                       for (auto& b : s.ribbons) b.values.fill(kHole);
                                       return s;
@@ -235,6 +242,17 @@ TEST_F(RibbonViewTest, PropertyDialogSettingsNarrowTheWindowAndTheAxis) {
   RibbonSet set = ribbons(RibbonSet::Kind::Ribbon, 2, 9);
   for (auto& b : set.ribbons) b.values[0] = -30.0;  // only at 5 MHz
   auto view = show(TimeWindowDetail, set);
+  const CChart3D& c = view->chart();
+  // The span follows each report's data, not the previous report's axis.
+  ReportData narrow;
+  const RibbonSet plain = ribbons(RibbonSet::Kind::Ribbon, 2, 9);
+  narrow.ribbons = &plain;
+  view->showReport(narrow);
+  EXPECT_EQ(c.axis(3).minimum, -10.0);
+  EXPECT_EQ(c.axis(3).maximum, 30.0);
+  ReportData wide;
+  wide.ribbons = &set;
+  view->showReport(wide);
   ViewSettingsSource source;
   ASSERT_TRUE(view->viewSettingsSource(source));
   EXPECT_EQ(source.frequencies.size(), 9);
@@ -243,10 +261,9 @@ TEST_F(RibbonViewTest, PropertyDialogSettingsNarrowTheWindowAndTheAxis) {
   ViewSettings applied;
   applied.startFrequency = 5.25;
   applied.stopFrequency = 7.0;
-  applied.range = 40;
+  applied.range = 60;  // the visible data's range wins over the dialog's
   applied.referenceStep = 5;
   view->applyViewSettings(applied);
-  const CChart3D& c = view->chart();
   EXPECT_DOUBLE_EQ(c.axis(2).minimum, 0.25);
   EXPECT_DOUBLE_EQ(c.axis(2).maximum, 2.0);
   // -30 left the window: 3.2 .. 17.9 on steps of 5 gives 20 over 0, widened to 40.
@@ -255,6 +272,23 @@ TEST_F(RibbonViewTest, PropertyDialogSettingsNarrowTheWindowAndTheAxis) {
   ASSERT_TRUE(view->viewSettingsSource(source));
   EXPECT_EQ(source.minimumRange, 14);
   EXPECT_DOUBLE_EQ(source.startFrequency, 5.25);
+}
+
+TEST_F(RibbonViewTest, AWindowOverHolesKeepsTheStartingExtremes) {
+  RibbonSet set = ribbons(RibbonSet::Kind::Ribbon, 2, 9);
+  for (auto& b : set.ribbons) b.values[7] = b.values[8] = kHole;
+  auto view = show(TimeWindowDetail, set);
+  ViewSettings applied;
+  applied.startFrequency = 6.75;
+  applied.stopFrequency = 7.0;
+  view->applyViewSettings(applied);
+  EXPECT_EQ(view->level().dataMaximum, -220.0);
+  EXPECT_EQ(view->level().dataMinimum, 220.0);
+  EXPECT_EQ(view->chart().axis(3).minimum, -20.0);
+  EXPECT_EQ(view->chart().axis(3).maximum, 20.0);
+  view->runCommand(ID_VIEW_REF_LEVEL_UP);
+  EXPECT_TRUE(state(*view, ID_VIEW_REF_LEVEL_UP).enabled);
+  EXPECT_TRUE(state(*view, ID_VIEW_REF_LEVEL_DOWN).enabled);
 }
 
 TEST_F(RibbonViewTest, TheLookIsSavedWithEveryValueAndComesBack) {
@@ -266,7 +300,8 @@ TEST_F(RibbonViewTest, TheLookIsSavedWithEveryValueAndComesBack) {
     view->saveAppearance();
   }
   SettingsStore store;
-  const RegistryKey key = store.sectionKey(QStringLiteral("Settings")).subKey(QStringLiteral("TFHChart Properties"));
+  const RegistryKey key =
+      store.sectionKey(QStringLiteral("Settings")).subKey(QStringLiteral("TFHChart Properties"));
   EXPECT_EQ(key.valueNames().size(), 23);
   auto again = show(TwentyFourHour, ribbons(RibbonSet::Kind::Ribbon, 2, 3));
   EXPECT_EQ(again->chart().appearance().plotCubeBackground, 0x00202020u);

@@ -5,8 +5,8 @@
 #include "resources/CommandIds.h"
 #include "support/TempSettings.h"
 #include "views/CSingleFrequencyView.h"
-#include "views/ChartAppearanceDialog.h"
 #include "views/CTimeWindowSummaryView.h"
+#include "views/ChartAppearanceDialog.h"
 #include "views/CommandEnabling.h"
 #include "views/MarkerSet.h"
 #include "views/ReportData.h"
@@ -15,12 +15,12 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
-#include <QSpinBox>
-#include <QTimer>
 #include <QImage>
 #include <QPainter>
+#include <QSpinBox>
 #include <QSvgGenerator>
 #include <QTest>
+#include <QTimer>
 #include <limits>
 
 using namespace CommandIds;
@@ -77,10 +77,11 @@ protected:
   }
   static QString label(const Chart2DReportView& v, int i) { return v.chart().state().label(i).text; }
   static bool labelShown(const Chart2DReportView& v, int i) { return v.chart().state().label(i).shown; }
-  static FrameState frame(const ReportView& v) {
+  FrameState frame(const ReportView& v) const {
     FrameState s;
     s.graphType = v.graphType();
     v.fillFrameState(s);
+    m_markers.fill(s);
     return s;
   }
 
@@ -141,6 +142,24 @@ TEST_F(TwoDViewTest, MarkerOnMoveDeltaAndOff) {
   EXPECT_FALSE(commandState(ID_MARKER_CENTER, frame(*view)).enabled);
 }
 
+TEST_F(TwoDViewTest, MarkersStayOnThroughARebuildAndTheOtherReport) {
+  Fixture f({{0, ramp(0.0)}, {1, ramp(5.0)}});
+  auto summary = show<CTimeWindowSummaryView>(f);
+  summary->runCommand(ID_MARKER_AVERAGE);
+  summary->runCommand(ID_MARKER_DELTA);
+  summary->showReport(f.data);
+  EXPECT_EQ(summary->chart().state().at(1, 4).x, (QVector<double>{15.0, 15.0}));
+  EXPECT_EQ(summary->chart().state().at(1, 15).display, Chart2DState::Shown);
+  auto frequency = show<CSingleFrequencyView>(f);  // the same index on its time axis
+  EXPECT_TRUE(m_markers.marker(2).on());
+  const double at5 = 1'800'000'000.0 + 5 * 3600.0;
+  EXPECT_EQ(frequency->chart().state().at(1, 7).x, (QVector<double>{at5, at5}));
+  EXPECT_EQ(label(*frequency, 1), "Marker: Average");
+  summary->setActive(true);
+  EXPECT_EQ(summary->chart().state().at(1, 4).display, Chart2DState::Shown);
+  EXPECT_EQ(commandState(ID_MARKER_AVERAGE, frame(*summary)), (CommandState{true, true}));
+}
+
 TEST_F(TwoDViewTest, KeysSkipHolesAndStopAtTheEnds) {
   Fixture f({{0, {1.0, H, H, 4.0, 5.0}}});
   auto view = show<CTimeWindowSummaryView>(f);
@@ -167,7 +186,8 @@ TEST_F(TwoDViewTest, ATraceWithoutSamplesLeavesTheMarkerOff) {
 }
 
 TEST_F(TwoDViewTest, ReadoutsCarryTheLevelOffsetAndShowHoles) {
-  Fixture f({{0, {10.0, 10.0, H, 10.0, 10.0}}, {3, {0.0, 12.5, 25.0, 50.0, 75.0}}}, LevelUnit::fromCode(LevelUnit::kDbm));
+  Fixture f({{0, {10.0, 10.0, H, 10.0, 10.0}}, {3, {0.0, 12.5, 25.0, 50.0, 75.0}}},
+            LevelUnit::fromCode(LevelUnit::kDbm));
   auto view = show<CTimeWindowSummaryView>(f);
   EXPECT_EQ(view->levelAxis().highest, -38.75);
   EXPECT_EQ(view->levelAxis().referenceLevel, -30.0);
@@ -193,9 +213,10 @@ struct ReadoutCase {
 };
 
 TEST(MarkerReadoutTest, Formats) {
-  const ReadoutCase cases[] = {{0, -38.75, "dBm", "-38.750 dBm"}, {2, 61.0, "dBuV", "61.000 dBuV"},
-                               {3, 12.5, "dBmV", "12.500%"},      {6, 100.0, "dBmV", "100.000%"},
-                               {1, H, "dBmV", "Unavailable"},      {4, std::numeric_limits<double>::infinity(), "dBmV", "Unavailable"}};
+  const ReadoutCase cases[] = {
+      {0, -38.75, "dBm", "-38.750 dBm"}, {2, 61.0, "dBuV", "61.000 dBuV"},
+      {3, 12.5, "dBmV", "12.500%"},      {6, 100.0, "dBmV", "100.000%"},
+      {1, H, "dBmV", "Unavailable"},     {4, std::numeric_limits<double>::infinity(), "dBmV", "Unavailable"}};
   for (const ReadoutCase& c : cases) EXPECT_EQ(MarkerSet::valueText(c.trace, c.value, c.unit), c.text);
   EXPECT_EQ(MarkerSet::xText(15.25, false), "15.250 MHz");
   EXPECT_FALSE(MarkerSet::xText(1'800'000'000.0, true).contains("MHz"));
@@ -229,6 +250,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(TwoDViewTest, ReadoutsNeedAWindowWiderThan375) {
   Fixture f({{0, ramp(0.0)}});
   for (const auto& [width, shown] : {std::pair{375, false}, std::pair{376, true}}) {
+    m_markers.clear();  // the markers would follow to the next view
     auto view = show<CTimeWindowSummaryView>(f, {width, 500});
     view->runCommand(ID_MARKER_AVERAGE);
     view->runCommand(ID_MARKER_DELTA);
@@ -284,6 +306,8 @@ TEST_F(TwoDViewTest, PercentOnlyResultKeepsAPlaceholderAndDisablesThresholds) {
   for (int id : {ID_THRESHOLDS_DISPLAY, ID_THRESHOLDS_ALL, ID_THRESHOLDS_1, ID_THRESHOLDS_INTERVAL})
     EXPECT_FALSE(commandState(id, state).enabled) << id;
   EXPECT_FALSE(state.autoReference);
+  EXPECT_TRUE(state.canRaiseLevel);  // -220 - 10 <= -200: the rule alone decides
+  EXPECT_FALSE(state.canLowerLevel);
   EXPECT_TRUE(commandState(ID_MARKER_THRESHOLD_3, state).enabled);
 }
 
@@ -443,7 +467,8 @@ TEST_F(TwoDViewTest, TheViewSavesItsLookAndResetLeavesTheStoredRecord) {
   auto view = show<CTimeWindowSummaryView>(f);
   EXPECT_EQ(view->chart().state().look.plotBackground, 0x202020);
   view->runCommand(ID_VIEW_RESET_CHART_PROPERTIES);
-  EXPECT_EQ(view->chart().state().look.plotBackground, CChartProperty::defaults(TimeWindowSummary).plotBackground);
+  EXPECT_EQ(view->chart().state().look.plotBackground,
+            CChartProperty::defaults(TimeWindowSummary).plotBackground);
   EXPECT_EQ(view->appearance().plotBackground, 0x202020);
 }
 
@@ -466,7 +491,8 @@ TEST_F(TwoDViewTest, AppearancePagesPreviewLiveAndCancelPutsTheLookBack) {
       accept ? dialog->accept() : dialog->reject();
     });
     EXPECT_EQ(view->editAppearance(), accept);
-    EXPECT_TRUE(pages.contains("Average") && pages.contains("Minimum") && !pages.contains("Maximum")) << accept;
+    EXPECT_TRUE(pages.contains("Average") && pages.contains("Minimum") && !pages.contains("Maximum"))
+        << accept;
     EXPECT_EQ(view->chart().state().look.borderWidth, accept ? before + 2 : before);
   }
   EXPECT_EQ(view->appearance().borderWidth, before + 2);
@@ -518,11 +544,13 @@ void expectDefaultTraceColours(const Fixture& f) {
 }
 
 TEST_F(TwoDViewTest, SummaryRendersTheDefaultTraceColours) {
-  expectDefaultTraceColours<CTimeWindowSummaryView>(Fixture({{0, ramp(-10.0)}, {1, ramp(0.0)}, {2, ramp(-20.0)}}));
+  expectDefaultTraceColours<CTimeWindowSummaryView>(
+      Fixture({{0, ramp(-10.0)}, {1, ramp(0.0)}, {2, ramp(-20.0)}}));
 }
 
 TEST_F(TwoDViewTest, OneFrequencyRendersTheDefaultTraceColours) {
-  expectDefaultTraceColours<CSingleFrequencyView>(Fixture({{0, ramp(-10.0)}, {1, ramp(0.0)}, {2, ramp(-20.0)}}));
+  expectDefaultTraceColours<CSingleFrequencyView>(
+      Fixture({{0, ramp(-10.0)}, {1, ramp(0.0)}, {2, ramp(-20.0)}}));
 }
 
 }  // namespace
