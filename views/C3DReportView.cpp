@@ -22,7 +22,9 @@ using namespace CommandIds;
 
 namespace {
 
-QString text(int id) { return Strings::LoadString(id); }
+QString text(int id) {
+  return Strings::LoadString(id);
+}
 
 QVector<int> range(int first, int last) {
   QVector<int> out;
@@ -191,7 +193,8 @@ void C3DReportView::setFrequencyWindow(double low, double high) {
   const int lo = columnOf(low);
   const int hi = std::max(lo, columnOf(high));
   c.clearAxisLabels(2);
-  const QVector<QString> labels = RibbonAxes::frequencyLabels(m_grid.frequencies, lo, hi, c.axis(2).labelSize);
+  const QVector<QString> labels =
+      RibbonAxes::frequencyLabels(m_grid.frequencies, lo, hi, c.axis(2).labelSize);
   for (int col = 0; col < labels.size(); ++col) c.addAxisLabel(2, c.columnPosition(col + 1), labels[col]);
   const RibbonAxes::Extremes e = RibbonAxes::extremes(m_grid, lo, hi);
   // With nothing drawn the axis still needs a range; zero keeps every rule
@@ -260,12 +263,18 @@ void C3DReportView::resetOrientation() {
   m_chart->setBatch(false);
 }
 
-void C3DReportView::resetChartProperties() { C3DChartProperty::applyDefaults(*m_chart); }
+void C3DReportView::resetChartProperties() {
+  C3DChartProperty::applyDefaults(*m_chart);
+}
 
-void C3DReportView::editChartProperties() {
+bool C3DReportView::editChartProperties() {
   m_record.capture(*m_chart);
-  const bool kept = editAppearance<C3DChartProperty>(this, m_record, [this](const C3DChartProperty& r) { r.apply(*m_chart); });
-  if (kept) saveAppearance();
+  const bool kept = editAppearance<C3DChartProperty>(
+      this, m_record, [this](const C3DChartProperty& r) { r.apply(*m_chart); });
+  // Stored only when the property dialog is confirmed or the window closes;
+  // until then rebuilds keep what the user chose.
+  if (kept) m_record.markLoaded();
+  return kept;
 }
 
 bool C3DReportView::runCommand(int commandId) {
@@ -304,7 +313,8 @@ ChartPainter C3DReportView::chartPainter() const {
   return [picture](QPainter& p, const QRectF& r) {
     if (picture.isNull() || r.isEmpty()) return;
     const QSizeF fitted = QSizeF(picture.size()).scaled(r.size(), Qt::KeepAspectRatio);
-    const QRectF target(r.left() + (r.width() - fitted.width()) / 2, r.top(), fitted.width(), fitted.height());
+    const QRectF target(r.left() + (r.width() - fitted.width()) / 2, r.top(), fitted.width(),
+                        fitted.height());
     p.drawImage(target, picture);
   };
 }

@@ -5,6 +5,7 @@
 #include "resources/CommandIds.h"
 #include "support/TempSettings.h"
 #include "views/C3DReportView.h"
+#include "views/ChartAppearanceDialog.h"
 #include "views/CommandEnabling.h"
 #include "views/ReportData.h"
 #include "views/ReportViewFactory.h"
@@ -12,7 +13,10 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QLineEdit>
 #include <QMimeData>
+#include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -66,7 +70,8 @@ protected:
     data.levelUnit = unit;
     data.headerLines = {QStringLiteral("Port 3  ID Number: 3"), QStringLiteral("Level Units: dBmV"),
                         QStringLiteral("Start"), QStringLiteral("End")};
-    data.thresholdNames = {QStringLiteral("T1"), QStringLiteral("T2"), QStringLiteral("T3"), QStringLiteral("T4")};
+    data.thresholdNames = {QStringLiteral("T1"), QStringLiteral("T2"), QStringLiteral("T3"),
+                           QStringLiteral("T4")};
     view->setActive(true);
     view->showReport(data);
     return view;
@@ -116,15 +121,20 @@ TEST_F(RibbonViewTest, EveryRibbonTypeHasItsViewAndBuildsTheGrid) {
 }
 
 TEST_F(RibbonViewTest, VersionTextComesFromTheBlockKind) {
-  EXPECT_EQ(show(TimeWindowDetail, ribbons(RibbonSet::Kind::Ribbon, 2, 3))->statusText(), QStringLiteral("MP Ver: 12.X"));
-  EXPECT_EQ(show(MultiDay, ribbons(RibbonSet::Kind::Day, 2, 3))->statusText(), QStringLiteral("MP Ver: 7.X - 8.X"));
+  EXPECT_EQ(show(TimeWindowDetail, ribbons(RibbonSet::Kind::Ribbon, 2, 3))->statusText(),
+            QStringLiteral("MP Ver: 12.X"));
+  EXPECT_EQ(show(MultiDay, ribbons(RibbonSet::Kind::Day, 2, 3))->statusText(),
+            QStringLiteral("MP Ver: 7.X - 8.X"));
 }
 
 TEST_F(RibbonViewTest, TitleFollowsTheUnitOrPercent) {
   const RibbonSet levels = ribbons(RibbonSet::Kind::Ribbon, 2, 3);
-  EXPECT_EQ(show(TwentyFourHour, levels, LevelUnit::fromCode(LevelUnit::kDbm))->chart().axis(3).title, QStringLiteral("dBm"));
-  EXPECT_EQ(show(TwentyFourHour, levels, LevelUnit::fromCode(LevelUnit::kDbuv))->chart().axis(3).title, QStringLiteral("dBuV"));
-  auto percent = show(TwentyFourHour, ribbons(RibbonSet::Kind::Ribbon, 2, 3, true), LevelUnit::fromCode(LevelUnit::kDbuv));
+  EXPECT_EQ(show(TwentyFourHour, levels, LevelUnit::fromCode(LevelUnit::kDbm))->chart().axis(3).title,
+            QStringLiteral("dBm"));
+  EXPECT_EQ(show(TwentyFourHour, levels, LevelUnit::fromCode(LevelUnit::kDbuv))->chart().axis(3).title,
+            QStringLiteral("dBuV"));
+  auto percent = show(TwentyFourHour, ribbons(RibbonSet::Kind::Ribbon, 2, 3, true),
+                      LevelUnit::fromCode(LevelUnit::kDbuv));
   EXPECT_EQ(percent->chart().axis(3).title, QStringLiteral("%"));
   EXPECT_EQ(percent->chart().value(1, 1), 3.2);  // no offset on a percentage
 }
@@ -139,13 +149,14 @@ TEST_F(RibbonViewTest, DayLabelsThinFromTwentyFiveDaysButNotHours) {
   EXPECT_EQ(show(MultiDay, ribbons(RibbonSet::Kind::Day, 24, 3))->chart().axis(1).labels.size(), 24);
   EXPECT_EQ(show(MultiDay, ribbons(RibbonSet::Kind::Day, 25, 3))->chart().axis(1).labels.size(), 8);
   EXPECT_EQ(show(MultiDayTimeWindow, ribbons(RibbonSet::Kind::Day, 25, 3))->chart().axis(1).labels.size(), 8);
-  EXPECT_EQ(show(TimeWindowDetail, ribbons(RibbonSet::Kind::Ribbon, 25, 3))->chart().axis(1).labels.size(), 8);
+  EXPECT_EQ(show(TimeWindowDetail, ribbons(RibbonSet::Kind::Ribbon, 25, 3))->chart().axis(1).labels.size(),
+            8);
   EXPECT_EQ(show(TwentyFourHour, ribbons(RibbonSet::Kind::Ribbon, 25, 3))->chart().axis(1).labels.size(), 25);
 }
 
 TEST_F(RibbonViewTest, AnEmptyResultDrawsANoteAndKeepsCommandsConsistent) {
-  const std::vector<RibbonSet> sets{ribbons(RibbonSet::Kind::Ribbon, 0, 5), ribbons(RibbonSet::Kind::Ribbon, 3, 0),
-                                    [] {
+  const std::vector<RibbonSet> sets{ribbons(RibbonSet::Kind::Ribbon, 0, 5),
+                                    ribbons(RibbonSet::Kind::Ribbon, 3, 0), [] {
                                       RibbonSet s = ribbons(RibbonSet::Kind::Ribbon, 3, 4);
                                       for (auto& b : s.ribbons) b.values.fill(kHole);
                                       return s;
@@ -266,13 +277,35 @@ TEST_F(RibbonViewTest, TheLookIsSavedWithEveryValueAndComesBack) {
     view->saveAppearance();
   }
   SettingsStore store;
-  const RegistryKey key = store.sectionKey(QStringLiteral("Settings")).subKey(QStringLiteral("TFHChart Properties"));
+  const RegistryKey key =
+      store.sectionKey(QStringLiteral("Settings")).subKey(QStringLiteral("TFHChart Properties"));
   EXPECT_EQ(key.valueNames().size(), 23);
   auto again = show(TwentyFourHour, ribbons(RibbonSet::Kind::Ribbon, 2, 3));
   EXPECT_EQ(again->chart().appearance().plotCubeBackground, 0x00202020u);
   again->runCommand(ID_VIEW_RESET_CHART_PROPERTIES);
   EXPECT_EQ(again->chart().appearance(), Chart3DAppearance::defaults());
   EXPECT_EQ(again->appearanceRecord().look().plotCubeBackground, 0x00202020u);
+}
+
+TEST_F(RibbonViewTest, KeptAppearanceEditsWaitForTheFrameToStoreThem) {
+  auto view = show(TwentyFourHour, ribbons(RibbonSet::Kind::Ribbon, 2, 3));
+  QTimer::singleShot(0, [] {
+    auto* dialog = qobject_cast<ChartAppearanceDialog*>(QApplication::activeModalWidget());
+    ASSERT_TRUE(dialog);
+    QTest::keyClicks(dialog->findChild<QLineEdit*>(), QStringLiteral("Levels"));  // the legend title
+    dialog->accept();
+  });
+  ASSERT_TRUE(view->editChartProperties());
+  EXPECT_EQ(view->chart().appearance().legendTitle, "Levels");
+  const auto stored = [] {
+    SettingsStore store;
+    return store.sectionKey(QStringLiteral("Settings"))
+        .subKey(QStringLiteral("TFHChart Properties"))
+        .valueNames();
+  };
+  EXPECT_TRUE(stored().isEmpty());
+  view->saveAppearance();  // the property dialog's OK or the window closing
+  EXPECT_EQ(stored().size(), 23);
 }
 
 }  // namespace
