@@ -7,16 +7,16 @@
 #include "core/WindowPlacement.h"
 #include "query/CORBPropertiesDlg.h"
 #include "resources/CommandIds.h"
-#include "support/TempSettings.h"
-#include "support/RecordingPrompts.h"
 #include "support/FixedClock.h"
+#include "support/RecordingPrompts.h"
+#include "support/TempSettings.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QTimer>
-#include <QCoreApplication>
 
 namespace {
 
@@ -76,6 +76,10 @@ TEST_F(MainFrameTest, ViewCommandsWaitForAView) {
   // Texts keep their double blank and lose the key after the tab.
   EXPECT_EQ(frame.action(CommandIds::ID_VIEW_REF_LEVEL_UP)->text(), "I&ncrease  Ref Level");
   EXPECT_EQ(frame.action(CommandIds::ID_GRAPH_NEW)->text(), "New...");
+  EXPECT_EQ(frame.action(CommandIds::ID_VIEW_PROPERTIES)->statusTip(), "Edits the graph's properties");
+  // The standard help commands work without a report.
+  for (int id : CommandIds::kHelpAliases)
+    EXPECT_TRUE(frame.action(id) && frame.action(id)->isEnabled()) << id;
 }
 
 TEST_F(MainFrameTest, ClosingKeepsThePlacementForTheNextStart) {
