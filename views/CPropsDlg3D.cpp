@@ -106,11 +106,13 @@ CPropsDlg3D::CPropsDlg3D(QWidget* parent) : QDialog(parent) {
   m_stepLabel = new QLabel(m_amplitude);
   m_stepLabel->setBuddy(m_step);
   auto* al = new QGridLayout(m_amplitude);
+  // The range (3D) and the scale (2D) share a cell, so the one shown lines
+  // up with the step combo below it.
   al->addWidget(m_rangeLabel, 0, 0);
   al->addWidget(m_range, 0, 1);
-  al->addWidget(m_scale, 0, 2);
+  al->addWidget(m_scale, 0, 1);
   al->addWidget(m_stepLabel, 1, 0);
-  al->addWidget(m_step, 1, 1, 1, 2);
+  al->addWidget(m_step, 1, 1);
 
   auto* buttons =
       new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, this);

@@ -132,6 +132,9 @@ TEST_F(PropsDialogTest, LevelCombosFollowTheDrawnTraces) {
   EXPECT_EQ(combo("combo1373")->accessibleName(), "Scale (dB/Div):");
   EXPECT_EQ(combo("combo1014")->accessibleName(), "Ref Level Step (dB):");
   EXPECT_EQ(edit("edit1002")->accessibleName(), "Stop Frequency (MHz):");
+  m_dlg.show();  // the two combos stand one above the other, alike
+  EXPECT_EQ(combo("combo1373")->geometry().left(), combo("combo1014")->geometry().left());
+  EXPECT_EQ(combo("combo1373")->width(), combo("combo1014")->width());
 }
 
 }  // namespace
