@@ -22,19 +22,17 @@ TEST_P(NearestIndexTest, SnapsToTheListFrequency) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, NearestIndexTest,
-                         ::testing::Values(NearestCase{1.0, 0},      // below the first: the first
-                                           NearestCase{5.0, 0},      // exact
-                                           NearestCase{5.24995, 1},  // within 0.0001 of the next one
-                                           NearestCase{5.2, 0},      // between two: the lower
-                                           NearestCase{5.99, 2},     // just below a list value: the lower
-                                           NearestCase{6.00009, 3},  // just above, within tolerance
-                                           NearestCase{9.9, 3},      // the lower, however near the upper
-                                           NearestCase{10.0, 4},     // the last
-                                           NearestCase{250.0, 4}));  // beyond the list: the last
+                         ::testing::Values(NearestCase{1.0, 0},         // below the first: the first
+                                           NearestCase{5.0, 0},         // exact
+                                           NearestCase{5.24995, 1},     // within 0.0001 of the next one
+                                           NearestCase{5.2, 0},         // between two: the lower
+                                           NearestCase{5.99, 2},        // just below a list value: the lower
+                                           NearestCase{6.00009, 3},     // just above, within tolerance
+                                           NearestCase{9.9, 3},         // the lower, however near the upper
+                                           NearestCase{10.0, 4},        // the last
+                                           NearestCase{250.0, 4}));     // beyond the list: the last
 
-TEST(NearestIndexTest, EmptyListGivesTheFirstPosition) {
-  EXPECT_EQ(nearestIndex({}, 5.0), 0);
-}
+TEST(NearestIndexTest, EmptyListGivesTheFirstPosition) { EXPECT_EQ(nearestIndex({}, 5.0), 0); }
 
 struct SpinCase {
   int index;
@@ -52,16 +50,16 @@ TEST_P(SpinIndexTest, MovesWithinTheList) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, SpinIndexTest,
-                         ::testing::Values(SpinCase{2, -1, 5, 3},    // up by one
-                                           SpinCase{0, -3, 5, 3},    // up by the magnitude
-                                           SpinCase{3, -3, 5, 4},    // would pass the end: by one
-                                           SpinCase{4, -1, 5, 4},    // never beyond the last
-                                           SpinCase{2, 0, 5, 2},     // a zero notification moves by nothing
-                                           SpinCase{3, 1, 5, 2},     // down by one
-                                           SpinCase{4, 3, 5, 1},     // down by the magnitude
-                                           SpinCase{2, 3, 5, 1},     // larger than the index: by one
-                                           SpinCase{0, 1, 5, 0},     // never below the first
-                                           SpinCase{0, -1, 0, 0}));  // no list
+                         ::testing::Values(SpinCase{2, -1, 5, 3},   // up by one
+                                           SpinCase{0, -3, 5, 3},   // up by the magnitude
+                                           SpinCase{3, -3, 5, 4},   // would pass the end: by one
+                                           SpinCase{4, -1, 5, 4},   // never beyond the last
+                                           SpinCase{2, 0, 5, 2},    // a zero notification moves by nothing
+                                           SpinCase{3, 1, 5, 2},    // down by one
+                                           SpinCase{4, 3, 5, 1},    // down by the magnitude
+                                           SpinCase{2, 3, 5, 1},    // larger than the index: by one
+                                           SpinCase{0, 1, 5, 0},    // never below the first
+                                           SpinCase{0, -1, 0, 0})); // no list
 
 struct RangeCase {
   int range;
@@ -78,21 +76,16 @@ TEST_P(SpinRangeTest, StaysInTheBand) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, SpinRangeTest,
-                         ::testing::Values(RangeCase{50, -1, 40, 55},  // up arrow widens by five
-                                           RangeCase{50, 1, 40, 45}, RangeCase{45, 1, 40, 40},
-                                           RangeCase{40, 1, 40, 40},  // not below 40
-                                           RangeCase{60, 1, 60, 60},  // not below the report's minimum
+                         ::testing::Values(RangeCase{50, -1, 40, 55},   // up arrow widens by five
+                                           RangeCase{50, 1, 40, 45},
+                                           RangeCase{45, 1, 40, 40},
+                                           RangeCase{40, 1, 40, 40},    // not below 40
+                                           RangeCase{60, 1, 60, 60},    // not below the report's minimum
                                            RangeCase{65, 1, 60, 60},
-                                           RangeCase{50, 1, 20, 45},  // a minimum under 40 counts as 40
+                                           RangeCase{50, 1, 20, 45},    // a minimum under 40 counts as 40
                                            RangeCase{45, 1, 20, 40},
-                                           RangeCase{100, -1, 40, 100},  // not above 100
-                                           RangeCase{95, -2, 40, 95}));  // a step past 100 is refused whole
-
-TEST(DecimalsForTest, FewestFromThreeThatReadBackAsThemselves) {
-  EXPECT_EQ(decimalsFor({5.0, 5.25, 5.5}), 3);
-  EXPECT_EQ(decimalsFor({55.0625}), 4);
-  EXPECT_EQ(decimalsFor({5.0, 5.0000012, 5.0000024}), 9);  // closer than snapping can tell
-}
+                                           RangeCase{100, -1, 40, 100}, // not above 100
+                                           RangeCase{95, -2, 40, 95})); // a step past 100 is refused whole
 
 TEST(ClampRangeTest, TypedRangesAreClampedOnOk) {
   EXPECT_EQ(clampRange(150), 100);
@@ -106,9 +99,9 @@ TEST(CheckFrequenciesTest, ChecksInOrderWithTolerance) {
     Refusal expected;
   } cases[] = {
       {5.0, 65.0, Refusal::None},
-      {4.999995, 65.000005, Refusal::None},  // within 0.00001 of the ends
+      {4.999995, 65.000005, Refusal::None},         // within 0.00001 of the ends
       {4.9999, 65.0, Refusal::StartOutOfRange},
-      {4.0, 70.0, Refusal::StartOutOfRange},  // the start is checked first
+      {4.0, 70.0, Refusal::StartOutOfRange},        // the start is checked first
       {5.0, 65.0001, Refusal::StopOutOfRange},
       {30.0, 30.0, Refusal::StopNotAboveStart},
       {40.0, 30.0, Refusal::StopNotAboveStart},
@@ -133,8 +126,8 @@ TEST(LayoutTest, EachReportOffersItsControls) {
     const char* step;
     bool rangeShown, scaleShown, stopShown, check;
   } cases[] = {
-      {TwentyFourHour, false, "3D Graph Properties", "Amplitude", "&Start Frequency (MHz):",
-       "St&op Frequency (MHz):", "Range (dB):", "Ref Level Step (dB):", true, false, true, true},
+      {TwentyFourHour, false, "3D Graph Properties", "Amplitude", "&Start Frequency (MHz):", "St&op Frequency (MHz):",
+       "Range (dB):", "Ref Level Step (dB):", true, false, true, true},
       {MultiDay, true, "3D Graph Properties", "% Exceeding Threshold", "&Start Frequency (MHz):",
        "St&op Frequency (MHz):", "Range (%):", "Ref Level Step (%):", true, false, true, true},
       {TimeWindowSummary, false, "2D Graph Properties", "Amplitude", "&Start Frequency (MHz):",
