@@ -69,7 +69,11 @@ CMainFrame::CMainFrame(COrbiskDoc& doc, ServerSession& session, QWidget* parent)
   m_newGraph = new CORBPropertiesDlg(this);
   m_props = new CPropsDlg3D(this);
   m_markers = std::make_unique<MarkerSet>();
-  connect(m_props, &CPropsDlg3D::helpRequested, this, &CMainFrame::OnHelp);
+  // Help from a dialog opens at its own topic, in a window the dialog does not block.
+  connect(m_props, &CPropsDlg3D::helpRequested, this,
+          [this] { HelpWindow::instance(m_props)->showTopic(HelpLocation::propertiesTopic()); });
+  connect(m_newGraph, &CORBPropertiesDlg::helpRequested, this,
+          [this] { HelpWindow::instance(m_newGraph)->showTopic(HelpLocation::newGraphTopic()); });
   m_views = new QStackedWidget(this);
   m_placeholder = new COrbiskView(m_views);
   m_views->addWidget(m_placeholder);
@@ -104,6 +108,8 @@ QAction* CMainFrame::addCommand(QMenu* menu, int commandId) {
     a->setText(text(info->textId).section(QLatin1Char('\t'), 0, 0));
     if (info->shortcut && *info->shortcut) a->setShortcut(QKeySequence(QString::fromLatin1(info->shortcut)));
   }
+  for (const auto& tip : CommandIds::kStatusTexts)
+    if (tip.id == commandId) a->setStatusTip(text(tip.textId));
   a->setData(commandId);
   a->setObjectName(QStringLiteral("command%1").arg(commandId));
   if (menu) menu->addAction(a);
@@ -157,6 +163,18 @@ void CMainFrame::buildMenus() {
         id != ID_VIEW_PROPERTIES && id != ID_GRAPH_SAVE_IMAGE)
       connect(it.value(), &QAction::triggered, this, [this, id] { runViewCommand(id); });
   }
+  // The standard help commands have no menu items: the window carries them
+  // so their keys work. Context help is the report's topic, like the menu's
+  // help; the index, the finder and the default help open the contents.
+  for (int id : kHelpAliases) {
+    QAction* a = addCommand(nullptr, id);
+    addAction(a);
+    if (id == ID_HELP || id == ID_CONTEXT_HELP)
+      connect(a, &QAction::triggered, this, &CMainFrame::OnHelp);
+    else
+      connect(a, &QAction::triggered, this, [this] { HelpWindow::instance(this)->showTopic(QString()); });
+  }
+  action(ID_CONTEXT_HELP)->setShortcut(QKeySequence::WhatsThis);
   for (QAction* a : std::as_const(m_actions))
     connect(a, &QAction::triggered, this, &CMainFrame::updateCommands, Qt::QueuedConnection);
 }

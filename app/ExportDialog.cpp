@@ -5,6 +5,7 @@
 #include "resources/Strings.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 
 void prepareExportDialog(QFileDialog& dialog, const ExportLocation& where) {
   const QString title = Strings::LoadString(Strings::IDS_UI_EXPORT_TITLE);
@@ -15,17 +16,24 @@ void prepareExportDialog(QFileDialog& dialog, const ExportLocation& where) {
   dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
   dialog.setDefaultSuffix(Strings::LoadString(Strings::IDS_EXPORT_EXTENSION));
   dialog.setNameFilters(ExportLocation::nameFilters(Strings::LoadString(Strings::IDS_EXPORT_FILTER)));
-  // The "*.csv" start name is left out: the filter already lists only CSV
-  // files, and Qt's dialogs would take the wildcard for a file name.
   dialog.setDirectory(where.folder);
+  dialog.selectFile(where.fileName);
 }
 
 QString askExportPath(QWidget* parent) {
   QFileDialog dialog(parent);
   prepareExportDialog(dialog, ExportLocation::current());
-  if (dialog.exec() != QDialog::Accepted) return {};
-  const QStringList chosen = dialog.selectedFiles();
-  return chosen.isEmpty() ? QString() : chosen.first();
+  while (dialog.exec() == QDialog::Accepted) {
+    const QString chosen = dialog.selectedFiles().value(0);
+    const QFileInfo info(chosen);
+    // The start name "*.csv" is a pattern, not a file to write: saving it
+    // leaves the dialog up in the folder the user reached.
+    if (!info.fileName().contains(QLatin1Char('*')) && !info.fileName().contains(QLatin1Char('?')))
+      return chosen;
+    dialog.setDirectory(info.absolutePath());
+    dialog.selectFile(info.fileName());
+  }
+  return {};
 }
 
 bool saveExport(QWidget* owner, const QString& path, const ExportFile::Writer& writer) {

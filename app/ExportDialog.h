@@ -8,9 +8,9 @@ class ExportLocation;
 class QFileDialog;
 class QWidget;
 
-// Sets up a save dialog for an export: starts in the export folder, adds the
-// ".csv" suffix to a bare name, offers the comma-delimited filter and asks
-// before replacing a file.
+// Sets up a save dialog for an export: starts in the export folder with the
+// name "*.csv", adds the ".csv" suffix to a bare name, offers the
+// comma-delimited filter and asks before replacing a file.
 void prepareExportDialog(QFileDialog& dialog, const ExportLocation& where);
 
 // Asks where to export; the chosen path, or empty when the user cancelled.

@@ -28,6 +28,9 @@ public:
   // The topic of a report (0 to 5); the empty topic (the start of the file)
   // before any report.
   static QString topicForGraphType(int graphType);
+  // The topics of the two dialogs that offer help.
+  static QString newGraphTopic() { return QStringLiteral("new-graph"); }
+  static QString propertiesTopic() { return QStringLiteral("properties"); }
   // Every topic the program opens the help at.
   static const QStringList& topics();
 };

@@ -37,7 +37,16 @@ QPointer<HelpWindow>& theWindow() {
 
 HelpWindow* HelpWindow::instance(QWidget* parent) {
   QPointer<HelpWindow>& window = theWindow();
-  if (!window) window = new HelpWindow(parent);
+  if (!window) {
+    window = new HelpWindow(parent);
+  } else if (parent && window->parentWidget() != parent) {
+    // A modal dialog blocks every window but its own, so help asked from one
+    // moves under it; it stays where the user had it.
+    const QRect where = window->geometry();
+    const bool wasShown = window->isVisible();
+    window->setParent(parent, window->windowFlags());
+    if (wasShown) window->setGeometry(where);
+  }
   return window;
 }
 

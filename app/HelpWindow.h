@@ -12,7 +12,8 @@ class HelpWindow : public QDialog {
   Q_OBJECT
 public:
   // The help window, created on first use as a window of `parent` (so it
-  // closes with the main window).
+  // closes with the main window) and moved to the `parent` of each later
+  // call, so that a modal dialog asking for help does not block it.
   static HelpWindow* instance(QWidget* parent);
 
   // Shows the window at `anchor` ("markers" or "#markers"); the start of the

@@ -29,6 +29,8 @@ public:
   static void applyDefaults(CChart3D& chart);
 
   bool loaded() const { return m_loaded; }
+  // The record holds a look the user chose, to be applied like a stored one.
+  void markLoaded() { m_loaded = true; }
   const Chart3DAppearance& look() const { return m_look; }
   Chart3DAppearance& look() { return m_look; }
 

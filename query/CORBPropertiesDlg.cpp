@@ -16,18 +16,21 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace {
 
-QString text(int id) { return Strings::LoadString(id); }
+QString text(int id) {
+  return Strings::LoadString(id);
+}
 
 // Accessible names are the visible label without its mnemonic.
 QString plain(const QString& label) {
@@ -68,9 +71,10 @@ void CORBPropertiesDlg::buildControls() {
 
   m_type = new QComboBox(this);
   m_type->setObjectName(QStringLiteral("graphType"));
-  const int typeNames[] = {Strings::IDS_UI_TYPE_TIME_WINDOW_SUMMARY, Strings::IDS_UI_TYPE_ONE_FREQ_TIME_WINDOW,
-                           Strings::IDS_UI_TYPE_TIME_WINDOW_DETAIL, Strings::IDS_UI_TYPE_24_HOUR,
-                           Strings::IDS_UI_TYPE_MULTI_DAY, Strings::IDS_UI_TYPE_MULTI_DAY_TIME_WINDOW};
+  const int typeNames[] = {
+      Strings::IDS_UI_TYPE_TIME_WINDOW_SUMMARY, Strings::IDS_UI_TYPE_ONE_FREQ_TIME_WINDOW,
+      Strings::IDS_UI_TYPE_TIME_WINDOW_DETAIL,  Strings::IDS_UI_TYPE_24_HOUR,
+      Strings::IDS_UI_TYPE_MULTI_DAY,           Strings::IDS_UI_TYPE_MULTI_DAY_TIME_WINDOW};
   for (int id : typeNames) m_type->addItem(text(id));
   auto* typeForm = new QFormLayout;
   auto* typeLabel = new QLabel(text(Strings::IDS_UI_GRAPH_TYPE_LABEL), this);
@@ -116,10 +120,14 @@ void CORBPropertiesDlg::buildControls() {
   m_upToTheSecond->setObjectName(QStringLiteral("upToTheSecond"));
   grid->addWidget(m_upToTheSecond, 2, 1, 1, 2);
   grid->setColumnStretch(1, 1);
-  m_startDate->setAccessibleName(plain(startLabel->text()) + QLatin1Char(' ') + plain(text(Strings::IDS_UI_DATE)));
-  m_startTime->setAccessibleName(plain(startLabel->text()) + QLatin1Char(' ') + plain(text(Strings::IDS_UI_TIME)));
-  m_endDate->setAccessibleName(plain(endLabel->text()) + QLatin1Char(' ') + plain(text(Strings::IDS_UI_DATE)));
-  m_endTime->setAccessibleName(plain(endLabel->text()) + QLatin1Char(' ') + plain(text(Strings::IDS_UI_TIME)));
+  m_startDate->setAccessibleName(plain(startLabel->text()) + QLatin1Char(' ') +
+                                 plain(text(Strings::IDS_UI_DATE)));
+  m_startTime->setAccessibleName(plain(startLabel->text()) + QLatin1Char(' ') +
+                                 plain(text(Strings::IDS_UI_TIME)));
+  m_endDate->setAccessibleName(plain(endLabel->text()) + QLatin1Char(' ') +
+                               plain(text(Strings::IDS_UI_DATE)));
+  m_endTime->setAccessibleName(plain(endLabel->text()) + QLatin1Char(' ') +
+                               plain(text(Strings::IDS_UI_TIME)));
   m_upToTheSecond->setAccessibleName(plain(m_upToTheSecond->text()));
   root->addWidget(window);
 
@@ -157,13 +165,13 @@ void CORBPropertiesDlg::buildControls() {
   m_incrementLabel->setObjectName(QStringLiteral("incrementLabel"));
   m_increment = new QComboBox(this);
   m_increment->setObjectName(QStringLiteral("increment"));
-  for (int id : {Strings::IDS_UI_INCREMENT_15_MIN, Strings::IDS_UI_INCREMENT_1_HOUR,
-                 Strings::IDS_UI_INCREMENT_1_DAY})
+  for (int id :
+       {Strings::IDS_UI_INCREMENT_15_MIN, Strings::IDS_UI_INCREMENT_1_HOUR, Strings::IDS_UI_INCREMENT_1_DAY})
     m_increment->addItem(text(id));
   m_incrementLabel->setBuddy(m_increment);
   m_increment->setAccessibleName(plain(text(Strings::IDS_LABEL_INCREMENT)));
-  for (QWidget* w : {static_cast<QWidget*>(m_frequency), static_cast<QWidget*>(mhz),
-                     static_cast<QWidget*>(m_increment)})
+  for (QWidget* w :
+       {static_cast<QWidget*>(m_frequency), static_cast<QWidget*>(mhz), static_cast<QWidget*>(m_increment)})
     retainSpace(w);
   params->addWidget(m_frequencyLabel, 0, 0);
   params->addWidget(m_frequency, 0, 1);
@@ -187,6 +195,8 @@ void CORBPropertiesDlg::buildControls() {
   connect(m_startTime, &QuarterTimeEdit::editingFinished, this, &CORBPropertiesDlg::onStartTimeLeft);
   connect(m_endTime, &QuarterTimeEdit::editingFinished, this, &CORBPropertiesDlg::onEndTimeLeft);
   connect(m_startDate, &QDateEdit::editingFinished, this, &CORBPropertiesDlg::onStartDateLeft);
+  auto* f1 = new QShortcut(QKeySequence::HelpContents, this);
+  connect(f1, &QShortcut::activated, this, &CORBPropertiesDlg::helpRequested);
 }
 
 void CORBPropertiesDlg::setFrequencyRange(double lower, double upper) {
@@ -236,11 +246,12 @@ void CORBPropertiesDlg::prepareToShow() {
   m_frequency->setValue(m_query.frequency);
   m_increment->setCurrentIndex(Increment::isValid(m_query.increment) ? m_query.increment : 0);
   m_radios[Statistic::isValid(m_query.statisticIndex) ? m_query.statisticIndex : 0]->setChecked(true);
-  m_query.SetEnd(CNBDateTime::FromQDateTime(
-      NewGraphRules::roundToQuarter(m_query.GetEnd().toUtc(), false)));
+  m_query.SetEnd(CNBDateTime::FromQDateTime(NewGraphRules::roundToQuarter(m_query.GetEnd().toUtc(), false)));
   m_upToTheSecond->setChecked(m_upToTheSecondAtLastOk);
   showWindow();
   applyLayout();
+  m_startTime->rememberShownMinute();
+  m_endTime->rememberShownMinute();
 }
 
 int CORBPropertiesDlg::exec() {

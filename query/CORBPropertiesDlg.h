@@ -52,6 +52,10 @@ public slots:
   void accept() override;
   void reject() override;
 
+signals:
+  // F1 in the dialog: the help at the dialog's topic.
+  void helpRequested();
+
 private:
   void buildControls();
   void applyLayout();

@@ -7,6 +7,8 @@
 #include <climits>
 #include <cmath>
 
+#include <QLocale>
+
 namespace NewGraphRules {
 
 namespace {
@@ -29,7 +31,9 @@ int clampToInt(double v) {
   return static_cast<int>(v);
 }
 
-Failure failure(int id) { return {id, Strings::LoadString(id)}; }
+Failure failure(int id) {
+  return {id, Strings::LoadString(id)};
+}
 
 }  // namespace
 
@@ -61,16 +65,35 @@ int quarterStep(int previousMinute, int newMinute) {
 }
 
 double stepFrequency(double frequency, int delta, double lower, double upper) {
-  double f = (std::round(frequency / kFrequencyStep) - delta) * kFrequencyStep;
+  // Dividing by the whole number of steps per MHz lands on the double nearest
+  // the step, which the field then shows without a tail of digits.
+  constexpr double kStepsPerMHz = 1.0 / kFrequencyStep;
+  double f = (std::round(frequency / kFrequencyStep) - delta) / kStepsPerMHz;
   f = std::min(f, upper);
   return std::max(f, lower);
+}
+
+QString frequencyText(double mhz) {
+  constexpr int kFewestDecimals = 3;
+  QString text = QString::number(mhz, 'f', QLocale::FloatingPointShortest);
+  if (!std::isfinite(mhz)) return text;
+  qsizetype point = text.indexOf(QLatin1Char('.'));
+  if (point < 0) {
+    point = text.size();
+    text += QLatin1Char('.');
+  }
+  const qsizetype decimals = text.size() - point - 1;
+  if (decimals < kFewestDecimals) text += QString(kFewestDecimals - decimals, QLatin1Char('0'));
+  return text;
 }
 
 double spanDays(const CNBDateTime& start, const CNBDateTime& end) {
   return end.withSecondsZero().value() - start.withSecondsZero().value();
 }
 
-int spanMinutes(double span) { return clampToInt(std::trunc(span * 1440.0 + kHalfSecondDays)); }
+int spanMinutes(double span) {
+  return clampToInt(std::trunc(span * 1440.0 + kHalfSecondDays));
+}
 
 int pointCount(double span, int32_t increment) {
   const double minutes = spanMinutes(span);
@@ -83,7 +106,9 @@ int ribbonCount(double span, int32_t increment, bool upToTheSecond) {
   return upToTheSecond && ribbons < INT_MAX ? ribbons + 1 : ribbons;
 }
 
-int dayCount(double span) { return clampToInt(std::trunc(span + 0.5)); }
+int dayCount(double span) {
+  return clampToInt(std::trunc(span + 0.5));
+}
 
 std::optional<Failure> checkDates(const GraphQuery& q, const CNBDateTime& nowUtc) {
   const CNBDateTime start = q.GetStart();
@@ -127,8 +152,7 @@ std::optional<Failure> checkGraphSize(const GraphQuery& q, bool upToTheSecond) {
       if (ribbonCount(span, q.increment, upToTheSecond) > kMaxRibbons)
         return failure(Strings::IDS_TOO_MANY_RIBBONS);
       break;
-    default:
-      break;
+    default: break;
   }
   return std::nullopt;
 }
@@ -143,8 +167,7 @@ std::optional<Failure> checkFrequency(const GraphQuery& q, double lower, double 
 
 std::vector<Failure> runChecks(const GraphQuery& q, const CheckContext& context) {
   std::vector<Failure> failures;
-  for (auto f : {checkDates(q, context.nowUtc), checkStatistics(q),
-                 checkGraphSize(q, context.upToTheSecond),
+  for (auto f : {checkDates(q, context.nowUtc), checkStatistics(q), checkGraphSize(q, context.upToTheSecond),
                  checkFrequency(q, context.lowerFrequency, context.upperFrequency)})
     if (f) failures.push_back(*f);
   return failures;
@@ -154,7 +177,9 @@ bool endTimeFollowsStart(int32_t graphType, int32_t increment) {
   return graphType == TwentyFourHour || (choosesIncrement(graphType) && increment == Increment::k1Day);
 }
 
-bool endDateFollowsStart(int32_t graphType) { return graphType == TwentyFourHour; }
+bool endDateFollowsStart(int32_t graphType) {
+  return graphType == TwentyFourHour;
+}
 
 bool incrementClearsUpToTheSecond(int32_t graphType, int32_t increment) {
   return choosesIncrement(graphType) && increment == Increment::k1Day;

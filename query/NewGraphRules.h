@@ -15,10 +15,10 @@ struct GraphQuery;
 // functions, so the dialog only binds them to its controls.
 namespace NewGraphRules {
 
-constexpr int kMaxPoints = 500;   // points of a 2D report
+constexpr int kMaxPoints = 500;                  // points of a 2D report
 constexpr int kMaxRibbons = Blocks::kMaxBlocks;  // ribbons of Time Window Detail and 24 Hour
 constexpr int kMaxDays = Blocks::kMaxBlocks;     // days of the two Multi-Day reports
-constexpr double kFrequencyStep = 0.005;  // MHz per spin notch
+constexpr double kFrequencyStep = 0.005;         // MHz per spin notch
 
 // Nearest quarter hour: minutes 0-7 -> :00, 8-22 -> :15, 23-37 -> :30,
 // 38-52 -> :45, 53-59 -> :00 of the next hour (the date moves with it).
@@ -38,6 +38,10 @@ int quarterStep(int previousMinute, int newMinute);
 // 0.005 MHz in the spin's position sense (a negative delta raises it), then is
 // limited to the upper and then the lower limit.
 double stepFrequency(double frequency, int delta, double lower, double upper);
+
+// A frequency as the New Graph field shows it: the shortest text that reads
+// back as the same number, with at least three decimals ("5.000", "55.0625").
+QString frequencyText(double mhz);
 
 // Span in days between start and end with both seconds set to 0.
 double spanDays(const CNBDateTime& start, const CNBDateTime& end);

@@ -13,13 +13,14 @@ void QuarterTimeEdit::stepBy(int steps) {
     return;
   }
   const QTime t = time();
-  int minute = t.minute();
+  int shown = t.minute();
   // Each notch is one quarter; a spin by several notches repeats the step.
   for (int i = 0; i < std::abs(steps); ++i) {
-    const int spun = ((minute + (steps > 0 ? 1 : -1)) % 60 + 60) % 60;
-    minute = NewGraphRules::quarterStep(minute, spun);
+    const int spun = ((shown + (steps > 0 ? 1 : -1)) % 60 + 60) % 60;
+    m_previousMinute = NewGraphRules::quarterStep(m_previousMinute, spun);
+    shown = m_previousMinute;
   }
-  setTime(QTime(t.hour(), minute));
+  setTime(QTime(t.hour(), shown));
 }
 
 QAbstractSpinBox::StepEnabled QuarterTimeEdit::stepEnabled() const {

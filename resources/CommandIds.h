@@ -13,7 +13,7 @@ constexpr int ID_GRAPH_NEW = 32777;     // "New...\tCtrl+N", Ctrl+N; automation 
 constexpr int ID_GRAPH_EXPORT = 32772;  // "&Export..."
 constexpr int ID_GRAPH_COPY = 32799;    // "&Copy\tCtrl + C", Ctrl+C; chart image to the clipboard
 // Our own: the chart with its header as PNG, SVG or PDF.
-constexpr int ID_GRAPH_SAVE_IMAGE = 32812;  // "Save Chart &Image..."
+constexpr int ID_GRAPH_SAVE_IMAGE = 32812;    // "Save Chart &Image..."
 constexpr int ID_FILE_PAGE_SETUP = 57605;     // "Page Set&up..."
 constexpr int ID_FILE_PRINT = 57607;          // "&Print...\tCtrl+P", Ctrl+P
 constexpr int ID_FILE_PRINT_PREVIEW = 57609;  // "Print Pre&view"
@@ -33,8 +33,7 @@ constexpr int ID_VIEW_RESET_ORIENTATION = 32785;  // "Reset &Orientation"
 constexpr int ID_VIEW_REF_LEVEL_UP = 32773;    // "I&ncrease  Ref Level", Ctrl+Down
 constexpr int ID_VIEW_REF_LEVEL_DOWN = 32771;  // "De&crease Ref Level", Ctrl+Up
 constexpr int ID_VIEW_AUTO_REFERENCE = 32809;  // "&Auto Reference"
-// Status bar text: "Edits the graph's properties".
-constexpr int ID_VIEW_PROPERTIES = 32795;  // "&Properties", Alt+Enter
+constexpr int ID_VIEW_PROPERTIES = 32795;      // "&Properties", Alt+Enter
 // Number of our own: this command never had one, and the gap between its neighbours is free.
 constexpr int ID_VIEW_RESET_CHART_PROPERTIES = 32810;  // "&Reset Chart Properties"
 
@@ -132,6 +131,16 @@ inline constexpr CommandInfo kMarkerMenu[] = {
 inline constexpr CommandInfo kHelpMenu[] = {
     {ID_HELP_QUILLON, Strings::IDS_MENU_HELP_TOPICS, ""},
     {ID_APP_ABOUT, Strings::IDS_MENU_ABOUT, ""},
+};
+
+// The status bar text a command shows while its menu item is highlighted.
+struct StatusText {
+  int id;
+  int textId;
+};
+
+inline constexpr StatusText kStatusTexts[] = {
+    {ID_VIEW_PROPERTIES, Strings::IDS_MENU_PROPERTIES_TIP},
 };
 
 struct MenuInfo {

@@ -268,11 +268,14 @@ void C3DReportView::resetChartProperties() {
   C3DChartProperty::applyDefaults(*m_chart);
 }
 
-void C3DReportView::editChartProperties() {
+bool C3DReportView::editChartProperties() {
   m_record.capture(*m_chart);
   const bool kept = editAppearance<C3DChartProperty>(
       this, m_record, [this](const C3DChartProperty& r) { r.apply(*m_chart); });
-  if (kept) saveAppearance();
+  // Stored only when the property dialog is confirmed or the window closes;
+  // until then rebuilds keep what the user chose.
+  if (kept) m_record.markLoaded();
+  return kept;
 }
 
 bool C3DReportView::runCommand(int commandId) {

@@ -53,8 +53,9 @@ public:
   void autoReference();
   void setFrequencyWindow(double low, double high);
   void resetChartProperties();
-  // The chart's own "Chart Properties..." pages over this report's record.
-  void editChartProperties();
+  // The chart's own "Chart Properties..." pages over this report's record;
+  // true when the user kept the edits.
+  bool editChartProperties();
 
 protected:
   // Day labels thinned to every third from 25 ribbons on.

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSpinBox>
 
 #include <functional>
@@ -45,12 +46,19 @@ protected:
   StepEnabled stepEnabled() const override { return StepUpEnabled | StepDownEnabled; }
 };
 
-QString str(int id) { return Strings::LoadString(id); }
+QString str(int id) {
+  return Strings::LoadString(id);
+}
+
+QString plain(QString label) {
+  return label.remove(QLatin1Char('&')).trimmed();
+}
 
 QComboBox* levelCombo(QWidget* parent, const char* name) {
   auto* combo = new QComboBox(parent);
   combo->setObjectName(QLatin1String(name));
-  for (int id : {Strings::IDS_UI_STEP_10, Strings::IDS_UI_STEP_5, Strings::IDS_UI_STEP_2}) combo->addItem(str(id));
+  for (int id : {Strings::IDS_UI_STEP_10, Strings::IDS_UI_STEP_5, Strings::IDS_UI_STEP_2})
+    combo->addItem(str(id));
   return combo;
 }
 
@@ -98,16 +106,21 @@ CPropsDlg3D::CPropsDlg3D(QWidget* parent) : QDialog(parent) {
   m_stepLabel = new QLabel(m_amplitude);
   m_stepLabel->setBuddy(m_step);
   auto* al = new QGridLayout(m_amplitude);
+  // The range (3D) and the scale (2D) share a cell, so the one shown lines
+  // up with the step combo below it.
   al->addWidget(m_rangeLabel, 0, 0);
   al->addWidget(m_range, 0, 1);
-  al->addWidget(m_scale, 0, 2);
+  al->addWidget(m_scale, 0, 1);
   al->addWidget(m_stepLabel, 1, 0);
-  al->addWidget(m_step, 1, 1, 1, 2);
+  al->addWidget(m_step, 1, 1);
 
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, this);
+  auto* buttons =
+      new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &CPropsDlg3D::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   connect(buttons, &QDialogButtonBox::helpRequested, this, &CPropsDlg3D::helpRequested);
+  auto* f1 = new QShortcut(QKeySequence::HelpContents, this);
+  connect(f1, &QShortcut::activated, this, &CPropsDlg3D::helpRequested);
   buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("okButton"));
 
   auto* top = new QGridLayout(this);
@@ -129,10 +142,19 @@ void CPropsDlg3D::prepare(int graphType, bool percent, bool levelTraceDrawn, con
   m_stepLabel->setText(m_layout.stepLabel);
   m_rangeLabel->setBuddy(m_layout.rangeShown ? static_cast<QWidget*>(m_range) : m_scale);
 
+  // A screen reader names each control by its label, which changes with the report.
+  m_start->setAccessibleName(plain(m_layout.startLabel));
+  m_stop->setAccessibleName(plain(m_layout.stopLabel));
+  m_range->setAccessibleName(plain(m_layout.rangeLabel));
+  m_scale->setAccessibleName(plain(m_layout.rangeLabel));
+  m_step->setAccessibleName(plain(m_layout.stepLabel));
+
   m_start->setEnabled(m_layout.startEnabled);
   m_stop->setVisible(m_layout.stopShown);
-  m_start->setButtonSymbols(m_layout.spinsShown ? QAbstractSpinBox::UpDownArrows : QAbstractSpinBox::NoButtons);
-  m_stop->setButtonSymbols(m_layout.spinsShown ? QAbstractSpinBox::UpDownArrows : QAbstractSpinBox::NoButtons);
+  m_start->setButtonSymbols(m_layout.spinsShown ? QAbstractSpinBox::UpDownArrows
+                                                : QAbstractSpinBox::NoButtons);
+  m_stop->setButtonSymbols(m_layout.spinsShown ? QAbstractSpinBox::UpDownArrows
+                                               : QAbstractSpinBox::NoButtons);
   m_range->setVisible(m_layout.rangeShown);
   m_range->setEnabled(m_layout.rangeShown);
   m_scale->setVisible(m_layout.scaleShown);
@@ -140,6 +162,10 @@ void CPropsDlg3D::prepare(int graphType, bool percent, bool levelTraceDrawn, con
   m_step->setEnabled(m_layout.levelsEnabled);
   m_step->setCurrentIndex(ReferenceStep::toIndex(referenceStep));
 
+  const int decimals = GraphPropsRules::decimalsFor(
+      m_layout.checkFrequencies ? source.frequencies : QVector<double>{source.singleFrequency});
+  m_start->setDecimals(decimals);
+  m_stop->setDecimals(decimals);
   if (m_layout.checkFrequencies) {
     m_startIndex = GraphPropsRules::nearestIndex(source.frequencies, source.startFrequency);
     m_stopIndex = GraphPropsRules::nearestIndex(source.frequencies, source.stopFrequency);
@@ -151,7 +177,9 @@ void CPropsDlg3D::prepare(int graphType, bool percent, bool levelTraceDrawn, con
   m_range->setValue(source.range);
 }
 
-int CPropsDlg3D::stepItem() const { return m_step->currentIndex(); }
+int CPropsDlg3D::stepItem() const {
+  return m_step->currentIndex();
+}
 
 void CPropsDlg3D::snap(QDoubleSpinBox* edit, int& index) {
   if (!m_layout.checkFrequencies || m_source.frequencies.isEmpty()) return;
@@ -184,12 +212,15 @@ void CPropsDlg3D::accept() {
   m_range->interpretText();
 
   ViewSettings s;
-  s.startFrequency = m_start->value();
-  s.stopFrequency = m_stop->value();
+  // The edits show the list frequencies rounded; the report gets them whole.
+  const bool listed = m_layout.checkFrequencies && !m_source.frequencies.isEmpty();
+  s.startFrequency = listed ? m_source.frequencies[m_startIndex] : m_start->value();
+  s.stopFrequency = listed ? m_source.frequencies[m_stopIndex] : m_stop->value();
   if (m_layout.checkFrequencies) {
     const double lowest = m_source.frequencies.isEmpty() ? s.startFrequency : m_source.frequencies.front();
     const double highest = m_source.frequencies.isEmpty() ? s.stopFrequency : m_source.frequencies.back();
-    const auto refusal = GraphPropsRules::checkFrequencies(s.startFrequency, s.stopFrequency, lowest, highest);
+    const auto refusal =
+        GraphPropsRules::checkFrequencies(s.startFrequency, s.stopFrequency, lowest, highest);
     if (refusal != GraphPropsRules::Refusal::None) return refuse(refusal);
   }
   s.range = GraphPropsRules::clampRange(m_range->value());

@@ -28,6 +28,11 @@ CommandState commandState(int id, const FrameState& s) {
     case ID_FILE_PRINT:
     case ID_FILE_PRINT_PREVIEW:  // without a chart the page carries the header alone
     case ID_HELP_QUILLON:
+    case ID_HELP_INDEX:
+    case ID_HELP_FINDER:
+    case ID_CONTEXT_HELP:
+    case ID_HELP:
+    case ID_DEFAULT_HELP:
     case ID_APP_ABOUT: return {true, false};
     case ID_GRAPH_EXPORT: return {isValidGraphType(s.graphType), false};
     case ID_GRAPH_COPY:

@@ -8,6 +8,10 @@
 
 namespace GraphPropsRules {
 
+namespace {
+constexpr double kSnapTolerance = 0.0001;
+}  // namespace
+
 Layout layoutFor(int graphType, bool percent, bool levelTraceDrawn) {
   Layout l;
   l.amplitudeGroup = Strings::LoadString(Strings::IDS_UI_AMPLITUDE_GROUP);
@@ -45,10 +49,24 @@ Layout layoutFor(int graphType, bool percent, bool levelTraceDrawn) {
 int nearestIndex(const QVector<double>& frequencies, double value) {
   if (frequencies.isEmpty() || frequencies.front() > value) return 0;
   for (int i = 0; i < frequencies.size(); ++i) {
-    if (std::fabs(frequencies[i] - value) < 0.0001) return i;
+    if (std::fabs(frequencies[i] - value) < kSnapTolerance) return i;
     if (frequencies[i] > value) return i - 1;
   }
   return static_cast<int>(frequencies.size()) - 1;
+}
+
+int decimalsFor(const QVector<double>& frequencies) {
+  constexpr int kFewest = 3;
+  constexpr int kMost = 9;
+  for (int decimals = kFewest; decimals < kMost; ++decimals) {
+    bool readsBack = true;
+    for (int i = 0; i < frequencies.size() && readsBack; ++i) {
+      const double shown = QString::number(frequencies[i], 'f', decimals).toDouble();
+      readsBack = std::fabs(shown - frequencies[i]) < kSnapTolerance && nearestIndex(frequencies, shown) == i;
+    }
+    if (readsBack) return decimals;
+  }
+  return kMost;
 }
 
 int spinIndex(int index, int delta, int count) {

@@ -38,6 +38,12 @@ Layout layoutFor(int graphType, bool percent, bool levelTraceDrawn);
 // outside the list is its nearer end.
 int nearestIndex(const QVector<double>& frequencies, double value);
 
+// How many decimals the frequency edits show: the fewest, from 3, at which
+// every list frequency as shown lies within the snapping tolerance of itself
+// and reads back as its own position (a 500-point plan from 5 MHz steps by
+// 0.1202... MHz, which 3 decimals would snap to the neighbour below).
+int decimalsFor(const QVector<double>& frequencies);
+
 // The index after a spin notification of `delta` (negative or zero moves up
 // the list, positive down), by the notification's magnitude unless that
 // would leave the list, then by one, and never past either end.

@@ -83,6 +83,10 @@ TEST_F(MainFrameTest, ViewCommandsWaitForAView) {
   // Texts keep their double blank and lose the key after the tab.
   EXPECT_EQ(frame.action(CommandIds::ID_VIEW_REF_LEVEL_UP)->text(), "I&ncrease  Ref Level");
   EXPECT_EQ(frame.action(CommandIds::ID_GRAPH_NEW)->text(), "New...");
+  EXPECT_EQ(frame.action(CommandIds::ID_VIEW_PROPERTIES)->statusTip(), "Edits the graph's properties");
+  // The standard help commands work without a report.
+  for (int id : CommandIds::kHelpAliases)
+    EXPECT_TRUE(frame.action(id) && frame.action(id)->isEnabled()) << id;
 }
 
 TEST_F(MainFrameTest, ClosingKeepsThePlacementForTheNextStart) {

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -10,8 +11,8 @@
 #include "app/ExportLocation.h"
 #include "core/Prompts.h"
 #include "support/QtPrinters.h"
-#include "support/TempSettings.h"
 #include "support/RecordingPrompts.h"
+#include "support/TempSettings.h"
 
 namespace {
 
@@ -80,6 +81,14 @@ TEST_F(ExportLocationTest, FallsBackWhenTheExportFolderIsUnusable) {
     EXPECT_EQ(where.folder, root() + QStringLiteral("/docs/")) << client.toStdString();
     EXPECT_EQ(where.fileName, QStringLiteral("*.csv"));
   }
+}
+
+TEST_F(ExportLocationTest, SaveDialogStartsWithTheWildcardInTheExportFolder) {
+  ASSERT_TRUE(QDir(root()).mkpath(QStringLiteral("PM/Exports")));
+  QFileDialog dialog;
+  prepareExportDialog(dialog, ExportLocation::resolve(root() + QStringLiteral("/PM/Client/"), root()));
+  EXPECT_EQ(dialog.directory().absolutePath(), root() + QStringLiteral("/PM/Exports"));
+  EXPECT_EQ(dialog.selectedFiles(), QStringList{root() + QStringLiteral("/PM/Exports/*.csv")});
 }
 
 TEST_F(ExportLocationTest, CurrentReadsTheMachineWideClientFolder) {

@@ -1,13 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "app/AboutDialog.h"
 #include "app/BuildInfo.h"
@@ -112,6 +116,35 @@ TEST(HelpWindowTest, OneWindowOpenedAtTheTopicAsked) {
   EXPECT_TRUE(help->currentSource().fragment().isEmpty());
   EXPECT_EQ(help->currentSource().toLocalFile(), help->helpFile());
   help->close();
+}
+
+TEST(HelpWindowTest, HelpAskedFromAModalDialogIsUsableWhileTheDialogIsUp) {
+  QWidget frame;
+  frame.show();
+  HelpWindow::instance(&frame)->showTopic(QStringLiteral("markers"));  // already open from the frame
+  QDialog dialog(&frame);
+  bool ran = false;
+  QTimer::singleShot(0, [&] {
+    ran = true;
+    HelpWindow* help = HelpWindow::instance(&dialog);
+    help->showTopic(QStringLiteral("properties"));
+    EXPECT_EQ(help->currentSource().fragment(), QStringLiteral("properties"));
+    QPushButton* contents = nullptr;
+    for (QPushButton* b : help->findChildren<QPushButton*>())
+      if (b->text() == QStringLiteral("&Contents")) contents = b;
+    EXPECT_TRUE(contents);
+    // Through the window system, where a blocked window drops the click.
+    if (contents)
+      QTest::mouseClick(help->windowHandle(), Qt::LeftButton, {},
+                        contents->mapTo(help, contents->rect().center()));
+    EXPECT_TRUE(help->currentSource().fragment().isEmpty());
+    help->close();
+    EXPECT_FALSE(help->isVisible());
+    EXPECT_EQ(QApplication::activeModalWidget(), &dialog);
+    dialog.accept();
+  });
+  dialog.exec();
+  EXPECT_TRUE(ran);
 }
 
 // About.

@@ -4,12 +4,12 @@
 #include "core/SettingsStore.h"
 #include "query/CORBPropertiesDlg.h"
 #include "query/FrequencyEdit.h"
-#include "query/QueryTestUtil.h"
 #include "query/QuarterTimeEdit.h"
+#include "query/QueryTestUtil.h"
 #include "resources/Strings.h"
-#include "support/TempSettings.h"
-#include "support/RecordingPrompts.h"
 #include "support/FixedClock.h"
+#include "support/RecordingPrompts.h"
+#include "support/TempSettings.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -55,12 +55,15 @@ protected:
     get<QDateEdit>("endDate")->setDate(local.date());
     get<QuarterTimeEdit>("endTime")->setTime(local.time());
   }
-  QDateTime shownEnd() { return QDateTime(get<QDateEdit>("endDate")->date(), get<QuarterTimeEdit>("endTime")->time()); }
+  QDateTime shownEnd() {
+    return QDateTime(get<QDateEdit>("endDate")->date(), get<QuarterTimeEdit>("endTime")->time());
+  }
   QDateTime shownStart() {
     return QDateTime(get<QDateEdit>("startDate")->date(), get<QuarterTimeEdit>("startTime")->time());
   }
   void untickAllStatistics() {
-    for (int i = 0; i < 7; ++i) get<QCheckBox>(QStringLiteral("statCheck%1").arg(i).toLatin1())->setChecked(false);
+    for (int i = 0; i < 7; ++i)
+      get<QCheckBox>(QStringLiteral("statCheck%1").arg(i).toLatin1())->setChecked(false);
   }
   static QString text(int id) { return Strings::LoadString(id); }
 
@@ -233,6 +236,10 @@ TEST_F(NewGraphDialogTest, TimeFieldsStepAndRoundInQuarterHours) {
   end->setCurrentSection(QDateTimeEdit::HourSection);
   end->stepBy(1);
   EXPECT_EQ(end->time(), QTime(14, 30));
+  end->setCurrentSection(QDateTimeEdit::MinuteSection);
+  end->setTime(QTime(14, 50));  // typed, not yet left: the spin steps from :30
+  end->stepBy(1);
+  EXPECT_EQ(end->time(), QTime(14, 45));
 
   end->setTime(QTime(13, 53));
   emit end->editingFinished();
@@ -313,7 +320,7 @@ TEST_F(NewGraphDialogTest, FrequencyIsCheckedAgainstTheRange) {
   m_prompts.texts.clear();
   freq->setValue(10.0);
   freq->stepBy(1);
-  EXPECT_DOUBLE_EQ(freq->value(), 10.005);
+  EXPECT_EQ(freq->text(), "10.005");
   freq->setFocus();
   QTest::keyClick(freq, Qt::Key_Down);
   QTest::keyClick(freq, Qt::Key_Down);
@@ -324,6 +331,18 @@ TEST_F(NewGraphDialogTest, FrequencyIsCheckedAgainstTheRange) {
   clickOk();
   EXPECT_TRUE(m_prompts.texts.isEmpty());
   EXPECT_DOUBLE_EQ(m_dlg->query().frequency, 65.0);
+}
+
+TEST_F(NewGraphDialogTest, FrequencyGoesOutAsGiven) {
+  m_dlg->setFrequencyRange(55.0625, 55.0625);
+  open();
+  setType(1);
+  auto* freq = get<FrequencyEdit>("frequency");
+  freq->setValue(55.0625);
+  EXPECT_EQ(freq->text(), "55.0625");
+  clickOk();
+  EXPECT_TRUE(m_prompts.texts.isEmpty());
+  EXPECT_EQ(m_dlg->query().frequency, 55.0625);
 }
 
 TEST_F(NewGraphDialogTest, FrequencyWithoutARangePassesOnlyZero) {

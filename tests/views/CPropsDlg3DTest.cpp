@@ -16,7 +16,7 @@ namespace {
 ViewSettingsSource source() {
   ViewSettingsSource s;
   for (int i = 0; i < 241; ++i) s.frequencies << 5.0 + 0.25 * i;  // 5 to 65 MHz
-  s.startFrequency = 10.1;  // not a list frequency: shown as 10.0
+  s.startFrequency = 10.1;                                        // not a list frequency: shown as 10.0
   s.stopFrequency = 60.0;
   s.singleFrequency = 33.125;
   s.range = 50;
@@ -65,6 +65,27 @@ TEST_F(PropsDialogTest, TypedFrequencySnapsWhenTheEditIsLeft) {
   EXPECT_DOUBLE_EQ(edit("edit1001")->value(), 5.0);
 }
 
+TEST_F(PropsDialogTest, ANonRoundPlanShowsTellableFrequenciesAndAppliesThemWhole) {
+  ViewSettingsSource s = source();
+  s.frequencies.clear();
+  for (int i = 0; i < 500; ++i) s.frequencies << 5.0 + 60.0 * i / 499;
+  s.startFrequency = s.frequencies[1];
+  s.stopFrequency = s.frequencies[498];
+  m_dlg.prepare(TwentyFourHour, false, true, s, 5);
+  QDoubleSpinBox* start = edit("edit1001");
+  EXPECT_EQ(start->text(), "5.1202");
+  EXPECT_EQ(edit("edit1002")->text(), "64.8798");
+  start->stepBy(1);
+  EXPECT_EQ(start->text(), "5.2405");
+  start->stepBy(-1);
+  emit start->editingFinished();
+  EXPECT_EQ(start->text(), "5.1202");
+  m_dlg.accept();
+  ASSERT_EQ(m_dlg.result(), QDialog::Accepted);
+  EXPECT_EQ(m_dlg.settings().startFrequency, s.frequencies[1]);
+  EXPECT_EQ(m_dlg.settings().stopFrequency, s.frequencies[498]);
+}
+
 TEST_F(PropsDialogTest, OkRefusesStopNotAboveStartAndAppliesNothing) {
   type(edit("edit1001"), 40.0);
   type(edit("edit1002"), 40.1);  // snaps to 40.0
@@ -107,6 +128,13 @@ TEST_F(PropsDialogTest, LevelCombosFollowTheDrawnTraces) {
   EXPECT_FALSE(combo("combo1373")->isEnabled());
   EXPECT_FALSE(combo("combo1014")->isEnabled());
   EXPECT_TRUE(range()->isHidden());
+  // Named by their labels, not by the item a screen reader would read.
+  EXPECT_EQ(combo("combo1373")->accessibleName(), "Scale (dB/Div):");
+  EXPECT_EQ(combo("combo1014")->accessibleName(), "Ref Level Step (dB):");
+  EXPECT_EQ(edit("edit1002")->accessibleName(), "Stop Frequency (MHz):");
+  m_dlg.show();  // the two combos stand one above the other, alike
+  EXPECT_EQ(combo("combo1373")->geometry().left(), combo("combo1014")->geometry().left());
+  EXPECT_EQ(combo("combo1373")->width(), combo("combo1014")->width());
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "resources/CommandIds.h"
 #include "support/TempSettings.h"
 #include "views/C3DReportView.h"
+#include "views/ChartAppearanceDialog.h"
 #include "views/CommandEnabling.h"
 #include "views/ReportData.h"
 #include "views/ReportViewFactory.h"
@@ -12,7 +13,10 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QLineEdit>
 #include <QMimeData>
+#include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -308,6 +312,27 @@ TEST_F(RibbonViewTest, TheLookIsSavedWithEveryValueAndComesBack) {
   again->runCommand(ID_VIEW_RESET_CHART_PROPERTIES);
   EXPECT_EQ(again->chart().appearance(), Chart3DAppearance::defaults());
   EXPECT_EQ(again->appearanceRecord().look().plotCubeBackground, 0x00202020u);
+}
+
+TEST_F(RibbonViewTest, KeptAppearanceEditsWaitForTheFrameToStoreThem) {
+  auto view = show(TwentyFourHour, ribbons(RibbonSet::Kind::Ribbon, 2, 3));
+  QTimer::singleShot(0, [] {
+    auto* dialog = qobject_cast<ChartAppearanceDialog*>(QApplication::activeModalWidget());
+    ASSERT_TRUE(dialog);
+    QTest::keyClicks(dialog->findChild<QLineEdit*>(), QStringLiteral("Levels"));  // the legend title
+    dialog->accept();
+  });
+  ASSERT_TRUE(view->editChartProperties());
+  EXPECT_EQ(view->chart().appearance().legendTitle, "Levels");
+  const auto stored = [] {
+    SettingsStore store;
+    return store.sectionKey(QStringLiteral("Settings"))
+        .subKey(QStringLiteral("TFHChart Properties"))
+        .valueNames();
+  };
+  EXPECT_TRUE(stored().isEmpty());
+  view->saveAppearance();  // the property dialog's OK or the window closing
+  EXPECT_EQ(stored().size(), 23);
 }
 
 }  // namespace
