@@ -178,7 +178,7 @@ void CChart2D::setSeries(int group, int series, const double* x, const double* y
       isOverlay(group, series) ? editLabels().at(group, series) : edit().at(group, series);
   s.x = QVector<double>(x, x + count);
   s.y.resize(count);
-  for (int i = 0; i < count; ++i) s.y[i] = Chart2DState::isHole(y[i]) ? Chart2DState::kHole : y[i];
+  for (int i = 0; i < count; ++i) s.y[i] = isNoData(y[i]) ? Blocks::NO_DATA : y[i];
 }
 
 void CChart2D::setDisplay(int group, int series, int state) {
@@ -530,7 +530,7 @@ void CChart2D::pushGraph(int g, int s) {
     QVector<QCPGraphData> points(n);
     for (int i = 0; i < n; ++i) {
       points[i].key = series.x[i];
-      points[i].value = Chart2DState::isHole(series.y[i]) ? nan : series.y[i];
+      points[i].value = isNoData(series.y[i]) ? nan : series.y[i];
     }
     gr->data()->set(points, true);
     m_pushedX[slot] = series.x;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chart/Chart3DAppearance.h"
+#include "query/NoData.h"
 
 #include <QImage>
 #include <QMap>
@@ -31,7 +32,6 @@ class QWindow;
 class CChart3D : public QWidget {
   Q_OBJECT
 public:
-  static constexpr double kHoleValue = 1e308;
   static constexpr int kActionStart = 1;
   static constexpr int kActionEnd = 2;
   static constexpr int kActionZoom = 5;
@@ -169,7 +169,6 @@ private:
   void readBackView();
   void layoutLegend();
   void showContextMenu(const QPoint& globalPos);
-  bool isHole(double v) const { return !(v < kHoleValue); }
   int cellCount() const { return m_rows * m_columns; }
   bool hasDrawableData() const;
 

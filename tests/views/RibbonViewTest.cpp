@@ -20,7 +20,7 @@ using namespace CommandIds;
 
 namespace {
 
-constexpr double kHole = 1e308;
+constexpr double kHole = Blocks::NO_DATA;
 
 // R ribbons of N frequencies from 5 MHz in 0.25 MHz steps; ribbon i holds
 // level 3.2 + i at every point but the last, which holds 17.9.
@@ -66,7 +66,8 @@ protected:
     data.levelUnit = unit;
     data.headerLines = {QStringLiteral("Port 3  ID Number: 3"), QStringLiteral("Level Units: dBmV"),
                         QStringLiteral("Start"), QStringLiteral("End")};
-    data.thresholdNames = {QStringLiteral("T1"), QStringLiteral("T2"), QStringLiteral("T3"), QStringLiteral("T4")};
+    data.thresholdNames = {QStringLiteral("T1"), QStringLiteral("T2"), QStringLiteral("T3"),
+                           QStringLiteral("T4")};
     view->setActive(true);
     view->showReport(data);
     return view;
@@ -116,15 +117,20 @@ TEST_F(RibbonViewTest, EveryRibbonTypeHasItsViewAndBuildsTheGrid) {
 }
 
 TEST_F(RibbonViewTest, VersionTextComesFromTheBlockKind) {
-  EXPECT_EQ(show(TimeWindowDetail, ribbons(RibbonSet::Kind::Ribbon, 2, 3))->statusText(), QStringLiteral("MP Ver: 12.X"));
-  EXPECT_EQ(show(MultiDay, ribbons(RibbonSet::Kind::Day, 2, 3))->statusText(), QStringLiteral("MP Ver: 7.X - 8.X"));
+  EXPECT_EQ(show(TimeWindowDetail, ribbons(RibbonSet::Kind::Ribbon, 2, 3))->statusText(),
+            QStringLiteral("MP Ver: 12.X"));
+  EXPECT_EQ(show(MultiDay, ribbons(RibbonSet::Kind::Day, 2, 3))->statusText(),
+            QStringLiteral("MP Ver: 7.X - 8.X"));
 }
 
 TEST_F(RibbonViewTest, TitleFollowsTheUnitOrPercent) {
   const RibbonSet levels = ribbons(RibbonSet::Kind::Ribbon, 2, 3);
-  EXPECT_EQ(show(TwentyFourHour, levels, LevelUnit::fromCode(LevelUnit::kDbm))->chart().axis(3).title, QStringLiteral("dBm"));
-  EXPECT_EQ(show(TwentyFourHour, levels, LevelUnit::fromCode(LevelUnit::kDbuv))->chart().axis(3).title, QStringLiteral("dBuV"));
-  auto percent = show(TwentyFourHour, ribbons(RibbonSet::Kind::Ribbon, 2, 3, true), LevelUnit::fromCode(LevelUnit::kDbuv));
+  EXPECT_EQ(show(TwentyFourHour, levels, LevelUnit::fromCode(LevelUnit::kDbm))->chart().axis(3).title,
+            QStringLiteral("dBm"));
+  EXPECT_EQ(show(TwentyFourHour, levels, LevelUnit::fromCode(LevelUnit::kDbuv))->chart().axis(3).title,
+            QStringLiteral("dBuV"));
+  auto percent = show(TwentyFourHour, ribbons(RibbonSet::Kind::Ribbon, 2, 3, true),
+                      LevelUnit::fromCode(LevelUnit::kDbuv));
   EXPECT_EQ(percent->chart().axis(3).title, QStringLiteral("%"));
   EXPECT_EQ(percent->chart().value(1, 1), 3.2);  // no offset on a percentage
 }
@@ -139,13 +145,14 @@ TEST_F(RibbonViewTest, DayLabelsThinFromTwentyFiveDaysButNotHours) {
   EXPECT_EQ(show(MultiDay, ribbons(RibbonSet::Kind::Day, 24, 3))->chart().axis(1).labels.size(), 24);
   EXPECT_EQ(show(MultiDay, ribbons(RibbonSet::Kind::Day, 25, 3))->chart().axis(1).labels.size(), 8);
   EXPECT_EQ(show(MultiDayTimeWindow, ribbons(RibbonSet::Kind::Day, 25, 3))->chart().axis(1).labels.size(), 8);
-  EXPECT_EQ(show(TimeWindowDetail, ribbons(RibbonSet::Kind::Ribbon, 25, 3))->chart().axis(1).labels.size(), 8);
+  EXPECT_EQ(show(TimeWindowDetail, ribbons(RibbonSet::Kind::Ribbon, 25, 3))->chart().axis(1).labels.size(),
+            8);
   EXPECT_EQ(show(TwentyFourHour, ribbons(RibbonSet::Kind::Ribbon, 25, 3))->chart().axis(1).labels.size(), 25);
 }
 
 TEST_F(RibbonViewTest, AnEmptyResultDrawsANoteAndKeepsCommandsConsistent) {
-  const std::vector<RibbonSet> sets{ribbons(RibbonSet::Kind::Ribbon, 0, 5), ribbons(RibbonSet::Kind::Ribbon, 3, 0),
-                                    [] {
+  const std::vector<RibbonSet> sets{ribbons(RibbonSet::Kind::Ribbon, 0, 5),
+                                    ribbons(RibbonSet::Kind::Ribbon, 3, 0), [] {
                                       RibbonSet s = ribbons(RibbonSet::Kind::Ribbon, 3, 4);
                                       for (auto& b : s.ribbons) b.values.fill(kHole);
                                       return s;
@@ -266,7 +273,8 @@ TEST_F(RibbonViewTest, TheLookIsSavedWithEveryValueAndComesBack) {
     view->saveAppearance();
   }
   SettingsStore store;
-  const RegistryKey key = store.sectionKey(QStringLiteral("Settings")).subKey(QStringLiteral("TFHChart Properties"));
+  const RegistryKey key =
+      store.sectionKey(QStringLiteral("Settings")).subKey(QStringLiteral("TFHChart Properties"));
   EXPECT_EQ(key.valueNames().size(), 23);
   auto again = show(TwentyFourHour, ribbons(RibbonSet::Kind::Ribbon, 2, 3));
   EXPECT_EQ(again->chart().appearance().plotCubeBackground, 0x00202020u);
