@@ -43,7 +43,9 @@ COrbiskDoc::~COrbiskDoc() {
   for (const auto& d : m_ribbonDialogs) release(d);
 }
 
-QWidget* COrbiskDoc::dialogParent() const { return ShellEvents::instance().messageOwner(); }
+QWidget* COrbiskDoc::dialogParent() const {
+  return ShellEvents::instance().messageOwner();
+}
 
 const RibbonSet& COrbiskDoc::ribbonSet(int graphType) const {
   static const RibbonSet empty;
@@ -124,6 +126,5 @@ bool COrbiskDoc::RunReport(GraphQuery query) {
   m_reportQuery = query;
 
   emit reportReady(type);
-  emit viewsNeedUpdate(type);
   return true;
 }

@@ -115,9 +115,10 @@ CChart2D::CChart2D(QWidget* parent) : QWidget(parent) {
   m_plot->axisRect()->insetLayout()->setInsetPlacement(0, QCPLayoutInset::ipFree);
   // The control's own gestures until a view removes them.
   for (const qint64 b :
-       {binding(kMiddleButtonDown, 16, 0), binding(kMiddleButtonDown, 4, 0), binding(kMiddleButtonDown, 8, 0),
-        binding(kLeftButtonDown, 8, 0), binding(kLeftButtonDown, 4, 0), binding(kKeyDown, 0, 82),
-        binding(kMouseMove, 20, 0)})
+       {binding(kMiddleButtonDown, kMiddleButtonFlag, kNoKey), binding(kMiddleButtonDown, kShiftFlag, kNoKey),
+        binding(kMiddleButtonDown, kControlFlag, kNoKey), binding(kLeftButtonDown, kControlFlag, kNoKey),
+        binding(kLeftButtonDown, kShiftFlag, kNoKey), binding(kKeyDown, kNoModifier, kKeyR),
+        binding(kMouseMove, kShiftFlag | kMiddleButtonFlag, kNoKey)})
     m_actionMap.insert(b);
   m_state.axis(Chart2DState::Y2).maximum = 100.0;
   push();

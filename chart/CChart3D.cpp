@@ -268,8 +268,8 @@ void CChart3D::setMenuItem(int number, bool on) {
   m_menu.insert(number, on);
   if (m_surface) {
     if (auto* input = qobject_cast<Q3DInputHandler*>(m_surface->activeInputHandler())) {
-      input->setRotationEnabled(menuItem(1));
-      input->setZoomEnabled(menuItem(2));
+      input->setRotationEnabled(menuItem(kMenuMouseRotation));
+      input->setZoomEnabled(menuItem(kMenuWheelZoom));
     }
   }
 }
@@ -354,7 +354,7 @@ void CChart3D::createSurface() {
   m_container->setAccessibleName(accessibleName());
   m_container->setFocusPolicy(Qt::NoFocus);
   stack->addWidget(m_container);
-  setMenuItem(1, menuItem(1));
+  setMenuItem(kMenuMouseRotation, menuItem(kMenuMouseRotation));
   changed(kEverything);
 }
 
@@ -537,10 +537,10 @@ bool CChart3D::eventFilter(QObject* watched, QEvent* event) {
 
 void CChart3D::showContextMenu(const QPoint& globalPos) {
   QMenu menu(this);
-  if (menuItem(6))
+  if (menuItem(kMenuResetView))
     connect(menu.addAction(text(Strings::IDS_CHART3D_RESET_VIEW)), &QAction::triggered, this,
             &CChart3D::viewReset);
-  if (menuItem(7))
+  if (menuItem(kMenuCopy))
     connect(menu.addAction(text(Strings::IDS_CHART3D_COPY)), &QAction::triggered, this,
             [this] { copyToClipboard(3); });
   if (!m_contextActions.isEmpty()) {

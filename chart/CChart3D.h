@@ -124,9 +124,12 @@ public:
   void setNote(const QString& text);
   QString note() const { return m_note; }
 
-  // The numbered switches of the chart's own menu: 1 rotate with the mouse,
-  // 2 zoom with the wheel, 6 "Reset View", 7 "Copy"; the others are kept
-  // and answered.
+  // The numbered switches of the chart's own menu that mean something here;
+  // the others are kept and answered.
+  static constexpr int kMenuMouseRotation = 1;
+  static constexpr int kMenuWheelZoom = 2;
+  static constexpr int kMenuResetView = 6;
+  static constexpr int kMenuCopy = 7;
   void setMenuItem(int number, bool on);
   bool menuItem(int number) const;
   // Extra entries for the context menu, after the chart's own.

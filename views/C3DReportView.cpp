@@ -22,7 +22,9 @@ using namespace CommandIds;
 
 namespace {
 
-QString text(int id) { return Strings::LoadString(id); }
+QString text(int id) {
+  return Strings::LoadString(id);
+}
 
 QVector<int> range(int first, int last) {
   QVector<int> out;
@@ -58,7 +60,18 @@ const QVector<int>& menuOrder() {
 }  // namespace
 
 const QVector<int>& C3DReportView::menuItemsOn() {
-  static const QVector<int> on{1, 2, 6, 7, 8, 42, 43, 141, 164, 185};
+  // Of those switched on, the last six have no meaning on this surface; they
+  // are set so the chart answers them back as the report set them.
+  static const QVector<int> on{CChart3D::kMenuMouseRotation,
+                               CChart3D::kMenuWheelZoom,
+                               CChart3D::kMenuResetView,
+                               CChart3D::kMenuCopy,
+                               8,
+                               42,
+                               43,
+                               141,
+                               164,
+                               185};
   return on;
 }
 
@@ -191,7 +204,8 @@ void C3DReportView::setFrequencyWindow(double low, double high) {
   const int lo = columnOf(low);
   const int hi = std::max(lo, columnOf(high));
   c.clearAxisLabels(2);
-  const QVector<QString> labels = RibbonAxes::frequencyLabels(m_grid.frequencies, lo, hi, c.axis(2).labelSize);
+  const QVector<QString> labels =
+      RibbonAxes::frequencyLabels(m_grid.frequencies, lo, hi, c.axis(2).labelSize);
   for (int col = 0; col < labels.size(); ++col) c.addAxisLabel(2, c.columnPosition(col + 1), labels[col]);
   const RibbonAxes::Extremes e = RibbonAxes::extremes(m_grid, lo, hi);
   // With nothing drawn the axis still needs a range; zero keeps every rule
@@ -260,11 +274,14 @@ void C3DReportView::resetOrientation() {
   m_chart->setBatch(false);
 }
 
-void C3DReportView::resetChartProperties() { C3DChartProperty::applyDefaults(*m_chart); }
+void C3DReportView::resetChartProperties() {
+  C3DChartProperty::applyDefaults(*m_chart);
+}
 
 void C3DReportView::editChartProperties() {
   m_record.capture(*m_chart);
-  const bool kept = editAppearance<C3DChartProperty>(this, m_record, [this](const C3DChartProperty& r) { r.apply(*m_chart); });
+  const bool kept = editAppearance<C3DChartProperty>(
+      this, m_record, [this](const C3DChartProperty& r) { r.apply(*m_chart); });
   if (kept) saveAppearance();
 }
 
@@ -304,7 +321,8 @@ ChartPainter C3DReportView::chartPainter() const {
   return [picture](QPainter& p, const QRectF& r) {
     if (picture.isNull() || r.isEmpty()) return;
     const QSizeF fitted = QSizeF(picture.size()).scaled(r.size(), Qt::KeepAspectRatio);
-    const QRectF target(r.left() + (r.width() - fitted.width()) / 2, r.top(), fitted.width(), fitted.height());
+    const QRectF target(r.left() + (r.width() - fitted.width()) / 2, r.top(), fitted.width(),
+                        fitted.height());
     p.drawImage(target, picture);
   };
 }

@@ -96,13 +96,14 @@ void Chart2DReportView::setActive(bool active) {
     m_firstActivation = false;
     // The control's own zoom, pan and reset gestures would fight the
     // markers for the mouse.
-    m_chart->removeAction(CChart2D::kMiddleButtonDown, 16, 0);
-    m_chart->removeAction(CChart2D::kMiddleButtonDown, 4, 0);
-    m_chart->removeAction(CChart2D::kMiddleButtonDown, 8, 0);
-    m_chart->removeAction(CChart2D::kLeftButtonDown, 8, 0);
-    m_chart->removeAction(CChart2D::kLeftButtonDown, 4, 0);
-    m_chart->removeAction(CChart2D::kKeyDown, 0, 82);
-    m_chart->removeAction(CChart2D::kMouseMove, 20, 0);
+    using C = CChart2D;
+    m_chart->removeAction(C::kMiddleButtonDown, C::kMiddleButtonFlag, C::kNoKey);
+    m_chart->removeAction(C::kMiddleButtonDown, C::kShiftFlag, C::kNoKey);
+    m_chart->removeAction(C::kMiddleButtonDown, C::kControlFlag, C::kNoKey);
+    m_chart->removeAction(C::kLeftButtonDown, C::kControlFlag, C::kNoKey);
+    m_chart->removeAction(C::kLeftButtonDown, C::kShiftFlag, C::kNoKey);
+    m_chart->removeAction(C::kKeyDown, C::kNoModifier, C::kKeyR);
+    m_chart->removeAction(C::kMouseMove, C::kShiftFlag | C::kMiddleButtonFlag, C::kNoKey);
   }
   attachMarkers();
 }

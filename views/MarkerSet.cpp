@@ -11,12 +11,18 @@
 
 namespace {
 
-QString text(int id) { return Strings::LoadString(id); }
+QString text(int id) {
+  return Strings::LoadString(id);
+}
 
 // Trace t lives in chart group 1 series 1 to 3 (levels) or group 2 series
 // 1 to 4 (percentages) in both 2D reports.
-int traceGroup(int trace) { return trace < 3 ? 1 : 2; }
-int traceSeries(int trace) { return trace < 3 ? trace + 1 : trace - 2; }
+int traceGroup(int trace) {
+  return trace < 3 ? 1 : 2;
+}
+int traceSeries(int trace) {
+  return trace < 3 ? trace + 1 : trace - 2;
+}
 
 constexpr double kMarkerLow = -220.0;
 constexpr double kMarkerHigh = 220.0;
@@ -35,12 +41,6 @@ void MarkerSet::attach(CChart2D* chart, int marker1Series, int marker2Series, bo
     m_chart->setOverlaySeries(1, marker2Series);
   }
   m_timeAxis = timeAxis;
-}
-
-void MarkerSet::detach(const CChart2D* chart) {
-  if (m_chart != chart) return;
-  clear();
-  m_chart = nullptr;
 }
 
 void MarkerSet::setReadout(const QString& unit, const QStringList& thresholdNames) {
@@ -69,7 +69,8 @@ const QVector<double>* MarkerSet::traceX(int trace) const {
   const Chart2DState& s = m_chart->state();
   const int g = traceGroup(trace), n = traceSeries(trace);
   const Chart2DState::Series& series = s.at(g, n);
-  if (n > s.groups[static_cast<size_t>(g - 1)].seriesCount || series.display != Chart2DState::Shown) return nullptr;
+  if (n > s.groups[static_cast<size_t>(g - 1)].seriesCount || series.display != Chart2DState::Shown)
+    return nullptr;
   return &series.x;
 }
 
@@ -78,7 +79,8 @@ const QVector<double>* MarkerSet::traceY(int trace) const {
   return &m_chart->state().at(traceGroup(trace), traceSeries(trace)).y;
 }
 
-int MarkerSet::nearestPoint(const QVector<double>& x, const QVector<double>& y, double target, double lo, double hi) {
+int MarkerSet::nearestPoint(const QVector<double>& x, const QVector<double>& y, double target, double lo,
+                            double hi) {
   int best = -1;
   double bestDistance = std::numeric_limits<double>::infinity();
   const int n = std::min(x.size(), y.size());
@@ -233,8 +235,10 @@ bool MarkerSet::press(int px, int py) {
   int which = m_active == 0 ? 1 : m_active;
   if (m_markers[1].on()) {
     const double d1 = std::abs(xOf(m_markers[0]) - x), d2 = std::abs(xOf(m_markers[1]) - x);
-    if (d1 < d2) which = 1;
-    else if (d2 < d1) which = 2;
+    if (d1 < d2)
+      which = 1;
+    else if (d2 < d1)
+      which = 2;
   } else {
     which = 1;
   }
@@ -300,7 +304,8 @@ void MarkerSet::updateReadouts() {
       const double a = yOf(m1), b = yOf(m2);
       value = valueText(m.trace, isNoData(a) || isNoData(b) ? Blocks::NO_DATA : b - a, m_unit);
     }
-    const QString texts[3] = {prefix + traceName(m.trace, m_thresholdNames), xText(xOf(m), m_timeAxis), value};
+    const QString texts[3] = {prefix + traceName(m.trace, m_thresholdNames), xText(xOf(m), m_timeAxis),
+                              value};
     const int xs[3] = {20, m_cx / 2, m_cx - 100};
     for (int k = 0; k < 3; ++k) {
       Chart2DState::Label& l = s.label(base + k);

@@ -31,7 +31,6 @@ public:
   // whether x is a time (seconds since 1970) or a frequency (MHz). A
   // different chart clears the markers.
   void attach(CChart2D* chart, int marker1Series, int marker2Series, bool timeAxis);
-  void detach(const CChart2D* chart);
   // What the readouts need of the report on show.
   void setReadout(const QString& unit, const QStringList& thresholdNames);
 
@@ -61,7 +60,8 @@ public:
   // The point of (x, y) nearest `target` among those inside [lo, hi] with a
   // sample; the scan stops at the first point no nearer than the best, and
   // the first of equal distances wins. -1 when there is none.
-  static int nearestPoint(const QVector<double>& x, const QVector<double>& y, double target, double lo, double hi);
+  static int nearestPoint(const QVector<double>& x, const QVector<double>& y, double target, double lo,
+                          double hi);
   static QString xText(double x, bool timeAxis);
   // `value` as plotted, level offset included; hole values read "Unavailable".
   static QString valueText(int trace, double value, const QString& unit);
