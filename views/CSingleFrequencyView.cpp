@@ -6,6 +6,7 @@
 #include "query/StatisticName.h"
 #include "resources/Strings.h"
 #include "views/ReportData.h"
+#include "views/ReportTexts.h"
 #include "views/SeriesRules.h"
 #include "views/ViewSettings.h"
 

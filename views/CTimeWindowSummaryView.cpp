@@ -7,6 +7,7 @@
 #include "resources/Strings.h"
 #include "views/CommandEnabling.h"
 #include "views/ReportData.h"
+#include "views/ReportTexts.h"
 #include "views/SeriesRules.h"
 #include "views/ViewSettings.h"
 
