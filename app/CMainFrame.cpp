@@ -212,8 +212,7 @@ void CMainFrame::setThresholdNames(const QStringList& names) {
                              ID_MARKER_THRESHOLD_4};
   const ThresholdNames four(names);
   for (int i = 0; i < ThresholdNames::kCount; ++i) {
-    // A launch without threshold names keeps the items' own texts.
-    const QString name = !four.at(i).isEmpty() ? four.at(i) : text(Strings::IDS_MENU_THRESHOLD_1 + i);
+    const QString name = four.menuText(i);
     if (QAction* a = action(thresholdItems[i])) a->setText(name);
     if (QAction* a = action(markerItems[i])) a->setText(name);
   }

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "views/CommandEnabling.h"
 #include "query/GraphQuery.h"
+#include "views/CommandEnabling.h"
 
 #include <QHash>
-#include <QMap>
 #include <QMainWindow>
+#include <QMap>
 #include <memory>
 #include <optional>
 
@@ -31,7 +31,6 @@ class ServerSession;
 class CMainFrame : public QMainWindow {
   Q_OBJECT
 public:
-  static constexpr int kKeepAliveTimerId = 7701;
   static constexpr int kKeepAliveMs = 120000;
 
   CMainFrame(COrbiskDoc& doc, ServerSession& session, QWidget* parent = nullptr);
@@ -66,7 +65,6 @@ public:
   void OnAbout();
   // Graph properties: the dialog for the report on show, applied to its view.
   void OnProperties();
-  CPropsDlg3D& propertiesDialog() { return *m_props; }
   // Writes the chart on show, with its header, to a PNG, SVG or PDF file.
   void OnSaveChartImage();
   // Writes the report on screen as comma-separated text.
@@ -75,7 +73,6 @@ public:
   void setThresholdNames(const QStringList& names);
   // The header lines of the report on screen, for the views and printing.
   QStringList headerLines() const;
-  const FrameState& frameState() const { return m_state; }
   // Re-evaluates every command's enabled and checked state.
   void updateCommands();
   // The view of the report on show; null while the placeholder is shown.

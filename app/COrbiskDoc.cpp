@@ -112,6 +112,5 @@ bool COrbiskDoc::RunReport(GraphQuery query) {
   m_reportQuery = query;
 
   emit reportReady(type);
-  emit viewsNeedUpdate(type);
   return true;
 }

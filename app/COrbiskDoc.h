@@ -84,8 +84,6 @@ signals:
   void reportReady(int graphType);
   // A fetch's progress box has gone, whatever the fetch's outcome.
   void fetchEnded();
-  // Every view rebuilds whose type equals the hint.
-  void viewsNeedUpdate(int hint);
 
 private:
   ProgressDialog& dialogFor(int graphType);

@@ -115,9 +115,10 @@ CChart2D::CChart2D(QWidget* parent) : QWidget(parent) {
   m_plot->axisRect()->insetLayout()->setInsetPlacement(0, QCPLayoutInset::ipFree);
   // The control's own gestures until a view removes them.
   for (const qint64 b :
-       {binding(kMiddleButtonDown, 16, 0), binding(kMiddleButtonDown, 4, 0), binding(kMiddleButtonDown, 8, 0),
-        binding(kLeftButtonDown, 8, 0), binding(kLeftButtonDown, 4, 0), binding(kKeyDown, 0, 82),
-        binding(kMouseMove, 20, 0)})
+       {binding(kMiddleButtonDown, kMiddleButtonFlag, kNoKey), binding(kMiddleButtonDown, kShiftFlag, kNoKey),
+        binding(kMiddleButtonDown, kControlFlag, kNoKey), binding(kLeftButtonDown, kControlFlag, kNoKey),
+        binding(kLeftButtonDown, kShiftFlag, kNoKey), binding(kKeyDown, kNoModifier, kKeyR),
+        binding(kMouseMove, kShiftFlag | kMiddleButtonFlag, kNoKey)})
     m_actionMap.insert(b);
   m_state.axis(Chart2DState::Y2).maximum = 100.0;
   push();
@@ -178,7 +179,7 @@ void CChart2D::setSeries(int group, int series, const double* x, const double* y
       isOverlay(group, series) ? editLabels().at(group, series) : edit().at(group, series);
   s.x = QVector<double>(x, x + count);
   s.y.resize(count);
-  for (int i = 0; i < count; ++i) s.y[i] = Chart2DState::isHole(y[i]) ? Chart2DState::kHole : y[i];
+  for (int i = 0; i < count; ++i) s.y[i] = isNoData(y[i]) ? Blocks::NO_DATA : y[i];
 }
 
 void CChart2D::setDisplay(int group, int series, int state) {
@@ -530,7 +531,7 @@ void CChart2D::pushGraph(int g, int s) {
     QVector<QCPGraphData> points(n);
     for (int i = 0; i < n; ++i) {
       points[i].key = series.x[i];
-      points[i].value = Chart2DState::isHole(series.y[i]) ? nan : series.y[i];
+      points[i].value = isNoData(series.y[i]) ? nan : series.y[i];
     }
     gr->data()->set(points, true);
     m_pushedX[slot] = series.x;

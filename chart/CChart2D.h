@@ -33,6 +33,13 @@ public:
   static constexpr int kMiddleButtonDown = 0x0207;
   static constexpr int kKeyDown = 0x0100;
   static constexpr int kMouseMove = 0x0200;
+  // Modifier flags and key codes of the action map, as the messages carry them.
+  static constexpr int kNoModifier = 0;
+  static constexpr int kShiftFlag = 4;
+  static constexpr int kControlFlag = 8;
+  static constexpr int kMiddleButtonFlag = 16;
+  static constexpr int kNoKey = 0;
+  static constexpr int kKeyR = 82;
 
   explicit CChart2D(QWidget* parent = nullptr);
   ~CChart2D() override;

@@ -98,7 +98,7 @@ void CChart3D::setGridSize(int rows, int columns) {
   m_columns = std::max(0, columns);
   m_rowSpacing.assign(static_cast<size_t>(std::max(0, m_rows - 1)), 1.0);
   m_columnSpacing.assign(static_cast<size_t>(std::max(0, m_columns - 1)), 1.0);
-  m_values.assign(static_cast<size_t>(cellCount()), kHoleValue);
+  m_values.assign(static_cast<size_t>(cellCount()), Blocks::NO_DATA);
   changed(kDataChanged);
 }
 
@@ -123,13 +123,13 @@ double CChart3D::columnSpacing(int column) const {
 }
 
 void CChart3D::setValues(std::vector<double> values) {
-  values.resize(static_cast<size_t>(cellCount()), kHoleValue);
+  values.resize(static_cast<size_t>(cellCount()), Blocks::NO_DATA);
   m_values = std::move(values);
   changed(kDataChanged);
 }
 
 double CChart3D::value(int row, int column) const {
-  if (row < 1 || row > m_rows || column < 1 || column > m_columns) return kHoleValue;
+  if (row < 1 || row > m_rows || column < 1 || column > m_columns) return Blocks::NO_DATA;
   return m_values[static_cast<size_t>((row - 1) * m_columns + column - 1)];
 }
 
@@ -268,8 +268,8 @@ void CChart3D::setMenuItem(int number, bool on) {
   m_menu.insert(number, on);
   if (m_surface) {
     if (auto* input = qobject_cast<Q3DInputHandler*>(m_surface->activeInputHandler())) {
-      input->setRotationEnabled(menuItem(1));
-      input->setZoomEnabled(menuItem(2));
+      input->setRotationEnabled(menuItem(kMenuMouseRotation));
+      input->setZoomEnabled(menuItem(kMenuWheelZoom));
     }
   }
 }
@@ -289,7 +289,7 @@ void CChart3D::setAppearance(const Chart3DAppearance& look) {
 
 bool CChart3D::hasDrawableData() const {
   if (m_rows < 2 || m_columns < 2) return false;
-  return std::any_of(m_values.begin(), m_values.end(), [this](double v) { return !isHole(v); });
+  return std::any_of(m_values.begin(), m_values.end(), [](double v) { return !isNoData(v); });
 }
 
 void CChart3D::paintEvent(QPaintEvent* event) {
@@ -354,7 +354,7 @@ void CChart3D::createSurface() {
   m_container->setAccessibleName(accessibleName());
   m_container->setFocusPolicy(Qt::NoFocus);
   stack->addWidget(m_container);
-  setMenuItem(1, menuItem(1));
+  setMenuItem(kMenuMouseRotation, menuItem(kMenuMouseRotation));
   changed(kEverything);
 }
 
@@ -393,7 +393,7 @@ void CChart3D::pushData() {
   // near interactive rates.
   const int step = m_decimated ? columnStepFor(cellCount(), kDecimateAbove) : 1;
   m_series->dataProxy()->resetArray(
-      buildSurfaceArray({m_rows, m_columns, &m_rowSpacing, &m_columnSpacing, &m_values, kHoleValue}, step));
+      buildSurfaceArray({m_rows, m_columns, &m_rowSpacing, &m_columnSpacing, &m_values}, step));
 }
 
 void CChart3D::pushAxes() {
@@ -537,10 +537,10 @@ bool CChart3D::eventFilter(QObject* watched, QEvent* event) {
 
 void CChart3D::showContextMenu(const QPoint& globalPos) {
   QMenu menu(this);
-  if (menuItem(6))
+  if (menuItem(kMenuResetView))
     connect(menu.addAction(text(Strings::IDS_CHART3D_RESET_VIEW)), &QAction::triggered, this,
             &CChart3D::viewReset);
-  if (menuItem(7))
+  if (menuItem(kMenuCopy))
     connect(menu.addAction(text(Strings::IDS_CHART3D_COPY)), &QAction::triggered, this,
             [this] { copyToClipboard(3); });
   if (!m_contextActions.isEmpty()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chart/Chart3DAppearance.h"
+#include "query/NoData.h"
 
 #include <QImage>
 #include <QMap>
@@ -31,7 +32,6 @@ class QWindow;
 class CChart3D : public QWidget {
   Q_OBJECT
 public:
-  static constexpr double kHoleValue = 1e308;
   static constexpr int kActionStart = 1;
   static constexpr int kActionEnd = 2;
   static constexpr int kActionZoom = 5;
@@ -124,9 +124,12 @@ public:
   void setNote(const QString& text);
   QString note() const { return m_note; }
 
-  // The numbered switches of the chart's own menu: 1 rotate with the mouse,
-  // 2 zoom with the wheel, 6 "Reset View", 7 "Copy"; the others are kept
-  // and answered.
+  // The numbered switches of the chart's own menu that mean something here;
+  // the others are kept and answered.
+  static constexpr int kMenuMouseRotation = 1;
+  static constexpr int kMenuWheelZoom = 2;
+  static constexpr int kMenuResetView = 6;
+  static constexpr int kMenuCopy = 7;
   void setMenuItem(int number, bool on);
   bool menuItem(int number) const;
   // Extra entries for the context menu, after the chart's own.
@@ -169,7 +172,6 @@ private:
   void readBackView();
   void layoutLegend();
   void showContextMenu(const QPoint& globalPos);
-  bool isHole(double v) const { return !(v < kHoleValue); }
   int cellCount() const { return m_rows * m_columns; }
   bool hasDrawableData() const;
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "query/NoData.h"
+
 #include <QMap>
 #include <QPoint>
 #include <QSize>
@@ -14,7 +16,6 @@ struct Chart2DState {
   static constexpr int kGroups = 2;
   static constexpr int kSeriesPerGroup = 15;
   static constexpr int kLabels = 8;
-  static constexpr double kHole = 1e308;
 
   enum Display { Shown = 1, Hidden = 2, Off = 3 };
   enum AxisId { X = 0, Y = 1, Y2 = 2 };
@@ -48,7 +49,7 @@ struct Chart2DState {
 
   struct Series {
     QVector<double> x;
-    QVector<double> y;  // kHole where there is no sample
+    QVector<double> y;  // Blocks::NO_DATA where there is no sample
     int display = Hidden;
     QString legendText;
     SeriesStyle style;
@@ -100,7 +101,9 @@ struct Chart2DState {
   Look look;
   QString note;  // shown in the plot when there is nothing to draw
 
-  Series& at(int group, int series) { return groups[static_cast<size_t>(group - 1)].series[static_cast<size_t>(series - 1)]; }
+  Series& at(int group, int series) {
+    return groups[static_cast<size_t>(group - 1)].series[static_cast<size_t>(series - 1)];
+  }
   const Series& at(int group, int series) const {
     return groups[static_cast<size_t>(group - 1)].series[static_cast<size_t>(series - 1)];
   }
@@ -108,6 +111,4 @@ struct Chart2DState {
   const Axis& axis(AxisId id) const { return axes[static_cast<size_t>(id)]; }
   Label& label(int index) { return labels[static_cast<size_t>(index - 1)]; }
   const Label& label(int index) const { return labels[static_cast<size_t>(index - 1)]; }
-
-  static bool isHole(double v) { return !(v < kHole); }
 };

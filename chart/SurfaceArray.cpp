@@ -1,5 +1,7 @@
 #include "chart/SurfaceArray.h"
 
+#include "query/NoData.h"
+
 #include <limits>
 
 QSurfaceDataArray* buildSurfaceArray(const SurfaceGridInput& g, int columnStep) {
@@ -26,7 +28,8 @@ QSurfaceDataArray* buildSurfaceArray(const SurfaceGridInput& g, int columnStep) 
     for (int c : kept) {
       const double v = values[c];
       (item++)->setPosition(QVector3D(columnPosition[static_cast<size_t>(c)],
-                                      v < g.holeValue ? static_cast<float>(v) : kNaN, static_cast<float>(rowPosition)));
+                                      isNoData(v) ? kNaN : static_cast<float>(v),
+                                      static_cast<float>(rowPosition)));
     }
     array->append(row);
   }

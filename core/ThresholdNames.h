@@ -14,6 +14,11 @@ public:
   explicit ThresholdNames(const QStringList& names);
 
   QString at(int i) const { return m_names.value(i); }
+  // The name as the menus show it: a launch that named no threshold leaves
+  // the items' own "Threshold &n".
+  QString menuText(int i) const;
+  // The same without the mnemonic, for legends and readouts.
+  QString displayName(int i) const;
   const QStringList& list() const { return m_names; }
   bool operator==(const ThresholdNames&) const = default;
 

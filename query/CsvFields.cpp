@@ -48,17 +48,6 @@ QString CsvFields::level(double v, double offset) {
   return isNoData(v) ? QString() : number(v + offset);
 }
 
-QString CsvFields::statisticName(int statistic, const QStringList& thresholdNames) {
-  switch (statistic) {
-    case Statistic::kAverage: return Strings::LoadString(Strings::IDS_STAT_AVERAGE);
-    case Statistic::kMaximum: return Strings::LoadString(Strings::IDS_STAT_MAXIMUM);
-    case Statistic::kMinimum: return Strings::LoadString(Strings::IDS_STAT_MINIMUM);
-    default: break;
-  }
-  return Strings::LoadString(Strings::IDS_EXCEEDING) + Strings::LoadString(Strings::IDS_BLANK) +
-         thresholdNames.value(statistic - Statistic::kThreshold1);
-}
-
 void CsvFields::writeHeading(QTextStream& out, const QString& label, int uidTextId, int32_t node,
                              int typeNameId) {
   out << label << lineFeed();

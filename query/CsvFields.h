@@ -18,10 +18,8 @@ public:
   static QString value(double v);
   // Empty for a missing sample, else the value with `offset` added.
   static QString level(double v, double offset);
-  // "Average", "Maximum", "Minimum", or "% Exceeding <name>" for statistics
-  // 3 to 6 with the name of threshold 1 to 4 (a missing name reads empty).
-  static QString statisticName(int statistic, const QStringList& thresholdNames);
   // The three lines every export starts with: the label, the UID prefix
   // (string `uidTextId`) with the node, and the report type's name.
-  static void writeHeading(QTextStream& out, const QString& label, int uidTextId, int32_t node, int typeNameId);
+  static void writeHeading(QTextStream& out, const QString& label, int uidTextId, int32_t node,
+                           int typeNameId);
 };

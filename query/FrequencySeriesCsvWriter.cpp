@@ -2,6 +2,7 @@
 
 #include "query/CsvFields.h"
 #include "query/GraphType.h"
+#include "query/StatisticName.h"
 #include "resources/Strings.h"
 
 #include <QDateTime>
@@ -26,7 +27,7 @@ void FrequencySeriesCsvWriter::write(QTextStream& out, const QString& label, int
   out << Strings::LoadString(Strings::IDS_UI_HDR_TIME);
   for (int k = 0; k < count; ++k) {
     const int statistic = store.series[k].statistic;
-    out << comma << CsvFields::statisticName(statistic, thresholdNames) << " ("
+    out << comma << statisticName(statistic, thresholdNames) << " ("
         << (Statistic::isPercentage(statistic) ? percentUnit : levelUnit) << ")";
   }
   out << lf;

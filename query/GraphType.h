@@ -15,13 +15,18 @@ enum GraphType : int32_t {
 
 constexpr int kGraphTypeCount = 6;
 
-constexpr bool isValidGraphType(int32_t t) { return t >= 0 && t < kGraphTypeCount; }
+constexpr bool isValidGraphType(int32_t t) {
+  return t >= 0 && t < kGraphTypeCount;
+}
 // Types 2 to 5 draw ribbons of frequency profiles in 3D; 0 and 1 draw 2D lines.
-constexpr bool isRibbonType(int32_t t) { return t >= TimeWindowDetail && t <= MultiDayTimeWindow; }
-constexpr bool isLineType(int32_t t) { return t == TimeWindowSummary || t == OneFreqTimeWindow; }
+constexpr bool isRibbonType(int32_t t) {
+  return t >= TimeWindowDetail && t <= MultiDayTimeWindow;
+}
 // The two types whose increment the user chooses; the others have none or a
 // fixed one.
-constexpr bool choosesIncrement(int32_t t) { return t == OneFreqTimeWindow || t == TimeWindowDetail; }
+constexpr bool choosesIncrement(int32_t t) {
+  return t == OneFreqTimeWindow || t == TimeWindowDetail;
+}
 // Types 0 and 1 choose several statistics with check boxes; the others one
 // statistic with radio buttons.
 constexpr bool usesCheckBoxStatistics(int32_t t) {
@@ -35,11 +40,17 @@ constexpr int32_t k1Hour = 1;
 constexpr int32_t k1Day = 2;
 constexpr int kCount = 3;
 
-constexpr bool isValid(int32_t i) { return i >= 0 && i < kCount; }
+constexpr bool isValid(int32_t i) {
+  return i >= 0 && i < kCount;
+}
 // Step in minutes (point counts); unknown indexes count as 15 minutes.
-constexpr int minutes(int32_t i) { return i == k1Hour ? 60 : i == k1Day ? 1440 : 15; }
+constexpr int minutes(int32_t i) {
+  return i == k1Hour ? 60 : i == k1Day ? 1440 : 15;
+}
 // Step in seconds (server requests).
-constexpr int seconds(int32_t i) { return minutes(i) * 60; }
+constexpr int seconds(int32_t i) {
+  return minutes(i) * 60;
+}
 }  // namespace Increment
 
 // Statistic indexes: the radio index of types 2 to 5, the slot of the
@@ -51,6 +62,10 @@ constexpr int kMinimum = 2;
 constexpr int kThreshold1 = 3;  // % of time beyond threshold 1; 4 to 6 follow
 constexpr int kCount = 7;
 
-constexpr bool isValid(int32_t i) { return i >= 0 && i < kCount; }
-constexpr bool isPercentage(int i) { return i >= kThreshold1 && i < kCount; }
+constexpr bool isValid(int32_t i) {
+  return i >= 0 && i < kCount;
+}
+constexpr bool isPercentage(int i) {
+  return i >= kThreshold1 && i < kCount;
+}
 }  // namespace Statistic

@@ -2,6 +2,7 @@
 
 #include "query/CsvFields.h"
 #include "query/GraphType.h"
+#include "query/StatisticName.h"
 #include "resources/Strings.h"
 
 #include <algorithm>
@@ -28,7 +29,7 @@ void SummaryCsvWriter::write(QTextStream& out, const QString& label, int32_t nod
   for (int k = 0; k < count; ++k) {
     const SeriesStore::Series& s = store.series[k];
     const bool percentage = Statistic::isPercentage(s.statistic);
-    out << CsvFields::statisticName(s.statistic, thresholdNames) << " (" << unitText << ")";
+    out << statisticName(s.statistic, thresholdNames) << " (" << unitText << ")";
     for (int i = 0; i < points(s); ++i)
       out << comma
           << (percentage ? CsvFields::value(s.values[i]) : CsvFields::level(s.values[i], unit.offset()));

@@ -60,7 +60,18 @@ const QVector<int>& menuOrder() {
 }  // namespace
 
 const QVector<int>& C3DReportView::menuItemsOn() {
-  static const QVector<int> on{1, 2, 6, 7, 8, 42, 43, 141, 164, 185};
+  // Of those switched on, the last six have no meaning on this surface; they
+  // are set so the chart answers them back as the report set them.
+  static const QVector<int> on{CChart3D::kMenuMouseRotation,
+                               CChart3D::kMenuWheelZoom,
+                               CChart3D::kMenuResetView,
+                               CChart3D::kMenuCopy,
+                               8,
+                               42,
+                               43,
+                               141,
+                               164,
+                               185};
   return on;
 }
 

@@ -3,8 +3,10 @@
 #include "chart/CChart2D.h"
 #include "core/CNBDateTime.h"
 #include "query/NoData.h"
+#include "query/StatisticName.h"
 #include "resources/Strings.h"
 #include "views/ReportData.h"
+#include "views/ReportTexts.h"
 #include "views/SeriesRules.h"
 #include "views/ViewSettings.h"
 
@@ -15,9 +17,6 @@ namespace {
 QString text(int id) {
   return Strings::LoadString(id);
 }
-
-const int kStatisticNames[3] = {Strings::IDS_STAT_AVERAGE, Strings::IDS_STAT_MAXIMUM,
-                                Strings::IDS_STAT_MINIMUM};
 
 QString timeOfDay(uint32_t seconds) {
   return CNBDateTime::FromSeconds(static_cast<int32_t>(seconds)).LocalTimeText();
@@ -53,50 +52,17 @@ void CSingleFrequencyView::showReport(const ReportData& report) {
     for (int i = 0; i < points; ++i)
       x.valueLabels.insert(times[i], labelled[i] ? timeOfDay(times[i]) : QStringLiteral(" "));
   }
-  s.header = windowText(report) + QLatin1Char('\n') + QString::asprintf("%.3lf", m_frequency) +
-             QLatin1Char(' ') + text(Strings::IDS_UI_MHZ);
+  s.header = ReportTexts::windowText(report.query) + QLatin1Char('\n') +
+             QString::asprintf("%.3lf", m_frequency) + QLatin1Char(' ') + text(Strings::IDS_UI_MHZ);
   m_statusText = store->labelTimeText;
-  QVector<double> xs, raw, ys;
+  PlottedSeries p;
   for (int slot = 0; slot < count; ++slot) {
-    const SeriesStore::Series& in = store->series[static_cast<size_t>(slot)];
-    if (!in.hasData) continue;
-    const int n = std::clamp(in.entryCount, 0, Blocks::kMaxEntries);
-    const bool level = in.statistic >= Statistic::kAverage && in.statistic <= Statistic::kMinimum;
-    if (!level && (in.statistic < Statistic::kThreshold1 || in.statistic > Statistic::kThreshold1 + 3))
-      continue;
-    xs.resize(n);
-    raw.resize(n);
-    ys.resize(n);
-    for (int i = 0; i < n; ++i) {
-      xs[i] = in.times[static_cast<size_t>(i)];
-      raw[i] = in.values[static_cast<size_t>(i)];
-      ys[i] = isNoData(raw[i]) ? Blocks::NO_DATA : (level ? raw[i] + m_levelOffset : raw[i]);
-      if (level) m_axis.track(ys[i]);
-      if (!isNoData(ys[i])) m_anyValue = true;
-    }
-    const QVector<double> isolated = SeriesRules::isolatedPoints(raw, ys);
-    int group = 1, line = in.statistic + 1;
-    if (level) {
-      m_levelDrawn = true;
-      m_group1Filled = true;
-    } else {
-      group = 2;
-      line = in.statistic - Statistic::kThreshold1 + 1;
-      m_percentDrawn = true;
-      if (!m_group1Filled && n > 0) {
-        const double hole = Blocks::NO_DATA;
-        m_chart->setSeries(1, 1, xs.constData(), &hole, 1);
-        s.groups[0].seriesCount = kSeriesPerGroup;
-        for (int k = 1; k <= 3; ++k) s.at(1, k).display = Chart2DState::Hidden;
-        m_group1Filled = true;
-      }
-    }
-    const int points = group == 1 ? line + 3 : line + 4;
-    m_chart->setSeries(group, line, xs.constData(), ys.constData(), n);
-    m_chart->setSeries(group, points, xs.constData(), isolated.constData(), n);
-    s.at(group, line).display = Chart2DState::Shown;
-    s.at(group, points).display = Chart2DState::Shown;
-    if (level) s.at(group, line).legendText = text(kStatisticNames[in.statistic]);
+    if (!plotSeries(store->series[static_cast<size_t>(slot)], kSeriesPerGroup, p)) continue;
+    // Points with no neighbour to join are drawn as circles of their own.
+    const QVector<double> isolated = SeriesRules::isolatedPoints(p.raw, p.y);
+    const int points = p.group == 1 ? p.line + 3 : p.line + 4;
+    m_chart->setSeries(p.group, points, p.x.constData(), isolated.constData(), static_cast<int>(p.x.size()));
+    s.at(p.group, points).display = Chart2DState::Shown;
   }
   endBuild(report);
 }
@@ -122,7 +88,7 @@ QList<CChartProperty::SeriesInUse> CSingleFrequencyView::seriesInUse() const {
   const Chart2DState& s = m_chart->state();
   for (int k = 1; k <= 3; ++k)
     if (s.at(1, k).display == Chart2DState::Shown) {
-      const QString name = text(kStatisticNames[k - 1]);
+      const QString name = statisticName(k - 1, {});
       out.push_back({1, k, name});
       out.push_back({1, k + 3, text(Strings::IDS_UI_SERIES_POINTS).arg(name)});
     }

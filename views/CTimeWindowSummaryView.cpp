@@ -2,10 +2,12 @@
 
 #include "chart/CChart2D.h"
 #include "query/NoData.h"
+#include "query/StatisticName.h"
 #include "resources/CommandIds.h"
 #include "resources/Strings.h"
 #include "views/CommandEnabling.h"
 #include "views/ReportData.h"
+#include "views/ReportTexts.h"
 #include "views/SeriesRules.h"
 #include "views/ViewSettings.h"
 
@@ -15,9 +17,9 @@ using namespace CommandIds;
 
 namespace {
 
-QString text(int id) { return Strings::LoadString(id); }
-
-const int kStatisticNames[3] = {Strings::IDS_STAT_AVERAGE, Strings::IDS_STAT_MAXIMUM, Strings::IDS_STAT_MINIMUM};
+QString text(int id) {
+  return Strings::LoadString(id);
+}
 
 }  // namespace
 
@@ -44,56 +46,25 @@ void CTimeWindowSummaryView::showReport(const ReportData& report) {
       m_displayStart = first.frequencies[0];
       m_displayStop = first.frequencies[static_cast<size_t>(points - 1)];
       for (const int i : SeriesRules::frequencyLabelIndices(points))
-        s.axis(Chart2DState::X).valueLabels.insert(first.frequencies[static_cast<size_t>(i)],
-                                                   QString::asprintf("%.2lf", first.frequencies[static_cast<size_t>(i)]));
+        s.axis(Chart2DState::X)
+            .valueLabels.insert(first.frequencies[static_cast<size_t>(i)],
+                                QString::asprintf("%.2lf", first.frequencies[static_cast<size_t>(i)]));
     }
     Chart2DState::Axis& x = s.axis(Chart2DState::X);
     x.minimum = first.frequencies[0];
     x.maximum = lastPoints > 0 ? last.frequencies[static_cast<size_t>(lastPoints - 1)] : x.minimum;
     if (x.maximum <= x.minimum) x.maximum = x.minimum + 1.0;
   }
-  s.header = windowText(report);
+  s.header = ReportTexts::windowText(report.query);
   m_statusText = store->labelTimeText;
-  QVector<double> xs, ys;
+  PlottedSeries p;
   for (int slot = 0; slot < count; ++slot) {
     const SeriesStore::Series& in = store->series[static_cast<size_t>(slot)];
-    if (!in.hasData) continue;
-    const int n = std::clamp(in.entryCount, 0, Blocks::kMaxEntries);
-    const bool level = in.statistic >= Statistic::kAverage && in.statistic <= Statistic::kMinimum;
-    if (!level && (in.statistic < Statistic::kThreshold1 || in.statistic > Statistic::kThreshold1 + 3)) continue;
-    xs.resize(n);
-    ys.resize(n);
-    for (int i = 0; i < n; ++i) {
-      xs[i] = in.frequencies[static_cast<size_t>(i)];
-      const double v = in.values[static_cast<size_t>(i)];
-      ys[i] = isNoData(v) ? Blocks::NO_DATA : (level ? v + m_levelOffset : v);
-      if (level) m_axis.track(ys[i]);
-      if (!isNoData(ys[i])) m_anyValue = true;
-    }
-    int group = 1, series = in.statistic + 1;
-    if (level) {
-      m_levelDrawn = true;
-      m_group1Filled = true;
-      m_levels.push_back({in.statistic, QVector<double>(in.values.begin(), in.values.begin() + n)});
-    } else {
-      group = 2;
-      series = in.statistic - Statistic::kThreshold1 + 1;
-      m_percentDrawn = true;
-      if (!m_group1Filled && n > 0) {
-        // Group 1 carries one hidden point so the chart keeps its left axis.
-        const double hole = Blocks::NO_DATA;
-        m_chart->setSeries(1, 1, xs.constData(), &hole, 1);
-        s.groups[0].seriesCount = 4;
-        for (int k = 1; k <= 3; ++k) s.at(1, k).display = Chart2DState::Hidden;
-        m_group1Filled = true;
-      }
-    }
-    m_chart->setSeries(group, series, xs.constData(), ys.constData(), n);
-    s.at(group, series).display = Chart2DState::Shown;
-    if (level) s.at(group, series).legendText = text(kStatisticNames[in.statistic]);
+    if (plotSeries(in, 4, p) && p.level) m_levels.push_back({in.statistic, p.raw});
   }
-  m_lines = report.thresholds ? ThresholdLines::build(*report.thresholds, report.thresholdEntries, m_levelOffset)
-                            : ThresholdLines{};
+  m_lines = report.thresholds
+                ? ThresholdLines::build(*report.thresholds, report.thresholdEntries, m_levelOffset)
+                : ThresholdLines{};
   endBuild(report);
 }
 
@@ -144,8 +115,7 @@ bool CTimeWindowSummaryView::runCommand(int id) {
       setPairState(k);
       break;
     }
-    default:
-      return Chart2DReportView::runCommand(id);
+    default: return Chart2DReportView::runCommand(id);
   }
   emit commandsChanged();
   return true;
@@ -156,7 +126,8 @@ void CTimeWindowSummaryView::fillFrameState(FrameState& state) const {
   if (!m_ready) return;
   state.levelDrawn = m_levelDrawn;
   state.thresholdDisplay = m_display.display;
-  for (int k = 0; k < 4; ++k) state.thresholdShown[static_cast<size_t>(k + 3)] = m_display.shown[static_cast<size_t>(k)];
+  for (int k = 0; k < 4; ++k)
+    state.thresholdShown[static_cast<size_t>(k + 3)] = m_display.shown[static_cast<size_t>(k)];
   state.intervalShown = m_display.shown[4];
 }
 
@@ -187,7 +158,8 @@ void CTimeWindowSummaryView::trackVisibleLevels(double start, double stop) {
   const int n = static_cast<int>(m_frequencies.size());
   if (n == 0) return;
   const auto firstAtLeast = [&](double f) {
-    const int i = static_cast<int>(std::lower_bound(m_frequencies.begin(), m_frequencies.end(), f) - m_frequencies.begin());
+    const int i = static_cast<int>(std::lower_bound(m_frequencies.begin(), m_frequencies.end(), f) -
+                                   m_frequencies.begin());
     return std::min(i, n - 1);
   };
   const int i0 = firstAtLeast(start), i1 = firstAtLeast(stop);
@@ -199,7 +171,7 @@ QList<CChartProperty::SeriesInUse> CTimeWindowSummaryView::seriesInUse() const {
   QList<CChartProperty::SeriesInUse> out;
   const Chart2DState& s = m_chart->state();
   for (int k = 1; k <= 3; ++k)
-    if (s.at(1, k).display == Chart2DState::Shown) out.push_back({1, k, text(kStatisticNames[k - 1])});
+    if (s.at(1, k).display == Chart2DState::Shown) out.push_back({1, k, statisticName(k - 1, {})});
   for (int k = 1; k <= 4; ++k)
     if (s.at(2, k).display == Chart2DState::Shown) out.push_back({2, k, s.at(2, k).legendText});
   out.push_back({1, kMarker1Series, text(Strings::IDS_UI_SERIES_MARKER_1)});

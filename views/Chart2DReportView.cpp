@@ -4,6 +4,9 @@
 #include "core/CNBDateTime.h"
 #include "core/SettingsStore.h"
 #include "core/StartupSettings.h"
+#include "core/ThresholdNames.h"
+#include "query/NoData.h"
+#include "query/StatisticName.h"
 #include "resources/CommandIds.h"
 #include "resources/Strings.h"
 #include "views/ChartAppearanceDialog.h"
@@ -97,13 +100,14 @@ void Chart2DReportView::setActive(bool active) {
     m_firstActivation = false;
     // The control's own zoom, pan and reset gestures would fight the
     // markers for the mouse.
-    m_chart->removeAction(CChart2D::kMiddleButtonDown, 16, 0);
-    m_chart->removeAction(CChart2D::kMiddleButtonDown, 4, 0);
-    m_chart->removeAction(CChart2D::kMiddleButtonDown, 8, 0);
-    m_chart->removeAction(CChart2D::kLeftButtonDown, 8, 0);
-    m_chart->removeAction(CChart2D::kLeftButtonDown, 4, 0);
-    m_chart->removeAction(CChart2D::kKeyDown, 0, 82);
-    m_chart->removeAction(CChart2D::kMouseMove, 20, 0);
+    using C = CChart2D;
+    m_chart->removeAction(C::kMiddleButtonDown, C::kMiddleButtonFlag, C::kNoKey);
+    m_chart->removeAction(C::kMiddleButtonDown, C::kShiftFlag, C::kNoKey);
+    m_chart->removeAction(C::kMiddleButtonDown, C::kControlFlag, C::kNoKey);
+    m_chart->removeAction(C::kLeftButtonDown, C::kControlFlag, C::kNoKey);
+    m_chart->removeAction(C::kLeftButtonDown, C::kShiftFlag, C::kNoKey);
+    m_chart->removeAction(C::kKeyDown, C::kNoModifier, C::kKeyR);
+    m_chart->removeAction(C::kMouseMove, C::kShiftFlag | C::kMiddleButtonFlag, C::kNoKey);
   }
   attachMarkers();
 }
@@ -272,27 +276,53 @@ void Chart2DReportView::applyAxisRange() {
   m_chart->setBatch(false);
 }
 
-QString Chart2DReportView::windowText(const ReportData& report) {
-  const CNBDateTime start = report.query.GetStart(), stop = report.query.GetEnd();
-  QString startDate, startTime, stopDate, stopTime;
-  start.FormatDate(startDate, &start, true, true);
-  start.FormatTime(startTime, &start, false, true);
-  stop.FormatDate(stopDate, &stop, true, true);
-  stop.FormatTime(stopTime, &stop, false, true);
-  const QString blank = text(Strings::IDS_BLANK);
-  return startDate + blank + startTime + text(Strings::IDS_UI_RANGE_SEPARATOR) + stopDate + blank + stopTime;
+bool Chart2DReportView::plotSeries(const SeriesStore::Series& in, int group1Count, PlottedSeries& out) {
+  if (!in.hasData) return false;
+  const int n = std::clamp(in.entryCount, 0, Blocks::kMaxEntries);
+  out.level = in.statistic >= Statistic::kAverage && in.statistic <= Statistic::kMinimum;
+  if (!out.level && (in.statistic < Statistic::kThreshold1 || in.statistic > Statistic::kThreshold1 + 3))
+    return false;
+  out.x.resize(n);
+  out.raw.resize(n);
+  out.y.resize(n);
+  for (int i = 0; i < n; ++i) {
+    const auto at = static_cast<size_t>(i);
+    out.x[i] = m_timeAxis ? static_cast<double>(in.times[at]) : in.frequencies[at];
+    out.raw[i] = in.values[at];
+    out.y[i] = isNoData(out.raw[i]) ? Blocks::NO_DATA : (out.level ? out.raw[i] + m_levelOffset : out.raw[i]);
+    if (out.level) m_axis.track(out.y[i]);
+    if (!isNoData(out.y[i])) m_anyValue = true;
+  }
+  Chart2DState& s = m_chart->edit();
+  if (out.level) {
+    out.group = 1;
+    out.line = in.statistic + 1;
+    m_levelDrawn = true;
+    m_group1Filled = true;
+  } else {
+    out.group = 2;
+    out.line = in.statistic - Statistic::kThreshold1 + 1;
+    m_percentDrawn = true;
+    if (!m_group1Filled && n > 0) {
+      const double hole = Blocks::NO_DATA;
+      m_chart->setSeries(1, 1, out.x.constData(), &hole, 1);
+      s.groups[0].seriesCount = group1Count;
+      for (int k = 1; k <= 3; ++k) s.at(1, k).display = Chart2DState::Hidden;
+      m_group1Filled = true;
+    }
+  }
+  m_chart->setSeries(out.group, out.line, out.x.constData(), out.y.constData(), n);
+  s.at(out.group, out.line).display = Chart2DState::Shown;
+  if (out.level) s.at(out.group, out.line).legendText = statisticName(in.statistic, {});
+  return true;
 }
 
 void Chart2DReportView::beginBuild(const ReportData& report) {
   m_levelUnit = report.levelUnit;
   m_levelOffset = report.levelUnit.offset();
-  // A launch that named no thresholds leaves the menu's own names.
   m_thresholdNames.clear();
-  for (int k = 0; k < 4; ++k) {
-    const QString name = report.thresholdNames.value(k);
-    m_thresholdNames << (name.isEmpty() ? text(Strings::IDS_MENU_THRESHOLD_1 + k).remove(QLatin1Char('&'))
-                                        : name);
-  }
+  const ThresholdNames names(report.thresholdNames);
+  for (int k = 0; k < ThresholdNames::kCount; ++k) m_thresholdNames << names.displayName(k);
   m_levelDrawn = m_percentDrawn = m_group1Filled = m_anyValue = false;
   m_axis.resetExtremes();
   m_chart->setBatch(true);

@@ -2,10 +2,12 @@
 
 #include "chart/CChartProperty.h"
 #include "core/LevelUnit.h"
+#include "query/SeriesStore.h"
 #include "views/LevelAxis.h"
 #include "views/ReportView.h"
 
 #include <QStringList>
+#include <QVector>
 
 class CChart2D;
 class MarkerSet;
@@ -17,7 +19,8 @@ class MarkerSet;
 class Chart2DReportView : public ReportView {
   Q_OBJECT
 public:
-  Chart2DReportView(int graphType, int marker1Series, int marker2Series, bool timeAxis, QWidget* parent = nullptr);
+  Chart2DReportView(int graphType, int marker1Series, int marker2Series, bool timeAxis,
+                    QWidget* parent = nullptr);
   ~Chart2DReportView() override;
 
   int graphType() const override { return m_graphType; }
@@ -44,12 +47,24 @@ protected:
   // The value axis commands act on the chart in batch mode.
   void applyScale(double scale);
   void applyAxisRange();
-  // "<start date> <start time> - <stop date> <stop time>" of the window.
-  static QString windowText(const ReportData& report);
   // Starts a build: cleared flags and extremes, a fresh chart content.
   void beginBuild(const ReportData& report);
   // Ends it: axes shown by what was drawn, scale and auto reference, look.
   void endBuild(const ReportData& report);
+  // One fetched series as the chart draws it: level statistics in group 1
+  // with the amplitude offset added, percentages in group 2 as they are,
+  // holes kept.
+  struct PlottedSeries {
+    int group = 1;
+    int line = 1;  // 1 to 3 in group 1, 1 to 4 in group 2
+    bool level = true;
+    QVector<double> x, raw, y;
+  };
+  // Converts `in` (x: its times on a time axis, else its frequencies), draws
+  // it and sets the build's flags and level extremes; false for a series
+  // not drawn. A percentage series drawn first leaves one hidden point in
+  // group 1, of `group1Count` series, so the chart keeps its left axis.
+  bool plotSeries(const SeriesStore::Series& in, int group1Count, PlottedSeries& out);
   // The series the appearance pages offer for this report.
   virtual QList<CChartProperty::SeriesInUse> seriesInUse() const = 0;
   // What the report draws over its traces (threshold lines), redrawn after

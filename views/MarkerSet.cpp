@@ -52,12 +52,6 @@ void MarkerSet::attach(CChart2D* chart, int marker1Series, int marker2Series, bo
   m_chart->setBatch(false);
 }
 
-void MarkerSet::detach(const CChart2D* chart) {
-  if (m_chart != chart) return;
-  clear();
-  m_chart = nullptr;
-}
-
 void MarkerSet::setReadout(const QString& unit, const QStringList& thresholdNames) {
   m_unit = unit;
   m_thresholdNames = thresholdNames;

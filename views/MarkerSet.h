@@ -31,7 +31,6 @@ public:
   // whether x is a time (seconds since 1970) or a frequency (MHz). The
   // markers that are on are drawn on it at their trace and index.
   void attach(CChart2D* chart, int marker1Series, int marker2Series, bool timeAxis);
-  void detach(const CChart2D* chart);
   // What the readouts need of the report on show.
   void setReadout(const QString& unit, const QStringList& thresholdNames);
 

@@ -42,6 +42,17 @@ QString windowTitle(const QString& label, int graphType) {
   return isValidGraphType(graphType) ? title + QLatin1Char(' ') + typeName(graphType) : title;
 }
 
+QString windowText(const GraphQuery& q) {
+  const CNBDateTime start = q.GetStart(), stop = q.GetEnd();
+  QString startDate, startTime, stopDate, stopTime;
+  start.FormatDate(startDate, &start, true, true);
+  start.FormatTime(startTime, &start, false, true);
+  stop.FormatDate(stopDate, &stop, true, true);
+  stop.FormatTime(stopTime, &stop, false, true);
+  const QString blank = text(Strings::IDS_BLANK);
+  return startDate + blank + startTime + text(Strings::IDS_UI_RANGE_SEPARATOR) + stopDate + blank + stopTime;
+}
+
 QStringList headerLines(const QString& label, int node, LevelUnit unit, const GraphQuery& q) {
   QStringList lines;
   lines << label + QStringLiteral("  ") + text(Strings::IDS_UI_HDR_ID_NUMBER) + QLatin1Char(' ') +

@@ -21,6 +21,10 @@ QString typeName(int graphType);     // "24 Hour", as in the title and the expor
 // report.
 QString windowTitle(const QString& label, int graphType);
 
+// The reported period as the charts head it: "<start date> <start time> -
+// <end date> <end time>" in local time.
+QString windowText(const GraphQuery& query);
+
 // The header lines of a report, in print and on screen:
 //   <label>  ID Number: <node>
 //   Level Units: <unit>

@@ -7,15 +7,17 @@
 
 bool RibbonGrid::empty() const {
   if (ribbons == 0 || columns == 0) return true;
-  return std::none_of(values.begin(), values.end(), [](double v) { return v < kHole; });
+  return std::none_of(values.begin(), values.end(), [](double v) { return !isNoData(v); });
 }
 
 RibbonGrid RibbonGrid::build(const RibbonSet& set, double levelOffset) {
   RibbonGrid g;
   g.percent = set.percent;
   g.ribbons = std::max(0, set.ribbonCount);
-  g.columns = g.ribbons > 0 ? std::clamp(set.frequencyCount, 0, static_cast<int>(std::tuple_size_v<Blocks::Values>)) : 0;
-  g.values.assign(static_cast<size_t>(g.rows() * g.columns), kHole);
+  g.columns = g.ribbons > 0
+                  ? std::clamp(set.frequencyCount, 0, static_cast<int>(std::tuple_size_v<Blocks::Values>))
+                  : 0;
+  g.values.assign(static_cast<size_t>(g.rows() * g.columns), Blocks::NO_DATA);
   g.labels.resize(static_cast<size_t>(g.ribbons));
   if (g.columns == 0) return g;
   const Blocks::Values& f = set.frequencies(0);
@@ -27,10 +29,11 @@ RibbonGrid RibbonGrid::build(const RibbonSet& set, double levelOffset) {
     double* second = first + g.columns;
     for (int j = 0; j < g.columns; ++j) {
       const double raw = v[static_cast<size_t>(j)];
-      const double value = raw >= kHole ? kHole : std::min(raw + offset, kHole);
+      const double value = isNoData(raw) ? Blocks::NO_DATA : std::min(raw + offset, Blocks::NO_DATA);
       first[j] = second[j] = value;
     }
-    if (static_cast<size_t>(i) < set.startLabels.size()) g.labels[static_cast<size_t>(i)] = set.startLabels[static_cast<size_t>(i)];
+    if (static_cast<size_t>(i) < set.startLabels.size())
+      g.labels[static_cast<size_t>(i)] = set.startLabels[static_cast<size_t>(i)];
   }
   return g;
 }
@@ -79,7 +82,7 @@ Extremes extremes(const RibbonGrid& grid, int lo, int hi) {
   for (int i = 0; i < grid.ribbons; ++i)
     for (int j = lo; j <= hi; ++j) {
       const double v = grid.at(3 * i, j);
-      if (!(v < RibbonGrid::kHole)) continue;
+      if (isNoData(v)) continue;
       e.minimum = std::min(e.minimum, v);
       e.maximum = std::max(e.maximum, v);
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "query/NoData.h"
+
 #include <QString>
 #include <QVector>
 
@@ -12,8 +14,6 @@ struct RibbonSet;
 // offset, percentages do not; anything at or above the hole value is
 // exactly the hole value.
 struct RibbonGrid {
-  static constexpr double kHole = 1e308;
-
   int ribbons = 0;  // R
   int columns = 0;  // N
   bool percent = false;

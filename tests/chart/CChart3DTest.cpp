@@ -28,12 +28,12 @@ TEST(CChart3DGrid, ANewSizeStartsFromHolesAndUnitSpacing) {
   EXPECT_EQ(chart.value(2, 2), 4.0);
   chart.setGridSize(3, 3);
   EXPECT_EQ(chart.columnSpacing(1), 1.0);
-  EXPECT_EQ(chart.value(2, 2), CChart3D::kHoleValue);
+  EXPECT_EQ(chart.value(2, 2), Blocks::NO_DATA);
   // Short value lists are padded with holes, cells outside the grid read as holes.
   chart.setValues({7});
   EXPECT_EQ(chart.value(1, 1), 7.0);
-  EXPECT_EQ(chart.value(3, 3), CChart3D::kHoleValue);
-  EXPECT_EQ(chart.value(0, 1), CChart3D::kHoleValue);
+  EXPECT_EQ(chart.value(3, 3), Blocks::NO_DATA);
+  EXPECT_EQ(chart.value(0, 1), Blocks::NO_DATA);
 }
 
 struct Gesture {
@@ -52,13 +52,14 @@ TEST_P(ZoomGesture, ZoomsByAFixedFactorPerGesture) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ZoomGesture,
-    ::testing::Values(Gesture{"down_zooms_in", {{1, 50, 50}, {5, 50, 50}, {5, 50, 60}, {2, 50, 60}}, 1.25},
-                      Gesture{"up_zooms_out", {{1, 50, 50}, {5, 50, 50}, {5, 50, 40}, {2, 50, 40}}, 0.8},
-                      Gesture{"no_move_no_zoom", {{1, 50, 50}, {5, 50, 50}, {2, 50, 50}}, 1.0},
-                      Gesture{"end_without_start_ignored", {{5, 50, 60}, {2, 50, 60}}, 1.0},
-                      Gesture{"twice_in",
-                              {{1, 0, 0}, {5, 0, 0}, {5, 0, 9}, {2, 0, 9}, {1, 0, 0}, {5, 0, 0}, {5, 0, 9}, {2, 0, 9}},
-                              1.5625}),
+    ::testing::Values(
+        Gesture{"down_zooms_in", {{1, 50, 50}, {5, 50, 50}, {5, 50, 60}, {2, 50, 60}}, 1.25},
+        Gesture{"up_zooms_out", {{1, 50, 50}, {5, 50, 50}, {5, 50, 40}, {2, 50, 40}}, 0.8},
+        Gesture{"no_move_no_zoom", {{1, 50, 50}, {5, 50, 50}, {2, 50, 50}}, 1.0},
+        Gesture{"end_without_start_ignored", {{5, 50, 60}, {2, 50, 60}}, 1.0},
+        Gesture{"twice_in",
+                {{1, 0, 0}, {5, 0, 0}, {5, 0, 9}, {2, 0, 9}, {1, 0, 0}, {5, 0, 0}, {5, 0, 9}, {2, 0, 9}},
+                1.5625}),
     [](const auto& p) { return std::string(p.param.name); });
 
 TEST(CChart3DView, ElevationStopsAtTheSurfaceLimitsRotationDoesNot) {

@@ -10,7 +10,7 @@ namespace {
 struct Grid {
   std::vector<double> rowSpacing, columnSpacing, values;
   SurfaceGridInput input(int rows, int columns) const {
-    return {rows, columns, &rowSpacing, &columnSpacing, &values, 1e308};
+    return {rows, columns, &rowSpacing, &columnSpacing, &values};
   }
 };
 

@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr double kHole = RibbonGrid::kHole;
+constexpr double kHole = Blocks::NO_DATA;
 
 // R ribbons over the given frequencies; value j of ribbon i is 10 i + j
 // unless `values` says otherwise.
@@ -120,8 +120,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, ColumnSearch,
                                            SearchCase{"within_tolerance_below", 5.49991, 1, 1},
                                            SearchCase{"between_points", 5.7, 1, 2},
                                            SearchCase{"below_first", 4.0, 0, 0},
-                                           SearchCase{"first", 5.0, 0, 0},
-                                           SearchCase{"last", 7.0, 3, 3},
+                                           SearchCase{"first", 5.0, 0, 0}, SearchCase{"last", 7.0, 3, 3},
                                            SearchCase{"beyond_last", 9.0, 3, 3}),
                          [](const auto& p) { return std::string(p.param.name); });
 

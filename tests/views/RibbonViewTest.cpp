@@ -24,7 +24,7 @@ using namespace CommandIds;
 
 namespace {
 
-constexpr double kHole = 1e308;
+constexpr double kHole = Blocks::NO_DATA;
 
 // R ribbons of N frequencies from 5 MHz in 0.25 MHz steps; ribbon i holds
 // level 3.2 + i at every point but the last, which holds 17.9.
