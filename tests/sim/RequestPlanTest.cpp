@@ -87,8 +87,20 @@ TEST(RequestPlan, NearestFrequencyLiesWithinHalfAStepOfTheRequest) {
     std::vector<double> plan;
     double mhz;
     int expected;  // -1: refused
-  } cases[] = {{kPlan, 14.9, 0}, {kPlan, 15.1, 1}, {kPlan, 30.0, 2},  {kPlan, 35.0, 2},   {kPlan, 35.1, -1},
-               {kPlan, 5.0, 0},  {kPlan, 4.9, -1}, {{12.5}, 12.5, 0}, {{12.5}, 12.6, -1}, {{}, 10.0, -1}};
+  } cases[] = {{kPlan, 14.9, 0},
+               {kPlan, 15.1, 1},
+               {kPlan, 30.0, 2},
+               {kPlan, 35.0, 2},
+               {kPlan, 35.1, -1},
+               {kPlan, 5.0, 0},
+               {kPlan, 4.9, -1},
+               {{12.5}, 12.5, 0},
+               {{12.5}, 12.6, -1},
+               {{}, 10.0, -1},
+               // Uneven steps: half the step on the side of the request.
+               {{10.0, 20.0, 40.0}, 29.9, 1},
+               {{10.0, 20.0, 40.0}, 15.1, 1},
+               {{10.0, 20.0, 40.0}, 14.9, 0}};
   for (const auto& c : cases) {
     size_t column = 99;
     const HRESULT h = RequestPlan::nearestFrequency(c.plan, c.mhz, column);
