@@ -79,40 +79,6 @@ protected:
   COrbiskDoc m_doc{m_session};
 };
 
-// The ribbon and day answers; the series answers are checked value by value
-// in ExportsMatchTheScans, the hourly 24 Hour report through New Graph.
-TEST_F(RunReportTest, RibbonAndDayReportsFetchData) {
-  startSim();
-  ASSERT_TRUE(connect());
-  int ready = -1;
-  QObject::connect(&m_doc, &COrbiskDoc::reportReady, &m_guard, [&](int type) { ready = type; });
-
-  ASSERT_TRUE(m_doc.RunReport(request(TimeWindowDetail, kEnd - 86400, kEnd))) << shown();
-  EXPECT_EQ(ready, TimeWindowDetail);
-  const RibbonSet& ribbons = m_doc.ribbonSet(TimeWindowDetail);
-  EXPECT_EQ(ribbons.ribbonCount, 96);
-  EXPECT_EQ(ribbons.frequencyCount, 241);
-  EXPECT_EQ(ribbons.periodEnd(95), kEnd);
-  EXPECT_EQ(ribbons.periodStart(0), kEnd - 86400);
-  EXPECT_FALSE(ribbons.startLabels.at(0).isEmpty());
-  EXPECT_EQ(m_doc.lastFetch()->flags().steps.load(), 96);
-
-  // Multi-Day from midnight to midnight: four whole days; Multi-Day Time
-  // Window: four evenings, in percent.
-  const int32_t midnight = kEnd - kEnd % 86400;
-  ASSERT_TRUE(m_doc.RunReport(request(MultiDay, midnight - 4 * 86400, midnight))) << shown();
-  EXPECT_EQ(m_doc.ribbonSet(MultiDay).kind, RibbonSet::Kind::Day);
-  EXPECT_EQ(m_doc.ribbonSet(MultiDay).ribbonCount, 4);
-  GraphQuery evenings =
-      request(MultiDayTimeWindow, midnight - 4 * 86400 + 18 * 3600, midnight - 86400 + 23 * 3600);
-  evenings.statisticIndex = 3;
-  ASSERT_TRUE(m_doc.RunReport(evenings)) << shown();
-  EXPECT_TRUE(m_doc.lastFetch()->flags().percent.load());
-  EXPECT_EQ(m_doc.ribbonSet(MultiDayTimeWindow).ribbonCount, 4);
-  EXPECT_TRUE(m_prompts.texts.isEmpty()) << shown();
-  EXPECT_EQ(closes(), 0);
-}
-
 TEST_F(RunReportTest, CancelWhileTheServerStaysBusy) {
   startSim({"busy:StartRibbonRequest:100000"});
   ASSERT_TRUE(connect());
@@ -271,6 +237,23 @@ TEST_F(RunReportTest, ReportsShowWhatTheScansHold) {
       expectFromScans(ribbons.values(k)[c],
                       fromScans(node, c, ribbons.periodStart(k), ribbons.periodEnd(k), 0),
                       "ribbon " + std::to_string(k) + " column " + std::to_string(c));
+  }
+
+  // Multi-Day Time Window, % beyond threshold 1 on three evenings: day blocks.
+  const int32_t midnight = kEnd - kEnd % 86400;
+  GraphQuery evenings =
+      request(MultiDayTimeWindow, midnight - 3 * 86400 + 18 * 3600, midnight - 86400 + 23 * 3600);
+  evenings.statisticIndex = 3;
+  ASSERT_TRUE(m_doc.RunReport(evenings)) << shown();
+  const RibbonSet& days = m_doc.ribbonSet(MultiDayTimeWindow);
+  ASSERT_EQ(days.kind, RibbonSet::Kind::Day);
+  ASSERT_EQ(days.ribbonCount, 3);
+  EXPECT_TRUE(days.percent);
+  for (int k = 0; k < 3; ++k) {
+    EXPECT_EQ(days.periodEnd(k) - days.periodStart(k), 5 * 3600);
+    for (int c = 0; c < days.entryCount(k); ++c)
+      expectFromScans(days.values(k)[c], fromScans(node, c, days.periodStart(k), days.periodEnd(k), 3),
+                      "evening " + std::to_string(k) + " column " + std::to_string(c));
   }
 
   // Time Window Summary, average and % beyond threshold 1, over a day.
