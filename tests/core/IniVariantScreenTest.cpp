@@ -7,10 +7,17 @@
 
 namespace {
 
+// What QSettings reads back from a screened line: the text after "k=", with
+// each escaped byte as one character.
+QString asText(const char* prefix, std::initializer_list<int> bytes, const char* suffix = ")") {
+  QString s = QString::fromLatin1(prefix);
+  for (int b : bytes) s += QChar(b);
+  return s + QString::fromLatin1(suffix);
+}
+
 // A list that claims 2^31 - 1 elements in eight bytes: Qt reserves 64 GB for it.
 #define HUGE_LIST "\\0\\0\\0\\t\\x7f\\xff\\xff\\xff"
-const QString kHugeListText = QStringLiteral("@Variant(") + QChar(0) + QChar(0) + QChar(0) + QChar(9) +
-                              QChar(0x7f) + QChar(0xff) + QChar(0xff) + QChar(0xff) + QLatin1Char(')');
+const QString kHugeListText = asText("@Variant(", {0, 0, 0, 9, 0x7f, 0xff, 0xff, 0xff});
 
 struct ScreenCase {
   const char* name;
@@ -41,30 +48,26 @@ const QVariant kHugeAsText(kHugeListText);
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, ScreenLineTest,
-    ::testing::Values(
-        ScreenCase{"HugeList", "k=@Variant(" HUGE_LIST ")", 1, kHugeAsText},
-        ScreenCase{"AtWrittenAsHex", "k=\\x40Variant(" HUGE_LIST ")", 1, kHugeAsText},
-        ScreenCase{"AtWrittenAsOctal", "k=\\100Variant(" HUGE_LIST ")", 1, kHugeAsText},
-        ScreenCase{"SplitByQuotes", "k=\"@Var\"iant(" HUGE_LIST ")", 1, kHugeAsText},
-        ScreenCase{"TrailingBlanks", "k=@Variant(" HUGE_LIST ")   ", 1, kHugeAsText},
-        ScreenCase{"InAList", "k=a, @Variant(" HUGE_LIST ")", 1,
-                   QStringList{QStringLiteral("a"), kHugeListText}},
-        ScreenCase{
-            "DateTimeForm", "k=@DateTime(\\0\\0\\0\\t\\0\\x7f\\xff\\xff\\xff)", 1,
-            QString(QStringLiteral("@DateTime(") + QChar(0) + QChar(0) + QChar(0) + QChar(9) + QChar(0) +
-                    QChar(0x7f) + QChar(0xff) + QChar(0xff) + QChar(0xff) + QLatin1Char(')'))},
-        ScreenCase{"ShortList", "k=@Variant(\\0\\0\\0\\t\\0\\0\\0\\x2)", 1,
-                   QString(QStringLiteral("@Variant(") + QChar(0) + QChar(0) + QChar(0) + QChar(9) +
-                           QChar(0) + QChar(0) + QChar(0) + QChar(2) + QLatin1Char(')'))},
-        ScreenCase{"OtherType", "k=@Variant(\\0\\0\\0\\b\\0\\0\\0\\0)", 1,
-                   QString(QStringLiteral("@Variant(") + QChar(0) + QChar(0) + QChar(0) + QChar(8) +
-                           QChar(0) + QChar(0) + QChar(0) + QChar(0) + QLatin1Char(')'))},
-        ScreenCase{"PlainInt", "k=@Variant(\\0\\0\\0\\x2\\0\\0\\0*)", 0, QVariant(42)},
-        ScreenCase{"AlreadyText", "k=@@Variant(" HUGE_LIST ")", 0, kHugeAsText},
-        ScreenCase{"NoClosingParenthesis", "k=@Variant(" HUGE_LIST, 0, QVariant(kHugeListText.chopped(1))},
-        ScreenCase{"Comment", ";k=@Variant(" HUGE_LIST ")", 0, QVariant()},
-        ScreenCase{"QuoteAcrossLines", "k=\"x\n\"@Variant(" HUGE_LIST ")", 0,
-                   QVariant(QStringLiteral("x\n") + kHugeListText)}));
+    ::testing::Values(ScreenCase{"HugeList", "k=@Variant(" HUGE_LIST ")", 1, kHugeAsText},
+                      ScreenCase{"AtWrittenAsHex", "k=\\x40Variant(" HUGE_LIST ")", 1, kHugeAsText},
+                      ScreenCase{"AtWrittenAsOctal", "k=\\100Variant(" HUGE_LIST ")", 1, kHugeAsText},
+                      ScreenCase{"SplitByQuotes", "k=\"@Var\"iant(" HUGE_LIST ")", 1, kHugeAsText},
+                      ScreenCase{"TrailingBlanks", "k=@Variant(" HUGE_LIST ")   ", 1, kHugeAsText},
+                      ScreenCase{"InAList", "k=a, @Variant(" HUGE_LIST ")", 1,
+                                 QStringList{QStringLiteral("a"), kHugeListText}},
+                      ScreenCase{"DateTimeForm", "k=@DateTime(\\0\\0\\0\\t\\0\\x7f\\xff\\xff\\xff)", 1,
+                                 asText("@DateTime(", {0, 0, 0, 9, 0, 0x7f, 0xff, 0xff, 0xff})},
+                      ScreenCase{"ShortList", "k=@Variant(\\0\\0\\0\\t\\0\\0\\0\\x2)", 1,
+                                 asText("@Variant(", {0, 0, 0, 9, 0, 0, 0, 2})},
+                      ScreenCase{"OtherType", "k=@Variant(\\0\\0\\0\\b\\0\\0\\0\\0)", 1,
+                                 asText("@Variant(", {0, 0, 0, 8, 0, 0, 0, 0})},
+                      ScreenCase{"PlainInt", "k=@Variant(\\0\\0\\0\\x2\\0\\0\\0*)", 0, QVariant(42)},
+                      ScreenCase{"AlreadyText", "k=@@Variant(" HUGE_LIST ")", 0, kHugeAsText},
+                      ScreenCase{"NoClosingParenthesis", "k=@Variant(" HUGE_LIST, 0,
+                                 QVariant(kHugeListText.chopped(1))},
+                      ScreenCase{"Comment", ";k=@Variant(" HUGE_LIST ")", 0, QVariant()},
+                      ScreenCase{"QuoteAcrossLines", "k=\"x\n\"@Variant(" HUGE_LIST ")", 0,
+                                 QVariant(QStringLiteral("x\n") + kHugeListText)}));
 
 TEST(IniVariantScreenTest, PassesEveryValueQSettingsWritesItself) {
   QTemporaryDir dir;

@@ -73,16 +73,9 @@ INSTANTIATE_TEST_SUITE_P(
                    "\nSettings\\Report\\Quillon%20-%20=four\n",
                    "now"},
         SourceCase{"tooOld", "[v1.1]\nSettings\\Report\\Quillon%20-%20=ancient\n", ""},
+        SourceCase{"tooOldInCapitals", "[V1]\nSettings\\Report\\Quillon%20-%20=ancient\n", ""},
         SourceCase{"nothing", "", ""}),
     [](const auto& p) { return std::string(p.param.name); });
-
-TEST_F(RegUpdaterTest, KnowsTheOldestReleasesByName) {
-  CQLRegUpdater updater(SettingsStore::profileName(), SettingsStore::vendorName());
-  EXPECT_TRUE(updater.IsKnownOldVersion("v1"));
-  EXPECT_TRUE(updater.IsKnownOldVersion("V1.1"));
-  EXPECT_FALSE(updater.IsKnownOldVersion("v2.4"));
-  EXPECT_FALSE(updater.IsKnownOldVersion("All Versions"));
-}
 
 // Hand-edited lines with empty names once sent the copy round the same key
 // for ever (found by fuzzing); the named values around them still arrive.

@@ -6,19 +6,14 @@
 #include "app/COrbiskApp.h"
 #include "app/COrbiskDoc.h"
 #include "app/ServerSession.h"
-#include "core/IdentityScrambler.h"
 #include "core/Prompts.h"
 #include "core/SettingsStore.h"
 #include "core/StartupSettings.h"
+#include "e2e/LoopbackSim.h"
 #include "query/CORBPropertiesDlg.h"
 #include "resources/CommandIds.h"
 #include "resources/Strings.h"
-#include "sim/DemoSeeder.h"
-#include "sim/FaultPlan.h"
-#include "sim/SimDatabase.h"
-#include "sim/SimHost.h"
-#include "sim/SimLog.h"
-#include "sim/SimServer.h"
+#include "support/DemoDatabase.h"
 #include "support/RecordingPrompts.h"
 #include "support/TempSettings.h"
 
@@ -27,7 +22,6 @@
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <thread>
 
@@ -35,53 +29,28 @@ namespace {
 
 using namespace std::chrono_literals;
 
-QString text(int id) {
-  return Strings::LoadString(id);
-}
+const char* const kNoPermission =
+    "You do not have permission to launch Quillon. Please contact your system administrator for more "
+    "information.\n";
 
-class ServerFaultTest : public TempSettingsTest {
+class ServerFaultTest : public DemoIdentityTest {
 protected:
   void SetUp() override {
-    TempSettingsTest::SetUp();
-    SimLog::setEnabled(false);
-    ASSERT_TRUE(m_simDir.isValid());
-    QSettings machine(machineFile(), QSettings::IniFormat);
-    machine.setValue("Client/ServerInfo/Extra1",
-                     QString::fromLatin1(ScrambleIdentity(DemoSeeder::kUser).c_str()));
-    machine.setValue("Client/ServerInfo/Extra2",
-                     QString::fromLatin1(ScrambleIdentity(DemoSeeder::kPassword).c_str()));
-    machine.sync();
+    DemoIdentityTest::SetUp();
     // A setting of the user's that no failure may lose.
     SettingsStore store;
     StartupSettings saved;
     saved.referenceStep = 2;
     saved.Save(store);
     store.sync();
-
-    std::string error;
-    auto db = SimDatabase::open(databaseFile(), &error);
-    ASSERT_TRUE(db && DemoSeeder(DemoSeeder::currentQuarterHour(), 2).seed(*db, &error)) << error;
   }
-
-  void TearDown() override {
-    m_app.reset();
-    m_host.reset();
-    m_sim.reset();
-  }
-
-  std::string databaseFile() const { return (m_simDir.path() + "/demo.db").toStdString(); }
 
   // Starts (or restarts) the server; a restart keeps the port.
   void startSim(SimOptions options = {}) {
-    m_host.reset();
     m_sim.reset();
-    options.dbPath = databaseFile();
-    m_sim = std::make_unique<SimServer>(options);
-    std::string error;
-    ASSERT_TRUE(m_sim->open(&error)) << error;
-    m_host = std::make_unique<SimHost>(*m_sim, ServiceOptions{});
-    ASSERT_TRUE(m_host->start("127.0.0.1:" + std::to_string(m_port), &error)) << error;
-    m_port = m_host->port();
+    options.dbPath = seededDemoDatabase(DemoSeeder::currentQuarterHour(), 2);
+    m_sim = std::make_unique<LoopbackSim>(options, ServiceOptions{}, m_port);
+    m_port = m_sim->port();
   }
 
   // Runs the event loop until `done` or the time runs out (sanitizer builds
@@ -124,6 +93,7 @@ protected:
     QObject::connect(&m_app->document(), &COrbiskDoc::reportReady, &m_poll, [this] { ++m_reports; });
   }
 
+  std::string shown() const { return m_prompts.texts.join('|').toStdString(); }
   bool reportShown() { return m_app->mainFrame()->windowTitle() == "Quillon - Port 3 24 Hour"; }
   bool programEnded() { return !m_app->mainFrame()->isVisible(); }
   int ribbonsKept() { return m_app->document().ribbonSet(TwentyFourHour).ribbonCount; }
@@ -132,9 +102,9 @@ protected:
   void launchAndShowFirstReport() {
     acceptNewGraphs();
     launch(DemoSeeder::kToken);
-    ASSERT_TRUE(waitFor([&] { return reportShown(); })) << m_prompts.texts.join('|').toStdString();
+    ASSERT_TRUE(waitFor([&] { return reportShown(); })) << shown();
     ASSERT_EQ(ribbonsKept(), 24);
-    ASSERT_TRUE(m_prompts.texts.isEmpty()) << m_prompts.texts.join('|').toStdString();
+    ASSERT_TRUE(m_prompts.texts.isEmpty()) << shown();
     EXPECT_EQ(m_titleAtFirstDialog, text(Strings::IDS_APP_TITLE));  // no title before the report's
   }
 
@@ -147,11 +117,9 @@ protected:
     EXPECT_EQ(StartupSettings::Load(store).referenceStep, 2);
   }
 
-  QTemporaryDir m_simDir;
   RecordingPrompts m_prompts;
   ScopedPrompts m_installed{m_prompts};
-  std::unique_ptr<SimServer> m_sim;
-  std::unique_ptr<SimHost> m_host;
+  std::unique_ptr<LoopbackSim> m_sim;
   int m_port = 0;
   std::unique_ptr<COrbiskApp> m_app;
   QTimer m_poll;
@@ -165,13 +133,10 @@ TEST_F(ServerFaultTest, TokenWithoutTheRightOpensASessionAndIsRefusedAfterNewGra
   startSim();
   acceptNewGraphs();
   launch(DemoSeeder::kTokenWithoutPermission);
-  ASSERT_TRUE(waitFor([&] { return programEnded(); })) << m_prompts.texts.join('|').toStdString();
+  ASSERT_TRUE(waitFor([&] { return programEnded(); })) << shown();
   EXPECT_EQ(m_dialogs, 1);
   EXPECT_TRUE(m_connectedAtDialog);
-  EXPECT_EQ(m_prompts.texts, QStringList{text(Strings::IDS_NO_PERMISSION)});
-  EXPECT_EQ(m_prompts.texts[0],
-            "You do not have permission to launch Quillon. Please contact your system administrator for more "
-            "information.\n");
+  EXPECT_EQ(m_prompts.texts, QStringList{kNoPermission});
   EXPECT_EQ(ribbonsKept(), 0);  // nothing was fetched
   expectSettingsKept();
 }
@@ -183,7 +148,7 @@ TEST_F(ServerFaultTest, SessionEndedBetweenReportsFailsTheNextSecurityCheck) {
   launchAndShowFirstReport();
   std::this_thread::sleep_for(1100ms);
   newGraph();
-  ASSERT_TRUE(waitFor([&] { return programEnded(); })) << m_prompts.texts.join('|').toStdString();
+  ASSERT_TRUE(waitFor([&] { return programEnded(); })) << shown();
   EXPECT_EQ(
       m_prompts.texts,
       QStringList{"Security check failed. The administrator may have logged you off of the system, or your "
@@ -205,10 +170,10 @@ TEST_F(ServerFaultTest, ServerGoneOrRestartedBeforeTheNextReport) {
     if (restart)
       startSim();
     else
-      m_host->shutdown();
+      m_sim->host().shutdown();
     newGraph();
-    ASSERT_TRUE(waitFor([&] { return programEnded(); })) << m_prompts.texts.join('|').toStdString();
-    EXPECT_EQ(m_prompts.texts, QStringList{text(Strings::IDS_NO_PERMISSION)});
+    ASSERT_TRUE(waitFor([&] { return programEnded(); })) << shown();
+    EXPECT_EQ(m_prompts.texts, QStringList{kNoPermission});
     EXPECT_EQ(ribbonsKept(), 24);
     expectSettingsKept();
     m_poll.disconnect();
@@ -224,9 +189,8 @@ TEST_F(ServerFaultTest, ServerFailureDuringTheNextFetchIsReportedAndEndsTheProgr
   std::string error;
   *options.faults = std::move(*FaultPlan::parse({"fail:StartRibbonRequest:0x80044000"}, &error));
   newGraph();
-  ASSERT_TRUE(waitFor([&] { return programEnded(); })) << m_prompts.texts.join('|').toStdString();
-  EXPECT_EQ(m_prompts.texts, QStringList{"Database threw an exception. Request failed."})
-      << m_prompts.texts.join('|').toStdString();
+  ASSERT_TRUE(waitFor([&] { return programEnded(); })) << shown();
+  EXPECT_EQ(m_prompts.texts, QStringList{"Database threw an exception. Request failed."}) << shown();
   EXPECT_EQ(ribbonsKept(), 24);
   expectSettingsKept();
 }
@@ -237,22 +201,21 @@ TEST_F(ServerFaultTest, FailingKeepAliveStaysSilentAndTheNextReportRuns) {
   for (const char* rule : {"fail:KeepAlive:0x800706BA", "delay:KeepAlive:50"}) {
     SCOPED_TRACE(rule);
     SimOptions faulty;
-    std::string error;
-    faulty.faults = std::make_shared<FaultPlan>(*FaultPlan::parse({rule}, &error));
+    faulty.faults = faults({rule});
     startSim(faulty);
     ASSERT_TRUE(m_app->session().Connect(3, ServerSession::kCommandLineDataClass,
                                          QStringLiteral("127.0.0.1:%1").arg(m_port), DemoSeeder::kToken,
                                          "Port 3"));
     m_app->session().KeepAlive();
     QCoreApplication::processEvents();
-    EXPECT_TRUE(m_prompts.texts.isEmpty()) << m_prompts.texts.join('|').toStdString();
+    EXPECT_TRUE(m_prompts.texts.isEmpty()) << shown();
     EXPECT_FALSE(programEnded());
   }
   const int reports = m_reports;
   newGraph();
-  EXPECT_TRUE(waitFor([&] { return m_reports > reports; })) << m_prompts.texts.join('|').toStdString();
+  EXPECT_TRUE(waitFor([&] { return m_reports > reports; })) << shown();
   // A server that is gone answers the keep-alive with nothing shown either.
-  m_host->shutdown();
+  m_sim->host().shutdown();
   m_app->session().KeepAlive();
   QCoreApplication::processEvents();
   EXPECT_TRUE(m_prompts.texts.isEmpty());

@@ -1,16 +1,9 @@
 #include "sim/DemoSeeder.h"
 
-#include "server/BlockCodec.h"
-#include "server/INembraDataServer.h"
-#include "sim/SimServer.h"
-#include "sim/Statistics.h"
-
 #include "SimTestUtil.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
-
-#include <chrono>
 
 using namespace simtest;
 
@@ -58,32 +51,32 @@ TEST(DemoSeeder, SameEndTimeGivesTheSameScansAndTheEndIsAQuarterHour) {
   ASSERT_FALSE(last.times.empty());
   EXPECT_GE(last.times.front(), kEnd - 3 * 86400);
   EXPECT_LE(last.times.back(), kEnd - 900);
+  // Some scans are missed, whole or in part, as on a real port.
+  size_t scans = 0, missing = 0;
+  for (const PortRecord& p : DemoSeeder::ports()) {
+    ScanSet s;
+    ASSERT_TRUE(a->scans(p.node, 0, INT32_MAX, p.frequencies.size(), s, nullptr));
+    EXPECT_GT(s.size(), 3u * 96u * 8 / 10) << p.node;
+    scans += s.size();
+    for (float v : s.levels) missing += std::isnan(v) ? 1 : 0;
+  }
+  EXPECT_LT(scans, 3u * 3u * 96u);
+  EXPECT_GT(missing, 0u);
   // Reseeding replaces the content instead of adding to it.
   std::string error;
   ASSERT_TRUE(DemoSeeder(kEnd, 1).seed(*a, &error)) << error;
   EXPECT_LE(a->scanCount(DemoSeeder::kQuietNode), 96);
 }
 
-TEST(DemoSeeder, FixedAccountsAndPorts) {
+TEST(DemoSeeder, TokensCoverGrantedLackingAndExpired) {
   TempDir dir;
   auto db = seeded(dir.file("d.db"), kEnd, 1);
   ASSERT_TRUE(db);
-  EXPECT_TRUE(db->userMatches("demo", "nembra-demo"));
-  EXPECT_EQ(db->token(1001)->permissions & 0x40, 0x40);
-  EXPECT_EQ(db->token(1002)->permissions & 0x40, 0);
-  EXPECT_LT(db->token(1003)->expires, kEnd);
-  EXPECT_GT(db->token(1001)->expires, int64_t{kEnd} + 10LL * 365 * 86400);
-  const std::vector<std::pair<int32_t, size_t>> expected{{3, 241}, {7, 500}, {12, 100}};
-  for (const auto& [node, size] : expected) {
-    const auto p = db->port(node);
-    ASSERT_TRUE(p) << node;
-    EXPECT_EQ(p->label, "Port " + std::to_string(node));
-    ASSERT_EQ(p->frequencies.size(), size);
-    EXPECT_DOUBLE_EQ(p->frequencies.front(), 5.0);
-    EXPECT_DOUBLE_EQ(p->frequencies.back(), 65.0);
-    EXPECT_EQ(p->thresholdTable[0].inUse, 1);
-    EXPECT_EQ(p->monitorVersion, 4);
-  }
+  EXPECT_TRUE(db->userMatches(DemoSeeder::kUser, DemoSeeder::kPassword));
+  EXPECT_EQ(db->token(DemoSeeder::kToken)->permissions & 0x40, 0x40);
+  EXPECT_GT(db->token(DemoSeeder::kToken)->expires, int64_t{kEnd} + 10LL * 365 * 86400);
+  EXPECT_EQ(db->token(DemoSeeder::kTokenWithoutPermission)->permissions & 0x40, 0);
+  EXPECT_LT(db->token(DemoSeeder::kExpiredToken)->expires, kEnd);
 }
 
 // A file seeded before ports had a version still opens, keeps its ports and
@@ -106,15 +99,14 @@ TEST(SimDatabaseFile, OlderPortsTableGainsTheVersionColumn) {
     ASSERT_EQ(sqlite3_exec(raw, old, nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(raw);
   }
-  for (int opening = 0; opening < 2; ++opening) {
+  for (int opening = 0; opening < 2; ++opening) {  // the second opening finds the column there
     std::string error;
     auto db = SimDatabase::open(path, &error);
     ASSERT_TRUE(db) << error;
     const auto p = db->port(5);
     ASSERT_TRUE(p);
     EXPECT_EQ(p->label, "Old");
-    ASSERT_EQ(p->frequencies.size(), 1u);
-    EXPECT_DOUBLE_EQ(p->frequencies[0], 10.0);
+    EXPECT_EQ(p->frequencies, std::vector<double>{10.0});
     EXPECT_EQ(p->monitorVersion, 0);
     PortRecord updated = *p;
     updated.monitorVersion = 0xFFFF;
@@ -123,123 +115,6 @@ TEST(SimDatabaseFile, OlderPortsTableGainsTheVersionColumn) {
     updated.monitorVersion = 0;
     ASSERT_TRUE(db->putPort(updated, &error)) << error;
   }
-}
-
-// Over a week of demo data: the statistics behave like a return path.
-class DemoWeek : public ::testing::Test {
-protected:
-  static void SetUpTestSuite() { s_db = seeded(s_dir.file("w.db"), kEnd, 7).release(); }
-  static void TearDownTestSuite() {
-    delete s_db;
-    s_db = nullptr;
-  }
-
-  static std::vector<double> profile(int32_t node, int32_t from, int32_t to, int statistic) {
-    const PortRecord port = *s_db->port(node);
-    ScanSet scans;
-    EXPECT_TRUE(s_db->scans(node, from, to, port.frequencies.size(), scans, nullptr));
-    std::vector<double> out(port.frequencies.size());
-    Statistics::profile(scans, 0, scans.size(), statistic, port.thresholdLevels, out);
-    return out;
-  }
-  static double mean(const std::vector<double>& v, size_t from, size_t to) {
-    double sum = 0;
-    for (size_t i = from; i < to; ++i) sum += v[i];
-    return sum / static_cast<double>(to - from);
-  }
-
-  static inline TempDir s_dir;
-  static inline SimDatabase* s_db = nullptr;
-};
-
-TEST_F(DemoWeek, IngressIsWorseInTheEveningAndOnTheIngressPort) {
-  const int32_t friday = kEnd - 10 * 3600 - 86400;  // Friday 00:00 UTC
-  const auto evening = profile(7, friday + 19 * 3600, friday + 23 * 3600, Statistics::kAverage);
-  const auto morning = profile(7, friday + 4 * 3600, friday + 8 * 3600, Statistics::kAverage);
-  // Node 7's plan: index 0..82 lies below 15 MHz.
-  EXPECT_GT(mean(evening, 0, 83), mean(morning, 0, 83) + 6.0);
-
-  const int32_t week = kEnd - 7 * 86400;
-  const auto heavy = profile(7, week, kEnd, Statistics::kBeyond2);
-  const auto quiet = profile(3, week, kEnd, Statistics::kBeyond2);
-  EXPECT_GT(mean(heavy, 0, 83), 20.0);
-  EXPECT_LT(mean(quiet, 0, 40), mean(heavy, 0, 83) / 2);
-  // Carriers sit far above the floor.
-  const auto avg3 = profile(3, week, kEnd, Statistics::kAverage);
-  EXPECT_GT(avg3[113], 25.0);  // 33.25 MHz
-  EXPECT_LT(avg3[220], -4.0);  // 60 MHz
-}
-
-TEST_F(DemoWeek, HolesExist) {
-  size_t missing = 0;
-  for (const PortRecord& p : DemoSeeder::ports()) {
-    ScanSet s;
-    ASSERT_TRUE(s_db->scans(p.node, 0, INT32_MAX, p.frequencies.size(), s, nullptr));
-    EXPECT_LT(s.size(), 7u * 96u) << p.node;  // some scans missed
-    EXPECT_GT(s.size(), 7u * 96u * 8 / 10) << p.node;
-    for (float v : s.levels) missing += std::isnan(v) ? 1 : 0;
-  }
-  EXPECT_GT(missing, 0u);
-}
-
-// The full demo: seeding time and the two large answers, printed for the
-// record. The limits are loose enough for debug and sanitizer builds.
-TEST(DemoFull, SeedsAndAnswersTheLargestRequestsQuickly) {
-  TempDir dir;
-  using Clock = std::chrono::steady_clock;
-  auto ms = [](Clock::duration d) {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(d).count();
-  };
-  const auto t0 = Clock::now();
-  {
-    auto db = seeded(dir.file("full.db"), kEnd, DemoSeeder::kDays);
-    ASSERT_TRUE(db);
-    EXPECT_GT(db->scanCount(7), 120 * 96 * 9 / 10);
-  }
-  const auto seeding = Clock::now() - t0;
-
-  SimOptions options;
-  options.dbPath = dir.file("full.db");
-  SimServer server(options);
-  std::string error;
-  ASSERT_TRUE(server.open(&error)) << error;
-  std::shared_ptr<INembraDataServer> d;
-  ASSERT_EQ(server.createDataServer(d), hr::S_OK);
-  ASSERT_EQ(d->OpenSession(DemoSeeder::kToken, DemoSeeder::kIngressNode), hr::S_OK);
-
-  auto fetch = [&](auto start, auto read) {
-    const auto began = Clock::now();
-    int32_t handle = 0;
-    EXPECT_EQ(start(&handle), hr::S_OK);
-    int blocks = 0;
-    for (;;) {
-      EXPECT_EQ(untilReady([&] { return read(handle); }), hr::S_OK);
-      ++blocks;
-      if (d->NextBlock(&handle) != hr::S_OK) break;
-    }
-    EXPECT_EQ(d->EndRequest(), hr::S_OK);
-    EXPECT_EQ(blocks, 97);
-    return Clock::now() - began;
-  };
-  std::array<uint8_t, Blocks::kRibbonBlockSize> ribbon;
-  std::array<uint8_t, Blocks::kDayBlockSize> day;
-  const auto ribbons =
-      fetch([&](int32_t* h) { return d->StartRibbonRequest(kEnd - 97 * 900, kEnd, 900, 4, h); },
-            [&](int32_t h) { return d->ReadRibbonBlock(h, ribbon); });
-  const int32_t lastDay = kEnd - kEnd % 86400;
-  const auto days =
-      fetch([&](int32_t* h) { return d->StartDayRequest(lastDay - 96 * 86400, lastDay, 0, 86400, 0, h); },
-            [&](int32_t h) { return d->ReadDayBlock(h, day); });
-  DayBlock first;
-  ASSERT_EQ(BlockCodec::decode(day, first), BlockCodec::Status::Ok);
-  EXPECT_EQ(first.entryCount, 500);
-
-  std::printf("[ timing ] seeding 120 days: %lld ms; 97 ribbons x 500: %lld ms; 97 days x 500: %lld ms\n",
-              static_cast<long long>(ms(seeding)), static_cast<long long>(ms(ribbons)),
-              static_cast<long long>(ms(days)));
-  EXPECT_LT(ms(seeding), 60000);
-  EXPECT_LT(ms(ribbons), 3000);
-  EXPECT_LT(ms(days), 5000);
 }
 
 }  // namespace

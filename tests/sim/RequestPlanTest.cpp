@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 using namespace simtest;
 
 namespace {
@@ -37,98 +35,81 @@ TEST(RequestPlan, DayBlocksRunFromTheLastDayBackAndMayCrossMidnight) {
   EXPECT_EQ(plan.windowEnd, kDay + 6 * 3600);
 }
 
-struct Refusal {
-  const char* what;
-  std::function<HRESULT(RequestPlan&)> make;
-  HRESULT expected;
-};
-
-class RequestPlanRefusal : public ::testing::TestWithParam<Refusal> {};
-
-TEST_P(RequestPlanRefusal, AnswersTheCode) {
-  RequestPlan plan;
-  EXPECT_EQ(GetParam().make(plan), GetParam().expected) << GetParam().what;
-}
-
 const std::vector<double> kPlan{10.0, 20.0, 30.0};
 
-INSTANTIATE_TEST_SUITE_P(
-    Arguments, RequestPlanRefusal,
-    ::testing::Values(
-        Refusal{"statistic below 0", [](RequestPlan& p) { return RequestPlan::summary(0, 10, -1, p); },
-                hr::kInvalidArgument},
-        Refusal{"statistic above 6", [](RequestPlan& p) { return RequestPlan::ribbon(0, 900, 900, 7, p); },
-                hr::kInvalidArgument},
-        Refusal{"end equal to start", [](RequestPlan& p) { return RequestPlan::summary(10, 10, 0, p); },
-                hr::kInvalidArgument},
-        Refusal{"end before start", [](RequestPlan& p) { return RequestPlan::ribbon(10, 5, 900, 0, p); },
-                hr::kInvalidArgument},
-        Refusal{"zero interval", [](RequestPlan& p) { return RequestPlan::ribbon(0, 900, 0, 0, p); },
-                hr::kInvalidArgument},
-        Refusal{"negative interval",
-                [](RequestPlan& p) { return RequestPlan::frequency(0, 900, -900, 0, 10.0, kPlan, p); },
-                hr::kInvalidArgument},
-        Refusal{"98 ribbons", [](RequestPlan& p) { return RequestPlan::ribbon(0, 98 * 900, 900, 0, p); },
-                hr::kOverflow},
-        Refusal{"97 ribbons and a second",
-                [](RequestPlan& p) { return RequestPlan::ribbon(0, 97 * 900 + 1, 900, 0, p); },
-                hr::kOverflow},
-        Refusal{"501 points",
-                [](RequestPlan& p) { return RequestPlan::frequency(0, 501 * 900, 900, 0, 10.0, kPlan, p); },
-                hr::kOverflow},
-        Refusal{"frequency off the plan",
-                [](RequestPlan& p) { return RequestPlan::frequency(0, 900, 900, 0, 36.0, kPlan, p); },
-                hr::kInvalidArgument},
-        Refusal{"98 days", [](RequestPlan& p) { return RequestPlan::day(0, 97 * kDay, 0, 3600, 0, p); },
-                hr::kOverflow},
-        Refusal{"last day before first",
-                [](RequestPlan& p) { return RequestPlan::day(kDay, 0, 0, 3600, 0, p); },
-                hr::kInvalidArgument},
-        Refusal{"empty window", [](RequestPlan& p) { return RequestPlan::day(0, kDay, 3600, 3600, 0, p); },
-                hr::kInvalidArgument},
-        Refusal{"window beyond two days",
-                [](RequestPlan& p) { return RequestPlan::day(0, kDay, 3600, 2 * kDay + 1, 0, p); },
-                hr::kInvalidArgument},
-        Refusal{"97 ribbons is the most",
-                [](RequestPlan& p) { return RequestPlan::ribbon(0, 97 * 900, 900, 0, p); }, hr::S_OK},
-        Refusal{"500 points is the most",
-                [](RequestPlan& p) { return RequestPlan::frequency(0, 500 * 900, 900, 0, 10.0, kPlan, p); },
-                hr::S_OK},
-        Refusal{"97 days is the most",
-                [](RequestPlan& p) { return RequestPlan::day(0, 96 * kDay, 0, 3600, 0, p); }, hr::S_OK}),
-    [](const auto& p) {
-      std::string name = p.param.what;
-      for (char& ch : name)
-        if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-      return name;
-    });
-
-struct Nearest {
-  std::vector<double> plan;
-  double mhz;
-  int expected;  // -1: refused
-};
-
-class NearestFrequency : public ::testing::TestWithParam<Nearest> {};
-
-TEST_P(NearestFrequency, PicksTheClosestPlanFrequencyWithinHalfAStep) {
-  const Nearest& c = GetParam();
-  size_t column = 99;
-  const HRESULT h = RequestPlan::nearestFrequency(c.plan, c.mhz, column);
-  if (c.expected < 0) {
-    EXPECT_EQ(h, hr::kInvalidArgument);
-  } else {
-    ASSERT_EQ(h, hr::S_OK);
-    EXPECT_EQ(column, static_cast<size_t>(c.expected));
+TEST(RequestPlan, RefusesArgumentsOutsideTheLimits) {
+  // kind: Summary(a, b, statistic), Ribbon(a, b, c, statistic), Frequency(a, b, c, statistic, mhz),
+  // Day(a, b, c, d, statistic).
+  const struct {
+    const char* what;
+    char kind;
+    int32_t a, b, c, d;
+    int32_t statistic;
+    double mhz;
+    HRESULT expected;
+  } cases[] = {
+      {"statistic below 0", 'S', 0, 10, 0, 0, -1, 0, hr::kInvalidArgument},
+      {"statistic 6 is the last", 'S', 0, 10, 0, 0, 6, 0, hr::S_OK},
+      {"statistic above 6", 'R', 0, 900, 900, 0, 7, 0, hr::kInvalidArgument},
+      {"end equal to start", 'S', 10, 10, 0, 0, 0, 0, hr::kInvalidArgument},
+      {"end before start", 'R', 10, 5, 900, 0, 0, 0, hr::kInvalidArgument},
+      {"zero interval", 'R', 0, 900, 0, 0, 0, 0, hr::kInvalidArgument},
+      {"negative interval", 'F', 0, 900, -900, 0, 0, 10.0, hr::kInvalidArgument},
+      {"97 ribbons is the most", 'R', 0, 97 * 900, 900, 0, 0, 0, hr::S_OK},
+      {"98 ribbons", 'R', 0, 98 * 900, 900, 0, 0, 0, hr::kOverflow},
+      {"97 ribbons and a second", 'R', 0, 97 * 900 + 1, 900, 0, 0, 0, hr::kOverflow},
+      {"500 points is the most", 'F', 0, 500 * 900, 900, 0, 0, 10.0, hr::S_OK},
+      {"501 points", 'F', 0, 501 * 900, 900, 0, 0, 10.0, hr::kOverflow},
+      {"frequency off the plan", 'F', 0, 900, 900, 0, 0, 36.0, hr::kInvalidArgument},
+      {"97 days is the most", 'D', 0, 96 * kDay, 0, 3600, 0, 0, hr::S_OK},
+      {"98 days", 'D', 0, 97 * kDay, 0, 3600, 0, 0, hr::kOverflow},
+      {"one day", 'D', kDay, kDay, 0, 3600, 0, 0, hr::S_OK},
+      {"last day before first", 'D', kDay, 0, 0, 3600, 0, 0, hr::kInvalidArgument},
+      {"window starting before midnight", 'D', 0, kDay, -1, 3600, 0, 0, hr::kInvalidArgument},
+      {"empty window", 'D', 0, kDay, 3600, 3600, 0, 0, hr::kInvalidArgument},
+      {"window of two whole days", 'D', 0, kDay, 0, 2 * kDay, 0, 0, hr::S_OK},
+      {"window beyond two days", 'D', 0, kDay, 3600, 2 * kDay + 1, 0, 0, hr::kInvalidArgument},
+      {"window past the 32-bit times", 'D', INT32_MAX - 100, INT32_MAX - 100, 0, 3600, 0, 0,
+       hr::kInvalidArgument},
+  };
+  for (const auto& c : cases) {
+    RequestPlan p;
+    const HRESULT h = c.kind == 'S'   ? RequestPlan::summary(c.a, c.b, c.statistic, p)
+                      : c.kind == 'R' ? RequestPlan::ribbon(c.a, c.b, c.c, c.statistic, p)
+                      : c.kind == 'F' ? RequestPlan::frequency(c.a, c.b, c.c, c.statistic, c.mhz, kPlan, p)
+                                      : RequestPlan::day(c.a, c.b, c.c, c.d, c.statistic, p);
+    EXPECT_EQ(h, c.expected) << c.what;
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, NearestFrequency,
-                         ::testing::Values(Nearest{kPlan, 14.9, 0}, Nearest{kPlan, 15.1, 1},
-                                           Nearest{kPlan, 30.0, 2}, Nearest{kPlan, 35.0, 2},
-                                           Nearest{kPlan, 35.1, -1}, Nearest{kPlan, 5.0, 0},
-                                           Nearest{kPlan, 4.9, -1}, Nearest{{12.5}, 12.5, 0},
-                                           Nearest{{12.5}, 12.6, -1}, Nearest{{}, 10.0, -1}));
+TEST(RequestPlan, NearestFrequencyLiesWithinHalfAStepOfTheRequest) {
+  const struct {
+    std::vector<double> plan;
+    double mhz;
+    int expected;  // -1: refused
+  } cases[] = {{kPlan, 14.9, 0},
+               {kPlan, 15.1, 1},
+               {kPlan, 30.0, 2},
+               {kPlan, 35.0, 2},
+               {kPlan, 35.1, -1},
+               {kPlan, 5.0, 0},
+               {kPlan, 4.9, -1},
+               {{12.5}, 12.5, 0},
+               {{12.5}, 12.6, -1},
+               {{}, 10.0, -1},
+               // Uneven steps: half the step on the side of the request.
+               {{10.0, 20.0, 40.0}, 29.9, 1},
+               {{10.0, 20.0, 40.0}, 15.1, 1},
+               {{10.0, 20.0, 40.0}, 14.9, 0}};
+  for (const auto& c : cases) {
+    size_t column = 99;
+    const HRESULT h = RequestPlan::nearestFrequency(c.plan, c.mhz, column);
+    EXPECT_EQ(h, c.expected < 0 ? hr::kInvalidArgument : hr::S_OK) << c.mhz;
+    if (c.expected >= 0) {
+      EXPECT_EQ(column, static_cast<size_t>(c.expected)) << c.mhz;
+    }
+  }
+}
 
 // Blocks built from the tiny scans, without a database.
 class BuiltBlocks : public ::testing::Test {
@@ -153,6 +134,8 @@ TEST_F(BuiltBlocks, RibbonBlocksCarryCountPeriodAndPlanAndMarkEmptyPeriods) {
   EXPECT_EQ(latest.periodEnd, kT0 + 7200);
   EXPECT_EQ(latest.entryCount, 3);
   EXPECT_EQ(latest.values[0], Blocks::NO_DATA);
+  EXPECT_EQ(latest.field24, 0x0203);  // the monitoring point's version, at both places
+  EXPECT_EQ(latest.field26, 0x0203);
 
   const RibbonBlock second = builder.ribbon(2);  // [T0+30min, T0+60min): rows at +30 and +45
   EXPECT_EQ(second.hasData, 1);
@@ -185,6 +168,8 @@ TEST_F(BuiltBlocks, DayBlocksStateTheirWindowAndTheirOwnDay) {
   EXPECT_EQ(yesterday.windowStart, 23 * 3600 + 1800);
   EXPECT_EQ(yesterday.windowEnd, kDay + 1800);
   EXPECT_EQ(yesterday.blockCount, 2);
+  EXPECT_EQ(yesterday.field28, 0x0203);
+  EXPECT_EQ(yesterday.field30, 0x0203);
   EXPECT_EQ(yesterday.values[0], -8.0);   // -10 and -6
   EXPECT_EQ(yesterday.values[1], -10.0);  // 5 and -25
 }
@@ -201,13 +186,14 @@ TEST_F(BuiltBlocks, AScanCountsInEveryDayWindowThatHoldsIt) {
 
 TEST_F(BuiltBlocks, SummaryCoversTheWindowAndIsEmptyWithoutScans) {
   RequestPlan plan;
-  ASSERT_EQ(RequestPlan::summary(kT0, kT0 + 3600, Statistics::kMinimum, plan), hr::S_OK);
+  ASSERT_EQ(RequestPlan::summary(kT0, kT0 + 3600, Statistics::kAverage, plan), hr::S_OK);
   const SummaryBlock s = build(plan).summary();
   EXPECT_EQ(s.hasData, 1);
   EXPECT_EQ(s.labelTime, kT0);
   EXPECT_EQ(s.entryCount, 3);
-  EXPECT_EQ(s.values[0], -10.0);
-  EXPECT_EQ(s.values[1], -35.0);  // the scan at +60 min lies outside
+  EXPECT_EQ(s.values[0], -6.0);
+  EXPECT_EQ(s.values[1], -14.5);  // the scan at +60 min lies outside
+  EXPECT_EQ(s.values[2], Blocks::NO_DATA);
   EXPECT_EQ(s.frequencies[1], 20.0);
 
   ASSERT_EQ(RequestPlan::summary(kT0 + 3601, kT0 + 7200, Statistics::kMinimum, plan), hr::S_OK);

@@ -7,11 +7,10 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-#include <atomic>
+#include <QTemporaryDir>
+
 #include <chrono>
 #include <cmath>
-#include <filesystem>
 #include <limits>
 #include <memory>
 #include <string>
@@ -23,23 +22,11 @@ namespace simtest {
 constexpr float M = std::numeric_limits<float>::quiet_NaN();  // a missed sample
 
 // A directory of its own per test, removed afterwards.
-class TempDir {
-public:
-  TempDir() {
-    static std::atomic<int> serial{0};
-    m_path = std::filesystem::temp_directory_path() /
-             ("nembra-sim-test-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
-    std::filesystem::remove_all(m_path);
-    std::filesystem::create_directories(m_path);
+struct TempDir {
+  QTemporaryDir dir;
+  std::string file(const std::string& name) const {
+    return dir.filePath(QString::fromStdString(name)).toStdString();
   }
-  ~TempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(m_path, ignored);
-  }
-  std::string file(const std::string& name) const { return (m_path / name).string(); }
-
-private:
-  std::filesystem::path m_path;
 };
 
 // The small port every hand-computed case uses: three frequencies, limits

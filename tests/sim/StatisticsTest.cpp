@@ -42,12 +42,18 @@ INSTANTIATE_TEST_SUITE_P(EveryStatistic, TinyStatistics,
 
 TEST(Statistics, ALevelOnTheLimitIsNotBeyondIt) {
   const Levels levels{0.0, -5.0, -20.0, -30.0};
-  EXPECT_FALSE(Statistics::beyond(0.0f, 1, levels));
-  EXPECT_TRUE(Statistics::beyond(0.5f, 1, levels));
-  EXPECT_FALSE(Statistics::beyond(-20.0f, 3, levels));
-  EXPECT_TRUE(Statistics::beyond(-20.5f, 3, levels));
-  EXPECT_FALSE(Statistics::beyond(-29.0f, 4, levels));
-  EXPECT_TRUE(Statistics::beyond(-31.0f, 4, levels));
+  ScanSet onTheLimits;  // one scan, column k - 1 exactly on limit k
+  onTheLimits.width = 4;
+  onTheLimits.times = {kT0};
+  onTheLimits.levels = {0.0f, -5.0f, -20.0f, -30.0f};
+  for (int k = 1; k <= 4; ++k) {
+    const float limit = static_cast<float>(levels[k - 1]);
+    const float outward = k <= 2 ? 0.5f : -0.5f;
+    EXPECT_FALSE(Statistics::beyond(limit, k, levels)) << k;
+    EXPECT_TRUE(Statistics::beyond(limit + outward, k, levels)) << k;
+    EXPECT_FALSE(Statistics::beyond(limit - outward, k, levels)) << k;
+    EXPECT_EQ(Statistics::value(onTheLimits, 0, 1, k - 1, Statistics::kBeyond1 + k - 1, levels), 0.0) << k;
+  }
 }
 
 }  // namespace

@@ -10,9 +10,9 @@
 #include <algorithm>
 #include <deque>
 #include <functional>
-#include <utility>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 // The one set of server stand-ins for every test: each call answers the
@@ -35,15 +35,11 @@ struct ScriptedCodes {
 // answers S_OK), and a successful read hands out the next scripted block.
 class FakeDataServer : public INembraDataServer {
 public:
-  std::deque<HRESULT> startAnswers;
-  std::deque<HRESULT> nextAnswers;
-  std::deque<HRESULT> readAnswers;
+  std::deque<HRESULT> startAnswers, nextAnswers, readAnswers;
   std::deque<std::vector<uint8_t>> blocks;
   // Answered by every start, next or read call once its queue is empty, so a
   // test can keep the server busy or unready for as long as it likes.
-  HRESULT startWhenDry = hr::S_OK;
-  HRESULT nextWhenDry = hr::S_OK;
-  HRESULT readWhenDry = hr::S_OK;
+  HRESULT startWhenDry = hr::S_OK, nextWhenDry = hr::S_OK, readWhenDry = hr::S_OK;
 
   std::vector<std::string> calls;
   std::vector<std::vector<double>> startArgs;
