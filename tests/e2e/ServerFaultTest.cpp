@@ -105,7 +105,8 @@ protected:
     ASSERT_TRUE(waitFor([&] { return reportShown(); })) << shown();
     ASSERT_EQ(ribbonsKept(), 24);
     ASSERT_TRUE(m_prompts.texts.isEmpty()) << shown();
-    EXPECT_EQ(m_titleAtFirstDialog, text(Strings::IDS_APP_TITLE));  // no title before the report's
+    EXPECT_EQ(m_titleAtFirstDialog,
+              Strings::LoadString(Strings::IDS_APP_TITLE));  // no title before the report's
   }
 
   void newGraph() { m_app->mainFrame()->action(CommandIds::ID_GRAPH_NEW)->trigger(); }
