@@ -1,6 +1,7 @@
 #include "views/MarkerSet.h"
 
 #include "chart/CChart2D.h"
+#include "chart/PeakSearch.h"
 #include "core/CNBDateTime.h"
 #include "query/NoData.h"
 #include "resources/Strings.h"
@@ -11,12 +12,18 @@
 
 namespace {
 
-QString text(int id) { return Strings::LoadString(id); }
+QString text(int id) {
+  return Strings::LoadString(id);
+}
 
 // Trace t lives in chart group 1 series 1 to 3 (levels) or group 2 series
 // 1 to 4 (percentages) in both 2D reports.
-int traceGroup(int trace) { return trace < 3 ? 1 : 2; }
-int traceSeries(int trace) { return trace < 3 ? trace + 1 : trace - 2; }
+int traceGroup(int trace) {
+  return trace < 3 ? 1 : 2;
+}
+int traceSeries(int trace) {
+  return trace < 3 ? trace + 1 : trace - 2;
+}
 
 constexpr double kMarkerLow = -220.0;
 constexpr double kMarkerHigh = 220.0;
@@ -69,7 +76,8 @@ const QVector<double>* MarkerSet::traceX(int trace) const {
   const Chart2DState& s = m_chart->state();
   const int g = traceGroup(trace), n = traceSeries(trace);
   const Chart2DState::Series& series = s.at(g, n);
-  if (n > s.groups[static_cast<size_t>(g - 1)].seriesCount || series.display != Chart2DState::Shown) return nullptr;
+  if (n > s.groups[static_cast<size_t>(g - 1)].seriesCount || series.display != Chart2DState::Shown)
+    return nullptr;
   return &series.x;
 }
 
@@ -78,7 +86,8 @@ const QVector<double>* MarkerSet::traceY(int trace) const {
   return &m_chart->state().at(traceGroup(trace), traceSeries(trace)).y;
 }
 
-int MarkerSet::nearestPoint(const QVector<double>& x, const QVector<double>& y, double target, double lo, double hi) {
+int MarkerSet::nearestPoint(const QVector<double>& x, const QVector<double>& y, double target, double lo,
+                            double hi) {
   int best = -1;
   double bestDistance = std::numeric_limits<double>::infinity();
   const int n = std::min(x.size(), y.size());
@@ -215,6 +224,38 @@ void MarkerSet::step(int direction) {
   m_chart->setBatch(false);
 }
 
+void MarkerSet::moveActive(int index) {
+  if (index < 0) return;  // nothing found: the marker stays
+  m_chart->setBatch(true);
+  moveTo(m_active, index);
+  updateReadouts();
+  m_chart->setBatch(false);
+}
+
+int MarkerSet::peakFromActive(int direction) const {
+  if (!m_chart || m_active == 0) return -1;
+  const Marker& m = m_markers[static_cast<size_t>(m_active - 1)];
+  const QVector<double>* x = traceX(m.trace);
+  const QVector<double>* y = traceY(m.trace);
+  if (!x || !y) return -1;
+  const PeakSearch peaks(*x, *y, m_chart->visibleXMin(), m_chart->visibleXMax());
+  return direction == 0 ? peaks.highest() : peaks.next(m.index, direction);
+}
+
+bool MarkerSet::activeX(double& x) const {
+  if (!m_chart || m_active == 0 || !m_markers[static_cast<size_t>(m_active - 1)].on()) return false;
+  x = xOf(m_markers[static_cast<size_t>(m_active - 1)]);
+  return true;
+}
+
+void MarkerSet::toPeak() {
+  moveActive(peakFromActive(0));
+}
+
+void MarkerSet::nextPeak(int direction) {
+  moveActive(peakFromActive(direction < 0 ? -1 : 1));
+}
+
 bool MarkerSet::press(int px, int py) {
   if (!m_chart || !m_markers[0].on()) return false;
   const QPoint at(px, py);
@@ -233,8 +274,10 @@ bool MarkerSet::press(int px, int py) {
   int which = m_active == 0 ? 1 : m_active;
   if (m_markers[1].on()) {
     const double d1 = std::abs(xOf(m_markers[0]) - x), d2 = std::abs(xOf(m_markers[1]) - x);
-    if (d1 < d2) which = 1;
-    else if (d2 < d1) which = 2;
+    if (d1 < d2)
+      which = 1;
+    else if (d2 < d1)
+      which = 2;
   } else {
     which = 1;
   }
@@ -300,7 +343,8 @@ void MarkerSet::updateReadouts() {
       const double a = yOf(m1), b = yOf(m2);
       value = valueText(m.trace, isNoData(a) || isNoData(b) ? Blocks::NO_DATA : b - a, m_unit);
     }
-    const QString texts[3] = {prefix + traceName(m.trace, m_thresholdNames), xText(xOf(m), m_timeAxis), value};
+    const QString texts[3] = {prefix + traceName(m.trace, m_thresholdNames), xText(xOf(m), m_timeAxis),
+                              value};
     const int xs[3] = {20, m_cx / 2, m_cx - 100};
     for (int k = 0; k < 3; ++k) {
       Chart2DState::Label& l = s.label(base + k);
@@ -319,5 +363,6 @@ void MarkerSet::updateReadouts() {
 void MarkerSet::fill(FrameState& state) const {
   state.marker1Trace = m_markers[0].on() ? m_markers[0].trace : -1;
   state.marker2On = m_markers[1].on();
+  state.activeMarkerOn = m_active != 0 && m_markers[static_cast<size_t>(m_active - 1)].on();
   for (int t = 0; t < kTraces; ++t) state.traceDrawn[static_cast<size_t>(t)] = traceDrawn(t);
 }
