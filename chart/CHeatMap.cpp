@@ -53,6 +53,7 @@ CHeatMap::CHeatMap(QWidget* parent) : QWidget(parent) {
   m_plot->xAxis->setTicker(QSharedPointer<QCPAxisTickerText>::create());
   m_plot->yAxis->setTicker(QSharedPointer<QCPAxisTickerText>::create());
   m_plot->xAxis->grid()->setVisible(false);
+  connect(m_plot, &QCustomPlot::beforeReplot, this, &CHeatMap::fitXLabels);
   m_plot->yAxis->grid()->setVisible(false);
 }
 
@@ -81,7 +82,7 @@ void CHeatMap::setXRange(double low, double high) {
 }
 
 void CHeatMap::setAxisLabels(const QMap<double, QString>& x, const QMap<double, QString>& y) {
-  qSharedPointerCast<QCPAxisTickerText>(m_plot->xAxis->ticker())->setTicks(x);
+  m_xLabels = x;
   qSharedPointerCast<QCPAxisTickerText>(m_plot->yAxis->ticker())->setTicks(y);
   m_plot->replot(QCustomPlot::rpQueuedReplot);
 }
@@ -121,6 +122,21 @@ void CHeatMap::resetZoom() {
   // Half a row beyond the first and the last, so both show whole.
   m_plot->yAxis->setRange(-0.5, std::max(0, m_rows - 1) + 0.5);
   m_plot->replot(QCustomPlot::rpQueuedReplot);
+}
+
+void CHeatMap::fitXLabels() {
+  const QFontMetrics fm(m_plot->xAxis->tickLabelFont());
+  int widest = 0;
+  for (const QString& t : std::as_const(m_xLabels)) widest = std::max(widest, fm.horizontalAdvance(t));
+  QMap<double, QString> kept;
+  double lastPixel = -1e9;
+  for (auto it = m_xLabels.cbegin(); it != m_xLabels.cend(); ++it) {
+    const double px = m_plot->xAxis->coordToPixel(it.key());
+    if (px - lastPixel < widest + 8) continue;
+    kept.insert(it.key(), it.value());
+    lastPixel = px;
+  }
+  qSharedPointerCast<QCPAxisTickerText>(m_plot->xAxis->ticker())->setTicks(kept);
 }
 
 double CHeatMap::xMin() const {

@@ -59,7 +59,12 @@ protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+  // The frequency labels that fit at the current width: a label closer to
+  // the one before than the widest label is left out.
+  void fitXLabels();
+
   QCustomPlot* m_plot = nullptr;
+  QMap<double, QString> m_xLabels;
   QCPColorMap* m_map = nullptr;
   QCPColorScale* m_scale = nullptr;
   QCPTextElement* m_header = nullptr;
