@@ -56,12 +56,14 @@ void settle(int ms) {
   while (t.elapsed() < ms) QApplication::processEvents();
 }
 
-double msSince(const QElapsedTimer& t) { return static_cast<double>(t.nsecsElapsed()) / 1e6; }
+double msSince(const QElapsedTimer& t) {
+  return static_cast<double>(t.nsecsElapsed()) / 1e6;
+}
 
 void print(const char* what, std::vector<double> v, const char* unit = "ms") {
   std::sort(v.begin(), v.end());
-  std::printf("%-52s median %8.3f %s   fastest %8.3f %s   (%zu runs)\n", what, v[v.size() / 2], unit, v.front(), unit,
-              v.size());
+  std::printf("%-52s median %8.3f %s   fastest %8.3f %s   (%zu runs)\n", what, v[v.size() / 2], unit,
+              v.front(), unit, v.size());
 }
 
 }  // namespace

@@ -159,7 +159,11 @@ TEST_F(ReadoutViewTest, HeatMapIsRememberedPerReportAndTakesZoomAndTheColourRang
     return commandState(id, s);
   };
   EXPECT_EQ(state(ID_VIEW_HEAT_MAP), (CommandState{true, false}));
+  // A cell picked on the surface: either row of a ribbon reads that ribbon.
+  view->showPickReadout(3 * 23 + 1, 10, QPoint(100, 100));
+  EXPECT_EQ(texts(view->pickReadout()), (QStringList{"110.000 MHz", "23:00", "38.000 dBmV"}));
   ASSERT_TRUE(view->runCommand(ID_VIEW_HEAT_MAP));
+  EXPECT_FALSE(view->pickReadout().isVisible());
   EXPECT_TRUE(view->heatMapShown());
   EXPECT_EQ(state(ID_VIEW_HEAT_MAP), (CommandState{true, true}));
   EXPECT_FALSE(state(ID_VIEW_ROTATE_UP).enabled);
