@@ -134,15 +134,22 @@ void CMainFrame::buildMenus() {
     for (const auto& item : menuInfo.items) {
       if (item.id == ID_APP_EXIT || item.id == ID_FILE_PAGE_SETUP || item.id == ID_VIEW_ROTATE_UP ||
           item.id == ID_VIEW_REF_LEVEL_UP || item.id == ID_VIEW_PROPERTIES || item.id == ID_MARKER_CENTER ||
-          item.id == ID_THRESHOLDS_1 || item.id == ID_MARKER_THRESHOLD_1 || item.id == ID_APP_ABOUT)
+          item.id == ID_THRESHOLDS_1 || item.id == ID_MARKER_THRESHOLD_1 || item.id == ID_APP_ABOUT ||
+          item.id == ID_MARKER_TO_PEAK)
         menu->addSeparator();
-      QAction* a = addCommand(menu, item.id);
+      // The heat map goes below the T&hresholds submenu, after every described item.
+      QAction* a = addCommand(item.id == ID_VIEW_HEAT_MAP ? nullptr : menu, item.id);
       const bool checkable = (item.id >= ID_MARKER_AVERAGE && item.id <= ID_MARKER_THRESHOLD_3) ||
                              item.id == ID_MARKER_THRESHOLD_4 || item.id == ID_MARKER_DELTA ||
                              item.id == ID_THRESHOLDS_DISPLAY || item.id == ID_THRESHOLDS_INTERVAL ||
-                             (item.id >= ID_THRESHOLDS_1 && item.id <= ID_THRESHOLDS_4);
+                             (item.id >= ID_THRESHOLDS_1 && item.id <= ID_THRESHOLDS_4) ||
+                             item.id == ID_VIEW_HEAT_MAP;
       a->setCheckable(checkable);
     }
+  }
+  if (view) {
+    view->addSeparator();
+    view->addAction(action(ID_VIEW_HEAT_MAP));
   }
   connect(action(ID_GRAPH_NEW), &QAction::triggered, this, &CMainFrame::OnNewGraph);
   connect(action(ID_APP_EXIT), &QAction::triggered, this, &QWidget::close);

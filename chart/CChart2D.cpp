@@ -74,6 +74,7 @@ CChart2D::CChart2D(QWidget* parent) : QWidget(parent) {
   m_plot = new QCustomPlot(this);
   m_plot->setFocusPolicy(Qt::NoFocus);
   m_plot->installEventFilter(this);
+  m_plot->setMouseTracking(true);  // value readouts follow the pointer
   m_plot->setNotAntialiasedElements(QCP::aePlottables | QCP::aeGrid | QCP::aeAxes);
   m_plot->axisRect()->setAutoMargins(QCP::msNone);
   m_plot->yAxis2->setVisible(true);
@@ -386,6 +387,7 @@ bool CChart2D::eventFilter(QObject* watched, QEvent* event) {
       emit mouseReleased(e->button(), at.x(), at.y());
       return true;
     }
+    case QEvent::Leave: emit pointerLeft(); return false;
     case QEvent::Wheel:
     case QEvent::MouseButtonDblClick: return true;  // no built-in wheel zoom or double-click actions
     default: return false;

@@ -91,6 +91,9 @@ signals:
   void mousePressed(Qt::MouseButton button, int x, int y);
   void mouseMoved(Qt::MouseButtons buttons, int x, int y);
   void mouseReleased(Qt::MouseButton button, int x, int y);
+  // The pointer has left the chart (moves without a button arrive as
+  // mouseMoved too).
+  void pointerLeft();
   void keyPressed(int virtualKey);
   void contextMenuRequested(const QPoint& globalPos);
 

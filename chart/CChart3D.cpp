@@ -317,7 +317,8 @@ void CChart3D::createSurface() {
   format.setSamples(0);
   m_surface = new Q3DSurface(&format);
   m_surface->setShadowQuality(QAbstract3DGraph::ShadowQualityNone);
-  m_surface->setSelectionMode(QAbstract3DGraph::SelectionNone);
+  // A click picks one cell, which the surface highlights and the view reads out.
+  m_surface->setSelectionMode(QAbstract3DGraph::SelectionItem);
   m_surface->setOptimizationHints(QAbstract3DGraph::OptimizationDefault);
   m_surface->setFlags(m_surface->flags());
   m_surface->installEventFilter(this);
@@ -339,6 +340,13 @@ void CChart3D::createSurface() {
   m_series->setBaseGradient(gradient);
   m_series->setColorStyle(Q3DTheme::ColorStyleRangeGradient);
   m_surface->addSeries(m_series);
+  connect(m_series, &QSurface3DSeries::selectedPointChanged, this, [this](const QPoint& cell) {
+    // While decimated the surface's columns are not the grid's.
+    if (cell == QSurface3DSeries::invalidSelectionPosition() || m_decimated)
+      emit cellPicked(-1, -1, {});
+    else
+      emit cellPicked(cell.x(), cell.y(), m_container ? m_container->mapTo(this, m_pickPos) : m_pickPos);
+  });
   QValue3DAxis* axes[3] = {m_surface->axisZ(), m_surface->axisX(), m_surface->axisY()};
   for (int i = 0; i < 3; ++i) {
     m_formatters[static_cast<size_t>(i)] = new FixedAxisFormatter();
@@ -490,6 +498,7 @@ bool CChart3D::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
       case QEvent::MouseButtonPress: {
         auto* e = static_cast<QMouseEvent*>(event);
+        if (e->button() == Qt::LeftButton) m_pickPos = e->position().toPoint();
         if (e->button() == Qt::RightButton) {
           m_pressPos = e->position().toPoint();
           m_dragging = false;

@@ -153,6 +153,9 @@ public:
 
 signals:
   void viewReset();
+  // A click picked a cell of the grid (0-based row and column) at a point
+  // of this widget; row -1 when the pick was cleared.
+  void cellPicked(int row, int column, const QPoint& at);
 
 protected:
   void paintEvent(QPaintEvent* event) override;
@@ -194,6 +197,7 @@ private:
   int m_gestureY = 0;
   bool m_inGesture = false;
   QPoint m_pressPos;
+  QPoint m_pickPos;
   bool m_dragging = false;
 
   Q3DSurface* m_surface = nullptr;

@@ -36,6 +36,9 @@ constexpr int ID_VIEW_AUTO_REFERENCE = 32809;  // "&Auto Reference"
 constexpr int ID_VIEW_PROPERTIES = 32795;      // "&Properties", Alt+Enter
 // Number of our own: this command never had one, and the gap between its neighbours is free.
 constexpr int ID_VIEW_RESET_CHART_PROPERTIES = 32810;  // "&Reset Chart Properties"
+// Our own: the ribbon reports drawn flat as a colour map; placed after the
+// T&hresholds submenu.
+constexpr int ID_VIEW_HEAT_MAP = 32843;  // "&Heat Map"
 
 // &View > T&hresholds (handled by the Time Window Summary report). The four
 // "Threshold &n" items here and under &Marker take the port's threshold names.
@@ -57,6 +60,10 @@ constexpr int ID_MARKER_THRESHOLD_3 = 32791;  // "Threshold &3"
 constexpr int ID_MARKER_THRESHOLD_4 = 32793;  // "Threshold &4" (32792 is zoom in)
 constexpr int ID_MARKER_CENTER = 32797;       // "&Center Marker"
 constexpr int ID_MARKER_DELTA = 32811;        // "&Delta"
+// Our own: peak search for the active marker.
+constexpr int ID_MARKER_TO_PEAK = 32840;          // "Marker to &Peak", Ctrl+K
+constexpr int ID_MARKER_NEXT_PEAK_LEFT = 32841;   // "Next Peak &Left", Ctrl+Shift+Left
+constexpr int ID_MARKER_NEXT_PEAK_RIGHT = 32842;  // "Next Peak Ri&ght", Ctrl+Shift+Right
 
 // &Help
 constexpr int ID_HELP_QUILLON = 32774;  // "Orlane Quillon &Help"
@@ -104,6 +111,7 @@ inline constexpr CommandInfo kViewMenu[] = {
     {ID_VIEW_RESET_ORIENTATION, Strings::IDS_MENU_RESET_ORIENTATION, ""},
     {ID_VIEW_PROPERTIES, Strings::IDS_MENU_PROPERTIES, "Alt+Return"},
     {ID_VIEW_RESET_CHART_PROPERTIES, Strings::IDS_MENU_RESET_CHART_PROPERTIES, ""},
+    {ID_VIEW_HEAT_MAP, Strings::IDS_MENU_HEAT_MAP, ""},
 };
 
 inline constexpr CommandInfo kThresholdsMenu[] = {
@@ -126,6 +134,9 @@ inline constexpr CommandInfo kMarkerMenu[] = {
     {ID_MARKER_THRESHOLD_4, Strings::IDS_MENU_THRESHOLD_4, ""},
     {ID_MARKER_CENTER, Strings::IDS_MENU_CENTER_MARKER, ""},
     {ID_MARKER_DELTA, Strings::IDS_MENU_DELTA, ""},
+    {ID_MARKER_TO_PEAK, Strings::IDS_MENU_MARKER_TO_PEAK, "Ctrl+K"},
+    {ID_MARKER_NEXT_PEAK_LEFT, Strings::IDS_MENU_NEXT_PEAK_LEFT, "Ctrl+Shift+Left"},
+    {ID_MARKER_NEXT_PEAK_RIGHT, Strings::IDS_MENU_NEXT_PEAK_RIGHT, "Ctrl+Shift+Right"},
 };
 
 inline constexpr CommandInfo kHelpMenu[] = {

@@ -141,7 +141,6 @@ enum Id : int {
   IDS_UI_IMAGE_UNKNOWN_TYPE = 20182,
   IDS_UI_APPEARANCE_TITLE = 20183,
 
-
   // Menu texts of our own numbering.
   IDS_MENU_GRAPH = 20200,
   IDS_MENU_VIEW = 20201,
@@ -249,6 +248,17 @@ enum Id : int {
   IDS_CHART3D_LEGEND_ORIENTATION = 20376,
   IDS_CHART3D_LEGEND_ORIENTATIONS = 20377,
   IDS_CHART3D_LEGEND_TITLE = 20378,
+
+  // Readouts, peak search and the heat map: menu items, settings names and
+  // the texts they show.
+  IDS_MENU_MARKER_TO_PEAK = 20400,
+  IDS_MENU_NEXT_PEAK_LEFT = 20401,
+  IDS_MENU_NEXT_PEAK_RIGHT = 20402,
+  IDS_MENU_HEAT_MAP = 20403,
+  IDS_HEAT_MAP_SECTION = 20404,
+  IDS_HEAT_MAP_KEY = 20405,
+  IDS_UI_READOUT_VALUE = 20406,
+  IDS_UI_HEAT_MAP_ACCESSIBLE = 20407,
 
   // Texts whose numbers the program has always used.
   IDS_APP_TITLE = 57344,

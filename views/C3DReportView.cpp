@@ -1,6 +1,8 @@
 #include "views/C3DReportView.h"
 
 #include "chart/CChart3D.h"
+#include "chart/CHeatMap.h"
+#include "core/ColorRef.h"
 #include "core/SettingsStore.h"
 #include "core/StartupSettings.h"
 #include "query/RibbonSet.h"
@@ -8,12 +10,16 @@
 #include "resources/Strings.h"
 #include "views/ChartAppearanceDialog.h"
 #include "views/CommandEnabling.h"
+#include "views/ReadoutBubble.h"
 #include "views/ReportData.h"
 #include "views/ReportTexts.h"
 #include "views/ViewSettings.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QPainter>
+#include <QPointer>
 #include <QResizeEvent>
 
 #include <cmath>
@@ -102,6 +108,15 @@ C3DReportView::C3DReportView(int graphType, QWidget* parent) : ReportView(parent
     m_chart->setBatch(false);
   });
   m_chart->setNote(text(Strings::IDS_CHART3D_NO_DATA));
+  m_heatMap = new CHeatMap(this);
+  m_heatMap->setAccessibleName(text(Strings::IDS_UI_HEAT_MAP_ACCESSIBLE).arg(ReportTexts::name(graphType)));
+  m_heatMap->hide();
+  m_heatReadout = new ReadoutBubble(m_heatMap);
+  connect(m_heatMap, &CHeatMap::pointerMoved, this, &C3DReportView::showHeatReadout);
+  connect(m_heatMap, &CHeatMap::pointerLeft, m_heatReadout, &QWidget::hide);
+  m_heatShown = HeatMapChoice::load(m_graphType);
+  m_pickReadout = new ReadoutBubble(m_chart, true);
+  connect(m_chart, &CChart3D::cellPicked, this, &C3DReportView::showPickReadout);
   SettingsStore store;
   m_record.load(store.sectionKey(text(Strings::IDS_CHART_SETTINGS_SECTION)), m_graphType);
 }
@@ -109,8 +124,22 @@ C3DReportView::C3DReportView(int graphType, QWidget* parent) : ReportView(parent
 void C3DReportView::resizeEvent(QResizeEvent* event) {
   ReportView::resizeEvent(event);
   m_chart->setGeometry(0, 0, event->size().width(), event->size().height());
+  m_heatMap->setGeometry(0, 0, event->size().width(), event->size().height());
   m_chart->setPlotAreaAutomatic();
   m_chart->setRepaint(true);
+}
+
+void C3DReportView::hideEvent(QHideEvent* event) {
+  ReportView::hideEvent(event);
+  m_pickReadout->hide();  // a window of its own would outlive the view on screen
+}
+
+void C3DReportView::showPickReadout(int row, int column, const QPoint& at) {
+  if (row < 0 || row >= m_grid.rows() || column < 0 || column >= m_grid.columns || m_heatShown) {
+    m_pickReadout->hide();
+    return;
+  }
+  m_pickReadout->showAt(HeatMapGrid::readout(m_grid, row / 3, column, m_unitText), at, m_chart->rect());
 }
 
 void C3DReportView::readSettings() {
@@ -172,7 +201,8 @@ void C3DReportView::showReport(const ReportData& report) {
 
   autoReference();
   c.setAxisTitleSetting(3, kValueTitleSetting);
-  c.setAxisTitle(3, m_grid.percent ? QStringLiteral("%") : report.levelUnit.text());
+  m_unitText = report.levelUnit.text();
+  c.setAxisTitle(3, m_grid.percent ? QStringLiteral("%") : m_unitText);
   c.setHeaderText(headerText(report));
   c.setNote(m_grid.empty() ? text(Strings::IDS_CHART3D_NO_DATA) : QString());
   if (m_record.loaded())
@@ -183,7 +213,61 @@ void C3DReportView::showReport(const ReportData& report) {
   resetZoom();
   c.setBatch(false);
   m_hasChart = true;
+  m_heatStale = true;
+  setHeatMapShown(m_heatShown);
   emit commandsChanged();
+}
+
+void C3DReportView::setHeatMapShown(bool shown) {
+  m_heatShown = shown;
+  const bool flat = shown && m_hasChart;
+  if (flat && m_heatStale) refreshHeatMap();
+  m_heatMap->setVisible(flat);
+  m_chart->setVisible(!flat);
+  m_pickReadout->hide();
+  if (!flat) m_heatReadout->hide();
+}
+
+void C3DReportView::refreshHeatMap() {
+  m_heatStale = false;
+  m_heatGrid = HeatMapGrid::build(m_grid);
+  m_heatMap->setData(m_heatGrid.cells, m_heatGrid.rows, m_heatGrid.firstFrequency, m_heatGrid.lastFrequency,
+                     m_heatGrid.values);
+  refreshHeatAxes();
+}
+
+void C3DReportView::refreshHeatAxes() {
+  if (m_heatStale) return;
+  const Chart3DAppearance& look = m_chart->appearance();
+  m_heatMap->setColours(colorFromRef(look.chartAreaBackground), colorFromRef(look.chartAreaForeground),
+                        colorFromRef(look.interiorBackground));
+  m_heatMap->setHeader(m_chart->headerText());
+  m_heatMap->setValueTitle(m_chart->axis(3).title);
+  m_heatMap->setValueRange(m_chart->axis(3).minimum, m_chart->axis(3).maximum);
+  // The 3D chart's labels: its frequency texts where they are not blank,
+  // and the ribbon labels it shows.
+  QMap<double, QString> x, y;
+  const int lo = columnOf(m_low), hi = std::max(lo, columnOf(m_high));
+  const QVector<QString> labels =
+      RibbonAxes::frequencyLabels(m_grid.frequencies, lo, hi, m_chart->axis(2).labelSize);
+  for (int col = 0; col < labels.size(); ++col)
+    if (!labels[col].isEmpty()) x.insert(m_grid.frequencies[static_cast<size_t>(col)], labels[col]);
+  for (int i : RibbonAxes::labelledRibbons(m_grid.ribbons, thinsRibbonLabels()))
+    y.insert(i, m_grid.labels[static_cast<size_t>(i)]);
+  m_heatMap->setAxisLabels(x, y);
+  if (m_grid.columns > 0) m_heatMap->setXRange(m_low, m_high);
+}
+
+void C3DReportView::showHeatReadout(int px, int py) {
+  double f = 0.0, row = 0.0;
+  int ribbon = 0, column = 0;
+  if (!m_heatShown || !m_heatMap->coordsAt(QPoint(px, py), f, row) ||
+      !m_heatGrid.hit(f, row, ribbon, column)) {
+    m_heatReadout->hide();
+    return;
+  }
+  m_heatReadout->showAt(HeatMapGrid::readout(m_grid, ribbon, column, m_unitText), QPoint(px, py),
+                        m_heatMap->plotRect());
 }
 
 int C3DReportView::columnOf(double bound) const {
@@ -215,6 +299,7 @@ void C3DReportView::setFrequencyWindow(double low, double high) {
   m_dataRange = static_cast<int>(m_level.dataMaximum - m_level.dataMinimum);
   if (spanFollowsData()) m_level.span = m_dataRange;
   c.setBatch(false);
+  refreshHeatAxes();
 }
 
 void C3DReportView::applyValueAxis() {
@@ -229,6 +314,7 @@ void C3DReportView::applyValueAxis() {
                                         : QVector<double>{});
   c.setAxisRange(3, m_level.bottom, m_level.top);
   c.setBatch(false);
+  m_heatMap->setValueRange(m_level.bottom, m_level.top);
   emit commandsChanged();
 }
 
@@ -277,12 +363,15 @@ void C3DReportView::resetOrientation() {
 
 void C3DReportView::resetChartProperties() {
   C3DChartProperty::applyDefaults(*m_chart);
+  refreshHeatAxes();
 }
 
 bool C3DReportView::editChartProperties() {
   m_record.capture(*m_chart);
-  const bool kept = editAppearance<C3DChartProperty>(
-      this, m_record, [this](const C3DChartProperty& r) { r.apply(*m_chart); });
+  const bool kept = editAppearance<C3DChartProperty>(this, m_record, [this](const C3DChartProperty& r) {
+    r.apply(*m_chart);
+    refreshHeatAxes();
+  });
   // Stored only when the property dialog is confirmed or the window closes;
   // until then rebuilds keep what the user chose.
   if (kept) m_record.markLoaded();
@@ -292,6 +381,30 @@ bool C3DReportView::editChartProperties() {
 bool C3DReportView::runCommand(int commandId) {
   if (!m_hasChart) return false;
   const CChart3D::View& v = m_chart->view();
+  if (commandId == ID_VIEW_HEAT_MAP) {
+    setHeatMapShown(!m_heatShown);
+    HeatMapChoice::save(m_graphType, m_heatShown);
+    emit commandsChanged();
+    return true;
+  }
+  if (m_heatShown) {
+    // The flat map takes the zoom and what is copied; it has no angles.
+    switch (commandId) {
+      case ID_VIEW_ZOOM_IN: m_heatMap->zoom(0); return true;
+      case ID_VIEW_ZOOM_OUT: m_heatMap->zoom(1); return true;
+      case ID_VIEW_ZOOM_RESET: m_heatMap->resetZoom(); return true;
+      case ID_VIEW_ROTATE_UP:
+      case ID_VIEW_ROTATE_DOWN:
+      case ID_VIEW_ROTATE_RIGHT:
+      case ID_VIEW_ROTATE_LEFT:
+      case ID_VIEW_RESET_ORIENTATION: return false;
+      case ID_GRAPH_COPY: {
+        QApplication::clipboard()->setImage(m_heatMap->image());
+        return true;
+      }
+      default: break;
+    }
+  }
   switch (commandId) {
     case ID_VIEW_ZOOM_IN: zoom(0); return true;
     case ID_VIEW_ZOOM_OUT: zoom(1); return true;
@@ -317,10 +430,17 @@ void C3DReportView::fillFrameState(FrameState& state) const {
   state.canRaiseLevel = m_level.canRaise(value.minimum, value.maximum);
   state.canLowerLevel = m_level.canLower(value.maximum);
   state.autoReference = m_level.canAutoReference(value.minimum, value.maximum);
+  state.heatMapShown = m_heatShown;
 }
 
 ChartPainter C3DReportView::chartPainter() const {
   if (!m_hasChart) return {};
+  if (m_heatShown) {
+    QPointer<CHeatMap> map = m_heatMap;
+    return [map](QPainter& p, const QRectF& r) {
+      if (map) map->paint(p, r);
+    };
+  }
   const QImage picture = m_chart->image();
   return [picture](QPainter& p, const QRectF& r) {
     if (picture.isNull() || r.isEmpty()) return;

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "chart/C3DChartProperty.h"
+#include "views/HeatMapGrid.h"
 #include "views/ReferenceLevel.h"
 #include "views/ReportView.h"
 #include "views/RibbonGrid.h"
 
 class CChart3D;
+class CHeatMap;
+class ReadoutBubble;
 
 // What the four ribbon reports share: the chart filling the view, the
 // value axis and its reference level, the frequency window, the view
@@ -57,6 +60,19 @@ public:
   // true when the user kept the edits.
   bool editChartProperties();
 
+  // The same result drawn flat; the choice is kept per report type.
+  void setHeatMapShown(bool shown);
+  bool heatMapShown() const { return m_heatShown; }
+  CHeatMap& heatMap() { return *m_heatMap; }
+  const HeatMapGrid& heatGrid() const { return m_heatGrid; }
+  const ReadoutBubble& heatReadout() const { return *m_heatReadout; }
+  // The readout of the cell under a heat-map pixel; hidden outside the plot.
+  void showHeatReadout(int px, int py);
+  // The readout of a cell picked on the 3D surface (grid row and column) at
+  // a point of the chart; row -1 hides it.
+  void showPickReadout(int row, int column, const QPoint& at);
+  const ReadoutBubble& pickReadout() const { return *m_pickReadout; }
+
 protected:
   // Day labels thinned to every third from 25 ribbons on.
   virtual bool thinsRibbonLabels() const { return true; }
@@ -70,11 +86,15 @@ protected:
   virtual QString headerText(const ReportData& report) const;
 
   void resizeEvent(QResizeEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
 
 private:
   void applyValueAxis();
   int columnOf(double bound) const;
   void readSettings();
+  // Brings the heat map up to the chart: data, then axes and colours.
+  void refreshHeatMap();
+  void refreshHeatAxes();
 
   int m_graphType;
   CChart3D* m_chart = nullptr;
@@ -89,4 +109,11 @@ private:
   QString m_version;
   bool m_hasChart = false;
   bool m_firstActivation = true;
+  CHeatMap* m_heatMap = nullptr;
+  ReadoutBubble* m_heatReadout = nullptr;
+  ReadoutBubble* m_pickReadout = nullptr;
+  HeatMapGrid m_heatGrid;
+  bool m_heatShown = false;
+  bool m_heatStale = true;  // built lazily: only a shown map is kept current
+  QString m_unitText;
 };

@@ -11,7 +11,9 @@
 #include "resources/Strings.h"
 #include "views/ChartAppearanceDialog.h"
 #include "views/CommandEnabling.h"
+#include "views/HoverReadout.h"
 #include "views/MarkerSet.h"
+#include "views/ReadoutBubble.h"
 #include "views/ReportData.h"
 #include "views/ReportTexts.h"
 
@@ -56,15 +58,23 @@ Chart2DReportView::Chart2DReportView(int graphType, int marker1Series, int marke
     if (button != Qt::LeftButton || !m_markers || !m_markers->attachedTo(m_chart)) return;
     if (m_markers->press(x, y)) emit commandsChanged();
   });
-  connect(m_chart, &CChart2D::mouseMoved, this, [this](Qt::MouseButtons buttons, int x, int) {
-    if ((buttons & Qt::LeftButton) && m_markers && m_markers->attachedTo(m_chart)) m_markers->drag(x);
+  m_readout = new ReadoutBubble(m_chart);
+  connect(m_chart, &CChart2D::mouseMoved, this, [this](Qt::MouseButtons buttons, int x, int y) {
+    if ((buttons & Qt::LeftButton) && m_markers && m_markers->attachedTo(m_chart)) {
+      m_markers->drag(x);
+      hideReadout();  // the marker's own readouts speak while it is dragged
+    } else if (buttons == Qt::NoButton) {
+      showReadout(x, y);
+    }
   });
+  connect(m_chart, &CChart2D::pointerLeft, this, &Chart2DReportView::hideReadout);
   connect(m_chart, &CChart2D::mouseReleased, this, [this](Qt::MouseButton, int, int) {
     if (m_markers) m_markers->release();
   });
   connect(m_chart, &CChart2D::keyPressed, this, [this](int key) {
     if (!m_markers || !m_markers->attachedTo(m_chart)) return;
     m_markers->step(key == CChart2D::kKeyNext ? 1 : -1);
+    showMarkerReadout();
   });
   connect(m_chart, &CChart2D::contextMenuRequested, this, &Chart2DReportView::showContextMenu);
 }
@@ -153,6 +163,15 @@ bool Chart2DReportView::runCommand(int id) {
     case ID_MARKER_DELTA:
       if (markers) m_markers->toggleDelta();
       break;
+    case ID_MARKER_TO_PEAK:
+      if (markers) m_markers->toPeak();
+      showMarkerReadout();
+      break;
+    case ID_MARKER_NEXT_PEAK_LEFT:
+    case ID_MARKER_NEXT_PEAK_RIGHT:
+      if (markers) m_markers->nextPeak(id == ID_MARKER_NEXT_PEAK_LEFT ? -1 : 1);
+      showMarkerReadout();
+      break;
     case ID_GRAPH_COPY: m_chart->copyToClipboard(3); break;
     case ID_VIEW_RESET_CHART_PROPERTIES:
       CChartProperty::applyDefaults(*m_chart, m_graphType);
@@ -234,6 +253,32 @@ void Chart2DReportView::layoutChart(int cx, int cy) {
   s.legendTop = s.area.height() - 100;
   if (m_markers && m_markers->attachedTo(m_chart)) m_markers->layout(cx, cy);
   m_chart->setBatch(false);
+}
+
+HoverReadout::Context Chart2DReportView::readoutContext() const {
+  return {m_timeAxis, m_levelUnit.text(), m_thresholdNames, m_chart->visibleXMin(), m_chart->visibleXMax()};
+}
+
+void Chart2DReportView::showReadout(int px, int py) {
+  const QRect plot = m_chart->plotRect();
+  if (!m_ready || !plot.contains(px, py)) {
+    hideReadout();
+    return;
+  }
+  m_readout->showAt(HoverReadout::lines(m_chart->state(), m_chart->pixelToX(px), readoutContext()),
+                    QPoint(px, py), plot);
+}
+
+void Chart2DReportView::showMarkerReadout() {
+  double x = 0.0;
+  if (!m_markers || !m_markers->attachedTo(m_chart) || !m_markers->activeX(x)) return;
+  const QRect plot = m_chart->plotRect();
+  m_readout->showAt(HoverReadout::lines(m_chart->state(), x, readoutContext()),
+                    QPoint(m_chart->xToPixel(x), plot.center().y()), plot);
+}
+
+void Chart2DReportView::hideReadout() {
+  m_readout->hide();
 }
 
 void Chart2DReportView::resizeEvent(QResizeEvent* event) {
@@ -318,6 +363,7 @@ bool Chart2DReportView::plotSeries(const SeriesStore::Series& in, int group1Coun
 }
 
 void Chart2DReportView::beginBuild(const ReportData& report) {
+  hideReadout();
   m_levelUnit = report.levelUnit;
   m_levelOffset = report.levelUnit.offset();
   m_thresholdNames.clear();

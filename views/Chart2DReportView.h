@@ -3,6 +3,7 @@
 #include "chart/CChartProperty.h"
 #include "core/LevelUnit.h"
 #include "query/SeriesStore.h"
+#include "views/HoverReadout.h"
 #include "views/LevelAxis.h"
 #include "views/ReportView.h"
 
@@ -11,6 +12,7 @@
 
 class CChart2D;
 class MarkerSet;
+class ReadoutBubble;
 
 // What the two 2D reports share: one chart filling the view, the level axis
 // and its reference-level commands, the markers lent by the frame, the
@@ -42,6 +44,12 @@ public:
 
   // Lays the chart out for a view of cx by cy pixels.
   void layoutChart(int cx, int cy);
+  // The value readout at pixel column px of the chart (pointer at py), or
+  // at the active marker's point; hidden outside the plot.
+  void showReadout(int px, int py);
+  void showMarkerReadout();
+  void hideReadout();
+  const ReadoutBubble& readout() const { return *m_readout; }
 
 protected:
   // The value axis commands act on the chart in batch mode.
@@ -92,10 +100,12 @@ private:
   void attachMarkers();
   void showContextMenu(const QPoint& globalPos);
   void readSettings();
+  HoverReadout::Context readoutContext() const;
 
   int m_graphType;
   std::array<int, 2> m_markerSeries;
   bool m_timeAxis;
   bool m_firstActivation = true;
   bool m_active = false;
+  ReadoutBubble* m_readout = nullptr;
 };

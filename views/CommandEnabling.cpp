@@ -41,12 +41,16 @@ CommandState commandState(int id, const FrameState& s) {
     case ID_VIEW_RESET_CHART_PROPERTIES: return {s.viewReady, false};
     case ID_VIEW_ZOOM_IN:
     case ID_VIEW_ZOOM_OUT:
-    case ID_VIEW_ZOOM_RESET:
+    case ID_VIEW_ZOOM_RESET: return {is3D(s), false};
     case ID_VIEW_ROTATE_UP:
     case ID_VIEW_ROTATE_DOWN:
     case ID_VIEW_ROTATE_RIGHT:
     case ID_VIEW_ROTATE_LEFT:
-    case ID_VIEW_RESET_ORIENTATION: return {is3D(s), false};
+    case ID_VIEW_RESET_ORIENTATION: return {is3D(s) && !s.heatMapShown, false};  // a flat map has no angles
+    case ID_VIEW_HEAT_MAP: return {is3D(s), is3D(s) && s.heatMapShown};
+    case ID_MARKER_TO_PEAK:
+    case ID_MARKER_NEXT_PEAK_LEFT:
+    case ID_MARKER_NEXT_PEAK_RIGHT: return {is2D(s) && s.activeMarkerOn, false};
     case ID_VIEW_REF_LEVEL_UP: return {s.viewReady && s.canRaiseLevel, false};
     case ID_VIEW_REF_LEVEL_DOWN: return {s.viewReady && s.canLowerLevel, false};
     case ID_VIEW_AUTO_REFERENCE: return {s.viewReady && s.autoReference, false};

@@ -18,6 +18,8 @@ struct FrameState {
   bool intervalShown = false;            // the interval threshold's line
   bool thresholdDisplay = false;         // threshold lines switched on
   bool levelDrawn = false;               // 2D reports: a level trace is drawn
+  bool activeMarkerOn = false;           // 2D reports: a marker is the active one
+  bool heatMapShown = false;             // ribbon reports: drawn flat instead of in 3D
 };
 
 struct CommandState {

@@ -1,6 +1,7 @@
 #include "views/MarkerSet.h"
 
 #include "chart/CChart2D.h"
+#include "chart/PeakSearch.h"
 #include "core/CNBDateTime.h"
 #include "query/NoData.h"
 #include "resources/Strings.h"
@@ -227,6 +228,38 @@ void MarkerSet::step(int direction) {
   m_chart->setBatch(false);
 }
 
+void MarkerSet::moveActive(int index) {
+  if (index < 0) return;  // nothing found: the marker stays
+  m_chart->setBatch(true);
+  moveTo(m_active, index);
+  updateReadouts();
+  m_chart->setBatch(false);
+}
+
+int MarkerSet::peakFromActive(int direction) const {
+  if (!m_chart || m_active == 0) return -1;
+  const Marker& m = m_markers[static_cast<size_t>(m_active - 1)];
+  const QVector<double>* x = traceX(m.trace);
+  const QVector<double>* y = traceY(m.trace);
+  if (!x || !y) return -1;
+  const PeakSearch peaks(*x, *y, m_chart->visibleXMin(), m_chart->visibleXMax());
+  return direction == 0 ? peaks.highest() : peaks.next(m.index, direction);
+}
+
+bool MarkerSet::activeX(double& x) const {
+  if (!m_chart || m_active == 0 || !m_markers[static_cast<size_t>(m_active - 1)].on()) return false;
+  x = xOf(m_markers[static_cast<size_t>(m_active - 1)]);
+  return true;
+}
+
+void MarkerSet::toPeak() {
+  moveActive(peakFromActive(0));
+}
+
+void MarkerSet::nextPeak(int direction) {
+  moveActive(peakFromActive(direction < 0 ? -1 : 1));
+}
+
 bool MarkerSet::press(int px, int py) {
   if (!m_chart || !m_markers[0].on()) return false;
   const QPoint at(px, py);
@@ -334,4 +367,5 @@ void MarkerSet::updateReadouts() {
 void MarkerSet::fill(FrameState& state) const {
   state.marker1Trace = m_markers[0].on() ? m_markers[0].trace : -1;
   state.marker2On = m_markers[1].on();
+  state.activeMarkerOn = m_active != 0 && m_markers[static_cast<size_t>(m_active - 1)].on();
 }

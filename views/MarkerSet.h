@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QVector>
 #include <array>
+#include <utility>
 
 #include "chart/CChart2D.h"
 struct FrameState;
@@ -42,6 +43,10 @@ public:
   void toggleDelta();
   // Keypad 4 / 6: the active marker to the previous / next point with a sample.
   void step(int direction);
+  // Peak search on the active marker's trace within the visible x range:
+  // to its highest point, or to the nearest peak left (-1) or right (1).
+  void toPeak();
+  void nextPeak(int direction);
   // A click: a readout label selects its marker, a click in the plot moves
   // the nearer marker there (the active one when both are as near). True
   // when the click was taken.
@@ -67,6 +72,12 @@ public:
   // `value` as plotted, level offset included; hole values read "Unavailable".
   static QString valueText(int trace, double value, const QString& unit);
   static QString traceName(int trace, const QStringList& thresholdNames);
+  // Chart group and series of trace t in both 2D reports.
+  static std::pair<int, int> seriesOf(int trace) {
+    return {trace < 3 ? 1 : 2, trace < 3 ? trace + 1 : trace - 2};
+  }
+  // The x of the active marker's point; false when no marker is active.
+  bool activeX(double& x) const;
 
 private:
   const QVector<double>* traceX(int trace) const;
@@ -74,6 +85,8 @@ private:
   bool switchOn(int which, int trace);
   void switchOff(int which);
   void moveTo(int which, int index);
+  void moveActive(int index);
+  int peakFromActive(int direction) const;
   int nearestOnTrace(int trace, double target) const;
   void draw(int which);
   void updateReadouts();

@@ -1,0 +1,212 @@
+// Figures for the readouts and the heat map, beside the 3D chart of the same
+// run: building a 97 x 500 result as a heat map and as the 3D chart, the
+// pointer-move readout on the Time Window Summary and on the heat map, and
+// heat-map frames while zooming. `--png DIR` also writes the heat map and a
+// hover readout, for a look.
+//
+//   xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/quillon_bench_readouts [RUNS] [--png DIR]
+
+#include "chart/CChart3D.h"
+#include "chart/CHeatMap.h"
+#include "query/GraphType.h"
+#include "query/RibbonSet.h"
+#include "views/C3DReportView.h"
+#include "views/CTimeWindowDetailView.h"
+#include "views/CTimeWindowSummaryView.h"
+#include "views/HeatMapGrid.h"
+#include "views/MarkerSet.h"
+#include "views/ReadoutBubble.h"
+#include "views/ReportData.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr int kWidth = 960;
+constexpr int kHeight = 560;
+
+RibbonSet ribbons(int r, int n) {
+  RibbonSet s;
+  s.ribbonCount = r;
+  s.frequencyCount = n;
+  for (int i = 0; i < r; ++i) {
+    RibbonBlock b;
+    for (int j = 0; j < n; ++j) {
+      b.frequencies[static_cast<size_t>(j)] = 5.0 + 60.0 * j / (n - 1);
+      b.values[static_cast<size_t>(j)] = (j % 97 == 5) ? 1e308 : 10.0 + 15.0 * std::sin(0.05 * j + 0.3 * i);
+    }
+    s.ribbons.push_back(b);
+    s.startLabels.push_back(QStringLiteral("%1").arg(i));
+  }
+  return s;
+}
+
+void settle(int ms) {
+  QElapsedTimer t;
+  t.start();
+  while (t.elapsed() < ms) QApplication::processEvents();
+}
+
+double msSince(const QElapsedTimer& t) {
+  return static_cast<double>(t.nsecsElapsed()) / 1e6;
+}
+
+void print(const char* what, std::vector<double> v, const char* unit = "ms") {
+  std::sort(v.begin(), v.end());
+  std::printf("%-52s median %8.3f %s   fastest %8.3f %s   (%zu runs)\n", what, v[v.size() / 2], unit,
+              v.front(), unit, v.size());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QTemporaryDir profile;  // the heat-map choice is saved; keep the user's profile out of it
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, profile.path());
+  int runs = 9;
+  QString pngDir;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--png") == 0 && i + 1 < argc)
+      pngDir = QString::fromLocal8Bit(argv[++i]);
+    else
+      runs = std::max(1, std::atoi(argv[i]));
+  }
+  std::printf("readouts and heat map, %d x %d, platform %s\n", kWidth, kHeight,
+              qPrintable(QGuiApplication::platformName()));
+
+  const RibbonSet set = ribbons(97, 500);
+  ReportData data;
+  data.query.graphType = TimeWindowDetail;
+  data.ribbons = &set;
+  data.headerLines = {QStringLiteral("Bench"), QStringLiteral("Level Units: dBmV")};
+
+  CTimeWindowDetailView view;
+  view.resize(kWidth, kHeight);
+  view.show();
+  settle(500);
+  std::printf("3D surface: %s\n", view.chart().hasSurface() ? "yes" : "no (the 3D build pushes no data)");
+  std::vector<double> build3d, buildHeat;
+  for (int k = 0; k < runs; ++k) {
+    QElapsedTimer t;
+    t.start();
+    view.showReport(data);
+    build3d.push_back(msSince(t));
+    settle(50);
+  }
+  view.setHeatMapShown(true);
+  for (int k = 0; k < runs; ++k) {
+    QElapsedTimer t;
+    t.start();
+    view.showReport(data);  // the grid, the map's cells and axes
+    view.heatMap().replotNow();
+    buildHeat.push_back(msSince(t));
+    settle(50);
+  }
+  CHeatMap& map = view.heatMap();
+  // The heat map's own part: its grid from the report's, the cells, a draw.
+  std::vector<double> gridOnly, cellsOnly, drawOnly;
+  for (int k = 0; k < runs; ++k) {
+    QElapsedTimer t;
+    t.start();
+    const HeatMapGrid h = HeatMapGrid::build(view.grid());
+    gridOnly.push_back(msSince(t));
+    t.restart();
+    map.setData(h.cells, h.rows, h.firstFrequency, h.lastFrequency, h.values);
+    cellsOnly.push_back(msSince(t));
+    t.restart();
+    map.replotNow();
+    drawOnly.push_back(msSince(t));
+    settle(50);
+  }
+  print("3D chart build, 97 x 500 (logic and push)", build3d);
+  print("report build with the heat map shown (both, first draw)", buildHeat);
+  print("  heat map grid from the report's grid", gridOnly);
+  print("  heat map cells into the colour map", cellsOnly);
+  print("  heat map first draw", drawOnly);
+
+  const QRect plot = map.plotRect();
+  std::vector<double> heatMove;
+  for (int k = 0; k < 200; ++k) {
+    const QPoint p(plot.left() + (k * 7) % plot.width(), plot.top() + (k * 13) % plot.height());
+    QElapsedTimer t;
+    t.start();
+    view.showHeatReadout(p.x(), p.y());
+    const_cast<ReadoutBubble&>(view.heatReadout()).repaint();
+    heatMove.push_back(msSince(t));
+  }
+  print("heat map pointer move: readout and its repaint", heatMove);
+
+  std::vector<double> zoomFrames;
+  for (int k = 0; k < runs; ++k) {
+    QElapsedTimer t;
+    t.start();
+    constexpr int kFrames = 60;
+    for (int f = 0; f < kFrames; ++f) {
+      map.zoom(f % 20 < 10 ? 0 : 1);
+      map.replotNow();
+    }
+    zoomFrames.push_back(kFrames / (msSince(t) / 1000.0));
+  }
+  print("heat map redraw while zooming", zoomFrames, "fps");
+  if (!pngDir.isEmpty()) {
+    map.resetZoom();
+    view.showHeatReadout(plot.left() + plot.width() / 3, plot.top() + plot.height() / 4);
+    settle(100);
+    view.grab().save(pngDir + QStringLiteral("/heat-map.png"));
+  }
+
+  // The Time Window Summary of 7 statistics x 500 points.
+  SeriesStore store;
+  ThresholdTable table{};
+  store.count = 7;
+  for (int s = 0; s < 7; ++s) {
+    SeriesStore::Series& out = store.series[static_cast<size_t>(s)];
+    out.statistic = s;
+    out.hasData = 1;
+    out.entryCount = 500;
+    for (int i = 0; i < 500; ++i) {
+      const double f = 5.0 + 0.1 * i;
+      out.frequencies[static_cast<size_t>(i)] = f;
+      out.values[static_cast<size_t>(i)] =
+          s < 3 ? -10.0 + 8.0 * std::sin(f / 3.0) + 4.0 * s : 50.0 + 45.0 * std::sin(f / 4.0 + s);
+    }
+  }
+  ReportData summaryData;
+  summaryData.series = &store;
+  summaryData.thresholds = &table;
+  summaryData.thresholdNames = {"Upper High", "Upper Low", "Lower High", "Lower Low"};
+  MarkerSet markers;
+  CTimeWindowSummaryView summary;
+  summary.setMarkerSet(&markers);
+  summary.resize(kWidth, kHeight);
+  summary.show();
+  summary.showReport(summaryData);
+  summary.setActive(true);
+  settle(300);
+  const QRect plot2d = summary.chart().plotRect();
+  std::vector<double> move2d;
+  for (int k = 0; k < 200; ++k) {
+    const QPoint p(plot2d.left() + (k * 7) % plot2d.width(), plot2d.top() + (k * 13) % plot2d.height());
+    QElapsedTimer t;
+    t.start();
+    summary.showReadout(p.x(), p.y());
+    const_cast<ReadoutBubble&>(summary.readout()).repaint();
+    move2d.push_back(msSince(t));
+  }
+  print("2D pointer move, 7 traces x 500: readout and repaint", move2d);
+  if (!pngDir.isEmpty()) {
+    summary.showReadout(plot2d.left() + plot2d.width() * 2 / 5, plot2d.top() + plot2d.height() / 3);
+    settle(100);
+    summary.grab().save(pngDir + QStringLiteral("/hover-readout.png"));
+  }
+  return 0;
+}
