@@ -40,6 +40,9 @@
 #include <QStatusBar>
 #include <QTimerEvent>
 #include <QToolBar>
+#include <algorithm>
+#include <functional>
+#include <vector>
 
 namespace {
 
@@ -120,6 +123,7 @@ QAction* CMainFrame::addCommand(QMenu* menu, int commandId) {
 void CMainFrame::buildMenus() {
   using namespace CommandIds;
   QMenu* view = nullptr;
+  std::vector<std::pair<QMenu*, QList<QAction*>>> belowSubmenu;
   for (const auto& menuInfo : kMenus) {
     QMenu* menu = nullptr;
     if (menuInfo.titleTextId == Strings::IDS_MENU_THRESHOLDS && view) {
@@ -131,45 +135,38 @@ void CMainFrame::buildMenus() {
     if (menuInfo.titleTextId == Strings::IDS_MENU_VIEW) view = menu;
     menu->setObjectName(QStringLiteral("menu%1").arg(menuInfo.titleTextId));
     connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommands);
+    QList<QAction*> below;
     for (const auto& item : menuInfo.items) {
-      if (item.id == ID_APP_EXIT || item.id == ID_FILE_PAGE_SETUP || item.id == ID_VIEW_ROTATE_UP ||
-          item.id == ID_VIEW_REF_LEVEL_UP || item.id == ID_VIEW_PROPERTIES || item.id == ID_MARKER_CENTER ||
-          item.id == ID_THRESHOLDS_1 || item.id == ID_MARKER_THRESHOLD_1 || item.id == ID_APP_ABOUT ||
-          item.id == ID_MARKER_TO_PEAK)
-        menu->addSeparator();
-      // The heat map goes below the T&hresholds submenu, after every described item.
-      QAction* a = addCommand(item.id == ID_VIEW_HEAT_MAP ? nullptr : menu, item.id);
-      const bool checkable = (item.id >= ID_MARKER_AVERAGE && item.id <= ID_MARKER_THRESHOLD_3) ||
-                             item.id == ID_MARKER_THRESHOLD_4 || item.id == ID_MARKER_DELTA ||
-                             item.id == ID_THRESHOLDS_DISPLAY || item.id == ID_THRESHOLDS_INTERVAL ||
-                             (item.id >= ID_THRESHOLDS_1 && item.id <= ID_THRESHOLDS_4) ||
-                             item.id == ID_VIEW_HEAT_MAP;
-      a->setCheckable(checkable);
+      if ((item.flags & kSeparatorBefore) && !(item.flags & kBelowSubmenu)) menu->addSeparator();
+      QAction* a = addCommand((item.flags & kBelowSubmenu) ? nullptr : menu, item.id);
+      a->setCheckable(item.flags & kCheckable);
+      if (item.flags & kBelowSubmenu) below.append(a);
     }
+    if (!below.isEmpty()) belowSubmenu.emplace_back(menu, below);
   }
-  if (view) {
-    view->addSeparator();
-    view->addAction(action(ID_VIEW_HEAT_MAP));
+  // Our own View items go below the T&hresholds submenu, after every described item.
+  for (const auto& [menu, actions] : belowSubmenu) {
+    menu->addSeparator();
+    menu->addActions(actions);
   }
-  connect(action(ID_GRAPH_NEW), &QAction::triggered, this, &CMainFrame::OnNewGraph);
-  connect(action(ID_APP_EXIT), &QAction::triggered, this, &QWidget::close);
-  connect(action(ID_GRAPH_EXPORT), &QAction::triggered, this, &CMainFrame::OnExport);
-  connect(action(ID_FILE_PAGE_SETUP), &QAction::triggered, this, &CMainFrame::OnPageSetup);
-  connect(action(ID_FILE_PRINT), &QAction::triggered, this, &CMainFrame::OnPrint);
-  connect(action(ID_FILE_PRINT_PREVIEW), &QAction::triggered, this, &CMainFrame::OnPrintPreview);
-  connect(action(ID_HELP_QUILLON), &QAction::triggered, this, &CMainFrame::OnHelp);
-  connect(action(ID_APP_ABOUT), &QAction::triggered, this, &CMainFrame::OnAbout);
-  connect(action(ID_VIEW_PROPERTIES), &QAction::triggered, this, &CMainFrame::OnProperties);
-  connect(action(ID_GRAPH_SAVE_IMAGE), &QAction::triggered, this, &CMainFrame::OnSaveChartImage);
-  action(ID_HELP_QUILLON)->setShortcut(QKeySequence::HelpContents);
-  // Everything else belongs to the report on show.
+  // The commands the frame runs itself; every other one belongs to the report on show.
+  const std::pair<int, std::function<void()>> frameCommands[] = {
+      {ID_GRAPH_NEW, [this] { OnNewGraph(); }},         {ID_APP_EXIT, [this] { close(); }},
+      {ID_GRAPH_EXPORT, [this] { OnExport(); }},        {ID_FILE_PAGE_SETUP, [this] { OnPageSetup(); }},
+      {ID_FILE_PRINT, [this] { OnPrint(); }},           {ID_FILE_PRINT_PREVIEW, [this] { OnPrintPreview(); }},
+      {ID_HELP_QUILLON, [this] { OnHelp(); }},          {ID_APP_ABOUT, [this] { OnAbout(); }},
+      {ID_VIEW_PROPERTIES, [this] { OnProperties(); }}, {ID_GRAPH_SAVE_IMAGE, [this] { OnSaveChartImage(); }},
+  };
   for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it) {
     const int id = it.key();
-    if (id != ID_GRAPH_NEW && id != ID_APP_EXIT && id != ID_GRAPH_EXPORT && id != ID_FILE_PAGE_SETUP &&
-        id != ID_FILE_PRINT && id != ID_FILE_PRINT_PREVIEW && id != ID_HELP_QUILLON && id != ID_APP_ABOUT &&
-        id != ID_VIEW_PROPERTIES && id != ID_GRAPH_SAVE_IMAGE)
+    const auto own = std::find_if(std::begin(frameCommands), std::end(frameCommands),
+                                  [id](const auto& command) { return command.first == id; });
+    if (own != std::end(frameCommands))
+      connect(it.value(), &QAction::triggered, this, own->second);
+    else
       connect(it.value(), &QAction::triggered, this, [this, id] { runViewCommand(id); });
   }
+  action(ID_HELP_QUILLON)->setShortcut(QKeySequence::HelpContents);
   // The standard help commands have no menu items: the window carries them
   // so their keys work. Context help is the report's topic, like the menu's
   // help; the index, the finder and the default help open the contents.

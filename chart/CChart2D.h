@@ -51,7 +51,7 @@ public:
   void setBatch(bool on);
   bool isBatch() const { return m_batchDepth > 0; }
 
-  // Series data with the hole value 1e308 for a missing sample.
+  // Series data with Blocks::NO_DATA for a missing sample.
   void setSeries(int group, int series, const double* x, const double* y, int count);
   void setDisplay(int group, int series, int state);
   void setLabel(int index, const QString& text, bool shown);

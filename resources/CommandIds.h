@@ -78,12 +78,21 @@ constexpr int ID_DEFAULT_HELP = 57671;
 inline constexpr int kHelpAliases[] = {ID_HELP_INDEX, ID_HELP_FINDER, ID_CONTEXT_HELP, ID_HELP,
                                        ID_DEFAULT_HELP};
 
-// One menu item: its command, its text in the string table and its key sequence in
-// QKeySequence's portable form ("" for none). A text may show its key after a tab.
+// How a menu item is shown.
+enum CommandFlag : unsigned {
+  kCheckable = 1,
+  kSeparatorBefore = 2,
+  kBelowSubmenu = 4,  // after the menu's submenu, where our own items follow the described ones
+};
+
+// One menu item: its command, its text in the string table, its key sequence in
+// QKeySequence's portable form ("" for none) and its flags. A text may show its
+// key after a tab.
 struct CommandInfo {
   int id;
   int textId;
   const char* shortcut;
+  unsigned flags = 0;
 };
 
 inline constexpr CommandInfo kGraphMenu[] = {
@@ -91,57 +100,57 @@ inline constexpr CommandInfo kGraphMenu[] = {
     {ID_GRAPH_EXPORT, Strings::IDS_MENU_EXPORT, ""},
     {ID_GRAPH_COPY, Strings::IDS_MENU_COPY, "Ctrl+C"},
     {ID_GRAPH_SAVE_IMAGE, Strings::IDS_MENU_SAVE_CHART_IMAGE, ""},
-    {ID_FILE_PAGE_SETUP, Strings::IDS_MENU_PAGE_SETUP, ""},
+    {ID_FILE_PAGE_SETUP, Strings::IDS_MENU_PAGE_SETUP, "", kSeparatorBefore},
     {ID_FILE_PRINT_PREVIEW, Strings::IDS_MENU_PRINT_PREVIEW, ""},
     {ID_FILE_PRINT, Strings::IDS_MENU_PRINT, "Ctrl+P"},
-    {ID_APP_EXIT, Strings::IDS_MENU_EXIT, ""},
+    {ID_APP_EXIT, Strings::IDS_MENU_EXIT, "", kSeparatorBefore},
 };
 
 inline constexpr CommandInfo kViewMenu[] = {
     {ID_VIEW_ZOOM_IN, Strings::IDS_MENU_ZOOM_IN, "Ctrl+I"},
     {ID_VIEW_ZOOM_OUT, Strings::IDS_MENU_ZOOM_OUT, "Ctrl+D"},
     {ID_VIEW_ZOOM_RESET, Strings::IDS_MENU_ZOOM_RESET, "Ctrl+R"},
-    {ID_VIEW_REF_LEVEL_UP, Strings::IDS_MENU_REF_LEVEL_UP, "Ctrl+Down"},
+    {ID_VIEW_REF_LEVEL_UP, Strings::IDS_MENU_REF_LEVEL_UP, "Ctrl+Down", kSeparatorBefore},
     {ID_VIEW_REF_LEVEL_DOWN, Strings::IDS_MENU_REF_LEVEL_DOWN, "Ctrl+Up"},
     {ID_VIEW_AUTO_REFERENCE, Strings::IDS_MENU_AUTO_REFERENCE, ""},
-    {ID_VIEW_ROTATE_UP, Strings::IDS_MENU_ROTATE_UP, "Alt+Up"},
+    {ID_VIEW_ROTATE_UP, Strings::IDS_MENU_ROTATE_UP, "Alt+Up", kSeparatorBefore},
     {ID_VIEW_ROTATE_DOWN, Strings::IDS_MENU_ROTATE_DOWN, "Alt+Down"},
     {ID_VIEW_ROTATE_RIGHT, Strings::IDS_MENU_ROTATE_RIGHT, "Alt+Right"},
     {ID_VIEW_ROTATE_LEFT, Strings::IDS_MENU_ROTATE_LEFT, "Alt+Left"},
     {ID_VIEW_RESET_ORIENTATION, Strings::IDS_MENU_RESET_ORIENTATION, ""},
-    {ID_VIEW_PROPERTIES, Strings::IDS_MENU_PROPERTIES, "Alt+Return"},
+    {ID_VIEW_PROPERTIES, Strings::IDS_MENU_PROPERTIES, "Alt+Return", kSeparatorBefore},
     {ID_VIEW_RESET_CHART_PROPERTIES, Strings::IDS_MENU_RESET_CHART_PROPERTIES, ""},
-    {ID_VIEW_HEAT_MAP, Strings::IDS_MENU_HEAT_MAP, ""},
+    {ID_VIEW_HEAT_MAP, Strings::IDS_MENU_HEAT_MAP, "", kCheckable | kBelowSubmenu},
 };
 
 inline constexpr CommandInfo kThresholdsMenu[] = {
-    {ID_THRESHOLDS_DISPLAY, Strings::IDS_MENU_THRESHOLDS_DISPLAY, ""},
+    {ID_THRESHOLDS_DISPLAY, Strings::IDS_MENU_THRESHOLDS_DISPLAY, "", kCheckable},
     {ID_THRESHOLDS_ALL, Strings::IDS_MENU_THRESHOLDS_ALL, ""},
-    {ID_THRESHOLDS_1, Strings::IDS_MENU_THRESHOLD_1, ""},
-    {ID_THRESHOLDS_2, Strings::IDS_MENU_THRESHOLD_2, ""},
-    {ID_THRESHOLDS_3, Strings::IDS_MENU_THRESHOLD_3, ""},
-    {ID_THRESHOLDS_4, Strings::IDS_MENU_THRESHOLD_4, ""},
-    {ID_THRESHOLDS_INTERVAL, Strings::IDS_MENU_INTERVAL_THRESHOLD, ""},
+    {ID_THRESHOLDS_1, Strings::IDS_MENU_THRESHOLD_1, "", kCheckable | kSeparatorBefore},
+    {ID_THRESHOLDS_2, Strings::IDS_MENU_THRESHOLD_2, "", kCheckable},
+    {ID_THRESHOLDS_3, Strings::IDS_MENU_THRESHOLD_3, "", kCheckable},
+    {ID_THRESHOLDS_4, Strings::IDS_MENU_THRESHOLD_4, "", kCheckable},
+    {ID_THRESHOLDS_INTERVAL, Strings::IDS_MENU_INTERVAL_THRESHOLD, "", kCheckable},
 };
 
 inline constexpr CommandInfo kMarkerMenu[] = {
-    {ID_MARKER_AVERAGE, Strings::IDS_MENU_AVERAGE_TRACE, ""},
-    {ID_MARKER_MAXIMUM, Strings::IDS_MENU_MAXIMUM_TRACE, ""},
-    {ID_MARKER_MINIMUM, Strings::IDS_MENU_MINIMUM_TRACE, ""},
-    {ID_MARKER_THRESHOLD_1, Strings::IDS_MENU_THRESHOLD_1, ""},
-    {ID_MARKER_THRESHOLD_2, Strings::IDS_MENU_THRESHOLD_2, ""},
-    {ID_MARKER_THRESHOLD_3, Strings::IDS_MENU_THRESHOLD_3, ""},
-    {ID_MARKER_THRESHOLD_4, Strings::IDS_MENU_THRESHOLD_4, ""},
-    {ID_MARKER_CENTER, Strings::IDS_MENU_CENTER_MARKER, ""},
-    {ID_MARKER_DELTA, Strings::IDS_MENU_DELTA, ""},
-    {ID_MARKER_TO_PEAK, Strings::IDS_MENU_MARKER_TO_PEAK, "Ctrl+K"},
+    {ID_MARKER_AVERAGE, Strings::IDS_MENU_AVERAGE_TRACE, "", kCheckable},
+    {ID_MARKER_MAXIMUM, Strings::IDS_MENU_MAXIMUM_TRACE, "", kCheckable},
+    {ID_MARKER_MINIMUM, Strings::IDS_MENU_MINIMUM_TRACE, "", kCheckable},
+    {ID_MARKER_THRESHOLD_1, Strings::IDS_MENU_THRESHOLD_1, "", kCheckable | kSeparatorBefore},
+    {ID_MARKER_THRESHOLD_2, Strings::IDS_MENU_THRESHOLD_2, "", kCheckable},
+    {ID_MARKER_THRESHOLD_3, Strings::IDS_MENU_THRESHOLD_3, "", kCheckable},
+    {ID_MARKER_THRESHOLD_4, Strings::IDS_MENU_THRESHOLD_4, "", kCheckable},
+    {ID_MARKER_CENTER, Strings::IDS_MENU_CENTER_MARKER, "", kSeparatorBefore},
+    {ID_MARKER_DELTA, Strings::IDS_MENU_DELTA, "", kCheckable},
+    {ID_MARKER_TO_PEAK, Strings::IDS_MENU_MARKER_TO_PEAK, "Ctrl+K", kSeparatorBefore},
     {ID_MARKER_NEXT_PEAK_LEFT, Strings::IDS_MENU_NEXT_PEAK_LEFT, "Ctrl+Shift+Left"},
     {ID_MARKER_NEXT_PEAK_RIGHT, Strings::IDS_MENU_NEXT_PEAK_RIGHT, "Ctrl+Shift+Right"},
 };
 
 inline constexpr CommandInfo kHelpMenu[] = {
     {ID_HELP_QUILLON, Strings::IDS_MENU_HELP_TOPICS, ""},
-    {ID_APP_ABOUT, Strings::IDS_MENU_ABOUT, ""},
+    {ID_APP_ABOUT, Strings::IDS_MENU_ABOUT, "", kSeparatorBefore},
 };
 
 // The status bar text a command shows while its menu item is highlighted.

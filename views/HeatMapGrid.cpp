@@ -48,7 +48,7 @@ HeatMapGrid HeatMapGrid::build(const RibbonGrid& grid) {
   for (int r = 0; r < h.rows; ++r)
     for (int k = 0; k < h.cells; ++k) {
       const double v = grid.at(3 * r, h.columnOfCell[static_cast<size_t>(k)]);
-      h.values[static_cast<size_t>(r * h.cells + k)] = v < RibbonGrid::kHole ? v : std::nan("");
+      h.values[static_cast<size_t>(r * h.cells + k)] = isNoData(v) ? std::nan("") : v;
     }
   return h;
 }
