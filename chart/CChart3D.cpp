@@ -48,6 +48,15 @@ bool openGlAvailable() {
   return available;
 }
 
+// The camera's zoom at magnification 1.0. At the surface's own 100 % the
+// cube seen from the default angles overfills the view, and its nearest
+// corner and labels fall off the bottom edge.
+constexpr double kFitZoomPercent = 70.0;
+// Seen from above, the cube's near corner and its labels reach further down
+// than its top reaches up; aiming below the centre moves the cube up into
+// the room above it.
+constexpr double kFitTargetY = -0.3;
+
 double wrapDegrees(double d) {
   double r = std::fmod(d, 360.0);
   if (r > 180.0) r -= 360.0;
@@ -206,7 +215,7 @@ void CChart3D::setRotation(double degrees) {
 
 void CChart3D::setMagnification(double value) {
   // The surface's camera zooms between 10 % and 500 %.
-  m_view.magnification = std::clamp(value, 0.1, 5.0);
+  m_view.magnification = std::clamp(value, 10.0 / kFitZoomPercent, 500.0 / kFitZoomPercent);
   changed(kViewChanged);
 }
 
@@ -319,6 +328,10 @@ void CChart3D::createSurface() {
   m_surface->setShadowQuality(QAbstract3DGraph::ShadowQualityNone);
   m_surface->setSelectionMode(QAbstract3DGraph::SelectionNone);
   m_surface->setOptimizationHints(QAbstract3DGraph::OptimizationDefault);
+  // A plot cube: time and frequency each span their side of it, however
+  // their ranges compare. Left automatic, hours and MHz shared one unit and
+  // a single day drew as a sliver.
+  m_surface->setHorizontalAspectRatio(1.0);
   m_surface->setFlags(m_surface->flags());
   m_surface->installEventFilter(this);
   // The main window keeps the keyboard focus when the chart is clicked, so
@@ -425,8 +438,9 @@ void CChart3D::pushView() {
   // from the other side of the cube.
   camera->setCameraPosition(static_cast<float>(wrapDegrees(m_view.rotation - 180.0)),
                             static_cast<float>(m_view.elevation),
-                            static_cast<float>(m_view.magnification * 100.0));
-  camera->setTarget(QVector3D(static_cast<float>(m_view.shiftX), static_cast<float>(m_view.shiftY), 0.0f));
+                            static_cast<float>(m_view.magnification * kFitZoomPercent));
+  camera->setTarget(
+      QVector3D(static_cast<float>(m_view.shiftX), static_cast<float>(m_view.shiftY + kFitTargetY), 0.0f));
   m_surface->setOrthoProjection(m_view.perspective <= 0.0);
 }
 
@@ -435,7 +449,7 @@ void CChart3D::readBackView() {
   const Q3DCamera* camera = m_surface->scene()->activeCamera();
   m_view.rotation = static_cast<double>(camera->xRotation()) + 180.0;
   m_view.elevation = static_cast<double>(camera->yRotation());
-  m_view.magnification = static_cast<double>(camera->zoomLevel()) / 100.0;
+  m_view.magnification = static_cast<double>(camera->zoomLevel()) / kFitZoomPercent;
 }
 
 void CChart3D::pushLook() {
