@@ -158,6 +158,18 @@ const CChart3D::Axis& CChart3D::axis(int index) const {
   return m_axes.at(static_cast<size_t>(std::clamp(index, 1, 3) - 1));
 }
 
+QVector<CChart3D::ValueLabel> CChart3D::shownLabels(const Axis& axis) {
+  const double low = std::min(axis.minimum, axis.maximum), high = std::max(axis.minimum, axis.maximum);
+  const double gap = (high - low) / kMaxLabelsPerAxis;
+  QVector<ValueLabel> shown;
+  for (const ValueLabel& l : axis.labels) {
+    if (l.text.trimmed().isEmpty() || l.value < low || l.value > high) continue;
+    if (!shown.isEmpty() && std::abs(l.value - shown.back().value) < gap) continue;
+    shown.append(l);
+  }
+  return shown;
+}
+
 void CChart3D::setAxisRange(int index, double minimum, double maximum) {
   if (index < 1 || index > 3) return;
   Axis& a = m_axes[static_cast<size_t>(index - 1)];
@@ -422,11 +434,9 @@ void CChart3D::pushAxes() {
     target->setTitleVisible(!a.title.isEmpty());
     QVector<FixedAxisFormatter::Label> labels;
     QVector<double> grid = a.levels;
-    for (const ValueLabel& l : a.labels) {
-      if (l.text.trimmed().isEmpty()) continue;
-      labels.append({l.value, l.text});
-      grid.append(l.value);
-    }
+    for (const ValueLabel& l : a.labels)
+      if (!l.text.trimmed().isEmpty()) grid.append(l.value);
+    for (const ValueLabel& l : shownLabels(a)) labels.append({l.value, l.text});
     m_formatters[i]->setMarks(labels, grid);
   }
 }

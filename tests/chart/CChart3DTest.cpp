@@ -52,13 +52,14 @@ TEST_P(ZoomGesture, ZoomsByAFixedFactorPerGesture) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ZoomGesture,
-    ::testing::Values(Gesture{"down_zooms_in", {{1, 50, 50}, {5, 50, 50}, {5, 50, 60}, {2, 50, 60}}, 1.25},
-                      Gesture{"up_zooms_out", {{1, 50, 50}, {5, 50, 50}, {5, 50, 40}, {2, 50, 40}}, 0.8},
-                      Gesture{"no_move_no_zoom", {{1, 50, 50}, {5, 50, 50}, {2, 50, 50}}, 1.0},
-                      Gesture{"end_without_start_ignored", {{5, 50, 60}, {2, 50, 60}}, 1.0},
-                      Gesture{"twice_in",
-                              {{1, 0, 0}, {5, 0, 0}, {5, 0, 9}, {2, 0, 9}, {1, 0, 0}, {5, 0, 0}, {5, 0, 9}, {2, 0, 9}},
-                              1.5625}),
+    ::testing::Values(
+        Gesture{"down_zooms_in", {{1, 50, 50}, {5, 50, 50}, {5, 50, 60}, {2, 50, 60}}, 1.25},
+        Gesture{"up_zooms_out", {{1, 50, 50}, {5, 50, 50}, {5, 50, 40}, {2, 50, 40}}, 0.8},
+        Gesture{"no_move_no_zoom", {{1, 50, 50}, {5, 50, 50}, {2, 50, 50}}, 1.0},
+        Gesture{"end_without_start_ignored", {{5, 50, 60}, {2, 50, 60}}, 1.0},
+        Gesture{"twice_in",
+                {{1, 0, 0}, {5, 0, 0}, {5, 0, 9}, {2, 0, 9}, {1, 0, 0}, {5, 0, 0}, {5, 0, 9}, {2, 0, 9}},
+                1.5625}),
     [](const auto& p) { return std::string(p.param.name); });
 
 TEST(CChart3DView, ElevationStopsAtTheSurfaceLimitsRotationDoesNot) {
@@ -94,3 +95,24 @@ TEST(CChart3DState, BatchModeNests) {
 }
 
 }  // namespace
+
+TEST(CChart3DLabels, AtMostOneLabelPerTwentyFifthOfTheAxis) {
+  const auto labels = [](double first, double step, int count, double minimum, double maximum) {
+    CChart3D::Axis a;
+    a.minimum = minimum;
+    a.maximum = maximum;
+    for (int i = 0; i < count; ++i) a.labels.append({first + step * i, QString::number(i)});
+    a.labels.append({first + step, QStringLiteral(" ")});  // blank: never shown
+    QVector<double> shown;
+    for (const CChart3D::ValueLabel& l : CChart3D::shownLabels(a)) shown.append(l.value);
+    return shown;
+  };
+  // 24 hours: every ribbon keeps its label.
+  EXPECT_EQ(labels(1, 3, 24, 0, 70).size(), 24);
+  // 97 ribbons labelled every third: every other of those.
+  const QVector<double> detail = labels(4, 9, 32, 0, 289);
+  EXPECT_EQ(detail.size(), 16);
+  EXPECT_EQ(detail.value(1), 22.0);
+  // The value axis counts down; a label outside the range takes no room.
+  EXPECT_EQ(labels(50, -10, 7, -10, 40), (QVector<double>{40, 30, 20, 10, 0, -10}));
+}
