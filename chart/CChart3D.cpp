@@ -577,9 +577,19 @@ void CChart3D::showContextMenu(const QPoint& globalPos) {
 QImage CChart3D::image() const {
   QImage picture = const_cast<CChart3D*>(this)->grab().toImage();
   if (m_surface && m_container && m_container->isVisible()) {
-    const QImage surface = m_surface->renderToImage(0, m_container->size());
+    // The surface sizes its offscreen viewport by the scene's pixel ratio
+    // on top of the size it is asked for: under a scale factor the picture
+    // came out magnified by it and cut off. It renders at ratio 1 in device
+    // pixels, drawn into the container's place in logical ones.
+    const qreal ratio = picture.devicePixelRatio();
+    Q3DScene* scene = m_surface->scene();
+    const float sceneRatio = scene->devicePixelRatio();
+    scene->setDevicePixelRatio(1.0f);
+    const QImage surface = m_surface->renderToImage(0, (QSizeF(m_container->size()) * ratio).toSize());
+    scene->setDevicePixelRatio(sceneRatio);
     QPainter p(&picture);
-    p.drawImage(m_container->mapTo(const_cast<CChart3D*>(this), QPoint(0, 0)), surface);
+    p.drawImage(QRect(m_container->mapTo(const_cast<CChart3D*>(this), QPoint(0, 0)), m_container->size()),
+                surface);
   }
   return picture;
 }

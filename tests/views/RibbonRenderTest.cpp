@@ -97,7 +97,9 @@ TEST_P(RibbonRender, DrawsTheDefaultLookWithRibbons) {
   while (wait.elapsed() < 1500) QApplication::processEvents();
   if (!view->chart().hasSurface()) GTEST_SKIP() << "no OpenGL on this display";
   const QImage image = view->chart().image();
-  ASSERT_EQ(image.size(), QSize(960, 560));
+  // Also run under a scale factor: the image then has more pixels than the view.
+  ASSERT_EQ(image.deviceIndependentSize(), QSizeF(960, 560));
+  const qreal dpr = image.devicePixelRatio();
   const Counts c = count(image);
   // Mostly the black background, green grid lines and texts, and a good
   // share of gradient-coloured ribbons.
@@ -109,7 +111,9 @@ TEST_P(RibbonRender, DrawsTheDefaultLookWithRibbons) {
   // Both horizontal axes span the cube whatever their ranges: the ribbons
   // cover a good part of the plot, and the cube with its labels stays clear
   // of the plot's edges.
-  const QRect plot = view->chart().plotArea();
+  const QRect plot =
+      QRectF(QRectF(view->chart().plotArea()).topLeft() * dpr, QRectF(view->chart().plotArea()).size() * dpr)
+          .toRect();
   int surface = 0, cells = 0;
   for (int y = plot.top(); y <= plot.bottom(); y += 2)
     for (int x = plot.left(); x <= plot.right(); x += 2, ++cells)
@@ -122,6 +126,7 @@ TEST_P(RibbonRender, DrawsTheDefaultLookWithRibbons) {
     return ink;
   };
   EXPECT_EQ(edgeInk(QRect(plot.left(), plot.bottom() - 5, plot.width(), 6)), 0) << "bottom";
+  EXPECT_EQ(edgeInk(QRect(plot.left(), plot.top(), plot.width(), 6)), 0) << "top";
   EXPECT_EQ(edgeInk(QRect(plot.left(), plot.top() + 2, 6, plot.height() - 4)), 0) << "left";
 }
 
