@@ -376,7 +376,10 @@ ReportPageContent CMainFrame::pageContent() const {
   content.description = ReportTexts::description(m_state.graphType);
   content.headerLines = headerLines();
   content.printedAt = QDateTime::currentDateTime();
-  if (m_activeView) content.chart = m_activeView->chartPainter();
+  if (m_activeView) {
+    content.chart = m_activeView->chartPainter();
+    content.chartSize = m_activeView->size();
+  }
   return content;
 }
 

@@ -112,7 +112,7 @@ ChartPainter ReportPage::imageChart(QImage image) {
   };
 }
 
-void ReportPage::paint(QPainter& p, const QRectF& page) const {
+QRectF ReportPage::paint(QPainter& p, const QRectF& page) const {
   const Scale pt(p.device());
   const QFont base = QGuiApplication::font();
   const QFont titleFont = sized(base, 16, QFont::Bold);
@@ -193,27 +193,37 @@ void ReportPage::paint(QPainter& p, const QRectF& page) const {
   drawLine(p, footerFont, kMuted, {left + width / 2, footerTop}, width / 2,
            Strings::LoadString(Strings::IDS_APP_TITLE), Qt::AlignRight);
 
-  // On a portrait page a chart stretched to the footer would be taller than
-  // wide; charts read best in a landscape shape.
-  const qreal chartHeight = std::min(footerTop - pt(12) - y, width * kMaxChartAspect);
-  const QRectF chartRect(left, y, width, chartHeight);
-  if (m_content.chart && chartRect.height() >= pt(kMinChartHeightPt)) {
+  // The chart keeps the proportions it has on screen, so the page shows no
+  // empty band beside it. On a portrait page a chart stretched to the footer
+  // would be taller than wide; charts read best in a landscape shape.
+  const QSizeF shape = m_content.chartSize;
+  const qreal aspect =
+      shape.isEmpty() ? kMaxChartAspect : std::min(kMaxChartAspect, shape.height() / shape.width());
+  const qreal chartHeight = std::min(footerTop - pt(12) - y, width * aspect);
+  const qreal chartWidth = std::min(width, chartHeight / aspect);
+  QRectF chartRect(left + (width - chartWidth) / 2, y, chartWidth, chartHeight);
+  if (!m_content.chart || chartRect.height() < pt(kMinChartHeightPt)) chartRect = QRectF();
+  if (!chartRect.isNull()) {
     p.save();
     p.setClipRect(chartRect);
     m_content.chart(p, chartRect);
     p.restore();
-    p.setPen(QPen(kRule, pt(0.75)));
+    // The frame lies inside the rectangle, where the page's clip keeps all of it.
+    const qreal frame = pt(0.75);
+    p.setPen(QPen(kRule, frame));
     p.setBrush(Qt::NoBrush);
-    p.drawRect(chartRect);
+    p.drawRect(chartRect.adjusted(frame / 2, frame / 2, -frame / 2, -frame / 2));
   }
   p.restore();
+  return chartRect;
 }
 
-bool printReport(QPrinter& printer, const ReportPageContent& content) {
+bool printReport(QPrinter& printer, const ReportPageContent& content, QRectF* chartRect) {
   QPainter painter;
   if (!painter.begin(&printer)) return false;
   // The painter's origin is the printable area's corner.
   const QRectF page(QPointF(0, 0), printer.pageRect(QPrinter::DevicePixel).size());
-  ReportPage(content).paint(painter, page);
+  const QRectF drawn = ReportPage(content).paint(painter, page);
+  if (chartRect) *chartRect = drawn;
   return painter.end();
 }

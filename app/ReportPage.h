@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QList>
 #include <QRectF>
+#include <QSizeF>
 #include <QString>
 #include <QStringList>
 
@@ -21,6 +22,7 @@ struct ReportPageContent {
   QStringList headerLines;  // "Caption: value" lines, or free lines
   QDateTime printedAt;      // shown in the footer when valid
   ChartPainter chart;       // empty: the page carries the header alone
+  QSizeF chartSize;         // the chart on screen: its rectangle on the page keeps these proportions
 };
 
 // One report page: title, report name and description, the header lines as a
@@ -31,7 +33,9 @@ class ReportPage {
 public:
   explicit ReportPage(ReportPageContent content);
 
-  void paint(QPainter& painter, const QRectF& page) const;
+  // Answers the rectangle the chart was drawn into; empty when there was no
+  // chart or no room for one.
+  QRectF paint(QPainter& painter, const QRectF& page) const;
 
   // The title: the report text followed by the label. The report text is
   // usually a prefix such as "Quillon - "; a text that does not end in a blank
@@ -55,5 +59,6 @@ private:
 };
 
 // Prints the report as one page; false when the printer could not be opened
-// (an unwritable PDF file, a printer that went away).
-bool printReport(QPrinter& printer, const ReportPageContent& content);
+// (an unwritable PDF file, a printer that went away). `chartRect`, when
+// given, receives the chart's rectangle in device pixels of the printable area.
+bool printReport(QPrinter& printer, const ReportPageContent& content, QRectF* chartRect = nullptr);

@@ -285,6 +285,8 @@ void CChart2D::paint(QPainter& painter, const QRectF& target) const {
   QPicture picture;
   {
     QCPPainter recorder(&picture);
+    // Tick labels as text, not as the pixmaps cached for the screen.
+    recorder.setModes(QCPPainter::pmVectorized | QCPPainter::pmNoCaching);
     m_plot->toPainter(&recorder, m_plot->width(), m_plot->height());
   }
   painter.save();
@@ -292,7 +294,17 @@ void CChart2D::paint(QPainter& painter, const QRectF& target) const {
   painter.translate(target.topLeft());
   painter.scale(scale, scale);
   painter.fillRect(QRect(QPoint(0, 0), full), colour(m_state.look.interiorBackground));
-  painter.drawPicture(m_plot->pos(), picture);
+  {
+    // A picture plays itself scaled by the device's resolution over its own;
+    // the scale above already maps the chart onto the target.
+    painter.save();
+    painter.translate(m_plot->pos());
+    if (const QPaintDevice* device = painter.device())
+      painter.scale(static_cast<qreal>(picture.logicalDpiX()) / device->logicalDpiX(),
+                    static_cast<qreal>(picture.logicalDpiY()) / device->logicalDpiY());
+    painter.drawPicture(0, 0, picture);
+    painter.restore();
+  }
   ChartBorder::draw(painter, QRectF(QPointF(0, 0), full), m_state.look.borderType, m_state.look.borderWidth,
                     colour(m_state.look.interiorForeground));
   painter.restore();

@@ -48,6 +48,15 @@ bool openGlAvailable() {
   return available;
 }
 
+// The camera's zoom at magnification 1.0. At the surface's own 100 % the
+// cube seen from the default angles overfills the view, and its nearest
+// corner and labels fall off the bottom edge.
+constexpr double kFitZoomPercent = 70.0;
+// Seen from above, the cube's near corner and its labels reach further down
+// than its top reaches up; aiming below the centre moves the cube up into
+// the room above it.
+constexpr double kFitTargetY = -0.3;
+
 double wrapDegrees(double d) {
   double r = std::fmod(d, 360.0);
   if (r > 180.0) r -= 360.0;
@@ -149,6 +158,18 @@ const CChart3D::Axis& CChart3D::axis(int index) const {
   return m_axes.at(static_cast<size_t>(std::clamp(index, 1, 3) - 1));
 }
 
+QVector<CChart3D::ValueLabel> CChart3D::shownLabels(const Axis& axis) {
+  const double low = std::min(axis.minimum, axis.maximum), high = std::max(axis.minimum, axis.maximum);
+  const double gap = (high - low) / kMaxLabelsPerAxis;
+  QVector<ValueLabel> shown;
+  for (const ValueLabel& l : axis.labels) {
+    if (l.text.trimmed().isEmpty() || l.value < low || l.value > high) continue;
+    if (!shown.isEmpty() && std::abs(l.value - shown.back().value) < gap) continue;
+    shown.append(l);
+  }
+  return shown;
+}
+
 void CChart3D::setAxisRange(int index, double minimum, double maximum) {
   if (index < 1 || index > 3) return;
   Axis& a = m_axes[static_cast<size_t>(index - 1)];
@@ -206,7 +227,7 @@ void CChart3D::setRotation(double degrees) {
 
 void CChart3D::setMagnification(double value) {
   // The surface's camera zooms between 10 % and 500 %.
-  m_view.magnification = std::clamp(value, 0.1, 5.0);
+  m_view.magnification = std::clamp(value, 10.0 / kFitZoomPercent, 500.0 / kFitZoomPercent);
   changed(kViewChanged);
 }
 
@@ -320,6 +341,10 @@ void CChart3D::createSurface() {
   // A click picks one cell, which the surface highlights and the view reads out.
   m_surface->setSelectionMode(QAbstract3DGraph::SelectionItem);
   m_surface->setOptimizationHints(QAbstract3DGraph::OptimizationDefault);
+  // A plot cube: time and frequency each span their side of it, however
+  // their ranges compare. Left automatic, hours and MHz shared one unit and
+  // a single day drew as a sliver.
+  m_surface->setHorizontalAspectRatio(1.0);
   m_surface->setFlags(m_surface->flags());
   m_surface->installEventFilter(this);
   // The main window keeps the keyboard focus when the chart is clicked, so
@@ -417,11 +442,9 @@ void CChart3D::pushAxes() {
     target->setTitleVisible(!a.title.isEmpty());
     QVector<FixedAxisFormatter::Label> labels;
     QVector<double> grid = a.levels;
-    for (const ValueLabel& l : a.labels) {
-      if (l.text.trimmed().isEmpty()) continue;
-      labels.append({l.value, l.text});
-      grid.append(l.value);
-    }
+    for (const ValueLabel& l : a.labels)
+      if (!l.text.trimmed().isEmpty()) grid.append(l.value);
+    for (const ValueLabel& l : shownLabels(a)) labels.append({l.value, l.text});
     m_formatters[i]->setMarks(labels, grid);
   }
 }
@@ -433,8 +456,9 @@ void CChart3D::pushView() {
   // from the other side of the cube.
   camera->setCameraPosition(static_cast<float>(wrapDegrees(m_view.rotation - 180.0)),
                             static_cast<float>(m_view.elevation),
-                            static_cast<float>(m_view.magnification * 100.0));
-  camera->setTarget(QVector3D(static_cast<float>(m_view.shiftX), static_cast<float>(m_view.shiftY), 0.0f));
+                            static_cast<float>(m_view.magnification * kFitZoomPercent));
+  camera->setTarget(
+      QVector3D(static_cast<float>(m_view.shiftX), static_cast<float>(m_view.shiftY + kFitTargetY), 0.0f));
   m_surface->setOrthoProjection(m_view.perspective <= 0.0);
 }
 
@@ -443,7 +467,7 @@ void CChart3D::readBackView() {
   const Q3DCamera* camera = m_surface->scene()->activeCamera();
   m_view.rotation = static_cast<double>(camera->xRotation()) + 180.0;
   m_view.elevation = static_cast<double>(camera->yRotation());
-  m_view.magnification = static_cast<double>(camera->zoomLevel()) / 100.0;
+  m_view.magnification = static_cast<double>(camera->zoomLevel()) / kFitZoomPercent;
 }
 
 void CChart3D::pushLook() {
@@ -562,9 +586,19 @@ void CChart3D::showContextMenu(const QPoint& globalPos) {
 QImage CChart3D::image() const {
   QImage picture = const_cast<CChart3D*>(this)->grab().toImage();
   if (m_surface && m_container && m_container->isVisible()) {
-    const QImage surface = m_surface->renderToImage(0, m_container->size());
+    // The surface sizes its offscreen viewport by the scene's pixel ratio
+    // on top of the size it is asked for: under a scale factor the picture
+    // came out magnified by it and cut off. It renders at ratio 1 in device
+    // pixels, drawn into the container's place in logical ones.
+    const qreal ratio = picture.devicePixelRatio();
+    Q3DScene* scene = m_surface->scene();
+    const float sceneRatio = scene->devicePixelRatio();
+    scene->setDevicePixelRatio(1.0f);
+    const QImage surface = m_surface->renderToImage(0, (QSizeF(m_container->size()) * ratio).toSize());
+    scene->setDevicePixelRatio(sceneRatio);
     QPainter p(&picture);
-    p.drawImage(m_container->mapTo(const_cast<CChart3D*>(this), QPoint(0, 0)), surface);
+    p.drawImage(QRect(m_container->mapTo(const_cast<CChart3D*>(this), QPoint(0, 0)), m_container->size()),
+                surface);
   }
   return picture;
 }

@@ -96,6 +96,13 @@ public:
 
   // Axes 1 to 3.
   const Axis& axis(int index) const;
+  // The surface draws its labels at one size, however long the cube's side:
+  // beyond this many along one axis they run into each other.
+  static constexpr int kMaxLabelsPerAxis = 25;
+  // The labels of `axis` the surface shows: the non-blank ones inside its
+  // range, each at least 1/kMaxLabelsPerAxis of the range from the last one
+  // shown.
+  static QVector<ValueLabel> shownLabels(const Axis& axis);
   void setAxisRange(int index, double minimum, double maximum);
   void setAxisTitle(int index, const QString& title);
   void setAxisTitleSetting(int index, int setting);

@@ -95,3 +95,24 @@ TEST(CChart3DState, BatchModeNests) {
 }
 
 }  // namespace
+
+TEST(CChart3DLabels, AtMostOneLabelPerTwentyFifthOfTheAxis) {
+  const auto labels = [](double first, double step, int count, double minimum, double maximum) {
+    CChart3D::Axis a;
+    a.minimum = minimum;
+    a.maximum = maximum;
+    for (int i = 0; i < count; ++i) a.labels.append({first + step * i, QString::number(i)});
+    a.labels.append({first + step, QStringLiteral(" ")});  // blank: never shown
+    QVector<double> shown;
+    for (const CChart3D::ValueLabel& l : CChart3D::shownLabels(a)) shown.append(l.value);
+    return shown;
+  };
+  // 24 hours: every ribbon keeps its label.
+  EXPECT_EQ(labels(1, 3, 24, 0, 70).size(), 24);
+  // 97 ribbons labelled every third: every other of those.
+  const QVector<double> detail = labels(4, 9, 32, 0, 289);
+  EXPECT_EQ(detail.size(), 16);
+  EXPECT_EQ(detail.value(1), 22.0);
+  // The value axis counts down; a label outside the range takes no room.
+  EXPECT_EQ(labels(50, -10, 7, -10, 40), (QVector<double>{40, 30, 20, 10, 0, -10}));
+}

@@ -63,12 +63,26 @@ Counts count(const QImage& image) {
   return c;
 }
 
-class RibbonRender : public TempSettingsTest, public ::testing::WithParamInterface<int> {};
+struct RenderCase {
+  int type;
+  int ribbons;
+};
+
+void PrintTo(const RenderCase& c, std::ostream* os) {
+  *os << "type " << c.type << ", " << c.ribbons << " ribbons";
+}
+
+bool gradientColoured(const QColor& p) {
+  return p.saturation() > 120 && p.value() > 60 && !(p.green() > 100 && p.red() < 80 && p.blue() < 80);
+}
+
+class RibbonRender : public TempSettingsTest, public ::testing::WithParamInterface<RenderCase> {};
 
 TEST_P(RibbonRender, DrawsTheDefaultLookWithRibbons) {
-  const int type = GetParam();
+  const RenderCase& param = GetParam();
+  const int type = param.type;
   const bool days = type == MultiDay || type == MultiDayTimeWindow;
-  const RibbonSet set = demoSet(days ? RibbonSet::Kind::Day : RibbonSet::Kind::Ribbon, days ? 7 : 24, 241);
+  const RibbonSet set = demoSet(days ? RibbonSet::Kind::Day : RibbonSet::Kind::Ribbon, param.ribbons, 241);
   std::unique_ptr<C3DReportView> view(static_cast<C3DReportView*>(createReportView(type, nullptr)));
   view->resize(960, 560);
   view->show();
@@ -83,7 +97,9 @@ TEST_P(RibbonRender, DrawsTheDefaultLookWithRibbons) {
   while (wait.elapsed() < 1500) QApplication::processEvents();
   if (!view->chart().hasSurface()) GTEST_SKIP() << "no OpenGL on this display";
   const QImage image = view->chart().image();
-  ASSERT_EQ(image.size(), QSize(960, 560));
+  // Also run under a scale factor: the image then has more pixels than the view.
+  ASSERT_EQ(image.deviceIndependentSize(), QSizeF(960, 560));
+  const qreal dpr = image.devicePixelRatio();
   const Counts c = count(image);
   // Mostly the black background, green grid lines and texts, and a good
   // share of gradient-coloured ribbons.
@@ -92,9 +108,30 @@ TEST_P(RibbonRender, DrawsTheDefaultLookWithRibbons) {
   EXPECT_GT(c.coloured, c.total / 50);
   const QColor corner = image.pixelColor(image.width() / 3, image.height() - 3);
   EXPECT_LT(corner.lightness(), 40);
+  // Both horizontal axes span the cube whatever their ranges: the ribbons
+  // cover a good part of the plot, and the cube with its labels stays clear
+  // of the plot's edges.
+  const QRect plot =
+      QRectF(QRectF(view->chart().plotArea()).topLeft() * dpr, QRectF(view->chart().plotArea()).size() * dpr)
+          .toRect();
+  int surface = 0, cells = 0;
+  for (int y = plot.top(); y <= plot.bottom(); y += 2)
+    for (int x = plot.left(); x <= plot.right(); x += 2, ++cells)
+      surface += gradientColoured(image.pixelColor(x, y));
+  EXPECT_GT(100.0 * surface / cells, 5.0);
+  const auto edgeInk = [&](const QRect& strip) {
+    int ink = 0;
+    for (int y = strip.top(); y <= strip.bottom(); ++y)
+      for (int x = strip.left(); x <= strip.right(); ++x) ink += image.pixelColor(x, y).lightness() > 60;
+    return ink;
+  };
+  EXPECT_EQ(edgeInk(QRect(plot.left(), plot.bottom() - 5, plot.width(), 6)), 0) << "bottom";
+  EXPECT_EQ(edgeInk(QRect(plot.left(), plot.top(), plot.width(), 6)), 0) << "top";
+  EXPECT_EQ(edgeInk(QRect(plot.left(), plot.top() + 2, 6, plot.height() - 4)), 0) << "left";
 }
 
 INSTANTIATE_TEST_SUITE_P(Types, RibbonRender,
-                         ::testing::Values(TimeWindowDetail, TwentyFourHour, MultiDay, MultiDayTimeWindow));
+                         ::testing::Values(RenderCase{TimeWindowDetail, 97}, RenderCase{TwentyFourHour, 24},
+                                           RenderCase{MultiDay, 1}, RenderCase{MultiDayTimeWindow, 7}));
 
 }  // namespace

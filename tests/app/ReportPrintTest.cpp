@@ -1,0 +1,221 @@
+#include "app/ReportPage.h"
+#include "core/ColorRef.h"
+#include "query/GraphType.h"
+#include "support/TempSettings.h"
+#include "views/ReportData.h"
+#include "views/ReportTexts.h"
+#include "views/ReportView.h"
+#include "views/ReportViewFactory.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QPageLayout>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+namespace {
+
+// Three level traces over 11 frequencies (or hours), apart on the scale.
+SeriesStore traces() {
+  SeriesStore store;
+  store.count = 3;
+  for (int s = 0; s < 3; ++s) {
+    SeriesStore::Series& out = store.series[static_cast<size_t>(s)];
+    out.statistic = s;
+    out.hasData = 1;
+    out.entryCount = 11;
+    for (int i = 0; i < 11; ++i) {
+      out.values[static_cast<size_t>(i)] = 10.0 * (1 - s) + 3.0 * std::sin(i);
+      out.frequencies[static_cast<size_t>(i)] = 10.0 + i;
+      out.times[static_cast<size_t>(i)] = 1'800'000'000u + 3600u * static_cast<uint32_t>(i);
+    }
+  }
+  return store;
+}
+
+RibbonSet ribbons(bool days) {
+  RibbonSet s;
+  s.kind = days ? RibbonSet::Kind::Day : RibbonSet::Kind::Ribbon;
+  s.ribbonCount = days ? 7 : 24;
+  s.frequencyCount = 121;
+  for (int i = 0; i < s.ribbonCount; ++i) {
+    Blocks::Values v{}, f{};
+    for (int j = 0; j < s.frequencyCount; ++j) {
+      f[static_cast<size_t>(j)] = 5.0 + 0.5 * j;
+      v[static_cast<size_t>(j)] = (j > 60 && j < 90) ? 35.0 : 2.0 + 8.0 * std::sin(0.2 * j + i);
+    }
+    if (days) {
+      DayBlock b;
+      b.values = v;
+      b.frequencies = f;
+      s.days.push_back(b);
+    } else {
+      RibbonBlock b;
+      b.values = v;
+      b.frequencies = f;
+      s.ribbons.push_back(b);
+    }
+    s.startLabels.push_back(QStringLiteral("%1:00").arg(i));
+  }
+  return s;
+}
+
+struct Word {
+  QRectF box;  // points on the paper
+  QString text;
+};
+
+// The words of the first page with their boxes, from poppler's pdftotext.
+QList<Word> pdfWords(const QString& pdf) {
+  QProcess run;
+  run.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+  run.waitForFinished(30000);
+  static const QRegularExpression word(QStringLiteral(
+      R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+  QList<Word> out;
+  const QString html = QString::fromUtf8(run.readAllStandardOutput());
+  for (auto it = word.globalMatch(html); it.hasNext();) {
+    const auto m = it.next();
+    out.append({QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                       QPointF(m.captured(3).toDouble(), m.captured(4).toDouble())),
+                m.captured(5)});
+  }
+  return out;
+}
+
+// The first page as an image of one pixel per point.
+QImage pdfImage(const QString& pdf, const QString& stem) {
+  QProcess run;
+  run.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-png"),
+                                         QStringLiteral("-singlefile"), pdf, stem});
+  run.waitForFinished(30000);
+  return QImage(stem + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
+}
+
+int near(const QImage& image, const QRect& area, const QColor& wanted) {
+  int found = 0;
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    for (int x = area.left(); x <= area.right(); ++x) {
+      const QColor c = image.pixelColor(x, y);
+      found += std::abs(c.red() - wanted.red()) + std::abs(c.green() - wanted.green()) +
+                   std::abs(c.blue() - wanted.blue()) <
+               60;
+    }
+  return found;
+}
+
+bool blank(const QImage& image, const QRect& area) {
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    for (int x = area.left(); x <= area.right(); ++x)
+      if (qGray(image.pixel(x, y)) < 235) return false;
+  return true;
+}
+
+class ReportPrint : public TempSettingsTest, public ::testing::WithParamInterface<int> {};
+
+// The printed page of every report carries the chart as the screen shows it,
+// scaled into the page's chart rectangle and nowhere else: 2D charts as
+// vectors with text of a readable size, 3D charts as their picture.
+TEST_P(ReportPrint, PageCarriesTheChartInsideItsRectangle) {
+  for (const char* tool : {"pdftotext", "pdftoppm"})
+    if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
+      GTEST_SKIP() << tool << " (poppler-utils) is not installed";
+  const int type = GetParam();
+  const bool twoD = type == TimeWindowSummary || type == OneFreqTimeWindow;
+  const SeriesStore store = traces();
+  const ThresholdTable table{};
+  const RibbonSet set = ribbons(type == MultiDay || type == MultiDayTimeWindow);
+  ReportData data;
+  data.query.graphType = type;
+  data.query.frequency = 30.0;
+  data.series = &store;
+  data.thresholds = &table;
+  data.ribbons = &set;
+  data.thresholdNames = {"Upper High", "Upper Low", "Lower High", "Lower Low"};
+  data.headerLines = {QStringLiteral("Port 3"), QStringLiteral("Level Units: dBmV")};
+  std::unique_ptr<ReportView> view(createReportView(type, nullptr));
+  view->resize(960, 560);
+  view->show();
+  view->setActive(true);
+  view->showReport(data);
+  QElapsedTimer wait;
+  wait.start();
+  while (wait.elapsed() < (twoD ? 300 : 1500)) QApplication::processEvents();
+
+  QTemporaryDir dir;
+  const QString pdf = dir.filePath(QStringLiteral("page.pdf"));
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(pdf);
+  printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                    QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
+  ReportPageContent content;
+  content.label = QStringLiteral("Port 3");
+  content.reportName = ReportTexts::name(type);
+  content.headerLines = data.headerLines;
+  content.chart = view->chartPainter();
+  content.chartSize = view->size();
+  QRectF chart;
+  ASSERT_TRUE(printReport(printer, content, &chart));
+  ASSERT_FALSE(chart.isEmpty());
+
+  // Device pixels of the printable area to points on the paper.
+  const qreal toPt = 72.0 / printer.resolution();
+  const QPointF origin = printer.pageLayout().paintRectPoints().topLeft();
+  const QRectF chartPt(origin + chart.topLeft() * toPt, chart.size() * toPt);
+  const QRectF pagePt = printer.pageLayout().paintRectPoints();
+  const QImage page = pdfImage(pdf, dir.filePath(QStringLiteral("page")));
+  ASSERT_FALSE(page.isNull());
+  const QRect inside = chartPt.toAlignedRect().adjusted(2, 2, -2, -2);
+
+  // The chart fills its rectangle's width: scaled, neither cropped nor tiny.
+  int dark = 0;
+  for (int x = inside.left(); x <= inside.right(); ++x)
+    dark += qGray(page.pixel(x, inside.center().y())) < 60;
+  EXPECT_GT(dark, inside.width() * 0.6);
+  if (twoD) {
+    for (const uint32_t ref : {0x00D8D8u, 0xFF8C00u, 0xFFFF00u})
+      EXPECT_GT(near(page, inside, colorFromRef(ref)), 40) << std::hex << ref;
+    // Axis labels are text of the page, inside the chart and of a size one reads.
+    int labels = 0;
+    for (const Word& w : pdfWords(pdf)) {
+      if (!chartPt.contains(w.box.center())) continue;
+      ++labels;
+      EXPECT_TRUE(chartPt.contains(w.box)) << w.text.toStdString();
+      // An upright word (the value axis title) is as high as it is long.
+      const qreal size = w.text.size() > 1 && w.box.height() > w.box.width() ? w.box.width() : w.box.height();
+      EXPECT_GT(size, 5.0) << w.text.toStdString();
+      EXPECT_LT(size, 12.0) << w.text.toStdString();
+    }
+    EXPECT_GT(labels, 10);
+  } else {
+    // The ribbons' gradient, from the low blue to the high red.
+    int gradient = 0;
+    for (const QColor& c : {QColor(0, 170, 255), QColor(0, 220, 0), QColor(255, 230, 0), QColor(230, 0, 0)})
+      gradient += near(page, inside, c);
+    EXPECT_GT(gradient, 200);
+  }
+  // Nothing of the chart spills: between chart and footer, and round the
+  // printable area, the paper stays white.
+  const QRect below =
+      QRectF(QPointF(pagePt.left(), chartPt.bottom() + 3), QPointF(pagePt.right(), pagePt.bottom() - 20))
+          .toAlignedRect();
+  EXPECT_TRUE(blank(page, below));
+  EXPECT_TRUE(blank(page, QRect(0, 0, page.width(), int(pagePt.top()) - 2)));
+  EXPECT_TRUE(
+      blank(page, QRect(int(pagePt.right()) + 2, 0, page.width() - int(pagePt.right()) - 2, page.height())));
+}
+
+INSTANTIATE_TEST_SUITE_P(Types, ReportPrint,
+                         ::testing::Values(TimeWindowSummary, OneFreqTimeWindow, TimeWindowDetail,
+                                           TwentyFourHour, MultiDay, MultiDayTimeWindow));
+
+}  // namespace
