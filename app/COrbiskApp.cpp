@@ -3,11 +3,11 @@
 #include "app/AutomationServer.h"
 #include "app/CMainFrame.h"
 #include "app/COrbiskDoc.h"
-#include "core/CQLRegUpdater.h"
 #include "app/LaunchRequest.h"
-#include "core/Prompts.h"
 #include "app/Registration.h"
 #include "app/ServerSession.h"
+#include "core/CQLRegUpdater.h"
+#include "core/Prompts.h"
 #include "core/SettingsStore.h"
 #include "core/ShellEvents.h"
 #include "query/CORBPropertiesDlg.h"
@@ -38,10 +38,6 @@ bool COrbiskApp::InitInstance(const QStringList& arguments, int* exitCode) {
   m_doc = std::make_unique<COrbiskDoc>(*m_session);
 
   m_commandLine = CCommandLineInfoWav::parse(arguments);
-  if (m_commandLine.helpRequested()) {
-    std::fputs(CCommandLineInfoWav::usage().toLocal8Bit().constData(), stdout);
-    return false;
-  }
   if (m_commandLine.registerServer() || m_commandLine.unregisterServer()) {
     const Registration::Result r =
         m_commandLine.registerServer() ? Registration::registerServer() : Registration::unregisterServer();
@@ -136,7 +132,9 @@ void COrbiskApp::connectAndPostNewGraph(int32_t node, const QString& serverClass
   QTimer::singleShot(0, m_frame.get(), [this] { m_frame->action(CommandIds::ID_GRAPH_NEW)->trigger(); });
 }
 
-bool COrbiskApp::isFetching() const { return m_doc && m_doc->isFetching(); }
+bool COrbiskApp::isFetching() const {
+  return m_doc && m_doc->isFetching();
+}
 
 bool COrbiskApp::deferredWhileFetching(std::function<void()> launch) {
   if (!isFetching()) return false;
@@ -147,7 +145,8 @@ bool COrbiskApp::deferredWhileFetching(std::function<void()> launch) {
 
 void COrbiskApp::LaunchORB(int32_t node, const QString& serverClass, const QString& host, int32_t token,
                            const QString& label, int16_t levelUnits) {
-  if (deferredWhileFetching([=, this] { LaunchORB(node, serverClass, host, token, label, levelUnits); })) return;
+  if (deferredWhileFetching([=, this] { LaunchORB(node, serverClass, host, token, label, levelUnits); }))
+    return;
   m_doc->setDatesSupplied(false);
   m_frame->setWindowTitle(Strings::LoadString(Strings::IDS_TITLE_FORMAT).arg(label));
   m_doc->setLevelUnit(LevelUnit::fromCode(levelUnits));
@@ -157,7 +156,8 @@ void COrbiskApp::LaunchORB(int32_t node, const QString& serverClass, const QStri
 void COrbiskApp::LaunchWithDates(int32_t node, const QString& serverClass, const QString& host, int32_t token,
                                  const QString& label, double start, double /*end: accepted, not used*/,
                                  int16_t levelUnits) {
-  if (deferredWhileFetching([=, this] { LaunchWithDates(node, serverClass, host, token, label, start, 0.0, levelUnits); }))
+  if (deferredWhileFetching(
+          [=, this] { LaunchWithDates(node, serverClass, host, token, label, start, 0.0, levelUnits); }))
     return;
   m_doc->setDatesSupplied(true);
   m_doc->setLaunchStart(CNBDateTime(start));
@@ -179,7 +179,8 @@ void COrbiskApp::applyThresholdNames(const QStringList& names) {
 void COrbiskApp::LaunchORBWithThreshNames(int32_t node, const QString& serverClass, const QString& host,
                                           int32_t token, const QString& label, int16_t levelUnits,
                                           const QStringList& names) {
-  if (deferredWhileFetching([=, this] { LaunchORBWithThreshNames(node, serverClass, host, token, label, levelUnits, names); }))
+  if (deferredWhileFetching(
+          [=, this] { LaunchORBWithThreshNames(node, serverClass, host, token, label, levelUnits, names); }))
     return;
   LaunchORB(node, serverClass, host, token, label, levelUnits);
   applyThresholdNames(names);
@@ -196,7 +197,9 @@ void COrbiskApp::LaunchWithDatesAndThreshNames(int32_t node, const QString& serv
   applyThresholdNames(names);
 }
 
-void COrbiskApp::SetFreqRange(double low, double high) { m_doc->SetFreqRange(low, high); }
+void COrbiskApp::SetFreqRange(double low, double high) {
+  m_doc->SetFreqRange(low, high);
+}
 
 void COrbiskApp::runAutomationCall(const AutomationCall& c) {
   const QString m = c.method;

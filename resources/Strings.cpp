@@ -148,7 +148,8 @@ constexpr Entry kTable[] = {
      u"  Unregserver, Unregister   remove that registration and end\n"
      u"  Automation, Embedding     started by an automation caller: Quillon waits for\n"
      u"                            a method call before it shows a report\n"
-     u"  help, h, ?                show this text\n"},
+     u"  help, h, ?                show this text\n"
+     u"  version                   print the name and version\n"},
     {IDS_UI_USAGE_LAUNCH,
      u"Launcher mode starts Quillon and calls one of its automation methods:\n"
      u"  LaunchORB                      node= host= token= [class=] [label=] [units=]\n"
@@ -184,8 +185,7 @@ constexpr Entry kTable[] = {
     {IDS_UI_LAUNCH_BAD_DATE,
      u"%1=%2 is not a date: give a UTC time in ISO 8601 (2026-11-30T12:00:00Z) or seconds "
      u"since 1970."},
-    {IDS_UI_AUTOMATION_NO_SESSION_BUS,
-     u"Automation is not available: there is no D-Bus session bus (%1)."},
+    {IDS_UI_AUTOMATION_NO_SESSION_BUS, u"Automation is not available: there is no D-Bus session bus (%1)."},
     {IDS_UI_AUTOMATION_PATH_IN_USE,
      u"Automation is not available: the object path %1 is already in use in this program."},
     {IDS_UI_AUTOMATION_NAME_FAILED,
@@ -200,7 +200,8 @@ constexpr Entry kTable[] = {
     {IDS_UI_DESKTOP_COMMENT, u"Reports on one Nembra test port, started by the Nembra client programs"},
     {IDS_UI_AUTOMATION_BUSY, u"A report is being fetched. Try again when it has arrived."},
     {IDS_UI_IMAGE_TITLE, u"Save Chart Image"},
-    {IDS_UI_IMAGE_FILTER, u"PNG Image (*.png) | *.png | SVG Drawing (*.svg) | *.svg | PDF Document (*.pdf) | *.pdf ||"},
+    {IDS_UI_IMAGE_FILTER,
+     u"PNG Image (*.png) | *.png | SVG Drawing (*.svg) | *.svg | PDF Document (*.pdf) | *.pdf ||"},
     {IDS_UI_IMAGE_UNKNOWN_TYPE, u"the name must end in .png, .svg or .pdf"},
     {IDS_UI_APPEARANCE_TITLE, u"Chart Properties"},
     {IDS_MENU_GRAPH, u"&Graph"},
@@ -264,7 +265,8 @@ constexpr Entry kTable[] = {
     {IDS_UI_FIELD_AXIS_COLOUR, u"%1 Colour"},
     {IDS_UI_CHOICES_BORDER, u"None\nPlain\nRaised\nLowered"},
     {IDS_UI_CHOICES_PATTERN, u"None\nSolid\nDash\nDot\nDash Dot\nDash Dot Dot"},
-    {IDS_UI_CHOICES_SHAPE, u"None\nDot\nBox\nTriangle\nDiamond\nStar\nVertical Bar\nHorizontal Bar\nCross\nCircle\nSquare"},
+    {IDS_UI_CHOICES_SHAPE,
+     u"None\nDot\nBox\nTriangle\nDiamond\nStar\nVertical Bar\nHorizontal Bar\nCross\nCircle\nSquare"},
     {IDS_UI_FIELD_LINE_PATTERN, u"Line Pattern"},
     {IDS_UI_FIELD_LINE_WIDTH, u"Line Width"},
     {IDS_UI_FIELD_LINE_COLOUR, u"Line Colour"},
@@ -408,12 +410,10 @@ constexpr Entry kTable[] = {
     {IDS_ERR_REQUEST_UNAVAILABLE, u"Request unavailable."},
     {IDS_ERR_INVALID_ARGUMENT, u"Invalid argument."},
     {IDS_FREQUENCY_OUT_OF_RANGE, u"The frequency is out of %.1fMHz - %.1fMHz range."},
-    {IDS_MDTW_SAME_TIMES,
-     u"For Multi-Day Time Window graphs, start time and end time must be different."},
+    {IDS_MDTW_SAME_TIMES, u"For Multi-Day Time Window graphs, start time and end time must be different."},
     {IDS_MDTW_END_TIME_BEFORE_START,
      u"For Multi-Day Time Window graphs, end time must be greater than start time."},
-    {IDS_MDTW_SAME_DATE,
-     u"For Multi-Day Time Window graphs, start date must be less than end date."},
+    {IDS_MDTW_SAME_DATE, u"For Multi-Day Time Window graphs, start date must be less than end date."},
     {IDS_EXPORTS_FOLDER, u"Exports\\"},
     {IDS_NO_DATA, u"No data is available for the time period specified."},
     {IDS_CLIENT_KEY, u"software\\veltrix\\pm\\client"},
@@ -431,8 +431,7 @@ constexpr Entry kTable[] = {
     {IDS_EXCEEDING, u"% Exceeding"},
     {IDS_TIME_BEYOND, u"% Time Beyond"},
     // spelling kept verbatim
-    {IDS_ERR_COMMUNICATING,
-     u"Error communcating with the server.  Check the status of the Nembra server."},
+    {IDS_ERR_COMMUNICATING, u"Error communcating with the server.  Check the status of the Nembra server."},
     {IDS_SERVER_INFO_MISSING,
      u"Cannot initialize Nembra Client. Server information is missing in the registry!"},
     {IDS_HELP_FILE, u"NB-Quillon-Help-File.chm"},
@@ -443,8 +442,7 @@ constexpr Entry kTable[] = {
 
 constexpr bool StrictlyAscending() {
   return std::adjacent_find(std::begin(kTable), std::end(kTable),
-                            [](const Entry& a, const Entry& b) { return a.id >= b.id; }) ==
-         std::end(kTable);
+                            [](const Entry& a, const Entry& b) { return a.id >= b.id; }) == std::end(kTable);
 }
 static_assert(StrictlyAscending(), "string ids must be unique and in ascending order");
 
@@ -461,7 +459,9 @@ QString LoadString(int id) {
   return e ? QString::fromUtf16(e->text) : QString();
 }
 
-bool Has(int id) { return Find(id) != nullptr; }
+bool Has(int id) {
+  return Find(id) != nullptr;
+}
 
 std::vector<int> AllIds() {
   std::vector<int> ids;

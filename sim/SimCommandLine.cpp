@@ -45,7 +45,8 @@ std::string SimCommandLine::usage() {
          "  --expire-after S     end each token's session S seconds after its first granted\n"
          "                       permission check (later checks answer error 30)\n"
          "  --quiet              no log lines\n"
-         "  --help               this text\n";
+         "  --help               this text\n"
+         "  --version            print the program's name and version\n";
 }
 
 std::optional<int64_t> parseUtcTime(const std::string& text) {
@@ -74,7 +75,8 @@ std::optional<int64_t> parseUtcTime(const std::string& text) {
   return static_cast<int64_t>(timegm(&tm));
 }
 
-std::optional<SimCommandLine> SimCommandLine::parse(const std::vector<std::string>& args, std::string* error) {
+std::optional<SimCommandLine> SimCommandLine::parse(const std::vector<std::string>& args,
+                                                    std::string* error) {
   SimCommandLine c;
   auto fail = [&](const std::string& why) -> std::optional<SimCommandLine> {
     if (error) *error = why;
@@ -90,6 +92,8 @@ std::optional<SimCommandLine> SimCommandLine::parse(const std::vector<std::strin
     std::string v;
     if (a == "--help" || a == "-h") {
       c.help = true;
+    } else if (a == "--version") {
+      c.version = true;
     } else if (a == "--seed-demo") {
       c.seedDemo = true;
     } else if (a == "--quiet") {
@@ -127,7 +131,7 @@ std::optional<SimCommandLine> SimCommandLine::parse(const std::vector<std::strin
       return fail("unknown option: " + a);
     }
   }
-  if (c.help) return c;
+  if (c.help || c.version) return c;
   if (c.db.empty()) return fail("--db FILE is required");
   if (!c.seedDemo && !c.listen) c.listen = defaultListen();
   return c;
