@@ -7,8 +7,9 @@
 #include <cstdio>
 
 int main(int argc, char** argv) {
-  // Answered before QApplication connects to a display, so they work over
-  // SSH, in package checks and when the manual page is made.
+  // --help and --version are answered before QApplication connects to a
+  // display, so they work over SSH, in package checks and when the manual
+  // page is made.
   {
     QStringList arguments;
     for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
