@@ -1,5 +1,6 @@
 #include "app/CCommandLineInfoWav.h"
 
+#include "app/BuildInfo.h"
 #include "resources/Strings.h"
 
 #include <limits>
@@ -133,6 +134,8 @@ void CCommandLineInfoWav::parseStandardSwitch(const QString& param) {
     m_runEmbedded = true;
   else if (is(u"help") || is(u"h") || is(u"?"))
     m_help = true;
+  else if (is(u"version"))
+    m_version = true;
 }
 
 CCommandLineInfoWav CCommandLineInfoWav::parse(const QStringList& arguments) {
@@ -164,4 +167,15 @@ QString CCommandLineInfoWav::usage() {
   return LoadString(IDS_UI_USAGE_INTRO) + u'\n' + LoadString(IDS_UI_USAGE_KEYS) + u'\n' +
          LoadString(IDS_UI_USAGE_SWITCHES) + u'\n' + LoadString(IDS_UI_USAGE_LAUNCH) + u'\n' +
          LoadString(IDS_UI_USAGE_EXAMPLE);
+}
+
+QString CCommandLineInfoWav::versionText() {
+  return QStringLiteral("quillon ") + BuildInfo::version() + u'\n';
+}
+
+QString CCommandLineInfoWav::consoleAnswer(const QStringList& arguments) {
+  const CCommandLineInfoWav info = parse(arguments);
+  if (info.helpRequested()) return usage();
+  if (info.versionRequested()) return versionText();
+  return {};
 }

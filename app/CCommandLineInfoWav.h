@@ -33,6 +33,12 @@ public:
 
   // The text of "quillon --help".
   static QString usage();
+  // The text of "quillon --version": the program's name and version.
+  static QString versionText();
+  // What the program prints and ends with when its arguments ask only for
+  // the usage or the version; empty when it should start. Decided from the
+  // arguments alone, so the answer needs no display.
+  static QString consoleAnswer(const QStringList& arguments);
 
   const LaunchParameters& launchParameters() const { return m_params; }
   LaunchParameters& launchParameters() { return m_params; }
@@ -48,6 +54,8 @@ public:
   bool startedByAutomation() const { return m_runAutomated || m_runEmbedded; }
   // help, h or ? (as "--help", "-h", "/?" ...).
   bool helpRequested() const { return m_help; }
+  // version (as "--version").
+  bool versionRequested() const { return m_version; }
 
   // Whether "--launch" was given, and the words after it.
   bool launchRequested() const { return m_launchRequested; }
@@ -63,6 +71,7 @@ private:
   bool m_runAutomated = false;
   bool m_runEmbedded = false;
   bool m_help = false;
+  bool m_version = false;
   bool m_launchRequested = false;
   QStringList m_launchArguments;
 };

@@ -38,10 +38,6 @@ bool COrbiskApp::InitInstance(const QStringList& arguments, int* exitCode) {
   m_doc = std::make_unique<COrbiskDoc>(*m_session);
 
   m_commandLine = CCommandLineInfoWav::parse(arguments);
-  if (m_commandLine.helpRequested()) {
-    std::fputs(CCommandLineInfoWav::usage().toLocal8Bit().constData(), stdout);
-    return false;
-  }
   if (m_commandLine.registerServer() || m_commandLine.unregisterServer()) {
     const Registration::Result r =
         m_commandLine.registerServer() ? Registration::registerServer() : Registration::unregisterServer();

@@ -4,6 +4,7 @@
 #include "resources/Strings.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <iterator>
 
@@ -25,7 +26,11 @@ QStringList HelpLocation::candidates(const QString& clientFolder, const QString&
                                      const QString& sourceCopy) {
   QStringList places;
   if (!clientFolder.isEmpty()) places << joined(clientFolder, clientFolderFileName());
-  if (!programFolder.isEmpty()) places << joined(programFolder, QStringLiteral("help/quillon.html"));
+  if (!programFolder.isEmpty()) {
+    places << joined(programFolder, QStringLiteral("help/quillon.html"));
+    places << QDir::cleanPath(
+        joined(programFolder, QStringLiteral(QUILLON_HELP_FROM_PROGRAM "/quillon.html")));
+  }
   if (!sourceCopy.isEmpty()) places << sourceCopy;
   return places;
 }

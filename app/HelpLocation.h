@@ -13,9 +13,11 @@ public:
   // name with the ".html" extension, as no compiled-help viewer exists here.
   static QString clientFolderFileName();
 
-  // The places looked at, in order: the client folder's copy, the copy
-  // installed beside the program ("help/quillon.html") and, for runs from a
-  // build tree, `sourceCopy`. Empty parts are left out.
+  // The places looked at, in order: the client folder's copy, a copy
+  // beside the program ("help/quillon.html", as a build tree has it), the
+  // installed copy (share/quillon/help/quillon.html next to the program's
+  // bin/) and, for runs from a build tree, `sourceCopy`. Empty parts are
+  // left out.
   static QStringList candidates(const QString& clientFolder, const QString& programFolder,
                                 const QString& sourceCopy);
   // The first candidate that is a readable file; empty when there is none.

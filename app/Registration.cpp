@@ -3,11 +3,11 @@
 #include "resources/Strings.h"
 
 #include <QCoreApplication>
-#include <algorithm>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 
 namespace {
 
@@ -39,13 +39,13 @@ QString Registration::desktopEntryPath() {
 
 QString Registration::execArgument(const QString& argument) {
   static const QString reserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#`()");
-  const bool quote = argument.isEmpty() || std::any_of(argument.begin(), argument.end(), [](QChar c) {
-                       return reserved.contains(c);
-                     });
+  const bool quote = argument.isEmpty() || std::any_of(argument.begin(), argument.end(),
+                                                       [](QChar c) { return reserved.contains(c); });
   QString out;
   if (quote) out += QLatin1Char('"');
   for (const QChar c : argument) {
-    if (quote && (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$') || c == QLatin1Char('\\')))
+    if (quote &&
+        (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$') || c == QLatin1Char('\\')))
       out += QLatin1Char('\\');
     // A lone % would start a field code.
     if (c == QLatin1Char('%')) out += QLatin1Char('%');
@@ -57,15 +57,18 @@ QString Registration::execArgument(const QString& argument) {
 
 QString Registration::desktopEntry(const QString& executable) {
   // No field codes after the program: Quillon takes key:value switches from
-  // its launcher, never files or URLs from the desktop.
+  // its launcher, never files or URLs from the desktop. The entry has the
+  // installed entry's name, so for this user it replaces that one; the icon
+  // is the installed theme icon.
   return QStringLiteral(
              "[Desktop Entry]\n"
              "Type=Application\n"
-             "Version=1.5\n"
+             "Version=1.4\n"
              "Name=%1\n"
              "Comment=%2\n"
              "Exec=%3\n"
              "TryExec=%4\n"
+             "Icon=quillon\n"
              "Terminal=false\n"
              "NoDisplay=true\n")
       .arg(escapeValue(Strings::LoadString(Strings::IDS_APP_TITLE)),

@@ -120,7 +120,7 @@ constexpr Entry kTable[] = {
      u"Quillon draws reports of the measurements of one Nembra monitoring port.\n"
      u"\n"
      u"Usage: quillon [/KEY:VALUE ...] [/SWITCH ...]\n"
-     u"       quillon --launch METHOD key=value ...\n"},
+     u"  or:  quillon --launch METHOD key=value ...\n"},
     {IDS_UI_USAGE_KEYS,
      u"Launch parameters, written /KEY:VALUE or -KEY:VALUE (a bare KEY:VALUE works too).\n"
      u"Keys are case-sensitive capitals; the value is everything after the first colon.\n"
@@ -148,7 +148,8 @@ constexpr Entry kTable[] = {
      u"  Unregserver, Unregister   remove that registration and end\n"
      u"  Automation, Embedding     started by an automation caller: Quillon waits for\n"
      u"                            a method call before it shows a report\n"
-     u"  help, h, ?                show this text\n"},
+     u"  help, h, ?                show this text\n"
+     u"  version                   print the name and version\n"},
     {IDS_UI_USAGE_LAUNCH,
      u"Launcher mode starts Quillon and calls one of its automation methods:\n"
      u"  LaunchORB                      node= host= token= [class=] [label=] [units=]\n"
@@ -160,12 +161,16 @@ constexpr Entry kTable[] = {
      u"left out. units= is the level unit: 0 dBmV (default), 1 dBm, 2 dBuV. start= and\n"
      u"end= are UTC times in ISO 8601 (2026-11-30T12:00:00Z) or seconds since 1970; the\n"
      u"end defaults to the start. names= gives the four threshold names.\n"
+     u"\n"
      u"  quillon --launch LaunchORB node=3 class={E1E1F603-5464-11D1-B74D-00A0C909E2DC} "
      u"host=127.0.0.1 token=1001 label=\"Port 3\" units=0\n"
+     u"\n"
      u"  quillon --launch LaunchWithDates node=3 host=127.0.0.1 token=1001 "
      u"start=2026-11-30T12:00:00Z end=2026-11-30T18:00:00Z\n"
+     u"\n"
      u"  quillon --launch LaunchORBWithThreshNames node=3 host=127.0.0.1 token=1001 "
      u"names=High,Warn,Low,Floor\n"
+     u"\n"
      u"  quillon --launch SetFreqRange low=5.0 high=42.0\n"},
     {IDS_UI_USAGE_EXAMPLE,
      u"Example, as a Nembra launcher starts Quillon on a port:\n"

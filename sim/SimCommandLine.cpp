@@ -46,7 +46,8 @@ std::string SimCommandLine::usage() {
          "  --expire-after S     end each token's session S seconds after its first granted\n"
          "                       permission check (later checks answer error 30)\n"
          "  --quiet              no log lines\n"
-         "  --help               this text\n";
+         "  --help               this text\n"
+         "  --version            print the program's name and version\n";
 }
 
 std::optional<int64_t> parseUtcTime(const std::string& text) {
@@ -92,6 +93,8 @@ std::optional<SimCommandLine> SimCommandLine::parse(const std::vector<std::strin
     std::string v;
     if (a == "--help" || a == "-h") {
       c.help = true;
+    } else if (a == "--version") {
+      c.version = true;
     } else if (a == "--seed-demo") {
       c.seedDemo = true;
     } else if (a == "--quiet") {
@@ -129,7 +132,7 @@ std::optional<SimCommandLine> SimCommandLine::parse(const std::vector<std::strin
       return fail("unknown option: " + a);
     }
   }
-  if (c.help) return c;
+  if (c.help || c.version) return c;
   if (c.db.empty()) return fail("--db FILE is required");
   if (!c.seedDemo && !c.listen) c.listen = defaultListen();
   return c;

@@ -7,18 +7,19 @@
 
 // What `nembra-sim` was asked to do.
 struct SimCommandLine {
-  std::string db;                          // --db FILE
-  std::optional<std::string> listen;       // --listen HOST:PORT (port 0: any free port)
-  bool seedDemo = false;                   // --seed-demo
-  std::optional<int64_t> endTime;          // --end-time: the demo data's last scan
-  int maxSessions = 32;                    // --max-sessions N
-  int workers = 2;                         // --workers N
-  std::vector<std::string> faults;         // --fault KIND:CALL:VALUE, repeatable
-  int64_t dropAfterCalls = 0;              // --drop-after N
-  int objectTimeoutSeconds = 600;          // --object-timeout S
-  std::optional<int> expireAfterSeconds;   // --expire-after S
-  bool quiet = false;                      // --quiet
-  bool help = false;                       // --help
+  std::string db;                         // --db FILE
+  std::optional<std::string> listen;      // --listen HOST:PORT (port 0: any free port)
+  bool seedDemo = false;                  // --seed-demo
+  std::optional<int64_t> endTime;         // --end-time: the demo data's last scan
+  int maxSessions = 32;                   // --max-sessions N
+  int workers = 2;                        // --workers N
+  std::vector<std::string> faults;        // --fault KIND:CALL:VALUE, repeatable
+  int64_t dropAfterCalls = 0;             // --drop-after N
+  int objectTimeoutSeconds = 600;         // --object-timeout S
+  std::optional<int> expireAfterSeconds;  // --expire-after S
+  bool quiet = false;                     // --quiet
+  bool help = false;                      // --help
+  bool version = false;                   // --version
 
   // The parsed command line, or nothing with the reason in `error`.
   static std::optional<SimCommandLine> parse(const std::vector<std::string>& args, std::string* error);

@@ -8,15 +8,17 @@
 
 #include <chrono>
 #include <csignal>
-#include <ctime>
 #include <cstdio>
+#include <ctime>
 #include <iostream>
 #include <thread>
 
 namespace {
 
 volatile std::sig_atomic_t g_stop = 0;
-void onSignal(int) { g_stop = 1; }
+void onSignal(int) {
+  g_stop = 1;
+}
 
 int seed(const SimCommandLine& c) {
   std::string error;
@@ -31,7 +33,8 @@ int seed(const SimCommandLine& c) {
     std::cerr << "nembra-sim: seeding failed: " << error << "\n";
     return 1;
   }
-  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
+  const auto ms =
+      std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
   if (!c.quiet) {
     const std::time_t t = end;
     char when[32];
@@ -96,6 +99,10 @@ int main(int argc, char** argv) {
   }
   if (command->help) {
     std::cout << SimCommandLine::usage();
+    return 0;
+  }
+  if (command->version) {
+    std::cout << "nembra-sim " QUILLON_VERSION "\n";
     return 0;
   }
   SimLog::setEnabled(!command->quiet);

@@ -6,6 +6,7 @@
 #include <limits>
 #include <random>
 
+#include "app/BuildInfo.h"
 #include "app/CCommandLineInfoWav.h"
 #include "app/LaunchRequest.h"
 #include "support/QtPrinters.h"
@@ -144,6 +145,28 @@ INSTANTIATE_TEST_SUITE_P(Switches, StandardSwitchTest,
                                            SwitchCase{"--help", false, false, false, false, true},
                                            SwitchCase{"-h", false, false, false, false, true},
                                            SwitchCase{"/?", false, false, false, false, true}));
+
+// What the program prints and ends with before any window: only the usage
+// and the version, and never for a word handed to a launch.
+TEST(CommandLineTest, ConsoleAnswers) {
+  const QString version = QStringLiteral("quillon %1\n").arg(BuildInfo::version());
+  ASSERT_FALSE(BuildInfo::version().isEmpty());
+  const struct {
+    QStringList words;
+    QString answer;
+  } cases[] = {
+      {{"--version"}, version},
+      {{"/VERSION", "/TOKEN:5"}, version},
+      {{"--version", "--help"}, CCommandLineInfoWav::usage()},
+      {{"-h"}, CCommandLineInfoWav::usage()},
+      {{"/TOKEN:5", "/Regserver"}, QString()},
+      {{"--launch", "LaunchORB", "--version"}, QString()},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(CCommandLineInfoWav::consoleAnswer(QStringList{"quillon"} + c.words), c.answer)
+        << c.words.join(' ').toStdString();
+  EXPECT_TRUE(CCommandLineInfoWav::usage().contains(QStringLiteral("\n  version ")));
+}
 
 struct SplitCase {
   QStringList words;

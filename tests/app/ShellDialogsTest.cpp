@@ -87,6 +87,9 @@ TEST(HelpLocationTest, ClientFolderCopyWinsThenTheInstalledCopyThenTheSources) {
   EXPECT_TRUE(HelpLocation::find(client, program, source).isEmpty());
   ASSERT_TRUE(touch(source));
   EXPECT_EQ(HelpLocation::find(client, program, source), source);
+  const QString shared = dir.filePath(QStringLiteral("share/quillon/help/quillon.html"));
+  ASSERT_TRUE(touch(shared));
+  EXPECT_EQ(HelpLocation::find(client, program, source), shared);
   ASSERT_TRUE(touch(installed));
   EXPECT_EQ(HelpLocation::find(client, program, source), installed);
   ASSERT_TRUE(touch(clientCopy));

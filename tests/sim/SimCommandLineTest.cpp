@@ -21,8 +21,9 @@ TEST(SimCommandLineTest, ServesOnTheDefaultAddressWhenNothingElseIsAsked) {
   const auto c = parse({"--db", "x.db"});
   ASSERT_TRUE(c);
   EXPECT_EQ(c->listen, "127.0.0.1:50515");
-  const auto d = parse({"--db", "x.db", "--listen", "127.0.0.1:0", "--fault", "busy:NextBlock:2", "--fault",
-                        "delay:ReadDayBlock:50", "--max-sessions", "3", "--drop-after", "10", "--expire-after", "5"});
+  const auto d =
+      parse({"--db", "x.db", "--listen", "127.0.0.1:0", "--fault", "busy:NextBlock:2", "--fault",
+             "delay:ReadDayBlock:50", "--max-sessions", "3", "--drop-after", "10", "--expire-after", "5"});
   ASSERT_TRUE(d);
   EXPECT_EQ(d->listen, "127.0.0.1:0");
   EXPECT_EQ(d->faults.size(), 2u);
@@ -53,6 +54,11 @@ TEST(SimCommandLineTest, BadArgumentsAreNamed) {
     EXPECT_FALSE(parse(c.args, &error));
     EXPECT_NE(error.find(c.mentions), std::string::npos) << error;
   }
+}
+
+TEST(SimCommandLineTest, HelpAndVersionNeedNoDatabase) {
+  EXPECT_TRUE(parse({"--help"})->help);
+  EXPECT_TRUE(parse({"--version"})->version);
 }
 
 TEST(SimCommandLineTest, UtcTimes) {
