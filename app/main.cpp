@@ -1,3 +1,4 @@
+#include "app/AllocatorTuning.h"
 #include "app/COrbiskApp.h"
 #include "app/MessageBoxPrompts.h"
 #include "core/SettingsStore.h"
@@ -5,6 +6,7 @@
 #include <QApplication>
 
 int main(int argc, char** argv) {
+  limitAllocatorArenas();
   QApplication app(argc, argv);
   QApplication::setApplicationName(SettingsStore::applicationName());
   MessageBoxPrompts prompts;
