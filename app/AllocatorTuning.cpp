@@ -1,5 +1,7 @@
 #include "app/AllocatorTuning.h"
 
+#include <cstdlib>  // brings in the C library's own header that names glibc
+
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif

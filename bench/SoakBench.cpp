@@ -210,6 +210,10 @@ int main(int argc, char** argv) {
     print(0, clock);
     Sample at50;
     Sample last;
+    // The heap in use depends on which report was shown last (25 reports are
+    // not whole cycles of the types), so its range is given, not a difference.
+    double heapLow = 1e12;
+    double heapHigh = 0;
     for (int n = 0; n < reports; ++n) {
       // The dialog's own defaults for a fresh profile, the type chosen.
       GraphQuery query;
@@ -228,13 +232,18 @@ int main(int argc, char** argv) {
       if (done % 25 == 0 || done == reports) {
         last = print(done, clock);
         if (done == 50) at50 = last;
+        if (done >= 50) {
+          heapLow = std::min(heapLow, last.heapMb);
+          heapHigh = std::max(heapHigh, last.heapMb);
+        }
       }
     }
     keepAlive.stop();
     if (reports > 50)
-      std::printf("from report 50 to %d: RSS %+.1f MB, heap %+.1f MB, descriptors %+d, threads %+d\n",
-                  reports, last.rssMb - at50.rssMb, last.heapMb - at50.heapMb,
-                  last.descriptors - at50.descriptors, last.threads - at50.threads);
+      std::printf(
+          "from report 50 to %d: RSS %+.1f MB, descriptors %+d, threads %+d; heap in use %.1f to %.1f MB\n",
+          reports, last.rssMb - at50.rssMb, last.descriptors - at50.descriptors, last.threads - at50.threads,
+          heapLow, heapHigh);
     frame.close();
     session.Close();
   }
