@@ -218,6 +218,7 @@ int main(int argc, char** argv) {
       // The dialog's own defaults for a fresh profile, the type chosen.
       GraphQuery query;
       query.graphType = types[static_cast<size_t>(n) % types.size()];
+      // One Frequency over its day by the hour, as a user looking at a trend picks.
       if (query.graphType == OneFreqTimeWindow) query.increment = Increment::k1Hour;
       frame.prefillNewGraph({query, std::nullopt, true, false});
       pressOkWhenShown();
