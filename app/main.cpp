@@ -1,3 +1,4 @@
+#include "app/AllocatorTuning.h"
 #include "app/CCommandLineInfoWav.h"
 #include "app/COrbiskApp.h"
 #include "app/MessageBoxPrompts.h"
@@ -7,6 +8,7 @@
 #include <cstdio>
 
 int main(int argc, char** argv) {
+  limitAllocatorArenas();
   // --help and --version are answered before QApplication connects to a
   // display, so they work over SSH, in package checks and when the manual
   // page is made.

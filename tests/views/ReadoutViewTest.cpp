@@ -112,6 +112,7 @@ TEST_F(ReadoutViewTest, PeakCommandsMoveTheActiveMarkerAndStayAtTheEnds) {
     FrameState s;
     s.graphType = view->graphType();
     view->fillFrameState(s);
+    m_markers.fill(s);  // as the main window does, whatever report is on show
     return s;
   };
   EXPECT_FALSE(commandState(ID_MARKER_TO_PEAK, frame()).enabled);

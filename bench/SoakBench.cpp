@@ -1,0 +1,253 @@
+// A day at the desk, compressed: the real main window and document run a few
+// hundred reports in a row, cycling through the six types, each the way a user
+// makes it (New Graph, OK in the dialog, the progress box, the view), against
+// a nembra-sim process of its own on loopback, while the keep-alive ticks.
+// Every 25 reports it prints the process's resident memory, the heap in use,
+// the open descriptors and the threads, so growth that never levels off shows.
+// Usage: quillon_bench_soak [REPORTS [POLL_MS [KEEPALIVE_MS [TYPES]]]]
+//   REPORTS       how many reports (300)
+//   POLL_MS       the progress box's poll of the fetch (0: its own 500 ms)
+//   KEEPALIVE_MS  how often the keep-alive ticks (250)
+//   TYPES         the report types to cycle, as digits 0 to 5 (234015: all
+//                 six, the ribbon reports first; 2: Time Window Detail only)
+// The platform is QT_QPA_PLATFORM's (offscreen when unset); under xvfb-run
+// with xcb the 3D reports draw with OpenGL as on a desktop.
+#include "app/AllocatorTuning.h"
+#include "app/CMainFrame.h"
+#include "app/COrbiskDoc.h"
+#include "app/ServerSession.h"
+#include "core/IdentityScrambler.h"
+#include "core/Prompts.h"
+#include "core/SettingsStore.h"
+#include "query/CORBPropertiesDlg.h"
+#include "resources/CommandIds.h"
+#include "sim/DemoSeeder.h"
+
+#include <malloc.h>
+#include <QAction>
+#include <QApplication>
+#include <QDateTime>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+// A message means a report did not run; the soak counts them and fails.
+struct CountingPrompts : Prompts {
+  int count = 0;
+  void message(QWidget*, const QString& text) override {
+    ++count;
+    std::fprintf(stderr, "message: %s\n", text.toLocal8Bit().constData());
+  }
+};
+
+struct Sample {
+  double rssMb = 0;
+  double heapMb = 0;
+  double heapFreeMb = 0;  // held by malloc, not in use
+  int descriptors = 0;
+  int threads = 0;
+};
+
+// One "Name: value kB" field of /proc/self/status.
+long statusField(const char* name) {
+  std::ifstream in("/proc/self/status");
+  std::string line;
+  const std::string prefix = std::string(name) + ":";
+  while (std::getline(in, line))
+    if (line.rfind(prefix, 0) == 0) return std::atol(line.c_str() + prefix.size());
+  return -1;
+}
+
+Sample sample() {
+  Sample s;
+  s.rssMb = double(statusField("VmRSS")) / 1024.0;
+  s.threads = int(statusField("Threads"));
+  const struct mallinfo2 m = mallinfo2();
+  s.heapMb = double(m.uordblks + m.hblkhd) / (1024.0 * 1024.0);
+  s.heapFreeMb = double(m.fordblks) / (1024.0 * 1024.0);
+  s.descriptors = int(QDir(QStringLiteral("/proc/self/fd"))
+                          .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System)
+                          .size());
+  return s;
+}
+
+// Clicks OK in the New Graph dialog once it is up (the progress box that
+// follows is left alone); a dialog that refuses OK is cancelled, so a refused
+// request cannot hang the run.
+void pressOkWhenShown() {
+  auto* poll = new QTimer;
+  QObject::connect(poll, &QTimer::timeout, poll, [poll, tries = 0]() mutable {
+    auto* dlg = qobject_cast<CORBPropertiesDlg*>(QApplication::activeModalWidget());
+    if (!dlg || !dlg->isVisible()) {
+      if (++tries > 1000) poll->deleteLater();
+      return;
+    }
+    dlg->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    if (dlg->isVisible()) dlg->reject();
+    poll->deleteLater();
+  });
+  poll->start(5);
+}
+
+// nembra-sim in a process of its own, so the figures are the client's alone.
+class SimProcess {
+public:
+  ~SimProcess() {
+    if (m_process.state() != QProcess::NotRunning) {
+      m_process.terminate();
+      if (!m_process.waitForFinished(5000)) m_process.kill();
+      m_process.waitForFinished(5000);
+    }
+  }
+
+  bool start(const QString& db, QString* address) {
+    QProcess seed;
+    // The data runs a day past now, so every report still finds its last
+    // quarter hour however long the run takes.
+    const qint64 until = QDateTime::currentSecsSinceEpoch() + 86400;
+    seed.start(QStringLiteral(NEMBRA_SIM_PATH),
+               {"--db", db, "--seed-demo", "--end-time", QString::number(until), "--quiet"});
+    if (!seed.waitForFinished(120000) || seed.exitCode() != 0) return false;
+    m_process.start(QStringLiteral(NEMBRA_SIM_PATH), {"--db", db, "--listen", "127.0.0.1:0", "--quiet"});
+    const QByteArray prefix = "nembra-sim listening on ";
+    QByteArray out;
+    while (m_process.waitForReadyRead(30000)) {
+      out += m_process.readAllStandardOutput();
+      const qsizetype at = out.indexOf(prefix);
+      const qsizetype eol = out.indexOf('\n', at);
+      if (at >= 0 && eol > at) {
+        *address = QString::fromLatin1(out.mid(at + prefix.size(), eol - at - prefix.size())).trimmed();
+        return true;
+      }
+    }
+    return false;
+  }
+
+private:
+  QProcess m_process;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  limitAllocatorArenas();  // as the program's own main does
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(SettingsStore::applicationName());
+  const int reports = argc > 1 ? std::max(1, std::atoi(argv[1])) : 300;
+  const int pollMs = argc > 2 ? std::max(0, std::atoi(argv[2])) : 0;
+  const int keepAliveMs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 250;
+  std::vector<int> types;
+  for (const char* c = argc > 4 ? argv[4] : "234015"; *c; ++c)
+    if (isValidGraphType(*c - '0')) types.push_back(*c - '0');
+  if (types.empty()) return 2;
+
+  // A new user: empty profile, the machine file with the demo identity.
+  QTemporaryDir dir;
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path() + "/user");
+  QSettings::setPath(QSettings::IniFormat, QSettings::SystemScope, dir.path() + "/system");
+  {
+    QSettings machine(dir.path() + "/system/Veltrix/PM.ini", QSettings::IniFormat);
+    machine.setValue("Client/ServerInfo/Extra1",
+                     QString::fromLatin1(ScrambleIdentity(DemoSeeder::kUser).c_str()));
+    machine.setValue("Client/ServerInfo/Extra2",
+                     QString::fromLatin1(ScrambleIdentity(DemoSeeder::kPassword).c_str()));
+  }
+  CountingPrompts prompts;
+  Prompts::install(&prompts);
+  struct Uninstall {
+    ~Uninstall() { Prompts::install(nullptr); }
+  } uninstall;
+
+  SimProcess sim;
+  QString address;
+  if (!sim.start(dir.path() + "/demo.db", &address)) {
+    std::fprintf(stderr, "nembra-sim did not start (%s)\n", NEMBRA_SIM_PATH);
+    return 1;
+  }
+
+  int failed = 0;
+  {
+    ServerSession session;
+    COrbiskDoc doc(session);
+    if (pollMs > 0) doc.setPollInterval(pollMs);
+    CMainFrame frame(doc, session);
+    frame.show();
+    if (!session.Connect(DemoSeeder::kIngressNode, ServerSession::kCommandLineDataClass, address,
+                         DemoSeeder::kToken, QStringLiteral("Port 7")))
+      return 1;
+    doc.SetFreqRange(5.0, 860.0);
+
+    int ticks = 0;
+    QTimer keepAlive;
+    QObject::connect(&keepAlive, &QTimer::timeout, &keepAlive, [&] { ticks += session.KeepAlive() ? 1 : 0; });
+    keepAlive.start(keepAliveMs);
+
+    std::printf("%7s %9s %9s %9s %10s %12s %8s %10s\n", "reports", "seconds", "RSS MB", "heap MB", "free MB",
+                "descriptors", "threads", "keepalive");
+    const auto print = [&](int done, const QElapsedTimer& clock) {
+      const Sample s = sample();
+      std::printf("%7d %9.1f %9.1f %9.1f %10.1f %12d %8d %10d\n", done, clock.elapsed() / 1000.0, s.rssMb,
+                  s.heapMb, s.heapFreeMb, s.descriptors, s.threads, ticks);
+      std::fflush(stdout);
+      return s;
+    };
+    QElapsedTimer clock;
+    clock.start();
+    print(0, clock);
+    Sample at50;
+    Sample last;
+    // The heap in use depends on which report was shown last (25 reports are
+    // not whole cycles of the types), so its range is given, not a difference.
+    double heapLow = 1e12;
+    double heapHigh = 0;
+    for (int n = 0; n < reports; ++n) {
+      // The dialog's own defaults for a fresh profile, the type chosen.
+      GraphQuery query;
+      query.graphType = types[static_cast<size_t>(n) % types.size()];
+      // One Frequency over its day by the hour, as a user looking at a trend picks.
+      if (query.graphType == OneFreqTimeWindow) query.increment = Increment::k1Hour;
+      frame.prefillNewGraph({query, std::nullopt, true, false});
+      pressOkWhenShown();
+      frame.action(CommandIds::ID_GRAPH_NEW)->trigger();
+      QCoreApplication::processEvents();
+      if (frame.currentQuery().graphType != query.graphType || !frame.isVisible()) {
+        ++failed;
+        std::fprintf(stderr, "report %d (type %d) did not show\n", n + 1, query.graphType);
+        if (!frame.isVisible()) break;
+      }
+      const int done = n + 1;
+      if (done % 25 == 0 || done == reports) {
+        last = print(done, clock);
+        if (done == 50) at50 = last;
+        if (done >= 50) {
+          heapLow = std::min(heapLow, last.heapMb);
+          heapHigh = std::max(heapHigh, last.heapMb);
+        }
+      }
+    }
+    keepAlive.stop();
+    if (reports > 50)
+      std::printf(
+          "from report 50 to %d: RSS %+.1f MB, descriptors %+d, threads %+d; heap in use %.1f to %.1f MB\n",
+          reports, last.rssMb - at50.rssMb, last.descriptors - at50.descriptors, last.threads - at50.threads,
+          heapLow, heapHigh);
+    frame.close();
+    session.Close();
+  }
+  std::printf("%d reports failed, %d messages\n", failed, prompts.count);
+  return failed == 0 && prompts.count == 0 ? 0 : 1;
+}
