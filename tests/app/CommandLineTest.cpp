@@ -67,6 +67,7 @@ TEST(CommandLineTest, ValuesReadTheLeadingNumber) {
   } cases[] = {{"x", 0, 0.0},
                {" \t42abc", 42, 42.0},
 
+               {"+8", 8, 8.0},
                {"+-8", 0, 0.0},
                {"12.75", 12, 12.75},
                {"5,5", 5, 5.0},

@@ -31,7 +31,12 @@ TEST(ReportPageTest, TitleJoinsReportTextAndLabelAndCaptionsSplitAtTheFirstColon
       {QStringLiteral("Start date, time:"), QStringLiteral("05.03.2024 13:00")},
       {QStringLiteral("Time:"), QString()},
       {QStringLiteral("Note:"), QStringLiteral("see: above")},
-      {QString(), remark}};
+      {QString(), remark},
+      // The longest caption, either way it is written.
+      {QString(40, 'c') + ':', QStringLiteral("v")},
+      {QString(40, 'e') + ':', QString()},
+      {QString(), QString(41, 'd') + ':'},
+      {QString(), QStringLiteral(": no caption")}};
   QStringList lines;
   for (const auto& row : expected)
     lines << (row.caption.isEmpty() ? row.value : (row.caption + ' ' + row.value).trimmed());
