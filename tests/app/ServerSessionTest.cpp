@@ -58,16 +58,6 @@ protected:
   int m_closes = 0;
 };
 
-TEST_F(ServerSessionTest, ConnectsWithTheStoredIdentity) {
-  auto s = session();
-  ASSERT_TRUE(connect(*s));
-  EXPECT_EQ(m_host, "nembra01");
-  EXPECT_EQ(m_identity.user + "|" + m_identity.domain + "|" + m_identity.password, "demo|.|nembra-demo");
-  EXPECT_EQ(m_fake->dataClasses, std::vector<std::string>{ServerSession::kCommandLineDataClass});
-  EXPECT_TRUE(m_prompts.texts.isEmpty());
-  EXPECT_EQ(QStringLiteral("%1 %2 %3").arg(s->label()).arg(s->node()).arg(s->token()), "Port 3 3 1001");
-}
-
 TEST_F(ServerSessionTest, MissingIdentityIsReportedWithoutCallingTheServer) {
   for (const auto& [user, password] : {std::pair{"", "x"}, std::pair{"demo", ""}}) {
     writeIdentity(machineFile(), user, password);
@@ -205,9 +195,21 @@ TEST_F(ServerSessionTest, KeepAliveNeverWaitsAndCloseEndsTheSessionOnce) {
   never.Close();
 }
 
-TEST_F(ServerSessionTest, SecondConnectClosesTheFirstSessionAndAFailureLeavesNone) {
+// The server's clock reads day zero without a session or an answer.
+TEST_F(ServerSessionTest, ConnectsWithTheStoredIdentityAndASecondConnectReplacesTheFirst) {
   auto s = session();
+  CNBServerDateTime clock([&] { return s->objects().get(); });
+  EXPECT_EQ(clock.Now().value(), 0.0);
   ASSERT_TRUE(connect(*s));
+  EXPECT_EQ(m_host, "nembra01");
+  EXPECT_EQ(m_identity.user + "|" + m_identity.domain + "|" + m_identity.password, "demo|.|nembra-demo");
+  EXPECT_EQ(m_fake->dataClasses, std::vector<std::string>{ServerSession::kCommandLineDataClass});
+  EXPECT_EQ(QStringLiteral("%1 %2 %3").arg(s->label()).arg(s->node()).arg(s->token()), "Port 3 3 1001");
+  m_fake->clock->time = 45000.25;
+  EXPECT_EQ(clock.Now().value(), 45000.25);
+  m_fake->clock->result = hr::RPC_S_CALL_FAILED;
+  EXPECT_EQ(clock.Now().value(), 0.0);
+
   const auto first = m_fake;
   m_configure = [](FakeServerObjects& f) { f.createSecurity.fallback = hr::E_ACCESSDENIED; };
   EXPECT_FALSE(connect(*s));
@@ -216,22 +218,9 @@ TEST_F(ServerSessionTest, SecondConnectClosesTheFirstSessionAndAFailureLeavesNon
   EXPECT_EQ(s->objects(), nullptr);
   // Nothing of the first session is asked for permission any more.
   EXPECT_FALSE(s->CheckPermission());
-
   m_configure = [](FakeServerObjects&) {};
   ASSERT_TRUE(connect(*s));
   EXPECT_EQ(s->objects(), m_fake);
-}
-
-TEST_F(ServerSessionTest, ServerClockFallsBackToDayZero) {
-  auto s = session();
-  CNBServerDateTime offline([&] { return s->objects().get(); });
-  EXPECT_EQ(offline.Now().value(), 0.0);
-  ASSERT_TRUE(connect(*s));
-  m_fake->clock->time = 45000.25;
-  CNBServerDateTime server([&] { return s->objects().get(); });
-  EXPECT_EQ(server.Now().value(), 45000.25);
-  m_fake->clock->result = hr::RPC_S_CALL_FAILED;
-  EXPECT_EQ(server.Now().value(), 0.0);
 }
 
 }  // namespace
