@@ -31,45 +31,31 @@ protected:
   const QSize m_size{320, 200};
 };
 
-TEST_F(ChartImageFileTest, KindFollowsTheExtension) {
-  using K = ChartImageFile::Kind;
-  EXPECT_EQ(ChartImageFile::kindOf("a.png"), K::Png);
-  EXPECT_EQ(ChartImageFile::kindOf("/x/b.SVG"), K::Svg);
-  EXPECT_EQ(ChartImageFile::kindOf("c.Pdf"), K::Pdf);
-  EXPECT_EQ(ChartImageFile::kindOf("d.csv"), K::Unknown);
-  EXPECT_EQ(ChartImageFile::kindOf("png"), K::Unknown);
-}
-
-TEST_F(ChartImageFileTest, PngHasTheChartsSizeAndPixels) {
-  ASSERT_TRUE(ChartImageFile::write(path("c.png"), paintChart, m_size));
+// The extension picks the kind; each file is the chart at its size: a PNG of
+// its pixels, an SVG drawing, a one-page PDF (320 x 200 pixels at 96 per inch
+// are 240 x 150 points).
+TEST_F(ChartImageFileTest, EachKindHoldsTheChartAtItsSize) {
+  EXPECT_EQ(ChartImageFile::kindOf("/x/b.SVG"), ChartImageFile::Kind::Svg);
+  EXPECT_EQ(ChartImageFile::kindOf("png"), ChartImageFile::Kind::Unknown);
+  for (const char* name : {"c.png", "c.Svg", "c.pdf"})
+    ASSERT_TRUE(ChartImageFile::write(path(name), paintChart, m_size));
   const QImage image(path("c.png"));
-  ASSERT_FALSE(image.isNull());
   EXPECT_EQ(image.size(), m_size);
   EXPECT_EQ(image.pixelColor(160, 100), QColor(Qt::red));
   EXPECT_EQ(image.pixelColor(5, 50), QColor(Qt::black));
-}
 
-TEST_F(ChartImageFileTest, SvgIsAVectorDrawingOfTheChartsSize) {
-  ASSERT_TRUE(ChartImageFile::write(path("c.svg"), paintChart, m_size));
-  QDomDocument doc;
-  ASSERT_TRUE(doc.setContent(read(path("c.svg"))));
-  const QDomElement svg = doc.documentElement();
-  EXPECT_EQ(svg.tagName(), "svg");
-  EXPECT_EQ(svg.attribute("viewBox"), "0 0 320 200");
-  EXPECT_TRUE(read(path("c.svg")).contains("#ff0000"));
-}
+  QDomDocument svg;
+  ASSERT_TRUE(svg.setContent(read(path("c.Svg"))));
+  EXPECT_EQ(svg.documentElement().tagName(), "svg");
+  EXPECT_EQ(svg.documentElement().attribute("viewBox"), "0 0 320 200");
+  EXPECT_TRUE(read(path("c.Svg")).contains("#ff0000"));
 
-TEST_F(ChartImageFileTest, PdfIsOnePageOfTheChartsSize) {
-  ASSERT_TRUE(ChartImageFile::write(path("c.pdf"), paintChart, m_size));
   const QByteArray pdf = read(path("c.pdf"));
-  ASSERT_TRUE(pdf.startsWith("%PDF-"));
-  EXPECT_TRUE(pdf.trimmed().endsWith("%%EOF"));
-  // 320 x 200 pixels at 96 per inch are 240 x 150 points.
-  const QRegularExpression box(QStringLiteral("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]"));
-  const auto m = box.match(QString::fromLatin1(pdf));
-  ASSERT_TRUE(m.hasMatch());
-  EXPECT_NEAR(m.captured(1).toDouble(), 240.0, 0.5);
-  EXPECT_NEAR(m.captured(2).toDouble(), 150.0, 0.5);
+  EXPECT_TRUE(pdf.startsWith("%PDF-") && pdf.trimmed().endsWith("%%EOF"));
+  const auto box = QRegularExpression(QStringLiteral("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]"))
+                       .match(QString::fromLatin1(pdf));
+  EXPECT_NEAR(box.captured(1).toDouble(), 240.0, 0.5);
+  EXPECT_NEAR(box.captured(2).toDouble(), 150.0, 0.5);
 }
 
 TEST_F(ChartImageFileTest, FailuresSayWhyAndLeaveTheOldFile) {
@@ -84,10 +70,10 @@ TEST_F(ChartImageFileTest, FailuresSayWhyAndLeaveTheOldFile) {
     ChartPainter paint;
     QSize size;
   } cases[] = {
-      {path("chart.bmp"), paintChart, m_size},         // a kind we do not write
-      {target, paintChart, QSize()},                   // no chart area
-      {target, ChartPainter(), m_size},                // no chart
-      {path("missing/dir/c.png"), paintChart, m_size}, // a folder that does not exist
+      {path("chart.bmp"), paintChart, m_size},          // a kind we do not write
+      {target, paintChart, QSize()},                    // no chart area
+      {target, ChartPainter(), m_size},                 // no chart
+      {path("missing/dir/c.png"), paintChart, m_size},  // a folder that does not exist
   };
   for (const auto& c : cases) {
     const ExportFile::Result r = ChartImageFile::write(c.path, c.paint, c.size);

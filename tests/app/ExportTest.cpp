@@ -16,155 +16,99 @@
 
 namespace {
 
-struct FolderCase {
-  const char* clientFolder;
-  const char* exportFolder;
-};
-
-void PrintTo(const FolderCase& c, std::ostream* os) {
-  *os << '"' << c.clientFolder << '"';
+TEST(ExportLocationTest, FolderBeforeClientBecomesExports) {
+  const std::pair<const char*, const char*> cases[] = {
+      // The installation's own form, backslashes read as separators.
+      {"C:\\Apps\\PM\\Client\\", "C:/Apps/PM/Exports/"},
+      {"/opt/veltrix/pm/Client", "/opt/veltrix/pm/Exports/"},
+      // Only the first "Client" counts; whatever follows it is dropped.
+      {"/srv/ClientData/pm/Client/", "/srv/Exports/"},
+      {"/opt/pm/Client/bin/", "/opt/pm/Exports/"},
+      // A name that merely starts with it still matches, as the rule has always done.
+      {"/opt/pm/Clients/", "/opt/pm/Exports/"},
+      {"Client\\", "Exports/"},
+      // No "Client" with this case: no export folder.
+      {"/opt/veltrix/pm/client/", ""},
+      {"", ""}};
+  for (const auto& [client, exports] : cases)
+    EXPECT_EQ(ExportLocation::exportFolderFor(QString::fromUtf8(client)), QString::fromUtf8(exports))
+        << client;
+  EXPECT_EQ(ExportLocation::nameFilters(QStringLiteral("Comma Delimited Format (*.csv) | *.csv ||")),
+            QStringList{QStringLiteral("Comma Delimited Format (*.csv)")});
+  EXPECT_EQ(ExportLocation::nameFilters(QStringLiteral("Text|*.txt;*.log|All (*.*)|*.*||")),
+            (QStringList{QStringLiteral("Text (*.txt *.log)"), QStringLiteral("All (*.*)")}));
 }
 
-class ExportFolderTest : public ::testing::TestWithParam<FolderCase> {};
-
-TEST_P(ExportFolderTest, FolderBeforeClientBecomesExports) {
-  EXPECT_EQ(ExportLocation::exportFolderFor(QString::fromUtf8(GetParam().clientFolder)),
-            QString::fromUtf8(GetParam().exportFolder));
-}
-
-INSTANTIATE_TEST_SUITE_P(ClientFolders, ExportFolderTest,
-                         ::testing::Values(
-                             // The installation's own form, backslashes read as separators.
-                             FolderCase{"C:\\Apps\\PM\\Client\\", "C:/Apps/PM/Exports/"},
-                             FolderCase{"/opt/veltrix/pm/Client/", "/opt/veltrix/pm/Exports/"},
-                             FolderCase{"/opt/veltrix/pm/Client", "/opt/veltrix/pm/Exports/"},
-                             // Only the first "Client" counts; whatever follows it is dropped.
-                             FolderCase{"/srv/ClientData/pm/Client/", "/srv/Exports/"},
-                             FolderCase{"/opt/pm/Client/bin/", "/opt/pm/Exports/"},
-                             // A name that merely starts with it still matches, as the rule has always done.
-                             FolderCase{"/opt/pm/Clients/", "/opt/pm/Exports/"},
-                             FolderCase{"Client\\", "Exports/"},
-                             // No "Client" with this case: no export folder.
-                             FolderCase{"/opt/veltrix/pm/client/", ""}, FolderCase{"/opt/pm/", ""},
-                             FolderCase{"", ""}));
-
-class ExportLocationTest : public TempSettingsTest {
+class ExportDirTest : public TempSettingsTest {
 protected:
-  void SetUp() override {
-    TempSettingsTest::SetUp();
-    ASSERT_TRUE(m_root.isValid());
-  }
   QString root() const { return m_root.path(); }
-  void setClientFolder(const QString& folder) {
-    QDir().mkpath(QFileInfo(machineFile()).absolutePath());
-    QSettings machine(machineFile(), QSettings::IniFormat);
-    machine.setValue(QStringLiteral("Client/NembraClientDir"), folder);
+  QString path(const QString& name) const { return m_root.filePath(name); }
+  QStringList entries() const { return QDir(root()).entryList(QDir::Files | QDir::NoDotAndDotDot); }
+  static void writeOld(const QString& p) {
+    QFile f(p);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("old contents\n");
+  }
+  static QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
   }
 
 private:
   QTemporaryDir m_root;
 };
 
-TEST_F(ExportLocationTest, ExistingExportsFolderIsUsedWithCsvWildcard) {
+// The save dialog starts with the wildcard in the Exports folder beside the
+// machine-wide client folder, or in the documents when that is unusable.
+TEST_F(ExportDirTest, SaveDialogStartsInTheExportFolderOrTheDocuments) {
   ASSERT_TRUE(QDir(root()).mkpath(QStringLiteral("PM/Exports")));
-  const ExportLocation where =
-      ExportLocation::resolve(root() + QStringLiteral("/PM/Client/"), QStringLiteral("/docs"));
-  EXPECT_EQ(where.folder, root() + QStringLiteral("/PM/Exports/"));
-  EXPECT_EQ(where.initialPath(), root() + QStringLiteral("/PM/Exports/*.csv"));
-}
-
-TEST_F(ExportLocationTest, FallsBackWhenTheExportFolderIsUnusable) {
-  ASSERT_TRUE(QDir(root()).mkpath(QStringLiteral("PM/Client")));
-  for (const QString& client : {root() + QStringLiteral("/PM/Client/"),  // no Exports folder beside it
-                                root() + QStringLiteral("/PM/client/"), QString()}) {
-    const ExportLocation where = ExportLocation::resolve(client, root() + QStringLiteral("/docs"));
-    EXPECT_EQ(where.folder, root() + QStringLiteral("/docs/")) << client.toStdString();
-    EXPECT_EQ(where.fileName, QStringLiteral("*.csv"));
-  }
-}
-
-TEST_F(ExportLocationTest, SaveDialogStartsWithTheWildcardInTheExportFolder) {
-  ASSERT_TRUE(QDir(root()).mkpath(QStringLiteral("PM/Exports")));
+  ASSERT_TRUE(QDir(root()).mkpath(QStringLiteral("Other/Client")));
+  QDir().mkpath(QFileInfo(machineFile()).absolutePath());
+  QSettings(machineFile(), QSettings::IniFormat).setValue("Client/NembraClientDir", root() + "/PM/Client/");
+  EXPECT_EQ(ExportLocation::current().folder, root() + QStringLiteral("/PM/Exports/"));
   QFileDialog dialog;
   prepareExportDialog(dialog, ExportLocation::resolve(root() + QStringLiteral("/PM/Client/"), root()));
   EXPECT_EQ(dialog.directory().absolutePath(), root() + QStringLiteral("/PM/Exports"));
   EXPECT_EQ(dialog.selectedFiles(), QStringList{root() + QStringLiteral("/PM/Exports/*.csv")});
-}
 
-TEST_F(ExportLocationTest, CurrentReadsTheMachineWideClientFolder) {
-  ASSERT_TRUE(QDir(root()).mkpath(QStringLiteral("Nembra/Exports")));
-  setClientFolder(root() + QStringLiteral("/Nembra/Client/"));
-  EXPECT_EQ(ExportLocation::clientFolder(), root() + QStringLiteral("/Nembra/Client/"));
-  EXPECT_EQ(ExportLocation::current().folder, root() + QStringLiteral("/Nembra/Exports/"));
-}
-
-TEST(ExportNameFiltersTest, PairedFilterTextBecomesQtFilters) {
-  EXPECT_EQ(ExportLocation::nameFilters(QStringLiteral("Comma Delimited Format (*.csv) | *.csv ||")),
-            QStringList{QStringLiteral("Comma Delimited Format (*.csv)")});
-  EXPECT_EQ(ExportLocation::nameFilters(QStringLiteral("Text|*.txt;*.log|All (*.*)|*.*||")),
-            (QStringList{QStringLiteral("Text (*.txt *.log)"), QStringLiteral("All (*.*)")}));
-  EXPECT_TRUE(ExportLocation::nameFilters(QString()).isEmpty());
-}
-
-// Writing files.
-
-QByteArray readAll(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-class ExportFileTest : public ::testing::Test {
-protected:
-  void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
-  QString path(const QString& name) const { return m_dir.filePath(name); }
-  QStringList entries() const { return QDir(m_dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot); }
-  static void writeOld(const QString& p) {
-    QFile f(p);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("old contents\n");
+  for (const QString& client : {root() + QStringLiteral("/Other/Client/"),  // no Exports folder beside it
+                                root() + QStringLiteral("/PM/client/"), QString()}) {
+    const ExportLocation where = ExportLocation::resolve(client, root() + QStringLiteral("/docs"));
+    EXPECT_EQ(where.initialPath(), root() + QStringLiteral("/docs/*.csv")) << client.toStdString();
   }
+}
 
-private:
-  QTemporaryDir m_dir;
-};
-
-TEST_F(ExportFileTest, WritesWhatTheWriterProducesReplacingAnOlderFile) {
+// A writer's output replaces an older file only when it was stored
+// completely (a full disk fails the stream); a failure leaves the older file
+// and no temporary one, and says which file.
+TEST_F(ExportDirTest, WriteReplacesTheOldFileOnlyWhenComplete) {
   const QString target = path(QStringLiteral("report.csv"));
   writeOld(target);
+  const ExportFile::Result failed = ExportFile::write(target, [](QTextStream& out) {
+    out << "half a report";
+    out.setStatus(QTextStream::WriteFailed);
+  });
+  EXPECT_FALSE(failed);
+  const QString prefix = QStringLiteral("Could not write file ") + target + QStringLiteral(": ");
+  EXPECT_TRUE(failed.error.startsWith(prefix) && failed.error.size() > prefix.size())
+      << failed.error.toStdString();
+  EXPECT_EQ(readAll(target), QByteArray("old contents\n"));
+  EXPECT_EQ(entries(), QStringList{QStringLiteral("report.csv")});
+
   const ExportFile::Result r = ExportFile::write(target, [](QTextStream& out) { out << "Port 3\nUID: 7\n"; });
   ASSERT_TRUE(r) << r.error.toStdString();
   EXPECT_EQ(readAll(target), QByteArray("Port 3\nUID: 7\n"));
   EXPECT_EQ(entries(), QStringList{QStringLiteral("report.csv")});
 }
 
-// A writer whose output could not be stored completely (what a full disk
-// does to the stream) must leave the older file as it was, and nothing else.
-TEST_F(ExportFileTest, FailedWriteKeepsTheOldFileAndLeavesNoTemporaryFile) {
-  const QString target = path(QStringLiteral("report.csv"));
-  writeOld(target);
-  const ExportFile::Result r = ExportFile::write(target, [](QTextStream& out) {
-    out << "half a report";
-    out.setStatus(QTextStream::WriteFailed);
-  });
-  EXPECT_FALSE(r);
-  EXPECT_TRUE(r.error.startsWith(QStringLiteral("Could not write file ") + target + QStringLiteral(": ")))
-      << r.error.toStdString();
-  EXPECT_GT(r.error.size(), (QStringLiteral("Could not write file ") + target + QStringLiteral(": ")).size());
-  EXPECT_EQ(readAll(target), QByteArray("old contents\n"));
-  EXPECT_EQ(entries(), QStringList{QStringLiteral("report.csv")});
-}
-
 // Root ignores permission bits, so the unwritable targets are ones no user
-// can create.
-TEST_F(ExportFileTest, UnwritableTargetsReportTheFileAndWriteNothing) {
+// can create. The user sees one message, naming the file.
+TEST_F(ExportDirTest, UnwritableTargetsReportTheFileAndWriteNothing) {
   writeOld(path(QStringLiteral("plain-file")));
-  ASSERT_TRUE(QDir(path(QString())).mkdir(QStringLiteral("a-folder")));
-  const QString targets[] = {
-      path(QStringLiteral("plain-file/report.csv")),      // parent is a file
-      path(QStringLiteral("no-such-folder/report.csv")),  // parent missing
-      path(QStringLiteral("a-folder")),                   // target is a folder
-  };
-  for (const QString& target : targets) {
+  ASSERT_TRUE(QDir(root()).mkdir(QStringLiteral("a-folder")));
+  for (const QString& target : {path(QStringLiteral("plain-file/report.csv")),      // parent is a file
+                                path(QStringLiteral("no-such-folder/report.csv")),  // parent missing
+                                path(QStringLiteral("a-folder"))}) {                // target is a folder
     bool called = false;
     const ExportFile::Result r = ExportFile::write(target, [&](QTextStream&) { called = true; });
     EXPECT_FALSE(r) << target.toStdString();
@@ -173,15 +117,13 @@ TEST_F(ExportFileTest, UnwritableTargetsReportTheFileAndWriteNothing) {
   }
   EXPECT_EQ(entries(), QStringList{QStringLiteral("plain-file")});
   EXPECT_EQ(readAll(path(QStringLiteral("plain-file"))), QByteArray("old contents\n"));
-}
 
-TEST_F(ExportFileTest, SaveExportShowsOneMessageOnlyOnFailure) {
   RecordingPrompts prompts;
   ScopedPrompts scope(prompts);
-  EXPECT_TRUE(saveExport(nullptr, path(QStringLiteral("ok.csv")), [](QTextStream& out) { out << "x\n"; }));
+  const auto writeX = [](QTextStream& out) { out << "x\n"; };
+  EXPECT_TRUE(saveExport(nullptr, path(QStringLiteral("ok.csv")), writeX));
   EXPECT_TRUE(prompts.texts.isEmpty());
-  EXPECT_FALSE(
-      saveExport(nullptr, path(QStringLiteral("missing/no.csv")), [](QTextStream& out) { out << "x\n"; }));
+  EXPECT_FALSE(saveExport(nullptr, path(QStringLiteral("missing/no.csv")), writeX));
   ASSERT_EQ(prompts.texts.size(), 1);
   EXPECT_TRUE(prompts.texts[0].contains(QStringLiteral("missing/no.csv")));
 }

@@ -1,17 +1,11 @@
 // A fetch must survive whatever the user and the program do while its
 // worker waits for the server: the document going away, the close box,
 // Cancel while the keep-alive hangs, a worker that throws.
-#include "app/COrbiskDoc.h"
-#include "app/ServerSession.h"
-#include "core/IdentityScrambler.h"
-#include "core/Prompts.h"
+#include "ConnectedSession.h"
 #include "core/ServerErrors.h"
 #include "query/FetchJob.h"
 #include "query/ProgressDialog.h"
 #include "resources/Strings.h"
-#include "support/FakeServerObjects.h"
-#include "support/TempSettings.h"
-#include "support/RecordingPrompts.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -39,21 +33,8 @@ private:
   std::atomic<bool> m_opened{false};
 };
 
-class FetchSafetyTest : public TempSettingsTest {
+class FetchSafetyTest : public ConnectedSessionTest {
 protected:
-  void SetUp() override {
-    TempSettingsTest::SetUp();
-    QSettings machine(machineFile(), QSettings::IniFormat);
-    machine.setValue("Client/ServerInfo/Extra1", QString::fromLatin1(ScrambleIdentity("demo").c_str()));
-    machine.setValue("Client/ServerInfo/Extra2", QString::fromLatin1(ScrambleIdentity("nembra-demo").c_str()));
-    machine.sync();
-    ASSERT_TRUE(m_session.Connect(3, ServerSession::kCommandLineDataClass, "nembra01", 1001, "Port 3"));
-    m_doc = std::make_unique<COrbiskDoc>(m_session);
-    m_doc->setPollInterval(10);
-    FetchPacing quick;
-    quick.sleep = [](milliseconds) {};
-    m_doc->setPacing(quick);
-  }
   void TearDown() override {
     m_gate.open();
     m_doc.reset();
@@ -71,7 +52,9 @@ protected:
     q.graphType = TimeWindowDetail;
     return q;
   }
-  static ProgressDialog* shownProgress() { return qobject_cast<ProgressDialog*>(QApplication::activeModalWidget()); }
+  static ProgressDialog* shownProgress() {
+    return qobject_cast<ProgressDialog*>(QApplication::activeModalWidget());
+  }
   // Runs `f` once the progress box is up.
   static void whenShown(std::function<void(ProgressDialog*)> f) {
     auto* timer = new QTimer;
@@ -86,13 +69,7 @@ protected:
     timer->start();
   }
 
-  std::shared_ptr<FakeServerObjects> m_fake = std::make_shared<FakeServerObjects>();
-  ServerSession m_session{[this](const std::string&, const ServerIdentity&) { return m_fake; },
-                          [](milliseconds) {}};
-  std::unique_ptr<COrbiskDoc> m_doc;
   Gate m_gate;
-  RecordingPrompts m_prompts;
-  ScopedPrompts m_installed{m_prompts};
 };
 
 TEST_F(FetchSafetyTest, DocumentDestroyedMidFetchJoinsTheWorkerAndReturns) {

@@ -46,23 +46,15 @@ RibbonSet ribbons(bool days) {
   s.kind = days ? RibbonSet::Kind::Day : RibbonSet::Kind::Ribbon;
   s.ribbonCount = days ? 7 : 24;
   s.frequencyCount = 121;
-  for (int i = 0; i < s.ribbonCount; ++i) {
-    Blocks::Values v{}, f{};
+  const auto fill = [&](auto& blocks, int i) {
+    auto& b = blocks.emplace_back();
     for (int j = 0; j < s.frequencyCount; ++j) {
-      f[static_cast<size_t>(j)] = 5.0 + 0.5 * j;
-      v[static_cast<size_t>(j)] = (j > 60 && j < 90) ? 35.0 : 2.0 + 8.0 * std::sin(0.2 * j + i);
+      b.frequencies[static_cast<size_t>(j)] = 5.0 + 0.5 * j;
+      b.values[static_cast<size_t>(j)] = (j > 60 && j < 90) ? 35.0 : 2.0 + 8.0 * std::sin(0.2 * j + i);
     }
-    if (days) {
-      DayBlock b;
-      b.values = v;
-      b.frequencies = f;
-      s.days.push_back(b);
-    } else {
-      RibbonBlock b;
-      b.values = v;
-      b.frequencies = f;
-      s.ribbons.push_back(b);
-    }
+  };
+  for (int i = 0; i < s.ribbonCount; ++i) {
+    days ? fill(s.days, i) : fill(s.ribbons, i);
     s.startLabels.push_back(QStringLiteral("%1:00").arg(i));
   }
   return s;
@@ -112,11 +104,9 @@ int near(const QImage& image, const QRect& area, const QColor& wanted) {
   return found;
 }
 
+// Paper that stays white: every pixel close to white.
 bool blank(const QImage& image, const QRect& area) {
-  for (int y = area.top(); y <= area.bottom(); ++y)
-    for (int x = area.left(); x <= area.right(); ++x)
-      if (qGray(image.pixel(x, y)) < 235) return false;
-  return true;
+  return near(image, area, Qt::white) == area.width() * area.height();
 }
 
 class ReportPrint : public TempSettingsTest, public ::testing::WithParamInterface<int> {};
@@ -158,7 +148,9 @@ TEST_P(ReportPrint, PageCarriesTheChartInsideItsRectangle) {
   printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                     QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
   ReportPageContent content;
+  content.reportText = QStringLiteral("Eastside Review");
   content.label = QStringLiteral("Port 3");
+  content.description = QStringLiteral("Shows the levels of one port.");
   content.reportName = ReportTexts::name(type);
   content.headerLines = data.headerLines;
   content.chart = view->chartPainter();
@@ -181,6 +173,12 @@ TEST_P(ReportPrint, PageCarriesTheChartInsideItsRectangle) {
   for (int x = inside.left(); x <= inside.right(); ++x)
     dark += qGray(page.pixel(x, inside.center().y())) < 60;
   EXPECT_GT(dark, inside.width() * 0.6);
+  // Title, report texts and header are text of the page.
+  QStringList text;
+  for (const Word& w : pdfWords(pdf)) text << w.text;
+  for (const QString& wanted : {QStringLiteral("Eastside Review Port 3"), ReportTexts::name(type),
+                                content.description, QStringLiteral("Level Units: dBmV")})
+    EXPECT_TRUE(text.join(' ').contains(wanted)) << wanted.toStdString();
   if (twoD) {
     for (const uint32_t ref : {0x00D8D8u, 0xFF8C00u, 0xFFFF00u})
       EXPECT_GT(near(page, inside, colorFromRef(ref)), 40) << std::hex << ref;

@@ -1,14 +1,9 @@
-#include "app/ServerSession.h"
+#include "ConnectedSession.h"
 #include "core/CNBServerDateTime.h"
-#include "core/IdentityScrambler.h"
-#include "core/Prompts.h"
 #include "core/ServerErrors.h"
 #include "core/ShellEvents.h"
 #include "resources/Strings.h"
 #include "server/ServerIds.h"
-#include "support/FakeServerObjects.h"
-#include "support/RecordingPrompts.h"
-#include "support/TempSettings.h"
 
 #include <QCoreApplication>
 #include <QCursor>
@@ -21,18 +16,10 @@ class ServerSessionTest : public TempSettingsTest {
 protected:
   void SetUp() override {
     TempSettingsTest::SetUp();
-    writeIdentity("demo", "nembra-demo");
+    writeIdentity(machineFile(), "demo", "nembra-demo");
     QCoreApplication::processEvents();  // close requests still queued by an earlier test
     QObject::connect(&ShellEvents::instance(), &ShellEvents::closeRequested, &m_guard,
                      [this] { ++m_closes; });
-  }
-
-  void writeIdentity(const std::string& user, const std::string& password) {
-    // Scrambled texts are 8-bit; QSettings stores them as Latin-1 characters.
-    QSettings machine(machineFile(), QSettings::IniFormat);
-    machine.setValue("Client/ServerInfo/Extra1", QString::fromLatin1(ScrambleIdentity(user).c_str()));
-    machine.setValue("Client/ServerInfo/Extra2", QString::fromLatin1(ScrambleIdentity(password).c_str()));
-    machine.sync();
   }
 
   std::unique_ptr<ServerSession> session() {
@@ -71,25 +58,9 @@ protected:
   int m_closes = 0;
 };
 
-TEST_F(ServerSessionTest, ConnectsWithTheStoredIdentity) {
-  auto s = session();
-  ASSERT_TRUE(connect(*s));
-  EXPECT_EQ(m_host, "nembra01");
-  EXPECT_EQ(m_identity.user, "demo");
-  EXPECT_EQ(m_identity.domain, ".");
-  EXPECT_EQ(m_identity.password, "nembra-demo");
-  EXPECT_EQ(m_fake->dataClasses, std::vector<std::string>{ServerSession::kCommandLineDataClass});
-  EXPECT_EQ(m_fake->data->openSession.calls, 1);
-  EXPECT_EQ(m_fake->data->connect.calls, 1);
-  EXPECT_TRUE(m_prompts.texts.isEmpty());
-  EXPECT_EQ(s->label(), "Port 3");
-  EXPECT_EQ(s->node(), 3);
-  EXPECT_EQ(s->token(), 1001);
-}
-
 TEST_F(ServerSessionTest, MissingIdentityIsReportedWithoutCallingTheServer) {
   for (const auto& [user, password] : {std::pair{"", "x"}, std::pair{"demo", ""}}) {
-    writeIdentity(user, password);
+    writeIdentity(machineFile(), user, password);
     m_fake = nullptr;
     auto s = session();
     EXPECT_FALSE(connect(*s));
@@ -116,82 +87,55 @@ TEST_F(ServerSessionTest, CreationRetriesWhileTheServerAsksToTryLater) {
   EXPECT_EQ(m_fake->createData.calls, ServerSession::kCreateRetries);
 }
 
-struct FailureCase {
-  const char* name;
-  std::function<void(FakeServerObjects&)> configure;
-  HRESULT code;
-  bool withContext;
-};
-
-void PrintTo(const FailureCase& c, std::ostream* os) {
-  *os << c.name;
-}
-
-class ServerSessionFailureTest : public ServerSessionTest,
-                                 public ::testing::WithParamInterface<FailureCase> {};
-
-TEST_P(ServerSessionFailureTest, ReportsOnceAndAsksToClose) {
-  m_configure = GetParam().configure;
-  auto s = session();
-  EXPECT_FALSE(connect(*s));
-  const QString context =
-      GetParam().withContext ? Strings::LoadString(Strings::IDS_CTX_UNABLE_TO_CONNECT) : QString();
-  EXPECT_EQ(m_prompts.texts, QStringList{ServerErrors::MessageFor(GetParam().code, context)});
-  EXPECT_EQ(closes(), 1);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Steps, ServerSessionFailureTest,
-    ::testing::Values(
-        FailureCase{"createData",
-                    [](FakeServerObjects& f) { f.createData.script = {hr::REGDB_E_CLASSNOTREG}; },
-                    hr::REGDB_E_CLASSNOTREG, true},
-        FailureCase{"createSecurity",
-                    [](FakeServerObjects& f) { f.createSecurity.script = {hr::RPC_S_SERVER_UNAVAILABLE}; },
-                    hr::RPC_S_SERVER_UNAVAILABLE, true},
-        FailureCase{"openSessionLimit",
-                    [](FakeServerObjects& f) { f.data->openSession.script = {hr::kMaxConnections}; },
-                    hr::kMaxConnections, false},
-        FailureCase{"openSessionExpired", [](FakeServerObjects& f) { f.data->openSession.script = {30}; }, 30,
-                    true},
-        // Only the exact success code opens a session.
-        FailureCase{"openSessionSFalse",
-                    [](FakeServerObjects& f) { f.data->openSession.script = {hr::S_FALSE}; }, hr::S_FALSE,
-                    true},
-        FailureCase{"connectDropped",
-                    [](FakeServerObjects& f) { f.data->connect.script = {hr::kConnectionDropped}; },
-                    hr::kConnectionDropped, true},
-        FailureCase{"connectLimit",
-                    [](FakeServerObjects& f) { f.data->connect.script = {hr::kMaxConnections}; },
-                    hr::kMaxConnections, false}),
-    [](const auto& p) { return std::string(p.param.name); });
-
-TEST_F(ServerSessionTest, ConnectRetriesTwoHundredFiftyTimes) {
-  m_configure = [](FakeServerObjects& f) {
-    f.data->connect.script = std::deque<HRESULT>(251, hr::kConnectBusy);
-    f.data->connect.fallback = 1;  // any non-negative answer connects
+// Each failing step is reported once and asks the window to close.
+TEST_F(ServerSessionTest, FailedStepsReportOnceAndAskToClose) {
+  const struct {
+    std::function<void(FakeServerObjects&)> configure;
+    HRESULT code;
+    bool withContext;
+  } cases[] = {
+      {[](FakeServerObjects& f) { f.createData.script = {hr::REGDB_E_CLASSNOTREG}; }, hr::REGDB_E_CLASSNOTREG,
+       true},
+      {[](FakeServerObjects& f) { f.createSecurity.script = {hr::RPC_S_SERVER_UNAVAILABLE}; },
+       hr::RPC_S_SERVER_UNAVAILABLE, true},
+      {[](FakeServerObjects& f) { f.data->openSession.script = {hr::kMaxConnections}; }, hr::kMaxConnections,
+       false},
+      {[](FakeServerObjects& f) { f.data->openSession.script = {30}; }, 30, true},
+      // Only the exact success code opens a session.
+      {[](FakeServerObjects& f) { f.data->openSession.script = {hr::S_FALSE}; }, hr::S_FALSE, true},
+      {[](FakeServerObjects& f) { f.data->connect.script = {hr::kConnectionDropped}; },
+       hr::kConnectionDropped, true},
+      {[](FakeServerObjects& f) { f.data->connect.script = {hr::kMaxConnections}; }, hr::kMaxConnections,
+       false},
+      // The 251st busy answer is reported.
+      {[](FakeServerObjects& f) { f.data->connect.script = std::deque<HRESULT>(251, hr::kConnectBusy); },
+       hr::kConnectBusy, true},
   };
-  auto patient = session();
-  EXPECT_FALSE(connect(*patient));  // the 251st busy answer is reported
+  int expectedCloses = 0;
+  for (const auto& c : cases) {
+    m_prompts.texts.clear();
+    m_configure = c.configure;
+    auto s = session();
+    EXPECT_FALSE(connect(*s)) << c.code;
+    const QString context =
+        c.withContext ? Strings::LoadString(Strings::IDS_CTX_UNABLE_TO_CONNECT) : QString();
+    EXPECT_EQ(m_prompts.texts, QStringList{ServerErrors::MessageFor(c.code, context)}) << c.code;
+    EXPECT_EQ(closes(), ++expectedCloses) << c.code;
+  }
+  // A busy server is asked 250 times more, a tenth of a second apart, under the wait cursor.
   EXPECT_EQ(m_fake->data->connect.calls, 251);
   EXPECT_EQ(m_sleeps.size(), 250u);
   EXPECT_EQ(m_sleeps.front(), std::chrono::milliseconds(100));
   EXPECT_EQ(std::count(m_waitCursorAtSleep.begin(), m_waitCursorAtSleep.end(), true), 250);
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-  EXPECT_EQ(
-      m_prompts.texts.value(0),
-      ServerErrors::MessageFor(hr::kConnectBusy, Strings::LoadString(Strings::IDS_CTX_UNABLE_TO_CONNECT)));
 
-  m_prompts.texts.clear();
-  m_sleeps.clear();
   m_configure = [](FakeServerObjects& f) {
     f.data->connect.script = std::deque<HRESULT>(250, hr::kConnectBusy);
-    f.data->connect.fallback = 1;
+    f.data->connect.fallback = 1;  // any non-negative answer connects
   };
-  auto s = session();
-  EXPECT_TRUE(connect(*s));
+  auto patient = session();
+  EXPECT_TRUE(connect(*patient));
   EXPECT_EQ(m_fake->data->connect.calls, 251);
-  EXPECT_TRUE(m_prompts.texts.isEmpty());
 }
 
 TEST_F(ServerSessionTest, PermissionAnswers) {
@@ -225,43 +169,47 @@ TEST_F(ServerSessionTest, PermissionAnswers) {
   EXPECT_EQ(closes(), expectedCloses);
 }
 
-TEST_F(ServerSessionTest, KeepAliveIgnoresFailuresAndCloseEndsTheSession) {
+// Keep-alive pings both servers, ignores their failures and never waits for
+// a hanging one; Close waits for the pings and ends the session once.
+TEST_F(ServerSessionTest, KeepAliveNeverWaitsAndCloseEndsTheSessionOnce) {
   auto s = session();
   ASSERT_TRUE(connect(*s));
-  m_fake->data->keepAlive.fallback = hr::RPC_S_CALL_FAILED;
-  EXPECT_TRUE(s->KeepAlive());
   auto data = m_fake->data;  // keep the fake past the session's release
-  s->Close();                // waits for the pings
-  EXPECT_EQ(data->keepAlive.calls, 1);
-  EXPECT_EQ(m_fake->security->keepAlive.calls, 1);
-  EXPECT_TRUE(m_prompts.texts.isEmpty());
-  EXPECT_EQ(data->closeSession.calls, 1);
-  EXPECT_FALSE(s->isConnected());
-  s->Close();  // a second close has nothing to do
-  EXPECT_EQ(data->closeSession.calls, 1);
-  ServerSession never;
-  never.KeepAlive();
-  never.Close();
-}
-
-TEST_F(ServerSessionTest, KeepAliveNeverWaitsForAHangingServer) {
-  auto s = session();
-  ASSERT_TRUE(connect(*s));
+  data->keepAlive.fallback = hr::RPC_S_CALL_FAILED;
   std::promise<void> release;
-  std::shared_future<void> released = release.get_future().share();
-  m_fake->data->onKeepAlive = [released] { released.wait(); };
+  data->onKeepAlive = [released = release.get_future().share()] { released.wait(); };
   const auto start = std::chrono::steady_clock::now();
   EXPECT_TRUE(s->KeepAlive());
   EXPECT_FALSE(s->KeepAlive());  // the first round still waits: no second one piles up
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
   release.set_value();
   s->Close();
-  EXPECT_EQ(m_fake->data->keepAlive.calls, 1);
+  EXPECT_EQ(data->keepAlive.calls, 1);
+  EXPECT_EQ(m_fake->security->keepAlive.calls, 1);
+  EXPECT_TRUE(m_prompts.texts.isEmpty());
+  EXPECT_FALSE(s->isConnected());
+  s->Close();
+  EXPECT_EQ(data->closeSession.calls, 1);
+  ServerSession never;
+  never.KeepAlive();
+  never.Close();
 }
 
-TEST_F(ServerSessionTest, SecondConnectClosesTheFirstSessionAndAFailureLeavesNone) {
+// The server's clock reads day zero without a session or an answer.
+TEST_F(ServerSessionTest, ConnectsWithTheStoredIdentityAndASecondConnectReplacesTheFirst) {
   auto s = session();
+  CNBServerDateTime clock([&] { return s->objects().get(); });
+  EXPECT_EQ(clock.Now().value(), 0.0);
   ASSERT_TRUE(connect(*s));
+  EXPECT_EQ(m_host, "nembra01");
+  EXPECT_EQ(m_identity.user + "|" + m_identity.domain + "|" + m_identity.password, "demo|.|nembra-demo");
+  EXPECT_EQ(m_fake->dataClasses, std::vector<std::string>{ServerSession::kCommandLineDataClass});
+  EXPECT_EQ(QStringLiteral("%1 %2 %3").arg(s->label()).arg(s->node()).arg(s->token()), "Port 3 3 1001");
+  m_fake->clock->time = 45000.25;
+  EXPECT_EQ(clock.Now().value(), 45000.25);
+  m_fake->clock->result = hr::RPC_S_CALL_FAILED;
+  EXPECT_EQ(clock.Now().value(), 0.0);
+
   const auto first = m_fake;
   m_configure = [](FakeServerObjects& f) { f.createSecurity.fallback = hr::E_ACCESSDENIED; };
   EXPECT_FALSE(connect(*s));
@@ -270,22 +218,9 @@ TEST_F(ServerSessionTest, SecondConnectClosesTheFirstSessionAndAFailureLeavesNon
   EXPECT_EQ(s->objects(), nullptr);
   // Nothing of the first session is asked for permission any more.
   EXPECT_FALSE(s->CheckPermission());
-
   m_configure = [](FakeServerObjects&) {};
   ASSERT_TRUE(connect(*s));
   EXPECT_EQ(s->objects(), m_fake);
-}
-
-TEST_F(ServerSessionTest, ServerClockFallsBackToDayZero) {
-  auto s = session();
-  CNBServerDateTime offline([&] { return s->objects().get(); });
-  EXPECT_EQ(offline.Now().value(), 0.0);
-  ASSERT_TRUE(connect(*s));
-  m_fake->clock->time = 45000.25;
-  CNBServerDateTime server([&] { return s->objects().get(); });
-  EXPECT_EQ(server.Now().value(), 45000.25);
-  m_fake->clock->result = hr::RPC_S_CALL_FAILED;
-  EXPECT_EQ(server.Now().value(), 0.0);
 }
 
 }  // namespace

@@ -23,8 +23,6 @@
 
 namespace {
 
-// Page Setup.
-
 TEST(PageSetupDialogTest, EditsTheReportTextWithinWhatTheSettingsKeep) {
   PageSetupDialog dialog(QStringLiteral("Quillon - "));
   auto* edit = dialog.findChild<QLineEdit*>();
@@ -43,8 +41,6 @@ TEST(PageSetupDialogTest, EditsTheReportTextWithinWhatTheSettingsKeep) {
   QTest::keyClicks(edit, QStringLiteral("x"));
   EXPECT_EQ(dialog.reportText().toUtf8().size(), 255);
 }
-
-// Help.
 
 QString readSourceHelp() {
   // The sources' copy, which the build places beside the program.
@@ -85,51 +81,38 @@ TEST(HelpLocationTest, ClientFolderCopyWinsThenTheInstalledCopyThenTheSources) {
   };
 
   EXPECT_TRUE(HelpLocation::find(client, program, source).isEmpty());
-  ASSERT_TRUE(touch(source));
-  EXPECT_EQ(HelpLocation::find(client, program, source), source);
   const QString shared = dir.filePath(QStringLiteral("share/quillon/help/quillon.html"));
-  ASSERT_TRUE(touch(shared));
-  EXPECT_EQ(HelpLocation::find(client, program, source), shared);
-  ASSERT_TRUE(touch(installed));
-  EXPECT_EQ(HelpLocation::find(client, program, source), installed);
-  ASSERT_TRUE(touch(clientCopy));
+  for (const QString& copy : {source, shared, installed, clientCopy}) {
+    ASSERT_TRUE(touch(copy));
+    EXPECT_EQ(HelpLocation::find(client, program, source), copy);
+  }
   // The installation writes the folder with or without a closing separator.
-  EXPECT_EQ(HelpLocation::find(client, program, source), clientCopy);
   EXPECT_EQ(HelpLocation::find(client + QLatin1Char('/'), program, source), clientCopy);
   // No client folder value: straight to the installed copy.
   EXPECT_EQ(HelpLocation::find(QString(), program, source), installed);
 }
 
-TEST(HelpWindowTest, OneWindowOpenedAtTheTopicAsked) {
+// One window, not modal, opened at the topic asked; asked again from a modal
+// dialog it is usable while the dialog is up.
+TEST(HelpWindowTest, OneWindowAtTheTopicAskedUsableUnderAModalDialog) {
   QWidget frame;
+  frame.show();
   HelpWindow* help = HelpWindow::instance(&frame);
-  ASSERT_NE(help, nullptr);
-  EXPECT_EQ(HelpWindow::instance(&frame), help);
   ASSERT_FALSE(help->helpFile().isEmpty()) << "the build tree's help file was not found";
-
   help->showTopic(QStringLiteral("#markers"));
   EXPECT_TRUE(help->isVisible());
   EXPECT_FALSE(help->isModal());
   EXPECT_EQ(help->currentSource().fragment(), QStringLiteral("markers"));
   EXPECT_TRUE(help->shownText().contains(QStringLiteral("Delta")));
-
-  help->showTopic(QStringLiteral("export"));
-  EXPECT_EQ(help->currentSource().fragment(), QStringLiteral("export"));
   help->showTopic(QString());
   EXPECT_TRUE(help->currentSource().fragment().isEmpty());
   EXPECT_EQ(help->currentSource().toLocalFile(), help->helpFile());
-  help->close();
-}
 
-TEST(HelpWindowTest, HelpAskedFromAModalDialogIsUsableWhileTheDialogIsUp) {
-  QWidget frame;
-  frame.show();
-  HelpWindow::instance(&frame)->showTopic(QStringLiteral("markers"));  // already open from the frame
   QDialog dialog(&frame);
   bool ran = false;
   QTimer::singleShot(0, [&] {
     ran = true;
-    HelpWindow* help = HelpWindow::instance(&dialog);
+    EXPECT_EQ(HelpWindow::instance(&dialog), help);
     help->showTopic(QStringLiteral("properties"));
     EXPECT_EQ(help->currentSource().fragment(), QStringLiteral("properties"));
     QPushButton* contents = nullptr;
@@ -142,7 +125,6 @@ TEST(HelpWindowTest, HelpAskedFromAModalDialogIsUsableWhileTheDialogIsUp) {
                         contents->mapTo(help, contents->rect().center()));
     EXPECT_TRUE(help->currentSource().fragment().isEmpty());
     help->close();
-    EXPECT_FALSE(help->isVisible());
     EXPECT_EQ(QApplication::activeModalWidget(), &dialog);
     dialog.accept();
   });
@@ -150,47 +132,26 @@ TEST(HelpWindowTest, HelpAskedFromAModalDialogIsUsableWhileTheDialogIsUp) {
   EXPECT_TRUE(ran);
 }
 
-// About.
-
-struct StampCase {
-  const char* date;
-  const char* time;
-  QDateTime expected;
-};
-
-void PrintTo(const StampCase& c, std::ostream* os) {
-  *os << '"' << c.date << "\" \"" << c.time << '"';
-}
-
-class CompilerStampTest : public ::testing::TestWithParam<StampCase> {};
-
-TEST_P(CompilerStampTest, Parses) {
-  EXPECT_EQ(BuildInfo::parseCompilerTimestamp(GetParam().date, GetParam().time), GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Stamps, CompilerStampTest,
-    ::testing::Values(StampCase{"Mar  5 2024", "13:02:03", QDateTime(QDate(2024, 3, 5), QTime(13, 2, 3))},
-                      StampCase{"Dec 31 1999", "00:00:00", QDateTime(QDate(1999, 12, 31), QTime(0, 0))},
-                      StampCase{"Feb 29 2023", "10:00:00", QDateTime()},  // no such day
-                      StampCase{"Foo  1 2024", "10:00:00", QDateTime()},
-                      StampCase{"Mar  5 2024", "25:00:00", QDateTime()}, StampCase{"", "", QDateTime()}));
-
 TEST(AboutDialogTest, ShowsNameVersionAndBuildTime) {
-  EXPECT_TRUE(BuildInfo::buildTime().isValid());
-  EXPECT_EQ(AboutDialog::versionText(), QStringLiteral("Version ") + BuildInfo::version());
-  EXPECT_TRUE(
-      QRegularExpression(QStringLiteral(R"(^\d+\.\d+\.\d+$)")).match(BuildInfo::version()).hasMatch());
+  const std::tuple<const char*, const char*, QDateTime> stamps[] = {
+      {"Mar  5 2024", "13:02:03", QDateTime(QDate(2024, 3, 5), QTime(13, 2, 3))},
+      {"Dec 31 1999", "00:00:00", QDateTime(QDate(1999, 12, 31), QTime(0, 0))},
+      {"Feb 29 2023", "10:00:00", QDateTime()},  // no such day
+      {"Foo  1 2024", "10:00:00", QDateTime()},
+      {"Mar  5 2024", "25:00:00", QDateTime()},
+      {"", "", QDateTime()}};
+  for (const auto& [date, time, expected] : stamps)
+    EXPECT_EQ(BuildInfo::parseCompilerTimestamp(date, time), expected) << date << " " << time;
+
   EXPECT_TRUE(QRegularExpression(QStringLiteral(R"(^Built [A-Z][a-z]{2} \d\d, \d{4}  \d\d:\d\d:\d\d [AP]M$)"))
                   .match(AboutDialog::buildText())
                   .hasMatch())
       << AboutDialog::buildText().toStdString();
-
   AboutDialog about;
   QStringList shown;
   for (const QLabel* l : about.findChildren<QLabel*>()) shown << l->text();
   EXPECT_TRUE(shown.contains(QStringLiteral("Orlane Quillon")));
-  EXPECT_TRUE(shown.contains(AboutDialog::versionText()));
+  EXPECT_TRUE(shown.contains(QStringLiteral("Version ") + BuildInfo::version()));
   EXPECT_TRUE(shown.contains(AboutDialog::buildText()));
 }
 
