@@ -61,12 +61,19 @@ TEST(NewGraphRulesTest, FrequencySpin) {
     int delta;
     double lower, upper, expected;
   } cases[] = {
-      {10.0, -1, 5.0, 65.0, 10.005},   {10.0, 1, 5.0, 65.0, 9.995},
-      {10.0, -3, 5.0, 65.0, 10.015},   {10.0024, -1, 5.0, 65.0, 10.005},  // snapped to the 0.005 grid first
-      {10.0026, 0, 5.0, 65.0, 10.005}, {-0.0075, 0, -1.0, 1.0, -0.01},    // half a step rounds away from zero
-      {65.0, -1, 5.0, 65.0, 65.0},     {5.0, 1, 5.0, 65.0, 5.0},
-      {80.0, 0, 5.0, 65.0, 65.0},      {12.0, -1, 0.0, 0.0, 0.0},  // no range set: pinned to 0
-      {12.0, 0, 20.0, 10.0, 20.0},                                 // crossed limits: the lower one wins
+      {10.0, -1, 5.0, 65.0, 10.005},
+      {10.0, 1, 5.0, 65.0, 9.995},
+      {10.0, -3, 5.0, 65.0, 10.015},
+      // Snapped to the 0.005 grid first; half a step rounds away from zero.
+      {10.0024, -1, 5.0, 65.0, 10.005},
+      {10.0026, 0, 5.0, 65.0, 10.005},
+      {-0.0075, 0, -1.0, 1.0, -0.01},
+      {65.0, -1, 5.0, 65.0, 65.0},
+      {5.0, 1, 5.0, 65.0, 5.0},
+      {80.0, 0, 5.0, 65.0, 65.0},
+      // No range set: pinned to 0; crossed limits: the lower one wins.
+      {12.0, -1, 0.0, 0.0, 0.0},
+      {12.0, 0, 20.0, 10.0, 20.0},
   };
   for (const auto& c : cases)
     EXPECT_NEAR(stepFrequency(c.f, c.delta, c.lower, c.upper), c.expected, 1e-9) << c.f << " " << c.delta;
@@ -83,60 +90,51 @@ GraphQuery window(int type, int minutes, int increment = Increment::k15Min) {
   return q;
 }
 
-struct SizeCase {
-  int type;
-  int minutes;
-  int increment;
-  bool upToTheSecond;
-  int count;
-  bool passes;
-};
-
-void PrintTo(const SizeCase& c, std::ostream* os) {
-  *os << "type " << c.type << ", " << c.minutes << " min, increment " << c.increment << ", "
-      << c.upToTheSecond;
-}
-
-class GraphSizeTest : public ::testing::TestWithParam<SizeCase> {};
-
-TEST_P(GraphSizeTest, CountsAndLimits) {
-  const SizeCase& c = GetParam();
-  const GraphQuery q = window(c.type, c.minutes, c.increment);
-  const double span = spanDays(q.GetStart(), q.GetEnd());
-  int count = 0;
-  int id = 0;
-  if (c.type <= 1) {
-    count = pointCount(span, c.increment);
-    id = Strings::IDS_TOO_MANY_POINTS;
-  } else if (c.type <= 3) {
-    count = ribbonCount(span, c.increment, c.upToTheSecond);
-    id = Strings::IDS_TOO_MANY_RIBBONS;
-  } else {
-    count = dayCount(span);
-    id = Strings::IDS_TOO_MANY_DAYS;
+TEST(NewGraphRulesTest, CountsAndLimits) {
+  const struct {
+    int type, minutes, increment;
+    bool upToTheSecond;
+    int count;
+    bool passes;
+  } cases[] = {
+      // Points: 5 days, 5 days 5 hours, one more quarter; hours; days.
+      {0, 7200, 0, false, 480, true},
+      {1, 7500, 0, false, 500, true},
+      {0, 7515, 0, false, 501, false},
+      {1, 30000, 1, false, 500, true},
+      {1, 30060, 1, false, 501, false},
+      {0, 720000, 2, false, 500, true},
+      // Ribbons; up to the second adds one.
+      {2, 1440, 0, false, 96, true},
+      {2, 1440, 0, true, 97, true},
+      {2, 1455, 0, false, 97, true},
+      {2, 1470, 0, false, 98, false},
+      {2, 1455, 0, true, 98, false},
+      {3, 1440, 1, false, 24, true},
+      {3, 5820, 1, false, 97, true},
+      {3, 5880, 1, false, 98, false},
+      // Days; 97 days 12 hours rounds up.
+      {4, 97 * 1440, 2, false, 97, true},
+      {5, 97 * 1440 + 719, 2, false, 97, true},
+      {5, 97 * 1440 + 720, 2, false, 98, false},
+      {4, 98 * 1440, 2, false, 98, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "type " << c.type << ", " << c.minutes << " min, increment "
+                                    << c.increment << ", " << c.upToTheSecond);
+    const GraphQuery q = window(c.type, c.minutes, c.increment);
+    const double span = spanDays(q.GetStart(), q.GetEnd());
+    const int id = c.type <= 1   ? Strings::IDS_TOO_MANY_POINTS
+                   : c.type <= 3 ? Strings::IDS_TOO_MANY_RIBBONS
+                                 : Strings::IDS_TOO_MANY_DAYS;
+    EXPECT_EQ(c.type <= 1   ? pointCount(span, c.increment)
+              : c.type <= 3 ? ribbonCount(span, c.increment, c.upToTheSecond)
+                            : dayCount(span),
+              c.count);
+    const auto failure = checkGraphSize(q, c.upToTheSecond);
+    EXPECT_EQ(failure ? failure->stringId : 0, c.passes ? 0 : id);
   }
-  EXPECT_EQ(count, c.count);
-  const auto failure = checkGraphSize(q, c.upToTheSecond);
-  EXPECT_EQ(!failure.has_value(), c.passes);
-  if (failure) {
-    EXPECT_EQ(failure->stringId, id);
-  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Limits, GraphSizeTest,
-    ::testing::Values(
-        SizeCase{0, 7200, 0, false, 480, true},                                              // 5 days
-        SizeCase{1, 7500, 0, false, 500, true},                                              // 5 days 5 hours
-        SizeCase{0, 7515, 0, false, 501, false}, SizeCase{1, 30000, 1, false, 500, true},    // hours
-        SizeCase{1, 30060, 1, false, 501, false}, SizeCase{0, 720000, 2, false, 500, true},  // days
-        SizeCase{2, 1440, 0, false, 96, true}, SizeCase{2, 1440, 0, true, 97, true},
-        SizeCase{2, 1455, 0, false, 97, true}, SizeCase{2, 1470, 0, false, 98, false},
-        SizeCase{2, 1455, 0, true, 98, false}, SizeCase{3, 1440, 1, false, 24, true},
-        SizeCase{3, 5820, 1, false, 97, true}, SizeCase{3, 5880, 1, false, 98, false},
-        SizeCase{4, 97 * 1440, 2, false, 97, true}, SizeCase{5, 97 * 1440 + 719, 2, false, 97, true},
-        SizeCase{5, 97 * 1440 + 720, 2, false, 98, false},  // 97 days 12 hours rounds up
-        SizeCase{4, 98 * 1440, 2, false, 98, false}));
 
 TEST(NewGraphRulesTest, SpanIgnoresSeconds) {
   EXPECT_EQ(spanMinutes(spanDays(at(utc(2024, 1, 1, 10, 0, 59)), at(utc(2024, 1, 1, 10, 15, 1)))), 15);
