@@ -61,21 +61,7 @@ void scriptAnswer(FakeDataServer& server, int type, int r, int n = 4) {
   for (int j = 0; j < r; ++j) server.blocks.push_back(bytesOf(isDay(type), answerBlock(r, j, n)));
 }
 
-struct Rig {
-  FakeDataServer server;
-  RecordingReporter reporter;
-  RecordingPacing pacing;
-  FetchFlags flags;
-  RibbonSet set;
-
-  Rig() { flags.reset(); }
-  int fetch(const GraphQuery& q) { return RibbonFetch().run(server, q, flags, reporter, pacing.pacing, set); }
-  void cancelOnWait(int n) {
-    pacing.onWait = [this, n] {
-      if (static_cast<int>(pacing.waits.size()) == n) flags.running = 0;
-    };
-  }
-};
+using Rig = FetchRig<RibbonFetch, RibbonSet>;
 
 // Every case table names its rows.
 template <class Case>
@@ -113,17 +99,17 @@ TEST_P(RibbonFetchTypes, FilesTheBlocksFromTheLatestRibbonDownAndEndsTheRequest)
               (std::vector<double>{double(q.GetStart().ToSeconds()), double(q.GetEnd().ToSeconds()), 3600.0,
                                    double(statistic)}));
   }
-  ASSERT_EQ(run.set.ribbonCount, 3);
-  EXPECT_EQ(run.set.frequencyCount, 4);
-  EXPECT_EQ(run.set.kind, isDay(type) ? RibbonSet::Kind::Day : RibbonSet::Kind::Ribbon);
+  ASSERT_EQ(run.store.ribbonCount, 3);
+  EXPECT_EQ(run.store.frequencyCount, 4);
+  EXPECT_EQ(run.store.kind, isDay(type) ? RibbonSet::Kind::Day : RibbonSet::Kind::Ribbon);
   for (int k = 0; k < 3; ++k) {
-    EXPECT_EQ(run.set.periodEnd(k), kLatestEnd - (2 - k) * 3600) << "ribbon " << k;
-    EXPECT_EQ(run.set.values(k)[3], 100.0 * (2 - k) + 3) << "ribbon " << k;
+    EXPECT_EQ(run.store.periodEnd(k), kLatestEnd - (2 - k) * 3600) << "ribbon " << k;
+    EXPECT_EQ(run.store.values(k)[3], 100.0 * (2 - k) + 3) << "ribbon " << k;
   }
   EXPECT_EQ(run.flags.step, 3);
   EXPECT_EQ(run.flags.steps, 3);
   EXPECT_EQ(run.flags.percent, isDay(type) ? 1 : 0);
-  EXPECT_EQ(run.set.percent, isDay(type));
+  EXPECT_EQ(run.store.percent, isDay(type));
   EXPECT_TRUE(run.reporter.errors.empty());
 }
 
@@ -155,7 +141,7 @@ TEST_P(RibbonFetchRetry, RetriesAtTheDocumentedPaceAndSucceeds) {
   EXPECT_EQ(run.server.count(c.retried), c.calls);
   EXPECT_EQ(run.server.count("EndRequest"), 1);
   EXPECT_TRUE(run.reporter.errors.empty());
-  EXPECT_EQ(run.set.values(1)[0], 0.0);
+  EXPECT_EQ(run.store.values(1)[0], 0.0);
   // A repeated start asks for exactly what the first one asked for.
   for (const auto& args : run.server.startArgs) EXPECT_EQ(args, run.server.startArgs.front());
 }
@@ -313,9 +299,9 @@ TEST(RibbonFetch, AnswersOfOneAndOfTheMostBlocksFillEveryRibbon) {
 
     EXPECT_EQ(run.server.count("NextBlock"), r - 1);
     EXPECT_EQ(run.server.count("EndRequest"), 1);
-    ASSERT_EQ(run.set.ribbonCount, r);
-    EXPECT_EQ(run.set.values(r - 1)[1], 1.0);
-    EXPECT_EQ(run.set.values(0)[1], 100.0 * (r - 1) + 1);
+    ASSERT_EQ(run.store.ribbonCount, r);
+    EXPECT_EQ(run.store.values(r - 1)[1], 1.0);
+    EXPECT_EQ(run.store.values(0)[1], 100.0 * (r - 1) + 1);
     EXPECT_EQ(run.flags.step, r);
     EXPECT_EQ(run.flags.steps, r);
   }
@@ -332,8 +318,8 @@ TEST(RibbonFetch, FillsTheGapsOfEveryBlock) {
   ASSERT_EQ(run.fetch(queryOf(TimeWindowDetail)), 1);
 
   for (int k = 0; k < 2; ++k) {
-    EXPECT_EQ(run.set.values(k)[0], N);
-    EXPECT_DOUBLE_EQ(run.set.values(k)[2], 5.0 - k) << "ribbon " << k;
+    EXPECT_EQ(run.store.values(k)[0], N);
+    EXPECT_DOUBLE_EQ(run.store.values(k)[2], 5.0 - k) << "ribbon " << k;
   }
 }
 
@@ -352,10 +338,10 @@ TEST(RibbonFetch, RibbonLabelsAreLocalTimesOfEachPeriod) {
   const auto clock = [](int h, int m) {
     return QLocale::system().toString(QTime(h, m), CNBDateTime::LocaleTimeFormat(false));
   };
-  EXPECT_EQ(run.set.startLabels, (std::vector<QString>{clock(23, 30), clock(23, 45)}));
-  EXPECT_EQ(run.set.endLabels, (std::vector<QString>{clock(23, 45), clock(0, 0)}));
-  EXPECT_EQ(run.set.periodStartLabel, clock(23, 30));
-  EXPECT_EQ(run.set.periodEndLabel, clock(0, 0));
+  EXPECT_EQ(run.store.startLabels, (std::vector<QString>{clock(23, 30), clock(23, 45)}));
+  EXPECT_EQ(run.store.endLabels, (std::vector<QString>{clock(23, 45), clock(0, 0)}));
+  EXPECT_EQ(run.store.periodStartLabel, clock(23, 30));
+  EXPECT_EQ(run.store.periodEndLabel, clock(0, 0));
 }
 
 TEST(RibbonFetch, DayLabelsAreLocalDatesOfTheWindowOnEachDay) {
@@ -375,10 +361,10 @@ TEST(RibbonFetch, DayLabelsAreLocalDatesOfTheWindowOnEachDay) {
   ASSERT_EQ(run.fetch(queryOf(MultiDayTimeWindow)), 1);
 
   const auto date = [](int d) { return QLocale::system().toString(QDate(2024, 1, d), QLocale::ShortFormat); };
-  EXPECT_EQ(run.set.startLabels, (std::vector<QString>{date(11), date(12)}));
-  EXPECT_EQ(run.set.endLabels, (std::vector<QString>{date(11), date(12)}));
-  EXPECT_EQ(run.set.periodStartLabel, date(11));
-  EXPECT_EQ(run.set.periodEndLabel, date(12));
+  EXPECT_EQ(run.store.startLabels, (std::vector<QString>{date(11), date(12)}));
+  EXPECT_EQ(run.store.endLabels, (std::vector<QString>{date(11), date(12)}));
+  EXPECT_EQ(run.store.periodStartLabel, date(11));
+  EXPECT_EQ(run.store.periodEndLabel, date(12));
 }
 
 }  // namespace

@@ -58,18 +58,7 @@ std::string readCall(int type) {
   return type == TimeWindowSummary ? "ReadSummaryBlock" : "ReadFrequencyBlock";
 }
 
-struct Rig {
-  FakeDataServer server;
-  RecordingReporter reporter;
-  RecordingPacing pacing;
-  FetchFlags flags;
-  SeriesStore store;
-
-  Rig() { flags.reset(); }
-  int fetch(const GraphQuery& q) {
-    return SeriesFetch().run(server, q, flags, reporter, pacing.pacing, store);
-  }
-};
+using Rig = FetchRig<SeriesFetch, SeriesStore>;
 
 class SeriesFetchTypes : public ::testing::TestWithParam<int> {};
 
@@ -176,9 +165,7 @@ TEST(SeriesFetch, CancelStopsWithoutAMessage) {
   for (const bool busyStart : {true, false}) {
     Rig run;
     (busyStart ? run.server.startWhenDry : run.server.readWhenDry) = busyStart ? hr::kBusy : hr::kNotReady;
-    run.pacing.onWait = [&] {
-      if (run.pacing.waits.size() == 2) run.flags.running = 0;
-    };
+    run.cancelOnWait(2);
 
     EXPECT_EQ(run.fetch(queryOf(TimeWindowSummary, {0, 1})), 0);
 
