@@ -116,102 +116,85 @@ TEST_P(RibbonFetchTypes, FilesTheBlocksFromTheLatestRibbonDownAndEndsTheRequest)
 INSTANTIATE_TEST_SUITE_P(RibbonAndDayTypes, RibbonFetchTypes,
                          ::testing::Values(TimeWindowDetail, TwentyFourHour, MultiDay, MultiDayTimeWindow));
 
-struct RetryCase {
+// Busy and not-ready answers are retried at their pace; a Cancel during the
+// retries stops silently. Either way the request is ended once.
+struct LoopCase {
   const char* name;
   int type;
   std::deque<HRESULT> start, next, read;
   std::vector<long> waits;
   std::string retried;
   int calls;  // of the retried call
+  bool cancelled = false;
+  HRESULT startWhenDry = hr::S_OK, nextWhenDry = hr::S_OK, readWhenDry = hr::S_OK;
 };
 
-class RibbonFetchRetry : public ::testing::TestWithParam<RetryCase> {};
+class RibbonFetchLoops : public ::testing::TestWithParam<LoopCase> {};
 
-TEST_P(RibbonFetchRetry, RetriesAtTheDocumentedPaceAndSucceeds) {
-  const RetryCase& c = GetParam();
+TEST_P(RibbonFetchLoops, RetryAtTheirPaceOrStopOnCancel) {
+  const LoopCase& c = GetParam();
   Rig run;
   scriptAnswer(run.server, c.type, 2);
   run.server.startAnswers = c.start;
   run.server.nextAnswers = c.next;
   run.server.readAnswers = c.read;
+  run.server.startWhenDry = c.startWhenDry;
+  run.server.nextWhenDry = c.nextWhenDry;
+  run.server.readWhenDry = c.readWhenDry;
+  if (c.cancelled) {
+    run.cancelOnWait(2);
+    // Busy NextBlock of the day types never sleeps: the user's Cancel lands
+    // between two calls.
+    run.server.onCall = [&](const std::string& call) {
+      if (call == "NextBlock" && run.server.count("NextBlock") == 5) run.flags.running = 0;
+    };
+  }
 
-  EXPECT_EQ(run.fetch(queryOf(c.type)), 1);
+  EXPECT_EQ(run.fetch(queryOf(c.type)), c.cancelled ? 0 : 1);
 
   EXPECT_EQ(run.pacing.waits, c.waits);
   EXPECT_EQ(run.server.count(c.retried), c.calls);
   EXPECT_EQ(run.server.count("EndRequest"), 1);
+  EXPECT_EQ(run.server.calls.back(), "EndRequest");
   EXPECT_TRUE(run.reporter.errors.empty());
-  EXPECT_EQ(run.store.values(1)[0], 0.0);
+  EXPECT_EQ(run.reporter.noData, 0);
+  if (!c.cancelled) {
+    EXPECT_EQ(run.store.values(1)[0], 0.0);
+  }
   // A repeated start asks for exactly what the first one asked for.
   for (const auto& args : run.server.startArgs) EXPECT_EQ(args, run.server.startArgs.front());
 }
 
 const std::string kRibbonRead = "ReadRibbonBlock";
 const std::string kDayRead = "ReadDayBlock";
+constexpr HRESULT kOk = hr::S_OK;
 
-// Columns: name, type, start, next and read answers, waits, the retried call, its calls.
+// Columns: name, type, start, next and read answers, waits, the retried call, its calls; for a
+// Cancel during the second wait, what start, next and read answer once their scripts run dry.
 // clang-format off
-INSTANTIATE_TEST_SUITE_P(Loops, RibbonFetchRetry, ::testing::Values(
-    RetryCase{"DetailStartBusy", TimeWindowDetail, {kBusy, kBusy}, {}, {}, {500, 500},
-              "StartRibbonRequest", 3},
-    RetryCase{"DetailFirstReadNotReady", TimeWindowDetail, {}, {}, {kNotReady, kNotReady}, {500, 500},
-              kRibbonRead, 4},
-    RetryCase{"DetailNextBusy", TwentyFourHour, {}, {kBusy, kBusy}, {}, {100, 100}, "NextBlock", 3},
-    RetryCase{"DetailLaterReadNotReady", TwentyFourHour, {}, {}, {hr::S_OK, kNotReady, kNotReady}, {100, 100},
-              kRibbonRead, 4},
-    RetryCase{"DayStartBusy", MultiDay, {kBusy, kBusy}, {}, {}, {500, 500}, "StartDayRequest", 3},
-    RetryCase{"DayFirstReadNotReady", MultiDayTimeWindow, {}, {}, {kNotReady, kNotReady}, {500, 500},
-              kDayRead, 4},
-    RetryCase{"DayNextBusyRepeatsAtOnce", MultiDay, {}, {kBusy, kBusy, kBusy}, {}, {},
-              "NextBlock", 4},
-    RetryCase{"DayLaterReadNotReady", MultiDayTimeWindow, {}, {}, {hr::S_OK, kNotReady, kNotReady},
-              {100, 100}, kDayRead, 4}),
-    [](const auto& p) { return std::string(p.param.name); });
-// clang-format on
-
-struct CancelCase {
-  const char* name;
-  int type;
-  HRESULT startWhenDry, nextWhenDry, readWhenDry;
-  std::deque<HRESULT> read;
-  std::string stalled;  // the call the server keeps answering busy or not ready
-};
-
-class RibbonFetchCancel : public ::testing::TestWithParam<CancelCase> {};
-
-TEST_P(RibbonFetchCancel, StopsSilentlyAndEndsTheRequest) {
-  const CancelCase& c = GetParam();
-  Rig run;
-  scriptAnswer(run.server, c.type, 3);
-  run.server.startWhenDry = c.startWhenDry;
-  run.server.nextWhenDry = c.nextWhenDry;
-  run.server.readWhenDry = c.readWhenDry;
-  run.server.readAnswers = c.read;
-  run.cancelOnWait(2);
-  // Busy NextBlock of the day types never sleeps: the user's Cancel lands
-  // between two calls.
-  run.server.onCall = [&](const std::string& call) {
-    if (call == "NextBlock" && run.server.count("NextBlock") == 5) run.flags.running = 0;
-  };
-
-  EXPECT_EQ(run.fetch(queryOf(c.type)), 0);
-
-  EXPECT_EQ(run.server.calls.back(), "EndRequest");
-  EXPECT_EQ(run.server.count("EndRequest"), 1);
-  EXPECT_GE(run.server.count(c.stalled), 2);
-  EXPECT_TRUE(run.reporter.errors.empty());
-  EXPECT_EQ(run.reporter.noData, 0);
-}
-
-// Columns: name, type, what start, next and read answer once their scripts run dry, the read script,
-// the call that stalls.
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Loops, RibbonFetchCancel, ::testing::Values(
-    CancelCase{"DetailStartBusy", TimeWindowDetail, kBusy, hr::S_OK, hr::S_OK, {}, "StartRibbonRequest"},
-    CancelCase{"DetailFirstReadNotReady", TimeWindowDetail, hr::S_OK, hr::S_OK, kNotReady, {}, kRibbonRead},
-    CancelCase{"DetailNextBusy", TwentyFourHour, hr::S_OK, kBusy, hr::S_OK, {}, "NextBlock"},
-    CancelCase{"DayNextBusy", MultiDayTimeWindow, hr::S_OK, kBusy, hr::S_OK, {}, "NextBlock"},
-    CancelCase{"DayLaterReadNotReady", MultiDay, hr::S_OK, hr::S_OK, kNotReady, {hr::S_OK}, kDayRead}),
+INSTANTIATE_TEST_SUITE_P(Loops, RibbonFetchLoops, ::testing::Values(
+    LoopCase{"DetailStartBusy", TimeWindowDetail, {kBusy, kBusy}, {}, {}, {500, 500},
+             "StartRibbonRequest", 3},
+    LoopCase{"DetailFirstReadNotReady", TimeWindowDetail, {}, {}, {kNotReady, kNotReady}, {500, 500},
+             kRibbonRead, 4},
+    LoopCase{"DetailNextBusy", TwentyFourHour, {}, {kBusy, kBusy}, {}, {100, 100}, "NextBlock", 3},
+    LoopCase{"DetailLaterReadNotReady", TwentyFourHour, {}, {}, {kOk, kNotReady, kNotReady}, {100, 100},
+             kRibbonRead, 4},
+    LoopCase{"DayStartBusy", MultiDay, {kBusy, kBusy}, {}, {}, {500, 500}, "StartDayRequest", 3},
+    LoopCase{"DayFirstReadNotReady", MultiDayTimeWindow, {}, {}, {kNotReady, kNotReady}, {500, 500},
+             kDayRead, 4},
+    LoopCase{"DayNextBusyRepeatsAtOnce", MultiDay, {}, {kBusy, kBusy, kBusy}, {}, {}, "NextBlock", 4},
+    LoopCase{"DayLaterReadNotReady", MultiDayTimeWindow, {}, {}, {kOk, kNotReady, kNotReady},
+             {100, 100}, kDayRead, 4},
+    LoopCase{"CancelDetailStartBusy", TimeWindowDetail, {}, {}, {}, {500, 500}, "StartRibbonRequest", 2,
+             true, kBusy, kOk, kOk},
+    LoopCase{"CancelDetailFirstReadNotReady", TimeWindowDetail, {}, {}, {}, {500, 500}, kRibbonRead, 2,
+             true, kOk, kOk, kNotReady},
+    LoopCase{"CancelDetailNextBusy", TwentyFourHour, {}, {}, {}, {100, 100}, "NextBlock", 2,
+             true, kOk, kBusy, kOk},
+    LoopCase{"CancelDayNextBusy", MultiDayTimeWindow, {}, {}, {}, {}, "NextBlock", 5, true, kOk, kBusy, kOk},
+    LoopCase{"CancelDayLaterReadNotReady", MultiDay, {}, {}, {kOk}, {100, 100}, kDayRead, 3,
+             true, kOk, kOk, kNotReady}),
     [](const auto& p) { return std::string(p.param.name); });
 // clang-format on
 
