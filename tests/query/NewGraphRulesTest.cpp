@@ -144,56 +144,41 @@ TEST(NewGraphRulesTest, SpanIgnoresSeconds) {
     ASSERT_EQ(spanMinutes(spanDays(start, at(utc(2024, 1, 1, 0, 0).addSecs(60LL * m)))), m) << m;
 }
 
-struct DateCase {
-  const char* name;
-  int type;
-  QDateTime start;
-  QDateTime end;
-  int expectedId;  // 0: passes
-};
-
-void PrintTo(const DateCase& c, std::ostream* os) {
-  *os << c.name;
-}
-
-class DateCheckTest : public ::testing::TestWithParam<DateCase> {};
-
-TEST_P(DateCheckTest, FirstFailureOnly) {
-  const DateCase& c = GetParam();
-  GraphQuery q;
-  q.graphType = c.type;
-  q.SetStart(at(c.start));
-  q.SetEnd(at(c.end));
-  const auto failure = checkDates(q, at(utc(2024, 6, 15, 12, 0)));
-  EXPECT_EQ(failure ? failure->stringId : 0, c.expectedId);
-  if (failure) {
-    EXPECT_EQ(failure->text, Strings::LoadString(c.expectedId));
+// Only the first failed date rule is reported.
+TEST(NewGraphRulesTest, DateChecks) {
+  constexpr int kEndBeforeStart = Strings::IDS_END_BEFORE_START;
+  constexpr int kTimeOrder = Strings::IDS_MDTW_END_TIME_BEFORE_START;
+  const struct {
+    int type;
+    QDateTime start, end;
+    int expectedId;  // 0: passes
+  } cases[] = {
+      {0, utc(2024, 6, 1, 10, 0), utc(2024, 6, 1, 10, 0), kEndBeforeStart},
+      {5, utc(2024, 7, 2, 10, 0), utc(2024, 7, 1, 10, 0), kEndBeforeStart},  // checked before the future
+      {2, utc(2024, 6, 15, 11, 0), utc(2024, 6, 15, 12, 1), Strings::IDS_DATES_BEYOND_TODAY},
+      {2, utc(2024, 6, 15, 11, 0), utc(2024, 6, 15, 12, 0), 0},  // ends now
+      {5, local(2024, 6, 1, 10, 0), local(2024, 6, 3, 9, 0), kTimeOrder},
+      {5, local(2024, 6, 1, 10, 0), local(2024, 6, 3, 10, 0), Strings::IDS_MDTW_SAME_TIMES},
+      {5, local(2024, 6, 1, 10, 0), local(2024, 6, 1, 11, 0), Strings::IDS_MDTW_SAME_DATE},
+      {5, local(2024, 6, 1, 10, 30), local(2024, 6, 3, 10, 15), kTimeOrder},
+      {5, local(2024, 6, 1, 10, 0), local(2024, 6, 3, 11, 0), 0},
+      // The daily window is local: 23:00 to 01:00 UTC is 01:00 to 03:00 in summer.
+      {5, utc(2024, 6, 1, 23, 0), utc(2024, 6, 3, 1, 0), 0},
+      {4, local(2024, 6, 1, 10, 0), local(2024, 6, 1, 11, 0),
+       0},  // the daily rules are Multi-Day Time Window's
+  };
+  for (const auto& c : cases) {
+    GraphQuery q;
+    q.graphType = c.type;
+    q.SetStart(at(c.start));
+    q.SetEnd(at(c.end));
+    const auto failure = checkDates(q, at(utc(2024, 6, 15, 12, 0)));
+    EXPECT_EQ(failure ? failure->stringId : 0, c.expectedId) << c.start.toString(Qt::ISODate).toStdString();
+    if (failure) {
+      EXPECT_EQ(failure->text, Strings::LoadString(c.expectedId));
+    }
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Dates, DateCheckTest,
-    ::testing::Values(DateCase{"startEqualsEnd", 0, utc(2024, 6, 1, 10, 0), utc(2024, 6, 1, 10, 0),
-                               Strings::IDS_END_BEFORE_START},
-                      DateCase{"endBeforeStartInFuture", 5, utc(2024, 7, 2, 10, 0), utc(2024, 7, 1, 10, 0),
-                               Strings::IDS_END_BEFORE_START},
-                      DateCase{"oneMinuteAhead", 2, utc(2024, 6, 15, 11, 0), utc(2024, 6, 15, 12, 1),
-                               Strings::IDS_DATES_BEYOND_TODAY},
-                      DateCase{"endIsNow", 2, utc(2024, 6, 15, 11, 0), utc(2024, 6, 15, 12, 0), 0},
-                      DateCase{"mdtwEndTimeEarlier", 5, local(2024, 6, 1, 10, 0), local(2024, 6, 3, 9, 0),
-                               Strings::IDS_MDTW_END_TIME_BEFORE_START},
-                      DateCase{"mdtwSameTimes", 5, local(2024, 6, 1, 10, 0), local(2024, 6, 3, 10, 0),
-                               Strings::IDS_MDTW_SAME_TIMES},
-                      DateCase{"mdtwSameDate", 5, local(2024, 6, 1, 10, 0), local(2024, 6, 1, 11, 0),
-                               Strings::IDS_MDTW_SAME_DATE},
-                      DateCase{"mdtwMinuteOrder", 5, local(2024, 6, 1, 10, 30), local(2024, 6, 3, 10, 15),
-                               Strings::IDS_MDTW_END_TIME_BEFORE_START},
-                      DateCase{"mdtwGood", 5, local(2024, 6, 1, 10, 0), local(2024, 6, 3, 11, 0), 0},
-                      // The daily window is local: 23:00 to 01:00 UTC is 01:00 to 03:00 in summer.
-                      DateCase{"mdtwLocalClock", 5, utc(2024, 6, 1, 23, 0), utc(2024, 6, 3, 1, 0), 0},
-                      DateCase{"otherTypesSkipDailyRules", 4, local(2024, 6, 1, 10, 0),
-                               local(2024, 6, 1, 11, 0), 0}),
-    [](const auto& p) { return std::string(p.param.name); });
 
 TEST(NewGraphRulesTest, FrequencyCheck) {
   const struct {

@@ -16,27 +16,24 @@ using Errors = std::vector<std::pair<HRESULT, int>>;
 const int32_t kFirstPoint = utc(2024, 1, 10, 21, 0).toSecsSinceEpoch();
 
 // Values 10 s + i identify statistic s and point i.
-std::vector<uint8_t> seriesBytes(int type, int statistic, int n, uint16_t hasData = 1) {
-  if (type == TimeWindowSummary) {
-    SummaryBlock b{};
-    b.hasData = hasData;
-    b.labelTime = kFirstPoint;
-    b.entryCount = static_cast<uint16_t>(n);
-    for (int i = 0; i < std::min(n, Blocks::kMaxEntries); ++i) {
-      b.values[i] = 10.0 * statistic + i;
-      b.frequencies[i] = 5.0 + i;
-    }
-    return BlockCodec::encode(b);
-  }
-  FrequencySeriesBlock b{};
+template <class Block>
+std::vector<uint8_t> seriesBlock(int statistic, int n, uint16_t hasData) {
+  Block b{};
   b.hasData = hasData;
   b.labelTime = kFirstPoint;
   b.entryCount = static_cast<uint16_t>(n);
   for (int i = 0; i < std::min(n, Blocks::kMaxEntries); ++i) {
     b.values[i] = 10.0 * statistic + i;
-    b.times[i] = static_cast<uint32_t>(kFirstPoint + 900 * i);
+    if constexpr (requires { b.frequencies; })
+      b.frequencies[i] = 5.0 + i;
+    else
+      b.times[i] = static_cast<uint32_t>(kFirstPoint + 900 * i);
   }
   return BlockCodec::encode(b);
+}
+std::vector<uint8_t> seriesBytes(int type, int statistic, int n, uint16_t hasData = 1) {
+  return type == TimeWindowSummary ? seriesBlock<SummaryBlock>(statistic, n, hasData)
+                                   : seriesBlock<FrequencySeriesBlock>(statistic, n, hasData);
 }
 
 GraphQuery queryOf(int type, std::initializer_list<int> ticked) {
