@@ -257,6 +257,7 @@ INSTANTIATE_TEST_SUITE_P(Calls, RibbonFetchFailure, ::testing::Values(
                 hr::kInvalidHandle, kRead},
     FailureCase{"NextBlockFails", TimeWindowDetail, {}, {hr::S_OK, hr::kRequestUnavailable}, {},
                 hr::kRequestUnavailable, kRequest},
+    FailureCase{"NextBlockAnswersFalse", TwentyFourHour, {}, {hr::S_FALSE}, {}, hr::S_FALSE, kRequest},
     FailureCase{"DayNextBlockFails", MultiDay, {}, {kBusy, hr::kConnectionDropped}, {},
                 hr::kConnectionDropped, kRequest},
     FailureCase{"LaterReadFails", MultiDayTimeWindow, {}, {}, {hr::S_OK, kNotReady, hr::E_FAIL},

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 constexpr int kRequest = Strings::IDS_CTX_REQUEST_FAILED;
@@ -119,6 +121,14 @@ struct SecondFailsCase {
   Errors errors;
   int noData;
 };
+
+template <class Case>
+requires requires(Case c) {
+  c.name;
+}
+void PrintTo(const Case& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class SeriesFetchSecondFails : public ::testing::TestWithParam<SecondFailsCase> {};
 
