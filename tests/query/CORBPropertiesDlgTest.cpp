@@ -283,12 +283,13 @@ TEST_F(NewGraphDialogTest, UpToTheSecondEndsNowAndAddsARibbon) {
 TEST_F(NewGraphDialogTest, FrequencyIsCheckedAgainstTheRange) {
   const struct {
     double lower, upper, typed;
+    const char* shown;  // every digit given, at least three decimals
     QStringList prompts;
   } cases[] = {
-      {5.0, 65.0, 70.0, {"The frequency is out of 5.0MHz - 65.0MHz range."}},
-      {55.0625, 55.0625, 55.0625, {}},
-      {0.0, 0.0, 5.0, {"The frequency is out of 0.0MHz - 0.0MHz range."}},
-      {0.0, 0.0, 0.0, {}},
+      {5.0, 65.0, 70.0, "70.000", {"The frequency is out of 5.0MHz - 65.0MHz range."}},
+      {55.0625, 55.0625, 55.0625, "55.0625", {}},
+      {0.0, 0.0, 5.0, "5.000", {"The frequency is out of 0.0MHz - 0.0MHz range."}},
+      {0.0, 0.0, 0.0, "0.000", {}},
   };
   for (const auto& c : cases) {
     m_prompts.texts.clear();
@@ -296,6 +297,7 @@ TEST_F(NewGraphDialogTest, FrequencyIsCheckedAgainstTheRange) {
     open();
     setType(1);
     get<FrequencyEdit>("frequency")->setValue(c.typed);  // typing is free; the check names the range
+    EXPECT_EQ(get<FrequencyEdit>("frequency")->text(), c.shown);
     clickOk();
     EXPECT_EQ(m_prompts.texts, c.prompts) << c.typed;
     if (c.prompts.isEmpty()) {
@@ -309,7 +311,7 @@ TEST_F(NewGraphDialogTest, FrequencyIsCheckedAgainstTheRange) {
   freq->setValue(10.0);
   freq->setFocus();
   QTest::keyClick(freq, Qt::Key_Down);
-  EXPECT_DOUBLE_EQ(freq->value(), 9.995);
+  EXPECT_EQ(freq->text(), "9.995");
 }
 
 }  // namespace
