@@ -45,18 +45,13 @@ TEST(SurfaceArray, ThinningKeepsEveryStepthColumnAndTheLast) {
   }
 }
 
-TEST(SurfaceArray, StepKeepsTheGridUnderTheLimit) {
+TEST(SurfaceArray, StepKeepsTheGridUnderTheLimitAndNoGridIsEmpty) {
   EXPECT_EQ(columnStepFor(100, 15000), 1);
   EXPECT_EQ(columnStepFor(15000, 15000), 1);
-  EXPECT_EQ(columnStepFor(17352, 15000), 2);   // 72 x 241
+  EXPECT_EQ(columnStepFor(17352, 15000), 2);    // 72 x 241
   EXPECT_EQ(columnStepFor(145500, 15000), 10);  // 291 x 500
   EXPECT_EQ(columnStepFor(145500, 0), 1);
-}
-
-TEST(SurfaceArray, AnEmptyGridGivesAnEmptyArray) {
-  Grid g;
-  std::unique_ptr<QSurfaceDataArray> a(buildSurfaceArray(g.input(0, 0)));
-  EXPECT_TRUE(a->isEmpty());
+  EXPECT_TRUE(std::unique_ptr<QSurfaceDataArray>(buildSurfaceArray(Grid().input(0, 0)))->isEmpty());
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "query/FetchFlags.h"
 #include "query/FetchPacing.h"
+#include "query/GraphQuery.h"
 #include "query/IFetchReporter.h"
 #include "support/FakeServerObjects.h"
 
@@ -38,4 +40,24 @@ struct RecordingPacing {
   }
   RecordingPacing(const RecordingPacing&) = delete;
   RecordingPacing& operator=(const RecordingPacing&) = delete;
+};
+
+// One fetch against the fake server: its script and calls, what was
+// reported, the waits asked for and the filled store.
+template <class Fetch, class Store>
+struct FetchRig {
+  FakeDataServer server;
+  RecordingReporter reporter;
+  RecordingPacing pacing;
+  FetchFlags flags;
+  Store store;
+
+  FetchRig() { flags.reset(); }
+  int fetch(const GraphQuery& q) { return Fetch().run(server, q, flags, reporter, pacing.pacing, store); }
+  // The user's Cancel, pressed during the n-th wait.
+  void cancelOnWait(int n) {
+    pacing.onWait = [this, n] {
+      if (static_cast<int>(pacing.waits.size()) == n) flags.running = 0;
+    };
+  }
 };

@@ -12,22 +12,24 @@ using namespace NewGraphRules;
 namespace {
 
 TEST(NewGraphRulesTest, RoundToQuarter) {
+  // Minutes and seconds past 10:00: both sides of every quarter's boundary.
+  const auto ten = [](int m, int s = 0) { return utc(2024, 5, 10, 10, 0).addSecs(60 * m + s); };
   const struct {
     QDateTime in;
     bool roundSeconds;
     QDateTime out;
   } cases[] = {
-      {utc(2024, 5, 10, 10, 7, 59), false, utc(2024, 5, 10, 10, 0)},
-      {utc(2024, 5, 10, 10, 7, 30), true, utc(2024, 5, 10, 10, 15)},
-      {utc(2024, 5, 10, 10, 7, 29), true, utc(2024, 5, 10, 10, 0)},
-      {utc(2024, 5, 10, 10, 8, 0), false, utc(2024, 5, 10, 10, 15)},
-      {utc(2024, 5, 10, 10, 22, 59), false, utc(2024, 5, 10, 10, 15)},
-      {utc(2024, 5, 10, 10, 23, 0), false, utc(2024, 5, 10, 10, 30)},
-      {utc(2024, 5, 10, 10, 37, 0), false, utc(2024, 5, 10, 10, 30)},
-      {utc(2024, 5, 10, 10, 38, 0), false, utc(2024, 5, 10, 10, 45)},
-      {utc(2024, 5, 10, 10, 52, 59), false, utc(2024, 5, 10, 10, 45)},
-      {utc(2024, 5, 10, 10, 52, 30), true, utc(2024, 5, 10, 11, 0)},
-      {utc(2024, 5, 10, 10, 53, 0), false, utc(2024, 5, 10, 11, 0)},
+      {ten(7, 59), false, ten(0)},
+      {ten(7, 30), true, ten(15)},
+      {ten(7, 29), true, ten(0)},
+      {ten(8), false, ten(15)},
+      {ten(22, 59), false, ten(15)},
+      {ten(23), false, ten(30)},
+      {ten(37), false, ten(30)},
+      {ten(38), false, ten(45)},
+      {ten(52, 59), false, ten(45)},
+      {ten(52, 30), true, ten(60)},
+      {ten(53), false, ten(60)},
       {utc(2024, 12, 31, 23, 55, 0), false, utc(2025, 1, 1, 0, 0)},
       {utc(2024, 12, 31, 23, 59, 45), true, utc(2025, 1, 1, 0, 0)},
       // Local clock times round the same way, across the autumn switch too.
@@ -43,11 +45,11 @@ TEST(NewGraphRulesTest, QuarterStepping) {
   const struct {
     int previous, spun, expected;
   } cases[] = {
-      {0, 59, 45}, {15, 14, 0},  {30, 29, 15}, {45, 44, 30},  // down
-      {0, 1, 15},  {15, 16, 30}, {30, 31, 45}, {45, 46, 0},   // up, the hour is not carried
-      {30, 30, 30},                                           // no change
-      {15, 59, 45},                                           // 59 always means down to :45
-      {7, 8, 15},  {7, 6, 0},    {52, 53, 0},  {52, 51, 45},  // typed minutes move to a quarter
+      {0, 59, 45},  {15, 14, 0},  {30, 29, 15}, {45, 44, 30},  // down
+      {0, 1, 15},   {15, 16, 30}, {30, 31, 45}, {45, 46, 0},   // up, the hour is not carried
+      {30, 30, 30},                                            // no change
+      {15, 59, 45},                                            // 59 always means down to :45
+      {7, 8, 15},   {7, 6, 0},    {52, 53, 0},  {52, 51, 45},  // typed minutes move to a quarter
   };
   for (const auto& c : cases)
     EXPECT_EQ(quarterStep(c.previous, c.spun), c.expected) << c.previous << "->" << c.spun;
@@ -62,14 +64,16 @@ TEST(NewGraphRulesTest, FrequencySpin) {
       {10.0, -1, 5.0, 65.0, 10.005},
       {10.0, 1, 5.0, 65.0, 9.995},
       {10.0, -3, 5.0, 65.0, 10.015},
-      {10.0024, -1, 5.0, 65.0, 10.005},  // snapped to the 0.005 grid first
+      // Snapped to the 0.005 grid first; half a step rounds away from zero.
+      {10.0024, -1, 5.0, 65.0, 10.005},
       {10.0026, 0, 5.0, 65.0, 10.005},
-      {-0.0075, 0, -1.0, 1.0, -0.01},    // half a step rounds away from zero
+      {-0.0075, 0, -1.0, 1.0, -0.01},
       {65.0, -1, 5.0, 65.0, 65.0},
       {5.0, 1, 5.0, 65.0, 5.0},
       {80.0, 0, 5.0, 65.0, 65.0},
-      {12.0, -1, 0.0, 0.0, 0.0},         // no range set: pinned to 0
-      {12.0, 0, 20.0, 10.0, 20.0},       // crossed limits: the lower one wins
+      // No range set: pinned to 0; crossed limits: the lower one wins.
+      {12.0, -1, 0.0, 0.0, 0.0},
+      {12.0, 0, 20.0, 10.0, 20.0},
   };
   for (const auto& c : cases)
     EXPECT_NEAR(stepFrequency(c.f, c.delta, c.lower, c.upper), c.expected, 1e-9) << c.f << " " << c.delta;
@@ -86,67 +90,51 @@ GraphQuery window(int type, int minutes, int increment = Increment::k15Min) {
   return q;
 }
 
-struct SizeCase {
-  int type;
-  int minutes;
-  int increment;
-  bool upToTheSecond;
-  int count;
-  bool passes;
-};
-
-void PrintTo(const SizeCase& c, std::ostream* os) {
-  *os << "type " << c.type << ", " << c.minutes << " min, increment " << c.increment
-      << (c.upToTheSecond ? ", up to the second" : "");
-}
-
-class GraphSizeTest : public ::testing::TestWithParam<SizeCase> {};
-
-TEST_P(GraphSizeTest, CountsAndLimits) {
-  const SizeCase& c = GetParam();
-  const GraphQuery q = window(c.type, c.minutes, c.increment);
-  const double span = spanDays(q.GetStart(), q.GetEnd());
-  int count = 0;
-  int id = 0;
-  if (c.type <= 1) {
-    count = pointCount(span, c.increment);
-    id = Strings::IDS_TOO_MANY_POINTS;
-  } else if (c.type <= 3) {
-    count = ribbonCount(span, c.increment, c.upToTheSecond);
-    id = Strings::IDS_TOO_MANY_RIBBONS;
-  } else {
-    count = dayCount(span);
-    id = Strings::IDS_TOO_MANY_DAYS;
+TEST(NewGraphRulesTest, CountsAndLimits) {
+  const struct {
+    int type, minutes, increment;
+    bool upToTheSecond;
+    int count;
+    bool passes;
+  } cases[] = {
+      // Points: 5 days, 5 days 5 hours, one more quarter; hours; days.
+      {0, 7200, 0, false, 480, true},
+      {1, 7500, 0, false, 500, true},
+      {0, 7515, 0, false, 501, false},
+      {1, 30000, 1, false, 500, true},
+      {1, 30060, 1, false, 501, false},
+      {0, 720000, 2, false, 500, true},
+      // Ribbons; up to the second adds one.
+      {2, 1440, 0, false, 96, true},
+      {2, 1440, 0, true, 97, true},
+      {2, 1455, 0, false, 97, true},
+      {2, 1470, 0, false, 98, false},
+      {2, 1455, 0, true, 98, false},
+      {3, 1440, 1, false, 24, true},
+      {3, 5820, 1, false, 97, true},
+      {3, 5880, 1, false, 98, false},
+      // Days; 97 days 12 hours rounds up.
+      {4, 97 * 1440, 2, false, 97, true},
+      {5, 97 * 1440 + 719, 2, false, 97, true},
+      {5, 97 * 1440 + 720, 2, false, 98, false},
+      {4, 98 * 1440, 2, false, 98, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "type " << c.type << ", " << c.minutes << " min, increment "
+                                    << c.increment << ", " << c.upToTheSecond);
+    const GraphQuery q = window(c.type, c.minutes, c.increment);
+    const double span = spanDays(q.GetStart(), q.GetEnd());
+    const int id = c.type <= 1   ? Strings::IDS_TOO_MANY_POINTS
+                   : c.type <= 3 ? Strings::IDS_TOO_MANY_RIBBONS
+                                 : Strings::IDS_TOO_MANY_DAYS;
+    EXPECT_EQ(c.type <= 1   ? pointCount(span, c.increment)
+              : c.type <= 3 ? ribbonCount(span, c.increment, c.upToTheSecond)
+                            : dayCount(span),
+              c.count);
+    const auto failure = checkGraphSize(q, c.upToTheSecond);
+    EXPECT_EQ(failure ? failure->stringId : 0, c.passes ? 0 : id);
   }
-  EXPECT_EQ(count, c.count);
-  const auto failure = checkGraphSize(q, c.upToTheSecond);
-  EXPECT_EQ(!failure.has_value(), c.passes);
-  if (failure) {
-    EXPECT_EQ(failure->stringId, id);
-  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Limits, GraphSizeTest,
-    ::testing::Values(
-        SizeCase{0, 7200, 0, false, 480, true},   // 5 days
-        SizeCase{1, 7500, 0, false, 500, true},   // 5 days 5 hours
-        SizeCase{0, 7515, 0, false, 501, false},
-        SizeCase{1, 30000, 1, false, 500, true},  // hours
-        SizeCase{1, 30060, 1, false, 501, false},
-        SizeCase{0, 720000, 2, false, 500, true},  // days
-        SizeCase{2, 1440, 0, false, 96, true},
-        SizeCase{2, 1440, 0, true, 97, true},
-        SizeCase{2, 1455, 0, false, 97, true},
-        SizeCase{2, 1470, 0, false, 98, false},
-        SizeCase{2, 1455, 0, true, 98, false},
-        SizeCase{3, 1440, 1, false, 24, true},
-        SizeCase{3, 5820, 1, false, 97, true},
-        SizeCase{3, 5880, 1, false, 98, false},
-        SizeCase{4, 97 * 1440, 2, false, 97, true},
-        SizeCase{5, 97 * 1440 + 719, 2, false, 97, true},
-        SizeCase{5, 97 * 1440 + 720, 2, false, 98, false},  // 97 days 12 hours rounds up
-        SizeCase{4, 98 * 1440, 2, false, 98, false}));
 
 TEST(NewGraphRulesTest, SpanIgnoresSeconds) {
   EXPECT_EQ(spanMinutes(spanDays(at(utc(2024, 1, 1, 10, 0, 59)), at(utc(2024, 1, 1, 10, 15, 1)))), 15);
@@ -156,64 +144,63 @@ TEST(NewGraphRulesTest, SpanIgnoresSeconds) {
     ASSERT_EQ(spanMinutes(spanDays(start, at(utc(2024, 1, 1, 0, 0).addSecs(60LL * m)))), m) << m;
 }
 
-struct DateCase {
-  const char* name;
-  int type;
-  QDateTime start;
-  QDateTime end;
-  int expectedId;  // 0: passes
-};
-
-void PrintTo(const DateCase& c, std::ostream* os) { *os << c.name; }
-
-class DateCheckTest : public ::testing::TestWithParam<DateCase> {};
-
-TEST_P(DateCheckTest, FirstFailureOnly) {
-  const DateCase& c = GetParam();
-  GraphQuery q;
-  q.graphType = c.type;
-  q.SetStart(at(c.start));
-  q.SetEnd(at(c.end));
-  const auto failure = checkDates(q, at(utc(2024, 6, 15, 12, 0)));
-  EXPECT_EQ(failure ? failure->stringId : 0, c.expectedId);
-  if (failure) {
-    EXPECT_EQ(failure->text, Strings::LoadString(c.expectedId));
+// Only the first failed date rule is reported.
+TEST(NewGraphRulesTest, DateChecks) {
+  constexpr int kEndBeforeStart = Strings::IDS_END_BEFORE_START;
+  constexpr int kTimeOrder = Strings::IDS_MDTW_END_TIME_BEFORE_START;
+  const struct {
+    int type;
+    QDateTime start, end;
+    int expectedId;  // 0: passes
+  } cases[] = {
+      {0, utc(2024, 6, 1, 10, 0), utc(2024, 6, 1, 10, 0), kEndBeforeStart},
+      {5, utc(2024, 7, 2, 10, 0), utc(2024, 7, 1, 10, 0), kEndBeforeStart},  // checked before the future
+      {2, utc(2024, 6, 15, 11, 0), utc(2024, 6, 15, 12, 1), Strings::IDS_DATES_BEYOND_TODAY},
+      {2, utc(2024, 6, 15, 11, 0), utc(2024, 6, 15, 12, 0), 0},  // ends now
+      {5, local(2024, 6, 1, 10, 0), local(2024, 6, 3, 9, 0), kTimeOrder},
+      {5, local(2024, 6, 1, 10, 0), local(2024, 6, 3, 10, 0), Strings::IDS_MDTW_SAME_TIMES},
+      {5, local(2024, 6, 1, 10, 0), local(2024, 6, 1, 11, 0), Strings::IDS_MDTW_SAME_DATE},
+      {5, local(2024, 6, 1, 10, 30), local(2024, 6, 3, 10, 15), kTimeOrder},
+      {5, local(2024, 6, 1, 10, 0), local(2024, 6, 3, 11, 0), 0},
+      // The daily window is local: 23:00 to 01:00 UTC is 01:00 to 03:00 in summer.
+      {5, utc(2024, 6, 1, 23, 0), utc(2024, 6, 3, 1, 0), 0},
+      {4, local(2024, 6, 1, 10, 0), local(2024, 6, 1, 11, 0),
+       0},  // the daily rules are Multi-Day Time Window's
+  };
+  for (const auto& c : cases) {
+    GraphQuery q;
+    q.graphType = c.type;
+    q.SetStart(at(c.start));
+    q.SetEnd(at(c.end));
+    const auto failure = checkDates(q, at(utc(2024, 6, 15, 12, 0)));
+    EXPECT_EQ(failure ? failure->stringId : 0, c.expectedId) << c.start.toString(Qt::ISODate).toStdString();
+    if (failure) {
+      EXPECT_EQ(failure->text, Strings::LoadString(c.expectedId));
+    }
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Dates, DateCheckTest,
-    ::testing::Values(
-        DateCase{"startEqualsEnd", 0, utc(2024, 6, 1, 10, 0), utc(2024, 6, 1, 10, 0), Strings::IDS_END_BEFORE_START},
-        DateCase{"endBeforeStartInFuture", 5, utc(2024, 7, 2, 10, 0), utc(2024, 7, 1, 10, 0), Strings::IDS_END_BEFORE_START},
-        DateCase{"oneMinuteAhead", 2, utc(2024, 6, 15, 11, 0), utc(2024, 6, 15, 12, 1), Strings::IDS_DATES_BEYOND_TODAY},
-        DateCase{"endIsNow", 2, utc(2024, 6, 15, 11, 0), utc(2024, 6, 15, 12, 0), 0},
-        DateCase{"mdtwEndTimeEarlier", 5, local(2024, 6, 1, 10, 0), local(2024, 6, 3, 9, 0), Strings::IDS_MDTW_END_TIME_BEFORE_START},
-        DateCase{"mdtwSameTimes", 5, local(2024, 6, 1, 10, 0), local(2024, 6, 3, 10, 0), Strings::IDS_MDTW_SAME_TIMES},
-        DateCase{"mdtwSameDate", 5, local(2024, 6, 1, 10, 0), local(2024, 6, 1, 11, 0), Strings::IDS_MDTW_SAME_DATE},
-        DateCase{"mdtwMinuteOrder", 5, local(2024, 6, 1, 10, 30), local(2024, 6, 3, 10, 15), Strings::IDS_MDTW_END_TIME_BEFORE_START},
-        DateCase{"mdtwGood", 5, local(2024, 6, 1, 10, 0), local(2024, 6, 3, 11, 0), 0},
-        // The daily window is local: 23:00 to 01:00 UTC is 01:00 to 03:00 in summer.
-        DateCase{"mdtwLocalClock", 5, utc(2024, 6, 1, 23, 0), utc(2024, 6, 3, 1, 0), 0},
-        DateCase{"otherTypesSkipDailyRules", 4, local(2024, 6, 1, 10, 0), local(2024, 6, 1, 11, 0), 0}),
-    [](const auto& p) { return std::string(p.param.name); });
-
 TEST(NewGraphRulesTest, FrequencyCheck) {
-  GraphQuery q;
-  q.graphType = OneFreqTimeWindow;
-  q.frequency = 0.0;
-  EXPECT_FALSE(checkFrequency(q, 0.0, 0.0));
-  q.frequency = 5.0;
-  const auto f = checkFrequency(q, 0.0, 0.0);
-  ASSERT_TRUE(f);
-  EXPECT_EQ(f->text, "The frequency is out of 0.0MHz - 0.0MHz range.");
-  EXPECT_EQ(checkFrequency(q, 5.25, 42.0)->text, "The frequency is out of 5.3MHz - 42.0MHz range.");
-  q.frequency = 42.0;
-  EXPECT_FALSE(checkFrequency(q, 5.0, 42.0));
-  q.frequency = std::nan("");  // the field held no number
-  EXPECT_TRUE(checkFrequency(q, 5.0, 42.0));
-  q.graphType = TimeWindowSummary;
-  EXPECT_FALSE(checkFrequency(q, 5.0, 42.0));
+  const struct {
+    int type;
+    double frequency, lower, upper;
+    const char* failure;  // nullptr: passes
+  } cases[] = {
+      {OneFreqTimeWindow, 0.0, 0.0, 0.0, nullptr},
+      {OneFreqTimeWindow, 5.0, 0.0, 0.0, "The frequency is out of 0.0MHz - 0.0MHz range."},
+      {OneFreqTimeWindow, 5.0, 5.25, 42.0, "The frequency is out of 5.3MHz - 42.0MHz range."},
+      {OneFreqTimeWindow, 42.0, 5.0, 42.0, nullptr},
+      {OneFreqTimeWindow, 5.0, 5.0, 42.0, nullptr},
+      {OneFreqTimeWindow, std::nan(""), 5.0, 42.0, "The frequency is out of 5.0MHz - 42.0MHz range."},
+      {TimeWindowSummary, 99.0, 5.0, 42.0, nullptr},
+  };
+  for (const auto& c : cases) {
+    GraphQuery q;
+    q.graphType = c.type;
+    q.frequency = c.frequency;
+    const auto f = checkFrequency(q, c.lower, c.upper);
+    EXPECT_EQ(f ? f->text.toStdString() : "", c.failure ? c.failure : "") << c.frequency;
+  }
 }
 
 TEST(NewGraphRulesTest, StatisticsCheckOnlyForCheckBoxTypes) {
@@ -272,7 +259,8 @@ TEST(NewGraphRulesTest, FieldsThatFollowTheStart) {
     EXPECT_EQ(endDateFollowsStart(r.type), r.endDateFollows) << r.type;
     for (int inc = 0; inc < Increment::kCount; ++inc) {
       EXPECT_EQ(endTimeFollowsStart(r.type, inc), r.endTimeFollows[inc]) << r.type << "/" << inc;
-      EXPECT_EQ(incrementClearsUpToTheSecond(r.type, inc), r.clearsUpToTheSecond[inc]) << r.type << "/" << inc;
+      EXPECT_EQ(incrementClearsUpToTheSecond(r.type, inc), r.clearsUpToTheSecond[inc])
+          << r.type << "/" << inc;
     }
   }
 }

@@ -12,4 +12,6 @@ inline QDateTime utc(int y, int mo, int d, int h, int mi, int s = 0) {
 inline QDateTime local(int y, int mo, int d, int h, int mi, int s = 0) {
   return QDateTime(QDate(y, mo, d), QTime(h, mi, s));
 }
-inline CNBDateTime at(const QDateTime& t) { return CNBDateTime::FromQDateTime(t); }
+inline CNBDateTime at(const QDateTime& t) {
+  return CNBDateTime::FromQDateTime(t);
+}

@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
-#include <tuple>
 
 #include <QLocale>
 
@@ -62,21 +61,16 @@ void scriptAnswer(FakeDataServer& server, int type, int r, int n = 4) {
   for (int j = 0; j < r; ++j) server.blocks.push_back(bytesOf(isDay(type), answerBlock(r, j, n)));
 }
 
-struct Rig {
-  FakeDataServer server;
-  RecordingReporter reporter;
-  RecordingPacing pacing;
-  FetchFlags flags;
-  RibbonSet set;
+using Rig = FetchRig<RibbonFetch, RibbonSet>;
 
-  Rig() { flags.reset(); }
-  int fetch(const GraphQuery& q) { return RibbonFetch().run(server, q, flags, reporter, pacing.pacing, set); }
-  void cancelOnWait(int n) {
-    pacing.onWait = [this, n] {
-      if (static_cast<int>(pacing.waits.size()) == n) flags.running = 0;
-    };
-  }
-};
+// Every case table names its rows.
+template <class Case>
+requires requires(Case c) {
+  c.name;
+}
+void PrintTo(const Case& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class RibbonFetchTypes : public ::testing::TestWithParam<int> {};
 
@@ -105,170 +99,152 @@ TEST_P(RibbonFetchTypes, FilesTheBlocksFromTheLatestRibbonDownAndEndsTheRequest)
               (std::vector<double>{double(q.GetStart().ToSeconds()), double(q.GetEnd().ToSeconds()), 3600.0,
                                    double(statistic)}));
   }
-  ASSERT_EQ(run.set.ribbonCount, 3);
-  EXPECT_EQ(run.set.frequencyCount, 4);
-  EXPECT_EQ(run.set.kind, isDay(type) ? RibbonSet::Kind::Day : RibbonSet::Kind::Ribbon);
+  ASSERT_EQ(run.store.ribbonCount, 3);
+  EXPECT_EQ(run.store.frequencyCount, 4);
+  EXPECT_EQ(run.store.kind, isDay(type) ? RibbonSet::Kind::Day : RibbonSet::Kind::Ribbon);
   for (int k = 0; k < 3; ++k) {
-    const int sent = 2 - k;
-    EXPECT_EQ(run.set.periodEnd(k), kLatestEnd - sent * 3600) << "ribbon " << k;
-    EXPECT_EQ(run.set.values(k)[3], 100.0 * sent + 3) << "ribbon " << k;
-    EXPECT_EQ(run.set.frequencies(k)[0], 10.0);
-    EXPECT_FALSE(run.set.startLabels.at(k).isEmpty());
+    EXPECT_EQ(run.store.periodEnd(k), kLatestEnd - (2 - k) * 3600) << "ribbon " << k;
+    EXPECT_EQ(run.store.values(k)[3], 100.0 * (2 - k) + 3) << "ribbon " << k;
   }
   EXPECT_EQ(run.flags.step, 3);
   EXPECT_EQ(run.flags.steps, 3);
   EXPECT_EQ(run.flags.percent, isDay(type) ? 1 : 0);
-  EXPECT_EQ(run.set.percent, isDay(type));
-  EXPECT_TRUE(run.pacing.waits.empty());
+  EXPECT_EQ(run.store.percent, isDay(type));
   EXPECT_TRUE(run.reporter.errors.empty());
-  EXPECT_EQ(run.reporter.noData, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(RibbonAndDayTypes, RibbonFetchTypes,
                          ::testing::Values(TimeWindowDetail, TwentyFourHour, MultiDay, MultiDayTimeWindow));
 
-struct RetryCase {
+// Busy and not-ready answers are retried at their pace; a Cancel during the
+// retries stops silently. Either way the request is ended once.
+struct LoopCase {
   const char* name;
   int type;
   std::deque<HRESULT> start, next, read;
   std::vector<long> waits;
   std::string retried;
   int calls;  // of the retried call
+  bool cancelled = false;
+  HRESULT startWhenDry = hr::S_OK, nextWhenDry = hr::S_OK, readWhenDry = hr::S_OK;
 };
 
-void PrintTo(const RetryCase& c, std::ostream* os) {
-  *os << c.name;
-}
+class RibbonFetchLoops : public ::testing::TestWithParam<LoopCase> {};
 
-class RibbonFetchRetry : public ::testing::TestWithParam<RetryCase> {};
-
-TEST_P(RibbonFetchRetry, RetriesAtTheDocumentedPaceAndSucceeds) {
-  const RetryCase& c = GetParam();
+TEST_P(RibbonFetchLoops, RetryAtTheirPaceOrStopOnCancel) {
+  const LoopCase& c = GetParam();
   Rig run;
   scriptAnswer(run.server, c.type, 2);
   run.server.startAnswers = c.start;
   run.server.nextAnswers = c.next;
   run.server.readAnswers = c.read;
+  run.server.startWhenDry = c.startWhenDry;
+  run.server.nextWhenDry = c.nextWhenDry;
+  run.server.readWhenDry = c.readWhenDry;
+  if (c.cancelled) {
+    run.cancelOnWait(2);
+    // Busy NextBlock of the day types never sleeps: the user's Cancel lands
+    // between two calls.
+    run.server.onCall = [&](const std::string& call) {
+      if (call == "NextBlock" && run.server.count("NextBlock") == 5) run.flags.running = 0;
+    };
+  }
 
-  EXPECT_EQ(run.fetch(queryOf(c.type)), 1);
+  EXPECT_EQ(run.fetch(queryOf(c.type)), c.cancelled ? 0 : 1);
 
   EXPECT_EQ(run.pacing.waits, c.waits);
   EXPECT_EQ(run.server.count(c.retried), c.calls);
   EXPECT_EQ(run.server.count("EndRequest"), 1);
+  EXPECT_EQ(run.server.calls.back(), "EndRequest");
   EXPECT_TRUE(run.reporter.errors.empty());
-  EXPECT_EQ(run.set.values(0)[0], 100.0);
-  EXPECT_EQ(run.set.values(1)[0], 0.0);
+  EXPECT_EQ(run.reporter.noData, 0);
+  if (!c.cancelled) {
+    EXPECT_EQ(run.store.values(1)[0], 0.0);
+  }
   // A repeated start asks for exactly what the first one asked for.
   for (const auto& args : run.server.startArgs) EXPECT_EQ(args, run.server.startArgs.front());
 }
 
 const std::string kRibbonRead = "ReadRibbonBlock";
 const std::string kDayRead = "ReadDayBlock";
+constexpr HRESULT kOk = hr::S_OK;
 
-// Columns: name, type, start, next and read answers, waits, the retried call, its calls.
+// Columns: name, type, start, next and read answers, waits, the retried call, its calls; for a
+// Cancel during the second wait, what start, next and read answer once their scripts run dry.
 // clang-format off
-INSTANTIATE_TEST_SUITE_P(Loops, RibbonFetchRetry, ::testing::Values(
-    RetryCase{"DetailStartBusy", TimeWindowDetail, {kBusy, kBusy}, {}, {}, {500, 500},
-              "StartRibbonRequest", 3},
-    RetryCase{"DetailFirstReadNotReady", TimeWindowDetail, {}, {}, {kNotReady, kNotReady}, {500, 500},
-              kRibbonRead, 4},
-    RetryCase{"DetailNextBusy", TwentyFourHour, {}, {kBusy, kBusy}, {}, {100, 100}, "NextBlock", 3},
-    RetryCase{"DetailLaterReadNotReady", TwentyFourHour, {}, {}, {hr::S_OK, kNotReady, kNotReady}, {100, 100},
-              kRibbonRead, 4},
-    RetryCase{"DayStartBusy", MultiDay, {kBusy, kBusy}, {}, {}, {500, 500}, "StartDayRequest", 3},
-    RetryCase{"DayFirstReadNotReady", MultiDayTimeWindow, {}, {}, {kNotReady, kNotReady}, {500, 500},
-              kDayRead, 4},
-    RetryCase{"DayNextBusyRepeatsAtOnce", MultiDay, {}, {kBusy, kBusy, kBusy}, {}, {},
-              "NextBlock", 4},
-    RetryCase{"DayLaterReadNotReady", MultiDayTimeWindow, {}, {}, {hr::S_OK, kNotReady, kNotReady},
-              {100, 100}, kDayRead, 4}),
+INSTANTIATE_TEST_SUITE_P(Loops, RibbonFetchLoops, ::testing::Values(
+    LoopCase{"DetailStartBusy", TimeWindowDetail, {kBusy, kBusy}, {}, {}, {500, 500},
+             "StartRibbonRequest", 3},
+    LoopCase{"DetailFirstReadNotReady", TimeWindowDetail, {}, {}, {kNotReady, kNotReady}, {500, 500},
+             kRibbonRead, 4},
+    LoopCase{"DetailNextBusy", TwentyFourHour, {}, {kBusy, kBusy}, {}, {100, 100}, "NextBlock", 3},
+    LoopCase{"DetailLaterReadNotReady", TwentyFourHour, {}, {}, {kOk, kNotReady, kNotReady}, {100, 100},
+             kRibbonRead, 4},
+    LoopCase{"DayStartBusy", MultiDay, {kBusy, kBusy}, {}, {}, {500, 500}, "StartDayRequest", 3},
+    LoopCase{"DayFirstReadNotReady", MultiDayTimeWindow, {}, {}, {kNotReady, kNotReady}, {500, 500},
+             kDayRead, 4},
+    LoopCase{"DayNextBusyRepeatsAtOnce", MultiDay, {}, {kBusy, kBusy, kBusy}, {}, {}, "NextBlock", 4},
+    LoopCase{"DayLaterReadNotReady", MultiDayTimeWindow, {}, {}, {kOk, kNotReady, kNotReady},
+             {100, 100}, kDayRead, 4},
+    LoopCase{"CancelDetailStartBusy", TimeWindowDetail, {}, {}, {}, {500, 500}, "StartRibbonRequest", 2,
+             true, kBusy, kOk, kOk},
+    LoopCase{"CancelDetailFirstReadNotReady", TimeWindowDetail, {}, {}, {}, {500, 500}, kRibbonRead, 2,
+             true, kOk, kOk, kNotReady},
+    LoopCase{"CancelDetailNextBusy", TwentyFourHour, {}, {}, {}, {100, 100}, "NextBlock", 2,
+             true, kOk, kBusy, kOk},
+    LoopCase{"CancelDayNextBusy", MultiDayTimeWindow, {}, {}, {}, {}, "NextBlock", 5, true, kOk, kBusy, kOk},
+    LoopCase{"CancelDayLaterReadNotReady", MultiDay, {}, {}, {kOk}, {100, 100}, kDayRead, 3,
+             true, kOk, kOk, kNotReady}),
     [](const auto& p) { return std::string(p.param.name); });
 // clang-format on
 
-struct CancelCase {
-  const char* name;
-  int type;
-  HRESULT startWhenDry, nextWhenDry, readWhenDry;
-  std::deque<HRESULT> read;
-  std::string stalled;  // the call the server keeps answering busy or not ready
-};
-
-void PrintTo(const CancelCase& c, std::ostream* os) {
-  *os << c.name;
-}
-
-class RibbonFetchCancel : public ::testing::TestWithParam<CancelCase> {};
-
-TEST_P(RibbonFetchCancel, StopsSilentlyAndEndsTheRequest) {
-  const CancelCase& c = GetParam();
-  Rig run;
-  scriptAnswer(run.server, c.type, 3);
-  run.server.startWhenDry = c.startWhenDry;
-  run.server.nextWhenDry = c.nextWhenDry;
-  run.server.readWhenDry = c.readWhenDry;
-  run.server.readAnswers = c.read;
-  run.cancelOnWait(2);
-  // Busy NextBlock of the day types never sleeps: the user's Cancel lands
-  // between two calls.
-  run.server.onCall = [&](const std::string& call) {
-    if (call == "NextBlock" && run.server.count("NextBlock") == 5) run.flags.running = 0;
-  };
-
-  EXPECT_EQ(run.fetch(queryOf(c.type)), 0);
-
-  EXPECT_EQ(run.server.calls.back(), "EndRequest");
-  EXPECT_EQ(run.server.count("EndRequest"), 1);
-  const int stalledCalls = run.server.count(c.stalled);
-  EXPECT_GE(stalledCalls, 2);
-  EXPECT_LE(stalledCalls, 5);
-  EXPECT_LE(run.pacing.waits.size(), 2u);
-  EXPECT_TRUE(run.reporter.errors.empty());
-  EXPECT_EQ(run.reporter.noData, 0);
-}
-
-// Columns: name, type, what start, next and read answer once their scripts run dry, the read script,
-// the call that stalls.
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Loops, RibbonFetchCancel, ::testing::Values(
-    CancelCase{"DetailStartBusy", TimeWindowDetail, kBusy, hr::S_OK, hr::S_OK, {}, "StartRibbonRequest"},
-    CancelCase{"DetailFirstReadNotReady", TimeWindowDetail, hr::S_OK, hr::S_OK, kNotReady, {}, kRibbonRead},
-    CancelCase{"DetailNextBusy", TwentyFourHour, hr::S_OK, kBusy, hr::S_OK, {}, "NextBlock"},
-    CancelCase{"DayNextBusy", MultiDayTimeWindow, hr::S_OK, kBusy, hr::S_OK, {}, "NextBlock"},
-    CancelCase{"DayLaterReadNotReady", MultiDay, hr::S_OK, hr::S_OK, kNotReady, {hr::S_OK}, kDayRead}),
-    [](const auto& p) { return std::string(p.param.name); });
-// clang-format on
-
+// A failed call, a block the codec refuses and a block without data all end
+// the request; the first two are reported with their context.
 struct FailureCase {
   const char* name;
   int type;
   std::deque<HRESULT> start, next, read;
-  HRESULT code;
+  HRESULT code;  // 0: no error, the no-data message instead
   int context;
+  int bad = -1;  // which block of the answer is changed
+  uint16_t hasData = 1, blockCount = 3;
+  int entryCount = -1;
 };
-
-void PrintTo(const FailureCase& c, std::ostream* os) {
-  *os << c.name;
-}
 
 class RibbonFetchFailure : public ::testing::TestWithParam<FailureCase> {};
 
-TEST_P(RibbonFetchFailure, ReportsOnceWithItsContextAndEndsTheRequest) {
+TEST_P(RibbonFetchFailure, ReportsOnceAndEndsTheRequest) {
   const FailureCase& c = GetParam();
   Rig run;
-  scriptAnswer(run.server, c.type, 3);
+  for (int j = 0; j < 3; ++j) {
+    BlockSpec s = answerBlock(3, j);
+    if (j == c.bad) {
+      s.hasData = c.hasData;
+      s.blockCount = c.blockCount;
+      s.entryCount = c.entryCount;
+    }
+    run.server.blocks.push_back(bytesOf(isDay(c.type), s));
+  }
   run.server.startAnswers = c.start;
   run.server.nextAnswers = c.next;
   run.server.readAnswers = c.read;
 
   EXPECT_EQ(run.fetch(queryOf(c.type)), 0);
 
-  EXPECT_EQ(run.reporter.errors, (std::vector<std::pair<HRESULT, int>>{{c.code, c.context}}));
-  EXPECT_EQ(run.reporter.noData, 0);
+  using Errors = std::vector<std::pair<HRESULT, int>>;
+  EXPECT_EQ(run.reporter.errors, (c.code ? Errors{{c.code, c.context}} : Errors{}));
+  EXPECT_EQ(run.reporter.noData, c.code ? 0 : 1);
   EXPECT_EQ(run.server.count("EndRequest"), 1);
   EXPECT_EQ(run.server.calls.back(), "EndRequest");
+  if (c.bad >= 0) {
+    EXPECT_EQ(run.server.count(readCall(c.type)), c.bad + 1) << "nothing read after it";
+  }
 }
 
-// Columns: name, type, start, next and read answers, the code reported, its context.
+constexpr HRESULT kProtocol = hr::RPC_S_PROTOCOL_ERROR;
+
+// Columns: name, type, start, next and read answers, the code reported, its context; for a changed
+// block: which, its has-data flag, block count and entry count.
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Calls, RibbonFetchFailure, ::testing::Values(
     FailureCase{"StartFails", TimeWindowDetail, {hr::kDatabaseException}, {}, {},
@@ -281,104 +257,38 @@ INSTANTIATE_TEST_SUITE_P(Calls, RibbonFetchFailure, ::testing::Values(
                 hr::kInvalidHandle, kRead},
     FailureCase{"NextBlockFails", TimeWindowDetail, {}, {hr::S_OK, hr::kRequestUnavailable}, {},
                 hr::kRequestUnavailable, kRequest},
+    FailureCase{"NextBlockAnswersFalse", TwentyFourHour, {}, {hr::S_FALSE}, {}, hr::S_FALSE, kRequest},
     FailureCase{"DayNextBlockFails", MultiDay, {}, {kBusy, hr::kConnectionDropped}, {},
                 hr::kConnectionDropped, kRequest},
     FailureCase{"LaterReadFails", MultiDayTimeWindow, {}, {}, {hr::S_OK, kNotReady, hr::E_FAIL},
-                hr::E_FAIL, kRead}),
+                hr::E_FAIL, kRead},
+    FailureCase{"FirstTooManyEntries", TimeWindowDetail, {}, {}, {}, kProtocol, kRead, 0, 1, 3, 501},
+    FailureCase{"FirstTooManyBlocks", MultiDay, {}, {}, {}, kProtocol, kRead, 0, 1, 98, 4},
+    FailureCase{"FirstNoBlocks", TwentyFourHour, {}, {}, {}, kProtocol, kRead, 0, 1, 0, 4},
+    FailureCase{"LaterTooManyEntries", MultiDayTimeWindow, {}, {}, {}, kProtocol, kRead, 2, 1, 3, 501},
+    // Whatever the counts of a block without data, it is no data.
+    FailureCase{"NoData", TimeWindowDetail, {}, {}, {}, 0, 0, 0, 0, 3, 4},
+    FailureCase{"NoDataTooManyEntries", MultiDayTimeWindow, {}, {}, {}, 0, 0, 0, 0, 3, 501},
+    FailureCase{"NoDataTooManyBlocks", MultiDay, {}, {}, {}, 0, 0, 0, 0, 98, 4},
+    FailureCase{"NoDataNoBlocks", TwentyFourHour, {}, {}, {}, 0, 0, 0, 0, 0, 4}),
     [](const auto& p) { return std::string(p.param.name); });
 // clang-format on
 
-struct BadBlockCase {
-  const char* name;
-  int type;
-  int sentIndex;  // which block of the answer is bad
-  uint16_t blockCount;
-  int entryCount;
-};
-
-void PrintTo(const BadBlockCase& c, std::ostream* os) {
-  *os << c.name;
-}
-
-class RibbonFetchBadBlock : public ::testing::TestWithParam<BadBlockCase> {};
-
-TEST_P(RibbonFetchBadBlock, IsReportedAsAReadFailureNotTrusted) {
-  const BadBlockCase& c = GetParam();
-  Rig run;
-  for (int j = 0; j < 3; ++j) {
-    BlockSpec s = answerBlock(3, j);
-    if (j == c.sentIndex) {
-      s.blockCount = c.blockCount;
-      s.entryCount = c.entryCount;
-    }
-    run.server.blocks.push_back(bytesOf(isDay(c.type), s));
-  }
-
-  EXPECT_EQ(run.fetch(queryOf(c.type)), 0);
-
-  EXPECT_EQ(run.reporter.errors, (std::vector<std::pair<HRESULT, int>>{{hr::RPC_S_PROTOCOL_ERROR, kRead}}));
-  EXPECT_EQ(run.server.count("EndRequest"), 1);
-  EXPECT_EQ(run.server.count(readCall(c.type)), c.sentIndex + 1);
-}
-
-// Columns: name, type, which block of the answer is bad, its block count and entry count.
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Codec, RibbonFetchBadBlock, ::testing::Values(
-    BadBlockCase{"FirstTooManyEntries", TimeWindowDetail, 0, 3, 501},
-    BadBlockCase{"FirstTooManyBlocks", MultiDay, 0, 98, 4},
-    BadBlockCase{"FirstNoBlocks", TwentyFourHour, 0, 0, 4},
-    BadBlockCase{"LaterTooManyEntries", MultiDayTimeWindow, 2, 3, 501}),
-    [](const auto& p) { return std::string(p.param.name); });
-// clang-format on
-
-TEST(RibbonFetch, NoDataIsShownOnceAndEndsTheRequest) {
-  // Whatever the counts of a block without data: sound, too many entries, too many or no blocks.
-  const std::vector<std::tuple<int, uint16_t, int>> cases{
-      {TimeWindowDetail, 3, 4}, {MultiDayTimeWindow, 3, 501}, {MultiDay, 98, 4}, {TwentyFourHour, 0, 4}};
-  for (const auto& [type, blocks, entries] : cases) {
+TEST(RibbonFetch, AnswersOfOneAndOfTheMostBlocksFillEveryRibbon) {
+  for (const int r : {1, Blocks::kMaxBlocks}) {
     Rig run;
-    BlockSpec empty = answerBlock(3, 0);
-    empty.hasData = 0;
-    empty.blockCount = blocks;
-    empty.entryCount = entries;
-    run.server.blocks.push_back(bytesOf(isDay(type), empty));
+    scriptAnswer(run.server, MultiDay, r);
 
-    EXPECT_EQ(run.fetch(queryOf(type)), 0);
+    EXPECT_EQ(run.fetch(queryOf(MultiDay)), 1);
 
-    EXPECT_EQ(run.reporter.noData, 1);
-    EXPECT_TRUE(run.reporter.errors.empty());
-    EXPECT_EQ(run.server.count("NextBlock"), 0);
+    EXPECT_EQ(run.server.count("NextBlock"), r - 1);
     EXPECT_EQ(run.server.count("EndRequest"), 1);
+    ASSERT_EQ(run.store.ribbonCount, r);
+    EXPECT_EQ(run.store.values(r - 1)[1], 1.0);
+    EXPECT_EQ(run.store.values(0)[1], 100.0 * (r - 1) + 1);
+    EXPECT_EQ(run.flags.step, r);
+    EXPECT_EQ(run.flags.steps, r);
   }
-}
-
-TEST(RibbonFetch, OneBlockAnswerIsRibbonZeroAndAsksForNothingMore) {
-  Rig run;
-  scriptAnswer(run.server, TwentyFourHour, 1);
-
-  EXPECT_EQ(run.fetch(queryOf(TwentyFourHour)), 1);
-
-  EXPECT_EQ(run.server.calls, (std::vector<std::string>{"StartRibbonRequest", kRibbonRead, "EndRequest"}));
-  ASSERT_EQ(run.set.ribbonCount, 1);
-  EXPECT_EQ(run.set.periodEnd(0), kLatestEnd);
-  EXPECT_EQ(run.set.periodStartLabel, run.set.startLabels.at(0));
-  EXPECT_EQ(run.set.periodEndLabel, run.set.endLabels.at(0));
-  EXPECT_EQ(run.flags.step, 1);
-  EXPECT_EQ(run.flags.steps, 1);
-}
-
-TEST(RibbonFetch, LargestAnswerFillsAllNinetySevenRibbons) {
-  Rig run;
-  scriptAnswer(run.server, MultiDay, Blocks::kMaxBlocks);
-
-  EXPECT_EQ(run.fetch(queryOf(MultiDay)), 1);
-
-  EXPECT_EQ(run.server.count("NextBlock"), 96);
-  ASSERT_EQ(run.set.ribbonCount, 97);
-  EXPECT_EQ(run.set.values(96)[1], 1.0);
-  EXPECT_EQ(run.set.values(0)[1], 100.0 * 96 + 1);
-  EXPECT_EQ(run.flags.step, 97);
-  EXPECT_EQ(run.flags.steps, 97);
 }
 
 TEST(RibbonFetch, FillsTheGapsOfEveryBlock) {
@@ -392,9 +302,8 @@ TEST(RibbonFetch, FillsTheGapsOfEveryBlock) {
   ASSERT_EQ(run.fetch(queryOf(TimeWindowDetail)), 1);
 
   for (int k = 0; k < 2; ++k) {
-    const int j = 1 - k;
-    EXPECT_EQ(run.set.values(k)[0], N);
-    EXPECT_DOUBLE_EQ(run.set.values(k)[2], 4.0 + j) << "ribbon " << k;
+    EXPECT_EQ(run.store.values(k)[0], N);
+    EXPECT_DOUBLE_EQ(run.store.values(k)[2], 5.0 - k) << "ribbon " << k;
   }
 }
 
@@ -413,10 +322,10 @@ TEST(RibbonFetch, RibbonLabelsAreLocalTimesOfEachPeriod) {
   const auto clock = [](int h, int m) {
     return QLocale::system().toString(QTime(h, m), CNBDateTime::LocaleTimeFormat(false));
   };
-  EXPECT_EQ(run.set.startLabels, (std::vector<QString>{clock(23, 30), clock(23, 45)}));
-  EXPECT_EQ(run.set.endLabels, (std::vector<QString>{clock(23, 45), clock(0, 0)}));
-  EXPECT_EQ(run.set.periodStartLabel, clock(23, 30));
-  EXPECT_EQ(run.set.periodEndLabel, clock(0, 0));
+  EXPECT_EQ(run.store.startLabels, (std::vector<QString>{clock(23, 30), clock(23, 45)}));
+  EXPECT_EQ(run.store.endLabels, (std::vector<QString>{clock(23, 45), clock(0, 0)}));
+  EXPECT_EQ(run.store.periodStartLabel, clock(23, 30));
+  EXPECT_EQ(run.store.periodEndLabel, clock(0, 0));
 }
 
 TEST(RibbonFetch, DayLabelsAreLocalDatesOfTheWindowOnEachDay) {
@@ -436,10 +345,10 @@ TEST(RibbonFetch, DayLabelsAreLocalDatesOfTheWindowOnEachDay) {
   ASSERT_EQ(run.fetch(queryOf(MultiDayTimeWindow)), 1);
 
   const auto date = [](int d) { return QLocale::system().toString(QDate(2024, 1, d), QLocale::ShortFormat); };
-  EXPECT_EQ(run.set.startLabels, (std::vector<QString>{date(11), date(12)}));
-  EXPECT_EQ(run.set.endLabels, (std::vector<QString>{date(11), date(12)}));
-  EXPECT_EQ(run.set.periodStartLabel, date(11));
-  EXPECT_EQ(run.set.periodEndLabel, date(12));
+  EXPECT_EQ(run.store.startLabels, (std::vector<QString>{date(11), date(12)}));
+  EXPECT_EQ(run.store.endLabels, (std::vector<QString>{date(11), date(12)}));
+  EXPECT_EQ(run.store.periodStartLabel, date(11));
+  EXPECT_EQ(run.store.periodEndLabel, date(12));
 }
 
 }  // namespace
