@@ -4,6 +4,7 @@
 //
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/quillon_bench_chart3d [RUNS]
 
+#include "bench/BenchData.h"
 #include "chart/CChart3D.h"
 #include "query/GraphType.h"
 #include "query/RibbonSet.h"
@@ -25,34 +26,14 @@
 #include <cstdio>
 #include <vector>
 
+using BenchData::ribbons;
+using BenchData::settle;
+
 namespace {
 
 constexpr int kWidth = 960;
 constexpr int kHeight = 560;
 constexpr int kRotationSteps = 40;
-
-RibbonSet ribbons(int r, int n) {
-  RibbonSet s;
-  s.kind = RibbonSet::Kind::Ribbon;
-  s.ribbonCount = r;
-  s.frequencyCount = n;
-  for (int i = 0; i < r; ++i) {
-    RibbonBlock b;
-    for (int j = 0; j < n; ++j) {
-      b.frequencies[static_cast<size_t>(j)] = 5.0 + 60.0 * j / (n - 1);
-      b.values[static_cast<size_t>(j)] = (j % 97 == 5) ? 1e308 : 10.0 + 15.0 * std::sin(0.05 * j + 0.3 * i);
-    }
-    s.ribbons.push_back(b);
-    s.startLabels.push_back(QStringLiteral("%1").arg(i));
-  }
-  return s;
-}
-
-void settle(int ms) {
-  QElapsedTimer t;
-  t.start();
-  while (t.elapsed() < ms) QApplication::processEvents();
-}
 
 double median(std::vector<double> v) {
   std::sort(v.begin(), v.end());
@@ -109,7 +90,8 @@ double bareResetMs(const RibbonSet& set, QSurfaceDataProxy* proxy) {
     const auto& v = set.ribbons[static_cast<size_t>(r / 3)].values;
     for (int j = 0; j < n; ++j) {
       const double x = v[static_cast<size_t>(j)];
-      (*row)[j].setPosition(QVector3D(static_cast<float>(j), r % 3 == 2 || x >= 1e308 ? NAN : static_cast<float>(x),
+      (*row)[j].setPosition(QVector3D(static_cast<float>(j),
+                                      r % 3 == 2 || x >= 1e308 ? NAN : static_cast<float>(x),
                                       static_cast<float>(r)));
     }
     array->append(row);
@@ -180,8 +162,8 @@ int main(int argc, char** argv) {
       thinned.push_back(rotationFps(view));
       view.chart().setDecimated(false);
     }
-    std::printf("%3d rows x %3d columns       %12.1f %12.1f %12.1f\n", 3 * r, n, median(bareFps), median(full),
-                median(thinned));
+    std::printf("%3d rows x %3d columns       %12.1f %12.1f %12.1f\n", 3 * r, n, median(bareFps),
+                median(full), median(thinned));
   }
   return 0;
 }

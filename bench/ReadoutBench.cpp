@@ -6,6 +6,7 @@
 //
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/quillon_bench_readouts [RUNS] [--png DIR]
 
+#include "bench/BenchData.h"
 #include "chart/CChart3D.h"
 #include "chart/CHeatMap.h"
 #include "query/GraphType.h"
@@ -29,32 +30,13 @@
 #include <cstring>
 #include <vector>
 
+using BenchData::ribbons;
+using BenchData::settle;
+
 namespace {
 
 constexpr int kWidth = 960;
 constexpr int kHeight = 560;
-
-RibbonSet ribbons(int r, int n) {
-  RibbonSet s;
-  s.ribbonCount = r;
-  s.frequencyCount = n;
-  for (int i = 0; i < r; ++i) {
-    RibbonBlock b;
-    for (int j = 0; j < n; ++j) {
-      b.frequencies[static_cast<size_t>(j)] = 5.0 + 60.0 * j / (n - 1);
-      b.values[static_cast<size_t>(j)] = (j % 97 == 5) ? 1e308 : 10.0 + 15.0 * std::sin(0.05 * j + 0.3 * i);
-    }
-    s.ribbons.push_back(b);
-    s.startLabels.push_back(QStringLiteral("%1").arg(i));
-  }
-  return s;
-}
-
-void settle(int ms) {
-  QElapsedTimer t;
-  t.start();
-  while (t.elapsed() < ms) QApplication::processEvents();
-}
 
 double msSince(const QElapsedTimer& t) {
   return static_cast<double>(t.nsecsElapsed()) / 1e6;
@@ -167,19 +149,7 @@ int main(int argc, char** argv) {
   // The Time Window Summary of 7 statistics x 500 points.
   SeriesStore store;
   ThresholdTable table{};
-  store.count = 7;
-  for (int s = 0; s < 7; ++s) {
-    SeriesStore::Series& out = store.series[static_cast<size_t>(s)];
-    out.statistic = s;
-    out.hasData = 1;
-    out.entryCount = 500;
-    for (int i = 0; i < 500; ++i) {
-      const double f = 5.0 + 0.1 * i;
-      out.frequencies[static_cast<size_t>(i)] = f;
-      out.values[static_cast<size_t>(i)] =
-          s < 3 ? -10.0 + 8.0 * std::sin(f / 3.0) + 4.0 * s : 50.0 + 45.0 * std::sin(f / 4.0 + s);
-    }
-  }
+  BenchData::summary(store);
   ReportData summaryData;
   summaryData.series = &store;
   summaryData.thresholds = &table;

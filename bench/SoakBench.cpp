@@ -16,6 +16,7 @@
 #include "app/CMainFrame.h"
 #include "app/COrbiskDoc.h"
 #include "app/ServerSession.h"
+#include "bench/DemoProfile.h"
 #include "core/IdentityScrambler.h"
 #include "core/Prompts.h"
 #include "core/SettingsStore.h"
@@ -157,15 +158,7 @@ int main(int argc, char** argv) {
 
   // A new user: empty profile, the machine file with the demo identity.
   QTemporaryDir dir;
-  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path() + "/user");
-  QSettings::setPath(QSettings::IniFormat, QSettings::SystemScope, dir.path() + "/system");
-  {
-    QSettings machine(dir.path() + "/system/Veltrix/PM.ini", QSettings::IniFormat);
-    machine.setValue("Client/ServerInfo/Extra1",
-                     QString::fromLatin1(ScrambleIdentity(DemoSeeder::kUser).c_str()));
-    machine.setValue("Client/ServerInfo/Extra2",
-                     QString::fromLatin1(ScrambleIdentity(DemoSeeder::kPassword).c_str()));
-  }
+  useDemoProfile(dir.path());
   CountingPrompts prompts;
   Prompts::install(&prompts);
   struct Uninstall {

@@ -3,6 +3,7 @@
 // from the key press to the finished repaint. Prints the median and the
 // fastest of each; `--png FILE` also writes the chart with markers and
 // threshold lines on, for a look.
+#include "bench/BenchData.h"
 #include "chart/CChart2D.h"
 #include "resources/CommandIds.h"
 #include "views/CTimeWindowSummaryView.h"
@@ -25,7 +26,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+double ms(Clock::duration d) {
+  return std::chrono::duration<double, std::milli>(d).count();
+}
 
 void print(const char* what, std::vector<double> samples) {
   std::sort(samples.begin(), samples.end());
@@ -39,19 +42,7 @@ struct Report {
   ReportData data;
 
   Report() {
-    store.count = 7;
-    for (int s = 0; s < 7; ++s) {
-      SeriesStore::Series& out = store.series[static_cast<size_t>(s)];
-      out.statistic = s;
-      out.hasData = 1;
-      out.entryCount = 500;
-      for (int i = 0; i < 500; ++i) {
-        const double f = 5.0 + 0.1 * i;
-        out.frequencies[static_cast<size_t>(i)] = f;
-        out.values[static_cast<size_t>(i)] =
-            s < 3 ? -10.0 + 8.0 * std::sin(f / 3.0) + 4.0 * s : 50.0 + 45.0 * std::sin(f / 4.0 + s);
-      }
-    }
+    BenchData::summary(store);
     for (int e = 0; e < 13; ++e) {
       ThresholdEntry& entry = table[static_cast<size_t>(e)];
       entry.inUse = 1;
@@ -105,6 +96,7 @@ int main(int argc, char** argv) {
   print("marker move, key press to repaint", move);
 
   for (int i = 1; i + 1 < argc; ++i)
-    if (QByteArrayView(argv[i]) == "--png") view.chart().image(view.size()).save(QString::fromLocal8Bit(argv[i + 1]));
+    if (QByteArrayView(argv[i]) == "--png")
+      view.chart().image(view.size()).save(QString::fromLocal8Bit(argv[i + 1]));
   return 0;
 }

@@ -9,6 +9,7 @@
 // server's work and the documented waits.
 #include "app/COrbiskDoc.h"
 #include "app/ServerSession.h"
+#include "bench/DemoProfile.h"
 #include "core/IdentityScrambler.h"
 #include "core/Prompts.h"
 #include "query/FetchJob.h"
@@ -100,15 +101,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   SimLog::setEnabled(false);
   QTemporaryDir dir;
-  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path() + "/user");
-  QSettings::setPath(QSettings::IniFormat, QSettings::SystemScope, dir.path() + "/system");
-  {
-    QSettings machine(dir.path() + "/system/Veltrix/PM.ini", QSettings::IniFormat);
-    machine.setValue("Client/ServerInfo/Extra1",
-                     QString::fromLatin1(ScrambleIdentity(DemoSeeder::kUser).c_str()));
-    machine.setValue("Client/ServerInfo/Extra2",
-                     QString::fromLatin1(ScrambleIdentity(DemoSeeder::kPassword).c_str()));
-  }
+  useDemoProfile(dir.path());
   CountingPrompts prompts;
   Prompts::install(&prompts);
   struct Uninstall {

@@ -1,0 +1,19 @@
+#pragma once
+
+// A new user's settings for the benchmarks that drive the whole program: an
+// empty profile and the machine file holding the demo identity, in `dir`.
+#include "core/IdentityScrambler.h"
+#include "sim/DemoSeeder.h"
+
+#include <QSettings>
+#include <QString>
+
+inline void useDemoProfile(const QString& dir) {
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir + "/user");
+  QSettings::setPath(QSettings::IniFormat, QSettings::SystemScope, dir + "/system");
+  QSettings machine(dir + "/system/Veltrix/PM.ini", QSettings::IniFormat);
+  machine.setValue("Client/ServerInfo/Extra1",
+                   QString::fromLatin1(ScrambleIdentity(DemoSeeder::kUser).c_str()));
+  machine.setValue("Client/ServerInfo/Extra2",
+                   QString::fromLatin1(ScrambleIdentity(DemoSeeder::kPassword).c_str()));
+}
