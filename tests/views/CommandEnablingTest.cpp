@@ -30,15 +30,16 @@ FrameState frame(int type, std::string_view flags, const char* traces, int marke
 // rule could drop. Threshold lines are shown in a different mix per frame so
 // that a threshold command reading another trace's line shows up.
 const FrameState kFrames[] = {
-    {},                                              // 0: before the first report
-    frame(0, "uda2itlm", "1111111", 4, "0001111"),   // 1: summary, not drawn yet
-    frame(0, "rua2tlm", "1000001", 0, "0001001"),    // 2: summary
-    frame(0, "rd2itlm", "0000000", -1, "0001111"),   // 3: summary, every line shown
-    frame(0, "rua2ilm", "1000001", 0, "0000101"),    // 4: summary, threshold display off
-    frame(0, "rua2tm", "1000001", 0, "0000011"),     // 5: summary without a level trace
-    frame(1, "rua2tlh", "1000001", 0, "0001000"),    // 6: one frequency, no active marker, heat map
-    frame(5, "rudaitlm", "1111111", 4, "0001111"),   // 7: ribbons in 3D
-    frame(2, "rditlmh", "1111111", -1, "0001111")};  // 8: ribbons as a heat map
+    {},                                             // 0: before the first report
+    frame(0, "uda2itlm", "1111111", 4, "0001111"),  // 1: summary, not drawn yet
+    frame(0, "rua2itlm", "1000001", 0, "0001011"),  // 2: summary, threshold 2 hidden
+    frame(0, "rd2itlm", "0000000", -1, "0001111"),  // 3: summary, every line shown
+    frame(0, "rua2ilm", "1000001", 0, "0000101"),   // 4: summary, threshold display off
+    frame(0, "rua2tm", "1000001", 0, "0000011"),    // 5: summary without a level trace
+    frame(1, "rua2tlh", "1000001", 0, "0001000"),   // 6: one frequency, no active marker, heat map
+    frame(5, "rudaitlm", "1111111", 4, "0001111"),  // 7: ribbons in 3D
+    frame(2, "rditlmh", "1111111", -1, "0001111"),  // 8: ribbons as a heat map
+    frame(0, "rtl", "0000000", -1, "0001111")};     // 9: summary, only the interval line hidden
 
 // One character per frame above: '.' off, 'e' enabled, 'c' enabled and
 // checked, 'x' checked but disabled.
@@ -49,39 +50,41 @@ struct Row {
 const Row kRows[] = {
     {{ID_GRAPH_NEW, ID_APP_EXIT, ID_FILE_PAGE_SETUP, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_HELP_QUILLON,
       ID_HELP_INDEX, ID_HELP_FINDER, ID_CONTEXT_HELP, ID_HELP, ID_DEFAULT_HELP, ID_APP_ABOUT},
-     "eeeeeeeee"},
-    {{ID_GRAPH_EXPORT}, ".eeeeeeee"},
-    {{ID_GRAPH_COPY, ID_GRAPH_SAVE_IMAGE, ID_VIEW_PROPERTIES, ID_VIEW_RESET_CHART_PROPERTIES}, "..eeeeeee"},
-    {{ID_VIEW_ZOOM_IN, ID_VIEW_ZOOM_OUT, ID_VIEW_ZOOM_RESET}, ".......ee"},
+     "eeeeeeeeee"},
+    {{ID_GRAPH_EXPORT}, ".eeeeeeeee"},
+    {{ID_GRAPH_COPY, ID_GRAPH_SAVE_IMAGE, ID_VIEW_PROPERTIES, ID_VIEW_RESET_CHART_PROPERTIES}, "..eeeeeeee"},
+    {{ID_VIEW_ZOOM_IN, ID_VIEW_ZOOM_OUT, ID_VIEW_ZOOM_RESET}, ".......ee."},
     {{ID_VIEW_ROTATE_UP, ID_VIEW_ROTATE_DOWN, ID_VIEW_ROTATE_LEFT, ID_VIEW_ROTATE_RIGHT,
       ID_VIEW_RESET_ORIENTATION},
-     ".......e."},
-    {{ID_VIEW_HEAT_MAP}, ".......ec"},
-    {{ID_VIEW_REF_LEVEL_UP}, "..e.eeee."},
-    {{ID_VIEW_REF_LEVEL_DOWN}, "...e...ee"},
-    {{ID_VIEW_AUTO_REFERENCE}, "..e.eeee."},
-    {{ID_MARKER_TO_PEAK, ID_MARKER_NEXT_PEAK_LEFT, ID_MARKER_NEXT_PEAK_RIGHT}, "..eeee..."},
-    {{ID_MARKER_CENTER}, "..e.eee.."},
-    {{ID_MARKER_AVERAGE}, "..c.ccc.."},
-    {{ID_MARKER_THRESHOLD_2}, ".x.....x."},
-    {{ID_MARKER_DELTA}, ".ccxccce."},  // on a 3D report too
-    {{ID_THRESHOLDS_DISPLAY}, ".xccexxxx"},
-    {{ID_THRESHOLDS_ALL}, "..e......"},
-    {{ID_THRESHOLDS_1}, ".xcc..xxx"},
-    {{ID_THRESHOLDS_2}, ".xecx..xx"},
-    {{ID_THRESHOLDS_3}, ".xec.x.xx"},
-    {{ID_THRESHOLDS_4}, ".xccxx.xx"},
-    {{ID_THRESHOLDS_INTERVAL}, ".xecx..xx"},
-    {{0}, "........."}};
+     ".......e.."},
+    {{ID_VIEW_HEAT_MAP}, ".......ec."},
+    {{ID_VIEW_REF_LEVEL_UP}, "..e.eeee.."},
+    {{ID_VIEW_REF_LEVEL_DOWN}, "...e...ee."},
+    {{ID_VIEW_AUTO_REFERENCE}, "..e.eeee.."},
+    {{ID_MARKER_TO_PEAK, ID_MARKER_NEXT_PEAK_LEFT, ID_MARKER_NEXT_PEAK_RIGHT}, "..eeee...."},
+    {{ID_MARKER_CENTER}, "..e.eee..."},
+    {{ID_MARKER_AVERAGE}, "..c.ccc..."},
+    {{ID_MARKER_THRESHOLD_2}, ".x.....x.."},
+    {{ID_MARKER_DELTA}, ".ccxccce.."},  // on a 3D report too
+    {{ID_THRESHOLDS_DISPLAY}, ".xccexxxxc"},
+    {{ID_THRESHOLDS_ALL}, "..e......e"},
+    {{ID_THRESHOLDS_1}, ".xcc..xxxc"},
+    {{ID_THRESHOLDS_2}, ".xecx..xxc"},
+    {{ID_THRESHOLDS_3}, ".xcc.x.xxc"},
+    {{ID_THRESHOLDS_4}, ".xccxx.xxc"},
+    {{ID_THRESHOLDS_INTERVAL}, ".xccx..xxe"},
+    {{0}, ".........."}};
 
 TEST(CommandEnablingTest, EveryCommandInEveryFrame) {
-  for (const Row& row : kRows)
+  for (const Row& row : kRows) {
+    ASSERT_EQ(std::string_view(row.states).size(), std::size(kFrames)) << row.states;
     for (int id : row.ids)
       for (size_t f = 0; f < std::size(kFrames); ++f) {
         const char c = row.states[f];
         EXPECT_EQ(commandState(id, kFrames[f]), (CommandState{c == 'e' || c == 'c', c == 'c' || c == 'x'}))
             << "command " << id << " frame " << f;
       }
+  }
 }
 
 TEST(CommandEnablingTest, EachMarkerTraceCommandActsOnItsOwnTrace) {
