@@ -29,6 +29,7 @@ TEST(GraphPropsRulesTest, SpinIndexMovesWithinTheList) {
     int index, delta, count, expected;
   } cases[] = {{2, -1, 5, 3},   // up by one
                {0, -3, 5, 3},   // up by the magnitude
+               {2, -2, 5, 4},   // up by the magnitude onto the last
                {3, -3, 5, 4},   // would pass the end: by one
                {4, -1, 5, 4},   // never beyond the last
                {2, 0, 5, 2},    // a zero notification moves by nothing
