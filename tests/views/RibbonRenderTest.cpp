@@ -1,3 +1,4 @@
+#include "ViewFixtures.h"
 #include "chart/CChart3D.h"
 #include "query/GraphType.h"
 #include "query/RibbonSet.h"
@@ -17,29 +18,11 @@ namespace {
 
 // A day of ribbons with a carrier block and a slope, enough to fill the cube.
 RibbonSet demoSet(RibbonSet::Kind kind, int r, int n) {
-  RibbonSet s;
-  s.kind = kind;
-  s.ribbonCount = r;
-  s.frequencyCount = n;
-  for (int i = 0; i < r; ++i) {
-    Blocks::Values v{}, f{};
-    for (int j = 0; j < n; ++j) {
-      f[j] = 5.0 + 60.0 * j / (n - 1);
-      v[j] = (j > n / 2 && j < 3 * n / 4) ? 35.0 : 2.0 + 8.0 * std::sin(0.2 * j + i);
-    }
-    if (kind == RibbonSet::Kind::Day) {
-      DayBlock b;
-      b.values = v;
-      b.frequencies = f;
-      s.days.push_back(b);
-    } else {
-      RibbonBlock b;
-      b.values = v;
-      b.frequencies = f;
-      s.ribbons.push_back(b);
-    }
-    s.startLabels.push_back(QStringLiteral("%1:00").arg(i));
-  }
+  RibbonSet s = makeRibbons(
+      kind, r, n,
+      [n](int i, int j) { return (j > n / 2 && j < 3 * n / 4) ? 35.0 : 2.0 + 8.0 * std::sin(0.2 * j + i); },
+      [n](int j) { return 5.0 + 60.0 * j / (n - 1); });
+  for (int i = 0; i < r; ++i) s.startLabels[static_cast<size_t>(i)] = QStringLiteral("%1:00").arg(i);
   return s;
 }
 

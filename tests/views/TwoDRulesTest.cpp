@@ -10,44 +10,28 @@ namespace {
 
 constexpr double H = Blocks::NO_DATA;
 
-struct AutoCase {
-  double highest;
-  int scale;
-  double expected;
-};
-
-class AutoReferenceTest : public ::testing::TestWithParam<AutoCase> {};
-
-TEST_P(AutoReferenceTest, OneDivisionAboveOnAMultipleOfTheScale) {
-  const AutoCase c = GetParam();
-  EXPECT_EQ(LevelAxis::autoReference(c.highest, c.scale), c.expected) << c.highest << " scale " << c.scale;
+TEST(LevelAxisTest, AutoReferenceIsOneDivisionAboveOnAMultipleOfTheScale) {
+  const struct {
+    double highest;
+    int scale;
+    double expected;
+  } cases[] = {{37.2, 10, 40.0},    {40.0, 10, 50.0},    {-12.5, 10, -10.0}, {-20.0, 10, -20.0},
+               {0.0, 10, 0.0},      {0.5, 10, 10.0},     {37.2, 5, 40.0},    {37.2, 2, 38.0},
+               {-38.75, 10, -30.0}, {-200.0, 10, -200.0}};
+  for (const auto& c : cases)
+    EXPECT_EQ(LevelAxis::autoReference(c.highest, c.scale), c.expected) << c.highest << " scale " << c.scale;
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, AutoReferenceTest,
-                         ::testing::Values(AutoCase{37.2, 10, 40.0}, AutoCase{40.0, 10, 50.0},
-                                           AutoCase{-12.5, 10, -10.0}, AutoCase{-20.0, 10, -20.0},
-                                           AutoCase{0.0, 10, 0.0}, AutoCase{0.5, 10, 10.0},
-                                           AutoCase{37.2, 5, 40.0}, AutoCase{37.2, 2, 38.0},
-                                           AutoCase{-38.75, 10, -30.0}, AutoCase{-200.0, 10, -200.0}));
-
-struct ClampCase {
-  double reference;
-  int scale;
-  double expected;
-};
-
-class AxisClampTest : public ::testing::TestWithParam<ClampCase> {};
-
-TEST_P(AxisClampTest, EightDivisionsStayWithin220) {
-  const ClampCase c = GetParam();
-  EXPECT_EQ(LevelAxis::clamp(c.reference, c.scale), c.expected);
+TEST(LevelAxisTest, EightDivisionsStayWithin220) {
+  const struct {
+    double reference;
+    int scale;
+    double expected;
+  } cases[] = {{250.0, 10, 220.0},   {220.0, 10, 220.0}, {-10.0, 30, 20.0},   {-140.0, 10, -140.0},
+               {-150.0, 10, -140.0}, {40.0, 10, 40.0},   {-200.0, 2, -200.0}, {-210.0, 2, -204.0}};
+  for (const auto& c : cases)
+    EXPECT_EQ(LevelAxis::clamp(c.reference, c.scale), c.expected) << c.reference << " scale " << c.scale;
 }
-
-INSTANTIATE_TEST_SUITE_P(Table, AxisClampTest,
-                         ::testing::Values(ClampCase{250.0, 10, 220.0}, ClampCase{220.0, 10, 220.0},
-                                           ClampCase{-10.0, 30, 20.0}, ClampCase{-140.0, 10, -140.0},
-                                           ClampCase{-150.0, 10, -140.0}, ClampCase{40.0, 10, 40.0},
-                                           ClampCase{-200.0, 2, -200.0}, ClampCase{-210.0, 2, -204.0}));
 
 TEST(LevelAxisTest, RaiseLowerAndTheirEnablingRules) {
   LevelAxis axis;
@@ -70,74 +54,43 @@ TEST(LevelAxisTest, RaiseLowerAndTheirEnablingRules) {
   EXPECT_FALSE(axis.canLower(-38.5));
 }
 
-struct LabelStepCase {
-  int count;
-  int labels;
-  int step;
-};
-
-class FrequencyLabelTest : public ::testing::TestWithParam<LabelStepCase> {};
-
-TEST_P(FrequencyLabelTest, EveryPointBelow15ElseEveryCountOver15th) {
-  const LabelStepCase c = GetParam();
-  const QVector<int> indices = SeriesRules::frequencyLabelIndices(c.count);
-  ASSERT_EQ(indices.size(), c.labels) << c.count;
-  for (int i = 0; i < indices.size(); ++i) EXPECT_EQ(indices[i], i * c.step);
+TEST(SeriesRulesTest, FrequencyLabelsEveryPointBelow15ElseEveryCountOver15th) {
+  const struct {
+    int count, labels, step;
+  } cases[] = {{0, 0, 1},   {1, 1, 1},   {14, 14, 1},   {15, 15, 1},  {29, 29, 1},
+               {30, 15, 2}, {45, 15, 3}, {241, 16, 16}, {500, 16, 33}};
+  for (const auto& c : cases) {
+    const QVector<int> indices = SeriesRules::frequencyLabelIndices(c.count);
+    ASSERT_EQ(indices.size(), c.labels) << c.count;
+    for (int i = 0; i < indices.size(); ++i) EXPECT_EQ(indices[i], i * c.step) << c.count;
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, FrequencyLabelTest,
-                         ::testing::Values(LabelStepCase{0, 0, 1}, LabelStepCase{1, 1, 1}, LabelStepCase{14, 14, 1},
-                                           LabelStepCase{15, 15, 1}, LabelStepCase{29, 29, 1},
-                                           LabelStepCase{30, 15, 2}, LabelStepCase{45, 15, 3},
-                                           LabelStepCase{241, 16, 16}, LabelStepCase{500, 16, 33}));
-
-struct TimeLabelCase {
-  const char* name;
-  QVector<uint32_t> times;
-  QVector<bool> labelled;
-};
-
-class TimeLabelTest : public ::testing::TestWithParam<TimeLabelCase> {};
-
-TEST_P(TimeLabelTest, LabelsKeepTheirGap) {
-  EXPECT_EQ(SeriesRules::timeLabelled(GetParam().times), GetParam().labelled);
+// Over a window of 1000 s the gap is 12 s; the first and last are always labelled.
+TEST(SeriesRulesTest, TimeLabelsKeepTheirGap) {
+  const std::pair<QVector<uint32_t>, QVector<bool>> cases[] = {
+      {{}, {}},
+      {{50}, {true}},
+      {{0, 500, 1000}, {true, true, true}},
+      {{0, 12, 25, 1000}, {true, false, true, true}},  // exactly the gap is not enough
+      {{0, 500, 990, 1000}, {true, true, false, true}},
+      {{0, 1, 999, 1000}, {true, false, false, true}}};
+  for (const auto& [times, labelled] : cases)
+    EXPECT_EQ(SeriesRules::timeLabelled(times), labelled) << times.size();
 }
 
-// Over a window of 1000 s the gap is 12 s.
-INSTANTIATE_TEST_SUITE_P(
-    Table, TimeLabelTest,
-    ::testing::Values(TimeLabelCase{"empty", {}, {}}, TimeLabelCase{"single", {50}, {true}},
-                      TimeLabelCase{"wideApart", {0, 500, 1000}, {true, true, true}},
-                      TimeLabelCase{"exactlyTheGapIsNotEnough", {0, 12, 25, 1000}, {true, false, true, true}},
-                      TimeLabelCase{"nearTheEndStaysBlankButTheLastIsLabelled",
-                                    {0, 500, 990, 1000},
-                                    {true, true, false, true}},
-                      TimeLabelCase{"firstAndLastEvenWhenClose", {0, 1, 999, 1000}, {true, false, false, true}}),
-    [](const auto& p) { return std::string(p.param.name); });
-
-struct IsolatedCase {
-  const char* name;
-  QVector<double> raw;
-  QVector<double> isolated;
-};
-
-class IsolatedPointTest : public ::testing::TestWithParam<IsolatedCase> {};
-
-TEST_P(IsolatedPointTest, OnlyPointsWithoutNeighboursStandAlone) {
-  const IsolatedCase& c = GetParam();
-  EXPECT_EQ(SeriesRules::isolatedPoints(c.raw, c.raw), c.isolated);
+TEST(SeriesRulesTest, OnlyPointsWithoutNeighboursStandAlone) {
+  const std::pair<QVector<double>, QVector<double>> cases[] = {
+      {{H, 4.0, H}, {H, 4.0, H}},
+      {{7.0}, {7.0}},
+      {{1.0, H, 2.0, 3.0}, {1.0, H, H, H}},
+      {{1.0, 2.0, H, 3.0}, {H, H, H, 3.0}},
+      {{1.0, 2.0, 3.0}, {H, H, H}},
+      {{H, H}, {H, H}},
+      {{std::numeric_limits<double>::infinity(), 5.0, H}, {H, 5.0, H}}};  // infinity is a hole
+  for (const auto& [raw, isolated] : cases)
+    EXPECT_EQ(SeriesRules::isolatedPoints(raw, raw), isolated) << raw[0];
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, IsolatedPointTest,
-    ::testing::Values(IsolatedCase{"betweenHoles", {H, 4.0, H}, {H, 4.0, H}},
-                      IsolatedCase{"aloneInTheSeries", {7.0}, {7.0}},
-                      IsolatedCase{"atTheStart", {1.0, H, 2.0, 3.0}, {1.0, H, H, H}},
-                      IsolatedCase{"atTheEnd", {1.0, 2.0, H, 3.0}, {H, H, H, 3.0}},
-                      IsolatedCase{"aLineHasNone", {1.0, 2.0, 3.0}, {H, H, H}},
-                      IsolatedCase{"allHoles", {H, H}, {H, H}},
-                      IsolatedCase{"infinityIsAHole", {std::numeric_limits<double>::infinity(), 5.0, H}, {H, 5.0, H}}),
-    [](const auto& p) { return std::string(p.param.name); });
 
 ThresholdEntry entry(double frequency, uint16_t mask, std::array<uint16_t, 5> limits, int inUse = 1) {
   ThresholdEntry e;
@@ -183,7 +136,8 @@ TEST(ThresholdLinesTest, NoEntriesNoLines) {
   ThresholdTable table{};
   table[0] = entry(5.0, 1, {1, 1, 1, 1, 1});
   for (const auto& pair : ThresholdLines::build(table, 0, 0.0).pairs) EXPECT_TRUE(pair.x.isEmpty());
-  for (const auto& pair : ThresholdLines::build(ThresholdTable{}, 250, 0.0).pairs) EXPECT_TRUE(pair.x.isEmpty());
+  for (const auto& pair : ThresholdLines::build(ThresholdTable{}, 250, 0.0).pairs)
+    EXPECT_TRUE(pair.x.isEmpty());
 }
 
 TEST(ThresholdDisplayTest, PairStateNeedsTheDisplayAndTheThreshold) {
