@@ -34,30 +34,37 @@ for kind in "${kinds[@]}"; do
       asan=detect_leaks=1:abort_on_error=1:strict_string_checks=1
       export LSAN_OPTIONS=suppressions=$supp/lsan.supp:print_suppressions=0
       export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-      # The two tests that start the xcb platform (a virtual X display) run
-      # with ASan's strndup check off. Debian's libxkbcommon-x11, built
-      # without ASan, copies X atom names with strndup(name, length) from
-      # reply buffers that hold no NUL after the name: valid C, but with
-      # strict_string_checks the check reads on to the NUL the name does not
-      # have and reports an overflow at start-up, before any code of ours
-      # runs. Every other check stays on for them; nothing of ours calls
-      # strndup.
+      # The tests that start the xcb platform (a virtual X display: the
+      # whole program and the `gl` picture tests) run with ASan's strndup
+      # check off. Debian's libxkbcommon-x11, built without ASan, copies X
+      # atom names with strndup(name, length) from reply buffers that hold no
+      # NUL after the name: valid C, but with strict_string_checks the check
+      # reads on to the NUL the name does not have and reports an overflow at
+      # start-up, before any code of ours runs. Every other check stays on for
+      # them; nothing of ours calls strndup.
       xcb=$asan:intercept_strndup=0
       ASAN_OPTIONS=$asan ctest --test-dir "$dir" --output-on-failure --parallel "$jobs" --timeout 600 \
-        -LE fuzz -E '^(ribbon_render|whole_program)$' || status=1
+        -LE 'fuzz|gl' -E '^whole_program$' || status=1
       ASAN_OPTIONS=$xcb ctest --test-dir "$dir" --output-on-failure --timeout 600 -R '^whole_program$' || status=1
-      # The 3D render test is run here rather than by CTest so that Mesa's
+      # The picture tests are run here rather than by CTest so that Mesa's
       # software driver can be kept loaded: the display's close unloads it,
       # and the few hundred bytes it still held then read as leaked, with
       # frames in an unmapped library that no suppression can name. Kept
       # loaded, LeakSanitizer sees where they are held and reports nothing.
       if command -v xvfb-run >/dev/null; then
-        echo "-- ribbon_render"
-        render=$(find "$dir/tests" -type f -name test_ribbon_render -perm -u+x | head -n 1)
         driver=$(find /usr/lib /usr/lib64 -name swrast_dri.so -path '*/dri/*' 2>/dev/null | head -n 1)
-        ASAN_OPTIONS=$xcb:verify_asan_link_order=0 QT_QPA_PLATFORM=xcb \
-          xvfb-run -a -s "-screen 0 1280x1024x24" env ${driver:+LD_PRELOAD=$driver} "$render" --gtest_brief=1 ||
-          status=1
+        picture() {  # test binary, then environment assignments
+          local name=$1
+          shift
+          local exe
+          exe=$(find "$dir/tests" -type f -name "$name" -perm -u+x | head -n 1)
+          echo "-- $name $*"
+          ASAN_OPTIONS=$xcb:verify_asan_link_order=0 QT_QPA_PLATFORM=xcb \
+            xvfb-run -a -s "-screen 0 1280x1024x24" env "$@" ${driver:+LD_PRELOAD=$driver} "$exe" --gtest_brief=1
+        }
+        picture test_ribbon_render || status=1
+        picture test_ribbon_render QT_SCALE_FACTOR=1.5 || status=1
+        picture test_report_print || status=1
       fi
       ;;
     tsan)
