@@ -3,10 +3,12 @@
 // A new user's settings for the benchmarks that drive the whole program: an
 // empty profile and the machine file holding the demo identity, in `dir`.
 #include "core/IdentityScrambler.h"
+#include "core/Prompts.h"
 #include "sim/DemoSeeder.h"
 
 #include <QSettings>
 #include <QString>
+#include <cstdio>
 
 inline void useDemoProfile(const QString& dir) {
   QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir + "/user");
@@ -17,3 +19,17 @@ inline void useDemoProfile(const QString& dir) {
   machine.setValue("Client/ServerInfo/Extra2",
                    QString::fromLatin1(ScrambleIdentity(DemoSeeder::kPassword).c_str()));
 }
+
+// Messages have nowhere to go in a benchmark: each is printed and counted, and
+// one means the run failed. Installed for as long as it lives.
+struct CountingPrompts : Prompts {
+  int count = 0;
+  CountingPrompts() { Prompts::install(this); }
+  ~CountingPrompts() override { Prompts::install(nullptr); }
+  CountingPrompts(const CountingPrompts&) = delete;
+  CountingPrompts& operator=(const CountingPrompts&) = delete;
+  void message(QWidget*, const QString& text) override {
+    ++count;
+    std::fprintf(stderr, "message: %s\n", text.toLocal8Bit().constData());
+  }
+};

@@ -45,15 +45,6 @@
 
 namespace {
 
-// A message means a report did not run; the soak counts them and fails.
-struct CountingPrompts : Prompts {
-  int count = 0;
-  void message(QWidget*, const QString& text) override {
-    ++count;
-    std::fprintf(stderr, "message: %s\n", text.toLocal8Bit().constData());
-  }
-};
-
 struct Sample {
   double rssMb = 0;
   double heapMb = 0;
@@ -159,11 +150,7 @@ int main(int argc, char** argv) {
   // A new user: empty profile, the machine file with the demo identity.
   QTemporaryDir dir;
   useDemoProfile(dir.path());
-  CountingPrompts prompts;
-  Prompts::install(&prompts);
-  struct Uninstall {
-    ~Uninstall() { Prompts::install(nullptr); }
-  } uninstall;
+  CountingPrompts prompts;  // installed until the end of main
 
   SimProcess sim;
   QString address;

@@ -52,15 +52,6 @@ double msBetween(Clock::time_point a, Clock::time_point b) {
   return std::chrono::duration<double, std::milli>(b - a).count();
 }
 
-// Messages have nowhere to go in a benchmark; one means the run failed.
-struct CountingPrompts : Prompts {
-  int count = 0;
-  void message(QWidget*, const QString& text) override {
-    ++count;
-    std::fprintf(stderr, "message: %s\n", text.toLocal8Bit().constData());
-  }
-};
-
 template <typename Read>
 HRESULT whenReady(Read&& read) {
   HRESULT r;
@@ -102,11 +93,7 @@ int main(int argc, char** argv) {
   SimLog::setEnabled(false);
   QTemporaryDir dir;
   useDemoProfile(dir.path());
-  CountingPrompts prompts;
-  Prompts::install(&prompts);
-  struct Uninstall {
-    ~Uninstall() { Prompts::install(nullptr); }
-  } uninstall;
+  CountingPrompts prompts;  // installed until the end of main
 
   const int32_t end = DemoSeeder::quarterHourAt(1796040000);  // 2026-11-30 12:00 UTC
   const std::string db = (dir.path() + "/demo.db").toStdString();
