@@ -125,6 +125,9 @@ void CHeatMap::resetZoom() {
 }
 
 void CHeatMap::fitXLabels() {
+  // Runs before the replot lays the plot out: a resize (or the first show)
+  // would otherwise space the labels by the axis's previous, often tiny, width.
+  m_plot->plotLayout()->update(QCPLayoutElement::upLayout);
   const QFontMetrics fm(m_plot->xAxis->tickLabelFont());
   int widest = 0;
   for (const QString& t : std::as_const(m_xLabels)) widest = std::max(widest, fm.horizontalAdvance(t));

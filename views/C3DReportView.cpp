@@ -244,14 +244,14 @@ void C3DReportView::refreshHeatAxes() {
   m_heatMap->setHeader(m_chart->headerText());
   m_heatMap->setValueTitle(m_chart->axis(3).title);
   m_heatMap->setValueRange(m_chart->axis(3).minimum, m_chart->axis(3).maximum);
-  // The 3D chart's labels: its frequency texts where they are not blank,
-  // and the ribbon labels it shows.
+  // The 3D chart's labels: its frequency texts where they are not blank
+  // (the labelling pads with single spaces), and the ribbon labels it shows.
   QMap<double, QString> x, y;
   const int lo = columnOf(m_low), hi = std::max(lo, columnOf(m_high));
   const QVector<QString> labels =
       RibbonAxes::frequencyLabels(m_grid.frequencies, lo, hi, m_chart->axis(2).labelSize);
   for (int col = 0; col < labels.size(); ++col)
-    if (!labels[col].isEmpty()) x.insert(m_grid.frequencies[static_cast<size_t>(col)], labels[col]);
+    if (!labels[col].trimmed().isEmpty()) x.insert(m_grid.frequencies[static_cast<size_t>(col)], labels[col]);
   for (int i : RibbonAxes::labelledRibbons(m_grid.ribbons, thinsRibbonLabels()))
     y.insert(i, m_grid.labels[static_cast<size_t>(i)]);
   m_heatMap->setAxisLabels(x, y);
