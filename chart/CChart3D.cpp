@@ -27,6 +27,7 @@
 #include <QStackedWidget>
 #include <QSurface3DSeries>
 #include <QSurfaceFormat>
+#include <QTimer>
 #include <QValue3DAxis>
 
 #include <cmath>
@@ -88,6 +89,12 @@ CChart3D::CChart3D(QWidget* parent) : QWidget(parent) {
   body->addWidget(m_legend);
   outer->addLayout(body, 1);
   for (int n : {1, 2, 6, 7}) m_menu.insert(n, true);
+  m_restTimer = new QTimer(this);
+  m_restTimer->setSingleShot(true);
+  m_restTimer->setInterval(kRestingPickMs);
+  connect(m_restTimer, &QTimer::timeout, this, [this] {
+    if (m_surface && !m_dragging) m_surface->scene()->setSelectionQueryPosition(m_pickPos);
+  });
   setContextMenuPolicy(Qt::DefaultContextMenu);
   pushLook();
 }
@@ -360,6 +367,9 @@ void CChart3D::createSurface() {
   m_series = new QSurface3DSeries();
   m_series->setDrawMode(QSurface3DSeries::DrawSurface);
   m_series->setFlatShadingEnabled(false);
+  // The view reads the picked cell out in the report's own terms; the
+  // surface's label would repeat it in raw axis values.
+  m_series->setItemLabelVisible(false);
   QLinearGradient gradient;
   gradient.setStops(ColourLegend::stops());
   m_series->setBaseGradient(gradient);
@@ -522,6 +532,7 @@ bool CChart3D::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
       case QEvent::MouseButtonPress: {
         auto* e = static_cast<QMouseEvent*>(event);
+        m_restTimer->stop();
         if (e->button() == Qt::LeftButton) m_pickPos = e->position().toPoint();
         if (e->button() == Qt::RightButton) {
           m_pressPos = e->position().toPoint();
@@ -531,6 +542,10 @@ bool CChart3D::eventFilter(QObject* watched, QEvent* event) {
       }
       case QEvent::MouseMove: {
         auto* e = static_cast<QMouseEvent*>(event);
+        if (e->buttons() == Qt::NoButton) {
+          m_pickPos = e->position().toPoint();
+          m_restTimer->start();
+        }
         if ((e->buttons() & Qt::RightButton) && !m_dragging &&
             (e->position().toPoint() - m_pressPos).manhattanLength() > QApplication::startDragDistance()) {
           m_dragging = true;
@@ -550,6 +565,10 @@ bool CChart3D::eventFilter(QObject* watched, QEvent* event) {
         }
         break;
       }
+      case QEvent::Leave:
+        m_restTimer->stop();
+        if (m_series) m_series->setSelectedPoint(QSurface3DSeries::invalidSelectionPosition());
+        break;
       case QEvent::KeyPress: {
         // The surface is a window of its own: keys pressed over it would
         // never reach the main window's shortcuts.

@@ -15,6 +15,7 @@
 class ColourLegend;
 class FixedAxisFormatter;
 class Q3DSurface;
+class QTimer;
 class QAction;
 class QLabel;
 class QStackedWidget;
@@ -41,6 +42,9 @@ public:
   // Above this many cells the chart draws every other row and column while
   // the user drags it round.
   static constexpr int kDecimateAbove = 15000;
+  // How long the pointer rests before the cell under it is picked: each pick
+  // draws the scene once more, too dear for every pointer move.
+  static constexpr int kRestingPickMs = 250;
 
   struct ValueLabel {
     double value = 0.0;
@@ -160,8 +164,9 @@ public:
 
 signals:
   void viewReset();
-  // A click picked a cell of the grid (0-based row and column) at a point
-  // of this widget; row -1 when the pick was cleared.
+  // A click, or the pointer resting on the surface, picked a cell of the
+  // grid (0-based row and column) at a point of this widget; row -1 when
+  // the pick was cleared (the pointer left the surface).
   void cellPicked(int row, int column, const QPoint& at);
 
 protected:
@@ -205,6 +210,7 @@ private:
   bool m_inGesture = false;
   QPoint m_pressPos;
   QPoint m_pickPos;
+  QTimer* m_restTimer = nullptr;
   bool m_dragging = false;
 
   Q3DSurface* m_surface = nullptr;
