@@ -1,8 +1,8 @@
 // Figures for the readouts and the heat map, beside the 3D chart of the same
 // run: building a 97 x 500 result as a heat map and as the 3D chart, the
-// pointer-move readout on the Time Window Summary and on the heat map, and
-// heat-map frames while zooming. `--png DIR` also writes the heat map and a
-// hover readout, for a look.
+// pointer-move readout on the Time Window Summary and on the heat map, a
+// picked cell on the 3D surface, and heat-map frames while zooming. `--png DIR` also writes the heat map and
+// a hover readout, for a look.
 //
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/quillon_bench_readouts [RUNS] [--png DIR]
 
@@ -21,8 +21,10 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QMouseEvent>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QWindow>
 
 #include <algorithm>
 #include <cmath>
@@ -84,6 +86,29 @@ int main(int argc, char** argv) {
     build3d.push_back(msSince(t));
     settle(50);
   }
+  // A click on the surface, until the view's readout has drawn: the surface
+  // draws the scene once more to find the cell. A resting pointer picks the
+  // same way, after its rest.
+  std::vector<double> pick3d;
+  if (QWindow* surface = view.chart().surfaceWindow()) {
+    bool picked = false;
+    QObject::connect(&view.chart(), &CChart3D::cellPicked, [&picked](int row) { picked = row >= 0; });
+    for (int k = 0; k < runs; ++k) {
+      const QPointF at(surface->width() * (0.4 + 0.02 * k), surface->height() * (0.55 + 0.01 * k));
+      picked = false;
+      QElapsedTimer t;
+      t.start();
+      for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent e(type, at, surface->mapToGlobal(at), Qt::LeftButton,
+                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(surface, &e);
+      }
+      while (!picked && t.elapsed() < 2000) QCoreApplication::processEvents();
+      const_cast<ReadoutBubble&>(view.pickReadout()).repaint();
+      if (picked) pick3d.push_back(msSince(t));
+      settle(50);
+    }
+  }
   view.setHeatMapShown(true);
   for (int k = 0; k < runs; ++k) {
     QElapsedTimer t;
@@ -114,6 +139,7 @@ int main(int argc, char** argv) {
   print("  heat map grid from the report's grid", gridOnly);
   print("  heat map cells into the colour map", cellsOnly);
   print("  heat map first draw", drawOnly);
+  if (!pick3d.empty()) print("3D pick: click to the cell's readout drawn", pick3d);
 
   const QRect plot = map.plotRect();
   std::vector<double> heatMove;
