@@ -12,23 +12,27 @@ QString axisValue(const char* stem, size_t axis) {
   return QString::fromLatin1(stem) + QString::fromLatin1(kAxisNames[axis]);
 }
 
-void readInt(const RegistryKey& key, const char* name, int& field) {
-  if (const auto v = key.readDword(QString::fromLatin1(name))) field = *v;
-}
-
-void readColour(const RegistryKey& key, const char* name, std::uint32_t& field) {
-  if (const auto v = key.readDword(QString::fromLatin1(name))) field = static_cast<std::uint32_t>(*v);
-}
-
-void readColour(const RegistryKey& key, const QString& name, std::uint32_t& field) {
-  if (const auto v = key.readDword(name)) field = static_cast<std::uint32_t>(*v);
-}
-
-void writeInt(RegistryKey& key, const char* name, int value) { key.writeDword(QString::fromLatin1(name), value); }
-
-void writeColour(RegistryKey& key, const char* name, std::uint32_t value) {
-  key.writeDword(QString::fromLatin1(name), static_cast<int32_t>(value));
-}
+// The record's dword values beside the per-axis grid and the legend title:
+// one list, so loading and saving cannot name different keys.
+struct DwordValue {
+  const char* name;
+  int Chart3DAppearance::*number;
+  std::uint32_t Chart3DAppearance::*colour;
+};
+constexpr DwordValue kDwordValues[] = {
+    {"CB_Type", &Chart3DAppearance::borderType, nullptr},
+    {"CB_WIDTH", &Chart3DAppearance::borderWidth, nullptr},
+    {"CI_BGColor", nullptr, &Chart3DAppearance::interiorBackground},
+    {"CI_FGColor", nullptr, &Chart3DAppearance::interiorForeground},
+    {"CAI_BGColor", nullptr, &Chart3DAppearance::chartAreaBackground},
+    {"CAI_FGColor", nullptr, &Chart3DAppearance::chartAreaForeground},
+    {"PC_BGColor", nullptr, &Chart3DAppearance::plotCubeBackground},
+    {"LG_Anchor", &Chart3DAppearance::legendAnchor, nullptr},
+    {"LG_Orientation", &Chart3DAppearance::legendOrientation, nullptr},
+    {"LG_Type", &Chart3DAppearance::legendType, nullptr},
+    {"LG_Range", &Chart3DAppearance::legendRange, nullptr},
+    {"LG_ISShowing", &Chart3DAppearance::legendShown, nullptr},
+};
 
 }  // namespace
 
@@ -50,31 +54,29 @@ QString C3DChartProperty::keyName(int graphType) {
 
 void C3DChartProperty::load(const RegistryKey& section, int graphType) {
   const QString name = keyName(graphType);
-  const RegistryKey key = name.isEmpty() || !section.isOpen() ? RegistryKey() : section.subKey(section.storedSubKeyName(name));
+  const RegistryKey key =
+      name.isEmpty() || !section.isOpen() ? RegistryKey() : section.subKey(section.storedSubKeyName(name));
   if (!key.isOpen() || !key.exists()) {
     m_loaded = false;
     return;
   }
   m_loaded = true;
   Chart3DAppearance& a = m_look;
-  readInt(key, "CB_Type", a.borderType);
-  readInt(key, "CB_WIDTH", a.borderWidth);
-  readColour(key, "CI_BGColor", a.interiorBackground);
-  readColour(key, "CI_FGColor", a.interiorForeground);
+  for (const DwordValue& v : kDwordValues) {
+    const auto d = key.readDword(QString::fromLatin1(v.name));
+    if (!d) continue;
+    if (v.number)
+      a.*v.number = *d;
+    else
+      a.*v.colour = static_cast<std::uint32_t>(*d);
+  }
   for (size_t i = 0; i < 3; ++i) {
     if (const auto v = key.readDword(axisValue("AG_Pattern", i))) a.grid[i].pattern = *v;
     if (const auto v = key.readDword(axisValue("AG_Width", i))) a.grid[i].width = *v;
-    readColour(key, axisValue("AG_Color", i), a.grid[i].colour);
+    if (const auto v = key.readDword(axisValue("AG_Color", i)))
+      a.grid[i].colour = static_cast<std::uint32_t>(*v);
   }
-  readColour(key, "CAI_BGColor", a.chartAreaBackground);
-  readColour(key, "CAI_FGColor", a.chartAreaForeground);
-  readColour(key, "PC_BGColor", a.plotCubeBackground);
-  readInt(key, "LG_Anchor", a.legendAnchor);
-  readInt(key, "LG_Orientation", a.legendOrientation);
-  readInt(key, "LG_Type", a.legendType);
-  readInt(key, "LG_Range", a.legendRange);
-  readInt(key, "LG_ISShowing", a.legendShown);
-  readInt(key, "LT_TitleSize", m_titleSize);
+  if (const auto v = key.readDword(QStringLiteral("LT_TitleSize"))) m_titleSize = *v;
   // The title is read into a buffer of the stored size: a title that does
   // not fit is not read at all, as a too small buffer refuses the value.
   const QVariant raw = key.readRaw(QStringLiteral("LT_Text"));
@@ -89,28 +91,20 @@ void C3DChartProperty::save(RegistryKey& section, int graphType) const {
   if (name.isEmpty() || !section.isOpen()) return;
   RegistryKey key = section.subKey(section.storedSubKeyName(name));
   const Chart3DAppearance& a = m_look;
-  writeInt(key, "CB_Type", a.borderType);
-  writeInt(key, "CB_WIDTH", a.borderWidth);
-  writeColour(key, "CI_BGColor", a.interiorBackground);
-  writeColour(key, "CI_FGColor", a.interiorForeground);
+  for (const DwordValue& v : kDwordValues)
+    key.writeDword(QString::fromLatin1(v.name), v.number ? a.*v.number : static_cast<int32_t>(a.*v.colour));
   for (size_t i = 0; i < 3; ++i) {
     key.writeDword(axisValue("AG_Pattern", i), a.grid[i].pattern);
     key.writeDword(axisValue("AG_Width", i), a.grid[i].width);
     key.writeDword(axisValue("AG_Color", i), static_cast<int32_t>(a.grid[i].colour));
   }
-  writeColour(key, "CAI_BGColor", a.chartAreaBackground);
-  writeColour(key, "CAI_FGColor", a.chartAreaForeground);
-  writeColour(key, "PC_BGColor", a.plotCubeBackground);
-  writeInt(key, "LG_Anchor", a.legendAnchor);
-  writeInt(key, "LG_Orientation", a.legendOrientation);
-  writeInt(key, "LG_Type", a.legendType);
-  writeInt(key, "LG_Range", a.legendRange);
-  writeInt(key, "LG_ISShowing", a.legendShown);
-  writeInt(key, "LT_TitleSize", static_cast<int>(a.legendTitle.toUtf8().size()) + 1);
+  key.writeDword(QStringLiteral("LT_TitleSize"), static_cast<int>(a.legendTitle.toUtf8().size()) + 1);
   key.writeText(QStringLiteral("LT_Text"), a.legendTitle);
 }
 
-void C3DChartProperty::capture(const CChart3D& chart) { m_look = chart.appearance(); }
+void C3DChartProperty::capture(const CChart3D& chart) {
+  m_look = chart.appearance();
+}
 
 void C3DChartProperty::apply(CChart3D& chart) const {
   chart.setBatch(true);
@@ -149,7 +143,14 @@ AppearanceFields C3DChartProperty::fields() {
     const QString axis = QString::fromLatin1(kAxisNames[i]);
     f.append({grid, t(Strings::IDS_CHART3D_GRID_PATTERN).arg(axis), Kind::Choice, &a.grid[i].pattern, nullptr,
               items(Strings::IDS_CHART3D_GRID_PATTERNS)});
-    f.append({grid, t(Strings::IDS_CHART3D_GRID_WIDTH).arg(axis), Kind::Number, &a.grid[i].width, nullptr, {}, 0, 10});
+    f.append({grid,
+              t(Strings::IDS_CHART3D_GRID_WIDTH).arg(axis),
+              Kind::Number,
+              &a.grid[i].width,
+              nullptr,
+              {},
+              0,
+              10});
     f.append({grid, t(Strings::IDS_CHART3D_GRID_COLOUR).arg(axis), Kind::Colour, colour(a.grid[i].colour)});
   }
   f.append({legend, t(Strings::IDS_CHART3D_LEGEND_SHOWN), Kind::Flag, &a.legendShown});
