@@ -11,10 +11,6 @@
 
 namespace {
 
-constexpr int kRequest = Strings::IDS_CTX_REQUEST_FAILED;
-constexpr int kRead = Strings::IDS_CTX_READ_DATA_FAILED;
-using Errors = std::vector<std::pair<HRESULT, int>>;
-
 const int32_t kFirstPoint = utc(2024, 1, 10, 21, 0).toSecsSinceEpoch();
 
 // Values 10 s + i identify statistic s and point i.
@@ -121,14 +117,6 @@ struct SecondFailsCase {
   Errors errors;
   int noData;
 };
-
-template <class Case>
-requires requires(Case c) {
-  c.name;
-}
-void PrintTo(const Case& c, std::ostream* os) {
-  *os << c.name;
-}
 
 class SeriesFetchSecondFails : public ::testing::TestWithParam<SecondFailsCase> {};
 
