@@ -19,9 +19,6 @@ constexpr int32_t kLatestEnd = 1704920400;  // 2024-01-10 21:00 UTC
 bool isDay(int type) {
   return type == MultiDay || type == MultiDayTimeWindow;
 }
-std::string readCall(int type) {
-  return isDay(type) ? "ReadDayBlock" : "ReadRibbonBlock";
-}
 
 GraphQuery queryOf(int type, int statistic = Statistic::kAverage) {
   GraphQuery q;
@@ -68,10 +65,11 @@ TEST_P(RibbonFetchTypes, FilesTheBlocksFromTheLatestRibbonDownAndEndsTheRequest)
 
   EXPECT_EQ(run.fetch(q), 1);
 
-  std::vector<std::string> calls{isDay(type) ? "StartDayRequest" : "StartRibbonRequest", readCall(type)};
+  const std::string read = isDay(type) ? "ReadDayBlock" : "ReadRibbonBlock";
+  std::vector<std::string> calls{isDay(type) ? "StartDayRequest" : "StartRibbonRequest", read};
   std::vector<int32_t> handles{100};
   for (int k = 1; k < r; ++k) {
-    calls.insert(calls.end(), {"NextBlock", readCall(type)});
+    calls.insert(calls.end(), {"NextBlock", read});
     handles.push_back(100 + k);
   }
   calls.push_back("EndRequest");
@@ -104,103 +102,32 @@ INSTANTIATE_TEST_SUITE_P(RibbonAndDayTypes, RibbonFetchTypes,
                                            TypeCase{"DayWindow", MultiDayTimeWindow, 3}),
                          [](const auto& p) { return std::string(p.param.name); });
 
-// The server's answers, scripted per call; once a script runs dry the call
-// answers its "when dry" code.
-struct Script {
+// The server answers each kind of call from a script, and with its "when
+// dry" code once the script has run out. Busy and not-ready answers are
+// retried at their pace; a Cancel during the retries stops silently; a failed
+// call, a block the codec refuses and a block without data stop the fetch,
+// the first two reported with their context. Every way, the request is ended
+// once, last.
+struct ScriptCase {
   const char* name;
   int type;
   std::deque<HRESULT> start{}, next{}, read{};
   HRESULT startWhenDry = kOk, nextWhenDry = kOk, readWhenDry = kOk;
-};
-
-void play(Rig& run, const Script& s) {
-  run.server.startAnswers = s.start;
-  run.server.nextAnswers = s.next;
-  run.server.readAnswers = s.read;
-  run.server.startWhenDry = s.startWhenDry;
-  run.server.nextWhenDry = s.nextWhenDry;
-  run.server.readWhenDry = s.readWhenDry;
-}
-
-// Busy and not-ready answers are retried at their pace; a Cancel during the
-// retries stops silently. Either way the request is ended once.
-struct LoopCase {
-  Script script;
-  std::vector<long> waits;
-  std::string retried;
-  int calls;  // of the retried call
-  bool cancelled = false;
-};
-
-class RibbonFetchLoops : public ::testing::TestWithParam<LoopCase> {};
-
-TEST_P(RibbonFetchLoops, RetryAtTheirPaceOrStopOnCancel) {
-  const LoopCase& c = GetParam();
-  Rig run;
-  for (int j = 0; j < 2; ++j) run.server.blocks.push_back(bytesOf(isDay(c.script.type), answerBlock(2, j)));
-  play(run, c.script);
-  if (c.cancelled) {
-    run.cancelOnWait(2);
-    // Busy NextBlock of the day types never sleeps: the user's Cancel lands
-    // between two calls.
-    run.server.onCall = [&](const std::string& call) {
-      if (call == "NextBlock" && run.server.count("NextBlock") == 5) run.flags.running = 0;
-    };
-  }
-
-  EXPECT_EQ(run.fetch(queryOf(c.script.type)), c.cancelled ? 0 : 1);
-
-  EXPECT_EQ(run.pacing.waits, c.waits);
-  EXPECT_EQ(run.server.count(c.retried), c.calls);
-  EXPECT_EQ(run.server.count("EndRequest"), 1);
-  EXPECT_EQ(run.server.calls.back(), "EndRequest");
-  EXPECT_TRUE(run.reporter.errors.empty());
-  EXPECT_EQ(run.reporter.noData, 0);
-  if (!c.cancelled) {
-    EXPECT_EQ(run.store.values(1)[0], 0.0);
-  }
-  // A repeated start asks for exactly what the first one asked for.
-  for (const auto& args : run.server.startArgs) EXPECT_EQ(args, run.server.startArgs.front());
-}
-
-// Columns: the script (name, type, start, next and read answers, then what they answer when dry),
-// the waits, the retried call and its calls, whether the user cancels during the second wait.
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Loops, RibbonFetchLoops, ::testing::Values(
-    LoopCase{{"DayStartBusy", MultiDay, {kBusy, kBusy}}, {500, 500}, "StartDayRequest", 3},
-    LoopCase{{"DetailFirstReadNotReady", TimeWindowDetail, {}, {}, {kNotReady, kNotReady}}, {500, 500},
-             "ReadRibbonBlock", 4},
-    LoopCase{{"DetailNextBusy", TwentyFourHour, {}, {kBusy, kBusy}}, {100, 100}, "NextBlock", 3},
-    LoopCase{{"DayNextBusyRepeatsAtOnce", MultiDay, {}, {kBusy, kBusy, kBusy}}, {}, "NextBlock", 4},
-    LoopCase{{"DayLaterReadNotReady", MultiDayTimeWindow, {}, {}, {kOk, kNotReady, kNotReady}}, {100, 100},
-             "ReadDayBlock", 4},
-    LoopCase{{"CancelDetailStartBusy", TimeWindowDetail, {}, {}, {}, kBusy}, {500, 500},
-             "StartRibbonRequest", 2, true},
-    LoopCase{{"CancelDetailFirstReadNotReady", TimeWindowDetail, {}, {}, {}, kOk, kOk, kNotReady}, {500, 500},
-             "ReadRibbonBlock", 2, true},
-    LoopCase{{"CancelDetailNextBusy", TwentyFourHour, {}, {}, {}, kOk, kBusy}, {100, 100}, "NextBlock", 2, true},
-    LoopCase{{"CancelDayNextBusy", MultiDayTimeWindow, {}, {}, {}, kOk, kBusy}, {}, "NextBlock", 5, true},
-    LoopCase{{"CancelDayLaterReadNotReady", MultiDay, {}, {}, {kOk}, kOk, kOk, kNotReady}, {100, 100},
-             "ReadDayBlock", 3, true}),
-    [](const auto& p) { return std::string(p.param.script.name); });
-// clang-format on
-
-// A failed call, a block the codec refuses and a block without data all end
-// the request; the first two are reported with their context.
-struct FailureCase {
-  Script script;
-  HRESULT code;  // 0: no error, the no-data message instead
-  int context;
+  std::vector<long> waits{};
+  std::string call{};  // and how often it was made
+  int calls = 0;
+  bool cancelled = false;  // during the second wait
+  Errors errors{};
+  int noData = 0;
   int bad = -1;  // which block of the answer is changed
   uint16_t hasData = 1, blockCount = 3;
   int entryCount = -1;
 };
 
-class RibbonFetchFailure : public ::testing::TestWithParam<FailureCase> {};
+class RibbonFetchScripts : public ::testing::TestWithParam<ScriptCase> {};
 
-TEST_P(RibbonFetchFailure, ReportsOnceAndEndsTheRequest) {
-  const FailureCase& c = GetParam();
-  const int type = c.script.type;
+TEST_P(RibbonFetchScripts, RetryFailOrStopAndEndTheRequestOnce) {
+  const ScriptCase& c = GetParam();
   Rig run;
   for (int j = 0; j < 3; ++j) {
     BlockSpec s = answerBlock(3, j);
@@ -209,44 +136,92 @@ TEST_P(RibbonFetchFailure, ReportsOnceAndEndsTheRequest) {
       s.blockCount = c.blockCount;
       s.entryCount = c.entryCount;
     }
-    run.server.blocks.push_back(bytesOf(isDay(type), s));
+    run.server.blocks.push_back(bytesOf(isDay(c.type), s));
   }
-  play(run, c.script);
+  run.server.startAnswers = c.start;
+  run.server.nextAnswers = c.next;
+  run.server.readAnswers = c.read;
+  run.server.startWhenDry = c.startWhenDry;
+  run.server.nextWhenDry = c.nextWhenDry;
+  run.server.readWhenDry = c.readWhenDry;
+  if (c.cancelled) {
+    run.cancelOnWait(2);
+    // Busy NextBlock of the day types never sleeps: the user's Cancel lands
+    // between two calls.
+    run.server.onCall = [&](const std::string& call) {
+      if (call == "NextBlock" && run.server.count("NextBlock") == 5) run.flags.running = 0;
+    };
+  }
+  const bool done = !c.cancelled && c.errors.empty() && c.noData == 0;
 
-  EXPECT_EQ(run.fetch(queryOf(type)), 0);
+  EXPECT_EQ(run.fetch(queryOf(c.type)), done ? 1 : 0);
 
-  EXPECT_EQ(run.reporter.errors, (c.code ? Errors{{c.code, c.context}} : Errors{}));
-  EXPECT_EQ(run.reporter.noData, c.code ? 0 : 1);
+  EXPECT_EQ(run.pacing.waits, c.waits);
+  EXPECT_EQ(run.reporter.errors, c.errors);
+  EXPECT_EQ(run.reporter.noData, c.noData);
   EXPECT_EQ(run.server.count("EndRequest"), 1);
   EXPECT_EQ(run.server.calls.back(), "EndRequest");
-  if (c.bad >= 0) {
-    EXPECT_EQ(run.server.count(readCall(type)), c.bad + 1) << "nothing read after it";
+  if (!c.call.empty()) {
+    EXPECT_EQ(run.server.count(c.call), c.calls);
   }
+  if (done) {
+    EXPECT_EQ(run.store.values(0)[0], 200.0);
+  }
+  // A repeated start asks for exactly what the first one asked for.
+  for (const auto& args : run.server.startArgs) EXPECT_EQ(args, run.server.startArgs.front());
 }
 
 constexpr HRESULT kProtocol = hr::RPC_S_PROTOCOL_ERROR;
+const std::string kDayRead = "ReadDayBlock", kRibbonRead = "ReadRibbonBlock";
 
-// Columns: the script, the code reported and its context; for a changed block: which, its has-data
-// flag, block count and entry count. The codec's own limits are its tests'; these rows pin that a
-// refused block, first or later, stops the fetch.
+// The codec's own limits are its tests'; the block rows pin that a refused
+// block, first or later, stops the fetch, and that no data comes first.
 // clang-format off
-INSTANTIATE_TEST_SUITE_P(Calls, RibbonFetchFailure, ::testing::Values(
+INSTANTIATE_TEST_SUITE_P(Scripts, RibbonFetchScripts, ::testing::Values(
+    ScriptCase{.name = "DayStartBusy", .type = MultiDay, .start = {kBusy, kBusy}, .waits = {500, 500},
+               .call = "StartDayRequest", .calls = 3},
+    ScriptCase{.name = "DetailFirstReadNotReady", .type = TimeWindowDetail, .read = {kNotReady, kNotReady},
+               .waits = {500, 500}, .call = kRibbonRead, .calls = 5},
+    ScriptCase{.name = "DetailNextBusy", .type = TwentyFourHour, .next = {kBusy, kBusy}, .waits = {100, 100},
+               .call = "NextBlock", .calls = 4},
+    ScriptCase{.name = "DayNextBusyRepeatsAtOnce", .type = MultiDay, .next = {kBusy, kBusy, kBusy},
+               .call = "NextBlock", .calls = 5},
+    ScriptCase{.name = "DayLaterReadNotReady", .type = MultiDayTimeWindow, .read = {kOk, kNotReady, kNotReady},
+               .waits = {100, 100}, .call = kDayRead, .calls = 5},
+    ScriptCase{.name = "CancelDetailStartBusy", .type = TimeWindowDetail, .startWhenDry = kBusy,
+               .waits = {500, 500}, .call = "StartRibbonRequest", .calls = 2, .cancelled = true},
+    ScriptCase{.name = "CancelDetailFirstReadNotReady", .type = TimeWindowDetail, .readWhenDry = kNotReady,
+               .waits = {500, 500}, .call = kRibbonRead, .calls = 2, .cancelled = true},
+    ScriptCase{.name = "CancelDetailNextBusy", .type = TwentyFourHour, .nextWhenDry = kBusy,
+               .waits = {100, 100}, .call = "NextBlock", .calls = 2, .cancelled = true},
+    ScriptCase{.name = "CancelDayNextBusy", .type = MultiDayTimeWindow, .nextWhenDry = kBusy,
+               .call = "NextBlock", .calls = 5, .cancelled = true},
+    ScriptCase{.name = "CancelDayLaterReadNotReady", .type = MultiDay, .read = {kOk}, .readWhenDry = kNotReady,
+               .waits = {100, 100}, .call = kDayRead, .calls = 3, .cancelled = true},
     // Any answer but 0 refuses a call, success codes included.
-    FailureCase{{"StartAnswersFalse", MultiDay, {hr::S_FALSE}}, hr::S_FALSE, kRequest},
-    FailureCase{{"StartFailsAfterBusy", MultiDayTimeWindow, {kBusy, hr::RPC_S_CALL_FAILED}},
-                hr::RPC_S_CALL_FAILED, kRequest},
-    FailureCase{{"FirstReadFails", TwentyFourHour, {}, {}, {hr::kInvalidHandle}}, hr::kInvalidHandle, kRead},
-    FailureCase{{"NextBlockAnswersFalse", TwentyFourHour, {}, {hr::S_FALSE}}, hr::S_FALSE, kRequest},
-    FailureCase{{"DayNextBlockFails", MultiDay, {}, {kBusy, hr::kConnectionDropped}},
-                hr::kConnectionDropped, kRequest},
-    FailureCase{{"LaterReadFails", MultiDayTimeWindow, {}, {}, {kOk, kNotReady, hr::E_FAIL}}, hr::E_FAIL, kRead},
-    FailureCase{{"FirstTooManyEntries", TimeWindowDetail}, kProtocol, kRead, 0, 1, 3, 501},
-    FailureCase{{"FirstNoBlocks", TwentyFourHour}, kProtocol, kRead, 0, 1, 0, 4},
-    FailureCase{{"LaterTooManyBlocks", MultiDayTimeWindow}, kProtocol, kRead, 2, 1, 98, 4},
-    // Whatever the counts of a block without data, it is no data.
-    FailureCase{{"NoDataTooManyEntries", MultiDayTimeWindow}, 0, 0, 0, 0, 3, 501},
-    FailureCase{{"NoDataNoBlocks", TwentyFourHour}, 0, 0, 0, 0, 0, 4}),
-    [](const auto& p) { return std::string(p.param.script.name); });
+    ScriptCase{.name = "StartAnswersFalse", .type = MultiDay, .start = {hr::S_FALSE},
+               .errors = {{hr::S_FALSE, kRequest}}},
+    ScriptCase{.name = "StartFailsAfterBusy", .type = MultiDayTimeWindow, .start = {kBusy, hr::RPC_S_CALL_FAILED},
+               .waits = {500}, .errors = {{hr::RPC_S_CALL_FAILED, kRequest}}},
+    ScriptCase{.name = "FirstReadFails", .type = TwentyFourHour, .read = {hr::kInvalidHandle},
+               .errors = {{hr::kInvalidHandle, kRead}}},
+    ScriptCase{.name = "NextBlockAnswersFalse", .type = TwentyFourHour, .next = {hr::S_FALSE},
+               .errors = {{hr::S_FALSE, kRequest}}},
+    ScriptCase{.name = "DayNextBlockFails", .type = MultiDay, .next = {kBusy, hr::kConnectionDropped},
+               .errors = {{hr::kConnectionDropped, kRequest}}},
+    ScriptCase{.name = "LaterReadFails", .type = MultiDayTimeWindow, .read = {kOk, kNotReady, hr::E_FAIL},
+               .waits = {100}, .errors = {{hr::E_FAIL, kRead}}},
+    ScriptCase{.name = "FirstTooManyEntries", .type = TimeWindowDetail, .call = kRibbonRead, .calls = 1,
+               .errors = {{kProtocol, kRead}}, .bad = 0, .entryCount = 501},
+    ScriptCase{.name = "FirstNoBlocks", .type = TwentyFourHour, .call = kRibbonRead, .calls = 1,
+               .errors = {{kProtocol, kRead}}, .bad = 0, .blockCount = 0},
+    ScriptCase{.name = "LaterTooManyBlocks", .type = MultiDayTimeWindow, .call = kDayRead, .calls = 3,
+               .errors = {{kProtocol, kRead}}, .bad = 2, .blockCount = 98},
+    ScriptCase{.name = "NoDataTooManyEntries", .type = MultiDayTimeWindow, .call = kDayRead, .calls = 1,
+               .noData = 1, .bad = 0, .hasData = 0, .entryCount = 501},
+    ScriptCase{.name = "NoDataNoBlocks", .type = TwentyFourHour, .call = kRibbonRead, .calls = 1, .noData = 1,
+               .bad = 0, .hasData = 0, .blockCount = 0}),
+    [](const auto& p) { return std::string(p.param.name); });
 // clang-format on
 
 // Ribbons are labelled with the local clock time of their period, days with
