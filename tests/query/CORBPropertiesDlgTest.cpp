@@ -33,9 +33,9 @@ protected:
   }
 
   template <typename T>
-  T* get(const char* name) {
-    T* w = m_dlg->findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(w, nullptr) << name;
+  T* get(const QString& name) {
+    T* w = m_dlg->findChild<T*>(name);
+    EXPECT_NE(w, nullptr) << name.toStdString();
     return w;
   }
   void open() {
@@ -48,13 +48,12 @@ protected:
   }
   void setType(int type) { get<QComboBox>("graphType")->setCurrentIndex(type); }
   // which: "start" or "end".
-  void set(const char* which, const QDateTime& local) {
-    get<QDateEdit>(qPrintable(QString(which) + "Date"))->setDate(local.date());
-    get<QuarterTimeEdit>(qPrintable(QString(which) + "Time"))->setTime(local.time());
+  void set(const QString& which, const QDateTime& local) {
+    get<QDateEdit>(which + "Date")->setDate(local.date());
+    get<QuarterTimeEdit>(which + "Time")->setTime(local.time());
   }
-  QDateTime shown(const char* which) {
-    return QDateTime(get<QDateEdit>(qPrintable(QString(which) + "Date"))->date(),
-                     get<QuarterTimeEdit>(qPrintable(QString(which) + "Time"))->time());
+  QDateTime shown(const QString& which) {
+    return QDateTime(get<QDateEdit>(which + "Date")->date(), get<QuarterTimeEdit>(which + "Time")->time());
   }
   // What the user sees of the request: the window, which date and time
   // fields take input, the frequency, the increment (shown, enabled,
@@ -69,8 +68,8 @@ protected:
         "freq " + bit(get<FrequencyEdit>("frequency")->isVisible()),
         "inc " + bit(inc->isVisible()) + bit(inc->isEnabled()) + QString::number(inc->currentIndex()),
         "second " + bit(get<QCheckBox>("upToTheSecond")->isEnabled()),
-        get<QCheckBox>("statCheck3")->isVisible() && !get<QRadioButton>("statRadio3")->isVisible() ? "checks"
-                                                                                                   : "radios",
+        QString(get<QCheckBox>("statCheck3")->isVisible() ? "checks" : "") +
+            (get<QRadioButton>("statRadio3")->isVisible() ? "radios" : ""),
         "'" + get<QLabel>("frequencyLabel")->text() + "' '" + get<QLabel>("incrementLabel")->text() + "'"}
         .join(", ");
   }
