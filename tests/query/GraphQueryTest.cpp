@@ -10,44 +10,36 @@
 
 namespace {
 
-struct QuarterCase {
-  QDateTime now;
-  QDateTime lastQuarter;
-};
-
-void PrintTo(const QuarterCase& c, std::ostream* os) {
-  PrintTo(c.now, os);
+TEST(GraphQueryTest, WindowsEndAtTheLastQuarterHour) {
+  const struct {
+    QDateTime now, lastQuarter;
+  } cases[] = {
+      {utc(2024, 5, 10, 10, 7, 29), utc(2024, 5, 10, 10, 0)},
+      {utc(2024, 5, 10, 10, 7, 30), utc(2024, 5, 10, 10, 0)},
+      {utc(2024, 5, 10, 10, 0, 0), utc(2024, 5, 10, 9, 45)},
+      {utc(2024, 5, 10, 10, 52, 31), utc(2024, 5, 10, 10, 45)},
+      // 00:30 local on May 11: today's local midnight is May 10 22:00 UTC.
+      {utc(2024, 5, 10, 22, 30, 0), utc(2024, 5, 10, 22, 15)},
+      // Local day before crosses the spring switch: 23 hours, the shared
+      // start is still 14:00 local (13:00 UTC).
+      {utc(2024, 3, 31, 12, 7, 0), utc(2024, 3, 31, 12, 0)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.now.toString(Qt::ISODate).toStdString());
+    ScopedFixedClock clock(c.now);
+    const GraphQuery q;
+    EXPECT_EQ(q.end.toUtc(), c.lastQuarter);
+    EXPECT_EQ(q.end24Hour, q.end);
+    EXPECT_EQ(q.endMultiDayTimeWindow, q.end);
+    EXPECT_EQ(q.start24Hour, q.start);
+    EXPECT_EQ(q.startMultiDayTimeWindow.toUtc(), q.start.toUtc().addSecs(-3600));
+    // The shared start is the same local clock time on the day before.
+    EXPECT_EQ(q.start.toLocal(), QDateTime(q.end.toLocal().date().addDays(-1), q.end.toLocal().time()));
+    // Multi-Day spans yesterday, midnight to midnight, in local time.
+    EXPECT_EQ(q.endMultiDay.toLocal(), QDateTime(q.end.toLocal().date(), QTime(0, 0)));
+    EXPECT_EQ(q.startMultiDay.toLocal(), QDateTime(q.end.toLocal().date().addDays(-1), QTime(0, 0)));
+  }
 }
-
-class ResetTest : public ::testing::TestWithParam<QuarterCase> {};
-
-TEST_P(ResetTest, WindowsEndAtTheLastQuarterHour) {
-  ScopedFixedClock clock(GetParam().now);
-  const GraphQuery q;
-  EXPECT_EQ(q.end.toUtc(), GetParam().lastQuarter);
-  EXPECT_EQ(q.end24Hour, q.end);
-  EXPECT_EQ(q.endMultiDayTimeWindow, q.end);
-  EXPECT_EQ(q.start24Hour, q.start);
-  EXPECT_EQ(q.startMultiDayTimeWindow.toUtc(), q.start.toUtc().addSecs(-3600));
-  // The shared start is the same local clock time on the day before.
-  EXPECT_EQ(q.start.toLocal().time(), q.end.toLocal().time());
-  EXPECT_EQ(q.start.toLocal().date(), q.end.toLocal().date().addDays(-1));
-  // Multi-Day spans yesterday, midnight to midnight, in local time.
-  EXPECT_EQ(q.endMultiDay.toLocal(), QDateTime(q.end.toLocal().date(), QTime(0, 0)));
-  EXPECT_EQ(q.startMultiDay.toLocal(), QDateTime(q.end.toLocal().date().addDays(-1), QTime(0, 0)));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Clock, ResetTest,
-    ::testing::Values(QuarterCase{utc(2024, 5, 10, 10, 7, 29), utc(2024, 5, 10, 10, 0)},
-                      QuarterCase{utc(2024, 5, 10, 10, 7, 30), utc(2024, 5, 10, 10, 0)},
-                      QuarterCase{utc(2024, 5, 10, 10, 0, 0), utc(2024, 5, 10, 9, 45)},
-                      QuarterCase{utc(2024, 5, 10, 10, 52, 31), utc(2024, 5, 10, 10, 45)},
-                      // 00:30 local on May 11: today's local midnight is May 10 22:00 UTC.
-                      QuarterCase{utc(2024, 5, 10, 22, 30, 0), utc(2024, 5, 10, 22, 15)},
-                      // Local day before crosses the spring switch: 23 hours, the
-                      // shared start is still 14:00 local (13:00 UTC).
-                      QuarterCase{utc(2024, 3, 31, 12, 7, 0), utc(2024, 3, 31, 12, 0)}));
 
 TEST(GraphQueryTest, ResetWithReferenceTime) {
   ScopedFixedClock clock(utc(2024, 5, 10, 10, 7));
