@@ -198,39 +198,29 @@ TEST(NewGraphRulesTest, FrequencyCheck) {
   }
 }
 
-TEST(NewGraphRulesTest, StatisticsCheckOnlyForCheckBoxTypes) {
-  GraphQuery q;
-  q.statistics = {0, 0, 0, 0, 0, 0, 0};
-  for (int type = 0; type < kGraphTypeCount; ++type) {
-    q.graphType = type;
-    const auto f = checkStatistics(q);
-    EXPECT_EQ(f.has_value(), type <= 1) << type;
-  }
-  q.graphType = OneFreqTimeWindow;
-  q.statistics[6] = 1;
-  EXPECT_FALSE(checkStatistics(q));
-}
-
+// Every failed check is reported, in order; statistics are checked only
+// where they are check boxes.
 TEST(NewGraphRulesTest, EveryFailureIsReportedInOrder) {
-  GraphQuery q = window(OneFreqTimeWindow, 0);  // start equals end
-  q.statistics = {0, 0, 0, 0, 0, 0, 0};
-  q.frequency = 99.0;
   CheckContext context;
   context.nowUtc = at(utc(2024, 6, 15, 12, 0));
   context.lowerFrequency = 5.0;
   context.upperFrequency = 65.0;
-  const auto ids = [&](const GraphQuery& request) {
+  const auto ids = [&](int type, int minutes, std::array<int32_t, 7> statistics) {
+    GraphQuery q = window(type, minutes);
+    q.statistics = statistics;
+    q.frequency = 99.0;
     std::vector<int> result;
-    for (const auto& f : runChecks(request, context)) result.push_back(f.stringId);
+    for (const auto& f : runChecks(q, context)) result.push_back(f.stringId);
     return result;
   };
-  EXPECT_EQ(ids(q), (std::vector<int>{Strings::IDS_END_BEFORE_START, Strings::IDS_NO_STATISTIC,
-                                      Strings::IDS_FREQUENCY_OUT_OF_RANGE}));
-
-  GraphQuery big = window(TimeWindowSummary, 7515);
-  big.statistics = {0, 0, 0, 0, 0, 0, 0};
-  EXPECT_EQ(ids(big), (std::vector<int>{Strings::IDS_NO_STATISTIC, Strings::IDS_TOO_MANY_POINTS}));
-  EXPECT_TRUE(ids(window(TimeWindowSummary, 60)).empty());
+  constexpr std::array<int32_t, 7> kNone{};
+  EXPECT_EQ(ids(OneFreqTimeWindow, 0, kNone),
+            (std::vector<int>{Strings::IDS_END_BEFORE_START, Strings::IDS_NO_STATISTIC,
+                              Strings::IDS_FREQUENCY_OUT_OF_RANGE}));
+  EXPECT_EQ(ids(TimeWindowSummary, 7515, kNone),
+            (std::vector<int>{Strings::IDS_NO_STATISTIC, Strings::IDS_TOO_MANY_POINTS}));
+  EXPECT_TRUE(ids(TimeWindowSummary, 60, {0, 0, 0, 0, 0, 0, 1}).empty());
+  EXPECT_TRUE(ids(TimeWindowDetail, 60, kNone).empty());
 }
 
 // Which fields follow the start while the user edits the request, for every
