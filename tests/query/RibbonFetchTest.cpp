@@ -211,6 +211,9 @@ INSTANTIATE_TEST_SUITE_P(Scripts, RibbonFetchScripts, ::testing::Values(
                .errors = {{kProtocol, kRead}}, .bad = 2, .blockCount = 98},
     ScriptCase{.name = "NoDataTooManyEntries", .type = MultiDayTimeWindow, .call = kDayRead, .calls = 1,
                .noData = 1, .bad = 0, .hasData = 0, .entryCount = 501},
+    // Only the first block's flag speaks for the answer.
+    ScriptCase{.name = "LaterBlockWithoutDataIsKept", .type = MultiDay, .call = kDayRead, .calls = 3, .bad = 2,
+               .hasData = 0},
     ScriptCase{.name = "NoDataNoBlocks", .type = TwentyFourHour, .call = kRibbonRead, .calls = 1, .noData = 1,
                .bad = 0, .hasData = 0, .blockCount = 0}),
     [](const auto& p) { return std::string(p.param.name); });
