@@ -55,9 +55,8 @@ protected:
   QDateTime shown(const QString& which) {
     return QDateTime(get<QDateEdit>(which + "Date")->date(), get<QuarterTimeEdit>(which + "Time")->time());
   }
-  // What the user sees of the request: the window, which date and time
-  // fields take input, the frequency, the increment (shown, enabled,
-  // selected), up to the second, check boxes or radio buttons, the labels.
+  // The window, which date/time fields take input, the frequency, the increment
+  // (shown, enabled, selected), up to the second, statistics, the labels.
   QString layout() {
     const auto bit = [](bool b) { return QString(b ? "1" : "0"); };
     const auto* inc = get<QComboBox>("increment");
@@ -251,9 +250,8 @@ TEST_F(NewGraphDialogTest, UpToTheSecondEndsNowAndAddsARibbon) {
   EXPECT_EQ(shown("end"), local(2024, 6, 15, 14, 0));
 }
 
-// The spin arithmetic and the range check are NewGraphRules'; this pins the
-// field's wiring, the message, and that the field shows and sends out every
-// digit it was given, at least three decimals.
+// The arithmetic is NewGraphRules'; the field shows and sends every digit
+// it was given, at least three decimals.
 TEST_F(NewGraphDialogTest, FrequencyIsCheckedAgainstTheRange) {
   m_dlg->setFrequencyRange(5.0, 65.0);
   open();

@@ -223,10 +223,8 @@ TEST(NewGraphRulesTest, EveryFailureIsReportedInOrder) {
   EXPECT_TRUE(ids(TimeWindowDetail, 60, kNone).empty());
 }
 
-// Which fields follow the start while the user edits the request, for every
-// type: whether the end time follows and whether the tick "up to the second"
-// is cleared, per increment (15 min, 1 hour, 1 day), and whether the end date
-// follows. A wrong row moves the user's end time behind their back.
+// Per type: does the end time follow the start, is "up to the second"
+// cleared (each per increment: 15 min, 1 hour, 1 day), does the end date follow.
 TEST(NewGraphRulesTest, FieldsThatFollowTheStart) {
   const char* expected[] = {"000 000 0", "001 001 0", "001 001 0", "111 000 1", "000 000 0", "000 000 0"};
   for (int type = 0; type < kGraphTypeCount; ++type) {

@@ -30,9 +30,8 @@ GraphQuery queryOf(int type, int statistic = Statistic::kAverage) {
   return q;
 }
 
-// Block j of the answer (j = 0 sent first) ends j hours before the latest
-// end; its values are 100 j + i, so each value tells which block it came
-// from. Entry 1 is a hole the fetch fills from its neighbours.
+// Block j (j = 0 sent first) ends j hours before the latest end; value i is
+// 100 j + i, except entry 1: a hole the fetch fills from its neighbours.
 BlockSpec answerBlock(int r, int j) {
   BlockSpec s;
   s.blockCount = static_cast<uint16_t>(r);
@@ -102,12 +101,9 @@ INSTANTIATE_TEST_SUITE_P(RibbonAndDayTypes, RibbonFetchTypes,
                                            TypeCase{"DayWindow", MultiDayTimeWindow, 3}),
                          [](const auto& p) { return std::string(p.param.name); });
 
-// The server answers each kind of call from a script, and with its "when
-// dry" code once the script has run out. Busy and not-ready answers are
-// retried at their pace; a Cancel during the retries stops silently; a failed
-// call, a block the codec refuses and a block without data stop the fetch,
-// the first two reported with their context. Every way, the request is ended
-// once, last.
+// Busy and not-ready are retried at their pace, a Cancel stops silently, a
+// failed call or refused block is reported with its context, a first block
+// without data shows the no-data message; the request is ended once, last.
 struct ScriptCase {
   const char* name;
   int type;
