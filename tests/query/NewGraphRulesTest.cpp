@@ -97,7 +97,7 @@ TEST(NewGraphRulesTest, CountsAndLimits) {
     int count;
     bool passes;
   } cases[] = {
-      // Points: 5 days, 5 days 5 hours, one more quarter; hours; days.
+      // Points: 5 days 5 hours, one more quarter; hours; days.
       {1, 7500, 0, false, 500, true},
       {0, 7515, 0, false, 501, false},
       {1, 30000, 1, false, 500, true},
