@@ -81,8 +81,10 @@ protected:
 };
 
 // Each type shows its own window (Multi-Day: yesterday, midnight to
-// midnight) and lays the fields out for it.
+// midnight) and lays the fields out for it; the port's threshold names label
+// the statistics.
 TEST_F(NewGraphDialogTest, LaysItselfOutPerType) {
+  m_dlg->setThresholdNames({"Upper High", "", "Lower", "LL"});
   const char* rows[] = {
       "06-14 14:00 - 06-15 14:00, 1111, freq 0, inc 000, second 1, checks, ' ' ' '",
       "06-14 14:00 - 06-15 14:00, 1111, freq 1, inc 110, second 1, checks, 'Frequency:' '&Increment:'",
@@ -96,6 +98,9 @@ TEST_F(NewGraphDialogTest, LaysItselfOutPerType) {
     setType(type);
     EXPECT_EQ(layout(), rows[type]) << type;
   }
+  EXPECT_EQ(get<QCheckBox>("statCheck3")->text(), "% Exceeding Upper High");
+  EXPECT_EQ(get<QCheckBox>("statCheck4")->text(), "% Exceeding ");
+  EXPECT_EQ(get<QRadioButton>("statRadio6")->text(), "% Time Beyond LL");
   setType(4);
   set("start", local(2024, 6, 1, 0, 0));
   setType(0);  // what was typed for Multi-Day is not kept
@@ -165,14 +170,6 @@ TEST_F(NewGraphDialogTest, LaunchPrefillIsNotOverwrittenByTheStoredSelection) {
   m_dlg->reject();
   open();  // the mark lasts one opening
   EXPECT_EQ(get<QComboBox>("graphType")->currentIndex(), 4);
-}
-
-TEST_F(NewGraphDialogTest, ThresholdNamesLabelTheStatistics) {
-  m_dlg->setThresholdNames({"Upper High", "", "Lower", "LL"});
-  open();
-  EXPECT_EQ(get<QCheckBox>("statCheck3")->text(), "% Exceeding Upper High");
-  EXPECT_EQ(get<QCheckBox>("statCheck4")->text(), "% Exceeding ");
-  EXPECT_EQ(get<QRadioButton>("statRadio6")->text(), "% Time Beyond LL");
 }
 
 // The quarter-hour arithmetic is NewGraphRules'; this pins that the field

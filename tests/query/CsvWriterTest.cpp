@@ -32,16 +32,6 @@ QString written(Write write) {
   return text;
 }
 
-template <class Block>
-void addRibbon(std::vector<Block>& ribbons, std::vector<double> values) {
-  Block b{};
-  b.entryCount = static_cast<uint16_t>(values.size());
-  std::copy(values.begin(), values.end(), b.values.begin());
-  const double frequencies[] = {5, 10.5, 1234.5678};
-  std::copy(std::begin(frequencies), std::end(frequencies), b.frequencies.begin());
-  ribbons.push_back(b);
-}
-
 // Ribbon 1 has no sample at all, ribbon 0 one hole.
 RibbonSet threeRibbons(int type, bool percent) {
   RibbonSet set;
@@ -49,13 +39,16 @@ RibbonSet threeRibbons(int type, bool percent) {
   set.ribbonCount = 3;
   set.frequencyCount = 3;
   set.percent = percent;
-  const std::vector<std::vector<double>> values{{1.5, N, -3}, {N, N, N}, {10, 20, 123456789}};
-  for (const auto& v : values) {
-    if (set.kind == RibbonSet::Kind::Day)
-      addRibbon(set.days, v);
-    else
-      addRibbon(set.ribbons, v);
-  }
+  const auto add = [](auto& ribbons, std::vector<double> values) {
+    auto& b = ribbons.emplace_back();
+    b.entryCount = static_cast<uint16_t>(values.size());
+    std::copy(values.begin(), values.end(), b.values.begin());
+    b.frequencies[0] = 5;
+    b.frequencies[1] = 10.5;
+    b.frequencies[2] = 1234.5678;
+  };
+  for (const auto& v : std::vector<std::vector<double>>{{1.5, N, -3}, {N, N, N}, {10, 20, 123456789}})
+    set.kind == RibbonSet::Kind::Day ? add(set.days, v) : add(set.ribbons, v);
   set.startLabels = {"A0", "A1", "A2"};
   set.endLabels = {"B0", "B1", "B2"};
   return set;
