@@ -33,9 +33,9 @@ protected:
   }
 
   template <typename T>
-  T* get(const char* name) {
-    T* w = m_dlg->findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(w, nullptr) << name;
+  T* get(const QString& name) {
+    T* w = m_dlg->findChild<T*>(name);
+    EXPECT_NE(w, nullptr) << name.toStdString();
     return w;
   }
   void open() {
@@ -47,19 +47,30 @@ protected:
     QTest::mouseClick(m_dlg->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
   }
   void setType(int type) { get<QComboBox>("graphType")->setCurrentIndex(type); }
-  void setStart(const QDateTime& local) {
-    get<QDateEdit>("startDate")->setDate(local.date());
-    get<QuarterTimeEdit>("startTime")->setTime(local.time());
+  // which: "start" or "end".
+  void set(const QString& which, const QDateTime& local) {
+    get<QDateEdit>(which + "Date")->setDate(local.date());
+    get<QuarterTimeEdit>(which + "Time")->setTime(local.time());
   }
-  void setEnd(const QDateTime& local) {
-    get<QDateEdit>("endDate")->setDate(local.date());
-    get<QuarterTimeEdit>("endTime")->setTime(local.time());
+  QDateTime shown(const QString& which) {
+    return QDateTime(get<QDateEdit>(which + "Date")->date(), get<QuarterTimeEdit>(which + "Time")->time());
   }
-  QDateTime shownEnd() {
-    return QDateTime(get<QDateEdit>("endDate")->date(), get<QuarterTimeEdit>("endTime")->time());
-  }
-  QDateTime shownStart() {
-    return QDateTime(get<QDateEdit>("startDate")->date(), get<QuarterTimeEdit>("startTime")->time());
+  // The window, which date/time fields take input, the frequency, the increment
+  // (shown, enabled, selected), up to the second, statistics, the labels.
+  QString layout() {
+    const auto bit = [](bool b) { return QString(b ? "1" : "0"); };
+    const auto* inc = get<QComboBox>("increment");
+    return QStringList{
+        shown("start").toString("MM-dd hh:mm") + " - " + shown("end").toString("MM-dd hh:mm"),
+        bit(get<QDateEdit>("startDate")->isEnabled()) + bit(get<QuarterTimeEdit>("startTime")->isEnabled()) +
+            bit(get<QDateEdit>("endDate")->isEnabled()) + bit(get<QuarterTimeEdit>("endTime")->isEnabled()),
+        "freq " + bit(get<FrequencyEdit>("frequency")->isVisible()),
+        "inc " + bit(inc->isVisible()) + bit(inc->isEnabled()) + QString::number(inc->currentIndex()),
+        "second " + bit(get<QCheckBox>("upToTheSecond")->isEnabled()),
+        QString(get<QCheckBox>("statCheck3")->isVisible() ? "checks" : "") +
+            (get<QRadioButton>("statRadio3")->isVisible() ? "radios" : ""),
+        "'" + get<QLabel>("frequencyLabel")->text() + "' '" + get<QLabel>("incrementLabel")->text() + "'"}
+        .join(", ");
   }
   static QString text(int id) { return Strings::LoadString(id); }
 
@@ -69,68 +80,39 @@ protected:
   std::unique_ptr<CORBPropertiesDlg> m_dlg;
 };
 
-struct LayoutRow {
-  int type;
-  bool startDate, startTime, endDate, endTime;
-  bool frequency, increment, incrementEnabled;
-  int incrementSelection;  // -1: the record's own
-  bool upToTheSecond;
-  bool checkBoxes;
-  const char* frequencyLabel;
-  const char* incrementLabel;
-};
-
+// Each type shows its own window (Multi-Day: yesterday, midnight to
+// midnight) and lays the fields out for it; the port's threshold names label
+// the statistics.
 TEST_F(NewGraphDialogTest, LaysItselfOutPerType) {
-  const LayoutRow rows[] = {
-      {0, true, true, true, true, false, false, false, -1, true, true, " ", " "},
-      {1, true, true, true, true, true, true, true, -1, true, true, "Frequency:", "&Increment:"},
-      {2, true, true, true, true, false, true, true, -1, true, false, " ", "Increment:"},
-      {3, true, true, false, false, false, true, false, 1, false, false, " ", "Increment:"},
-      {4, true, false, true, false, false, true, false, 2, false, false, " ", "Increment:"},
-      {5, true, true, true, true, false, true, false, 2, false, false, " ", "&Increment:"},
+  m_dlg->setThresholdNames({"Upper High", "", "Lower", "LL"});
+  const char* rows[] = {
+      "06-14 14:00 - 06-15 14:00, 1111, freq 0, inc 000, second 1, checks, ' ' ' '",
+      "06-14 14:00 - 06-15 14:00, 1111, freq 1, inc 110, second 1, checks, 'Frequency:' '&Increment:'",
+      "06-14 14:00 - 06-15 14:00, 1111, freq 0, inc 110, second 1, radios, ' ' 'Increment:'",
+      "06-14 14:00 - 06-15 14:00, 1100, freq 0, inc 101, second 0, radios, ' ' 'Increment:'",
+      "06-14 00:00 - 06-15 00:00, 1010, freq 0, inc 102, second 0, radios, ' ' 'Increment:'",
+      "06-14 13:00 - 06-15 14:00, 1111, freq 0, inc 102, second 0, radios, ' ' '&Increment:'",
   };
   open();
-  for (const LayoutRow& r : rows) {
-    SCOPED_TRACE(r.type);
-    setType(r.type);
-    EXPECT_EQ(get<QDateEdit>("startDate")->isEnabled(), r.startDate);
-    EXPECT_EQ(get<QuarterTimeEdit>("startTime")->isEnabled(), r.startTime);
-    EXPECT_EQ(get<QDateEdit>("endDate")->isEnabled(), r.endDate);
-    EXPECT_EQ(get<QuarterTimeEdit>("endTime")->isEnabled(), r.endTime);
-    EXPECT_EQ(get<FrequencyEdit>("frequency")->isVisible(), r.frequency);
-    EXPECT_EQ(get<QComboBox>("increment")->isVisible(), r.increment);
-    EXPECT_EQ(get<QComboBox>("increment")->isEnabled(), r.incrementEnabled);
-    if (r.incrementSelection >= 0) {
-      EXPECT_EQ(get<QComboBox>("increment")->currentIndex(), r.incrementSelection);
-    }
-    EXPECT_EQ(get<QCheckBox>("upToTheSecond")->isEnabled(), r.upToTheSecond);
-    EXPECT_EQ(get<QCheckBox>("statCheck3")->isVisible(), r.checkBoxes);
-    EXPECT_EQ(get<QRadioButton>("statRadio3")->isVisible(), !r.checkBoxes);
-    EXPECT_EQ(get<QLabel>("frequencyLabel")->text(), r.frequencyLabel);
-    EXPECT_EQ(get<QLabel>("incrementLabel")->text(), r.incrementLabel);
+  for (int type = 0; type < 6; ++type) {
+    setType(type);
+    EXPECT_EQ(layout(), rows[type]) << type;
   }
-}
-
-TEST_F(NewGraphDialogTest, EachTypeShowsItsOwnWindow) {
-  open();
-  setType(4);  // Multi-Day: yesterday, midnight to midnight
-  EXPECT_EQ(shownStart(), local(2024, 6, 14, 0, 0));
-  EXPECT_EQ(shownEnd(), local(2024, 6, 15, 0, 0));
-  setStart(local(2024, 6, 1, 0, 0));
-  setType(0);  // what was typed for Multi-Day is not kept
-  EXPECT_EQ(shownStart(), local(2024, 6, 14, 14, 0));
+  EXPECT_EQ(get<QCheckBox>("statCheck3")->text(), "% Exceeding Upper High");
+  EXPECT_EQ(get<QCheckBox>("statCheck4")->text(), "% Exceeding ");
+  EXPECT_EQ(get<QRadioButton>("statRadio6")->text(), "% Time Beyond LL");
   setType(4);
-  EXPECT_EQ(shownStart(), local(2024, 6, 14, 0, 0));
+  set("start", local(2024, 6, 1, 0, 0));
+  setType(0);  // what was typed for Multi-Day is not kept
+  setType(4);
+  EXPECT_EQ(shown("start"), local(2024, 6, 14, 0, 0));
 }
 
 TEST_F(NewGraphDialogTest, OneOkShowsEveryFailedCheckInOrderAndStaysOpen) {
-  open();  // the first opening shows the reset request
-  EXPECT_EQ(get<QComboBox>("graphType")->currentIndex(), 0);
-  EXPECT_EQ(shownEnd(), local(2024, 6, 15, 14, 0));
-  EXPECT_EQ(shownStart(), local(2024, 6, 14, 14, 0));
+  open();
   get<QCheckBox>("statCheck0")->setChecked(false);
-  setStart(local(2024, 6, 15, 10, 0));
-  setEnd(local(2024, 6, 15, 10, 0));
+  set("start", local(2024, 6, 15, 10, 0));
+  set("end", local(2024, 6, 15, 10, 0));
   clickOk();
   EXPECT_EQ(m_prompts.texts, (QStringList{text(61582), text(61523)}));
   EXPECT_EQ(m_prompts.owners.value(0), m_dlg.get());
@@ -140,8 +122,8 @@ TEST_F(NewGraphDialogTest, OneOkShowsEveryFailedCheckInOrderAndStaysOpen) {
 
   m_prompts.texts.clear();
   get<QCheckBox>("statCheck2")->setChecked(true);
-  setStart(local(2024, 6, 14, 14, 0));
-  setEnd(local(2024, 6, 15, 14, 0));
+  set("start", local(2024, 6, 14, 14, 0));
+  set("end", local(2024, 6, 15, 14, 0));
   clickOk();
   EXPECT_TRUE(m_prompts.texts.isEmpty());
   EXPECT_EQ(m_dlg->result(), QDialog::Accepted);
@@ -152,22 +134,18 @@ TEST_F(NewGraphDialogTest, OneOkShowsEveryFailedCheckInOrderAndStaysOpen) {
   EXPECT_EQ(saved.readDword("Average"), 0);
 }
 
-TEST_F(NewGraphDialogTest, CancelSavesNothing) {
+TEST_F(NewGraphDialogTest, ReopensOnTheLastAcceptedSelectionCancelSavesNothing) {
   open();
   setType(3);
   QTest::mouseClick(m_dlg->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel), Qt::LeftButton);
   EXPECT_TRUE(m_dlg->cancelled());
-  EXPECT_TRUE(m_prompts.texts.isEmpty());
-  SettingsStore store;
-  EXPECT_FALSE(store.sectionKey("Settings").subKey("Settings").exists());
-}
+  EXPECT_FALSE(SettingsStore().sectionKey("Settings").subKey("Settings").exists());
 
-TEST_F(NewGraphDialogTest, ReopensOnTheLastAcceptedSelection) {
   open();
   setType(2);
   get<QComboBox>("increment")->setCurrentIndex(1);
   get<QRadioButton>("statRadio5")->setChecked(true);
-  setStart(local(2024, 6, 14, 14, 0));
+  set("start", local(2024, 6, 14, 14, 0));
   clickOk();
   ASSERT_EQ(m_dlg->result(), QDialog::Accepted) << m_prompts.texts.join('|').toStdString();
 
@@ -194,14 +172,6 @@ TEST_F(NewGraphDialogTest, LaunchPrefillIsNotOverwrittenByTheStoredSelection) {
   EXPECT_EQ(get<QComboBox>("graphType")->currentIndex(), 4);
 }
 
-TEST_F(NewGraphDialogTest, ThresholdNamesLabelTheStatistics) {
-  m_dlg->setThresholdNames({"Upper High", "", "Lower", "LL"});
-  open();
-  EXPECT_EQ(get<QCheckBox>("statCheck3")->text(), "% Exceeding Upper High");
-  EXPECT_EQ(get<QCheckBox>("statCheck4")->text(), "% Exceeding ");
-  EXPECT_EQ(get<QRadioButton>("statRadio6")->text(), "% Time Beyond LL");
-}
-
 // The quarter-hour arithmetic is NewGraphRules'; this pins that the field
 // uses it when spun and when left.
 TEST_F(NewGraphDialogTest, TimeFieldsStepAndRoundInQuarterHours) {
@@ -222,30 +192,29 @@ TEST_F(NewGraphDialogTest, TimeFieldsStepAndRoundInQuarterHours) {
   end->stepBy(1);
   EXPECT_EQ(end->time(), QTime(14, 45));
 
-  setEnd(local(2024, 6, 14, 23, 55));
+  set("end", local(2024, 6, 14, 23, 55));
   emit end->editingFinished();
-  EXPECT_EQ(shownEnd(), local(2024, 6, 15, 0, 0));  // the date moves with the hour
+  EXPECT_EQ(shown("end"), local(2024, 6, 15, 0, 0));  // the date moves with the hour
 }
 
-TEST_F(NewGraphDialogTest, TwentyFourHourEndFollowsTheStart) {
+TEST_F(NewGraphDialogTest, EndFollowsTheStart) {
   open();
   setType(3);
-  setStart(local(2024, 6, 10, 9, 22));
+  set("start", local(2024, 6, 10, 9, 22));
   emit get<QuarterTimeEdit>("startTime")->editingFinished();
   emit get<QDateEdit>("startDate")->editingFinished();
-  EXPECT_EQ(shownEnd(), local(2024, 6, 11, 9, 15));
+  EXPECT_EQ(shown("end"), local(2024, 6, 11, 9, 15));
   clickOk();
   EXPECT_EQ(m_dlg->result(), QDialog::Accepted) << m_prompts.texts.join('|').toStdString();
   EXPECT_EQ(m_dlg->query().start24Hour.toLocal(), local(2024, 6, 10, 9, 15));
   EXPECT_EQ(m_dlg->query().end24Hour.toLocal(), local(2024, 6, 11, 9, 15));
-}
 
-TEST_F(NewGraphDialogTest, DailyIncrementLocksTheEndTimeToTheStart) {
+  // A daily increment locks the end time to the start.
   open();
   setType(1);
   auto* tick = get<QCheckBox>("upToTheSecond");
   tick->setChecked(true);
-  setStart(local(2024, 6, 10, 9, 40));
+  set("start", local(2024, 6, 10, 9, 40));
   get<QComboBox>("increment")->setCurrentIndex(2);
   EXPECT_FALSE(tick->isChecked());
   EXPECT_FALSE(get<QuarterTimeEdit>("endTime")->isEnabled());
@@ -257,7 +226,7 @@ TEST_F(NewGraphDialogTest, DailyIncrementLocksTheEndTimeToTheStart) {
 TEST_F(NewGraphDialogTest, UpToTheSecondEndsNowAndAddsARibbon) {
   open();
   setType(2);
-  setStart(local(2024, 6, 14, 14, 15));  // 23h52m to now: 95 ribbons, +1
+  set("start", local(2024, 6, 14, 14, 15));  // 23h52m to now: 95 ribbons, +1
   auto* tick = get<QCheckBox>("upToTheSecond");
   tick->setChecked(true);
   EXPECT_FALSE(get<QuarterTimeEdit>("endTime")->isEnabled());
@@ -271,47 +240,36 @@ TEST_F(NewGraphDialogTest, UpToTheSecondEndsNowAndAddsARibbon) {
   EXPECT_FALSE(tick->isChecked());
   setType(2);
   tick->setChecked(true);
-  setStart(local(2024, 6, 14, 13, 0));  // 25h07m: 100 ribbons
+  set("start", local(2024, 6, 14, 13, 0));  // 25h07m: 100 ribbons
   clickOk();
   EXPECT_EQ(m_prompts.texts, QStringList{text(61574)});
   tick->setChecked(false);  // back to the rounded end, 14:00 local
-  EXPECT_EQ(shownEnd(), local(2024, 6, 15, 14, 0));
+  EXPECT_EQ(shown("end"), local(2024, 6, 15, 14, 0));
 }
 
-// The spin arithmetic is NewGraphRules'; this pins the field's wiring, the
-// message and that an exact frequency goes out as typed.
+// The arithmetic is NewGraphRules'; the field shows and sends every digit
+// it was given, at least three decimals.
 TEST_F(NewGraphDialogTest, FrequencyIsCheckedAgainstTheRange) {
-  const struct {
-    double lower, upper, typed;
-    const char* shown;  // every digit given, at least three decimals
-    QStringList prompts;
-  } cases[] = {
-      {5.0, 65.0, 70.0, "70.000", {"The frequency is out of 5.0MHz - 65.0MHz range."}},
-      {55.0625, 55.0625, 55.0625, "55.0625", {}},
-      {0.0, 0.0, 5.0, "5.000", {"The frequency is out of 0.0MHz - 0.0MHz range."}},
-      {0.0, 0.0, 0.0, "0.000", {}},
-  };
-  for (const auto& c : cases) {
-    m_prompts.texts.clear();
-    m_dlg->setFrequencyRange(c.lower, c.upper);
-    open();
-    setType(1);
-    get<FrequencyEdit>("frequency")->setValue(c.typed);  // typing is free; the check names the range
-    EXPECT_EQ(get<FrequencyEdit>("frequency")->text(), c.shown);
-    clickOk();
-    EXPECT_EQ(m_prompts.texts, c.prompts) << c.typed;
-    if (c.prompts.isEmpty()) {
-      EXPECT_EQ(m_dlg->query().frequency, c.typed);
-    }
-  }
   m_dlg->setFrequencyRange(5.0, 65.0);
   open();
   setType(1);
   auto* freq = get<FrequencyEdit>("frequency");
+  freq->setValue(70.0);  // typing is free; the check names the range
+  EXPECT_EQ(freq->text(), "70.000");
+  clickOk();
+  EXPECT_EQ(m_prompts.texts, QStringList{"The frequency is out of 5.0MHz - 65.0MHz range."});
   freq->setValue(10.0);
   freq->setFocus();
   QTest::keyClick(freq, Qt::Key_Down);
   EXPECT_EQ(freq->text(), "9.995");
+
+  m_prompts.texts.clear();
+  m_dlg->setFrequencyRange(55.0625, 55.0625);
+  freq->setValue(55.0625);
+  EXPECT_EQ(freq->text(), "55.0625");
+  clickOk();
+  EXPECT_EQ(m_prompts.texts, QStringList{});
+  EXPECT_EQ(m_dlg->query().frequency, 55.0625);
 }
 
 }  // namespace

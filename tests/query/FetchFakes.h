@@ -4,6 +4,7 @@
 #include "query/FetchPacing.h"
 #include "query/GraphQuery.h"
 #include "query/IFetchReporter.h"
+#include "resources/Strings.h"
 #include "support/FakeServerObjects.h"
 
 #include <algorithm>
@@ -11,13 +12,30 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
 
+constexpr int kRequest = Strings::IDS_CTX_REQUEST_FAILED;
+constexpr int kRead = Strings::IDS_CTX_READ_DATA_FAILED;
+using Errors = std::vector<std::pair<HRESULT, int>>;
+
+// Case tables name their rows; the cases live in the tests' unnamed
+// namespaces, where gtest's lookup finds this.
+namespace {
+template <class Case>
+requires requires(Case c) {
+  c.name;
+}
+void PrintTo(const Case& c, std::ostream* os) {
+  *os << c.name;
+}
+}  // namespace
+
 class RecordingReporter : public IFetchReporter {
 public:
-  std::vector<std::pair<HRESULT, int>> errors;
+  Errors errors;
   int noData = 0;
 
   void reportServerError(HRESULT code, int contextStringId) override {

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
-
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -16,44 +14,34 @@ constexpr double N = Blocks::NO_DATA;
 constexpr double kInf = std::numeric_limits<double>::infinity();
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-struct GapCase {
-  const char* name;
-  std::vector<double> values;
-  std::vector<double> frequencies;
-  std::vector<double> expected;
-};
-
-void PrintTo(const GapCase& c, std::ostream* os) {
-  *os << c.name;
+TEST(GapFiller, FillsInteriorHolesAlongTheFrequencies) {
+  const struct {
+    const char* name;
+    std::vector<double> values, frequencies, expected;
+  } cases[] = {
+      {"EdgesStayInteriorBridged", {N, N, 5, N, 9, N}, {10, 11, 12, 13, 14, 15}, {N, N, 5, 7, 9, N}},
+      {"UnevenSpacingFollowsFrequency", {0, N, N, 14}, {1, 2, 4, 8}, {0, 2, 6, 14}},
+      {"SeveralRuns", {1, N, 3, N, N, 6}, {0, 1, 2, 3, 4, 5}, {1, 2, 3, 4, 5, 6}},
+      {"NegativeLevels", {-10, N, -20}, {50, 60, 70}, {-10, -15, -20}},
+      {"NothingMissing", {3, 1, 4}, {1, 2, 3}, {3, 1, 4}},
+      {"AllMissing", {N, N, N}, {1, 2, 3}, {N, N, N}},
+      {"SingleValid", {N, 2, N}, {1, 2, 3}, {N, 2, N}},
+      {"Empty", {}, {}, {}},
+      // Repeated frequencies give no slope; the hole takes the left value
+      // instead of dividing by zero.
+      {"RepeatedFrequency", {1, N, 3}, {5, 5, 5}, {1, 1, 3}},
+      // Anything not below NO_DATA is a hole and becomes NO_DATA exactly.
+      {"AboveNoDataAndInfinity", {kInf, 2, 1.5e308, 4, kInf}, {1, 2, 3, 4, 5}, {N, 2, 3, 4, N}},
+      {"NaNIsAHole", {kNaN, 2, kNaN, 4}, {1, 2, 3, 4}, {N, 2, 3, 4}},
+  };
+  for (const auto& c : cases) {
+    std::vector<double> v = c.values;
+    GapFiller::fill(v, c.frequencies);
+    ASSERT_EQ(v.size(), c.expected.size()) << c.name;
+    for (std::size_t i = 0; i < v.size(); ++i)
+      EXPECT_DOUBLE_EQ(v[i], c.expected[i]) << c.name << ", entry " << i;
+  }
 }
-
-class GapFillerCases : public ::testing::TestWithParam<GapCase> {};
-
-TEST_P(GapFillerCases, FillsAsSpecified) {
-  const GapCase& c = GetParam();
-  std::vector<double> v = c.values;
-  GapFiller::fill(v, c.frequencies);
-  ASSERT_EQ(v.size(), c.expected.size());
-  for (std::size_t i = 0; i < v.size(); ++i) EXPECT_DOUBLE_EQ(v[i], c.expected[i]) << "entry " << i;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Profiles, GapFillerCases,
-    ::testing::Values(
-        GapCase{"EdgesStayInteriorBridged", {N, N, 5, N, 9, N}, {10, 11, 12, 13, 14, 15}, {N, N, 5, 7, 9, N}},
-        GapCase{"UnevenSpacingFollowsFrequency", {0, N, N, 14}, {1, 2, 4, 8}, {0, 2, 6, 14}},
-        GapCase{"SeveralRuns", {1, N, 3, N, N, 6}, {0, 1, 2, 3, 4, 5}, {1, 2, 3, 4, 5, 6}},
-        GapCase{"NegativeLevels", {-10, N, -20}, {50, 60, 70}, {-10, -15, -20}},
-        GapCase{"NothingMissing", {3, 1, 4}, {1, 2, 3}, {3, 1, 4}},
-        GapCase{"AllMissing", {N, N, N}, {1, 2, 3}, {N, N, N}},
-        GapCase{"SingleValid", {N, 2, N}, {1, 2, 3}, {N, 2, N}}, GapCase{"Empty", {}, {}, {}},
-        // Repeated frequencies give no slope; the hole takes the left value
-        // instead of dividing by zero.
-        GapCase{"RepeatedFrequency", {1, N, 3}, {5, 5, 5}, {1, 1, 3}},
-        // Anything not below NO_DATA is a hole and becomes NO_DATA exactly.
-        GapCase{"AboveNoDataAndInfinity", {kInf, 2, 1.5e308, 4, kInf}, {1, 2, 3, 4, 5}, {N, 2, 3, 4, N}},
-        GapCase{"NaNIsAHole", {kNaN, 2, kNaN, 4}, {1, 2, 3, 4}, {N, 2, 3, 4}}),
-    [](const auto& p) { return std::string(p.param.name); });
 
 TEST(GapFiller, BlockFillTouchesOnlyItsValidEntries) {
   RibbonBlock b{};

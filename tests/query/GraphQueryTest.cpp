@@ -6,49 +6,40 @@
 #include "support/FixedClock.h"
 #include "support/TempSettings.h"
 
+#include <tuple>
+
 namespace {
 
-struct QuarterCase {
-  QDateTime now;
-  QDateTime lastQuarter;
-};
-
-void PrintTo(const QuarterCase& c, std::ostream* os) {
-  PrintTo(c.now, os);
+TEST(GraphQueryTest, WindowsEndAtTheLastQuarterHour) {
+  const struct {
+    QDateTime now, lastQuarter;
+  } cases[] = {
+      {utc(2024, 5, 10, 10, 7, 29), utc(2024, 5, 10, 10, 0)},
+      {utc(2024, 5, 10, 10, 7, 30), utc(2024, 5, 10, 10, 0)},
+      {utc(2024, 5, 10, 10, 0, 0), utc(2024, 5, 10, 9, 45)},
+      {utc(2024, 5, 10, 10, 52, 31), utc(2024, 5, 10, 10, 45)},
+      // 00:30 local on May 11: today's local midnight is May 10 22:00 UTC.
+      {utc(2024, 5, 10, 22, 30, 0), utc(2024, 5, 10, 22, 15)},
+      // Local day before crosses the spring switch: 23 hours, the shared
+      // start is still 14:00 local (13:00 UTC).
+      {utc(2024, 3, 31, 12, 7, 0), utc(2024, 3, 31, 12, 0)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.now.toString(Qt::ISODate).toStdString());
+    ScopedFixedClock clock(c.now);
+    const GraphQuery q;
+    EXPECT_EQ(q.end.toUtc(), c.lastQuarter);
+    EXPECT_EQ(q.end24Hour, q.end);
+    EXPECT_EQ(q.endMultiDayTimeWindow, q.end);
+    EXPECT_EQ(q.start24Hour, q.start);
+    EXPECT_EQ(q.startMultiDayTimeWindow.toUtc(), q.start.toUtc().addSecs(-3600));
+    // The shared start is the same local clock time on the day before.
+    EXPECT_EQ(q.start.toLocal(), QDateTime(q.end.toLocal().date().addDays(-1), q.end.toLocal().time()));
+    // Multi-Day spans yesterday, midnight to midnight, in local time.
+    EXPECT_EQ(q.endMultiDay.toLocal(), QDateTime(q.end.toLocal().date(), QTime(0, 0)));
+    EXPECT_EQ(q.startMultiDay.toLocal(), QDateTime(q.end.toLocal().date().addDays(-1), QTime(0, 0)));
+  }
 }
-
-class ResetTest : public ::testing::TestWithParam<QuarterCase> {};
-
-TEST_P(ResetTest, WindowsEndAtTheLastQuarterHour) {
-  ScopedFixedClock clock(GetParam().now);
-  const GraphQuery q;
-  EXPECT_EQ(q.end.toUtc(), GetParam().lastQuarter);
-  EXPECT_EQ(q.end24Hour, q.end);
-  EXPECT_EQ(q.endMultiDayTimeWindow, q.end);
-  EXPECT_EQ(q.start24Hour, q.start);
-  EXPECT_EQ(q.startMultiDayTimeWindow.toUtc(), q.start.toUtc().addSecs(-3600));
-  // The shared start is the same local clock time on the day before.
-  EXPECT_EQ(q.start.toLocal().time(), q.end.toLocal().time());
-  EXPECT_EQ(q.start.toLocal().date(), q.end.toLocal().date().addDays(-1));
-  // Multi-Day spans yesterday, midnight to midnight, in local time.
-  EXPECT_EQ(q.endMultiDay.toLocal(), QDateTime(q.end.toLocal().date(), QTime(0, 0)));
-  EXPECT_EQ(q.startMultiDay.toLocal(), QDateTime(q.end.toLocal().date().addDays(-1), QTime(0, 0)));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Clock, ResetTest,
-    ::testing::Values(QuarterCase{utc(2024, 5, 10, 10, 7, 29), utc(2024, 5, 10, 10, 0)},
-                      QuarterCase{utc(2024, 5, 10, 10, 7, 30), utc(2024, 5, 10, 10, 0)},
-                      QuarterCase{utc(2024, 5, 10, 10, 0, 0), utc(2024, 5, 10, 9, 45)},
-                      QuarterCase{utc(2024, 5, 10, 10, 0, 1), utc(2024, 5, 10, 10, 0)},
-                      QuarterCase{utc(2024, 5, 10, 10, 52, 31), utc(2024, 5, 10, 10, 45)},
-                      QuarterCase{utc(2024, 5, 10, 10, 53, 0), utc(2024, 5, 10, 10, 45)},
-                      QuarterCase{utc(2024, 12, 31, 23, 59, 59), utc(2024, 12, 31, 23, 45)},
-                      // 00:30 local on May 11: today's local midnight is May 10 22:00 UTC.
-                      QuarterCase{utc(2024, 5, 10, 22, 30, 0), utc(2024, 5, 10, 22, 15)},
-                      // Local day before crosses the spring switch: 23 hours, the
-                      // shared start is still 14:00 local (13:00 UTC).
-                      QuarterCase{utc(2024, 3, 31, 12, 7, 0), utc(2024, 3, 31, 12, 0)}));
 
 TEST(GraphQueryTest, ResetWithReferenceTime) {
   ScopedFixedClock clock(utc(2024, 5, 10, 10, 7));
@@ -77,29 +68,24 @@ TEST(GraphQueryTest, ResetWithReferenceTime) {
 }
 
 TEST(GraphQueryTest, WindowAccessorsFollowTheGraphType) {
-  GraphQuery q;
   const struct {
     int type;
     CNBDateTime GraphQuery::*start;
     CNBDateTime GraphQuery::*end;
-  } table[] = {{0, &GraphQuery::start, &GraphQuery::end},
-               {1, &GraphQuery::start, &GraphQuery::end},
-               {2, &GraphQuery::start, &GraphQuery::end},
-               {3, &GraphQuery::start24Hour, &GraphQuery::end24Hour},
-               {4, &GraphQuery::startMultiDay, &GraphQuery::endMultiDay},
-               {5, &GraphQuery::startMultiDayTimeWindow, &GraphQuery::endMultiDayTimeWindow},
-               {6, &GraphQuery::start, &GraphQuery::end},
-               {-1, &GraphQuery::start, &GraphQuery::end}};
-  double v = 40000.0;
+  } table[] = {
+      {TimeWindowDetail, &GraphQuery::start, &GraphQuery::end},
+      {TwentyFourHour, &GraphQuery::start24Hour, &GraphQuery::end24Hour},
+      {MultiDay, &GraphQuery::startMultiDay, &GraphQuery::endMultiDay},
+      {MultiDayTimeWindow, &GraphQuery::startMultiDayTimeWindow, &GraphQuery::endMultiDayTimeWindow}};
   for (const auto& s : table) {
+    GraphQuery q;
     q.graphType = s.type;
-    q.SetStart(CNBDateTime(v));
-    q.SetEnd(CNBDateTime(v + 0.5));
-    EXPECT_EQ((q.*s.start).value(), v) << s.type;
-    EXPECT_EQ((q.*s.end).value(), v + 0.5) << s.type;
-    EXPECT_EQ(q.GetStart().value(), v) << s.type;
-    EXPECT_EQ(q.GetEnd().value(), v + 0.5) << s.type;
-    v += 1.0;
+    q.SetStart(CNBDateTime(40000.0));
+    q.SetEnd(CNBDateTime(40000.5));
+    EXPECT_EQ((q.*s.start).value(), 40000.0) << s.type;
+    EXPECT_EQ((q.*s.end).value(), 40000.5) << s.type;
+    EXPECT_EQ(q.GetStart().value(), 40000.0) << s.type;
+    EXPECT_EQ(q.GetEnd().value(), 40000.5) << s.type;
   }
 }
 
@@ -129,17 +115,30 @@ TEST_F(GraphQueryRegistryTest, SelectionRoundTripWithoutDates) {
   EXPECT_EQ(stored.readDword("Lower Low"), 1);
   EXPECT_EQ(stored.valueNames().size(), 11);
 
+  const auto selection = [](const GraphQuery& q) {
+    return std::tuple(q.graphType, q.statistics, q.increment, q.statisticIndex);
+  };
   GraphQuery in;
   in.LoadFromRegistry(section(store));
-  EXPECT_EQ(in.graphType, out.graphType);
-  EXPECT_EQ(in.statistics, out.statistics);
-  EXPECT_EQ(in.increment, out.increment);
-  EXPECT_EQ(in.statisticIndex, out.statisticIndex);
+  EXPECT_EQ(selection(in), selection(out));
   EXPECT_DOUBLE_EQ(in.frequency, 17.13);
   EXPECT_NE(in.start, out.start);
+
+  // The first load after a launch with a reference time resets type and increment.
+  GraphQuery launched;
+  launched.LoadFromRegistry(section(store), true);
+  EXPECT_EQ(selection(launched), std::tuple(TimeWindowSummary, out.statistics, Increment::k15Min, 5));
 }
 
 TEST_F(GraphQueryRegistryTest, UnreadableOrMissingValuesLeaveFieldsAlone) {
+  {
+    SettingsStore store;
+    GraphQuery q;
+    q.frequency = 42.0;
+    const GraphQuery before = q;
+    q.LoadFromRegistry(section(store));
+    EXPECT_EQ(q, before) << "no key at all";
+  }
   writeFile(userFile(),
             "[All%20Versions]\n"
             "Settings\\Settings\\Graph%20Type=9\n"
@@ -166,36 +165,6 @@ TEST_F(GraphQueryRegistryTest, UnreadableOrMissingValuesLeaveFieldsAlone) {
     r.LoadFromRegistry(section(s));
     EXPECT_EQ(r.frequency, 5.0) << bad;
   }
-}
-
-TEST_F(GraphQueryRegistryTest, FirstLoadAfterAReferenceLaunchResetsTypeAndIncrement) {
-  {
-    SettingsStore store;
-    RegistryKey key = section(store);
-    GraphQuery out;
-    out.graphType = MultiDay;
-    out.increment = Increment::k1Day;
-    out.statisticIndex = 4;
-    out.SaveToRegistry(key);
-  }
-  SettingsStore store;
-  GraphQuery q;
-  q.graphType = TwentyFourHour;
-  q.increment = Increment::k1Hour;
-  q.LoadFromRegistry(section(store), true);
-  EXPECT_EQ(q.graphType, TimeWindowSummary);
-  EXPECT_EQ(q.increment, Increment::k15Min);
-  EXPECT_EQ(q.statisticIndex, 4);
-}
-
-TEST_F(GraphQueryRegistryTest, MissingKeyChangesNothing) {
-  SettingsStore store;
-  GraphQuery q;
-  q.graphType = MultiDay;
-  q.frequency = 42.0;
-  const GraphQuery before = q;
-  q.LoadFromRegistry(section(store));
-  EXPECT_EQ(q, before);
 }
 
 }  // namespace

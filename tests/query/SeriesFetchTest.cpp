@@ -3,17 +3,10 @@
 #include "query/FetchFakes.h"
 #include "query/QueryTestUtil.h"
 #include "query/ThresholdFetch.h"
-#include "resources/Strings.h"
 
 #include <gtest/gtest.h>
 
-#include <ostream>
-
 namespace {
-
-constexpr int kRequest = Strings::IDS_CTX_REQUEST_FAILED;
-constexpr int kRead = Strings::IDS_CTX_READ_DATA_FAILED;
-using Errors = std::vector<std::pair<HRESULT, int>>;
 
 const int32_t kFirstPoint = utc(2024, 1, 10, 21, 0).toSecsSinceEpoch();
 
@@ -53,39 +46,44 @@ GraphQuery queryOf(int type, std::initializer_list<int> ticked) {
 std::string startCall(int type) {
   return type == TimeWindowSummary ? "StartSummaryRequest" : "StartFrequencyRequest";
 }
-std::string readCall(int type) {
-  return type == TimeWindowSummary ? "ReadSummaryBlock" : "ReadFrequencyBlock";
-}
 
 using Rig = FetchRig<SeriesFetch, SeriesStore>;
 
 class SeriesFetchTypes : public ::testing::TestWithParam<int> {};
 
+// Busy and not-ready answers of the last statistic are retried every 100 ms.
 TEST_P(SeriesFetchTypes, TickedStatisticsFillSlotsInIndexOrder) {
   const int type = GetParam();
   Rig run;
   for (int s : {0, 2, 4}) run.server.blocks.push_back(seriesBytes(type, s, 3));
+  run.server.startAnswers = {hr::S_OK, hr::S_OK, hr::kBusy};
+  run.server.readAnswers = {hr::S_OK, hr::S_OK, hr::kNotReady, hr::kNotReady};
   const GraphQuery q = queryOf(type, {4, 0, 2});
 
   EXPECT_EQ(run.fetch(q), 1);
 
+  EXPECT_EQ(run.pacing.waits, (std::vector<long>{100, 100, 100}));
+  EXPECT_EQ(run.server.count(type == TimeWindowSummary ? "ReadSummaryBlock" : "ReadFrequencyBlock"), 5);
+  ASSERT_EQ(run.server.count(startCall(type)), 4);
   ASSERT_EQ(run.store.count, 3);
   const double start = q.GetStart().ToSeconds();
   const double end = q.GetEnd().ToSeconds();
+  for (int k = 0; k < 4; ++k) {
+    const int statistic = 2 * std::min(k, 2);
+    EXPECT_EQ(
+        run.server.startArgs[k],
+        (type == TimeWindowSummary ? std::vector<double>{start, end, double(statistic)}
+                                   : std::vector<double>{start, end, 900.0, double(statistic), 123.25}));
+  }
   for (int k = 0; k < 3; ++k) {
-    const int statistic = 2 * k;
     const SeriesStore::Series& slot = run.store.series[k];
-    EXPECT_EQ(slot.statistic, statistic);
+    EXPECT_EQ(slot.statistic, 2 * k);
     EXPECT_EQ(slot.entryCount, 3);
-    EXPECT_EQ(slot.values[2], 10.0 * statistic + 2);
-    if (type == TimeWindowSummary) {
+    EXPECT_EQ(slot.values[2], 20.0 * k + 2);
+    if (type == TimeWindowSummary)
       EXPECT_EQ(slot.frequencies[1], 6.0);
-      EXPECT_EQ(run.server.startArgs.at(k), (std::vector<double>{start, end, double(statistic)}));
-    } else {
+    else
       EXPECT_EQ(slot.times[1], static_cast<uint32_t>(kFirstPoint + 900));
-      EXPECT_EQ(run.server.startArgs.at(k),
-                (std::vector<double>{start, end, 900.0, double(statistic), 123.25}));
-    }
   }
   // Single-block requests end on the server when read.
   EXPECT_EQ(run.server.count("EndRequest"), 0);
@@ -96,75 +94,44 @@ TEST_P(SeriesFetchTypes, TickedStatisticsFillSlotsInIndexOrder) {
   EXPECT_TRUE(run.reporter.errors.empty());
 }
 
-TEST_P(SeriesFetchTypes, BusyAndNotReadyAreRetriedEveryHundredMilliseconds) {
-  const int type = GetParam();
-  Rig run;
-  run.server.blocks.push_back(seriesBytes(type, 1, 2));
-  run.server.startAnswers = {hr::kBusy, hr::kBusy};
-  run.server.readAnswers = {hr::kNotReady, hr::kNotReady, hr::kNotReady};
-
-  EXPECT_EQ(run.fetch(queryOf(type, {1})), 1);
-
-  EXPECT_EQ(run.pacing.waits, (std::vector<long>{100, 100, 100, 100, 100}));
-  EXPECT_EQ(run.server.count(startCall(type)), 3);
-  EXPECT_EQ(run.server.count(readCall(type)), 4);
-}
-
 INSTANTIATE_TEST_SUITE_P(SummaryAndOneFrequency, SeriesFetchTypes,
                          ::testing::Values(TimeWindowSummary, OneFreqTimeWindow));
 
-struct SecondFailsCase {
-  const char* name;
-  std::deque<HRESULT> start, read;
-  uint16_t secondHasData;
-  int secondEntries;
-  Errors errors;
-  int noData;
-};
+// A failed second statistic keeps the first series and stops before the third.
+TEST(SeriesFetch, SecondFailureKeepsTheFirstSeries) {
+  const struct {
+    std::deque<HRESULT> start, read;
+    uint16_t secondHasData;
+    int secondEntries;
+    Errors errors;
+  } cases[] = {
+      {{hr::S_OK, hr::S_FALSE}, {}, 1, 3, {{hr::S_FALSE, kRequest}}},
+      {{},
+       {hr::S_OK, hr::kNotReady, hr::RPC_S_SERVER_UNAVAILABLE},
+       1,
+       3,
+       {{hr::RPC_S_SERVER_UNAVAILABLE, kRead}}},
+      {{}, {}, 0, 501, {}},  // no data, whatever the counts say
+      {{}, {}, 1, 501, {{hr::RPC_S_PROTOCOL_ERROR, kRead}}},
+  };
+  for (const auto& c : cases) {
+    for (int type : {TimeWindowSummary, OneFreqTimeWindow}) {
+      Rig run;
+      run.server.startAnswers = c.start;
+      run.server.readAnswers = c.read;
+      run.server.blocks = {seriesBytes(type, 0, 3), seriesBytes(type, 1, c.secondEntries, c.secondHasData),
+                           seriesBytes(type, 2, 3)};
 
-template <class Case>
-requires requires(Case c) {
-  c.name;
-}
-void PrintTo(const Case& c, std::ostream* os) {
-  *os << c.name;
-}
+      EXPECT_EQ(run.fetch(queryOf(type, {0, 1, 2})), 0);
 
-class SeriesFetchSecondFails : public ::testing::TestWithParam<SecondFailsCase> {};
-
-TEST_P(SeriesFetchSecondFails, KeepsTheFirstSeriesAndFails) {
-  const SecondFailsCase& c = GetParam();
-  for (int type : {TimeWindowSummary, OneFreqTimeWindow}) {
-    Rig run;
-    run.server.startAnswers = c.start;
-    run.server.readAnswers = c.read;
-    run.server.blocks = {seriesBytes(type, 0, 3), seriesBytes(type, 1, c.secondEntries, c.secondHasData),
-                         seriesBytes(type, 2, 3)};
-
-    EXPECT_EQ(run.fetch(queryOf(type, {0, 1, 2})), 0);
-
-    EXPECT_EQ(run.store.count, 1);
-    EXPECT_EQ(run.reporter.errors, c.errors);
-    EXPECT_EQ(run.reporter.noData, c.noData);
-    EXPECT_EQ(run.server.count(startCall(type)), 2) << "no third request";
-    EXPECT_EQ(run.flags.step, 1);
+      EXPECT_EQ(run.store.count, 1);
+      EXPECT_EQ(run.reporter.errors, c.errors);
+      EXPECT_EQ(run.reporter.noData, c.errors.empty() ? 1 : 0);
+      EXPECT_EQ(run.server.count(startCall(type)), 2) << "no third request";
+      EXPECT_EQ(run.flags.step, 1);
+    }
   }
 }
-
-// Columns: name, start and read answers, the second block's has-data and entry count, the errors
-// reported, the no-data messages shown.
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Failures, SeriesFetchSecondFails, ::testing::Values(
-    SecondFailsCase{"StartFails", {hr::S_OK, hr::kDatabaseException}, {}, 1, 3,
-                    {{hr::kDatabaseException, kRequest}}, 0},
-    SecondFailsCase{"StartAnswersFalse", {hr::S_OK, hr::S_FALSE}, {}, 1, 3, {{hr::S_FALSE, kRequest}}, 0},
-    SecondFailsCase{"ReadFails", {}, {hr::S_OK, hr::kNotReady, hr::RPC_S_SERVER_UNAVAILABLE}, 1, 3,
-                    {{hr::RPC_S_SERVER_UNAVAILABLE, kRead}}, 0},
-    SecondFailsCase{"NoData", {}, {}, 0, 3, {}, 1},
-    SecondFailsCase{"NoDataWithTooManyEntries", {}, {}, 0, 501, {}, 1},
-    SecondFailsCase{"TooManyEntries", {}, {}, 1, 501, {{hr::RPC_S_PROTOCOL_ERROR, kRead}}, 0}),
-    [](const auto& p) { return std::string(p.param.name); });
-// clang-format on
 
 // Cancel while the start is busy leaves nothing to end; while the read is
 // not ready, the started request is ended.
@@ -185,15 +152,12 @@ TEST(SeriesFetch, CancelStopsWithoutAMessage) {
   }
 }
 
-TEST(SeriesFetch, EmptySeriesWithDataFlagIsStored) {
+TEST(SeriesFetch, EmptySeriesWithDataIsStoredWithoutAFirstPoint) {
   Rig run;
   run.server.blocks.push_back(seriesBytes(OneFreqTimeWindow, 3, 0));
-
   EXPECT_EQ(run.fetch(queryOf(OneFreqTimeWindow, {3})), 1);
-
-  ASSERT_EQ(run.store.count, 1);
+  EXPECT_EQ(run.store.count, 1);
   EXPECT_EQ(run.store.series[0].entryCount, 0);
-  EXPECT_EQ(run.store.series[0].statistic, 3);
   EXPECT_TRUE(run.store.firstPointText.isEmpty());
 }
 
@@ -206,45 +170,38 @@ ThresholdEntry entry(double mhz, int limit) {
   return e;
 }
 
+// A failure to create the object or to read leaves the caller's table as it was.
 TEST(ThresholdFetch, ReadsTheTableThroughAnObjectOfItsOwn) {
-  FakeServerObjects objects;
-  objects.threshold->table[0] = entry(55.25, 0);
-  objects.threshold->table[1] = entry(61.25, 4);
-  objects.threshold->table[2] = entry(99.0, 2);  // beyond the count: not read
-  objects.threshold->countOut = 2;
-  ThresholdTable table{};
-  table[2] = entry(1.0, 1);  // an earlier port's entry must not survive
-  int entries = -1;
-  const std::shared_ptr<FakeThreshold> fake = objects.threshold;
-
-  EXPECT_EQ(ThresholdFetch().run(objects, "{CLASS}", 17, 4242, table, &entries), hr::S_OK);
-
-  EXPECT_EQ(objects.thresholdClassIds, (std::vector<std::string>{"{CLASS}"}));
-  EXPECT_EQ(fake->calls, (std::vector<std::vector<int32_t>>{{17, 4242, 250}}));
-  EXPECT_EQ(entries, 2);
-  EXPECT_EQ(table[1].limitLevel[4], 44.0);
-  EXPECT_EQ(table[2].inUse, 0);
-  EXPECT_EQ(fake.use_count(), 2) << "the fetch released its reference";
-}
-
-TEST(ThresholdFetch, FailuresAnswerTheirCodeAndLeaveTheTable) {
-  for (const bool failCreate : {true, false}) {
+  const struct {
+    HRESULT create, read;
+  } cases[] = {{hr::S_OK, hr::S_OK}, {hr::RPC_S_SERVER_UNAVAILABLE, hr::S_OK}, {hr::S_OK, hr::kInvalidUid}};
+  for (const auto& c : cases) {
     FakeServerObjects objects;
-    if (failCreate)
-      objects.createThreshold.fallback = hr::RPC_S_SERVER_UNAVAILABLE;
-    else
-      objects.threshold->answer = hr::kInvalidUid;
-    objects.threshold->table[0] = entry(5.0, 0);
+    objects.createThreshold.fallback = c.create;
+    const std::shared_ptr<FakeThreshold> fake = objects.threshold;
+    fake->answer = c.read;
+    fake->table[0] = entry(55.25, 0);
+    fake->table[1] = entry(61.25, 4);
+    fake->table[2] = entry(99.0, 2);  // beyond the count: not read
+    fake->countOut = 2;
     ThresholdTable table{};
-    table[0] = entry(77.0, 3);
+    table[2] = entry(1.0, 1);  // an earlier port's entry must not survive
     int entries = 9;
+    const bool ok = c.create == hr::S_OK && c.read == hr::S_OK;
 
-    EXPECT_EQ(ThresholdFetch().run(objects, "{CLASS}", 1, 2, table, &entries),
-              failCreate ? hr::RPC_S_SERVER_UNAVAILABLE : hr::kInvalidUid);
+    EXPECT_EQ(ThresholdFetch().run(objects, "{CLASS}", 17, 4242, table, &entries),
+              ok ? hr::S_OK : c.create | c.read);
 
-    EXPECT_EQ(table[0].frequency, 77.0);
-    EXPECT_EQ(entries, 9);
-    EXPECT_EQ(objects.threshold->calls.size(), failCreate ? 0u : 1u);
+    EXPECT_EQ(objects.thresholdClassIds, (std::vector<std::string>{"{CLASS}"}));
+    EXPECT_EQ(fake->calls.size(), c.create == hr::S_OK ? 1u : 0u);
+    if (c.create == hr::S_OK) {
+      EXPECT_EQ(fake->calls[0], (std::vector<int32_t>{17, 4242, 250}));
+    }
+    EXPECT_EQ(entries, ok ? 2 : 9);
+    EXPECT_EQ(table[0].frequency, ok ? 55.25 : 0.0);
+    EXPECT_EQ(table[1].limitLevel[4], ok ? 44.0 : 0.0);
+    EXPECT_EQ(table[2].inUse, ok ? 0 : 1);
+    EXPECT_EQ(fake.use_count(), 2) << "the fetch released its reference";
   }
 }
 
