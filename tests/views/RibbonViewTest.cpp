@@ -1,5 +1,7 @@
 #include "ViewFixtures.h"
 #include "chart/CChart3D.h"
+#include "chart/CHeatMap.h"
+#include "core/ColorRef.h"
 #include "core/SettingsStore.h"
 #include "query/GraphType.h"
 #include "query/RibbonSet.h"
@@ -44,6 +46,7 @@ protected:
     data.query.graphType = type;
     data.ribbons = &set;
     data.levelUnit = unit;
+    view->resize(900, 600);
     data.headerLines = {"Port 3  ID Number: 3", "Level Units: dBmV", "Start", "End"};
     view->setActive(true);
     view->showReport(data);
@@ -221,6 +224,78 @@ TEST_F(RibbonViewTest, TheLookIsSavedWhenTheFrameSaysAndComesBack) {
   again->runCommand(ID_VIEW_RESET_CHART_PROPERTIES);
   EXPECT_EQ(again->chart().appearance(), Chart3DAppearance::defaults());
   EXPECT_EQ(again->appearanceRecord().look().legendTitle, "Levels");
+}
+
+// Hours from 00:00; frequencies 50 MHz up in steps of 6, column 3 a hole.
+RibbonSet hours(int r, int n) {
+  return makeRibbons(
+      RibbonSet::Kind::Ribbon, r, n, [](int i, int j) { return j == 3 ? kHole : 10.0 + i + 0.5 * j; },
+      [](int j) { return 50.0 + 6.0 * j; });
+}
+
+TEST_F(RibbonViewTest, HeatMapIsRememberedPerReportAndTakesZoomAndTheColourRange) {
+  const RibbonSet set = hours(24, 20);
+  auto view = show(TwentyFourHour, set);
+  // A cell picked on the surface: either row of a ribbon reads that ribbon.
+  view->showPickReadout(3 * 23 + 1, 10, QPoint(100, 100));
+  EXPECT_EQ(readoutTexts(view->pickReadout()), (QStringList{"110.000 MHz", "23:00", "38.000 dBmV"}));
+  ASSERT_TRUE(view->runCommand(ID_VIEW_HEAT_MAP));
+  EXPECT_FALSE(view->pickReadout().isVisible());
+  FrameState frame;
+  view->fillFrameState(frame);
+  EXPECT_TRUE(frame.heatMapShown);
+  EXPECT_EQ(view->heatGrid().rows, 24);
+  EXPECT_EQ(view->heatGrid().cells, 20);
+
+  CHeatMap& map = view->heatMap();
+  const double width = map.xMax() - map.xMin();
+  const double elevation = view->chart().view().elevation;
+  view->runCommand(ID_VIEW_ZOOM_IN);
+  EXPECT_NEAR(map.xMax() - map.xMin(), width / CHeatMap::kZoomFactor, 1e-9);
+  EXPECT_EQ(view->chart().view().magnification, 1.0);  // the hidden 3D chart keeps its zoom
+  view->runCommand(ID_VIEW_ZOOM_RESET);
+  EXPECT_NEAR(map.xMax() - map.xMin(), width, 1e-9);
+  EXPECT_FALSE(view->runCommand(ID_VIEW_ROTATE_UP));
+  EXPECT_EQ(view->chart().view().elevation, elevation);
+
+  // The choice is kept for this report type only.
+  EXPECT_TRUE(show(TwentyFourHour, set)->heatMapShown());
+  EXPECT_FALSE(show(MultiDay, set)->heatMapShown());
+  view->runCommand(ID_VIEW_HEAT_MAP);
+  EXPECT_FALSE(show(TwentyFourHour, set)->heatMapShown());
+}
+
+TEST_F(RibbonViewTest, HeatMapDrawsTheResultWithHolesInTheBackgroundAndReadsCells) {
+  const RibbonSet set = hours(24, 20);
+  auto view = show(TwentyFourHour, set);
+  view->runCommand(ID_VIEW_HEAT_MAP);
+  CHeatMap& map = view->heatMap();
+  const QImage picture = map.image();
+  const QRect plot = map.plotRect();
+  auto pixelOf = [&](double f, double row) {
+    return QPoint(
+        plot.left() + static_cast<int>((f - map.xMin()) / (map.xMax() - map.xMin()) * plot.width()),
+        plot.bottom() - static_cast<int>((row - map.yMin()) / (map.yMax() - map.yMin()) * plot.height()));
+  };
+  // Column 3 is a hole in every ribbon: the plot background shows; the
+  // newest ribbon (top) is hotter than the first (bottom).
+  const QColor background = picture.pixelColor(pixelOf(68.0, 12.0));
+  const QColor cell = picture.pixelColor(pixelOf(50.0 + 6.0 * 10, 12.0));
+  EXPECT_NE(background, cell);
+  EXPECT_EQ(background, colorFromRef(view->chart().appearance().interiorBackground));
+  const QColor top = picture.pixelColor(pixelOf(110.0, 23.0));
+  const QColor bottom = picture.pixelColor(pixelOf(110.0, 0.0));
+  EXPECT_GT(top.red(), bottom.red());
+
+  view->showHeatReadout(pixelOf(110.0, 23.0).x(), pixelOf(110.0, 23.0).y());
+  EXPECT_EQ(readoutTexts(view->heatReadout()), (QStringList{"110.000 MHz", "23:00", "38.000 dBmV"}));
+  view->showHeatReadout(pixelOf(68.0, 2.0).x(), pixelOf(68.0, 2.0).y());
+  EXPECT_EQ(readoutTexts(view->heatReadout()), (QStringList{"68.000 MHz", "02:00", "Unavailable"}));
+
+  // Raising the reference level moves the colour range with the 3D legend.
+  const QColor before = picture.pixelColor(pixelOf(110.0, 23.0));
+  view->runCommand(ID_VIEW_REF_LEVEL_UP);
+  EXPECT_NE(map.image().pixelColor(pixelOf(110.0, 23.0)), before);
 }
 
 }  // namespace

@@ -104,6 +104,12 @@ TEST_F(TwoDViewTest, MarkersFollowCommandsKeysAndClicks) {
        "L15 L15|Marker: Maximum|15.000 MHz|10.000 dBmV|>|Delta: Maximum|15.000 MHz|0.000 dBmV"},
       {key(Qt::Key_Right),
        "L15 L16|Marker: Maximum|15.000 MHz|10.000 dBmV|>|Delta: Maximum|16.000 MHz|1.000 dBmV"},
+      {[&] {  // a rebuild, and the other report on its time axis, keep the markers
+         view->showReport(f.data);
+         EXPECT_EQ(markers(*show<CSingleFrequencyView>(f)).left(24), "L1800018000 L1800021600|");
+         view->setActive(true);
+       },
+       "L15 L16|Marker: Maximum|15.000 MHz|10.000 dBmV|>|Delta: Maximum|16.000 MHz|1.000 dBmV"},
       {key(Qt::Key_4, Qt::KeypadModifier, 2),
        "L15 L14|Marker: Maximum|15.000 MHz|10.000 dBmV|>|Delta: Maximum|14.000 MHz|-1.000 dBmV"},
       {run(ID_MARKER_CENTER),
@@ -123,19 +129,51 @@ TEST_F(TwoDViewTest, MarkersFollowCommandsKeysAndClicks) {
   }
 }
 
-TEST_F(TwoDViewTest, MarkersStayOnThroughARebuildAndTheOtherReport) {
-  Fixture f({{0, ramp(0.0)}, {1, ramp(5.0)}});
-  auto summary = show<CTimeWindowSummaryView>(f);
-  summary->runCommand(ID_MARKER_AVERAGE);
-  summary->runCommand(ID_MARKER_DELTA);
-  const QString before = markers(*summary);
-  summary->showReport(f.data);
-  EXPECT_EQ(markers(*summary), before);
-  EXPECT_EQ(summary->chart().state().at(1, 4).y, (QVector<double>{-220.0, 220.0}));
-  auto frequency = show<CSingleFrequencyView>(f);  // the same index on its time axis
-  EXPECT_EQ(markers(*frequency).left(24), "L1800018000 L1800018000|");
-  summary->setActive(true);
-  EXPECT_EQ(markers(*summary), before);
+// Average 0 1 5 1 0 1 0 H 0 9 0: a peak at 12 MHz (5), a noise bump at 14,
+// a hole at 17 and a peak at 19 (9).
+const QVector<double> kPeaks{0, 1, 5, 1, 0, 1, 0, H, 0, 9, 0};
+
+// The hover readout reads every trace at the pointer (at 17 MHz the Average's
+// hole gives way to its nearest sample) and hides outside the plot.
+TEST_F(TwoDViewTest, HoverReadsEveryTraceAtThePointerAndHidesOutsideThePlot) {
+  Fixture f({{0, kPeaks}, {1, QVector<double>(11, 20.0)}});
+  auto view = show<CTimeWindowSummaryView>(f);
+  CChart2D& chart = view->chart();
+  chart.replotNow();
+  const QRect plot = chart.plotRect();
+  for (const auto& [x, average] : {std::pair(12.2, "5.000"), std::pair(17.0, "0.000")}) {
+    const int px = chart.xToPixel(x);
+    view->showReadout(px, plot.center().y());
+    EXPECT_TRUE(view->readout().isVisibleTo(&chart));
+    EXPECT_EQ(readoutTexts(view->readout()),
+              (QStringList{QString::asprintf("%.3f MHz", chart.pixelToX(px)),
+                           QString("Average: ") + average + " dBmV", "Maximum: 20.000 dBmV"}));
+    EXPECT_TRUE(plot.contains(view->readout().geometry())) << x;
+  }
+  EXPECT_EQ(markers(*view), "- -");  // reading never places a marker
+  view->showReadout(plot.left() - 5, plot.center().y());
+  EXPECT_FALSE(view->readout().isVisibleTo(&chart));
+}
+
+TEST_F(TwoDViewTest, PeakCommandsMoveTheActiveMarkerAndStayAtTheEnds) {
+  Fixture f({{0, kPeaks}});
+  auto view = show<CTimeWindowSummaryView>(f);
+  EXPECT_FALSE(commandState(ID_MARKER_TO_PEAK, frame(*view)).enabled);
+  view->runCommand(ID_MARKER_AVERAGE);  // on at 15 MHz
+  EXPECT_TRUE(commandState(ID_MARKER_TO_PEAK, frame(*view)).enabled);
+  const std::pair<int, const char*> steps[] = {
+      {ID_MARKER_NEXT_PEAK_LEFT, "L12 -|>|Marker: Average|12.000 MHz|5.000 dBmV"},
+      {ID_MARKER_NEXT_PEAK_LEFT, "L12 -|>|Marker: Average|12.000 MHz|5.000 dBmV"},
+      {ID_MARKER_NEXT_PEAK_RIGHT, "L19 -|>|Marker: Average|19.000 MHz|9.000 dBmV"},
+      {ID_MARKER_NEXT_PEAK_RIGHT, "L19 -|>|Marker: Average|19.000 MHz|9.000 dBmV"},
+      {ID_MARKER_NEXT_PEAK_LEFT, "L12 -|>|Marker: Average|12.000 MHz|5.000 dBmV"},
+      {ID_MARKER_TO_PEAK, "L19 -|>|Marker: Average|19.000 MHz|9.000 dBmV"}};
+  for (const auto& [id, shown] : steps) {
+    view->runCommand(id);
+    EXPECT_EQ(markers(*view), shown);
+    EXPECT_TRUE(readoutTexts(view->readout()).contains("Average: " + markers(*view).section('|', 4))) << id;
+  }
+  EXPECT_EQ(view->chart().state().at(1, 4).y, (QVector<double>{-220.0, 220.0}));  // top to bottom
 }
 
 TEST_F(TwoDViewTest, StepsSkipHolesAndStopAtTheEnds) {

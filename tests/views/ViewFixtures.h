@@ -1,6 +1,7 @@
 #pragma once
 
 #include "query/RibbonSet.h"
+#include "views/ReadoutBubble.h"
 #include "views/ReportData.h"
 
 #include <functional>
@@ -71,3 +72,10 @@ struct SummaryFixture {
     data.query.frequency = 30.0;
   }
 };
+
+// The lines a readout bubble shows.
+inline QStringList readoutTexts(const ReadoutBubble& b) {
+  QStringList out;
+  for (const ReadoutLine& l : b.lines()) out << l.text;
+  return out;
+}
