@@ -134,8 +134,9 @@ TEST_F(TwoDViewTest, MarkersFollowCommandsKeysAndClicks) {
 const QVector<double> kPeaks{0, 1, 5, 1, 0, 1, 0, H, 0, 9, 0};
 
 // The hover readout reads every trace at the pointer (at 17 MHz the Average's
-// hole gives way to its nearest sample) and hides outside the plot.
-TEST_F(TwoDViewTest, HoverReadsEveryTraceAtThePointerAndHidesOutsideThePlot) {
+// hole gives way to its nearest sample) and hides outside the plot; the peak
+// commands move the active marker and stay at the ends.
+TEST_F(TwoDViewTest, HoverReadoutAndPeakCommands) {
   Fixture f({{0, kPeaks}, {1, QVector<double>(11, 20.0)}});
   auto view = show<CTimeWindowSummaryView>(f);
   CChart2D& chart = view->chart();
@@ -144,20 +145,15 @@ TEST_F(TwoDViewTest, HoverReadsEveryTraceAtThePointerAndHidesOutsideThePlot) {
   for (const auto& [x, average] : {std::pair(12.2, "5.000"), std::pair(17.0, "0.000")}) {
     const int px = chart.xToPixel(x);
     view->showReadout(px, plot.center().y());
-    EXPECT_TRUE(view->readout().isVisibleTo(&chart));
+    EXPECT_TRUE(view->readout().isVisibleTo(&chart) && plot.contains(view->readout().geometry())) << x;
     EXPECT_EQ(readoutTexts(view->readout()),
               (QStringList{QString::asprintf("%.3f MHz", chart.pixelToX(px)),
                            QString("Average: ") + average + " dBmV", "Maximum: 20.000 dBmV"}));
-    EXPECT_TRUE(plot.contains(view->readout().geometry())) << x;
   }
   EXPECT_EQ(markers(*view), "- -");  // reading never places a marker
   view->showReadout(plot.left() - 5, plot.center().y());
   EXPECT_FALSE(view->readout().isVisibleTo(&chart));
-}
 
-TEST_F(TwoDViewTest, PeakCommandsMoveTheActiveMarkerAndStayAtTheEnds) {
-  Fixture f({{0, kPeaks}});
-  auto view = show<CTimeWindowSummaryView>(f);
   EXPECT_FALSE(commandState(ID_MARKER_TO_PEAK, frame(*view)).enabled);
   view->runCommand(ID_MARKER_AVERAGE);  // on at 15 MHz
   EXPECT_TRUE(commandState(ID_MARKER_TO_PEAK, frame(*view)).enabled);
@@ -187,12 +183,6 @@ TEST_F(TwoDViewTest, StepsSkipHolesAndStopAtTheEnds) {
     m_markers.step(step);
     EXPECT_EQ(m_markers.marker(1).index, index);
   }
-  // A trace without samples leaves the marker off.
-  Fixture holes({{0, {H, H, H}}, {1, ramp(0.0, 3)}});
-  m_markers.clear();
-  view->showReport(holes.data);
-  view->runCommand(ID_MARKER_AVERAGE);
-  EXPECT_EQ(markers(*view), "- -");
 }
 
 TEST_F(TwoDViewTest, ReadoutsCarryTheLevelOffsetAndShowHoles) {
@@ -265,12 +255,15 @@ TEST_F(TwoDViewTest, PercentOnlyResultKeepsAPlaceholderAndDisablesThresholds) {
             std::tuple(false, false, true, false, true));
 }
 
-TEST_F(TwoDViewTest, NothingToDrawGivesEmptyAxesAndANote) {
-  Fixture holes({{0, {H, H, H}}}), absent({{0, ramp(0.0)}}), none({});
+TEST_F(TwoDViewTest, NothingToDrawGivesANoteAndNoMarker) {
+  Fixture sparse({{0, {H, H, H}}, {1, ramp(0.0, 3)}}), holes({{0, {H, H, H}}}), absent({{0, ramp(0.0)}}),
+      none({});
   absent.store.series[0].hasData = 0;
-  for (const Fixture* f : {&holes, &absent, &none}) {
+  for (const Fixture* f : {&sparse, &holes, &absent, &none}) {
     auto view = show<CTimeWindowSummaryView>(*f);
-    EXPECT_FALSE(view->chart().state().note.isEmpty());
+    EXPECT_EQ(view->chart().state().note.isEmpty(), f == &sparse);
+    view->runCommand(ID_MARKER_AVERAGE);  // a trace without samples leaves the marker off
+    EXPECT_EQ(markers(*view), "- -");
     EXPECT_TRUE(f != &absent || view->chart().state().at(1, 1).display != Chart2DState::Shown);
   }
 }
@@ -434,26 +427,22 @@ TEST_F(TwoDViewTest, ThePrintedChartIsVectors) {
 }
 
 // The chart drawn offscreen shows each default trace colour.
-template <class View>
-void expectDefaultTraceColours() {
-  const Fixture f({{0, ramp(-10.0)}, {1, ramp(0.0)}, {2, ramp(-20.0)}});
-  View view;
-  view.resize(900, 600);
-  view.showReport(f.data);
-  view.layoutChart(900, 600);
-  const QImage image = view.chart().image(QSize(900, 600)).convertToFormat(QImage::Format_RGB32);
-  for (const uint32_t ref : {0x00D8D8u, 0xFF8C00u, 0xFFFF00u}) {
-    const QRgb wanted = colorFromRef(ref).rgb();
-    int found = 0;
-    for (int y = 0; y < image.height(); ++y)
-      for (int x = 0; x < image.width(); ++x) found += image.pixel(x, y) == wanted;
-    EXPECT_GT(found, 50) << std::hex << ref;
-  }
-}
-
 TEST_F(TwoDViewTest, BothReportsRenderTheDefaultTraceColours) {
-  expectDefaultTraceColours<CTimeWindowSummaryView>();
-  expectDefaultTraceColours<CSingleFrequencyView>();
+  const Fixture f({{0, ramp(-10.0)}, {1, ramp(0.0)}, {2, ramp(-20.0)}});
+  std::unique_ptr<Chart2DReportView> views[] = {std::make_unique<CTimeWindowSummaryView>(),
+                                                std::make_unique<CSingleFrequencyView>()};
+  for (const auto& view : views) {
+    view->resize(900, 600);
+    view->showReport(f.data);
+    view->layoutChart(900, 600);
+    const QImage image = view->chart().image(QSize(900, 600)).convertToFormat(QImage::Format_RGB32);
+    for (const uint32_t ref : {0x00D8D8u, 0xFF8C00u, 0xFFFF00u}) {
+      int found = 0;
+      for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) found += image.pixel(x, y) == colorFromRef(ref).rgb();
+      EXPECT_GT(found, 50) << view->graphType() << " " << std::hex << ref;
+    }
+  }
 }
 
 }  // namespace
