@@ -69,17 +69,16 @@ TEST_F(PropsDialogTest, ANonRoundPlanShowsTellableFrequenciesAndAppliesThemWhole
   s.stopFrequency = s.frequencies[498];
   m_dlg.prepare(TwentyFourHour, false, true, s, 5);
   QDoubleSpinBox* start = edit("edit1001");
-  EXPECT_EQ(start->text(), "5.1202");
-  EXPECT_EQ(edit("edit1002")->text(), "64.8798");
+  EXPECT_EQ(std::pair(start->text(), edit("edit1002")->text()),
+            std::pair(QString("5.1202"), QString("64.8798")));
   start->stepBy(1);
   EXPECT_EQ(start->text(), "5.2405");
   start->stepBy(-1);
   emit start->editingFinished();
   EXPECT_EQ(start->text(), "5.1202");
   m_dlg.accept();
-  ASSERT_EQ(m_dlg.result(), QDialog::Accepted);
-  EXPECT_EQ(m_dlg.settings().startFrequency, s.frequencies[1]);
-  EXPECT_EQ(m_dlg.settings().stopFrequency, s.frequencies[498]);
+  EXPECT_EQ(std::tuple(m_dlg.result(), m_dlg.settings().startFrequency, m_dlg.settings().stopFrequency),
+            std::tuple(int(QDialog::Accepted), s.frequencies[1], s.frequencies[498]));
 }
 
 TEST_F(PropsDialogTest, OkRefusesStopNotAboveStartThenClampsTheRange) {
@@ -102,10 +101,9 @@ TEST_F(PropsDialogTest, OkRefusesStopNotAboveStartThenClampsTheRange) {
 TEST_F(PropsDialogTest, OneFrequencyShowsItsFrequencyAndChecksNone) {
   combo("combo1373")->setCurrentIndex(1);
   m_dlg.prepare(OneFreqTimeWindow, false, true, source(), 10);
-  EXPECT_DOUBLE_EQ(edit("edit1001")->value(), 33.125);
-  EXPECT_FALSE(edit("edit1001")->isEnabled());
-  EXPECT_TRUE(edit("edit1002")->isHidden());
-  EXPECT_EQ(m_dlg.windowTitle(), "2D Graph Properties");
+  EXPECT_EQ(std::tuple(edit("edit1001")->value(), edit("edit1001")->isEnabled(), edit("edit1002")->isHidden(),
+                       m_dlg.windowTitle()),
+            std::tuple(33.125, false, true, QString("2D Graph Properties")));
   m_dlg.accept();
   EXPECT_EQ(std::tuple(m_dlg.result(), m_prompts.texts.size(), m_dlg.settings().scale),
             std::tuple(int(QDialog::Accepted), 0, 5));  // the scale item is kept between openings

@@ -92,14 +92,11 @@ TEST(LayoutTest, EachReportOffersItsControls) {
   };
   for (const auto& c : cases) {
     const Layout l = layoutFor(c.type, false, c.levelTrace);
-    SCOPED_TRACE(c.type);
-    EXPECT_EQ(l.rangeShown, c.rangeShown);
-    EXPECT_EQ(l.scaleShown, c.scaleShown);
-    EXPECT_EQ(l.stopShown, c.stopShown);
-    EXPECT_EQ(l.spinsShown, c.stopShown);
-    EXPECT_EQ(l.startEnabled, c.stopShown);
-    EXPECT_EQ(l.checkFrequencies, c.stopShown);
-    EXPECT_EQ(l.levelsEnabled, c.levelsEnabled);
+    const bool s = c.stopShown;  // the stop frequency, the spins, the start and its check go together
+    EXPECT_EQ(std::tuple(l.rangeShown, l.scaleShown, l.stopShown, l.spinsShown, l.startEnabled,
+                         l.checkFrequencies, l.levelsEnabled),
+              std::tuple(c.rangeShown, c.scaleShown, s, s, s, s, c.levelsEnabled))
+        << c.type;
   }
   EXPECT_NE(layoutFor(MultiDay, true, true).rangeLabel, layoutFor(MultiDay, false, true).rangeLabel);
 }
