@@ -111,8 +111,7 @@ TEST_F(RibbonViewTest, AnEmptyResultDrawsANoteAndKeepsCommandsConsistent) {
     auto view = show(TwentyFourHour, set);
     EXPECT_EQ(view->chart().note(), QStringLiteral("No data in this period."));
     const CChart3D::Axis& value = view->chart().axis(3);
-    EXPECT_TRUE(std::isfinite(value.minimum) && std::isfinite(value.maximum));
-    EXPECT_GE(value.maximum - value.minimum, 40.0);
+    EXPECT_TRUE(std::isfinite(value.minimum) && value.maximum - value.minimum >= 40.0);
     ViewSettingsSource source;
     EXPECT_EQ(view->viewSettingsSource(source), set.ribbonCount > 0 && set.frequencyCount > 0);
     for (int id : {ID_VIEW_ZOOM_IN, ID_VIEW_REF_LEVEL_UP, ID_VIEW_AUTO_REFERENCE, ID_GRAPH_COPY})
@@ -233,21 +232,42 @@ RibbonSet hours(int r, int n) {
       [](int j) { return 50.0 + 6.0 * j; });
 }
 
-TEST_F(RibbonViewTest, HeatMapIsRememberedPerReportAndTakesZoomAndTheColourRange) {
+// The heat map draws the result with holes in the background, reads its cells
+// as the surface's picked cell reads, takes zoom and the colour range, and is
+// remembered per report.
+TEST_F(RibbonViewTest, HeatMapDrawsReadsZoomsAndIsRememberedPerReport) {
   const RibbonSet set = hours(24, 20);
   auto view = show(TwentyFourHour, set);
-  // A cell picked on the surface: either row of a ribbon reads that ribbon.
-  view->showPickReadout(3 * 23 + 1, 10, QPoint(100, 100));
-  EXPECT_EQ(readoutTexts(view->pickReadout()), (QStringList{"110.000 MHz", "23:00", "38.000 dBmV"}));
+  const QStringList newest{"110.000 MHz", "23:00", "38.000 dBmV"};
+  view->showPickReadout(3 * 23 + 1, 10, QPoint(100, 100));  // either row of a ribbon reads that ribbon
+  EXPECT_EQ(readoutTexts(view->pickReadout()), newest);
   ASSERT_TRUE(view->runCommand(ID_VIEW_HEAT_MAP));
   EXPECT_FALSE(view->pickReadout().isVisible());
   FrameState frame;
   view->fillFrameState(frame);
-  EXPECT_TRUE(frame.heatMapShown);
-  EXPECT_EQ(view->heatGrid().rows, 24);
-  EXPECT_EQ(view->heatGrid().cells, 20);
-
+  EXPECT_EQ(std::tuple(frame.heatMapShown, view->heatGrid().rows, view->heatGrid().cells),
+            std::tuple(true, 24, 20));
   CHeatMap& map = view->heatMap();
+  const QImage picture = map.image();
+  const QRect plot = map.plotRect();
+  const auto pixelOf = [&](double f, double row) {
+    return QPoint(
+        plot.left() + static_cast<int>((f - map.xMin()) / (map.xMax() - map.xMin()) * plot.width()),
+        plot.bottom() - static_cast<int>((row - map.yMin()) / (map.yMax() - map.yMin()) * plot.height()));
+  };
+  // Column 3 (68 MHz) is a hole in every ribbon: the plot background shows;
+  // the newest ribbon (top) is hotter than the first (bottom).
+  const QColor background = picture.pixelColor(pixelOf(68.0, 12.0));
+  EXPECT_NE(background, picture.pixelColor(pixelOf(110.0, 12.0)));
+  EXPECT_EQ(background, colorFromRef(view->chart().appearance().interiorBackground));
+  EXPECT_GT(picture.pixelColor(pixelOf(110.0, 23.0)).red(), picture.pixelColor(pixelOf(110.0, 0.0)).red());
+  view->showHeatReadout(pixelOf(110.0, 23.0).x(), pixelOf(110.0, 23.0).y());
+  EXPECT_EQ(readoutTexts(view->heatReadout()), newest);
+  view->showHeatReadout(pixelOf(68.0, 2.0).x(), pixelOf(68.0, 2.0).y());
+  EXPECT_EQ(readoutTexts(view->heatReadout()), (QStringList{"68.000 MHz", "02:00", "Unavailable"}));
+  view->runCommand(ID_VIEW_REF_LEVEL_UP);  // the colour range moves with the 3D legend
+  EXPECT_NE(map.image().pixelColor(pixelOf(110.0, 23.0)), picture.pixelColor(pixelOf(110.0, 23.0)));
+
   const double width = map.xMax() - map.xMin();
   const double elevation = view->chart().view().elevation;
   view->runCommand(ID_VIEW_ZOOM_IN);
@@ -257,45 +277,10 @@ TEST_F(RibbonViewTest, HeatMapIsRememberedPerReportAndTakesZoomAndTheColourRange
   EXPECT_NEAR(map.xMax() - map.xMin(), width, 1e-9);
   EXPECT_FALSE(view->runCommand(ID_VIEW_ROTATE_UP));
   EXPECT_EQ(view->chart().view().elevation, elevation);
-
-  // The choice is kept for this report type only.
   EXPECT_TRUE(show(TwentyFourHour, set)->heatMapShown());
   EXPECT_FALSE(show(MultiDay, set)->heatMapShown());
   view->runCommand(ID_VIEW_HEAT_MAP);
   EXPECT_FALSE(show(TwentyFourHour, set)->heatMapShown());
-}
-
-TEST_F(RibbonViewTest, HeatMapDrawsTheResultWithHolesInTheBackgroundAndReadsCells) {
-  const RibbonSet set = hours(24, 20);
-  auto view = show(TwentyFourHour, set);
-  view->runCommand(ID_VIEW_HEAT_MAP);
-  CHeatMap& map = view->heatMap();
-  const QImage picture = map.image();
-  const QRect plot = map.plotRect();
-  auto pixelOf = [&](double f, double row) {
-    return QPoint(
-        plot.left() + static_cast<int>((f - map.xMin()) / (map.xMax() - map.xMin()) * plot.width()),
-        plot.bottom() - static_cast<int>((row - map.yMin()) / (map.yMax() - map.yMin()) * plot.height()));
-  };
-  // Column 3 is a hole in every ribbon: the plot background shows; the
-  // newest ribbon (top) is hotter than the first (bottom).
-  const QColor background = picture.pixelColor(pixelOf(68.0, 12.0));
-  const QColor cell = picture.pixelColor(pixelOf(50.0 + 6.0 * 10, 12.0));
-  EXPECT_NE(background, cell);
-  EXPECT_EQ(background, colorFromRef(view->chart().appearance().interiorBackground));
-  const QColor top = picture.pixelColor(pixelOf(110.0, 23.0));
-  const QColor bottom = picture.pixelColor(pixelOf(110.0, 0.0));
-  EXPECT_GT(top.red(), bottom.red());
-
-  view->showHeatReadout(pixelOf(110.0, 23.0).x(), pixelOf(110.0, 23.0).y());
-  EXPECT_EQ(readoutTexts(view->heatReadout()), (QStringList{"110.000 MHz", "23:00", "38.000 dBmV"}));
-  view->showHeatReadout(pixelOf(68.0, 2.0).x(), pixelOf(68.0, 2.0).y());
-  EXPECT_EQ(readoutTexts(view->heatReadout()), (QStringList{"68.000 MHz", "02:00", "Unavailable"}));
-
-  // Raising the reference level moves the colour range with the 3D legend.
-  const QColor before = picture.pixelColor(pixelOf(110.0, 23.0));
-  view->runCommand(ID_VIEW_REF_LEVEL_UP);
-  EXPECT_NE(map.image().pixelColor(pixelOf(110.0, 23.0)), before);
 }
 
 }  // namespace
