@@ -135,7 +135,7 @@ const QVector<double> kPeaks{0, 1, 5, 1, 0, 1, 0, H, 0, 9, 0};
 
 // The hover readout reads every trace at the pointer (at 17 MHz the Average's
 // hole gives way to its nearest sample) and hides outside the plot; the peak
-// commands move the active marker and stay at the ends.
+// commands and steps move the active marker, skip holes and stay at the ends.
 TEST_F(TwoDViewTest, HoverReadoutAndPeakCommands) {
   Fixture f({{0, kPeaks}, {1, QVector<double>(11, 20.0)}});
   auto view = show<CTimeWindowSummaryView>(f);
@@ -157,32 +157,32 @@ TEST_F(TwoDViewTest, HoverReadoutAndPeakCommands) {
   EXPECT_FALSE(commandState(ID_MARKER_TO_PEAK, frame(*view)).enabled);
   view->runCommand(ID_MARKER_AVERAGE);  // on at 15 MHz
   EXPECT_TRUE(commandState(ID_MARKER_TO_PEAK, frame(*view)).enabled);
-  const std::pair<int, const char*> steps[] = {
-      {ID_MARKER_NEXT_PEAK_LEFT, "L12 -|>|Marker: Average|12.000 MHz|5.000 dBmV"},
-      {ID_MARKER_NEXT_PEAK_LEFT, "L12 -|>|Marker: Average|12.000 MHz|5.000 dBmV"},
-      {ID_MARKER_NEXT_PEAK_RIGHT, "L19 -|>|Marker: Average|19.000 MHz|9.000 dBmV"},
-      {ID_MARKER_NEXT_PEAK_RIGHT, "L19 -|>|Marker: Average|19.000 MHz|9.000 dBmV"},
-      {ID_MARKER_NEXT_PEAK_LEFT, "L12 -|>|Marker: Average|12.000 MHz|5.000 dBmV"},
-      {ID_MARKER_TO_PEAK, "L19 -|>|Marker: Average|19.000 MHz|9.000 dBmV"}};
-  for (const auto& [id, shown] : steps) {
-    view->runCommand(id);
+  const auto run = [&](int id) {  // a peak command also moves the readout to the marker
+    return std::function<void()>([&view, id] {
+      view->runCommand(id);
+      EXPECT_TRUE(readoutTexts(view->readout()).contains("Average: " + markers(*view).section('|', 4))) << id;
+    });
+  };
+  const auto step = [&](int n) {
+    return std::function<void()>([this, n] {
+      for (int i = 0; i < std::abs(n); ++i) m_markers.step(n > 0 ? 1 : -1);
+    });
+  };
+  const std::pair<std::function<void()>, const char*> steps[] = {
+      {run(ID_MARKER_NEXT_PEAK_LEFT), "L12 -|>|Marker: Average|12.000 MHz|5.000 dBmV"},
+      {run(ID_MARKER_NEXT_PEAK_LEFT), "L12 -|>|Marker: Average|12.000 MHz|5.000 dBmV"},
+      {run(ID_MARKER_NEXT_PEAK_RIGHT), "L19 -|>|Marker: Average|19.000 MHz|9.000 dBmV"},
+      {run(ID_MARKER_NEXT_PEAK_RIGHT), "L19 -|>|Marker: Average|19.000 MHz|9.000 dBmV"},
+      {run(ID_MARKER_NEXT_PEAK_LEFT), "L12 -|>|Marker: Average|12.000 MHz|5.000 dBmV"},
+      {run(ID_MARKER_TO_PEAK), "L19 -|>|Marker: Average|19.000 MHz|9.000 dBmV"},
+      {step(2), "L20 -|>|Marker: Average|20.000 MHz|0.000 dBmV"},     // stops at the end
+      {step(-3), "L16 -|>|Marker: Average|16.000 MHz|0.000 dBmV"},    // 19, 18, then past the hole
+      {step(-20), "L10 -|>|Marker: Average|10.000 MHz|0.000 dBmV"}};  // stops at the start
+  for (const auto& [act, shown] : steps) {
+    act();
     EXPECT_EQ(markers(*view), shown);
-    EXPECT_TRUE(readoutTexts(view->readout()).contains("Average: " + markers(*view).section('|', 4))) << id;
   }
   EXPECT_EQ(view->chart().state().at(1, 4).y, (QVector<double>{-220.0, 220.0}));  // top to bottom
-}
-
-TEST_F(TwoDViewTest, StepsSkipHolesAndStopAtTheEnds) {
-  Fixture f({{0, {1.0, H, H, 4.0, 5.0}}});
-  auto view = show<CTimeWindowSummaryView>(f);
-  view->runCommand(ID_MARKER_AVERAGE);
-  // Middle 12 MHz: the scan passes the holes at 11 and 12 MHz to 13 MHz.
-  ASSERT_EQ(m_markers.marker(1).index, 3);
-  const std::pair<int, int> steps[] = {{1, 4}, {1, 4}, {-1, 3}, {-1, 0}, {-1, 0}};
-  for (const auto& [step, index] : steps) {
-    m_markers.step(step);
-    EXPECT_EQ(m_markers.marker(1).index, index);
-  }
 }
 
 TEST_F(TwoDViewTest, ReadoutsCarryTheLevelOffsetAndShowHoles) {
