@@ -192,12 +192,10 @@ TEST_F(TwoDViewTest, ReadoutsCarryTheLevelOffsetAndShowHoles) {
   EXPECT_EQ(view->levelAxis().referenceLevel, -30.0);
   EXPECT_EQ(view->chart().state().axis(Chart2DState::Y).title, "dBm");
   const std::pair<int, const char*> steps[] = {
-      {ID_MARKER_AVERAGE, "L11 -|>|Marker: Average|11.000 MHz|-38.750 dBm"},
-      {ID_MARKER_THRESHOLD_1, "L11 -|>|Marker: Upper High|11.000 MHz|12.500%"},  // keeps the index
-      {ID_MARKER_AVERAGE, "L11 -|>|Marker: Average|11.000 MHz|-38.750 dBm"},
-      {ID_MARKER_AVERAGE, "- -"},
       {ID_MARKER_THRESHOLD_1, "L12 -|>|Marker: Upper High|12.000 MHz|25.000%"},
-      {ID_MARKER_AVERAGE, "L12 -|>|Marker: Average|12.000 MHz|Unavailable"}};  // a hole
+      {ID_MARKER_AVERAGE, "L12 -|>|Marker: Average|12.000 MHz|Unavailable"},  // keeps the index: a hole
+      {ID_MARKER_AVERAGE, "- -"},
+      {ID_MARKER_AVERAGE, "L11 -|>|Marker: Average|11.000 MHz|-38.750 dBm"}};  // the nearest sample
   for (const auto& [id, shown] : steps) {
     view->runCommand(id);
     EXPECT_EQ(markers(*view), shown);
@@ -270,13 +268,8 @@ TEST_F(TwoDViewTest, NothingToDrawGivesANoteAndNoMarker) {
 
 TEST_F(TwoDViewTest, ThresholdSubmenuRules) {
   Fixture f({{0, ramp(0.0)}});
-  for (size_t e = 0; e < 3; ++e) {
-    f.table[e] = {};
-    f.table[e].inUse = f.table[e].kindMask = 1;
-    f.table[e].frequency = 10.0 + 5 * static_cast<double>(e);
-    f.table[e].limitSet = {1, 1, 2, 2, 1};
-    f.table[e].limitLevel = {15.0, 5.0, -14.0, -20.0, 0.0};
-  }
+  for (size_t e = 0; e < 3; ++e)
+    f.table[e] = {1, 1, 10.0 + 5.0 * static_cast<double>(e), {1, 1, 2, 2, 1}, {15.0, 5.0, -14.0, -20.0, 0.0}};
   f.data.thresholdEntries = 3;
   auto view = show<CTimeWindowSummaryView>(f);
   const Chart2DState& s = view->chart().state();

@@ -85,20 +85,12 @@ TEST(SeriesRulesTest, OnlyPointsWithoutNeighboursStandAlone) {
     EXPECT_EQ(SeriesRules::isolatedPoints(raw, raw), isolated) << raw[0];
 }
 
-ThresholdEntry entry(double frequency, uint16_t mask, std::array<uint16_t, 5> limits, int inUse = 1) {
-  ThresholdEntry e;
-  e.inUse = inUse;
-  e.kindMask = mask;
-  e.frequency = frequency;
-  e.limitSet = limits;
-  e.limitLevel = {10.0, 20.0, 30.0, 40.0, 50.0};
-  return e;
-}
+const std::array<double, 5> kLevels{10.0, 20.0, 30.0, 40.0, 50.0};
 
 // Limit flags sharing a bit with the mask go to the first series of a pair.
 TEST(ThresholdLinesTest, TheKindMaskRoutesEachLevelToOneSeriesOfItsPair) {
   ThresholdTable table{};
-  table[0] = entry(5.0, 0x1, {1, 2, 3, 0, 4});
+  table[0] = {1, 0x1, 5.0, {1, 2, 3, 0, 4}, kLevels};
   const ThresholdLines lines = ThresholdLines::build(table, 1, -48.75);
   for (size_t k = 0; k < 5; ++k) {
     const auto& pair = lines.pairs[k];
@@ -113,11 +105,11 @@ TEST(ThresholdLinesTest, TheKindMaskRoutesEachLevelToOneSeriesOfItsPair) {
 
 TEST(ThresholdLinesTest, EntriesCountedSkippedAndHoled) {
   ThresholdTable table{};
-  table[0] = entry(5.0, 1, {1, 1, 1, 1, 1});
-  table[1] = entry(5.0, 1, {1, 1, 1, 1, 1});      // same frequency: skipped
-  table[2] = entry(10.0, 1, {1, 0, 0, 0, 0}, 0);  // not in use but carries a limit: a hole
-  table[3] = entry(15.0, 1, {0, 0, 0, 0, 0}, 0);  // not counted, yet within the first n: a hole
-  table[4] = entry(20.0, 1, {1, 1, 1, 1, 1});     // counted, but beyond the first n = 4 entries
+  table[0] = {1, 1, 5.0, {1, 1, 1, 1, 1}, kLevels};
+  table[1] = {1, 1, 5.0, {1, 1, 1, 1, 1}, kLevels};   // same frequency: skipped
+  table[2] = {0, 1, 10.0, {1, 0, 0, 0, 0}, kLevels};  // not in use but carries a limit: a hole
+  table[3] = {0, 1, 15.0, {0, 0, 0, 0, 0}, kLevels};  // not counted, yet within the first n: a hole
+  table[4] = {1, 1, 20.0, {1, 1, 1, 1, 1}, kLevels};  // counted, but beyond the first n = 4 entries
   const auto& pair = ThresholdLines::build(table, 5, 0.0).pairs[0];
   EXPECT_EQ(pair.x, (QVector<double>{5.0, 10.0, 15.0}));
   EXPECT_EQ(pair.first, (QVector<double>{10.0, H, H}));
