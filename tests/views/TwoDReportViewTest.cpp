@@ -242,11 +242,9 @@ TEST_F(TwoDViewTest, PercentOnlyResultKeepsAPlaceholderAndDisablesThresholds) {
   Fixture f({{3, ramp(0.0)}, {5, ramp(10.0)}});
   auto view = show<CTimeWindowSummaryView>(f);
   const Chart2DState& s = view->chart().state();
-  EXPECT_FALSE(s.axis(Chart2DState::Y).shown);
-  EXPECT_TRUE(s.axis(Chart2DState::Y2).shown);
-  EXPECT_EQ(s.at(1, 1).x.size(), 1);
-  EXPECT_NE(s.at(1, 1).display, Chart2DState::Shown);
-  EXPECT_EQ(s.at(2, 3).display, Chart2DState::Shown);
+  EXPECT_EQ(std::tuple(s.axis(Chart2DState::Y).shown, s.axis(Chart2DState::Y2).shown, s.at(1, 1).x.size(),
+                       s.at(1, 1).display == Chart2DState::Shown, s.at(2, 3).display == Chart2DState::Shown),
+            std::tuple(false, true, 1, false, true));
   EXPECT_EQ(s.at(2, 3).legendText, "% Exceeding Lower High");
   const FrameState st = frame(*view);  // raising: -220 - 10 <= -200, the rule alone decides
   EXPECT_EQ(std::tuple(st.levelDrawn, st.autoReference, st.canRaiseLevel, st.canLowerLevel, st.traceDrawn[5]),
@@ -323,11 +321,11 @@ TEST_F(TwoDViewTest, OneFrequencyDrawsIsolatedPointsAndItsFrequency) {
   Fixture f({{0, {1.0, H, 3.0, H, 5.0, 6.0}}, {4, {H, 20.0, H, H, H, H}}});
   auto view = show<CSingleFrequencyView>(f);
   const Chart2DState& s = view->chart().state();
-  EXPECT_TRUE(s.header.endsWith("\n30.000 MHz"));
+  EXPECT_EQ(std::tuple(s.header.section('\n', -1), s.axis(Chart2DState::X).minimum,
+                       s.axis(Chart2DState::X).valueLabels.size()),
+            std::tuple(QString("30.000 MHz"), 1'800'000'000.0, 6));
   EXPECT_EQ(s.at(1, 4).y, (QVector<double>{1.0, H, 3.0, H, H, H}));
   EXPECT_EQ(s.at(2, 6).y, (QVector<double>{H, 20.0, H, H, H, H}));
-  EXPECT_EQ(s.axis(Chart2DState::X).minimum, 1'800'000'000.0);
-  EXPECT_EQ(s.axis(Chart2DState::X).valueLabels.size(), 6);
   view->runCommand(ID_MARKER_AVERAGE);
   view->runCommand(ID_MARKER_DELTA);
   EXPECT_EQ(markers(*view).section('|', 0, 1), "L1800007200 L1800007200|Marker: Average");
@@ -344,10 +342,9 @@ TEST_F(TwoDViewTest, AppearanceRoundTripsThroughTheSettings) {
   EXPECT_EQ(loaded.loaded, 0);
   saved.save(settings, TimeWindowSummary);
   const RegistryKey key = settings.subKey("TWSChart Properties");
-  EXPECT_EQ(key.valueNames().size(), 4 + 6 + 180 + 4);
-  EXPECT_EQ(key.readDword("CSG2_S15_SSShape"), 9);
-  EXPECT_EQ(key.readDword("AG_ColorY"), 0x123456);
-  EXPECT_FALSE(settings.subKey("SFChart Properties").exists());
+  EXPECT_EQ(std::tuple(key.valueNames().size(), key.readDword("CSG2_S15_SSShape"), key.readDword("AG_ColorY"),
+                       settings.subKey("SFChart Properties").exists()),
+            std::tuple(4 + 6 + 180 + 4, 9, 0x123456, false));
   loaded.borderWidth = 77;
   loaded.load(settings, TimeWindowSummary);
   EXPECT_EQ(loaded, saved);
