@@ -9,10 +9,9 @@ TEST(CChart3DGrid, RowsAndColumnsSitAtTheirCumulativeSpacing) {
   chart.setGridSize(6, 3);
   chart.setColumnSpacing(1, 0.25);
   chart.setColumnSpacing(2, 1.5);
-  EXPECT_EQ(chart.columnPosition(1), 0.0);
-  EXPECT_EQ(chart.columnPosition(2), 0.25);
-  EXPECT_EQ(chart.columnPosition(3), 1.75);
-  EXPECT_EQ(chart.rowPosition(6), 5.0);
+  EXPECT_EQ(std::tuple(chart.columnPosition(1), chart.columnPosition(2), chart.columnPosition(3),
+                       chart.rowPosition(6)),
+            std::tuple(0.0, 0.25, 1.75, 5.0));
   // Out-of-range spacings are ignored rather than written past the grid.
   chart.setColumnSpacing(3, 9.0);
   chart.setColumnSpacing(0, 9.0);
@@ -26,13 +25,11 @@ TEST(CChart3DGrid, ANewSizeStartsFromHolesAndUnitSpacing) {
   chart.setValues({1, 2, 3, 4, 5, 6});
   EXPECT_EQ(chart.value(2, 2), 4.0);
   chart.setGridSize(3, 3);
-  EXPECT_EQ(chart.columnSpacing(1), 1.0);
-  EXPECT_EQ(chart.value(2, 2), Blocks::NO_DATA);
+  EXPECT_EQ(std::pair(chart.columnSpacing(1), chart.value(2, 2)), std::pair(1.0, Blocks::NO_DATA));
   // Short value lists are padded with holes, cells outside the grid read as holes.
   chart.setValues({7});
-  EXPECT_EQ(chart.value(1, 1), 7.0);
-  EXPECT_EQ(chart.value(3, 3), Blocks::NO_DATA);
-  EXPECT_EQ(chart.value(0, 1), Blocks::NO_DATA);
+  EXPECT_EQ(std::tuple(chart.value(1, 1), chart.value(3, 3), chart.value(0, 1)),
+            std::tuple(7.0, Blocks::NO_DATA, Blocks::NO_DATA));
 }
 
 // Actions are code, x, y: 1 starts a zoom, 5 moves, 2 ends it.
@@ -59,25 +56,22 @@ TEST(CChart3DView, ElevationStopsAtTheSurfaceLimitsRotationDoesNot) {
   chart.setElevation(-30.0);
   EXPECT_EQ(chart.view().elevation, CChart3D::kMinimumElevation);
   chart.setElevation(120.0);
-  EXPECT_EQ(chart.view().elevation, CChart3D::kMaximumElevation);
   chart.setRotation(725.0);
-  EXPECT_EQ(chart.view().rotation, 725.0);
+  EXPECT_EQ(std::pair(chart.view().elevation, chart.view().rotation),
+            std::pair(CChart3D::kMaximumElevation, 725.0));
 }
 
 TEST(CChart3DState, MenuSwitchesAreKeptAndBatchModeNests) {
   CChart3D chart;
   chart.setMenuItem(346, true);
-  EXPECT_TRUE(chart.menuItem(346));
-  EXPECT_FALSE(chart.menuItem(999));
-  chart.setBatch(true);
-  chart.setBatch(true);
-  chart.setBatch(false);
-  EXPECT_TRUE(chart.inBatch());
-  chart.setBatch(false);
-  chart.setBatch(false);  // an extra off does not go negative
-  EXPECT_FALSE(chart.inBatch());
-  chart.setBatch(true);
-  EXPECT_TRUE(chart.inBatch());
+  EXPECT_EQ(std::pair(chart.menuItem(346), chart.menuItem(999)), std::pair(true, false));
+  // On, on, off, off, and an extra off that does not go negative; then on.
+  const std::pair<bool, bool> steps[] = {{true, true},   {true, true},   {false, true},
+                                         {false, false}, {false, false}, {true, true}};
+  for (const auto& [on, inBatch] : steps) {
+    chart.setBatch(on);
+    EXPECT_EQ(chart.inBatch(), inBatch);
+  }
 }
 
 }  // namespace

@@ -21,10 +21,6 @@ QImage framed(int type, int width) {
   return image;
 }
 
-int lightness(QRgb c) {
-  return QColor(c).lightness();
-}
-
 struct Frame {
   int type;
   int width;
@@ -55,6 +51,7 @@ TEST(BorderFrame, PlainIsTheColourRaisedIsLitTopLeftLoweredBottomRight) {
   EXPECT_EQ(QColor(plain.pixel(0, 80)), kLine);
   EXPECT_EQ(QColor(plain.pixel(199, 80)), kLine);
   const QImage raised = framed(2, 2), lowered = framed(3, 2);
+  const auto lightness = [](QRgb c) { return QColor(c).lightness(); };
   EXPECT_GT(lightness(raised.pixel(100, 0)), lightness(raised.pixel(100, 159)));
   EXPECT_GT(lightness(raised.pixel(0, 80)), lightness(raised.pixel(199, 80)));
   EXPECT_LT(lightness(lowered.pixel(100, 0)), lightness(lowered.pixel(100, 159)));

@@ -46,11 +46,10 @@ TEST(SurfaceArray, ThinningKeepsEveryStepthColumnAndTheLast) {
 }
 
 TEST(SurfaceArray, StepKeepsTheGridUnderTheLimitAndNoGridIsEmpty) {
-  EXPECT_EQ(columnStepFor(100, 15000), 1);
-  EXPECT_EQ(columnStepFor(15000, 15000), 1);
-  EXPECT_EQ(columnStepFor(17352, 15000), 2);    // 72 x 241
-  EXPECT_EQ(columnStepFor(145500, 15000), 10);  // 291 x 500
-  EXPECT_EQ(columnStepFor(145500, 0), 1);
+  // 72 x 241 and 291 x 500 points; no limit, no thinning.
+  for (const auto& [points, limit, step] :
+       {std::tuple(100, 15000, 1), {15000, 15000, 1}, {17352, 15000, 2}, {145500, 15000, 10}, {145500, 0, 1}})
+    EXPECT_EQ(columnStepFor(points, limit), step) << points << " " << limit;
   EXPECT_TRUE(std::unique_ptr<QSurfaceDataArray>(buildSurfaceArray(Grid().input(0, 0)))->isEmpty());
 }
 

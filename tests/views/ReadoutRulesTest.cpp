@@ -2,6 +2,7 @@
 #include "chart/PeakSearch.h"
 #include "query/NoData.h"
 #include "query/RibbonSet.h"
+#include "support/QtPrinters.h"
 #include "views/HeatMapGrid.h"
 #include "views/RibbonGrid.h"
 
@@ -62,65 +63,34 @@ RibbonSet twoRibbons(const std::vector<double>& f, const std::vector<std::vector
       [&](int j) { return f[static_cast<size_t>(j)]; }, percent);
 }
 
-struct HeatCase {
-  const char* name;
-  std::vector<double> f;
-  std::vector<std::vector<double>> values;
-  std::vector<int> columnOfCell;
-  std::vector<double> newestRow;  // NaN: a hole
-};
-
-class HeatMapGridTest : public ::testing::TestWithParam<HeatCase> {};
-
-TEST_P(HeatMapGridTest, CellsKeepTheRealFrequencySpacing) {
-  const HeatCase& c = GetParam();
-  const HeatMapGrid h = HeatMapGrid::build(twoRibbons(c.f, c.values), 0.0);
-  ASSERT_EQ(h.rows, 2) << c.name;
-  EXPECT_EQ(h.columnOfCell, c.columnOfCell) << c.name;
-  ASSERT_EQ(h.cells, static_cast<int>(c.newestRow.size())) << c.name;
-  for (int k = 0; k < h.cells; ++k) {
-    const double want = c.newestRow[static_cast<size_t>(k)];
-    if (std::isnan(want))
-      EXPECT_TRUE(std::isnan(h.at(1, k))) << c.name << " cell " << k;
-    else
-      EXPECT_EQ(h.at(1, k), want) << c.name << " cell " << k;
+// Cells keep the real frequency spacing: a gap keeps its width, holes stay
+// empty (NaN) in the newest row.
+TEST(HeatMapGridTest, CellsKeepTheRealFrequencySpacing) {
+  const struct {
+    std::vector<double> f;
+    std::vector<std::vector<double>> values;
+    std::vector<int> columnOfCell;
+    QString newestRow;
+  } cases[] = {{{5, 6, 7}, {{0, 0, 0}, {1, 2, 3}}, {0, 1, 2}, "1 2 3"},
+               {{5, 6, 8}, {{0, 0, 0}, {1, 2, 3}}, {0, 1, 2, 2}, "1 2 3 3"},
+               {{5, 6}, {{1, 2}, {H, 4}}, {0, 1}, "nan 4"},
+               {{5}, {{1}, {2}}, {0}, "2"}};
+  for (const auto& c : cases) {
+    const HeatMapGrid h = HeatMapGrid::build(twoRibbons(c.f, c.values), 0.0);
+    QStringList row;
+    for (int k = 0; k < h.cells; ++k) row << QString::number(h.at(1, k));
+    EXPECT_EQ(std::tuple(h.rows, h.columnOfCell, row.join(' ')), std::tuple(2, c.columnOfCell, c.newestRow));
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, HeatMapGridTest,
-    ::testing::Values(
-        HeatCase{"even plan", {5, 6, 7}, {{0, 0, 0}, {1, 2, 3}}, {0, 1, 2}, {1, 2, 3}},
-        HeatCase{"a gap keeps its width", {5, 6, 8}, {{0, 0, 0}, {1, 2, 3}}, {0, 1, 2, 2}, {1, 2, 3, 3}},
-        HeatCase{"holes stay empty", {5, 6}, {{1, 2}, {H, 4}}, {0, 1}, {NAN, 4}},
-        HeatCase{"one frequency", {5}, {{1}, {2}}, {0}, {2}}));
-
-struct CellTextCase {
-  const char* name;
-  double raw;
-  bool percent;
-  double offset;
-  const char* unit;
-  QString value;
-};
-
-class HeatMapReadoutTest : public ::testing::TestWithParam<CellTextCase> {};
-
-TEST_P(HeatMapReadoutTest, ReadsAsTheMarkersDo) {
-  const CellTextCase& c = GetParam();
-  const RibbonGrid g = RibbonGrid::build(twoRibbons({5, 6.5}, {{0, 0}, {0, c.raw}}, c.percent), c.offset);
-  const QVector<ReadoutLine> lines = HeatMapGrid::readout(g, 1, 1, QString::fromLatin1(c.unit));
-  ASSERT_EQ(lines.size(), 3) << c.name;
-  EXPECT_EQ(lines[0].text, QStringLiteral("6.500 MHz")) << c.name;
-  EXPECT_EQ(lines[1].text, QStringLiteral("01:00")) << c.name;
-  EXPECT_EQ(lines[2].text, c.value) << c.name;
+// A cell reads as the markers do: a level with its offset, a percentage without.
+TEST(HeatMapGridTest, ReadsAsTheMarkersDo) {
+  for (const auto& [percent, value] : {std::pair(false, "-38.750 dBm"), std::pair(true, "10.000%")}) {
+    const RibbonGrid g = RibbonGrid::build(twoRibbons({5, 6.5}, {{0, 0}, {0, 10.0}}, percent), -48.75);
+    QStringList texts;
+    for (const ReadoutLine& l : HeatMapGrid::readout(g, 1, 1, "dBm")) texts << l.text;
+    EXPECT_EQ(texts, (QStringList{"6.500 MHz", "01:00", value}));
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, HeatMapReadoutTest,
-    ::testing::Values(CellTextCase{"level with offset", 10.0, false, -48.75, "dBm",
-                                   QStringLiteral("-38.750 dBm")},
-                      CellTextCase{"percentage", 12.5, true, -48.75, "dBm", QStringLiteral("12.500%")},
-                      CellTextCase{"hole", H, false, 0.0, "dBmV", QStringLiteral("Unavailable")}));
 
 }  // namespace

@@ -1,9 +1,12 @@
 #include "ViewFixtures.h"
 #include "chart/CChart3D.h"
+#include "chart/CHeatMap.h"
+#include "core/ColorRef.h"
 #include "core/SettingsStore.h"
 #include "query/GraphType.h"
 #include "query/RibbonSet.h"
 #include "resources/CommandIds.h"
+#include "support/QtPrinters.h"
 #include "support/TempSettings.h"
 #include "views/C3DReportView.h"
 #include "views/ChartAppearanceDialog.h"
@@ -43,92 +46,72 @@ protected:
     data.query.graphType = type;
     data.ribbons = &set;
     data.levelUnit = unit;
-    data.headerLines = {QStringLiteral("Port 3  ID Number: 3"), QStringLiteral("Level Units: dBmV"),
-                        QStringLiteral("Start"), QStringLiteral("End")};
-    data.thresholdNames = {QStringLiteral("T1"), QStringLiteral("T2"), QStringLiteral("T3"),
-                           QStringLiteral("T4")};
+    view->resize(900, 600);
+    data.headerLines = {"Port 3  ID Number: 3", "Level Units: dBmV", "Start", "End"};
     view->setActive(true);
     view->showReport(data);
     return view;
   }
-  static CommandState state(const C3DReportView& v, int id) {
+  // The value axis and which of Up, Down and Auto the frame enables.
+  static QString axis(const C3DReportView& v) {
     FrameState s;
     s.graphType = v.graphType();
     v.fillFrameState(s);
-    return commandState(id, s);
+    QString out = QString("%1..%2 ").arg(v.chart().axis(3).minimum).arg(v.chart().axis(3).maximum);
+    for (const auto& [id, c] :
+         {std::pair{ID_VIEW_REF_LEVEL_UP, 'u'}, {ID_VIEW_REF_LEVEL_DOWN, 'd'}, {ID_VIEW_AUTO_REFERENCE, 'a'}})
+      if (commandState(id, s).enabled) out += QChar(c);
+    return out;
   }
 };
 
-TEST_F(RibbonViewTest, EveryRibbonTypeHasItsViewAndBuildsTheGrid) {
-  const std::vector<std::pair<int, RibbonSet::Kind>> types{{TimeWindowDetail, RibbonSet::Kind::Ribbon},
-                                                           {TwentyFourHour, RibbonSet::Kind::Ribbon},
-                                                           {MultiDay, RibbonSet::Kind::Day},
-                                                           {MultiDayTimeWindow, RibbonSet::Kind::Day}};
-  for (const auto& [type, kind] : types) {
-    const RibbonSet set = ribbons(kind, 4, 9);
-    auto view = show(type, set);
-    const CChart3D& c = view->chart();
-    EXPECT_EQ(c.rowCount(), 12) << type;
-    EXPECT_EQ(c.columnCount(), 9) << type;
-    EXPECT_EQ(c.value(12, 1), kHole) << type;  // the last row is a hole row
-    EXPECT_EQ(c.axis(1).maximum, 10.0);        // 3R - 2
-    ASSERT_EQ(c.axis(1).labels.size(), 4);
-    EXPECT_EQ(c.axis(1).labels[1].value, 4.0);  // 3i + 1
-    EXPECT_EQ(c.axis(1).labels[1].text, QStringLiteral("01:00"));
-    EXPECT_DOUBLE_EQ(c.axis(2).maximum, 2.0);  // last minus first frequency
-    EXPECT_DOUBLE_EQ(c.columnPosition(9), 2.0);
-    // The data 3.2 .. 17.9 with step 10 and span 40: 30 over -10.
-    EXPECT_EQ(c.axis(3).maximum, 30.0);
-    EXPECT_EQ(c.axis(3).minimum, -10.0);
-    EXPECT_TRUE(c.note().isEmpty());
-  }
-}
-
-// What each report shows of its data: status text, value axis title and
-// levels, and whether its ribbon labels thin out from 25 ribbons.
-TEST_F(RibbonViewTest, EachReportLabelsItsData) {
-  struct Case {
+// Every ribbon report builds its grid and says what its data is: status text,
+// value axis title and levels, and whether its ribbon labels thin out from 25.
+TEST_F(RibbonViewTest, EachReportBuildsTheGridAndLabelsItsData) {
+  using K = RibbonSet::Kind;
+  const struct {
     int type;
-    RibbonSet::Kind kind;
+    K kind;
     bool percent;
     int unit;
     const char *version, *title;
     bool levels;
     int labelsOf25;
-  };
-  const Case cases[] = {
-      {TimeWindowDetail, RibbonSet::Kind::Ribbon, false, LevelUnit::kDbm, "MP Ver: 12.X", "dBm", true, 8},
-      {TwentyFourHour, RibbonSet::Kind::Ribbon, false, LevelUnit::kDbuv, "MP Ver: 12.X", "dBuV", false, 25},
-      {TwentyFourHour, RibbonSet::Kind::Ribbon, true, LevelUnit::kDbuv, "MP Ver: 12.X", "%", false, 25},
-      {MultiDay, RibbonSet::Kind::Day, false, LevelUnit::kDbm, "MP Ver: 7.X - 8.X", "dBm", false, 8},
-      {MultiDayTimeWindow, RibbonSet::Kind::Day, false, LevelUnit::kDbm, "MP Ver: 7.X - 8.X", "dBm", false,
-       8},
-  };
-  for (const Case& c : cases) {
-    auto view = show(c.type, ribbons(c.kind, 2, 3, c.percent), LevelUnit::fromCode(c.unit));
-    EXPECT_EQ(view->statusText(), c.version) << c.type;
-    EXPECT_EQ(view->chart().axis(3).title, c.title) << c.type;
-    EXPECT_DOUBLE_EQ(view->chart().value(1, 1), c.percent ? 3.2 : 3.2 + LevelUnit::fromCode(c.unit).offset())
-        << c.type;
-    EXPECT_EQ(view->chart().axis(3).levels.isEmpty(), !c.levels) << c.type;
-    EXPECT_EQ(show(c.type, ribbons(c.kind, 25, 3))->chart().axis(1).labels.size(), c.labelsOf25) << c.type;
+  } cases[] = {{TimeWindowDetail, K::Ribbon, false, LevelUnit::kDbm, "MP Ver: 12.X", "dBm", true, 8},
+               {TwentyFourHour, K::Ribbon, false, LevelUnit::kDbuv, "MP Ver: 12.X", "dBuV", false, 25},
+               {TwentyFourHour, K::Ribbon, true, LevelUnit::kDbuv, "MP Ver: 12.X", "%", false, 25},
+               {MultiDay, K::Day, false, LevelUnit::kDbm, "MP Ver: 7.X - 8.X", "dBm", false, 8},
+               {MultiDayTimeWindow, K::Day, false, LevelUnit::kDbm, "MP Ver: 7.X - 8.X", "dBm", false, 8}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.type);
+    const RibbonSet grid = ribbons(c.kind, 4, 9);
+    auto view = show(c.type, grid);
+    const CChart3D& g = view->chart();
+    // The last row is a hole row; ribbon i is labelled at 3i + 1; 3.2 .. 17.9 on steps of 10 in a span of 40.
+    EXPECT_EQ(std::tuple(g.rowCount(), g.columnCount(), g.value(12, 1), g.axis(1).maximum, g.axis(2).maximum),
+              std::tuple(12, 9, kHole, 10.0, 2.0));
+    EXPECT_EQ(std::tuple(g.axis(1).labels.value(1).value, g.axis(1).labels.value(1).text, g.axis(3).minimum,
+                         g.axis(3).maximum, g.note()),
+              std::tuple(4.0, QString("01:00"), -10.0, 30.0, QString()));
+    view = show(c.type, ribbons(c.kind, 2, 3, c.percent), LevelUnit::fromCode(c.unit));
+    EXPECT_EQ(view->statusText(), c.version);
+    EXPECT_EQ(view->chart().axis(3).title, c.title);
+    EXPECT_DOUBLE_EQ(view->chart().value(1, 1), c.percent ? 3.2 : 3.2 + LevelUnit::fromCode(c.unit).offset());
+    EXPECT_EQ(view->chart().axis(3).levels.isEmpty(), !c.levels);
+    EXPECT_EQ(show(c.type, ribbons(c.kind, 25, 3))->chart().axis(1).labels.size(), c.labelsOf25);
   }
-  EXPECT_EQ(show(MultiDay, ribbons(RibbonSet::Kind::Day, 24, 3))->chart().axis(1).labels.size(), 24);
+  EXPECT_EQ(show(MultiDay, ribbons(K::Day, 24, 3))->chart().axis(1).labels.size(), 24);
 }
 
 TEST_F(RibbonViewTest, AnEmptyResultDrawsANoteAndKeepsCommandsConsistent) {
-  const std::vector<RibbonSet> sets{ribbons(RibbonSet::Kind::Ribbon, 0, 5),
-                                    ribbons(RibbonSet::Kind::Ribbon, 3, 0), [] {
-                                      RibbonSet s = ribbons(RibbonSet::Kind::Ribbon, 3, 4);
-                                      for (auto& b : s.ribbons) b.values.fill(kHole);
-                                      return s;
-                                    }()};
-  for (const RibbonSet& set : sets) {
+  RibbonSet holes = ribbons(RibbonSet::Kind::Ribbon, 3, 4);
+  for (auto& b : holes.ribbons) b.values.fill(kHole);
+  for (const RibbonSet& set :
+       {ribbons(RibbonSet::Kind::Ribbon, 0, 5), ribbons(RibbonSet::Kind::Ribbon, 3, 0), holes}) {
     auto view = show(TwentyFourHour, set);
     EXPECT_EQ(view->chart().note(), QStringLiteral("No data in this period."));
     const CChart3D::Axis& value = view->chart().axis(3);
-    EXPECT_TRUE(std::isfinite(value.minimum) && std::isfinite(value.maximum));
-    EXPECT_GE(value.maximum - value.minimum, 40.0);
+    EXPECT_TRUE(std::isfinite(value.minimum) && value.maximum - value.minimum >= 40.0);
     ViewSettingsSource source;
     EXPECT_EQ(view->viewSettingsSource(source), set.ribbonCount > 0 && set.frequencyCount > 0);
     for (int id : {ID_VIEW_ZOOM_IN, ID_VIEW_REF_LEVEL_UP, ID_VIEW_AUTO_REFERENCE, ID_GRAPH_COPY})
@@ -139,118 +122,79 @@ TEST_F(RibbonViewTest, AnEmptyResultDrawsANoteAndKeepsCommandsConsistent) {
 TEST_F(RibbonViewTest, CommandsChangeTheViewAndResetsBringItBack) {
   auto view = show(TwentyFourHour, ribbons(RibbonSet::Kind::Ribbon, 3, 5));
   const CChart3D& c = view->chart();
-  struct Step {
-    int command;
-    double rotation, elevation, magnification;
-  };
-  const std::vector<Step> steps{
+  const std::tuple<int, double, double, double> steps[] = {
       {ID_VIEW_ROTATE_RIGHT, 230, 45, 1.0}, {ID_VIEW_ROTATE_LEFT, 225, 45, 1.0},
       {ID_VIEW_ROTATE_LEFT, 220, 45, 1.0},  {ID_VIEW_ROTATE_UP, 220, 40, 1.0},
       {ID_VIEW_ROTATE_DOWN, 220, 45, 1.0},  {ID_VIEW_ZOOM_IN, 220, 45, 1.25},
       {ID_VIEW_ZOOM_IN, 220, 45, 1.5625},   {ID_VIEW_ZOOM_OUT, 220, 45, 1.25},
-      {ID_VIEW_ZOOM_RESET, 220, 45, 1.0},   {ID_VIEW_RESET_ORIENTATION, 225, 45, 1.0},
-  };
-  for (const Step& s : steps) {
-    ASSERT_TRUE(view->runCommand(s.command)) << s.command;
-    EXPECT_DOUBLE_EQ(c.view().rotation, s.rotation) << s.command;
-    EXPECT_DOUBLE_EQ(c.view().elevation, s.elevation) << s.command;
-    EXPECT_DOUBLE_EQ(c.view().magnification, s.magnification) << s.command;
+      {ID_VIEW_ZOOM_RESET, 220, 45, 1.0},   {ID_VIEW_RESET_ORIENTATION, 225, 45, 1.0}};
+  for (const auto& [id, rotation, elevation, magnification] : steps) {
+    ASSERT_TRUE(view->runCommand(id)) << id;
+    EXPECT_EQ(std::tuple(c.view().rotation, c.view().elevation, c.view().magnification),
+              std::tuple(rotation, elevation, magnification))
+        << id;
   }
   EXPECT_EQ(c.view().perspective, 3.0);
-}
-
-TEST_F(RibbonViewTest, CopyOffersTheChartAsPng) {
-  auto view = show(MultiDay, ribbons(RibbonSet::Kind::Day, 3, 5));
-  view->resize(480, 280);
+  view->resize(480, 280);  // Copy offers the chart as a picture
   QApplication::clipboard()->clear();
   ASSERT_TRUE(view->runCommand(ID_GRAPH_COPY));
-  const QMimeData* mime = QApplication::clipboard()->mimeData();
-  ASSERT_NE(mime, nullptr);
-  EXPECT_TRUE(mime->hasImage());
-  EXPECT_FALSE(qvariant_cast<QImage>(mime->imageData()).isNull());
+  EXPECT_FALSE(qvariant_cast<QImage>(QApplication::clipboard()->mimeData()->imageData()).isNull());
 }
 
+// Up, Down and Auto through a 3D view; a window over holes keeps the
+// starting extremes and so its axis and commands.
 TEST_F(RibbonViewTest, ReferenceLevelCommandsFollowTheirEnabling) {
   auto view = show(TwentyFourHour, ribbons(RibbonSet::Kind::Ribbon, 3, 5));
-  const CChart3D& c = view->chart();
-  // 30 over -10 around 3.2 .. 17.9: room below, and above by one step.
-  EXPECT_TRUE(state(*view, ID_VIEW_REF_LEVEL_UP).enabled);
-  EXPECT_TRUE(state(*view, ID_VIEW_REF_LEVEL_DOWN).enabled);
-  view->runCommand(ID_VIEW_REF_LEVEL_DOWN);
-  EXPECT_EQ(c.axis(3).maximum, 20.0);
-  EXPECT_EQ(c.axis(3).minimum, -20.0);
-  EXPECT_FALSE(state(*view, ID_VIEW_REF_LEVEL_DOWN).enabled);  // 20 - 10 < 17.9
+  const std::pair<int, const char*> steps[] = {{0, "-10..30 uda"},
+                                               {ID_VIEW_REF_LEVEL_DOWN, "-20..20 ua"},  // 20 - 10 < 17.9
+                                               {ID_VIEW_AUTO_REFERENCE, "-10..30 uda"}};
+  for (const auto& [id, expected] : steps) {
+    if (id != 0) view->runCommand(id);
+    EXPECT_EQ(axis(*view), expected) << id;
+  }
+  RibbonSet percent = ribbons(RibbonSet::Kind::Ribbon, 2, 4, true);
+  for (auto& b : percent.ribbons) b.values[1] = 97.0;
+  EXPECT_EQ(axis(*show(TwentyFourHour, percent)), "0..100 ");
+  RibbonSet holes = ribbons(RibbonSet::Kind::Ribbon, 2, 9);
+  for (auto& b : holes.ribbons) b.values[7] = b.values[8] = kHole;
+  view = show(TimeWindowDetail, holes);
+  ViewSettings window;
+  window.startFrequency = 6.75;
+  window.stopFrequency = 7.0;
+  view->applyViewSettings(window);
+  EXPECT_EQ(std::pair(view->level().dataMaximum, view->level().dataMinimum), std::pair(-220.0, 220.0));
+  EXPECT_EQ(axis(*view), "-20..20 uda");
   view->runCommand(ID_VIEW_REF_LEVEL_UP);
-  view->runCommand(ID_VIEW_REF_LEVEL_UP);
-  EXPECT_EQ(c.axis(3).minimum, 0.0);
-  EXPECT_FALSE(state(*view, ID_VIEW_REF_LEVEL_UP).enabled);  // 0 + 10 > 3.2
-  view->runCommand(ID_VIEW_AUTO_REFERENCE);
-  EXPECT_EQ(c.axis(3).maximum, 30.0);
-  EXPECT_TRUE(state(*view, ID_VIEW_AUTO_REFERENCE).enabled);
-}
-
-TEST_F(RibbonViewTest, PercentAxisStaysWithinNoughtToAHundred) {
-  RibbonSet set = ribbons(RibbonSet::Kind::Ribbon, 2, 4, true);
-  for (auto& b : set.ribbons) b.values[1] = 97.0;
-  auto view = show(TwentyFourHour, set);
-  EXPECT_EQ(view->chart().axis(3).maximum, 100.0);
-  EXPECT_EQ(view->chart().axis(3).minimum, 0.0);
-  EXPECT_FALSE(state(*view, ID_VIEW_REF_LEVEL_UP).enabled);
-  EXPECT_FALSE(state(*view, ID_VIEW_REF_LEVEL_DOWN).enabled);
-  EXPECT_FALSE(state(*view, ID_VIEW_AUTO_REFERENCE).enabled);
+  EXPECT_EQ(axis(*view), "-10..30 uda");
 }
 
 TEST_F(RibbonViewTest, PropertyDialogSettingsNarrowTheWindowAndTheAxis) {
-  RibbonSet set = ribbons(RibbonSet::Kind::Ribbon, 2, 9);
+  const RibbonSet plain = ribbons(RibbonSet::Kind::Ribbon, 2, 9);
+  RibbonSet set = plain;
   for (auto& b : set.ribbons) b.values[0] = -30.0;  // only at 5 MHz
   auto view = show(TimeWindowDetail, set);
   const CChart3D& c = view->chart();
-  // The span follows each report's data, not the previous report's axis.
-  ReportData narrow;
-  const RibbonSet plain = ribbons(RibbonSet::Kind::Ribbon, 2, 9);
-  narrow.ribbons = &plain;
-  view->showReport(narrow);
-  EXPECT_EQ(c.axis(3).minimum, -10.0);
-  EXPECT_EQ(c.axis(3).maximum, 30.0);
-  ReportData wide;
-  wide.ribbons = &set;
-  view->showReport(wide);
+  ReportData data;  // the span follows each report's data, not the previous report's axis
+  data.ribbons = &plain;
+  view->showReport(data);
+  EXPECT_EQ(axis(*view), "-10..30 uda");
+  data.ribbons = &set;
+  view->showReport(data);
   ViewSettingsSource source;
   ASSERT_TRUE(view->viewSettingsSource(source));
-  EXPECT_EQ(source.frequencies.size(), 9);
-  EXPECT_EQ(source.minimumRange, 47);  // truncate(17.9 - -30)
-  EXPECT_EQ(source.range, 60);
+  // The smallest range is truncate(17.9 - -30).
+  EXPECT_EQ(std::tuple(source.frequencies.size(), source.minimumRange, source.range), std::tuple(9, 47, 60));
   ViewSettings applied;
   applied.startFrequency = 5.25;
   applied.stopFrequency = 7.0;
   applied.range = 60;  // the visible data's range wins over the dialog's
   applied.referenceStep = 5;
   view->applyViewSettings(applied);
-  EXPECT_DOUBLE_EQ(c.axis(2).minimum, 0.25);
-  EXPECT_DOUBLE_EQ(c.axis(2).maximum, 2.0);
+  EXPECT_EQ(std::pair(c.axis(2).minimum, c.axis(2).maximum), std::pair(0.25, 2.0));
   // -30 left the window: 3.2 .. 17.9 on steps of 5 gives 20 over 0, widened to 40.
-  EXPECT_EQ(c.axis(3).minimum, -10.0);
-  EXPECT_EQ(c.axis(3).maximum, 30.0);
+  EXPECT_EQ(axis(*view), "-10..30 uda");
   ASSERT_TRUE(view->viewSettingsSource(source));
-  EXPECT_EQ(source.minimumRange, 14);
-  EXPECT_DOUBLE_EQ(source.startFrequency, 5.25);
-}
-
-TEST_F(RibbonViewTest, AWindowOverHolesKeepsTheStartingExtremes) {
-  RibbonSet set = ribbons(RibbonSet::Kind::Ribbon, 2, 9);
-  for (auto& b : set.ribbons) b.values[7] = b.values[8] = kHole;
-  auto view = show(TimeWindowDetail, set);
-  ViewSettings applied;
-  applied.startFrequency = 6.75;
-  applied.stopFrequency = 7.0;
-  view->applyViewSettings(applied);
-  EXPECT_EQ(view->level().dataMaximum, -220.0);
-  EXPECT_EQ(view->level().dataMinimum, 220.0);
-  EXPECT_EQ(view->chart().axis(3).minimum, -20.0);
-  EXPECT_EQ(view->chart().axis(3).maximum, 20.0);
-  view->runCommand(ID_VIEW_REF_LEVEL_UP);
-  EXPECT_TRUE(state(*view, ID_VIEW_REF_LEVEL_UP).enabled);
-  EXPECT_TRUE(state(*view, ID_VIEW_REF_LEVEL_DOWN).enabled);
+  EXPECT_EQ(std::pair(source.minimumRange, source.startFrequency), std::pair(14, 5.25));
 }
 
 // Kept edits wait for the frame to store them (the property dialog's OK or
@@ -267,10 +211,7 @@ TEST_F(RibbonViewTest, TheLookIsSavedWhenTheFrameSaysAndComesBack) {
   ASSERT_TRUE(view->editChartProperties());
   EXPECT_EQ(view->chart().appearance().legendTitle, "Levels");
   const auto stored = [] {
-    SettingsStore store;
-    return store.sectionKey(QStringLiteral("Settings"))
-        .subKey(QStringLiteral("TFHChart Properties"))
-        .valueNames();
+    return SettingsStore().sectionKey("Settings").subKey("TFHChart Properties").valueNames();
   };
   EXPECT_TRUE(stored().isEmpty());
   view->saveAppearance();
@@ -280,6 +221,64 @@ TEST_F(RibbonViewTest, TheLookIsSavedWhenTheFrameSaysAndComesBack) {
   again->runCommand(ID_VIEW_RESET_CHART_PROPERTIES);
   EXPECT_EQ(again->chart().appearance(), Chart3DAppearance::defaults());
   EXPECT_EQ(again->appearanceRecord().look().legendTitle, "Levels");
+}
+
+// Hours from 00:00; frequencies 50 MHz up in steps of 6, column 3 a hole.
+RibbonSet hours(int r, int n) {
+  return makeRibbons(
+      RibbonSet::Kind::Ribbon, r, n, [](int i, int j) { return j == 3 ? kHole : 10.0 + i + 0.5 * j; },
+      [](int j) { return 50.0 + 6.0 * j; });
+}
+
+// The heat map draws the result with holes in the background, reads its cells
+// as the surface's picked cell reads, takes zoom and the colour range, and is
+// remembered per report.
+TEST_F(RibbonViewTest, HeatMapDrawsReadsZoomsAndIsRememberedPerReport) {
+  const RibbonSet set = hours(24, 20);
+  auto view = show(TwentyFourHour, set);
+  const QStringList newest{"110.000 MHz", "23:00", "38.000 dBmV"};
+  view->showPickReadout(3 * 23 + 1, 10, QPoint(100, 100));  // either row of a ribbon reads that ribbon
+  EXPECT_EQ(readoutTexts(view->pickReadout()), newest);
+  ASSERT_TRUE(view->runCommand(ID_VIEW_HEAT_MAP));
+  EXPECT_FALSE(view->pickReadout().isVisible());
+  FrameState frame;
+  view->fillFrameState(frame);
+  EXPECT_EQ(std::tuple(frame.heatMapShown, view->heatGrid().rows, view->heatGrid().cells),
+            std::tuple(true, 24, 20));
+  CHeatMap& map = view->heatMap();
+  const QImage picture = map.image();
+  const QRect plot = map.plotRect();
+  const auto pixelOf = [&](double f, double row) {
+    return QPoint(
+        plot.left() + static_cast<int>((f - map.xMin()) / (map.xMax() - map.xMin()) * plot.width()),
+        plot.bottom() - static_cast<int>((row - map.yMin()) / (map.yMax() - map.yMin()) * plot.height()));
+  };
+  // Column 3 (68 MHz) is a hole in every ribbon: the plot background shows;
+  // the newest ribbon (top) is hotter than the first (bottom).
+  const QColor background = picture.pixelColor(pixelOf(68.0, 12.0));
+  EXPECT_NE(background, picture.pixelColor(pixelOf(110.0, 12.0)));
+  EXPECT_EQ(background, colorFromRef(view->chart().appearance().interiorBackground));
+  EXPECT_GT(picture.pixelColor(pixelOf(110.0, 23.0)).red(), picture.pixelColor(pixelOf(110.0, 0.0)).red());
+  view->showHeatReadout(pixelOf(110.0, 23.0).x(), pixelOf(110.0, 23.0).y());
+  EXPECT_EQ(readoutTexts(view->heatReadout()), newest);
+  view->showHeatReadout(pixelOf(68.0, 2.0).x(), pixelOf(68.0, 2.0).y());
+  EXPECT_EQ(readoutTexts(view->heatReadout()), (QStringList{"68.000 MHz", "02:00", "Unavailable"}));
+  view->runCommand(ID_VIEW_REF_LEVEL_UP);  // the colour range moves with the 3D legend
+  EXPECT_NE(map.image().pixelColor(pixelOf(110.0, 23.0)), picture.pixelColor(pixelOf(110.0, 23.0)));
+
+  const double width = map.xMax() - map.xMin();
+  const double elevation = view->chart().view().elevation;
+  view->runCommand(ID_VIEW_ZOOM_IN);
+  EXPECT_NEAR(map.xMax() - map.xMin(), width / CHeatMap::kZoomFactor, 1e-9);
+  EXPECT_EQ(view->chart().view().magnification, 1.0);  // the hidden 3D chart keeps its zoom
+  view->runCommand(ID_VIEW_ZOOM_RESET);
+  EXPECT_NEAR(map.xMax() - map.xMin(), width, 1e-9);
+  EXPECT_FALSE(view->runCommand(ID_VIEW_ROTATE_UP));
+  EXPECT_EQ(view->chart().view().elevation, elevation);
+  EXPECT_TRUE(show(TwentyFourHour, set)->heatMapShown());
+  EXPECT_FALSE(show(MultiDay, set)->heatMapShown());
+  view->runCommand(ID_VIEW_HEAT_MAP);
+  EXPECT_FALSE(show(TwentyFourHour, set)->heatMapShown());
 }
 
 }  // namespace

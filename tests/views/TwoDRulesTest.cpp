@@ -1,6 +1,5 @@
 #include "views/LevelAxis.h"
 #include "views/SeriesRules.h"
-#include "views/ThresholdDisplay.h"
 #include "views/ThresholdLines.h"
 
 #include <gtest/gtest.h>
@@ -36,22 +35,16 @@ TEST(LevelAxisTest, EightDivisionsStayWithin220) {
 TEST(LevelAxisTest, RaiseLowerAndTheirEnablingRules) {
   LevelAxis axis;
   axis.referenceStep = 5;
-  axis.track(12.0);
-  axis.track(-33.0);
-  axis.track(H);  // holes never become the highest level
-  EXPECT_EQ(axis.highest, 12.0);
-  EXPECT_EQ(axis.lowest, -33.0);
+  for (const double level : {12.0, -33.0, H}) axis.track(level);  // holes never become the highest level
+  EXPECT_EQ(std::pair(axis.highest, axis.lowest), std::pair(12.0, -33.0));
   axis.raise();
-  EXPECT_EQ(axis.referenceLevel, 45.0);
-  EXPECT_EQ(axis.bottom(), -35.0);
+  EXPECT_EQ(std::pair(axis.referenceLevel, axis.bottom()), std::pair(45.0, -35.0));
   axis.lower();
   axis.lower();
   EXPECT_EQ(axis.referenceLevel, 35.0);
   // Raising needs the bottom to stay within a step of the highest level.
-  EXPECT_TRUE(axis.canRaise(17.0));
-  EXPECT_FALSE(axis.canRaise(17.5));
-  EXPECT_TRUE(axis.canLower(-38.0));
-  EXPECT_FALSE(axis.canLower(-38.5));
+  EXPECT_EQ(std::tuple(axis.canRaise(17.0), axis.canRaise(17.5), axis.canLower(-38.0), axis.canLower(-38.5)),
+            std::tuple(true, false, true, false));
 }
 
 TEST(SeriesRulesTest, FrequencyLabelsEveryPointBelow15ElseEveryCountOver15th) {
@@ -92,63 +85,38 @@ TEST(SeriesRulesTest, OnlyPointsWithoutNeighboursStandAlone) {
     EXPECT_EQ(SeriesRules::isolatedPoints(raw, raw), isolated) << raw[0];
 }
 
-ThresholdEntry entry(double frequency, uint16_t mask, std::array<uint16_t, 5> limits, int inUse = 1) {
-  ThresholdEntry e;
-  e.inUse = inUse;
-  e.kindMask = mask;
-  e.frequency = frequency;
-  e.limitSet = limits;
-  e.limitLevel = {10.0, 20.0, 30.0, 40.0, 50.0};
-  return e;
-}
+const std::array<double, 5> kLevels{10.0, 20.0, 30.0, 40.0, 50.0};
 
+// Limit flags sharing a bit with the mask go to the first series of a pair.
 TEST(ThresholdLinesTest, TheKindMaskRoutesEachLevelToOneSeriesOfItsPair) {
   ThresholdTable table{};
-  table[0] = entry(5.0, 0x1, {1, 2, 3, 0, 4});
+  table[0] = {1, 0x1, 5.0, {1, 2, 3, 0, 4}, kLevels};
   const ThresholdLines lines = ThresholdLines::build(table, 1, -48.75);
-  // Limit flags sharing a bit with the mask go to the first series.
-  const bool first[5] = {true, false, true, false, false};
-  for (int k = 0; k < 5; ++k) {
-    SCOPED_TRACE(k);
-    const auto& pair = lines.pairs[static_cast<size_t>(k)];
-    ASSERT_EQ(pair.x, QVector<double>{5.0});
-    const double level = 10.0 * (k + 1) - 48.75;
-    EXPECT_EQ(pair.first[0], first[k] ? level : H);
-    EXPECT_EQ(pair.second[0], first[k] ? H : level);
+  for (size_t k = 0; k < 5; ++k) {
+    const auto& pair = lines.pairs[k];
+    const double level = 10.0 * static_cast<double>(k + 1) - 48.75;
+    const bool first = k == 0 || k == 2;
+    EXPECT_EQ(std::tuple(pair.x, pair.first, pair.second),
+              std::tuple(QVector<double>{5.0}, QVector<double>{first ? level : H},
+                         QVector<double>{first ? H : level}))
+        << k;
   }
 }
 
 TEST(ThresholdLinesTest, EntriesCountedSkippedAndHoled) {
   ThresholdTable table{};
-  table[0] = entry(5.0, 1, {1, 1, 1, 1, 1});
-  table[1] = entry(5.0, 1, {1, 1, 1, 1, 1});      // same frequency: skipped
-  table[2] = entry(10.0, 1, {1, 0, 0, 0, 0}, 0);  // not in use but carries a limit: a hole
-  table[3] = entry(15.0, 1, {0, 0, 0, 0, 0}, 0);  // not counted, yet within the first n: a hole
-  table[4] = entry(20.0, 1, {1, 1, 1, 1, 1});     // counted, but beyond the first n = 4 entries
-  const ThresholdLines lines = ThresholdLines::build(table, 5, 0.0);
-  const auto& pair = lines.pairs[0];
+  table[0] = {1, 1, 5.0, {1, 1, 1, 1, 1}, kLevels};
+  table[1] = {1, 1, 5.0, {1, 1, 1, 1, 1}, kLevels};   // same frequency: skipped
+  table[2] = {0, 1, 10.0, {1, 0, 0, 0, 0}, kLevels};  // not in use but carries a limit: a hole
+  table[3] = {0, 1, 15.0, {0, 0, 0, 0, 0}, kLevels};  // not counted, yet within the first n: a hole
+  table[4] = {1, 1, 20.0, {1, 1, 1, 1, 1}, kLevels};  // counted, but beyond the first n = 4 entries
+  const auto& pair = ThresholdLines::build(table, 5, 0.0).pairs[0];
   EXPECT_EQ(pair.x, (QVector<double>{5.0, 10.0, 15.0}));
   EXPECT_EQ(pair.first, (QVector<double>{10.0, H, H}));
   EXPECT_EQ(pair.second, (QVector<double>{H, H, H}));
-}
-
-TEST(ThresholdLinesTest, NoEntriesNoLines) {
-  ThresholdTable table{};
-  table[0] = entry(5.0, 1, {1, 1, 1, 1, 1});
-  for (const auto& pair : ThresholdLines::build(table, 0, 0.0).pairs) EXPECT_TRUE(pair.x.isEmpty());
-  for (const auto& pair : ThresholdLines::build(ThresholdTable{}, 250, 0.0).pairs)
-    EXPECT_TRUE(pair.x.isEmpty());
-}
-
-TEST(ThresholdDisplayTest, PairStateNeedsTheDisplayAndTheThreshold) {
-  ThresholdDisplay d;
-  EXPECT_EQ(d.pairState(0), 3);
-  d.display = true;
-  EXPECT_EQ(d.pairState(0), 1);
-  EXPECT_FALSE(d.anyHidden());
-  d.shown[4] = false;
-  EXPECT_EQ(d.pairState(4), 3);
-  EXPECT_TRUE(d.anyHidden());
+  // No entries, no lines.
+  EXPECT_TRUE(ThresholdLines::build(table, 0, 0.0).pairs[0].x.isEmpty());
+  EXPECT_TRUE(ThresholdLines::build(ThresholdTable{}, 250, 0.0).pairs[4].x.isEmpty());
 }
 
 }  // namespace

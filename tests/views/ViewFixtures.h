@@ -1,6 +1,7 @@
 #pragma once
 
 #include "query/RibbonSet.h"
+#include "views/ReadoutBubble.h"
 #include "views/ReportData.h"
 
 #include <functional>
@@ -18,27 +19,18 @@ inline RibbonSet makeRibbons(RibbonSet::Kind kind, int r, int n, const std::func
   s.frequencyCount = n;
   s.percent = percent;
   for (int i = 0; i < r; ++i) {
-    Blocks::Values v{}, f{};
-    for (int j = 0; j < n; ++j) {
-      f[static_cast<size_t>(j)] = frequency(j);
-      v[static_cast<size_t>(j)] = level(i, j);
-    }
-    if (kind == RibbonSet::Kind::Day) {
-      DayBlock b;
-      b.values = v;
-      b.frequencies = f;
-      b.field28 = 7;
-      b.field30 = 8;
+    const auto fill = [&](auto b) {
+      for (int j = 0; j < n; ++j) {
+        b.frequencies[static_cast<size_t>(j)] = frequency(j);
+        b.values[static_cast<size_t>(j)] = level(i, j);
+      }
       b.entryCount = static_cast<uint16_t>(n);
-      s.days.push_back(b);
-    } else {
-      RibbonBlock b;
-      b.values = v;
-      b.frequencies = f;
-      b.field24 = b.field26 = 12;
-      b.entryCount = static_cast<uint16_t>(n);
-      s.ribbons.push_back(b);
-    }
+      return b;
+    };
+    if (kind == RibbonSet::Kind::Day)
+      s.days.push_back(fill(DayBlock{.field28 = 7, .field30 = 8}));
+    else
+      s.ribbons.push_back(fill(RibbonBlock{.field24 = 12, .field26 = 12}));
     s.startLabels.push_back(QStringLiteral("%1:00").arg(i, 2, 10, QLatin1Char('0')));
   }
   return s;
@@ -71,3 +63,10 @@ struct SummaryFixture {
     data.query.frequency = 30.0;
   }
 };
+
+// The lines a readout bubble shows.
+inline QStringList readoutTexts(const ReadoutBubble& b) {
+  QStringList out;
+  for (const ReadoutLine& l : b.lines()) out << l.text;
+  return out;
+}
