@@ -142,6 +142,10 @@ void CHeatMap::fitXLabels() {
   qSharedPointerCast<QCPAxisTickerText>(m_plot->xAxis->ticker())->setTicks(kept);
 }
 
+QStringList CHeatMap::shownXLabels() const {
+  return qSharedPointerCast<QCPAxisTickerText>(m_plot->xAxis->ticker())->ticks().values();
+}
+
 double CHeatMap::xMin() const {
   return m_plot->xAxis->range().lower;
 }

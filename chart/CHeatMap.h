@@ -37,6 +37,8 @@ public:
 
   void zoom(int direction);  // 0 in, 1 out
   void resetZoom();
+  // The frequency labels the axis shows after the last draw, left to right.
+  QStringList shownXLabels() const;
   double xMin() const;
   double xMax() const;
   double yMin() const;

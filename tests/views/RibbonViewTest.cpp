@@ -276,6 +276,13 @@ TEST_F(RibbonViewTest, HeatMapDrawsReadsZoomsAndIsRememberedPerReport) {
   EXPECT_FALSE(view->runCommand(ID_VIEW_ROTATE_UP));
   EXPECT_EQ(view->chart().view().elevation, elevation);
   EXPECT_TRUE(show(TwentyFourHour, set)->heatMapShown());
+  // Many columns: the 3D chart's frequency labels share the axis, not its
+  // blank pads (once taken for labels, they crowded all but two out).
+  const RibbonSet dense = hours(24, 200);
+  auto many = show(TwentyFourHour, dense);
+  many->heatMap().image();
+  EXPECT_EQ(many->heatMap().shownXLabels().join(QLatin1Char(' ')),
+            "50.00 146.00 242.00 338.00 434.00 530.00 626.00 722.00 818.00 914.00 1010.00 1106.00 1244.00");
   EXPECT_FALSE(show(MultiDay, set)->heatMapShown());
   view->runCommand(ID_VIEW_HEAT_MAP);
   EXPECT_FALSE(show(TwentyFourHour, set)->heatMapShown());
