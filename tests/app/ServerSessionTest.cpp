@@ -3,11 +3,8 @@
 #include "core/ServerErrors.h"
 #include "core/ShellEvents.h"
 #include "resources/Strings.h"
-#include "server/ServerIds.h"
 
-#include <QCoreApplication>
 #include <QCursor>
-#include <QGuiApplication>
 #include <future>
 
 namespace {
@@ -35,7 +32,7 @@ protected:
         [this](std::chrono::milliseconds d) {
           m_sleeps.push_back(d);
           const QCursor* cursor = QGuiApplication::overrideCursor();
-          m_waitCursorAtSleep.push_back(cursor && cursor->shape() == Qt::WaitCursor);
+          m_waitCursorAtSleep += cursor && cursor->shape() == Qt::WaitCursor;
         });
   }
   bool connect(ServerSession& s) {
@@ -51,7 +48,7 @@ protected:
   std::string m_host;
   ServerIdentity m_identity;
   std::vector<std::chrono::milliseconds> m_sleeps;
-  std::vector<bool> m_waitCursorAtSleep;
+  int m_waitCursorAtSleep = 0;
   RecordingPrompts m_prompts;
   ScopedPrompts m_installed{m_prompts};
   QObject m_guard;
@@ -124,9 +121,8 @@ TEST_F(ServerSessionTest, FailedStepsReportOnceAndAskToClose) {
   }
   // A busy server is asked 250 times more, a tenth of a second apart, under the wait cursor.
   EXPECT_EQ(m_fake->data->connect.calls, 251);
-  EXPECT_EQ(m_sleeps.size(), 250u);
-  EXPECT_EQ(m_sleeps.front(), std::chrono::milliseconds(100));
-  EXPECT_EQ(std::count(m_waitCursorAtSleep.begin(), m_waitCursorAtSleep.end(), true), 250);
+  EXPECT_EQ(m_sleeps, std::vector<std::chrono::milliseconds>(250, std::chrono::milliseconds(100)));
+  EXPECT_EQ(m_waitCursorAtSleep, 250);
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 
   m_configure = [](FakeServerObjects& f) {
@@ -156,15 +152,11 @@ TEST_F(ServerSessionTest, PermissionAnswers) {
     m_fake->security->granted = c.granted;
     m_fake->security->error = c.error;
     EXPECT_EQ(s->CheckPermission(), c.messageId == 0);
-    EXPECT_EQ(m_fake->security->lastPermission, 0x40);
-    EXPECT_EQ(m_fake->security->lastToken, 1001);
-    if (c.messageId) {
-      ++expectedCloses;
-      EXPECT_EQ(m_prompts.texts, QStringList{Strings::LoadString(c.messageId)})
-          << c.granted << "/" << c.error;
-    } else {
-      EXPECT_TRUE(m_prompts.texts.isEmpty());
-    }
+    EXPECT_EQ(std::pair(m_fake->security->lastPermission, m_fake->security->lastToken),
+              std::pair(0x40, 1001));
+    expectedCloses += c.messageId != 0;
+    EXPECT_EQ(m_prompts.texts, c.messageId ? QStringList{Strings::LoadString(c.messageId)} : QStringList())
+        << c.granted << "/" << c.error;
   }
   EXPECT_EQ(closes(), expectedCloses);
 }
@@ -201,8 +193,8 @@ TEST_F(ServerSessionTest, ConnectsWithTheStoredIdentityAndASecondConnectReplaces
   CNBServerDateTime clock([&] { return s->objects().get(); });
   EXPECT_EQ(clock.Now().value(), 0.0);
   ASSERT_TRUE(connect(*s));
-  EXPECT_EQ(m_host, "nembra01");
-  EXPECT_EQ(m_identity.user + "|" + m_identity.domain + "|" + m_identity.password, "demo|.|nembra-demo");
+  EXPECT_EQ(m_host + "|" + m_identity.user + "|" + m_identity.domain + "|" + m_identity.password,
+            "nembra01|demo|.|nembra-demo");
   EXPECT_EQ(m_fake->dataClasses, std::vector<std::string>{ServerSession::kCommandLineDataClass});
   EXPECT_EQ(QStringLiteral("%1 %2 %3").arg(s->label()).arg(s->node()).arg(s->token()), "Port 3 3 1001");
   m_fake->clock->time = 45000.25;
@@ -214,8 +206,7 @@ TEST_F(ServerSessionTest, ConnectsWithTheStoredIdentityAndASecondConnectReplaces
   m_configure = [](FakeServerObjects& f) { f.createSecurity.fallback = hr::E_ACCESSDENIED; };
   EXPECT_FALSE(connect(*s));
   EXPECT_EQ(first->data->closeSession.calls, 1);
-  EXPECT_FALSE(s->isConnected());
-  EXPECT_EQ(s->objects(), nullptr);
+  EXPECT_TRUE(!s->isConnected() && !s->objects());
   // Nothing of the first session is asked for permission any more.
   EXPECT_FALSE(s->CheckPermission());
   m_configure = [](FakeServerObjects&) {};
