@@ -7,8 +7,6 @@
 #include "views/ReportView.h"
 #include "views/ReportViewFactory.h"
 
-#include <QApplication>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QPageLayout>
 #include <QPrinter>
@@ -16,6 +14,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <algorithm>
 #include <cmath>
@@ -28,14 +27,12 @@ SeriesStore traces() {
   SeriesStore store;
   store.count = 3;
   for (int s = 0; s < 3; ++s) {
-    SeriesStore::Series& out = store.series[static_cast<size_t>(s)];
-    out.statistic = s;
-    out.hasData = 1;
-    out.entryCount = 11;
-    for (int i = 0; i < 11; ++i) {
-      out.values[static_cast<size_t>(i)] = 10.0 * (1 - s) + 3.0 * std::sin(i);
-      out.frequencies[static_cast<size_t>(i)] = 10.0 + i;
-      out.times[static_cast<size_t>(i)] = 1'800'000'000u + 3600u * static_cast<uint32_t>(i);
+    auto& out = store.series[size_t(s)];
+    out = {.entryCount = 11, .statistic = s, .hasData = 1};
+    for (size_t i = 0; i < 11; ++i) {
+      out.values[i] = 10.0 * (1 - s) + 3.0 * std::sin(i);
+      out.frequencies[i] = 10.0 + i;
+      out.times[i] = 1'800'000'000u + 3600u * uint32_t(i);
     }
   }
   return store;
@@ -65,16 +62,20 @@ struct Word {
   QString text;
 };
 
-// The words of the first page with their boxes, from poppler's pdftotext.
-QList<Word> pdfWords(const QString& pdf) {
+// Runs a poppler tool and answers what it printed.
+QString poppler(const char* tool, const QStringList& args) {
   QProcess run;
-  run.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+  run.start(QLatin1String(tool), args);
   run.waitForFinished(30000);
+  return QString::fromUtf8(run.readAllStandardOutput());
+}
+
+// The words of the first page with their boxes, from pdftotext.
+QList<Word> pdfWords(const QString& pdf) {
   static const QRegularExpression word(QStringLiteral(
       R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
   QList<Word> out;
-  const QString html = QString::fromUtf8(run.readAllStandardOutput());
-  for (auto it = word.globalMatch(html); it.hasNext();) {
+  for (auto it = word.globalMatch(poppler("pdftotext", {"-bbox", pdf, "-"})); it.hasNext();) {
     const auto m = it.next();
     out.append({QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
                        QPointF(m.captured(3).toDouble(), m.captured(4).toDouble())),
@@ -85,10 +86,7 @@ QList<Word> pdfWords(const QString& pdf) {
 
 // The first page as an image of one pixel per point.
 QImage pdfImage(const QString& pdf, const QString& stem) {
-  QProcess run;
-  run.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-png"),
-                                         QStringLiteral("-singlefile"), pdf, stem});
-  run.waitForFinished(30000);
+  poppler("pdftoppm", {"-r", "72", "-png", "-singlefile", pdf, stem});
   return QImage(stem + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
 }
 
@@ -124,21 +122,19 @@ TEST_P(ReportPrint, PageCarriesTheChartInsideItsRectangle) {
   const ThresholdTable table{};
   const RibbonSet set = ribbons(type == MultiDay || type == MultiDayTimeWindow);
   ReportData data;
-  data.query.graphType = type;
-  data.query.frequency = 30.0;
+  data.ribbons = &set;
   data.series = &store;
   data.thresholds = &table;
-  data.ribbons = &set;
+  data.query.graphType = type;
+  data.query.frequency = 30.0;
   data.thresholdNames = {"Upper High", "Upper Low", "Lower High", "Lower Low"};
-  data.headerLines = {QStringLiteral("Port 3"), QStringLiteral("Level Units: dBmV")};
+  data.headerLines = {"Port 3", "Level Units: dBmV"};
   std::unique_ptr<ReportView> view(createReportView(type, nullptr));
   view->resize(960, 560);
   view->show();
   view->setActive(true);
   view->showReport(data);
-  QElapsedTimer wait;
-  wait.start();
-  while (wait.elapsed() < (twoD ? 300 : 1500)) QApplication::processEvents();
+  QTest::qWait(twoD ? 300 : 1500);
 
   QTemporaryDir dir;
   const QString pdf = dir.filePath(QStringLiteral("page.pdf"));
@@ -147,23 +143,22 @@ TEST_P(ReportPrint, PageCarriesTheChartInsideItsRectangle) {
   printer.setOutputFileName(pdf);
   printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                     QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
-  ReportPageContent content;
-  content.reportText = QStringLiteral("Eastside Review");
-  content.label = QStringLiteral("Port 3");
-  content.description = QStringLiteral("Shows the levels of one port.");
-  content.reportName = ReportTexts::name(type);
-  content.headerLines = data.headerLines;
-  content.chart = view->chartPainter();
-  content.chartSize = view->size();
+  ReportPageContent content{.reportText = "Eastside Review",
+                            .label = "Port 3",
+                            .reportName = ReportTexts::name(type),
+                            .description = "Shows the levels of one port.",
+                            .headerLines = data.headerLines,
+                            .printedAt = {},
+                            .chart = view->chartPainter(),
+                            .chartSize = view->size()};
   QRectF chart;
   ASSERT_TRUE(printReport(printer, content, &chart));
   ASSERT_FALSE(chart.isEmpty());
 
   // Device pixels of the printable area to points on the paper.
   const qreal toPt = 72.0 / printer.resolution();
-  const QPointF origin = printer.pageLayout().paintRectPoints().topLeft();
-  const QRectF chartPt(origin + chart.topLeft() * toPt, chart.size() * toPt);
   const QRectF pagePt = printer.pageLayout().paintRectPoints();
+  const QRectF chartPt(pagePt.topLeft() + chart.topLeft() * toPt, chart.size() * toPt);
   const QImage page = pdfImage(pdf, dir.filePath(QStringLiteral("page")));
   ASSERT_FALSE(page.isNull());
   const QRect inside = chartPt.toAlignedRect().adjusted(2, 2, -2, -2);
@@ -174,8 +169,9 @@ TEST_P(ReportPrint, PageCarriesTheChartInsideItsRectangle) {
     dark += qGray(page.pixel(x, inside.center().y())) < 60;
   EXPECT_GT(dark, inside.width() * 0.6);
   // Title, report texts and header are text of the page.
+  const QList<Word> words = pdfWords(pdf);
   QStringList text;
-  for (const Word& w : pdfWords(pdf)) text << w.text;
+  for (const Word& w : words) text << w.text;
   for (const QString& wanted : {QStringLiteral("Eastside Review Port 3"), ReportTexts::name(type),
                                 content.description, QStringLiteral("Level Units: dBmV")})
     EXPECT_TRUE(text.join(' ').contains(wanted)) << wanted.toStdString();
@@ -184,7 +180,7 @@ TEST_P(ReportPrint, PageCarriesTheChartInsideItsRectangle) {
       EXPECT_GT(near(page, inside, colorFromRef(ref)), 40) << std::hex << ref;
     // Axis labels are text of the page, inside the chart and of a size one reads.
     int labels = 0;
-    for (const Word& w : pdfWords(pdf)) {
+    for (const Word& w : words) {
       if (!chartPt.contains(w.box.center())) continue;
       ++labels;
       EXPECT_TRUE(chartPt.contains(w.box)) << w.text.toStdString();
