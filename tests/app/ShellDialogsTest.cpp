@@ -1,15 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDialog>
-#include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -20,6 +16,7 @@
 #include "app/PageSetupDialog.h"
 #include "query/GraphType.h"
 #include "support/QtPrinters.h"
+#include "support/TempSettings.h"
 
 namespace {
 
@@ -66,24 +63,17 @@ TEST(HelpContentTest, EveryTopicAndEveryInternalLinkHasItsAnchor) {
     EXPECT_TRUE(anchors.contains(m.captured(1))) << "broken link #" << m.captured(1).toStdString();
 }
 
-TEST(HelpLocationTest, ClientFolderCopyWinsThenTheInstalledCopyThenTheSources) {
-  QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
-  const QString client = dir.filePath(QStringLiteral("Client"));
-  const QString program = dir.filePath(QStringLiteral("bin"));
-  const QString source = dir.filePath(QStringLiteral("src/quillon.html"));
-  const QString clientCopy = client + QStringLiteral("/NB-Quillon-Help-File.html");
-  const QString installed = program + QStringLiteral("/help/quillon.html");
-  auto touch = [](const QString& path) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly);
-  };
+class HelpLocationTest : public TempSettingsTest {};
 
+TEST_F(HelpLocationTest, ClientFolderCopyWinsThenTheInstalledCopyThenTheSources) {
+  const QString client = userDir() + "/Client", program = userDir() + "/bin";
+  const QString source = userDir() + "/src/quillon.html";
+  const QString clientCopy = client + "/NB-Quillon-Help-File.html",
+                installed = program + "/help/quillon.html";
   EXPECT_TRUE(HelpLocation::find(client, program, source).isEmpty());
-  const QString shared = dir.filePath(QStringLiteral("share/quillon/help/quillon.html"));
-  for (const QString& copy : {source, shared, installed, clientCopy}) {
-    ASSERT_TRUE(touch(copy));
+  for (const QString& copy :
+       {source, userDir() + "/share/quillon/help/quillon.html", installed, clientCopy}) {
+    writeFile(copy, "");
     EXPECT_EQ(HelpLocation::find(client, program, source), copy);
   }
   // The installation writes the folder with or without a closing separator.
@@ -150,9 +140,8 @@ TEST(AboutDialogTest, ShowsNameVersionAndBuildTime) {
   AboutDialog about;
   QStringList shown;
   for (const QLabel* l : about.findChildren<QLabel*>()) shown << l->text();
-  EXPECT_TRUE(shown.contains(QStringLiteral("Orlane Quillon")));
-  EXPECT_TRUE(shown.contains(QStringLiteral("Version ") + BuildInfo::version()));
-  EXPECT_TRUE(shown.contains(AboutDialog::buildText()));
+  EXPECT_EQ(shown.filter(QRegularExpression("^(Orlane Quillon|Version |Built )")),
+            QStringList({"Orlane Quillon", "Version " + BuildInfo::version(), AboutDialog::buildText()}));
 }
 
 }  // namespace
