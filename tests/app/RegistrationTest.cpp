@@ -107,6 +107,7 @@ TEST(RegistrationExecTest, ArgumentsAreQuotedOnlyWhenNeeded) {
       {QStringLiteral("/opt/$x/quillon"), QStringLiteral("\"/opt/\\$x/quillon\"")},
       {QStringLiteral("/opt/a\"b/quillon"), QStringLiteral("\"/opt/a\\\"b/quillon\"")},
       {QStringLiteral("/opt/it's/quillon"), QStringLiteral("\"/opt/it's/quillon\"")},
+      {QStringLiteral("/opt/a`b/quillon"), QStringLiteral("\"/opt/a\\`b/quillon\"")},
       {QStringLiteral("/opt/back\\slash/quillon"), QStringLiteral("\"/opt/back\\\\slash/quillon\"")},
   };
   for (const auto& [path, quoted] : cases)
