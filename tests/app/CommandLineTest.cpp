@@ -17,39 +17,30 @@ CCommandLineInfoWav parseWords(const QStringList& words) {
   return CCommandLineInfoWav::parse(QStringList{"quillon"} + words);
 }
 
+// Host and token are read, yet a trailing switch or word cancels the launch.
 TEST(CommandLineTest, FillsLaunchParameters) {
-  const std::pair<QStringList, LaunchParameters> cases[] = {
-      {{}, {}},
-      {{"/IP:127.0.0.1", "/TOKEN:1001", "/NODE:3", "/LABEL:Port 3", "/QUERY:2"},
-       {.serverHost = "127.0.0.1",
-        .token = 1001,
-        .label = "Port 3",
-        .node = 3,
-        .graphType = 2,
-        .launchedWithParameters = true}},
-      {{"-TIMESTART:1700000000", "-TIMESTOP:1700003600", "-UPTOTHESEC:1", "-SFTWFREQ:12.5", "-STAT:5",
-        "-INC:2"},
-       {.startTime = 1700000000,
-        .stopTime = 1700003600,
-        .upToTheSecond = 1,
-        .frequency = 12.5,
-        .statistics = 5,
-        .increment = 2,
-        .launchedWithParameters = true}},
-      // Host and token are read, yet the trailing switch cancels the launch.
-      {{"/IP:srv", "/TOKEN:5", "/Automation"}, {.serverHost = "srv", .token = 5}},
-      {{"/Automation", "/TOKEN:5"}, {.token = 5, .launchedWithParameters = true}},
-      {{"/TOKEN:12:34", "/LABEL:Rack 2: Port 3"},
-       {.token = 12, .label = "Rack 2: Port 3", .launchedWithParameters = true}},
-      {{"/token:5"}, {.launchedWithParameters = true}},
-      {{"/USER:bob", "/PW:x", "/UD:.", "/ TOKEN:5"}, {.launchedWithParameters = true}},
-      {{"/QUERY:x"}, {.graphType = 0, .launchedWithParameters = true}},
-      {{"TOKEN:5", "--NODE:7"}, {.token = 5, .node = 7, .launchedWithParameters = true}},
-      {{"/TOKEN:5", "file.txt"}, {.token = 5}},
-      {{"//TOKEN:5"}, {.launchedWithParameters = true}},
+  const std::tuple<QStringList, LaunchParameters, bool> cases[] = {
+      {{}, {}, false},
+      {{"/IP:127.0.0.1", "/TOKEN:1001"}, {.serverHost = "127.0.0.1", .token = 1001}, true},
+      {{"/NODE:3", "/LABEL:Port 3", "/QUERY:2"}, {.label = "Port 3", .node = 3, .graphType = 2}, true},
+      {{"-TIMESTART:1700000000", "-TIMESTOP:1700003600"},
+       {.startTime = 1700000000, .stopTime = 1700003600},
+       true},
+      {{"-UPTOTHESEC:1", "-SFTWFREQ:12.5"}, {.upToTheSecond = 1, .frequency = 12.5}, true},
+      {{"-STAT:5", "-INC:2"}, {.statistics = 5, .increment = 2}, true},
+      {{"/IP:srv", "/TOKEN:5", "/Automation"}, {.serverHost = "srv", .token = 5}, false},
+      {{"/Automation", "/TOKEN:5"}, {.token = 5}, true},
+      {{"/TOKEN:12:34", "/LABEL:Rack 2: Port 3"}, {.token = 12, .label = "Rack 2: Port 3"}, true},
+      {{"/token:5"}, {}, true},
+      {{"/USER:bob", "/PW:x", "/UD:.", "/ TOKEN:5"}, {}, true},
+      {{"/QUERY:x"}, {.graphType = 0}, true},
+      {{"TOKEN:5", "--NODE:7"}, {.token = 5, .node = 7}, true},
+      {{"/TOKEN:5", "file.txt"}, {.token = 5}, false},
+      {{"//TOKEN:5"}, {}, true},
   };
-  for (const auto& [words, expected] : cases) {
+  for (auto [words, expected, launched] : cases) {
     const LaunchParameters p = parseWords(words).launchParameters();
+    expected.launchedWithParameters = launched;
     EXPECT_TRUE(p == expected) << words.join(' ').toStdString() << ": host " << p.serverHost.toStdString()
                                << " token " << p.token << " label " << p.label.toStdString() << " launched "
                                << p.launchedWithParameters;
@@ -170,6 +161,12 @@ TEST(CommandLineTest, UsageExamplesParse) {
 const CNBDateTime kStart = CNBDateTime::FromSeconds(1700000000);  // 2023-11-14 22:13:20 UTC
 const CNBDateTime kStop = CNBDateTime::FromSeconds(1700003600);
 
+void datesThen24Hour(GraphQuery& q) {
+  q.start = kStart;
+  q.end = kStop;
+  q.graphType = TwentyFourHour;
+}
+
 // The request as a pre-fill should leave it, from a reset one.
 TEST(LaunchRequestTest, PrefillAppliesGivenParametersOnly) {
   const struct {
@@ -182,35 +179,15 @@ TEST(LaunchRequestTest, PrefillAppliesGivenParametersOnly) {
       {{"/TIMESTART:1700000000"}, [](GraphQuery& q) { q.start = kStart; }, true, true, false},
       {{"/TIMESTOP:1700003600"}, [](GraphQuery& q) { q.end = kStop; }, true, false, false},
       // The type comes after the dates, so they land in the shared window.
-      {{"/TIMESTART:1700000000", "/TIMESTOP:1700003600", "/QUERY:3"},
-       [](GraphQuery& q) {
-         q.start = kStart;
-         q.end = kStop;
-         q.graphType = TwentyFourHour;
-       },
-       true,
-       true,
-       true},
+      {{"/TIMESTART:1700000000", "/TIMESTOP:1700003600", "/QUERY:3"}, datesThen24Hour, true, true, true},
       {{"/UPTOTHESEC:0"}, nullptr, false, false, false},
       {{"/UPTOTHESEC:-5"}, nullptr, true, false, false},
-      {{"/SFTWFREQ:12.5", "/INC:2", "/STAT:5", "/QUERY:1"},
-       [](GraphQuery& q) {
-         q.graphType = OneFreqTimeWindow;
-         q.frequency = 12.5;
-         q.increment = Increment::k1Day;
-         q.statistics = {1, 0, 1, 0, 0, 0, 0};
-       },
-       true,
-       false,
-       false},
-      {{"/SFTWFREQ:0", "/STAT:0", "/QUERY:x"},
-       [](GraphQuery& q) {
-         q.frequency = 0.0;
-         q.statistics = {0, 0, 0, 0, 0, 0, 0};
-       },
-       true,
-       false,
-       false},
+      {{"/SFTWFREQ:12.5"}, [](GraphQuery& q) { q.frequency = 12.5; }, true, false, false},
+      {{"/INC:2"}, [](GraphQuery& q) { q.increment = Increment::k1Day; }, true, false, false},
+      {{"/STAT:5"}, [](GraphQuery& q) { q.statistics = {1, 0, 1, 0, 0, 0, 0}; }, true, false, false},
+      {{"/QUERY:1"}, [](GraphQuery& q) { q.graphType = OneFreqTimeWindow; }, true, false, false},
+      {{"/SFTWFREQ:0"}, [](GraphQuery& q) { q.frequency = 0.0; }, true, false, false},
+      {{"/STAT:0"}, [](GraphQuery& q) { q.statistics = {0, 0, 0, 0, 0, 0, 0}; }, true, false, false},
       {{"/SFTWFREQ:-1", "/STAT:-1", "/INC:-1"}, nullptr, true, false, false},
   };
   for (const auto& c : cases) {
