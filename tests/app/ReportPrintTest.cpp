@@ -6,6 +6,7 @@
 #include "views/ReportTexts.h"
 #include "views/ReportView.h"
 #include "views/ReportViewFactory.h"
+#include "views/ViewFixtures.h"
 
 #include <QImage>
 #include <QPageLayout>
@@ -21,41 +22,6 @@
 #include <memory>
 
 namespace {
-
-// Three level traces over 11 frequencies (or hours), apart on the scale.
-SeriesStore traces() {
-  SeriesStore store;
-  store.count = 3;
-  for (int s = 0; s < 3; ++s) {
-    auto& out = store.series[size_t(s)];
-    out = {.entryCount = 11, .statistic = s, .hasData = 1};
-    for (size_t i = 0; i < 11; ++i) {
-      out.values[i] = 10.0 * (1 - s) + 3.0 * std::sin(i);
-      out.frequencies[i] = 10.0 + i;
-      out.times[i] = 1'800'000'000u + 3600u * uint32_t(i);
-    }
-  }
-  return store;
-}
-
-RibbonSet ribbons(bool days) {
-  RibbonSet s;
-  s.kind = days ? RibbonSet::Kind::Day : RibbonSet::Kind::Ribbon;
-  s.ribbonCount = days ? 7 : 24;
-  s.frequencyCount = 121;
-  const auto fill = [&](auto& blocks, int i) {
-    auto& b = blocks.emplace_back();
-    for (int j = 0; j < s.frequencyCount; ++j) {
-      b.frequencies[static_cast<size_t>(j)] = 5.0 + 0.5 * j;
-      b.values[static_cast<size_t>(j)] = (j > 60 && j < 90) ? 35.0 : 2.0 + 8.0 * std::sin(0.2 * j + i);
-    }
-  };
-  for (int i = 0; i < s.ribbonCount; ++i) {
-    days ? fill(s.days, i) : fill(s.ribbons, i);
-    s.startLabels.push_back(QStringLiteral("%1:00").arg(i));
-  }
-  return s;
-}
 
 struct Word {
   QRectF box;  // points on the paper
@@ -118,16 +84,22 @@ TEST_P(ReportPrint, PageCarriesTheChartInsideItsRectangle) {
       GTEST_SKIP() << tool << " (poppler-utils) is not installed";
   const int type = GetParam();
   const bool twoD = type == TimeWindowSummary || type == OneFreqTimeWindow;
-  const SeriesStore store = traces();
-  const ThresholdTable table{};
-  const RibbonSet set = ribbons(type == MultiDay || type == MultiDayTimeWindow);
-  ReportData data;
+  // Three level traces over 11 frequencies (or hours), apart on the scale;
+  // ribbons of 121 frequencies with a plateau.
+  std::vector<std::pair<int, QVector<double>>> traces;
+  for (int s = 0; s < 3; ++s) {
+    traces.push_back({s, {}});
+    for (int i = 0; i < 11; ++i) traces.back().second << 10.0 * (1 - s) + 3.0 * std::sin(i);
+  }
+  SummaryFixture summary(traces);
+  const bool days = type == MultiDay || type == MultiDayTimeWindow;
+  const RibbonSet set = makeRibbons(
+      days ? RibbonSet::Kind::Day : RibbonSet::Kind::Ribbon, days ? 7 : 24, 121,
+      [](int i, int j) { return (j > 60 && j < 90) ? 35.0 : 2.0 + 8.0 * std::sin(0.2 * j + i); },
+      [](int j) { return 5.0 + 0.5 * j; });
+  ReportData data = summary.data;
   data.ribbons = &set;
-  data.series = &store;
-  data.thresholds = &table;
   data.query.graphType = type;
-  data.query.frequency = 30.0;
-  data.thresholdNames = {"Upper High", "Upper Low", "Lower High", "Lower Low"};
   data.headerLines = {"Port 3", "Level Units: dBmV"};
   std::unique_ptr<ReportView> view(createReportView(type, nullptr));
   view->resize(960, 560);
