@@ -36,40 +36,36 @@ public:
 
   void LaunchORB(int32_t node, const QString& serverClass, const QString& host, int32_t token,
                  const QString& label, int16_t levelUnits) override {
-    record("LaunchORB", {node, serverClass, host, token, label, QVariant::fromValue(levelUnits)});
+    record("LaunchORB", node, serverClass, host, token, label, levelUnits);
   }
   void LaunchWithDates(int32_t node, const QString& serverClass, const QString& host, int32_t token,
                        const QString& label, double start, double end, int16_t levelUnits) override {
-    record("LaunchWithDates",
-           {node, serverClass, host, token, label, start, end, QVariant::fromValue(levelUnits)});
+    record("LaunchWithDates", node, serverClass, host, token, label, start, end, levelUnits);
   }
   void LaunchORBWithThreshNames(int32_t node, const QString& serverClass, const QString& host, int32_t token,
                                 const QString& label, int16_t levelUnits, const QStringList& names) override {
-    record("LaunchORBWithThreshNames",
-           {node, serverClass, host, token, label, QVariant::fromValue(levelUnits), names});
+    record("LaunchORBWithThreshNames", node, serverClass, host, token, label, levelUnits, names);
   }
   void LaunchWithDatesAndThreshNames(int32_t node, const QString& serverClass, const QString& host,
                                      int32_t token, const QString& label, double start, double end,
                                      int16_t levelUnits, const QStringList& names) override {
-    record("LaunchWithDatesAndThreshNames",
-           {node, serverClass, host, token, label, start, end, QVariant::fromValue(levelUnits), names});
+    record("LaunchWithDatesAndThreshNames", node, serverClass, host, token, label, start, end, levelUnits,
+           names);
   }
-  void SetFreqRange(double low, double high) override { record("SetFreqRange", {low, high}); }
+  void SetFreqRange(double low, double high) override { record("SetFreqRange", low, high); }
   bool isFetching() const override { return fetching; }
   bool fetching = false;
 
 private:
-  void record(const char* method, const QVariantList& args) {
-    QStringList parts;
-    for (const QVariant& a : args) parts.append(describe(a));
+  template <class... Args>
+  void record(const char* method, const Args&... args) {
+    const QStringList parts{describe(QVariant::fromValue(args))...};
     calls.push_back(QLatin1String(method) + '(' + parts.join(", ") + ')');
     if (duringLaunch && calls.back().startsWith("Launch")) duringLaunch();
   }
 };
 
-QVariant units(int16_t code) {
-  return QVariant::fromValue(code);
-}
+const auto units = [](int16_t code) { return QVariant::fromValue(code); };
 
 class AutomationTest : public ::testing::Test {
 protected:
