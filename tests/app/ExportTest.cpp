@@ -98,22 +98,42 @@ TEST_F(ExportDirTest, WriteReplacesTheOldFileOnlyWhenComplete) {
   EXPECT_EQ(entries(), QStringList{QStringLiteral("report.csv")});
 }
 
+// A chart stand-in: a header band and a red square, enough to find both in
+// the written file.
+void paintChart(QPainter& p, const QRectF& r) {
+  p.fillRect(r, Qt::black);
+  p.fillRect(QRectF(r.left(), r.top(), r.width(), 20), Qt::darkGray);
+  p.fillRect(QRectF(r.center() - QPointF(10, 10), QSizeF(20, 20)), Qt::red);
+}
+
 // Root ignores permission bits, so the unwritable targets are ones no user
-// can create. The user sees one message, naming the file.
-TEST_F(ExportDirTest, UnwritableTargetsReportTheFileAndWriteNothing) {
-  writeOld(path(QStringLiteral("plain-file")));
+// can create. A failed write names the file, leaves the older one and no
+// temporary file; the user sees one message, naming the file.
+TEST_F(ExportDirTest, FailedWritesNameTheFileAndLeaveTheOldOne) {
+  writeOld(path("keep.png"));
   ASSERT_TRUE(QDir(root()).mkdir(QStringLiteral("a-folder")));
-  for (const QString& target : {path(QStringLiteral("plain-file/report.csv")),      // parent is a file
-                                path(QStringLiteral("no-such-folder/report.csv")),  // parent missing
-                                path(QStringLiteral("a-folder"))}) {                // target is a folder
+  enum How { Csv, Image, NoArea, NoChart };
+  const std::pair<const char*, How> cases[] = {
+      {"keep.png/report.csv", Csv},        // parent is a file
+      {"no-such-folder/report.csv", Csv},  // parent missing
+      {"a-folder", Csv},                   // target is a folder
+      {"chart.bmp", Image},                // a kind we do not write
+      {"keep.png", NoArea},
+      {"keep.png", NoChart},
+      {"missing/dir/c.png", Image},
+  };
+  for (const auto& [name, how] : cases) {
+    const QString target = path(name);
     bool called = false;
-    const ExportFile::Result r = ExportFile::write(target, [&](QTextStream&) { called = true; });
-    EXPECT_FALSE(r) << target.toStdString();
-    EXPECT_FALSE(called) << target.toStdString();
-    EXPECT_TRUE(r.error.contains(target)) << r.error.toStdString();
+    const ExportFile::Result r =
+        how == Csv ? ExportFile::write(target, [&](QTextStream&) { called = true; })
+                   : ChartImageFile::write(target, how == NoChart ? ChartPainter() : paintChart,
+                                           how == NoArea ? QSize() : QSize(320, 200));
+    EXPECT_TRUE(!r.ok && !called) << name;
+    EXPECT_TRUE(r.error.contains(QDir::toNativeSeparators(target))) << r.error.toStdString();
   }
-  EXPECT_EQ(entries(), QStringList{QStringLiteral("plain-file")});
-  EXPECT_EQ(readFile(path(QStringLiteral("plain-file"))), QByteArray("old contents\n"));
+  EXPECT_EQ(entries(), QStringList{QStringLiteral("keep.png")});
+  EXPECT_EQ(readFile(path("keep.png")), QByteArray("old contents\n"));
 
   RecordingPrompts prompts;
   ScopedPrompts scope(prompts);
@@ -123,14 +143,6 @@ TEST_F(ExportDirTest, UnwritableTargetsReportTheFileAndWriteNothing) {
   EXPECT_FALSE(saveExport(nullptr, path(QStringLiteral("missing/no.csv")), writeX));
   ASSERT_EQ(prompts.texts.size(), 1);
   EXPECT_TRUE(prompts.texts[0].contains(QStringLiteral("missing/no.csv")));
-}
-
-// A chart stand-in: a header band and a red square, enough to find both in
-// the written file.
-void paintChart(QPainter& p, const QRectF& r) {
-  p.fillRect(r, Qt::black);
-  p.fillRect(QRectF(r.left(), r.top(), r.width(), 20), Qt::darkGray);
-  p.fillRect(QRectF(r.center() - QPointF(10, 10), QSizeF(20, 20)), Qt::red);
 }
 
 // The extension picks the kind; each file is the chart at its size: a PNG of
@@ -159,31 +171,6 @@ TEST_F(ExportDirTest, ChartImageEachKindHoldsTheChartAtItsSize) {
                        .match(QString::fromLatin1(pdf));
   EXPECT_NEAR(box.captured(1).toDouble(), 240.0, 0.5);
   EXPECT_NEAR(box.captured(2).toDouble(), 150.0, 0.5);
-}
-
-TEST_F(ExportDirTest, ChartImageFailuresSayWhyAndLeaveTheOldFile) {
-  const QSize chartSize{320, 200};
-  const QString target = path("keep.png");
-  writeOld(target);
-  struct Case {
-    QString path;
-    ChartPainter paint;
-    QSize size;
-  } cases[] = {
-      {path("chart.bmp"), paintChart, chartSize},          // a kind we do not write
-      {target, paintChart, QSize()},                       // no chart area
-      {target, ChartPainter(), chartSize},                 // no chart
-      {path("missing/dir/c.png"), paintChart, chartSize},  // a folder that does not exist
-  };
-  for (const auto& c : cases) {
-    const ExportFile::Result r = ChartImageFile::write(c.path, c.paint, c.size);
-    EXPECT_FALSE(r.ok) << c.path.toStdString();
-    EXPECT_TRUE(r.error.contains(QDir::toNativeSeparators(c.path))) << r.error.toStdString();
-  }
-  EXPECT_EQ(readFile(target), "old contents\n");
-  EXPECT_FALSE(QFile::exists(path("chart.bmp")));
-  // Only the target is left: no temporary file survives a failed write.
-  EXPECT_EQ(entries(), QStringList{"keep.png"});
 }
 
 }  // namespace
