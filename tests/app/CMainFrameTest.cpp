@@ -2,9 +2,6 @@
 #include "app/CMainFrame.h"
 #include "chart/CChart2D.h"
 #include "chart/CChart3D.h"
-#include "core/SettingsStore.h"
-#include "core/WindowPlacement.h"
-#include "query/CORBPropertiesDlg.h"
 #include "query/FetchTestBlocks.h"
 #include "resources/CommandIds.h"
 #include "support/FixedClock.h"
@@ -62,10 +59,6 @@ TEST_F(MainFrameTest, ClosingKeepsThePlacementForTheNextStart) {
     frame.show();
     frame.close();
   }
-  SettingsStore store;
-  const auto p = WindowPlacement::Load(store);
-  ASSERT_TRUE(p.has_value());
-  EXPECT_EQ(QSize(p->right - p->left, p->bottom - p->top), QSize(700, 500));
   CMainFrame again(m_doc, m_session);
   again.show();  // the placement comes back when the window is first shown
   EXPECT_EQ(again.size(), QSize(700, 500));
