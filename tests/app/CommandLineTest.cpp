@@ -89,13 +89,11 @@ TEST(CommandLineTest, StandardSwitchesSetTheirFlagOnly) {
       {"--help", "H"},       {"-h", "H"},          {"/?", "H"}};
   for (const auto& [word, flags] : cases) {
     const CCommandLineInfoWav info = parseWords({QString::fromLatin1(word)});
+    const bool on[] = {info.registerServer(), info.unregisterServer(), info.runAutomated(),
+                       info.runEmbedded(), info.helpRequested()};
     QString set;
-    for (const auto& [on, letter] : {std::pair{info.registerServer(), 'R'},
-                                     {info.unregisterServer(), 'U'},
-                                     {info.runAutomated(), 'A'},
-                                     {info.runEmbedded(), 'E'},
-                                     {info.helpRequested(), 'H'}})
-      if (on) set += QLatin1Char(letter);
+    for (int i = 0; i < 5; ++i)
+      if (on[i]) set += QStringLiteral("RUAEH")[i];
     EXPECT_EQ(set, QLatin1String(flags)) << word;
     EXPECT_FALSE(info.launchParameters().launchedWithParameters) << word;
   }
@@ -134,9 +132,9 @@ TEST(CommandLineTest, LaunchHandsTheRestOver) {
       {{"-launch", "/TOKEN:5"}, false, {}, true}};
   for (const auto& c : cases) {
     const CCommandLineInfoWav info = parseWords(c.words);
-    EXPECT_EQ(info.launchRequested(), c.requested) << c.words.join(' ').toStdString();
-    EXPECT_EQ(info.launchArguments(), c.launchArguments) << c.words.join(' ').toStdString();
-    EXPECT_EQ(info.launchParameters().launchedWithParameters, c.launched) << c.words.join(' ').toStdString();
+    EXPECT_TRUE(info.launchRequested() == c.requested && info.launchArguments() == c.launchArguments &&
+                info.launchParameters().launchedWithParameters == c.launched)
+        << c.words.join(' ').toStdString();
   }
 }
 
