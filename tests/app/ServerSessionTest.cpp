@@ -77,7 +77,7 @@ TEST_F(ServerSessionTest, CreationRetriesWhileTheServerAsksToTryLater) {
   EXPECT_EQ(std::pair(m_fake->createData.calls, m_fake->createSecurity.calls), std::pair(3, 2));
   EXPECT_TRUE(m_sleeps.empty());  // creation retries at once
 
-  m_configure = [](FakeServerObjects& f) { f.createData.fallback = hr::RPC_E_SERVERCALL_RETRYLATER; };
+  m_configure = [](auto& f) { f.createData.fallback = hr::RPC_E_SERVERCALL_RETRYLATER; };
   auto stuck = session();
   EXPECT_FALSE(connect(*stuck));
   EXPECT_EQ(m_fake->createData.calls, ServerSession::kCreateRetries);
@@ -90,22 +90,18 @@ TEST_F(ServerSessionTest, FailedStepsReportOnceAndAskToClose) {
     HRESULT code;
     bool withContext;
   } cases[] = {
-      {[](FakeServerObjects& f) { f.createData.script = {hr::REGDB_E_CLASSNOTREG}; }, hr::REGDB_E_CLASSNOTREG,
-       true},
-      {[](FakeServerObjects& f) { f.createSecurity.script = {hr::RPC_S_SERVER_UNAVAILABLE}; },
+      {[](auto& f) { f.createData.script = {hr::REGDB_E_CLASSNOTREG}; }, hr::REGDB_E_CLASSNOTREG, true},
+      {[](auto& f) { f.createSecurity.script = {hr::RPC_S_SERVER_UNAVAILABLE}; },
        hr::RPC_S_SERVER_UNAVAILABLE, true},
-      {[](FakeServerObjects& f) { f.data->openSession.script = {hr::kMaxConnections}; }, hr::kMaxConnections,
-       false},
-      {[](FakeServerObjects& f) { f.data->openSession.script = {30}; }, 30, true},
+      {[](auto& f) { f.data->openSession.script = {hr::kMaxConnections}; }, hr::kMaxConnections, false},
+      {[](auto& f) { f.data->openSession.script = {30}; }, 30, true},
       // Only the exact success code opens a session.
-      {[](FakeServerObjects& f) { f.data->openSession.script = {hr::S_FALSE}; }, hr::S_FALSE, true},
-      {[](FakeServerObjects& f) { f.data->connect.script = {hr::kConnectionDropped}; },
-       hr::kConnectionDropped, true},
-      {[](FakeServerObjects& f) { f.data->connect.script = {hr::kMaxConnections}; }, hr::kMaxConnections,
-       false},
+      {[](auto& f) { f.data->openSession.script = {hr::S_FALSE}; }, hr::S_FALSE, true},
+      {[](auto& f) { f.data->connect.script = {hr::kConnectionDropped}; }, hr::kConnectionDropped, true},
+      {[](auto& f) { f.data->connect.script = {hr::kMaxConnections}; }, hr::kMaxConnections, false},
       // The 251st busy answer is reported.
-      {[](FakeServerObjects& f) { f.data->connect.script = std::deque<HRESULT>(251, hr::kConnectBusy); },
-       hr::kConnectBusy, true},
+      {[](auto& f) { f.data->connect.script = std::deque<HRESULT>(251, hr::kConnectBusy); }, hr::kConnectBusy,
+       true},
   };
   int expectedCloses = 0;
   for (const auto& c : cases) {
@@ -176,7 +172,7 @@ TEST_F(ServerSessionTest, ConnectsWithTheStoredIdentityReplacesAndKeepsAlive) {
   EXPECT_EQ(clock.Now().value(), 0.0);
 
   const auto first = m_fake;
-  m_configure = [](FakeServerObjects& f) { f.createSecurity.fallback = hr::E_ACCESSDENIED; };
+  m_configure = [](auto& f) { f.createSecurity.fallback = hr::E_ACCESSDENIED; };
   EXPECT_FALSE(connect(*s));
   EXPECT_EQ(first->data->closeSession.calls, 1);
   EXPECT_TRUE(!s->isConnected() && !s->objects());
