@@ -2,35 +2,16 @@
 #include "app/CMainFrame.h"
 #include "chart/CChart2D.h"
 #include "chart/CChart3D.h"
-#include "core/SettingsStore.h"
-#include "core/WindowPlacement.h"
-#include "query/CORBPropertiesDlg.h"
 #include "query/FetchTestBlocks.h"
 #include "resources/CommandIds.h"
 #include "support/FixedClock.h"
 #include "views/C3DReportView.h"
 #include "views/Chart2DReportView.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QCoreApplication>
-#include <QDialogButtonBox>
-#include <QPushButton>
-#include <QTimer>
-
 namespace {
 
 class MainFrameTest : public TempSettingsTest {
 protected:
-  // Presses a button of the New Graph dialog once it is up and modal.
-  static void pressWhenShown(QDialogButtonBox::StandardButton which, bool* seen) {
-    QTimer::singleShot(0, [which, seen] {
-      auto* dlg = qobject_cast<CORBPropertiesDlg*>(QApplication::activeModalWidget());
-      *seen = dlg != nullptr && dlg->isVisible();
-      if (dlg) dlg->findChild<QDialogButtonBox*>()->button(which)->click();
-    });
-  }
-
   ServerSession m_session;
   COrbiskDoc m_doc{m_session};
   ScopedFixedClock m_clock{QDateTime(QDate(2024, 6, 15), QTime(12, 7), Qt::UTC)};
@@ -38,11 +19,26 @@ protected:
   ScopedPrompts m_installed{m_prompts};
 };
 
-TEST_F(MainFrameTest, CancelBeforeTheFirstReportEndsTheProgram) {
+// Without a view only what needs none is on, also once a launch reset the
+// request; threshold names rename both menus; Cancel before the first report
+// ends the program.
+TEST_F(MainFrameTest, ViewCommandsWaitForAViewAndCancelBeforeAReportEnds) {
   CMainFrame frame(m_doc, m_session);
   frame.show();
+  QString on;
+  for (int id : {CommandIds::ID_VIEW_ZOOM_IN, CommandIds::ID_VIEW_ROTATE_LEFT, CommandIds::ID_MARKER_CENTER,
+                 CommandIds::ID_GRAPH_COPY, CommandIds::ID_GRAPH_EXPORT, CommandIds::ID_THRESHOLDS_ALL,
+                 CommandIds::ID_GRAPH_NEW, CommandIds::ID_FILE_PRINT, CommandIds::ID_APP_EXIT})
+    on += frame.action(id)->isEnabled() ? '1' : '0';
+  EXPECT_EQ(on, "000000111");
+  for (int id : CommandIds::kHelpAliases)
+    EXPECT_TRUE(frame.action(id) && frame.action(id)->isEnabled()) << id;
+  frame.setThresholdNames({"Upper High", "Upper Low", "Lower High", "Lower Low"});
+  EXPECT_EQ(frame.action(CommandIds::ID_THRESHOLDS_2)->text(), "Upper Low");
+  EXPECT_EQ(frame.action(CommandIds::ID_MARKER_THRESHOLD_4)->text(), "Lower Low");
+
   bool seen = false;
-  pressWhenShown(QDialogButtonBox::Cancel, &seen);
+  answerNewGraph(&frame, QDialogButtonBox::Cancel, [&] { seen = true; });
   QAction* newGraph = frame.action(CommandIds::ID_GRAPH_NEW);
   EXPECT_EQ(newGraph->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
   newGraph->trigger();
@@ -51,25 +47,9 @@ TEST_F(MainFrameTest, CancelBeforeTheFirstReportEndsTheProgram) {
   EXPECT_FALSE(frame.isVisible());
   EXPECT_TRUE(m_prompts.texts.isEmpty());
   EXPECT_EQ(frame.currentQuery().graphType, NoGraph);
-}
-
-// Without a view only what needs none is on; threshold names rename both menus.
-TEST_F(MainFrameTest, ViewCommandsWaitForAView) {
-  CMainFrame frame(m_doc, m_session);
-  for (int id : {CommandIds::ID_VIEW_ZOOM_IN, CommandIds::ID_VIEW_ROTATE_LEFT, CommandIds::ID_MARKER_CENTER,
-                 CommandIds::ID_GRAPH_COPY, CommandIds::ID_GRAPH_EXPORT, CommandIds::ID_THRESHOLDS_ALL})
-    EXPECT_FALSE(frame.action(id)->isEnabled()) << id;
-  for (int id : {CommandIds::ID_GRAPH_NEW, CommandIds::ID_FILE_PRINT, CommandIds::ID_APP_EXIT})
-    EXPECT_TRUE(frame.action(id)->isEnabled()) << id;
-  for (int id : CommandIds::kHelpAliases)
-    EXPECT_TRUE(frame.action(id) && frame.action(id)->isEnabled()) << id;
-  // A launch resets the request before any report: still nothing to export.
-  frame.resetRequest();
+  frame.resetRequest();  // as a launch does: still nothing to export
   frame.updateCommands();
   EXPECT_FALSE(frame.action(CommandIds::ID_GRAPH_EXPORT)->isEnabled());
-  frame.setThresholdNames({"Upper High", "Upper Low", "Lower High", "Lower Low"});
-  EXPECT_EQ(frame.action(CommandIds::ID_THRESHOLDS_2)->text(), "Upper Low");
-  EXPECT_EQ(frame.action(CommandIds::ID_MARKER_THRESHOLD_4)->text(), "Lower Low");
 }
 
 TEST_F(MainFrameTest, ClosingKeepsThePlacementForTheNextStart) {
@@ -79,11 +59,6 @@ TEST_F(MainFrameTest, ClosingKeepsThePlacementForTheNextStart) {
     frame.show();
     frame.close();
   }
-  SettingsStore store;
-  const auto p = WindowPlacement::Load(store);
-  ASSERT_TRUE(p.has_value());
-  EXPECT_EQ(p->right - p->left, 700);
-  EXPECT_EQ(p->bottom - p->top, 500);
   CMainFrame again(m_doc, m_session);
   again.show();  // the placement comes back when the window is first shown
   EXPECT_EQ(again.size(), QSize(700, 500));
@@ -127,24 +102,21 @@ protected:
   std::unique_ptr<CMainFrame> m_frame;
 };
 
-TEST_F(ReportFrameTest, AViewReadsTheSettingsBeforeItBuilds) {
+// A view reads the settings before it builds, also one not on show; Delta
+// stays on while marker one is on over a 3D report.
+TEST_F(ReportFrameTest, AViewReadsTheSettingsBeforeItBuildsAndDeltaStaysOn) {
   fetch(TwentyFourHour);
   EXPECT_EQ(valueAxis().minimum, -10.0);  // 1.5 .. 14.5 on steps of 10
   fetch(TimeWindowDetail);
   m_doc->startup().referenceStep = 5;  // as the property dialog leaves them
   m_doc->startup().scale = 5;
-  fetch(TwentyFourHour);  // its view exists but was not on show
-  EXPECT_EQ(valueAxis().minimum, -15.0);
-  EXPECT_EQ(valueAxis().maximum, 30.0);
+  fetch(TwentyFourHour);
+  EXPECT_EQ(std::pair(valueAxis().minimum, valueAxis().maximum), std::pair(-15.0, 30.0));
   fetch(OneFreqTimeWindow);
   const Chart2DState::Axis& y =
       static_cast<Chart2DReportView*>(m_frame->activeView())->chart().state().axis(Chart2DState::Y);
-  EXPECT_EQ(y.gridSpacing, 5.0);
-  EXPECT_EQ(y.maximum - y.minimum, 40.0);
-}
+  EXPECT_EQ(std::pair(y.gridSpacing, y.maximum - y.minimum), std::pair(5.0, 40.0));
 
-TEST_F(ReportFrameTest, DeltaStaysOnWhileMarkerOneIsOnOverA3DReport) {
-  fetch(OneFreqTimeWindow);
   m_frame->action(CommandIds::ID_MARKER_AVERAGE)->trigger();
   fetch(MultiDay);
   QAction* delta = m_frame->action(CommandIds::ID_MARKER_DELTA);

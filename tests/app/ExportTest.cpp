@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QDomDocument>
 #include <QFile>
 #include <QFileDialog>
+#include <QImage>
+#include <QPainter>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include "app/ChartImageFile.h"
 #include "app/ExportDialog.h"
 #include "app/ExportFile.h"
 #include "app/ExportLocation.h"
@@ -44,15 +49,7 @@ protected:
   QString root() const { return m_root.path(); }
   QString path(const QString& name) const { return m_root.filePath(name); }
   QStringList entries() const { return QDir(root()).entryList(QDir::Files | QDir::NoDotAndDotDot); }
-  static void writeOld(const QString& p) {
-    QFile f(p);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("old contents\n");
-  }
-  static QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-  }
+  static void writeOld(const QString& p) { writeFile(p, "old contents\n"); }
 
 private:
   QTemporaryDir m_root;
@@ -92,31 +89,51 @@ TEST_F(ExportDirTest, WriteReplacesTheOldFileOnlyWhenComplete) {
   const QString prefix = QStringLiteral("Could not write file ") + target + QStringLiteral(": ");
   EXPECT_TRUE(failed.error.startsWith(prefix) && failed.error.size() > prefix.size())
       << failed.error.toStdString();
-  EXPECT_EQ(readAll(target), QByteArray("old contents\n"));
+  EXPECT_EQ(readFile(target), QByteArray("old contents\n"));
   EXPECT_EQ(entries(), QStringList{QStringLiteral("report.csv")});
 
   const ExportFile::Result r = ExportFile::write(target, [](QTextStream& out) { out << "Port 3\nUID: 7\n"; });
   ASSERT_TRUE(r) << r.error.toStdString();
-  EXPECT_EQ(readAll(target), QByteArray("Port 3\nUID: 7\n"));
+  EXPECT_EQ(readFile(target), QByteArray("Port 3\nUID: 7\n"));
   EXPECT_EQ(entries(), QStringList{QStringLiteral("report.csv")});
 }
 
+// A chart stand-in: a header band and a red square, enough to find both in
+// the written file.
+void paintChart(QPainter& p, const QRectF& r) {
+  p.fillRect(r, Qt::black);
+  p.fillRect(QRectF(r.left(), r.top(), r.width(), 20), Qt::darkGray);
+  p.fillRect(QRectF(r.center() - QPointF(10, 10), QSizeF(20, 20)), Qt::red);
+}
+
 // Root ignores permission bits, so the unwritable targets are ones no user
-// can create. The user sees one message, naming the file.
-TEST_F(ExportDirTest, UnwritableTargetsReportTheFileAndWriteNothing) {
-  writeOld(path(QStringLiteral("plain-file")));
+// can create. A failed write names the file, leaves the older one and no
+// temporary file; the user sees one message, naming the file.
+TEST_F(ExportDirTest, FailedWritesNameTheFileAndLeaveTheOldOne) {
+  writeOld(path("keep.png"));
   ASSERT_TRUE(QDir(root()).mkdir(QStringLiteral("a-folder")));
-  for (const QString& target : {path(QStringLiteral("plain-file/report.csv")),      // parent is a file
-                                path(QStringLiteral("no-such-folder/report.csv")),  // parent missing
-                                path(QStringLiteral("a-folder"))}) {                // target is a folder
+  enum How { Csv, Image, NoArea, NoChart };
+  const std::pair<const char*, How> cases[] = {
+      {"keep.png/report.csv", Csv},        // parent is a file
+      {"no-such-folder/report.csv", Csv},  // parent missing
+      {"a-folder", Csv},                   // target is a folder
+      {"chart.bmp", Image},                // a kind we do not write
+      {"keep.png", NoArea},
+      {"keep.png", NoChart},
+      {"missing/dir/c.png", Image},
+  };
+  for (const auto& [name, how] : cases) {
+    const QString target = path(name);
     bool called = false;
-    const ExportFile::Result r = ExportFile::write(target, [&](QTextStream&) { called = true; });
-    EXPECT_FALSE(r) << target.toStdString();
-    EXPECT_FALSE(called) << target.toStdString();
-    EXPECT_TRUE(r.error.contains(target)) << r.error.toStdString();
+    const ExportFile::Result r =
+        how == Csv ? ExportFile::write(target, [&](QTextStream&) { called = true; })
+                   : ChartImageFile::write(target, how == NoChart ? ChartPainter() : paintChart,
+                                           how == NoArea ? QSize() : QSize(320, 200));
+    EXPECT_TRUE(!r.ok && !called) << name;
+    EXPECT_TRUE(r.error.contains(QDir::toNativeSeparators(target))) << r.error.toStdString();
   }
-  EXPECT_EQ(entries(), QStringList{QStringLiteral("plain-file")});
-  EXPECT_EQ(readAll(path(QStringLiteral("plain-file"))), QByteArray("old contents\n"));
+  EXPECT_EQ(entries(), QStringList{QStringLiteral("keep.png")});
+  EXPECT_EQ(readFile(path("keep.png")), QByteArray("old contents\n"));
 
   RecordingPrompts prompts;
   ScopedPrompts scope(prompts);
@@ -126,6 +143,34 @@ TEST_F(ExportDirTest, UnwritableTargetsReportTheFileAndWriteNothing) {
   EXPECT_FALSE(saveExport(nullptr, path(QStringLiteral("missing/no.csv")), writeX));
   ASSERT_EQ(prompts.texts.size(), 1);
   EXPECT_TRUE(prompts.texts[0].contains(QStringLiteral("missing/no.csv")));
+}
+
+// The extension picks the kind; each file is the chart at its size: a PNG of
+// its pixels, an SVG drawing, a one-page PDF (320 x 200 pixels at 96 per inch
+// are 240 x 150 points).
+TEST_F(ExportDirTest, ChartImageEachKindHoldsTheChartAtItsSize) {
+  const QSize chartSize{320, 200};
+  EXPECT_EQ(ChartImageFile::kindOf("/x/b.SVG"), ChartImageFile::Kind::Svg);
+  EXPECT_EQ(ChartImageFile::kindOf("png"), ChartImageFile::Kind::Unknown);
+  for (const char* name : {"c.png", "c.Svg", "c.pdf"})
+    ASSERT_TRUE(ChartImageFile::write(path(name), paintChart, chartSize));
+  const QImage image(path("c.png"));
+  EXPECT_EQ(image.size(), chartSize);
+  EXPECT_EQ(image.pixelColor(160, 100), QColor(Qt::red));
+  EXPECT_EQ(image.pixelColor(5, 50), QColor(Qt::black));
+
+  QDomDocument svg;
+  ASSERT_TRUE(svg.setContent(readFile(path("c.Svg"))));
+  EXPECT_EQ(svg.documentElement().tagName(), "svg");
+  EXPECT_EQ(svg.documentElement().attribute("viewBox"), "0 0 320 200");
+  EXPECT_TRUE(readFile(path("c.Svg")).contains("#ff0000"));
+
+  const QByteArray pdf = readFile(path("c.pdf"));
+  EXPECT_TRUE(pdf.startsWith("%PDF-") && pdf.trimmed().endsWith("%%EOF"));
+  const auto box = QRegularExpression(QStringLiteral("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]"))
+                       .match(QString::fromLatin1(pdf));
+  EXPECT_NEAR(box.captured(1).toDouble(), 240.0, 0.5);
+  EXPECT_NEAR(box.captured(2).toDouble(), 150.0, 0.5);
 }
 
 }  // namespace

@@ -7,10 +7,8 @@
 #include "query/ProgressDialog.h"
 #include "resources/Strings.h"
 
-#include <QApplication>
-#include <QTimer>
+#include <QSemaphore>
 #include <chrono>
-#include <future>
 #include <stdexcept>
 
 namespace {
@@ -18,102 +16,68 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
-// A server call that does not return until the test lets it.
-class Gate {
-public:
-  void open() {
-    if (!m_opened.exchange(true)) m_promise.set_value();
-  }
-  // Bounded, so a broken test fails instead of hanging the suite.
-  void wait() const { m_future.wait_for(std::chrono::seconds(10)); }
-
-private:
-  std::promise<void> m_promise;
-  std::shared_future<void> m_future = m_promise.get_future().share();
-  std::atomic<bool> m_opened{false};
-};
-
 class FetchSafetyTest : public ConnectedSessionTest {
 protected:
   void TearDown() override {
-    m_gate.open();
+    m_gate.release(100);
     m_doc.reset();
   }
 
-  // The worker's first call to the server hangs until the gate opens.
-  void hangTheFetch() {
+  // Runs a report whose worker hangs in its first server call until the gate
+  // opens (bounded, so a broken test fails instead of hanging the suite), and
+  // `during` once the progress box is up.
+  bool runHanging(std::function<void(ProgressDialog*)> during) {
     m_fake->data->onCall = [this](const std::string& call) {
-      if (call.rfind("Start", 0) == 0) m_gate.wait();
+      if (call.rfind("Start", 0) == 0) m_gate.tryAcquire(1, 10000);
     };
-  }
-  static GraphQuery request() {
-    GraphQuery q;
-    q.Reset();
-    q.graphType = TimeWindowDetail;
-    return q;
-  }
-  static ProgressDialog* shownProgress() {
-    return qobject_cast<ProgressDialog*>(QApplication::activeModalWidget());
-  }
-  // Runs `f` once the progress box is up.
-  static void whenShown(std::function<void(ProgressDialog*)> f) {
     auto* timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, f] {
-      if (ProgressDialog* dialog = shownProgress()) {
+    QObject::connect(timer, &QTimer::timeout, [timer, during] {
+      if (auto* dialog = qobject_cast<ProgressDialog*>(QApplication::activeModalWidget())) {
         timer->stop();
         timer->deleteLater();
-        f(dialog);
+        during(dialog);
       }
     });
-    timer->start();
+    timer->start(5);
+    return run();
+  }
+  bool run() {
+    m_request.graphType = TimeWindowDetail;
+    return m_doc->RunReport(m_request);
   }
 
-  Gate m_gate;
+  QSemaphore m_gate;
+  GraphQuery m_request;
 };
 
 TEST_F(FetchSafetyTest, DocumentDestroyedMidFetchJoinsTheWorkerAndReturns) {
-  hangTheFetch();
-  whenShown([this](ProgressDialog*) {
+  EXPECT_FALSE(runHanging([this](ProgressDialog*) {
     m_doc.reset();  // the worker is still inside the server call
-    m_gate.open();
-  });
-  COrbiskDoc* doc = m_doc.get();
-  EXPECT_FALSE(doc->RunReport(request()));
+    m_gate.release();
+  }));
   EXPECT_EQ(m_doc, nullptr);
   EXPECT_TRUE(m_prompts.texts.isEmpty());
 }
 
-TEST_F(FetchSafetyTest, CloseBoxAnswersAtOnceAndDropsTheAnswer) {
-  hangTheFetch();
-  Clock::duration answered{};
-  whenShown([&](ProgressDialog* dialog) {
-    const auto start = Clock::now();
-    dialog->close();
-    answered = Clock::now() - start;
-    QTimer::singleShot(50, [this] { m_gate.open(); });
-  });
-  EXPECT_FALSE(m_doc->RunReport(request()));
-  EXPECT_LT(answered, milliseconds(100));
-  EXPECT_TRUE(m_doc->lastFetch()->flags().cancelled.load());
-}
-
-TEST_F(FetchSafetyTest, CancelAnswersWhileTheKeepAliveServerHangs) {
-  hangTheFetch();
-  Gate keepAlive;
-  m_fake->data->onKeepAlive = [&keepAlive] { keepAlive.wait(); };
-  Clock::duration answered{};
-  whenShown([&](ProgressDialog* dialog) {
-    const auto start = Clock::now();
-    m_session.KeepAlive();  // the frame's keep-alive tick comes due
-    dialog->reject();       // Cancel
-    answered = Clock::now() - start;
-    m_gate.open();
-  });
-  EXPECT_FALSE(m_doc->RunReport(request()));
-  EXPECT_LT(answered, milliseconds(100));
-  EXPECT_TRUE(m_prompts.texts.isEmpty()) << "Cancel is silent";
-  keepAlive.open();
+// The close box, and Cancel while the keep-alive server hangs, answer at once
+// and silently, and drop the answer.
+TEST_F(FetchSafetyTest, CloseBoxAndCancelAnswerAtOnce) {
+  QSemaphore keepAlive;
+  m_fake->data->onKeepAlive = [&keepAlive] { keepAlive.tryAcquire(1, 10000); };
+  for (const bool closeBox : {true, false}) {
+    Clock::duration answered{};
+    EXPECT_FALSE(runHanging([&](ProgressDialog* dialog) {
+      const auto start = Clock::now();
+      if (!closeBox) m_session.KeepAlive();  // the frame's keep-alive tick comes due
+      closeBox ? (void)dialog->close() : dialog->reject();
+      answered = Clock::now() - start;
+      QTimer::singleShot(50, [this] { m_gate.release(); });
+    }));
+    EXPECT_LT(answered, milliseconds(100)) << closeBox;
+    EXPECT_TRUE(m_doc->lastFetch()->flags().cancelled.load()) << closeBox;
+  }
+  EXPECT_TRUE(m_prompts.texts.isEmpty());
+  keepAlive.release();
   m_session.Close();
 }
 
@@ -121,37 +85,27 @@ TEST_F(FetchSafetyTest, AWorkerThatThrowsIsAFailedRequest) {
   m_fake->data->onCall = [](const std::string& call) {
     if (call.rfind("Start", 0) == 0) throw std::runtime_error("decoder bug");
   };
-  EXPECT_FALSE(m_doc->RunReport(request()));
-  ASSERT_EQ(m_prompts.texts.size(), 1);
-  EXPECT_EQ(m_prompts.texts[0],
-            ServerErrors::MessageFor(hr::E_FAIL, Strings::LoadString(Strings::IDS_CTX_REQUEST_FAILED)));
+  EXPECT_FALSE(run());
+  EXPECT_EQ(m_prompts.texts, QStringList{ServerErrors::MessageFor(
+                                 hr::E_FAIL, Strings::LoadString(Strings::IDS_CTX_REQUEST_FAILED))});
 }
 
-TEST_F(FetchSafetyTest, ASecondFetchIsRefusedWhileOneRuns) {
-  hangTheFetch();
-  bool nested = true;
-  whenShown([&](ProgressDialog*) {
-    nested = m_doc->RunReport(request());
-    EXPECT_TRUE(m_doc->isFetching());
-    m_gate.open();
-  });
-  m_doc->RunReport(request());
-  EXPECT_FALSE(nested);
-  EXPECT_FALSE(m_doc->isFetching());
-}
-
-// The session replaced under a running worker: the job's own references keep
-// the old objects alive until the worker is done with them.
-TEST_F(FetchSafetyTest, SessionReplacedMidFetchLeavesTheWorkerItsObjects) {
-  hangTheFetch();
+// A second fetch is refused while one runs; the session replaced under a
+// running worker leaves the job's own references to the old objects alive
+// until the worker is done with them.
+TEST_F(FetchSafetyTest, SecondFetchRefusedAndSessionReplacedMidFetch) {
   std::weak_ptr<FakeDataServer> old = m_fake->data;
-  whenShown([&](ProgressDialog*) {
+  bool nested = true;
+  runHanging([&](ProgressDialog*) {
+    nested = run();
+    EXPECT_TRUE(m_doc->isFetching());
     m_fake = std::make_shared<FakeServerObjects>();
     EXPECT_TRUE(m_session.Connect(4, ServerSession::kCommandLineDataClass, "nembra02", 1002, "Port 4"));
     EXPECT_FALSE(old.expired());
-    m_gate.open();
+    m_gate.release();
   });
-  m_doc->RunReport(request());
+  EXPECT_FALSE(nested);
+  EXPECT_FALSE(m_doc->isFetching());
   EXPECT_EQ(old.lock(), nullptr) << "released once the job was done";
 }
 

@@ -2,18 +2,16 @@
 
 #include "app/Registration.h"
 #include "support/QtPrinters.h"
+#include "support/TempSettings.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 
 namespace {
 
-class RegistrationTest : public ::testing::Test {
+class RegistrationTest : public TempSettingsTest {
 protected:
   void SetUp() override {
-    ASSERT_TRUE(m_dir.isValid());
+    TempSettingsTest::SetUp();
     qputenv("XDG_DATA_HOME", dataHome().toUtf8());
   }
   void TearDown() override {
@@ -21,16 +19,8 @@ protected:
     qputenv("HOME", m_home);
   }
 
-  QString dataHome() const { return m_dir.path() + QStringLiteral("/data"); }
+  QString dataHome() const { return userDir() + QStringLiteral("/data"); }
   QString entryPath() const { return dataHome() + QStringLiteral("/applications/quillon.desktop"); }
-
-  static QStringList entryLines(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-  }
-
-  QTemporaryDir m_dir;
 
 private:
   bool m_hadXdg = qEnvironmentVariableIsSet("XDG_DATA_HOME");
@@ -41,8 +31,8 @@ private:
 TEST_F(RegistrationTest, EntryLivesUnderXdgDataHomeOrElseTheHomeFolder) {
   EXPECT_EQ(Registration::desktopEntryPath(), entryPath());
 
-  qputenv("HOME", m_dir.path().toUtf8());
-  const QString fallback = m_dir.path() + QStringLiteral("/.local/share/applications/quillon.desktop");
+  qputenv("HOME", userDir().toUtf8());
+  const QString fallback = userDir() + QStringLiteral("/.local/share/applications/quillon.desktop");
   qunsetenv("XDG_DATA_HOME");
   EXPECT_EQ(Registration::desktopEntryPath(), fallback);
   // A relative XDG_DATA_HOME is invalid and ignored.
@@ -58,7 +48,7 @@ TEST_F(RegistrationTest, RegisterWritesOneHiddenEntryAndUnregisterRemovesIt) {
   EXPECT_TRUE(result.ok);
   EXPECT_TRUE(result.message.contains(entryPath())) << result.message.toStdString();
   const QString exec = Registration::execArgument(QCoreApplication::applicationFilePath());
-  const QStringList lines = entryLines(entryPath());
+  const QStringList lines = QString::fromUtf8(readFile(entryPath())).split('\n', Qt::SkipEmptyParts);
   ASSERT_FALSE(lines.isEmpty());
   EXPECT_EQ(lines.first(), QStringLiteral("[Desktop Entry]"));
   for (const QString& wanted :
@@ -73,19 +63,15 @@ TEST_F(RegistrationTest, RegisterWritesOneHiddenEntryAndUnregisterRemovesIt) {
             QStringList{QStringLiteral("quillon.desktop")});
 
   const Registration::Result removed = Registration::unregisterServer();
-  EXPECT_TRUE(removed.ok);
-  EXPECT_FALSE(QFile::exists(entryPath()));
+  EXPECT_TRUE(removed.ok && !QFile::exists(entryPath()));
   const Registration::Result again = Registration::unregisterServer();
-  EXPECT_TRUE(again.ok);
-  EXPECT_NE(again.message, removed.message);
+  EXPECT_TRUE(again.ok && again.message != removed.message);
   EXPECT_TRUE(again.message.contains(entryPath())) << again.message.toStdString();
 }
 
 TEST_F(RegistrationTest, FailuresSayWhichFile) {
   // A file where the folder should be: nothing can be written below it.
-  QFile blocker(dataHome());
-  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-  blocker.close();
+  writeFile(dataHome(), "");
   const Registration::Result notWritten = Registration::registerServer(QStringLiteral("/opt/q"));
   EXPECT_FALSE(notWritten.ok);
   EXPECT_TRUE(notWritten.message.contains(entryPath())) << notWritten.message.toStdString();
@@ -102,24 +88,21 @@ TEST_F(RegistrationTest, FailuresSayWhichFile) {
 // unchanged; the Exec value is quoted for the command line and then escaped
 // again as a key-file string.
 TEST(RegistrationExecTest, ArgumentsAreQuotedOnlyWhenNeeded) {
-  const std::vector<std::pair<QString, QString>> cases{
+  const std::pair<QString, QString> cases[] = {
       {QStringLiteral("/opt/quillon/bin/quillon"), QStringLiteral("/opt/quillon/bin/quillon")},
       {QStringLiteral("/home/a b/quillon"), QStringLiteral("\"/home/a b/quillon\"")},
       {QStringLiteral("/opt/100%/quillon"), QStringLiteral("/opt/100%%/quillon")},
       {QStringLiteral("/opt/$x/quillon"), QStringLiteral("\"/opt/\\$x/quillon\"")},
       {QStringLiteral("/opt/a\"b/quillon"), QStringLiteral("\"/opt/a\\\"b/quillon\"")},
       {QStringLiteral("/opt/it's/quillon"), QStringLiteral("\"/opt/it's/quillon\"")},
+      {QStringLiteral("/opt/a`b/quillon"), QStringLiteral("\"/opt/a\\`b/quillon\"")},
       {QStringLiteral("/opt/back\\slash/quillon"), QStringLiteral("\"/opt/back\\\\slash/quillon\"")},
   };
   for (const auto& [path, quoted] : cases)
     EXPECT_EQ(Registration::execArgument(path), quoted) << path.toStdString();
-}
-
-TEST(RegistrationExecTest, BackslashesAreEscapedTwiceInTheEntry) {
-  const QStringList lines = Registration::desktopEntry(QStringLiteral("/opt/back\\slash/quillon"))
-                                .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-  EXPECT_TRUE(lines.contains(QStringLiteral("Exec=\"/opt/back\\\\\\\\slash/quillon\"")));
-  EXPECT_TRUE(lines.contains(QStringLiteral("TryExec=/opt/back\\\\slash/quillon")));
+  const QString entry = Registration::desktopEntry(QStringLiteral("/opt/back\\slash/quillon"));
+  EXPECT_TRUE(entry.contains("\nExec=\"/opt/back\\\\\\\\slash/quillon\"\n")) << entry.toStdString();
+  EXPECT_TRUE(entry.contains("\nTryExec=/opt/back\\\\slash/quillon\n")) << entry.toStdString();
 }
 
 }  // namespace

@@ -92,11 +92,9 @@ TEST(ReportPageLayoutTest, ChartGetsTheRoomBelowTheHeaderInsideThePage) {
   };
   const QRect page(40, 40, 700, 1000);
   const QImage image = paintWithMargin(content, page, QSize(780, 1080));
-  ASSERT_TRUE(given.isValid());
-  EXPECT_TRUE(QRectF(page).contains(given));
   // Title, name, description and header come first.
-  EXPECT_GT(given.top(), page.top() + 150);
-  EXPECT_GT(given.height(), page.height() / 2);
+  EXPECT_TRUE(given.isValid() && QRectF(page).contains(given) && given.top() > page.top() + 150 &&
+              given.height() > page.height() / 2);
   // The painter is clipped to the chart's rectangle: the oversized fill stays in it.
   EXPECT_FALSE(anyInkOutside(image, page));
   EXPECT_NE(image.pixel(page.left() + 5, page.top() + 5), qRgb(255, 0, 0));
@@ -117,18 +115,16 @@ TEST(ReportPageLayoutTest, CrowdedPageStaysInsideAndDropsAChartWithoutRoom) {
 }
 
 TEST(ReportPageLayoutTest, ImageChartKeepsItsProportions) {
-  QImage chart(200, 100, QImage::Format_RGB32);
+  QImage chart(200, 100, QImage::Format_RGB32), canvas(400, 400, QImage::Format_RGB32);
   chart.fill(Qt::blue);
-  QImage canvas(400, 400, QImage::Format_RGB32);
   canvas.fill(Qt::white);
   QPainter p(&canvas);
   ReportPage::imageChart(chart)(p, QRectF(0, 0, 400, 400));
   p.end();
   // 2:1 into a square: full width, half the height, centred.
-  EXPECT_EQ(canvas.pixel(200, 200), qRgb(0, 0, 255));
-  EXPECT_EQ(canvas.pixel(200, 90), qRgb(255, 255, 255));
-  EXPECT_EQ(canvas.pixel(200, 310), qRgb(255, 255, 255));
-  EXPECT_EQ(canvas.pixel(3, 200), qRgb(0, 0, 255));
+  EXPECT_EQ(QList<QRgb>({canvas.pixel(200, 200), canvas.pixel(200, 90), canvas.pixel(200, 310),
+                         canvas.pixel(3, 200)}),
+            QList<QRgb>({qRgb(0, 0, 255), qRgb(255, 255, 255), qRgb(255, 255, 255), qRgb(0, 0, 255)}));
 }
 
 TEST(ReportPageTest, UnwritablePdfIsReportedAsFailure) {

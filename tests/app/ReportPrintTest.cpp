@@ -6,9 +6,8 @@
 #include "views/ReportTexts.h"
 #include "views/ReportView.h"
 #include "views/ReportViewFactory.h"
+#include "views/ViewFixtures.h"
 
-#include <QApplication>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QPageLayout>
 #include <QPrinter>
@@ -16,6 +15,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <algorithm>
 #include <cmath>
@@ -23,58 +23,25 @@
 
 namespace {
 
-// Three level traces over 11 frequencies (or hours), apart on the scale.
-SeriesStore traces() {
-  SeriesStore store;
-  store.count = 3;
-  for (int s = 0; s < 3; ++s) {
-    SeriesStore::Series& out = store.series[static_cast<size_t>(s)];
-    out.statistic = s;
-    out.hasData = 1;
-    out.entryCount = 11;
-    for (int i = 0; i < 11; ++i) {
-      out.values[static_cast<size_t>(i)] = 10.0 * (1 - s) + 3.0 * std::sin(i);
-      out.frequencies[static_cast<size_t>(i)] = 10.0 + i;
-      out.times[static_cast<size_t>(i)] = 1'800'000'000u + 3600u * static_cast<uint32_t>(i);
-    }
-  }
-  return store;
-}
-
-RibbonSet ribbons(bool days) {
-  RibbonSet s;
-  s.kind = days ? RibbonSet::Kind::Day : RibbonSet::Kind::Ribbon;
-  s.ribbonCount = days ? 7 : 24;
-  s.frequencyCount = 121;
-  const auto fill = [&](auto& blocks, int i) {
-    auto& b = blocks.emplace_back();
-    for (int j = 0; j < s.frequencyCount; ++j) {
-      b.frequencies[static_cast<size_t>(j)] = 5.0 + 0.5 * j;
-      b.values[static_cast<size_t>(j)] = (j > 60 && j < 90) ? 35.0 : 2.0 + 8.0 * std::sin(0.2 * j + i);
-    }
-  };
-  for (int i = 0; i < s.ribbonCount; ++i) {
-    days ? fill(s.days, i) : fill(s.ribbons, i);
-    s.startLabels.push_back(QStringLiteral("%1:00").arg(i));
-  }
-  return s;
-}
-
 struct Word {
   QRectF box;  // points on the paper
   QString text;
 };
 
-// The words of the first page with their boxes, from poppler's pdftotext.
-QList<Word> pdfWords(const QString& pdf) {
+// Runs a poppler tool and answers what it printed.
+QString poppler(const char* tool, const QStringList& args) {
   QProcess run;
-  run.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+  run.start(QLatin1String(tool), args);
   run.waitForFinished(30000);
+  return QString::fromUtf8(run.readAllStandardOutput());
+}
+
+// The words of the first page with their boxes, from pdftotext.
+QList<Word> pdfWords(const QString& pdf) {
   static const QRegularExpression word(QStringLiteral(
       R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
   QList<Word> out;
-  const QString html = QString::fromUtf8(run.readAllStandardOutput());
-  for (auto it = word.globalMatch(html); it.hasNext();) {
+  for (auto it = word.globalMatch(poppler("pdftotext", {"-bbox", pdf, "-"})); it.hasNext();) {
     const auto m = it.next();
     out.append({QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
                        QPointF(m.captured(3).toDouble(), m.captured(4).toDouble())),
@@ -85,10 +52,7 @@ QList<Word> pdfWords(const QString& pdf) {
 
 // The first page as an image of one pixel per point.
 QImage pdfImage(const QString& pdf, const QString& stem) {
-  QProcess run;
-  run.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-png"),
-                                         QStringLiteral("-singlefile"), pdf, stem});
-  run.waitForFinished(30000);
+  poppler("pdftoppm", {"-r", "72", "-png", "-singlefile", pdf, stem});
   return QImage(stem + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
 }
 
@@ -120,25 +84,29 @@ TEST_P(ReportPrint, PageCarriesTheChartInsideItsRectangle) {
       GTEST_SKIP() << tool << " (poppler-utils) is not installed";
   const int type = GetParam();
   const bool twoD = type == TimeWindowSummary || type == OneFreqTimeWindow;
-  const SeriesStore store = traces();
-  const ThresholdTable table{};
-  const RibbonSet set = ribbons(type == MultiDay || type == MultiDayTimeWindow);
-  ReportData data;
-  data.query.graphType = type;
-  data.query.frequency = 30.0;
-  data.series = &store;
-  data.thresholds = &table;
+  // Three level traces over 11 frequencies (or hours), apart on the scale;
+  // ribbons of 121 frequencies with a plateau.
+  std::vector<std::pair<int, QVector<double>>> traces;
+  for (int s = 0; s < 3; ++s) {
+    traces.push_back({s, {}});
+    for (int i = 0; i < 11; ++i) traces.back().second << 10.0 * (1 - s) + 3.0 * std::sin(i);
+  }
+  SummaryFixture summary(traces);
+  const bool days = type == MultiDay || type == MultiDayTimeWindow;
+  const RibbonSet set = makeRibbons(
+      days ? RibbonSet::Kind::Day : RibbonSet::Kind::Ribbon, days ? 7 : 24, 121,
+      [](int i, int j) { return (j > 60 && j < 90) ? 35.0 : 2.0 + 8.0 * std::sin(0.2 * j + i); },
+      [](int j) { return 5.0 + 0.5 * j; });
+  ReportData data = summary.data;
   data.ribbons = &set;
-  data.thresholdNames = {"Upper High", "Upper Low", "Lower High", "Lower Low"};
-  data.headerLines = {QStringLiteral("Port 3"), QStringLiteral("Level Units: dBmV")};
+  data.query.graphType = type;
+  data.headerLines = {"Port 3", "Level Units: dBmV"};
   std::unique_ptr<ReportView> view(createReportView(type, nullptr));
   view->resize(960, 560);
   view->show();
   view->setActive(true);
   view->showReport(data);
-  QElapsedTimer wait;
-  wait.start();
-  while (wait.elapsed() < (twoD ? 300 : 1500)) QApplication::processEvents();
+  QTest::qWait(twoD ? 300 : 1500);
 
   QTemporaryDir dir;
   const QString pdf = dir.filePath(QStringLiteral("page.pdf"));
@@ -147,23 +115,22 @@ TEST_P(ReportPrint, PageCarriesTheChartInsideItsRectangle) {
   printer.setOutputFileName(pdf);
   printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                     QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
-  ReportPageContent content;
-  content.reportText = QStringLiteral("Eastside Review");
-  content.label = QStringLiteral("Port 3");
-  content.description = QStringLiteral("Shows the levels of one port.");
-  content.reportName = ReportTexts::name(type);
-  content.headerLines = data.headerLines;
-  content.chart = view->chartPainter();
-  content.chartSize = view->size();
+  ReportPageContent content{.reportText = "Eastside Review",
+                            .label = "Port 3",
+                            .reportName = ReportTexts::name(type),
+                            .description = "Shows the levels of one port.",
+                            .headerLines = data.headerLines,
+                            .printedAt = {},
+                            .chart = view->chartPainter(),
+                            .chartSize = view->size()};
   QRectF chart;
   ASSERT_TRUE(printReport(printer, content, &chart));
   ASSERT_FALSE(chart.isEmpty());
 
   // Device pixels of the printable area to points on the paper.
   const qreal toPt = 72.0 / printer.resolution();
-  const QPointF origin = printer.pageLayout().paintRectPoints().topLeft();
-  const QRectF chartPt(origin + chart.topLeft() * toPt, chart.size() * toPt);
   const QRectF pagePt = printer.pageLayout().paintRectPoints();
+  const QRectF chartPt(pagePt.topLeft() + chart.topLeft() * toPt, chart.size() * toPt);
   const QImage page = pdfImage(pdf, dir.filePath(QStringLiteral("page")));
   ASSERT_FALSE(page.isNull());
   const QRect inside = chartPt.toAlignedRect().adjusted(2, 2, -2, -2);
@@ -174,8 +141,9 @@ TEST_P(ReportPrint, PageCarriesTheChartInsideItsRectangle) {
     dark += qGray(page.pixel(x, inside.center().y())) < 60;
   EXPECT_GT(dark, inside.width() * 0.6);
   // Title, report texts and header are text of the page.
+  const QList<Word> words = pdfWords(pdf);
   QStringList text;
-  for (const Word& w : pdfWords(pdf)) text << w.text;
+  for (const Word& w : words) text << w.text;
   for (const QString& wanted : {QStringLiteral("Eastside Review Port 3"), ReportTexts::name(type),
                                 content.description, QStringLiteral("Level Units: dBmV")})
     EXPECT_TRUE(text.join(' ').contains(wanted)) << wanted.toStdString();
@@ -184,7 +152,7 @@ TEST_P(ReportPrint, PageCarriesTheChartInsideItsRectangle) {
       EXPECT_GT(near(page, inside, colorFromRef(ref)), 40) << std::hex << ref;
     // Axis labels are text of the page, inside the chart and of a size one reads.
     int labels = 0;
-    for (const Word& w : pdfWords(pdf)) {
+    for (const Word& w : words) {
       if (!chartPt.contains(w.box.center())) continue;
       ++labels;
       EXPECT_TRUE(chartPt.contains(w.box)) << w.text.toStdString();

@@ -3,11 +3,8 @@
 #include "core/ServerErrors.h"
 #include "core/ShellEvents.h"
 #include "resources/Strings.h"
-#include "server/ServerIds.h"
 
-#include <QCoreApplication>
 #include <QCursor>
-#include <QGuiApplication>
 #include <future>
 
 namespace {
@@ -35,7 +32,7 @@ protected:
         [this](std::chrono::milliseconds d) {
           m_sleeps.push_back(d);
           const QCursor* cursor = QGuiApplication::overrideCursor();
-          m_waitCursorAtSleep.push_back(cursor && cursor->shape() == Qt::WaitCursor);
+          m_waitCursorAtSleep += cursor && cursor->shape() == Qt::WaitCursor;
         });
   }
   bool connect(ServerSession& s) {
@@ -51,7 +48,7 @@ protected:
   std::string m_host;
   ServerIdentity m_identity;
   std::vector<std::chrono::milliseconds> m_sleeps;
-  std::vector<bool> m_waitCursorAtSleep;
+  int m_waitCursorAtSleep = 0;
   RecordingPrompts m_prompts;
   ScopedPrompts m_installed{m_prompts};
   QObject m_guard;
@@ -77,11 +74,10 @@ TEST_F(ServerSessionTest, CreationRetriesWhileTheServerAsksToTryLater) {
   };
   auto s = session();
   EXPECT_TRUE(connect(*s));
-  EXPECT_EQ(m_fake->createData.calls, 3);
-  EXPECT_EQ(m_fake->createSecurity.calls, 2);
+  EXPECT_EQ(std::pair(m_fake->createData.calls, m_fake->createSecurity.calls), std::pair(3, 2));
   EXPECT_TRUE(m_sleeps.empty());  // creation retries at once
 
-  m_configure = [](FakeServerObjects& f) { f.createData.fallback = hr::RPC_E_SERVERCALL_RETRYLATER; };
+  m_configure = [](auto& f) { f.createData.fallback = hr::RPC_E_SERVERCALL_RETRYLATER; };
   auto stuck = session();
   EXPECT_FALSE(connect(*stuck));
   EXPECT_EQ(m_fake->createData.calls, ServerSession::kCreateRetries);
@@ -94,22 +90,18 @@ TEST_F(ServerSessionTest, FailedStepsReportOnceAndAskToClose) {
     HRESULT code;
     bool withContext;
   } cases[] = {
-      {[](FakeServerObjects& f) { f.createData.script = {hr::REGDB_E_CLASSNOTREG}; }, hr::REGDB_E_CLASSNOTREG,
-       true},
-      {[](FakeServerObjects& f) { f.createSecurity.script = {hr::RPC_S_SERVER_UNAVAILABLE}; },
+      {[](auto& f) { f.createData.script = {hr::REGDB_E_CLASSNOTREG}; }, hr::REGDB_E_CLASSNOTREG, true},
+      {[](auto& f) { f.createSecurity.script = {hr::RPC_S_SERVER_UNAVAILABLE}; },
        hr::RPC_S_SERVER_UNAVAILABLE, true},
-      {[](FakeServerObjects& f) { f.data->openSession.script = {hr::kMaxConnections}; }, hr::kMaxConnections,
-       false},
-      {[](FakeServerObjects& f) { f.data->openSession.script = {30}; }, 30, true},
+      {[](auto& f) { f.data->openSession.script = {hr::kMaxConnections}; }, hr::kMaxConnections, false},
+      {[](auto& f) { f.data->openSession.script = {30}; }, 30, true},
       // Only the exact success code opens a session.
-      {[](FakeServerObjects& f) { f.data->openSession.script = {hr::S_FALSE}; }, hr::S_FALSE, true},
-      {[](FakeServerObjects& f) { f.data->connect.script = {hr::kConnectionDropped}; },
-       hr::kConnectionDropped, true},
-      {[](FakeServerObjects& f) { f.data->connect.script = {hr::kMaxConnections}; }, hr::kMaxConnections,
-       false},
+      {[](auto& f) { f.data->openSession.script = {hr::S_FALSE}; }, hr::S_FALSE, true},
+      {[](auto& f) { f.data->connect.script = {hr::kConnectionDropped}; }, hr::kConnectionDropped, true},
+      {[](auto& f) { f.data->connect.script = {hr::kMaxConnections}; }, hr::kMaxConnections, false},
       // The 251st busy answer is reported.
-      {[](FakeServerObjects& f) { f.data->connect.script = std::deque<HRESULT>(251, hr::kConnectBusy); },
-       hr::kConnectBusy, true},
+      {[](auto& f) { f.data->connect.script = std::deque<HRESULT>(251, hr::kConnectBusy); }, hr::kConnectBusy,
+       true},
   };
   int expectedCloses = 0;
   for (const auto& c : cases) {
@@ -124,9 +116,8 @@ TEST_F(ServerSessionTest, FailedStepsReportOnceAndAskToClose) {
   }
   // A busy server is asked 250 times more, a tenth of a second apart, under the wait cursor.
   EXPECT_EQ(m_fake->data->connect.calls, 251);
-  EXPECT_EQ(m_sleeps.size(), 250u);
-  EXPECT_EQ(m_sleeps.front(), std::chrono::milliseconds(100));
-  EXPECT_EQ(std::count(m_waitCursorAtSleep.begin(), m_waitCursorAtSleep.end(), true), 250);
+  EXPECT_EQ(m_sleeps, std::vector<std::chrono::milliseconds>(250, std::chrono::milliseconds(100)));
+  EXPECT_EQ(m_waitCursorAtSleep, 250);
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 
   m_configure = [](FakeServerObjects& f) {
@@ -156,24 +147,44 @@ TEST_F(ServerSessionTest, PermissionAnswers) {
     m_fake->security->granted = c.granted;
     m_fake->security->error = c.error;
     EXPECT_EQ(s->CheckPermission(), c.messageId == 0);
-    EXPECT_EQ(m_fake->security->lastPermission, 0x40);
-    EXPECT_EQ(m_fake->security->lastToken, 1001);
-    if (c.messageId) {
-      ++expectedCloses;
-      EXPECT_EQ(m_prompts.texts, QStringList{Strings::LoadString(c.messageId)})
-          << c.granted << "/" << c.error;
-    } else {
-      EXPECT_TRUE(m_prompts.texts.isEmpty());
-    }
+    EXPECT_EQ(std::pair(m_fake->security->lastPermission, m_fake->security->lastToken),
+              std::pair(0x40, 1001));
+    expectedCloses += c.messageId != 0;
+    EXPECT_EQ(m_prompts.texts, c.messageId ? QStringList{Strings::LoadString(c.messageId)} : QStringList())
+        << c.granted << "/" << c.error;
   }
   EXPECT_EQ(closes(), expectedCloses);
 }
 
-// Keep-alive pings both servers, ignores their failures and never waits for
-// a hanging one; Close waits for the pings and ends the session once.
-TEST_F(ServerSessionTest, KeepAliveNeverWaitsAndCloseEndsTheSessionOnce) {
+// The server's clock reads day zero without a session or an answer.
+TEST_F(ServerSessionTest, ConnectsWithTheStoredIdentityReplacesAndKeepsAlive) {
   auto s = session();
+  CNBServerDateTime clock([&] { return s->objects().get(); });
+  EXPECT_EQ(clock.Now().value(), 0.0);
   ASSERT_TRUE(connect(*s));
+  EXPECT_EQ(m_host + "|" + m_identity.user + "|" + m_identity.domain + "|" + m_identity.password,
+            "nembra01|demo|.|nembra-demo");
+  EXPECT_EQ(m_fake->dataClasses, std::vector<std::string>{ServerSession::kCommandLineDataClass});
+  EXPECT_EQ(QStringLiteral("%1 %2 %3").arg(s->label()).arg(s->node()).arg(s->token()), "Port 3 3 1001");
+  m_fake->clock->time = 45000.25;
+  EXPECT_EQ(clock.Now().value(), 45000.25);
+  m_fake->clock->result = hr::RPC_S_CALL_FAILED;
+  EXPECT_EQ(clock.Now().value(), 0.0);
+
+  const auto first = m_fake;
+  m_configure = [](auto& f) { f.createSecurity.fallback = hr::E_ACCESSDENIED; };
+  EXPECT_FALSE(connect(*s));
+  EXPECT_EQ(first->data->closeSession.calls, 1);
+  EXPECT_TRUE(!s->isConnected() && !s->objects());
+  // Nothing of the first session is asked for permission any more.
+  EXPECT_FALSE(s->CheckPermission());
+  m_configure = [](FakeServerObjects&) {};
+  ASSERT_TRUE(connect(*s));
+  EXPECT_EQ(s->objects(), m_fake);
+
+  // Keep-alive pings both servers, ignores their failures and never waits for
+  // a hanging one; Close waits for the pings and ends the session once.
+  m_prompts.texts.clear();
   auto data = m_fake->data;  // keep the fake past the session's release
   data->keepAlive.fallback = hr::RPC_S_CALL_FAILED;
   std::promise<void> release;
@@ -184,8 +195,7 @@ TEST_F(ServerSessionTest, KeepAliveNeverWaitsAndCloseEndsTheSessionOnce) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
   release.set_value();
   s->Close();
-  EXPECT_EQ(data->keepAlive.calls, 1);
-  EXPECT_EQ(m_fake->security->keepAlive.calls, 1);
+  EXPECT_EQ(std::pair(data->keepAlive.calls, m_fake->security->keepAlive.calls), std::pair(1, 1));
   EXPECT_TRUE(m_prompts.texts.isEmpty());
   EXPECT_FALSE(s->isConnected());
   s->Close();
@@ -193,34 +203,6 @@ TEST_F(ServerSessionTest, KeepAliveNeverWaitsAndCloseEndsTheSessionOnce) {
   ServerSession never;
   never.KeepAlive();
   never.Close();
-}
-
-// The server's clock reads day zero without a session or an answer.
-TEST_F(ServerSessionTest, ConnectsWithTheStoredIdentityAndASecondConnectReplacesTheFirst) {
-  auto s = session();
-  CNBServerDateTime clock([&] { return s->objects().get(); });
-  EXPECT_EQ(clock.Now().value(), 0.0);
-  ASSERT_TRUE(connect(*s));
-  EXPECT_EQ(m_host, "nembra01");
-  EXPECT_EQ(m_identity.user + "|" + m_identity.domain + "|" + m_identity.password, "demo|.|nembra-demo");
-  EXPECT_EQ(m_fake->dataClasses, std::vector<std::string>{ServerSession::kCommandLineDataClass});
-  EXPECT_EQ(QStringLiteral("%1 %2 %3").arg(s->label()).arg(s->node()).arg(s->token()), "Port 3 3 1001");
-  m_fake->clock->time = 45000.25;
-  EXPECT_EQ(clock.Now().value(), 45000.25);
-  m_fake->clock->result = hr::RPC_S_CALL_FAILED;
-  EXPECT_EQ(clock.Now().value(), 0.0);
-
-  const auto first = m_fake;
-  m_configure = [](FakeServerObjects& f) { f.createSecurity.fallback = hr::E_ACCESSDENIED; };
-  EXPECT_FALSE(connect(*s));
-  EXPECT_EQ(first->data->closeSession.calls, 1);
-  EXPECT_FALSE(s->isConnected());
-  EXPECT_EQ(s->objects(), nullptr);
-  // Nothing of the first session is asked for permission any more.
-  EXPECT_FALSE(s->CheckPermission());
-  m_configure = [](FakeServerObjects&) {};
-  ASSERT_TRUE(connect(*s));
-  EXPECT_EQ(s->objects(), m_fake);
 }
 
 }  // namespace

@@ -1,15 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDialog>
-#include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -20,6 +16,7 @@
 #include "app/PageSetupDialog.h"
 #include "query/GraphType.h"
 #include "support/QtPrinters.h"
+#include "support/TempSettings.h"
 
 namespace {
 
@@ -27,8 +24,7 @@ TEST(PageSetupDialogTest, EditsTheReportTextWithinWhatTheSettingsKeep) {
   PageSetupDialog dialog(QStringLiteral("Quillon - "));
   auto* edit = dialog.findChild<QLineEdit*>();
   ASSERT_NE(edit, nullptr);
-  EXPECT_EQ(edit->accessibleName(), QStringLiteral("Report text:"));
-  EXPECT_EQ(dialog.reportText(), QStringLiteral("Quillon - "));
+  EXPECT_EQ(edit->accessibleName() + dialog.reportText(), "Report text:Quillon - ");
 
   edit->clear();
   QTest::keyClicks(edit, QString(300, QLatin1Char('a')));
@@ -37,19 +33,16 @@ TEST(PageSetupDialogTest, EditsTheReportTextWithinWhatTheSettingsKeep) {
   // Two bytes each in UTF-8: only as many as fit in the stored bytes.
   edit->clear();
   for (int i = 0; i < 200; ++i) QTest::keyClick(edit, Qt::Key_Eacute, Qt::NoModifier);
-  EXPECT_EQ(dialog.reportText().toUtf8().size(), 254);
+  const auto full = dialog.reportText().toUtf8().size();
   QTest::keyClicks(edit, QStringLiteral("x"));
-  EXPECT_EQ(dialog.reportText().toUtf8().size(), 255);
+  EXPECT_EQ(std::pair(full, dialog.reportText().toUtf8().size()), std::pair(qsizetype(254), qsizetype(255)));
 }
 
-QString readSourceHelp() {
-  // The sources' copy, which the build places beside the program.
-  QFile f(QStringLiteral(QUILLON_SOURCE_DIR "/resources/help/quillon.html"));
-  return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-}
+class HelpLocationTest : public TempSettingsTest {};
 
-TEST(HelpContentTest, EveryTopicAndEveryInternalLinkHasItsAnchor) {
-  const QString html = readSourceHelp();
+// The sources' copy, which the build places beside the program.
+TEST_F(HelpLocationTest, EveryTopicAndEveryInternalLinkHasItsAnchor) {
+  const QString html = QString::fromUtf8(readFile(QUILLON_SOURCE_DIR "/resources/help/quillon.html"));
   ASSERT_FALSE(html.isEmpty());
   QSet<QString> anchors;
   const QRegularExpression named(QStringLiteral(R"re(<a name="([^"]+)")re"));
@@ -66,24 +59,15 @@ TEST(HelpContentTest, EveryTopicAndEveryInternalLinkHasItsAnchor) {
     EXPECT_TRUE(anchors.contains(m.captured(1))) << "broken link #" << m.captured(1).toStdString();
 }
 
-TEST(HelpLocationTest, ClientFolderCopyWinsThenTheInstalledCopyThenTheSources) {
-  QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
-  const QString client = dir.filePath(QStringLiteral("Client"));
-  const QString program = dir.filePath(QStringLiteral("bin"));
-  const QString source = dir.filePath(QStringLiteral("src/quillon.html"));
-  const QString clientCopy = client + QStringLiteral("/NB-Quillon-Help-File.html");
-  const QString installed = program + QStringLiteral("/help/quillon.html");
-  auto touch = [](const QString& path) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly);
-  };
-
+TEST_F(HelpLocationTest, ClientFolderCopyWinsThenTheInstalledCopyThenTheSources) {
+  const QString client = userDir() + "/Client", program = userDir() + "/bin";
+  const QString source = userDir() + "/src/quillon.html";
+  const QString clientCopy = client + "/NB-Quillon-Help-File.html",
+                installed = program + "/help/quillon.html";
   EXPECT_TRUE(HelpLocation::find(client, program, source).isEmpty());
-  const QString shared = dir.filePath(QStringLiteral("share/quillon/help/quillon.html"));
-  for (const QString& copy : {source, shared, installed, clientCopy}) {
-    ASSERT_TRUE(touch(copy));
+  for (const QString& copy :
+       {source, userDir() + "/share/quillon/help/quillon.html", installed, clientCopy}) {
+    writeFile(copy, "");
     EXPECT_EQ(HelpLocation::find(client, program, source), copy);
   }
   // The installation writes the folder with or without a closing separator.
@@ -100,13 +84,11 @@ TEST(HelpWindowTest, OneWindowAtTheTopicAskedUsableUnderAModalDialog) {
   HelpWindow* help = HelpWindow::instance(&frame);
   ASSERT_FALSE(help->helpFile().isEmpty()) << "the build tree's help file was not found";
   help->showTopic(QStringLiteral("#markers"));
-  EXPECT_TRUE(help->isVisible());
-  EXPECT_FALSE(help->isModal());
+  EXPECT_TRUE(help->isVisible() && !help->isModal());
   EXPECT_EQ(help->currentSource().fragment(), QStringLiteral("markers"));
   EXPECT_TRUE(help->shownText().contains(QStringLiteral("Delta")));
   help->showTopic(QString());
-  EXPECT_TRUE(help->currentSource().fragment().isEmpty());
-  EXPECT_EQ(help->currentSource().toLocalFile(), help->helpFile());
+  EXPECT_EQ(help->currentSource(), QUrl::fromLocalFile(help->helpFile()));
 
   QDialog dialog(&frame);
   bool ran = false;
@@ -150,9 +132,8 @@ TEST(AboutDialogTest, ShowsNameVersionAndBuildTime) {
   AboutDialog about;
   QStringList shown;
   for (const QLabel* l : about.findChildren<QLabel*>()) shown << l->text();
-  EXPECT_TRUE(shown.contains(QStringLiteral("Orlane Quillon")));
-  EXPECT_TRUE(shown.contains(QStringLiteral("Version ") + BuildInfo::version()));
-  EXPECT_TRUE(shown.contains(AboutDialog::buildText()));
+  EXPECT_EQ(shown.filter(QRegularExpression("^(Orlane Quillon|Version |Built )")),
+            QStringList({"Orlane Quillon", "Version " + BuildInfo::version(), AboutDialog::buildText()}));
 }
 
 }  // namespace

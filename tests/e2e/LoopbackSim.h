@@ -1,14 +1,11 @@
 #pragma once
 
-// nembra-sim on loopback for the end-to-end tests, and the identity the
-// program signs in with, stored as an installer stores it.
-#include "core/IdentityScrambler.h"
+// nembra-sim on loopback for the end-to-end tests.
 #include "sim/DemoSeeder.h"
 #include "sim/FaultPlan.h"
 #include "sim/SimHost.h"
 #include "sim/SimLog.h"
 #include "sim/SimServer.h"
-#include "support/TempSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -42,16 +39,4 @@ public:
 private:
   std::unique_ptr<SimServer> m_server;
   std::unique_ptr<SimHost> m_host;  // stops serving before the server goes
-};
-
-class DemoIdentityTest : public TempSettingsTest {
-protected:
-  void SetUp() override {
-    TempSettingsTest::SetUp();
-    QSettings machine(machineFile(), QSettings::IniFormat);
-    machine.setValue("Client/ServerInfo/Extra1",
-                     QString::fromLatin1(ScrambleIdentity(DemoSeeder::kUser).c_str()));
-    machine.setValue("Client/ServerInfo/Extra2",
-                     QString::fromLatin1(ScrambleIdentity(DemoSeeder::kPassword).c_str()));
-  }
 };

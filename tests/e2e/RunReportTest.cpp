@@ -3,23 +3,19 @@
 // against nembra-sim on loopback.
 #include "app/CMainFrame.h"
 #include "app/COrbiskDoc.h"
+#include "app/ConnectedSession.h"
 #include "app/ServerSession.h"
-#include "core/Prompts.h"
 #include "core/SettingsStore.h"
 #include "core/ShellEvents.h"
 #include "e2e/LoopbackSim.h"
-#include "query/CORBPropertiesDlg.h"
 #include "query/FetchJob.h"
 #include "query/ProgressDialog.h"
 #include "resources/CommandIds.h"
 #include "resources/Strings.h"
 #include "sim/SimDatabase.h"
 #include "support/DemoDatabase.h"
-#include "support/RecordingPrompts.h"
 #include "views/ReportView.h"
 
-#include <QApplication>
-#include <QDialogButtonBox>
 #include <QPushButton>
 #include <QTimer>
 #include <cmath>
@@ -30,27 +26,22 @@ using namespace std::chrono_literals;
 
 constexpr int32_t kEnd = 1796040000;  // 2026-11-30 12:00 UTC
 
-std::string databasePath() {
-  return seededDemoDatabase(kEnd, 6);
-}
-
-class RunReportTest : public DemoIdentityTest {
-protected:
+class RunReportTest : public TempSettingsTest {
+public:  // the case tables reach in
   void SetUp() override {
-    DemoIdentityTest::SetUp();
+    TempSettingsTest::SetUp();
+    writeIdentity(machineFile(), DemoSeeder::kUser, DemoSeeder::kPassword);
     QCoreApplication::processEvents();
     QObject::connect(&ShellEvents::instance(), &ShellEvents::closeRequested, &m_guard,
                      [this] { ++m_closes; });
   }
 
-  void startSim(std::vector<std::string> rules = {}) {
+  // Starts the server and connects the session to it.
+  bool connect(std::vector<std::string> rules = {}, int32_t node = DemoSeeder::kQuietNode) {
     SimOptions options;
-    options.dbPath = databasePath();
+    options.dbPath = seededDemoDatabase(kEnd, 6);
     if (!rules.empty()) options.faults = faults(rules);
     m_sim = std::make_unique<LoopbackSim>(options);
-  }
-
-  bool connect(int32_t node = DemoSeeder::kQuietNode) {
     m_doc.setPacing(FetchPacing{20ms, 5ms, {}});
     return m_session.Connect(node, ServerSession::kCommandLineDataClass,
                              QString::fromStdString(m_sim->address()), DemoSeeder::kToken, "Port 3");
@@ -79,111 +70,88 @@ protected:
   COrbiskDoc m_doc{m_session};
 };
 
-TEST_F(RunReportTest, CancelWhileTheServerStaysBusy) {
-  startSim({"busy:StartRibbonRequest:100000"});
-  ASSERT_TRUE(connect());
-  QTimer::singleShot(300, [this] {
-    if (auto* dlg = m_doc.progressDialog(TimeWindowDetail))
-      dlg->findChild<QPushButton*>(QStringLiteral("cancel"))->click();
-  });
-  const auto started = std::chrono::steady_clock::now();
-  EXPECT_FALSE(m_doc.RunReport(request(TimeWindowDetail, kEnd - 3600, kEnd)));
-  EXPECT_LT(std::chrono::steady_clock::now() - started, 3s);
-  EXPECT_TRUE(m_prompts.texts.isEmpty());
-  EXPECT_TRUE(m_doc.lastFetch()->flags().cancelled.load());
-  EXPECT_EQ(closes(), 0);
+// A Cancel while the server stays busy is silent and quick; a server that
+// dies mid-fetch is reported once and asks the window to close.
+TEST_F(RunReportTest, CancelOrAServerThatDiesMidFetch) {
+  const struct {
+    const char* rule;
+    int after;
+    void (*act)(RunReportTest&);
+    bool reported;
+  } cases[] = {
+      {"busy:StartRibbonRequest:100000", 300,
+       [](RunReportTest& t) {
+         if (auto* dlg = t.m_doc.progressDialog(TimeWindowDetail))
+           dlg->findChild<QPushButton*>(QStringLiteral("cancel"))->click();
+       },
+       false},
+      {"delay:ReadRibbonBlock:200", 100, [](RunReportTest& t) { t.m_sim->host().shutdown(); }, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.rule);
+    ASSERT_TRUE(connect({c.rule}));
+    QTimer::singleShot(c.after, [&] { c.act(*this); });
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_FALSE(m_doc.RunReport(request(TimeWindowDetail, kEnd - 3600, kEnd)));
+    EXPECT_LT(std::chrono::steady_clock::now() - started, c.reported ? 20s : 3s);
+    EXPECT_EQ(m_doc.lastFetch()->flags().cancelled.load(), !c.reported);
+    EXPECT_EQ(m_prompts.texts.size(), c.reported ? 1 : 0) << shown();
+    EXPECT_TRUE(!c.reported ||
+                m_prompts.texts.value(0).startsWith(Strings::LoadString(Strings::IDS_ERR_COMMUNICATING)));
+    EXPECT_EQ(closes(), c.reported ? 1 : 0);
+  }
 }
 
-TEST_F(RunReportTest, ServerThatDiesMidFetchIsReported) {
-  startSim({"delay:ReadRibbonBlock:200"});
-  ASSERT_TRUE(connect());
-  QTimer::singleShot(100, [this] { m_sim->host().shutdown(); });
-  EXPECT_FALSE(m_doc.RunReport(request(TimeWindowDetail, kEnd - 86400, kEnd)));
-  ASSERT_EQ(m_prompts.texts.size(), 1);
-  EXPECT_TRUE(m_prompts.texts[0].startsWith(Strings::LoadString(Strings::IDS_ERR_COMMUNICATING))) << shown();
-  EXPECT_EQ(closes(), 1);
-}
-
-// Presses a button of the New Graph dialog once it is up; a dialog that
-// refuses OK is cancelled so that a failing test cannot hang.
-void pressNewGraph(QDialogButtonBox::StandardButton which) {
-  auto* poll = new QTimer;
-  QObject::connect(poll, &QTimer::timeout, poll, [poll, which, tries = 0]() mutable {
-    auto* dlg = qobject_cast<CORBPropertiesDlg*>(QApplication::activeModalWidget());
-    if (!dlg || !dlg->isVisible()) {
-      if (++tries > 500) poll->deleteLater();
-      return;
-    }
-    dlg->findChild<QDialogButtonBox*>()->button(which)->click();
-    if (dlg->isVisible()) dlg->reject();
-    poll->deleteLater();
-  });
-  poll->start(10);
-}
-
+// One frame: a 24 Hour report, a Cancel and a request without data that both
+// keep it, then a summary whose look is kept for the next start.
 TEST_F(RunReportTest, NewGraphCommandShowsTheReportAndKeepsItOnCancelOrFailure) {
-  startSim();
-  ASSERT_TRUE(connect());
-  CMainFrame frame(m_doc, m_session);
-  frame.show();
-  QAction* newGraph = frame.action(CommandIds::ID_GRAPH_NEW);
-
-  GraphQuery day = request(TwentyFourHour, kEnd - 86400, kEnd);
-  day.increment = Increment::k1Hour;
-  frame.prefillNewGraph({day, std::nullopt, true, false});
-  pressNewGraph(QDialogButtonBox::Ok);
-  newGraph->trigger();
-  ASSERT_EQ(frame.currentQuery().graphType, TwentyFourHour) << shown();
-  EXPECT_EQ(frame.windowTitle(), "Quillon - Port 3 24 Hour");
-  EXPECT_TRUE(frame.action(CommandIds::ID_GRAPH_EXPORT)->isEnabled());
-  // The chart is up: its commands work at once, not only once a menu opened.
-  ASSERT_NE(frame.activeView(), nullptr);
-  for (int id : {CommandIds::ID_VIEW_ZOOM_IN, CommandIds::ID_GRAPH_COPY})
-    EXPECT_TRUE(frame.action(id)->isEnabled()) << id;
-  EXPECT_FALSE(frame.action(CommandIds::ID_MARKER_AVERAGE)->isEnabled());
-  // The version the demo server's monitoring point writes into every block.
-  EXPECT_EQ(frame.activeView()->statusText(), QStringLiteral("MP Ver: 4.X"));
-
-  pressNewGraph(QDialogButtonBox::Cancel);  // after a report, Cancel changes nothing
-  newGraph->trigger();
-  EXPECT_EQ(frame.currentQuery().graphType, TwentyFourHour);
-  EXPECT_TRUE(frame.isVisible());
-
-  // A request that finds no data leaves the previous request and report.
-  const int32_t before = kEnd - 30 * 86400;
-  frame.prefillNewGraph({request(TimeWindowDetail, before - 3600, before), std::nullopt, true, false});
-  pressNewGraph(QDialogButtonBox::Ok);
-  newGraph->trigger();
-  EXPECT_EQ(m_prompts.texts, QStringList{Strings::LoadString(Strings::IDS_NO_DATA)});
-  EXPECT_EQ(frame.currentQuery().graphType, TwentyFourHour);
-  EXPECT_EQ(frame.windowTitle(), "Quillon - Port 3 24 Hour");
-  QCoreApplication::processEvents();
-  EXPECT_TRUE(frame.isVisible());
-}
-
-TEST_F(RunReportTest, SummaryReportDrawsWithItsCommandsOnAtOnceAndKeepsItsLook) {
-  startSim();
   ASSERT_TRUE(connect());
   {
     CMainFrame frame(m_doc, m_session);
     frame.show();
+    const auto on = [&](int id) { return frame.action(id)->isEnabled(); };
+    const auto newGraph = [&](std::optional<GraphQuery> q, QDialogButtonBox::StandardButton button) {
+      if (q) frame.prefillNewGraph({*q, std::nullopt, true, false});
+      answerNewGraph(&m_guard, button);
+      frame.action(CommandIds::ID_GRAPH_NEW)->trigger();
+    };
+    GraphQuery day = request(TwentyFourHour, kEnd - 86400, kEnd);
+    day.increment = Increment::k1Hour;
+    newGraph(day, QDialogButtonBox::Ok);
+    ASSERT_EQ(frame.currentQuery().graphType, TwentyFourHour) << shown();
+    EXPECT_EQ(frame.windowTitle(), "Quillon - Port 3 24 Hour");
+    // The chart is up: its commands work at once, not only once a menu opened.
+    ASSERT_NE(frame.activeView(), nullptr);
+    for (int id : {CommandIds::ID_GRAPH_EXPORT, CommandIds::ID_VIEW_ZOOM_IN, CommandIds::ID_GRAPH_COPY})
+      EXPECT_TRUE(on(id)) << id;
+    EXPECT_FALSE(on(CommandIds::ID_MARKER_AVERAGE));
+    // The version the demo server's monitoring point writes into every block.
+    EXPECT_EQ(frame.activeView()->statusText(), QStringLiteral("MP Ver: 4.X"));
+
+    newGraph(std::nullopt, QDialogButtonBox::Cancel);  // after a report, Cancel changes nothing
+    EXPECT_EQ(frame.currentQuery().graphType, TwentyFourHour);
+    const int32_t before = kEnd - 30 * 86400;
+    newGraph(request(TimeWindowDetail, before - 3600, before), QDialogButtonBox::Ok);
+    EXPECT_EQ(m_prompts.texts, QStringList{Strings::LoadString(Strings::IDS_NO_DATA)});
+    EXPECT_EQ(frame.currentQuery().graphType, TwentyFourHour);
+    EXPECT_EQ(frame.windowTitle(), "Quillon - Port 3 24 Hour");
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(frame.isVisible());
+
+    m_prompts.texts.clear();
     frame.setThresholdNames({"Ingress Critical", "Ingress Major", "", ""});
     GraphQuery summary = request(TimeWindowSummary, kEnd - 86400, kEnd);
     summary.statistics = {1, 1, 0, 1, 0, 0, 0};
-    frame.prefillNewGraph({summary, std::nullopt, true, false});
-    pressNewGraph(QDialogButtonBox::Ok);
-    frame.action(CommandIds::ID_GRAPH_NEW)->trigger();
+    newGraph(summary, QDialogButtonBox::Ok);
     ASSERT_EQ(frame.currentQuery().graphType, TimeWindowSummary) << shown();
-    ASSERT_TRUE(frame.activeView());
-    // Right as the report appears, before any menu opened.
-    const auto on = [&](int id) { return frame.action(id)->isEnabled(); };
-    EXPECT_TRUE(on(CommandIds::ID_MARKER_AVERAGE));
-    EXPECT_FALSE(on(CommandIds::ID_MARKER_MINIMUM));
-    EXPECT_FALSE(on(CommandIds::ID_MARKER_DELTA));
+    const auto markers = [&] {
+      return std::tuple(on(CommandIds::ID_MARKER_AVERAGE), on(CommandIds::ID_MARKER_MINIMUM),
+                        on(CommandIds::ID_MARKER_DELTA));
+    };
+    EXPECT_EQ(markers(), std::tuple(true, false, false));
     frame.action(CommandIds::ID_MARKER_MAXIMUM)->trigger();
     QCoreApplication::processEvents();
     EXPECT_TRUE(frame.action(CommandIds::ID_MARKER_MAXIMUM)->isChecked());
-    EXPECT_TRUE(on(CommandIds::ID_MARKER_DELTA));
+    EXPECT_EQ(markers(), std::tuple(true, false, true));
     frame.close();
   }
   SettingsStore store;
@@ -196,7 +164,7 @@ TEST_F(RunReportTest, SummaryReportDrawsWithItsCommandsOnAtOnceAndKeepsItsLook) 
 // straight from the stored scans; NaN where the period holds no sample.
 double fromScans(int32_t node, std::size_t column, int64_t from, int64_t to, int statistic) {
   std::string error;
-  auto db = SimDatabase::open(databasePath(), &error);
+  auto db = SimDatabase::open(seededDemoDatabase(kEnd, 6), &error);
   const auto port = db->port(node);
   ScanSet scans;
   EXPECT_TRUE(db->scans(node, from, to, port->frequencies.size(), scans, &error)) << error;
@@ -217,27 +185,28 @@ double fromScans(int32_t node, std::size_t column, int64_t from, int64_t to, int
   return statistic == 0 ? sum / present : statistic == 1 ? maximum : 100.0 * beyond / present;
 }
 
-void expectFromScans(double shown, double want, const std::string& where) {
-  if (std::isnan(want)) return;  // no sample: the report shows a filled gap
-  EXPECT_NEAR(shown, want, 1e-6) << where;
-}
-
 TEST_F(RunReportTest, ReportsShowWhatTheScansHold) {
   constexpr int32_t node = DemoSeeder::kSmallNode;
-  startSim();
-  ASSERT_TRUE(connect(node));
+  ASSERT_TRUE(connect({}, node));
+  // Columns (or hours, column 0) against the scans; no sample shows a filled gap.
+  const auto expectScans = [&](const auto& values, int count, auto from, auto to, int statistic,
+                               bool hours = false) {
+    ASSERT_GT(count, 0);
+    for (int c = 0; c < count; ++c) {
+      const double want = fromScans(node, hours ? 0 : c, from(c), to(c), statistic);
+      if (std::isnan(want)) continue;
+      EXPECT_NEAR(values[c], want, 1e-6) << "statistic " << statistic << " at " << c;
+    }
+  };
 
   // Time Window Detail, average, one hour: four ribbons.
   ASSERT_TRUE(m_doc.RunReport(request(TimeWindowDetail, kEnd - 3600, kEnd))) << shown();
   const RibbonSet& ribbons = m_doc.ribbonSet(TimeWindowDetail);
   ASSERT_EQ(ribbons.ribbonCount, 4);
-  for (int k = 0; k < 4; ++k) {
-    ASSERT_GT(ribbons.entryCount(k), 0);
-    for (int c = 0; c < ribbons.entryCount(k); ++c)
-      expectFromScans(ribbons.values(k)[c],
-                      fromScans(node, c, ribbons.periodStart(k), ribbons.periodEnd(k), 0),
-                      "ribbon " + std::to_string(k) + " column " + std::to_string(c));
-  }
+  for (int k = 0; k < 4; ++k)
+    expectScans(
+        ribbons.values(k), ribbons.entryCount(k), [&](int) { return ribbons.periodStart(k); },
+        [&](int) { return ribbons.periodEnd(k); }, 0);
 
   // Multi-Day Time Window, % beyond threshold 1 on three evenings: day blocks.
   const int32_t midnight = kEnd - kEnd % 86400;
@@ -251,9 +220,9 @@ TEST_F(RunReportTest, ReportsShowWhatTheScansHold) {
   EXPECT_TRUE(days.percent);
   for (int k = 0; k < 3; ++k) {
     EXPECT_EQ(days.periodEnd(k) - days.periodStart(k), 5 * 3600);
-    for (int c = 0; c < days.entryCount(k); ++c)
-      expectFromScans(days.values(k)[c], fromScans(node, c, days.periodStart(k), days.periodEnd(k), 3),
-                      "evening " + std::to_string(k) + " column " + std::to_string(c));
+    expectScans(
+        days.values(k), days.entryCount(k), [&](int) { return days.periodStart(k); },
+        [&](int) { return days.periodEnd(k); }, 3);
   }
 
   // Time Window Summary, average and % beyond threshold 1, over a day.
@@ -262,12 +231,10 @@ TEST_F(RunReportTest, ReportsShowWhatTheScansHold) {
   ASSERT_TRUE(m_doc.RunReport(summary)) << shown();
   EXPECT_TRUE(m_doc.hasThresholdTable());
   ASSERT_EQ(m_doc.seriesStore().count, 2);
-  for (const auto& series : {m_doc.seriesStore().series[0], m_doc.seriesStore().series[1]}) {
-    ASSERT_GT(series.entryCount, 0);
-    for (int c = 0; c < series.entryCount; ++c)
-      expectFromScans(series.values[c], fromScans(node, c, kEnd - 86400, kEnd, series.statistic),
-                      "statistic " + std::to_string(series.statistic) + " column " + std::to_string(c));
-  }
+  for (const auto& series : {m_doc.seriesStore().series[0], m_doc.seriesStore().series[1]})
+    expectScans(
+        series.values, series.entryCount, [](int) { return kEnd - 86400; }, [](int) { return kEnd; },
+        series.statistic);
 
   // One Frequency Time Window, maximum per hour at the plan's first frequency.
   GraphQuery single = request(OneFreqTimeWindow, kEnd - 6 * 3600, kEnd);
@@ -277,11 +244,10 @@ TEST_F(RunReportTest, ReportsShowWhatTheScansHold) {
   ASSERT_TRUE(m_doc.RunReport(single)) << shown();
   const auto& hourly = m_doc.seriesStore().series[0];
   ASSERT_EQ(hourly.entryCount, 6);
-  for (int h = 0; h < 6; ++h) {
-    EXPECT_EQ(hourly.times[h], uint32_t(kEnd - 6 * 3600 + h * 3600));
-    expectFromScans(hourly.values[h], fromScans(node, 0, hourly.times[h], hourly.times[h] + 3600, 1),
-                    "hour " + std::to_string(h));
-  }
+  for (int h = 0; h < 6; ++h) EXPECT_EQ(hourly.times[h], uint32_t(kEnd - 6 * 3600 + h * 3600));
+  expectScans(
+      hourly.values, 6, [&](int h) { return int64_t(hourly.times[h]); },
+      [&](int h) { return int64_t(hourly.times[h]) + 3600; }, 1, true);
   EXPECT_TRUE(m_prompts.texts.isEmpty()) << shown();
 }
 
