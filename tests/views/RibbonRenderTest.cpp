@@ -4,14 +4,20 @@
 #include "query/RibbonSet.h"
 #include "support/TempSettings.h"
 #include "views/C3DReportView.h"
+#include "views/ReadoutBubble.h"
 #include "views/ReportData.h"
 #include "views/ReportViewFactory.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QRegularExpression>
+#include <QTest>
+#include <QWindow>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -51,9 +57,13 @@ TEST_P(RibbonRender, DrawsTheDefaultLookWithRibbons) {
   data.headerLines = {"Port 3", "Level Units: dBmV"};
   view->setActive(true);
   view->showReport(data);
-  QElapsedTimer wait;
-  wait.start();
-  while (wait.elapsed() < 1500) QApplication::processEvents();
+  const auto spin = [](
+                        int ms, const std::function<bool()>& done = [] { return false; }) {
+    QElapsedTimer wait;
+    wait.start();
+    while (wait.elapsed() < ms && !done()) QApplication::processEvents();
+  };
+  spin(1500);
   if (!view->chart().hasSurface()) GTEST_SKIP() << "no OpenGL on this display";
   const QImage image = view->chart().image();
   // Also run under a scale factor: the image then has more pixels than the view.
@@ -92,6 +102,27 @@ TEST_P(RibbonRender, DrawsTheDefaultLookWithRibbons) {
   EXPECT_EQ(edgeInk(QRect(plot.left(), plot.bottom() - 5, plot.width(), 6)), 0) << "bottom";
   EXPECT_EQ(edgeInk(QRect(plot.left(), plot.top(), plot.width(), 6)), 0) << "top";
   EXPECT_EQ(edgeInk(QRect(plot.left(), plot.top() + 2, 6, plot.height() - 4)), 0) << "left";
+
+  // The pointer resting on a ribbon picks its cell: the box names a
+  // frequency, a ribbon of the result and a level; leaving the surface clears it.
+  QWindow* window = view->chart().surfaceWindow();
+  const auto readout = [&] { return view->pickReadout().isVisible(); };
+  for (double f : {0.5, 0.45, 0.55, 0.4, 0.6}) {
+    QTest::mouseMove(window,
+                     QPoint(static_cast<int>(window->width() * f), static_cast<int>(window->height() * f)));
+    spin(1500, readout);
+    if (readout()) break;
+  }
+  const QStringList lines = readoutTexts(view->pickReadout());
+  ASSERT_EQ(lines.size(), 3);
+  EXPECT_TRUE(QRegularExpression("^\\d+\\.\\d{3} MHz$").match(lines[0]).hasMatch()) << lines[0].toStdString();
+  EXPECT_NE(std::find(set.startLabels.begin(), set.startLabels.end(), lines[1]), set.startLabels.end())
+      << lines[1].toStdString();
+  EXPECT_TRUE(lines[2].endsWith(" dBmV")) << lines[2].toStdString();
+  QEvent leave(QEvent::Leave);
+  QCoreApplication::sendEvent(window, &leave);
+  spin(1500, [&] { return !readout(); });
+  EXPECT_FALSE(readout());
 }
 
 INSTANTIATE_TEST_SUITE_P(Types, RibbonRender,
