@@ -13,6 +13,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -97,6 +98,32 @@ inline void expectValue(double expected, double actual) {
     EXPECT_EQ(actual, Blocks::NO_DATA);
   else
     EXPECT_NEAR(actual, expected, 1e-9);
+}
+
+// A block in one line, times from T0: has data, then the header fields the
+// kind has, then each entry's value ("-" for no data) and frequency or time.
+template <typename B>
+std::string show(const B& b) {
+  std::ostringstream s;
+  s << b.hasData;
+  if constexpr (requires { b.blockCount; })
+    s << " n" << b.blockCount << " [" << b.periodStart - kT0 << "," << b.periodEnd - kT0 << ")";
+  if constexpr (requires { b.windowStart; })
+    s << " w" << b.windowStart << "-" << b.windowEnd << " v" << b.field28 << "/" << b.field30;
+  if constexpr (requires { b.field24; }) s << " v" << b.field24 << "/" << b.field26;
+  if constexpr (requires { b.labelTime; }) s << " @" << b.labelTime - kT0;
+  s << ":";
+  for (std::size_t i = 0; i < b.entryCount; ++i) {
+    if (b.values[i] >= Blocks::NO_DATA)
+      s << " -";
+    else
+      s << " " << b.values[i];
+    if constexpr (requires { b.times; })
+      s << "@" << static_cast<int64_t>(b.times[i]) - kT0;
+    else
+      s << "@" << b.frequencies[i];
+  }
+  return s.str();
 }
 
 // Repeats `call` while it answers "not ready", for at most two seconds.
