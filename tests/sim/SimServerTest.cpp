@@ -15,9 +15,8 @@
 
 #include <array>
 #include <chrono>
-#include <functional>
 #include <thread>
-#include <utility>
+#include <tuple>
 
 using namespace simtest;
 
@@ -253,24 +252,22 @@ TEST_F(SimServerTest, ThresholdTableWritesAtMostTheEntriesAskedFor) {
   std::shared_ptr<INembraThreshold> t;
   ASSERT_EQ(server->createThreshold(t), hr::S_OK);
   std::vector<uint8_t> buf(Blocks::kThresholdTableSize, 0xAA);
-  std::span<uint8_t, Blocks::kThresholdTableSize> table(buf.data(), buf.size());
   int32_t count = 2, inUse = -1, unit = -1;
-  ASSERT_EQ(t->GetThresholdTable(kNode, kToken, &count, &inUse, &unit, table), hr::S_OK);
-  EXPECT_EQ(count, 2);
-  EXPECT_EQ(inUse, 3);
-  EXPECT_EQ(unit, 0);
-  EXPECT_EQ(buf[2 * Blocks::kThresholdEntrySize], 0xAA);
+  auto get = [&](int32_t node, int32_t token) {
+    return t->GetThresholdTable(node, token, &count, &inUse, &unit,
+                                std::span<uint8_t, Blocks::kThresholdTableSize>(buf.data(), buf.size()));
+  };
+  ASSERT_EQ(get(kNode, kToken), hr::S_OK);
+  EXPECT_EQ(std::tuple(count, inUse, unit, int{buf[2 * Blocks::kThresholdEntrySize]}),
+            std::tuple(2, 3, 0, 0xAA));
   ThresholdTable decoded;
   ASSERT_EQ(BlockCodec::decode(buf, decoded, 2), BlockCodec::Status::Ok);
-  EXPECT_EQ(decoded[1].inUse, 1);
-  EXPECT_EQ(decoded[1].frequency, 20.0);
-
+  EXPECT_EQ(std::pair(int{decoded[1].inUse}, decoded[1].frequency), std::pair(1, 20.0));
   count = 250;
-  ASSERT_EQ(t->GetThresholdTable(kNode, kToken, &count, &inUse, &unit, table), hr::S_OK);
-  EXPECT_EQ(count, 250);
-  EXPECT_EQ(buf.back(), 0);
-  EXPECT_EQ(t->GetThresholdTable(kNode, 999, &count, &inUse, &unit, table), hr::kCodeNoPermission);
-  EXPECT_EQ(t->GetThresholdTable(404, kToken, &count, &inUse, &unit, table), hr::kInvalidUid);
+  ASSERT_EQ(get(kNode, kToken), hr::S_OK);
+  EXPECT_EQ(std::pair(count, int{buf.back()}), std::pair(250, 0));
+  EXPECT_EQ(get(kNode, 999), hr::kCodeNoPermission);
+  EXPECT_EQ(get(404, kToken), hr::kInvalidUid);
 }
 
 TEST_F(SimServerTest, ClockAnswersNowAsADateValue) {
