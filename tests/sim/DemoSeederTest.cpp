@@ -29,10 +29,7 @@ uint64_t checksum(const SimDatabase& db) {
 std::unique_ptr<SimDatabase> seeded(const std::string& path, int32_t end, int days) {
   std::string error;
   auto db = SimDatabase::open(path, &error);
-  EXPECT_TRUE(db) << error;
-  if (db) {
-    EXPECT_TRUE(DemoSeeder(end, days).seed(*db, &error)) << error;
-  }
+  EXPECT_TRUE(db && DemoSeeder(end, days).seed(*db, &error)) << error;
   return db;
 }
 
@@ -88,14 +85,14 @@ TEST(SimDatabaseFile, OlderPortsTableGainsTheVersionColumn) {
     sqlite3* raw = nullptr;
     ASSERT_EQ(sqlite3_open(path.c_str(), &raw), SQLITE_OK);
     const char* old =
-        "CREATE TABLE ports (node INTEGER PRIMARY KEY, label TEXT NOT NULL, "
-        "level_unit INTEGER NOT NULL DEFAULT 0, frequencies BLOB NOT NULL, "
-        "threshold1_name TEXT NOT NULL DEFAULT '', threshold2_name TEXT NOT NULL DEFAULT '', "
-        "threshold3_name TEXT NOT NULL DEFAULT '', threshold4_name TEXT NOT NULL DEFAULT '', "
-        "threshold1_level REAL NOT NULL DEFAULT 0, threshold2_level REAL NOT NULL DEFAULT 0, "
-        "threshold3_level REAL NOT NULL DEFAULT 0, threshold4_level REAL NOT NULL DEFAULT 0, "
-        "threshold_table BLOB);"
-        "INSERT INTO ports(node, label, frequencies) VALUES(5, 'Old', x'0000000000002440');";
+        "CREATE TABLE ports (node INTEGER PRIMARY KEY, label TEXT NOT NULL, level_unit INTEGER NOT NULL "
+        "DEFAULT 0, frequencies BLOB NOT NULL, threshold1_name TEXT NOT NULL DEFAULT '', threshold2_name "
+        "TEXT "
+        "NOT NULL DEFAULT '', threshold3_name TEXT NOT NULL DEFAULT '', threshold4_name TEXT NOT NULL "
+        "DEFAULT "
+        "'', threshold1_level REAL NOT NULL DEFAULT 0, threshold2_level REAL NOT NULL DEFAULT 0, "
+        "threshold3_level REAL NOT NULL DEFAULT 0, threshold4_level REAL NOT NULL DEFAULT 0, threshold_table "
+        "BLOB); INSERT INTO ports(node, label, frequencies) VALUES(5, 'Old', x'0000000000002440');";
     ASSERT_EQ(sqlite3_exec(raw, old, nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(raw);
   }
@@ -105,9 +102,8 @@ TEST(SimDatabaseFile, OlderPortsTableGainsTheVersionColumn) {
     ASSERT_TRUE(db) << error;
     const auto p = db->port(5);
     ASSERT_TRUE(p);
-    EXPECT_EQ(p->label, "Old");
-    EXPECT_EQ(p->frequencies, std::vector<double>{10.0});
-    EXPECT_EQ(p->monitorVersion, 0);
+    EXPECT_EQ(std::tuple(p->label, p->frequencies, p->monitorVersion),
+              std::tuple("Old", std::vector<double>{10.0}, uint16_t{0}));
     PortRecord updated = *p;
     updated.monitorVersion = 0xFFFF;
     ASSERT_TRUE(db->putPort(updated, &error)) << error;

@@ -58,32 +58,21 @@ TEST(RequestPlan, RefusesArgumentsOutsideTheLimits) {
   }
 }
 
+// Uneven steps: half the step on the side of the request.
 TEST(RequestPlan, NearestFrequencyLiesWithinHalfAStepOfTheRequest) {
+  const std::vector<double> uneven{10.0, 20.0, 40.0}, single{12.5}, none;
   const struct {
-    std::vector<double> plan;
+    const std::vector<double>& plan;
     double mhz;
     int expected;  // -1: refused
-  } cases[] = {{kPlan, 14.9, 0},
-               {kPlan, 15.1, 1},
-               {kPlan, 30.0, 2},
-               {kPlan, 35.0, 2},
-               {kPlan, 35.1, -1},
-               {kPlan, 5.0, 0},
-               {kPlan, 4.9, -1},
-               {{12.5}, 12.5, 0},
-               {{12.5}, 12.6, -1},
-               {{}, 10.0, -1},
-               // Uneven steps: half the step on the side of the request.
-               {{10.0, 20.0, 40.0}, 29.9, 1},
-               {{10.0, 20.0, 40.0}, 15.1, 1},
-               {{10.0, 20.0, 40.0}, 14.9, 0}};
+  } cases[] = {{kPlan, 14.9, 0},  {kPlan, 15.1, 1},  {kPlan, 30.0, 2},  {kPlan, 35.0, 2},   {kPlan, 35.1, -1},
+               {kPlan, 5.0, 0},   {kPlan, 4.9, -1},  {single, 12.5, 0}, {single, 12.6, -1}, {none, 10.0, -1},
+               {uneven, 29.9, 1}, {uneven, 15.1, 1}, {uneven, 14.9, 0}};
   for (const auto& c : cases) {
     size_t column = 99;
     const HRESULT h = RequestPlan::nearestFrequency(c.plan, c.mhz, column);
     EXPECT_EQ(h, c.expected < 0 ? hr::kInvalidArgument : hr::S_OK) << c.mhz;
-    if (c.expected >= 0) {
-      EXPECT_EQ(column, static_cast<size_t>(c.expected)) << c.mhz;
-    }
+    if (c.expected >= 0) EXPECT_EQ(column, static_cast<size_t>(c.expected)) << c.mhz;
   }
 }
 

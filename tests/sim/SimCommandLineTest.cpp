@@ -62,14 +62,14 @@ TEST(SimCommandLineTest, HelpAndVersionNeedNoDatabase) {
 }
 
 TEST(SimCommandLineTest, UtcTimes) {
-  EXPECT_EQ(parseUtcTime("0"), 0);
-  EXPECT_EQ(parseUtcTime("1796485500"), 1796485500);
-  EXPECT_EQ(parseUtcTime("2026-12-05T15:45"), 1796485500);
-  EXPECT_EQ(parseUtcTime("2026-12-05T15:45Z"), 1796485500);
-  EXPECT_EQ(parseUtcTime("2026-12-05T15:45:30Z"), 1796485530);
-  EXPECT_EQ(parseUtcTime("2026-12-05T15:45:30+01"), std::nullopt);
-  EXPECT_EQ(parseUtcTime("2026-12-05"), std::nullopt);
-  EXPECT_EQ(parseUtcTime(""), std::nullopt);
+  const std::pair<const char*, int64_t> accepted[] = {{"0", 0},
+                                                      {"1796485500", 1796485500},
+                                                      {"2026-12-05T15:45", 1796485500},
+                                                      {"2026-12-05T15:45Z", 1796485500},
+                                                      {"2026-12-05T15:45:30Z", 1796485530}};
+  for (const auto& [text, seconds] : accepted) EXPECT_EQ(parseUtcTime(text), seconds) << text;
+  for (const char* refused : {"2026-12-05T15:45:30+01", "2026-12-05", ""})
+    EXPECT_EQ(parseUtcTime(refused), std::nullopt) << refused;
 }
 
 }  // namespace
