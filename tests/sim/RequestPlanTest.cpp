@@ -71,8 +71,11 @@ TEST(RequestPlan, NearestFrequencyLiesWithinHalfAStepOfTheRequest) {
   for (const auto& c : cases) {
     size_t column = 99;
     const HRESULT h = RequestPlan::nearestFrequency(c.plan, c.mhz, column);
-    EXPECT_EQ(h, c.expected < 0 ? hr::kInvalidArgument : hr::S_OK) << c.mhz;
-    if (c.expected >= 0) EXPECT_EQ(column, static_cast<size_t>(c.expected)) << c.mhz;
+    EXPECT_EQ(h == hr::S_OK               ? static_cast<int>(column)
+              : h == hr::kInvalidArgument ? -1
+                                          : -2,
+              c.expected)
+        << c.mhz;
   }
 }
 
