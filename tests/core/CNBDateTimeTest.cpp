@@ -19,54 +19,36 @@ CNBDateTime withStatus(CNBDateTime::Status s) {
   return dt;
 }
 
-struct SecondsCase {
-  int32_t seconds;
-  QDateTime utc;
-  int32_t back;  // what ToSeconds answers for the breakdown
-};
-
-void PrintTo(const SecondsCase& c, std::ostream* os) { *os << c.seconds; }
-
-class SecondsConversion : public ::testing::TestWithParam<SecondsCase> {};
-
-TEST_P(SecondsConversion, BreaksDownInUtcAndConvertsBackInsideTheRange) {
-  const SecondsCase& c = GetParam();
-  const CNBDateTime dt = CNBDateTime::FromSeconds(c.seconds);
-  ASSERT_TRUE(dt.isValid());
-  EXPECT_EQ(dt.toUtc(), c.utc);
-  EXPECT_EQ(dt, at(c.utc.date().year(), c.utc.date().month(), c.utc.date().day(), c.utc.time().hour(),
-                   c.utc.time().minute(), c.utc.time().second()));
-  EXPECT_EQ(dt.ToSeconds(), c.back);
+QDateTime utcAt(int y, int mo, int d, int h, int mi, int s) {
+  return QDateTime(QDate(y, mo, d), QTime(h, mi, s), Qt::UTC);
 }
 
-QDateTime utcAt(int y, int mo, int d, int h, int mi, int s) { return QDateTime(QDate(y, mo, d), QTime(h, mi, s), Qt::UTC); }
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, SecondsConversion,
-    ::testing::Values(SecondsCase{0, utcAt(1970, 1, 1, 0, 0, 0), 0},
-                      SecondsCase{951782400, utcAt(2000, 2, 29, 0, 0, 0), 951782400},
-                      SecondsCase{1711846799, utcAt(2024, 3, 31, 0, 59, 59), 1711846799},
-                      SecondsCase{std::numeric_limits<int32_t>::max(), utcAt(2038, 1, 19, 3, 14, 7),
-                                  std::numeric_limits<int32_t>::max()},
-                      SecondsCase{-1, utcAt(1969, 12, 31, 23, 59, 59), -1},
-                      SecondsCase{std::numeric_limits<int32_t>::min(), utcAt(1901, 12, 13, 20, 45, 52), -1}));
-
-TEST(CNBDateTime, ToSecondsIsMinusOneOutsideTheRangeOrWithoutAValidValue) {
+TEST(CNBDateTime, SecondsBreakDownInUtcAndConvertBackOnlyInsideTheRange) {
+  constexpr int32_t kMax = std::numeric_limits<int32_t>::max(), kMin = std::numeric_limits<int32_t>::min();
   const struct {
-    const char* what;
-    CNBDateTime dt;
-  } cases[] = {
-      {"one second after the 32-bit limit", at(2038, 1, 19, 3, 14, 8)},
-      {"last second of 2039", at(2039, 12, 31, 23, 59, 59)},
-      {"2040", at(2040, 6, 1)},
-      {"1969", at(1969, 12, 31)},
-      {"null", withStatus(CNBDateTime::null)},
-      {"invalid", withStatus(CNBDateTime::invalid)},
-  };
+    int32_t seconds;
+    QDateTime utc;
+    int32_t back;  // what ToSeconds answers for the breakdown
+  } cases[] = {{0, utcAt(1970, 1, 1, 0, 0, 0), 0},
+               {951782400, utcAt(2000, 2, 29, 0, 0, 0), 951782400},
+               {1711846799, utcAt(2024, 3, 31, 0, 59, 59), 1711846799},
+               {kMax, utcAt(2038, 1, 19, 3, 14, 7), kMax},
+               {-1, utcAt(1969, 12, 31, 23, 59, 59), -1},
+               {kMin, utcAt(1901, 12, 13, 20, 45, 52), -1}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    EXPECT_EQ(c.dt.ToSeconds(), -1);
+    SCOPED_TRACE(c.seconds);
+    const CNBDateTime dt = CNBDateTime::FromSeconds(c.seconds);
+    const QDate d = c.utc.date();
+    const QTime t = c.utc.time();
+    EXPECT_EQ(dt.toUtc(), c.utc);
+    EXPECT_EQ(dt, at(d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()));
+    EXPECT_EQ(dt.ToSeconds(), c.back);
   }
+  // Past the 32-bit limit, before 1970, or without a valid value.
+  for (const CNBDateTime& dt :
+       {at(2038, 1, 19, 3, 14, 8), at(2039, 12, 31, 23, 59, 59), at(2040, 6, 1), at(1969, 12, 31),
+        withStatus(CNBDateTime::null), withStatus(CNBDateTime::invalid)})
+    EXPECT_EQ(dt.ToSeconds(), -1) << dt.toUtc().toString(Qt::ISODate).toStdString();
 }
 
 TEST(CNBDateTime, FieldsOfValuesAroundDayZeroKeepTheTimePositive) {
@@ -97,7 +79,7 @@ TEST(CNBDateTime, FieldsOfValuesAroundDayZeroKeepTheTimePositive) {
 }
 
 TEST(CNBDateTime, FieldsThatMakeNoDateGiveAnInvalidValue) {
-  const int cases[][6] = {{99, 12, 31, 0, 0, 0}, {10000, 1, 1, 0, 0, 0}, {2023, 2, 29, 0, 0, 0},
+  const int cases[][6] = {{99, 12, 31, 0, 0, 0},  {10000, 1, 1, 0, 0, 0}, {2023, 2, 29, 0, 0, 0},
                           {2024, 13, 1, 0, 0, 0}, {2024, 1, 1, 24, 0, 0}, {2024, 1, 1, 0, 60, 0},
                           {2024, 1, 1, 0, 0, 60}, {2024, 1, 1, -1, 0, 0}};
   for (const auto& f : cases) {
@@ -130,12 +112,10 @@ TEST(CNBDateTime, UtcAndLocalAcrossBerlinSwitches) {
     EXPECT_EQ(CNBDateTime::FromLocal(c.local.date(), c.local.time()), c.backToUtc);
     EXPECT_EQ(c.utc.toLocal().time(), c.local.time());
   }
-}
-
-TEST(CNBDateTime, LocalTimeInTheSpringGapUsesTheOffsetBeforeTheSwitch) {
-  const CNBDateTime dt = CNBDateTime::FromLocal(QDate(2024, 3, 31), QTime(2, 30));
-  EXPECT_EQ(dt, at(2024, 3, 31, 1, 30, 0));
-  EXPECT_EQ(dt.UtcToLocal(), at(2024, 3, 31, 3, 30, 0));
+  // A local time in the spring gap uses the offset before the switch.
+  const CNBDateTime gap = CNBDateTime::FromLocal(QDate(2024, 3, 31), QTime(2, 30));
+  EXPECT_EQ(std::pair(gap, gap.UtcToLocal()),
+            std::pair(at(2024, 3, 31, 1, 30, 0), at(2024, 3, 31, 3, 30, 0)));
 }
 
 TEST(CNBDateTime, PeriodBeforeEachPeriod) {
@@ -144,8 +124,12 @@ TEST(CNBDateTime, PeriodBeforeEachPeriod) {
   const struct {
     int period;
     CNBDateTime expected;
-  } cases[] = {{0, at(2011, 2, 28, 23, 0, 0)}, {1, at(2011, 2, 28)}, {2, at(2011, 2, 22)},
-               {3, at(2011, 1, 30)},         {4, at(2010, 9, 2)},  {5, untouched},
+  } cases[] = {{0, at(2011, 2, 28, 23, 0, 0)},
+               {1, at(2011, 2, 28)},
+               {2, at(2011, 2, 22)},
+               {3, at(2011, 1, 30)},
+               {4, at(2010, 9, 2)},
+               {5, untouched},
                {-1, untouched}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.period);
@@ -193,22 +177,22 @@ TEST(CNBDateTime, FormatDateAndTimeReadBackWithTheLocaleFormats) {
   const CNBDateTime dt = at(2024, 10, 26, 23, 30, 45);  // 01:30:45 on the 27th in Berlin
   const CNBDateTime formatter;
   QString text;
-
-  ASSERT_EQ(formatter.FormatDate(text, &dt, false, true), 0);
-  EXPECT_EQ(locale.toDate(text, locale.dateFormat(QLocale::LongFormat)), QDate(2024, 10, 27)) << text.toStdString();
-  ASSERT_EQ(formatter.FormatDate(text, &dt, false, false), 0);
-  EXPECT_EQ(locale.toDate(text, locale.dateFormat(QLocale::LongFormat)), QDate(2024, 10, 26)) << text.toStdString();
-  ASSERT_EQ(formatter.FormatDate(text, &dt, true, true), 0);
-  EXPECT_EQ(text, locale.toString(QDate(2024, 10, 27), QLocale::ShortFormat));
-
-  ASSERT_EQ(formatter.FormatTime(text, &dt, true, true), 0);
-  EXPECT_EQ(locale.toTime(text, CNBDateTime::LocaleTimeFormat(true)), QTime(1, 30, 45)) << text.toStdString();
-  ASSERT_EQ(formatter.FormatTime(text, &dt, false, false), 0);
-  EXPECT_EQ(locale.toTime(text, CNBDateTime::LocaleTimeFormat(false)), QTime(23, 30)) << text.toStdString();
-
+  auto date = [&](bool shortFormat, bool local) {
+    EXPECT_EQ(formatter.FormatDate(text, &dt, shortFormat, local), 0);
+    return shortFormat ? text
+                       : locale.toDate(text, locale.dateFormat(QLocale::LongFormat)).toString(Qt::ISODate);
+  };
+  auto time = [&](const CNBDateTime* value, bool seconds, bool local) {
+    EXPECT_EQ(formatter.FormatTime(text, value, seconds, local), 0);
+    return locale.toTime(text, CNBDateTime::LocaleTimeFormat(seconds));
+  };
+  EXPECT_EQ(date(false, true), "2024-10-27");
+  EXPECT_EQ(date(false, false), "2024-10-26");
+  EXPECT_EQ(date(true, true), locale.toString(QDate(2024, 10, 27), QLocale::ShortFormat));
+  EXPECT_EQ(time(&dt, true, true), QTime(1, 30, 45));
+  EXPECT_EQ(time(&dt, false, false), QTime(23, 30));
   ScopedFixedClock clock(utcAt(2024, 7, 1, 22, 15, 0));
-  ASSERT_EQ(formatter.FormatTime(text, nullptr, false, true), 0);
-  EXPECT_EQ(locale.toTime(text, CNBDateTime::LocaleTimeFormat(false)), QTime(0, 15));
+  EXPECT_EQ(time(nullptr, false, true), QTime(0, 15));
 
   for (auto status : {CNBDateTime::invalid, CNBDateTime::null}) {
     const CNBDateTime bad = withStatus(status);
@@ -245,11 +229,9 @@ TEST(CNBDateTime, BuildTimeText) {
   const struct {
     QDateTime dt;
     const char* text;
-  } cases[] = {
-      {utcAt(2024, 3, 5, 13, 2, 3), "Mar 05, 2024  01:02:03 PM"},
-      {utcAt(2024, 12, 31, 0, 0, 0), "Dec 31, 2024  12:00:00 AM"},
-      {utcAt(2011, 1, 9, 12, 59, 59), "Jan 09, 2011  12:59:59 PM"},
-  };
+  } cases[] = {{utcAt(2024, 3, 5, 13, 2, 3), "Mar 05, 2024  01:02:03 PM"},
+               {utcAt(2024, 12, 31, 0, 0, 0), "Dec 31, 2024  12:00:00 AM"},
+               {utcAt(2011, 1, 9, 12, 59, 59), "Jan 09, 2011  12:59:59 PM"}};
   for (const auto& c : cases) EXPECT_EQ(CNBDateTime::FormatBuildTime(c.dt), QString::fromLatin1(c.text));
   EXPECT_TRUE(CNBDateTime::FormatBuildTime(QDateTime()).isEmpty());
 }
