@@ -6,55 +6,43 @@
 
 #include <QDir>
 
+#include <optional>
+#include <tuple>
+
 namespace {
 
 class SettingsStoreTest : public TempSettingsTest {};
 
-// A settings file as a user's disk may hold it, and what start-up reads.
-struct FileCase {
-  const char* name;
-  QByteArray content;
-  QString reportText;
-  bool chartProperties;
-  int step;
-};
-
-void PrintTo(const FileCase& c, std::ostream* os) {
-  *os << c.name;
-}
-
-class DamagedFileTest : public TempSettingsTest, public ::testing::WithParamInterface<FileCase> {};
-
-TEST_P(DamagedFileTest, ReadsBuiltInValuesAndLeavesTheFileAlone) {
-  const FileCase& c = GetParam();
-  writeFile(userFile(), c.content);
-  StartupSettings s;
-  {
-    SettingsStore store;
-    s = StartupSettings::Load(store);
+// A settings file as a user's disk may hold it: start-up reads built-in
+// values where it cannot use what is there, and never rewrites the file.
+TEST_F(SettingsStoreTest, DamagedFilesGiveBuiltInValuesAndStayAsTheyAre) {
+  const struct {
+    QByteArray content;
+    QString reportText;
+    bool chartProperties;
+    int step;
+  } cases[] = {
+      {"", "", false, 10},
+      {"\x01\x02not an ini file at all\n[[[\n=", "", false, 10},
+      {"[All%20Versions]\nSettings\\Step%20Size\\(Default)=two\n", "", false, 10},
+      {"[All%20Versions]\nSettings\\Chart\\Chart%20Properties=10\nSettings\\Step%20Si", "", true, 10},
+      {"[All%20Versions]\nSettings\\Step%20Size\\(Default)=3\n", "", false, 10},
+      {"[All%20Versions]\nSettings\\Report\\Quillon%20-%20=Node 3 east\n"
+       "Settings\\Chart\\Chart%20Properties=1\nSettings\\Step%20Size\\(Default)=2\n",
+       "Node 3 east", true, 2}};
+  for (const auto& c : cases) {
+    writeFile(userFile(), c.content);
+    StartupSettings s;
+    {
+      SettingsStore store;
+      s = StartupSettings::Load(store);
+    }
+    EXPECT_EQ(std::tuple(s.reportText, s.chartProperties, s.referenceStep),
+              std::tuple(c.reportText, c.chartProperties, c.step))
+        << c.content.constData();
+    EXPECT_EQ(readFile(userFile()), c.content);
   }
-  EXPECT_EQ(s.reportText, c.reportText);
-  EXPECT_EQ(s.chartProperties, c.chartProperties);
-  EXPECT_EQ(s.referenceStep, c.step);
-  // Reading must never rewrite what is there.
-  EXPECT_EQ(readFile(userFile()), c.content);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, DamagedFileTest,
-    ::testing::Values(
-        FileCase{"empty", "", "", false, 10},
-        FileCase{"garbage", "\x01\x02not an ini file at all\n[[[\n=", "", false, 10},
-        FileCase{"textForNumber", "[All%20Versions]\nSettings\\Step%20Size\\(Default)=two\n", "", false, 10},
-        FileCase{"truncatedMidLine",
-                 "[All%20Versions]\nSettings\\Chart\\Chart%20Properties=10\nSettings\\Step%20Si", "", true,
-                 10},
-        FileCase{"stepOutOfRange", "[All%20Versions]\nSettings\\Step%20Size\\(Default)=3\n", "", false, 10},
-        FileCase{"allPresent",
-                 "[All%20Versions]\nSettings\\Report\\Quillon%20-%20=Node 3 east\n"
-                 "Settings\\Chart\\Chart%20Properties=1\nSettings\\Step%20Size\\(Default)=2\n",
-                 "Node 3 east", true, 2}),
-    [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(SettingsStoreTest, ChartSwitchTestsOnlyTheFirstCharacter) {
   const struct {
@@ -62,20 +50,18 @@ TEST_F(SettingsStoreTest, ChartSwitchTestsOnlyTheFirstCharacter) {
     bool on;
   } cases[] = {{"10", true}, {"1", true},   {"1 yes", true}, {"0", false},
                {"", false},  {" 1", false}, {"x1", false}};
+  SettingsStore store;
+  EXPECT_FALSE(StartupSettings::Load(store).chartProperties);
   for (const auto& c : cases) {
-    SettingsStore store;
     store.sectionKey("Settings").subKey("Chart").writeText("Chart Properties", c.stored);
     EXPECT_EQ(StartupSettings::Load(store).chartProperties, c.on) << c.stored.toStdString();
   }
-  SettingsStore store;
-  EXPECT_FALSE(StartupSettings::Load(store).chartProperties);
 }
 
 TEST_F(SettingsStoreTest, StartupSettingsSurviveARestart) {
   for (int step : {2, 5, 10}) {
     StartupSettings out;
-    out.reportText = QStringLiteral("Hub 7 – Süd");
-    out.referenceStep = step;
+    out.reportText = QStringLiteral("Hub 7 – Süd"), out.referenceStep = step;
     out.chartProperties = true;  // never written by the program
     {
       SettingsStore store;
@@ -83,9 +69,8 @@ TEST_F(SettingsStoreTest, StartupSettingsSurviveARestart) {
     }
     SettingsStore store;
     const StartupSettings in = StartupSettings::Load(store);
-    EXPECT_EQ(in.reportText, out.reportText);
-    EXPECT_EQ(in.referenceStep, step);
-    EXPECT_FALSE(in.chartProperties);
+    EXPECT_EQ(std::tuple(in.reportText, in.referenceStep, in.chartProperties),
+              std::tuple(out.reportText, step, false));
   }
 }
 
@@ -113,36 +98,33 @@ TEST_F(SettingsStoreTest, KeepsTheWrittenNamesAndWritesAtomically) {
   EXPECT_EQ(files, QStringList{"Orlane Quillon.ini"});
 }
 
+// Each name read, then what it gave ("-" for nothing); registry names ignore case.
 TEST_F(SettingsStoreTest, DwordReadsRejectTextAndWrapUnsigned) {
   writeFile(userFile(), "[k]\na=12\nb=abc\nc=4294967295\nd=4294967296\ne=-2147483648\nf= 7 \ng=1.5\n");
   SettingsStore store;
   const RegistryKey key = store.applicationKey().subKey("k");
-  EXPECT_EQ(key.readDword("a"), 12);
-  EXPECT_EQ(key.readDword("b"), std::nullopt);
-  EXPECT_EQ(key.readDword("c"), -1);
-  EXPECT_EQ(key.readDword("d"), std::nullopt);
-  EXPECT_EQ(key.readDword("e"), INT32_MIN);
-  EXPECT_EQ(key.readDword("f"), 7);
-  EXPECT_EQ(key.readDword("g"), std::nullopt);
-  EXPECT_EQ(key.readDword("missing"), std::nullopt);
-  EXPECT_EQ(key.readDword("A"), 12);  // registry names ignore case
+  QStringList read;
+  for (const char* name : {"a", "b", "c", "d", "e", "f", "g", "missing", "A"}) {
+    const std::optional<int32_t> v = key.readDword(name);
+    read << QString::fromLatin1(name) + "=" + (v ? QString::number(*v) : "-");
+  }
+  EXPECT_EQ(read.join(' '), "a=12 b=- c=-1 d=- e=-2147483648 f=7 g=- missing=- A=12");
 }
 
 TEST_F(SettingsStoreTest, MachineTextsFollowRegistryPaths) {
-  EXPECT_EQ(SettingsStore::machineText("SOFTWARE\\Veltrix\\PM\\Client", "NembraClientDir"),
-            "");  // no file yet
+  auto read = [](const char* path, const char* name) {
+    return SettingsStore::machineText(QString::fromLatin1(path), QString::fromLatin1(name));
+  };
+  EXPECT_EQ(read("SOFTWARE\\Veltrix\\PM\\Client", "NembraClientDir"), "");  // no file yet
   writeFile(machineFile(),
-            "[Client]\nNembraClientDir=/opt/nembra/Client/\n"
-            "[Client/ServerInfo]\nExtra1=abc\nExtra2=" +
+            "[Client]\nNembraClientDir=/opt/nembra/Client/\n[Client/ServerInfo]\nExtra1=abc\nExtra2=" +
                 QByteArray(400, 'p') + "\n");
-  EXPECT_EQ(SettingsStore::machineText("SOFTWARE\\Veltrix\\PM\\Client", "NembraClientDir"),
-            "/opt/nembra/Client/");
-  EXPECT_EQ(SettingsStore::machineText("software\\veltrix\\pm\\client", "nembraclientdir"),
-            "/opt/nembra/Client/");
-  EXPECT_EQ(SettingsStore::machineText("SOFTWARE\\Veltrix\\PM\\Client\\ServerInfo", "Extra1"), "abc");
-  EXPECT_EQ(SettingsStore::machineText("SOFTWARE\\Veltrix\\PM\\Client\\ServerInfo", "Extra2").size(), 255);
-  EXPECT_EQ(SettingsStore::machineText("SOFTWARE\\Veltrix\\PM\\Client\\ServerInfo", "Extra3"), "");
-  EXPECT_EQ(SettingsStore::machineText("SOFTWARE\\Other\\Client", "NembraClientDir"), "");
+  EXPECT_EQ(read("SOFTWARE\\Veltrix\\PM\\Client", "NembraClientDir"), "/opt/nembra/Client/");
+  EXPECT_EQ(read("software\\veltrix\\pm\\client", "nembraclientdir"), "/opt/nembra/Client/");
+  EXPECT_EQ(read("SOFTWARE\\Veltrix\\PM\\Client\\ServerInfo", "Extra1"), "abc");
+  EXPECT_EQ(read("SOFTWARE\\Veltrix\\PM\\Client\\ServerInfo", "Extra2"), QString(255, 'p'));
+  EXPECT_EQ(read("SOFTWARE\\Veltrix\\PM\\Client\\ServerInfo", "Extra3"), "");
+  EXPECT_EQ(read("SOFTWARE\\Other\\Client", "NembraClientDir"), "");
 }
 
 // The round trip through a closed and reopened window is the main frame's test.
