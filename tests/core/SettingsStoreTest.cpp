@@ -58,13 +58,16 @@ TEST_F(SettingsStoreTest, ChartSwitchTestsOnlyTheFirstCharacter) {
   }
 }
 
-TEST_F(SettingsStoreTest, StartupSettingsSurviveARestart) {
-  for (int step : {2, 5, 10}) {
+// Saved under the names older releases wrote, in a file replaced as a whole
+// rather than rewritten in place (no temporary leftovers).
+TEST_F(SettingsStoreTest, StartupSettingsSurviveARestartUnderTheirOldNames) {
+  for (int step : {2, 10, 5}) {
     StartupSettings out;
     out.reportText = QStringLiteral("Hub 7 – Süd"), out.referenceStep = step;
     out.chartProperties = true;  // never written by the program
     {
       SettingsStore store;
+      EXPECT_TRUE(store.userSettings().isAtomicSyncRequired());
       out.Save(store);
     }
     SettingsStore store;
@@ -72,30 +75,18 @@ TEST_F(SettingsStoreTest, StartupSettingsSurviveARestart) {
     EXPECT_EQ(std::tuple(in.reportText, in.referenceStep, in.chartProperties),
               std::tuple(out.reportText, step, false));
   }
+  QSettings raw(userFile(), QSettings::IniFormat);
+  EXPECT_EQ(raw.value("All Versions/Settings/Report/Quillon - ").toString(), QStringLiteral("Hub 7 – Süd"));
+  EXPECT_EQ(raw.value("All Versions/Settings/Step Size/(Default)").toInt(), 1);
+  EXPECT_EQ(QDir(QFileInfo(userFile()).absolutePath()).entryList(QDir::Files),
+            QStringList{"Orlane Quillon.ini"});
 }
 
 TEST_F(SettingsStoreTest, LongReportTextIsCutAtACharacterBoundary) {
   SettingsStore store;
   store.sectionKey("Settings").subKey("Report").writeText("Quillon - ", QString(300, QChar(0xe9)));
-  const QString text = StartupSettings::Load(store).reportText;
-  EXPECT_EQ(text, QString(127, QChar(0xe9)));  // 254 bytes: é is two bytes in UTF-8
-}
-
-TEST_F(SettingsStoreTest, KeepsTheWrittenNamesAndWritesAtomically) {
-  {
-    SettingsStore store;
-    EXPECT_TRUE(store.userSettings().isAtomicSyncRequired());
-    StartupSettings s;
-    s.reportText = "x";
-    s.referenceStep = 5;
-    s.Save(store);
-  }
-  QSettings raw(userFile(), QSettings::IniFormat);
-  EXPECT_EQ(raw.value("All Versions/Settings/Report/Quillon - ").toString(), "x");
-  EXPECT_EQ(raw.value("All Versions/Settings/Step Size/(Default)").toInt(), 1);
-  // The file is replaced, not rewritten in place: no temporary leftovers.
-  const QStringList files = QDir(QFileInfo(userFile()).absolutePath()).entryList(QDir::Files);
-  EXPECT_EQ(files, QStringList{"Orlane Quillon.ini"});
+  // 254 bytes: é is two bytes in UTF-8.
+  EXPECT_EQ(StartupSettings::Load(store).reportText, QString(127, QChar(0xe9)));
 }
 
 // Each name read, then what it gave ("-" for nothing); registry names ignore case.
