@@ -13,49 +13,40 @@ constexpr int32_t kDay = 86400;
 
 const std::vector<double> kPlan{10.0, 20.0, 30.0};
 
+// Each kind at and beyond its limits; OK, invalid argument, overflow.
 TEST(RequestPlan, RefusesArgumentsOutsideTheLimits) {
-  // kind: Summary(a, b, statistic), Ribbon(a, b, c, statistic), Frequency(a, b, c, statistic, mhz),
-  // Day(a, b, c, d, statistic).
-  const struct {
-    const char* what;
-    char kind;
-    int32_t a, b, c, d;
-    int32_t statistic;
-    double mhz;
-    HRESULT expected;
-  } cases[] = {
-      {"statistic below 0", 'S', 0, 10, 0, 0, -1, 0, hr::kInvalidArgument},
-      {"statistic 6 is the last", 'S', 0, 10, 0, 0, 6, 0, hr::S_OK},
-      {"statistic above 6", 'R', 0, 900, 900, 0, 7, 0, hr::kInvalidArgument},
-      {"end equal to start", 'S', 10, 10, 0, 0, 0, 0, hr::kInvalidArgument},
-      {"end before start", 'R', 10, 5, 900, 0, 0, 0, hr::kInvalidArgument},
-      {"zero interval", 'R', 0, 900, 0, 0, 0, 0, hr::kInvalidArgument},
-      {"negative interval", 'F', 0, 900, -900, 0, 0, 10.0, hr::kInvalidArgument},
-      {"97 ribbons is the most", 'R', 0, 97 * 900, 900, 0, 0, 0, hr::S_OK},
-      {"98 ribbons", 'R', 0, 98 * 900, 900, 0, 0, 0, hr::kOverflow},
-      {"97 ribbons and a second", 'R', 0, 97 * 900 + 1, 900, 0, 0, 0, hr::kOverflow},
-      {"500 points is the most", 'F', 0, 500 * 900, 900, 0, 0, 10.0, hr::S_OK},
-      {"501 points", 'F', 0, 501 * 900, 900, 0, 0, 10.0, hr::kOverflow},
-      {"frequency off the plan", 'F', 0, 900, 900, 0, 0, 36.0, hr::kInvalidArgument},
-      {"97 days is the most", 'D', 0, 96 * kDay, 0, 3600, 0, 0, hr::S_OK},
-      {"98 days", 'D', 0, 97 * kDay, 0, 3600, 0, 0, hr::kOverflow},
-      {"one day", 'D', kDay, kDay, 0, 3600, 0, 0, hr::S_OK},
-      {"last day before first", 'D', kDay, 0, 0, 3600, 0, 0, hr::kInvalidArgument},
-      {"window starting before midnight", 'D', 0, kDay, -1, 3600, 0, 0, hr::kInvalidArgument},
-      {"empty window", 'D', 0, kDay, 3600, 3600, 0, 0, hr::kInvalidArgument},
-      {"window of two whole days", 'D', 0, kDay, 0, 2 * kDay, 0, 0, hr::S_OK},
-      {"window beyond two days", 'D', 0, kDay, 3600, 2 * kDay + 1, 0, 0, hr::kInvalidArgument},
-      {"window past the 32-bit times", 'D', INT32_MAX - 100, INT32_MAX - 100, 0, 3600, 0, 0,
-       hr::kInvalidArgument},
-  };
-  for (const auto& c : cases) {
-    RequestPlan p;
-    const HRESULT h = c.kind == 'S'   ? RequestPlan::summary(c.a, c.b, c.statistic, p)
-                      : c.kind == 'R' ? RequestPlan::ribbon(c.a, c.b, c.c, c.statistic, p)
-                      : c.kind == 'F' ? RequestPlan::frequency(c.a, c.b, c.c, c.statistic, c.mhz, kPlan, p)
-                                      : RequestPlan::day(c.a, c.b, c.c, c.d, c.statistic, p);
-    EXPECT_EQ(h, c.expected) << c.what;
-  }
+  constexpr HRESULT OK = hr::S_OK, BAD = hr::kInvalidArgument, OVER = hr::kOverflow;
+  RequestPlan p;
+  // Statistics 0 to 6; the end after the start.
+  for (auto [start, end, statistic, expected] :
+       {std::tuple{0, 10, -1, BAD}, {0, 10, 6, OK}, {0, 10, 7, BAD}, {10, 10, 0, BAD}})
+    EXPECT_EQ(RequestPlan::summary(start, end, statistic, p), expected) << statistic << " " << end;
+  // At most 97 ribbons, a partial one counting whole.
+  for (auto [start, end, interval, expected] : {std::tuple{10, 5, 900, BAD},
+                                                {0, 900, 0, BAD},
+                                                {0, 97 * 900, 900, OK},
+                                                {0, 98 * 900, 900, OVER},
+                                                {0, 97 * 900 + 1, 900, OVER}})
+    EXPECT_EQ(RequestPlan::ribbon(start, end, interval, 0, p), expected) << end << " " << interval;
+  // At most 500 points, on a frequency of the plan.
+  for (auto [end, interval, mhz, expected] : {std::tuple{900, -900, 10.0, BAD},
+                                              {500 * 900, 900, 10.0, OK},
+                                              {501 * 900, 900, 10.0, OVER},
+                                              {900, 900, 36.0, BAD}})
+    EXPECT_EQ(RequestPlan::frequency(0, end, interval, 0, mhz, kPlan, p), expected) << end << " " << mhz;
+  // At most 97 days; a window inside two days from midnight; times within 32 bits.
+  constexpr int32_t kLate = INT32_MAX - 100;
+  for (auto [first, last, windowStart, windowEnd, expected] : {std::tuple{0, 96 * kDay, 0, 3600, OK},
+                                                               {0, 97 * kDay, 0, 3600, OVER},
+                                                               {kDay, kDay, 0, 3600, OK},
+                                                               {kDay, 0, 0, 3600, BAD},
+                                                               {0, kDay, -1, 3600, BAD},
+                                                               {0, kDay, 3600, 3600, BAD},
+                                                               {0, kDay, 0, 2 * kDay, OK},
+                                                               {0, kDay, 3600, 2 * kDay + 1, BAD},
+                                                               {kLate, kLate, 0, 3600, BAD}})
+    EXPECT_EQ(RequestPlan::day(first, last, windowStart, windowEnd, 0, p), expected)
+        << first << " " << last << " " << windowStart << "-" << windowEnd;
 }
 
 // Uneven steps: half the step on the side of the request.
