@@ -9,28 +9,21 @@ std::optional<SimCommandLine> parse(std::vector<std::string> args, std::string* 
   return SimCommandLine::parse(args, error ? error : &ignored);
 }
 
-TEST(SimCommandLineTest, SeedingAloneDoesNotServe) {
-  const auto c = parse({"--db", "x.db", "--seed-demo", "--end-time", "2026-12-05T15:45:00Z"});
-  ASSERT_TRUE(c);
-  EXPECT_TRUE(c->seedDemo);
-  EXPECT_FALSE(c->listen);
-  EXPECT_EQ(c->endTime, 1796485500);
-}
-
-TEST(SimCommandLineTest, ServesOnTheDefaultAddressWhenNothingElseIsAsked) {
-  const auto c = parse({"--db", "x.db"});
-  ASSERT_TRUE(c);
-  EXPECT_EQ(c->listen, "127.0.0.1:50515");
+TEST(SimCommandLineTest, SeedingAloneDoesNotServeAndServingHasADefaultAddress) {
+  const auto seed = parse({"--db", "x.db", "--seed-demo", "--end-time", "2026-12-05T15:45:00Z"});
+  ASSERT_TRUE(seed);
+  EXPECT_EQ(std::tuple(seed->seedDemo, seed->listen, seed->endTime),
+            std::tuple(true, std::nullopt, 1796485500));
+  const auto plain = parse({"--db", "x.db"});
+  ASSERT_TRUE(plain);
+  EXPECT_EQ(std::tuple(plain->listen, plain->expireAfterSeconds),
+            std::tuple("127.0.0.1:50515", std::nullopt));
   const auto d =
       parse({"--db", "x.db", "--listen", "127.0.0.1:0", "--fault", "busy:NextBlock:2", "--fault",
              "delay:ReadDayBlock:50", "--max-sessions", "3", "--drop-after", "10", "--expire-after", "5"});
   ASSERT_TRUE(d);
-  EXPECT_EQ(d->listen, "127.0.0.1:0");
-  EXPECT_EQ(d->faults.size(), 2u);
-  EXPECT_EQ(d->maxSessions, 3);
-  EXPECT_EQ(d->dropAfterCalls, 10);
-  EXPECT_EQ(d->expireAfterSeconds, 5);
-  EXPECT_EQ(parse({"--db", "x.db"})->expireAfterSeconds, std::nullopt);
+  EXPECT_EQ(std::tuple(d->listen, d->faults.size(), d->maxSessions, d->dropAfterCalls, d->expireAfterSeconds),
+            std::tuple("127.0.0.1:0", 2u, 3, 10, 5));
 }
 
 TEST(SimCommandLineTest, BadArgumentsAreNamed) {
