@@ -44,9 +44,11 @@ TEST_F(IniVariantScreenTest, LeavesNothingThatDecodesIntoAHugeValue) {
                {"k=@Variant(" HUGE_LIST, 0, QVariant(kHugeListText.chopped(1))},
                {";k=@Variant(" HUGE_LIST ")", 0, QVariant()},
                {"k=\"x\n\"@Variant(" HUGE_LIST ")", 0, QVariant(QStringLiteral("x\n") + kHugeListText)}};
-  const QString file = userDir() + QStringLiteral("/screen.ini");
+  int row = 0;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.line.constData());
+    // A file of its own: QSettings may keep an unchanged-looking file's old content.
+    const QString file = userDir() + QStringLiteral("/screen%1.ini").arg(row++);
     writeFile(file, "[s]\nbefore=1\n" + c.line + "\nafter=2\n");
     EXPECT_EQ(IniVariantScreen::screenFile(file), c.screened);
     EXPECT_EQ(IniVariantScreen::screen(readFile(file)).screenedValues, 0);
