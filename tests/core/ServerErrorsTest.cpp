@@ -9,27 +9,17 @@
 #include "core/Prompts.h"
 #include "core/ServerErrors.h"
 #include "core/ShellEvents.h"
+#include "resources/Strings.h"
 #include "support/QtPrinters.h"
 #include "support/RecordingPrompts.h"
 
 namespace {
 
-constexpr const char* kNoPermission =
-    "You do not have permission to launch Quillon. Please contact your system administrator "
-    "for more information.\n";
-constexpr const char* kSessionTimedOut =
-    "Security check failed. The administrator may have logged you off of the system, or your "
-    "session may have timed out.\n";
-constexpr const char* kCommunicating =
-    "Error communcating with the server.  Check the status of the Nembra server.";
-constexpr const char* kItfText =
-    "This is a FACILITY_ITF error that is specific to the interface that returned this error. "
-    "See the documentation of the interface that returned this error for information about "
-    "this HRESULT.";
-constexpr const char* kControlText =
-    "This is a FACILITY_CONTROL error that is specific to the control's interface that "
-    "returned this error. See the documentation of the interface that returned this error "
-    "for information about this HRESULT.";
+// The long texts come from the string table; the screens that show them
+// pin their wording.
+QString text(Strings::Id id) {
+  return Strings::LoadString(id);
+}
 
 // A code the server is known to answer shows its own text; most add the
 // caller's context verbatim (a "%" in it is no marker), the rest and the
@@ -37,24 +27,23 @@ constexpr const char* kControlText =
 TEST(ServerErrorsTest, KnownCodesShowTheirTextWithOrWithoutTheContext) {
   const struct {
     uint32_t code;
-    const char* text;
+    QString text;
     bool takesContext;
-  } cases[] = {{1, kNoPermission, false},
+  } cases[] = {{1, text(Strings::IDS_NO_PERMISSION), false},
                {2, "No database exists. ", true},
-               {30, kSessionTimedOut, false},
-               {0x80044005, kNoPermission, false},
-               {0x80044009, kSessionTimedOut, false},
+               {30, text(Strings::IDS_SECURITY_CHECK_FAILED), false},
+               {0x80044005, text(Strings::IDS_NO_PERMISSION), false},
+               {0x80044009, text(Strings::IDS_SECURITY_CHECK_FAILED), false},
                {0x80044022, "  ", true},
                {0x80044318, "Overflow. ", true},
-               {0x800706BA, kCommunicating, false},
-               {0x800706C0, kCommunicating, false}};
+               {0x800706BA, text(Strings::IDS_ERR_COMMUNICATING), false},
+               {0x800706C0, text(Strings::IDS_ERR_COMMUNICATING), false}};
   const QString context = QStringLiteral("Read %1 of %2: 100%");
   for (const auto& c : cases) {
     const HRESULT code = static_cast<HRESULT>(c.code);
-    const QString text = QString::fromUtf8(c.text);
-    EXPECT_EQ(ServerErrors::MessageFor(code, context), c.takesContext ? text + context : text)
+    EXPECT_EQ(ServerErrors::MessageFor(code, context), c.takesContext ? c.text + context : c.text)
         << std::hex << c.code;
-    EXPECT_EQ(ServerErrors::MessageFor(code, QString()), text) << std::hex << c.code;
+    EXPECT_EQ(ServerErrors::MessageFor(code, QString()), c.text) << std::hex << c.code;
   }
 }
 
@@ -62,9 +51,9 @@ TEST(ServerErrorsTest, KnownCodesShowTheirTextWithOrWithoutTheContext) {
 // (the first word of each tail below), its facility and its name; only the
 // interface and control facilities have a description of their own.
 TEST(ServerErrorsTest, OtherCodesGetTheGenericText) {
-  auto expectGeneric = [](const char* tail, const char* description) {
+  auto expectGeneric = [](const char* tail, const QString& description) {
     const HRESULT code = static_cast<HRESULT>(std::stoul(tail, nullptr, 16));
-    const QString text = QStringLiteral("A message error occurred.\n") + QString::fromUtf8(description) +
+    const QString text = QStringLiteral("A message error occurred.\n") + description +
                          QStringLiteral("\n\n HRESULT = ") + QString::fromUtf8(tail);
     EXPECT_EQ(ServerErrors::MessageFor(code, QStringLiteral("Request failed.")), text);
     EXPECT_EQ(ServerErrors::MessageFor(code, QString()), text);
@@ -87,14 +76,15 @@ TEST(ServerErrorsTest, OtherCodesGetTheGenericText) {
         "0x90044999, Unknown or new FACILITY code, Unknown or new error",
         "0x800d0001, Unknown or new FACILITY code, Unknown or new error",
         "0xffffffff, Unknown or new FACILITY code, Unknown or new error"})
-    expectGeneric(tail, "");
+    expectGeneric(tail, QString());
   // The server's unlisted and success codes; a named code keeps the fixed
   // text, the header has none; bit 29 is not part of the facility.
   for (const char* tail :
        {"0x80044999, FACILITY_ITF, Unknown or new error", "0x44313, FACILITY_ITF, Unknown or new error",
         "0x80040154, FACILITY_ITF, REGDB_E_CLASSNOTREG", "0xa0044999, FACILITY_ITF, Unknown or new error"})
-    expectGeneric(tail, kItfText);
-  expectGeneric("0x800a0001, FACILITY_CONTROL, Unknown or new error", kControlText);
+    expectGeneric(tail, text(Strings::IDS_UI_FACILITY_ITF_TEXT));
+  expectGeneric("0x800a0001, FACILITY_CONTROL, Unknown or new error",
+                text(Strings::IDS_UI_FACILITY_CONTROL_TEXT));
 }
 
 TEST(ReportServerErrorTest, ShowsTheMessageThenRequestsCloseOnce) {
