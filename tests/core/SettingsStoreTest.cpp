@@ -13,48 +13,39 @@ namespace {
 
 class SettingsStoreTest : public TempSettingsTest {};
 
-// A settings file as a user's disk may hold it: start-up reads built-in
-// values where it cannot use what is there, and never rewrites the file.
-TEST_F(SettingsStoreTest, DamagedFilesGiveBuiltInValuesAndStayAsTheyAre) {
-  const struct {
-    QByteArray content;
-    QString reportText;
-    bool chartProperties;
-    int step;
-  } cases[] = {
-      {"", "", false, 10},
-      {"\x01\x02not an ini file at all\n[[[\n=", "", false, 10},
-      {"[All%20Versions]\nSettings\\Step%20Size\\(Default)=two\n", "", false, 10},
-      {"[All%20Versions]\nSettings\\Chart\\Chart%20Properties=10\nSettings\\Step%20Si", "", true, 10},
-      {"[All%20Versions]\nSettings\\Step%20Size\\(Default)=3\n", "", false, 10},
-      {"[All%20Versions]\nSettings\\Report\\Quillon%20-%20=Node 3 east\n"
-       "Settings\\Chart\\Chart%20Properties=1\nSettings\\Step%20Size\\(Default)=2\n",
-       "Node 3 east", true, 2}};
-  for (const auto& c : cases) {
-    writeFile(userFile(), c.content);
+// A settings file as a user's disk may hold it ([A] for the current section;
+// R, C and S for the report text, chart switch and step keys), and what
+// start-up reads: report text, chart switch, step. Built-in values stand
+// where it cannot use what is there, and the file is never rewritten. No two
+// rows have the same size: QSettings takes a file of unchanged size and time
+// for unchanged.
+TEST_F(SettingsStoreTest, StartupReadsWhatItCanAndLeavesTheFileAlone) {
+  const std::pair<QByteArray, QString> cases[] = {{"", ", 0, 10"},
+                                                  {"\x01\x02not an ini file at all\n[[[\n=", ", 0, 10"},
+                                                  {"[A]\nS=two\n", ", 0, 10"},
+                                                  {"[A]\nS=3\n", ", 0, 10"},
+                                                  {"[A]\nC=10\nSettings\\Step%20Si", ", 1, 10"},
+                                                  {"[A]\nR=Node 3 east\nC=1\nS=2\n", "Node 3 east, 1, 2"},
+                                                  // The chart switch looks at the first character only.
+                                                  {"[A]\nC=1 yes\n", ", 1, 10"},
+                                                  {"[A]\nC=\n", ", 0, 10"},
+                                                  {"[A]\nC=\" 1\"\n", ", 0, 10"},
+                                                  {"[A]\nC=x1\n", ", 0, 10"}};
+  for (const auto& [shorthand, expected] : cases) {
+    const QByteArray content = QByteArray(shorthand)
+                                   .replace("[A]", "[All%20Versions]")
+                                   .replace("\nR=", "\nSettings\\Report\\Quillon%20-%20=")
+                                   .replace("\nC=", "\nSettings\\Chart\\Chart%20Properties=")
+                                   .replace("\nS=", "\nSettings\\Step%20Size\\(Default)=");
+    writeFile(userFile(), content);
     StartupSettings s;
     {
       SettingsStore store;
       s = StartupSettings::Load(store);
     }
-    EXPECT_EQ(std::tuple(s.reportText, s.chartProperties, s.referenceStep),
-              std::tuple(c.reportText, c.chartProperties, c.step))
-        << c.content.constData();
-    EXPECT_EQ(readFile(userFile()), c.content);
-  }
-}
-
-TEST_F(SettingsStoreTest, ChartSwitchTestsOnlyTheFirstCharacter) {
-  const struct {
-    QString stored;
-    bool on;
-  } cases[] = {{"10", true}, {"1", true},   {"1 yes", true}, {"0", false},
-               {"", false},  {" 1", false}, {"x1", false}};
-  SettingsStore store;
-  EXPECT_FALSE(StartupSettings::Load(store).chartProperties);
-  for (const auto& c : cases) {
-    store.sectionKey("Settings").subKey("Chart").writeText("Chart Properties", c.stored);
-    EXPECT_EQ(StartupSettings::Load(store).chartProperties, c.on) << c.stored.toStdString();
+    EXPECT_EQ(QString("%1, %2, %3").arg(s.reportText).arg(s.chartProperties).arg(s.referenceStep), expected)
+        << content.constData();
+    EXPECT_EQ(readFile(userFile()), content);
   }
 }
 
