@@ -22,7 +22,7 @@ class SettingsStoreTest : public TempSettingsTest {};
 TEST_F(SettingsStoreTest, StartupReadsWhatItCanAndLeavesTheFileAlone) {
   const std::pair<QByteArray, QString> cases[] = {{"", ", 0, 10"},
                                                   {"\x01\x02not an ini file at all\n[[[\n=", ", 0, 10"},
-                                                  {"[A]\nS=two\n", ", 0, 10"},
+                                                  {"[A]\nS=twelve\n", ", 0, 10"},
                                                   {"[A]\nS=3\n", ", 0, 10"},
                                                   {"[A]\nC=10\nSettings\\Step%20Si", ", 1, 10"},
                                                   {"[A]\nR=Node 3 east\nC=1\nS=2\n", "Node 3 east, 1, 2"},
