@@ -137,23 +137,21 @@ TEST(CNBDateTime, PeriodBeforeEachPeriod) {
   EXPECT_EQ(result, at(2024, 3, 30, 12, 0, 9));
 }
 
-TEST(CNBDateTime, ArithmeticWorksAcrossDayZero) {
+// Arithmetic across day zero; spans of each pair of statuses (v, i, n), where
+// null outranks invalid.
+TEST(CNBDateTime, ArithmeticWorksAcrossDayZeroAndSpansCarryTheWorseStatus) {
   const CNBDateTime before(-1.75);  // 1899-12-29 18:00
   EXPECT_DOUBLE_EQ((at(1899, 12, 30, 6, 0, 0) - before).days, 0.5);
+  EXPECT_DOUBLE_EQ((at(2024, 3, 31, 12, 0, 0) - at(2024, 3, 30, 11, 0, 0)).days, 25.0 / 24);
   EXPECT_EQ(before.addDays(1.0), at(1899, 12, 30, 18, 0, 0));
   EXPECT_EQ(at(1899, 12, 30, 6, 0, 0).addDays(-1.0 / 24 * 7), at(1899, 12, 29, 23, 0, 0));
   EXPECT_EQ(at(2024, 3, 31, 1, 59, 59).withSecondsZero(), at(2024, 3, 31, 1, 59, 0));
-}
-
-// Each pair of statuses (v, i, n) and the span's: null outranks invalid.
-TEST(CNBDateTime, SpanStatusNullOutranksInvalid) {
   const char letter[] = "vin";
   std::string spans;
   for (auto a : {CNBDateTime::valid, CNBDateTime::invalid, CNBDateTime::null})
     for (auto b : {CNBDateTime::valid, CNBDateTime::invalid, CNBDateTime::null})
       spans += {letter[a], letter[b], letter[(withStatus(a) - withStatus(b)).status], ' '};
   EXPECT_EQ(spans, "vvv vii vnn ivi iii inn nvn nin nnn ");
-  EXPECT_DOUBLE_EQ((at(2024, 3, 31, 12, 0, 0) - at(2024, 3, 30, 11, 0, 0)).days, 25.0 / 24);
 }
 
 TEST(CNBDateTime, FormatDateAndTimeReadBackWithTheLocaleFormats) {
@@ -204,13 +202,11 @@ TEST(CNBDateTime, LocaleTimeFormatsAddOrDropOnlyTheSeconds) {
 }
 
 TEST(CNBDateTime, BuildTimeText) {
-  const struct {
-    QDateTime dt;
-    const char* text;
-  } cases[] = {{utcAt(2024, 3, 5, 13, 2, 3), "Mar 05, 2024  01:02:03 PM"},
-               {utcAt(2024, 12, 31, 0, 0, 0), "Dec 31, 2024  12:00:00 AM"},
-               {utcAt(2011, 1, 9, 12, 59, 59), "Jan 09, 2011  12:59:59 PM"}};
-  for (const auto& c : cases) EXPECT_EQ(CNBDateTime::FormatBuildTime(c.dt), QString::fromLatin1(c.text));
+  const std::pair<QDateTime, const char*> cases[] = {
+      {utcAt(2024, 3, 5, 13, 2, 3), "Mar 05, 2024  01:02:03 PM"},
+      {utcAt(2024, 12, 31, 0, 0, 0), "Dec 31, 2024  12:00:00 AM"},
+      {utcAt(2011, 1, 9, 12, 59, 59), "Jan 09, 2011  12:59:59 PM"}};
+  for (const auto& [dt, text] : cases) EXPECT_EQ(CNBDateTime::FormatBuildTime(dt), QString::fromLatin1(text));
   EXPECT_TRUE(CNBDateTime::FormatBuildTime(QDateTime()).isEmpty());
 }
 

@@ -73,14 +73,13 @@ TEST_F(IniVariantScreenTest, PassesEveryValueQSettingsWritesItself) {
   const QByteArray content = readFile(file);
   ASSERT_TRUE(content.contains("@Variant("));
   const IniVariantScreen::Result r = IniVariantScreen::screen(content);
-  EXPECT_EQ(r.screenedValues, 0);
-  EXPECT_EQ(r.text, content);
+  EXPECT_EQ(std::pair(r.screenedValues, r.text), std::pair(0, content));
 }
 
 TEST_F(IniVariantScreenTest, KeepsAByteOrderMarkAndScreensAfterIt) {
   const IniVariantScreen::Result r = IniVariantScreen::screen("\xef\xbb\xbfk=@Variant(" HUGE_LIST ")\n");
-  EXPECT_EQ(r.screenedValues, 1);
-  EXPECT_EQ(r.text, "\xef\xbb\xbfk=\\x40@Variant(" HUGE_LIST ")\n");
+  EXPECT_EQ(std::pair(r.screenedValues, r.text),
+            std::pair(1, QByteArray("\xef\xbb\xbfk=\\x40@Variant(" HUGE_LIST ")\n")));
 }
 
 TEST_F(IniVariantScreenTest, RefusesListsNestedDeeperThanQSettingsWrites) {
