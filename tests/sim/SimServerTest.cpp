@@ -57,6 +57,16 @@ protected:
     return d;
   }
 
+  // Granted and error code of the security object's permission check.
+  std::pair<int32_t, int32_t> check(int32_t token, int32_t permission = 0x40) {
+    std::shared_ptr<INembraSecurity> s;
+    EXPECT_EQ(server->createSecurity(s), hr::S_OK);
+    int32_t granted = -1, error = -1;
+    EXPECT_EQ(s->CheckPermission(token, permission, &granted, &error), hr::S_OK);
+    EXPECT_EQ(s->KeepAlive(), hr::S_OK);
+    return {granted, error};
+  }
+
   // The ribbon block behind `handle` once computed, in one line (see show).
   static std::string ribbon(INembraDataServer& d, int32_t handle) {
     RibbonBuf buf;
@@ -72,13 +82,6 @@ protected:
 };
 
 TEST_F(SimServerTest, TokensOpenSessionsAndPassThePermissionCheck) {
-  std::shared_ptr<INembraSecurity> s;
-  ASSERT_EQ(server->createSecurity(s), hr::S_OK);
-  auto check = [&](int32_t token, int32_t permission) {
-    int32_t granted = -1, error = -1;
-    EXPECT_EQ(s->CheckPermission(token, permission, &granted, &error), hr::S_OK);
-    return std::pair{granted, error};
-  };
   const struct {
     const char* what;
     int32_t token, node;
@@ -107,11 +110,10 @@ TEST_F(SimServerTest, TokensOpenSessionsAndPassThePermissionCheck) {
       EXPECT_EQ(d->ReadRibbonBlock(1, ribbon), call);
       EXPECT_EQ(d->NextBlock(&handle), call);
     }
-    EXPECT_EQ(check(c.token, 0x40), c.checked);
+    EXPECT_EQ(check(c.token), c.checked);
     objects.clear();
   }
   EXPECT_EQ(check(kToken, 0x01), std::pair(1, 0));
-  EXPECT_EQ(s->KeepAlive(), hr::S_OK);
 }
 
 TEST_F(SimServerTest, SessionsAreLimitedAndFreedByCloseAndRelease) {
@@ -226,13 +228,6 @@ TEST_F(SimServerTest, SessionLifetimeRunsFromTheFirstGrantAndEndsEveryUseOfTheTo
   SimOptions options;
   options.sessionLifetime = std::chrono::milliseconds(150);
   start(options);
-  std::shared_ptr<INembraSecurity> s;
-  ASSERT_EQ(server->createSecurity(s), hr::S_OK);
-  auto check = [&](int32_t token) {
-    int32_t granted = -1, error = -1;
-    EXPECT_EQ(s->CheckPermission(token, 0x40, &granted, &error), hr::S_OK);
-    return std::pair{granted, error};
-  };
   // Idle time before the first report does not count.
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
   EXPECT_EQ(session()->Connect(), hr::S_OK);
