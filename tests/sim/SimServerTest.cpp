@@ -1,6 +1,7 @@
 #include "sim/SimServer.h"
 
 #include "server/BlockCodec.h"
+#include "server/INembraClock.h"
 #include "server/INembraDataServer.h"
 #include "server/INembraSecurity.h"
 #include "server/INembraThreshold.h"
@@ -262,10 +263,13 @@ TEST_F(SimServerTest, ThresholdTableWritesAtMostTheEntriesAskedFor) {
   EXPECT_EQ(get(404, kToken), hr::kInvalidUid);
 }
 
-// The clock object's answer is checked through the loopback proxy.
-TEST(SimClock, DateValuesCountDaysFromTheEndOf1899) {
-  EXPECT_EQ(SimClock::toDateValue(0), 25569.0);
+TEST_F(SimServerTest, ClockAnswersNowAsDaysFromTheEndOf1899) {
   EXPECT_EQ(SimClock::toDateValue(kT0 + 43200), 25569.0 + 19675.5);
+  std::shared_ptr<INembraClock> clock;
+  double now = 0;
+  ASSERT_EQ(server->createClock(clock), hr::S_OK);
+  ASSERT_EQ(clock->GetTime(&now), hr::S_OK);
+  EXPECT_NEAR(now, 25569.0 + static_cast<double>(std::time(nullptr)) / 86400, 5.0 / 86400);
 }
 
 TEST_F(SimServerTest, IdentityNeedsUserPasswordAndTheLocalDomain) {
