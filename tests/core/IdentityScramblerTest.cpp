@@ -8,14 +8,10 @@ namespace {
 
 using namespace std::string_literals;
 
-struct Pair {
-  std::string stored;
-  std::string plain;
-};
-
 TEST(IdentityScramblerTest, KnownValues) {
   // Worked by hand: reverse, then take i mod 7 from position i.
-  const Pair cases[] = {
+  const std::pair<std::string, std::string> cases[] = {
+      // stored, plain
       {"", ""},
       {"a", "a"},
       {"eca", "abc"},
@@ -26,9 +22,9 @@ TEST(IdentityScramblerTest, KnownValues) {
       {"\x00\xff"s, "\xff\xff"s},
       {"\x05\x01\x00"s, "\x00\x00\x03"s},
   };
-  for (const Pair& c : cases) {
-    EXPECT_EQ(UnscrambleIdentity(c.stored), c.plain) << c.plain;
-    EXPECT_EQ(ScrambleIdentity(c.plain), c.stored) << c.plain;
+  for (const auto& [stored, plain] : cases) {
+    EXPECT_EQ(UnscrambleIdentity(stored), plain) << plain;
+    EXPECT_EQ(ScrambleIdentity(plain), stored) << plain;
   }
 }
 

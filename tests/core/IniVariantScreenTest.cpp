@@ -19,59 +19,47 @@ QString asText(const char* prefix, std::initializer_list<int> bytes, const char*
 #define HUGE_LIST "\\0\\0\\0\\t\\x7f\\xff\\xff\\xff"
 const QString kHugeListText = asText("@Variant(", {0, 0, 0, 9, 0x7f, 0xff, 0xff, 0xff});
 
-struct ScreenCase {
-  const char* name;
-  QByteArray line;  // one value line of section [s], key k
-  int screened;
-  QVariant read;  // what QSettings then reads for s/k
-};
+class IniVariantScreenTest : public TempSettingsTest {};
 
-void PrintTo(const ScreenCase& c, std::ostream* os) {
-  *os << c.name;
+// One value line of section [s], key k, between two plain ones: how many
+// values the screen defuses, and what QSettings then reads for s/k.
+TEST_F(IniVariantScreenTest, LeavesNothingThatDecodesIntoAHugeValue) {
+  const QVariant huge(kHugeListText);
+  const struct {
+    QByteArray line;
+    int screened;
+    QVariant read;
+  } cases[] = {{"k=@Variant(" HUGE_LIST ")", 1, huge},
+               {"k=\\x40Variant(" HUGE_LIST ")", 1, huge},
+               {"k=\\100Variant(" HUGE_LIST ")", 1, huge},
+               {"k=\"@Var\"iant(" HUGE_LIST ")", 1, huge},
+               {"k=@Variant(" HUGE_LIST ")   ", 1, huge},
+               {"k=a, @Variant(" HUGE_LIST ")", 1, QStringList{QStringLiteral("a"), kHugeListText}},
+               {"k=@DateTime(\\0\\0\\0\\t\\0\\x7f\\xff\\xff\\xff)", 1,
+                asText("@DateTime(", {0, 0, 0, 9, 0, 0x7f, 0xff, 0xff, 0xff})},
+               {"k=@Variant(\\0\\0\\0\\t\\0\\0\\0\\x2)", 1, asText("@Variant(", {0, 0, 0, 9, 0, 0, 0, 2})},
+               {"k=@Variant(\\0\\0\\0\\b\\0\\0\\0\\0)", 1, asText("@Variant(", {0, 0, 0, 8, 0, 0, 0, 0})},
+               {"k=@Variant(\\0\\0\\0\\x2\\0\\0\\0*)", 0, QVariant(42)},
+               {"k=@@Variant(" HUGE_LIST ")", 0, huge},
+               {"k=@Variant(" HUGE_LIST, 0, QVariant(kHugeListText.chopped(1))},
+               {";k=@Variant(" HUGE_LIST ")", 0, QVariant()},
+               {"k=\"x\n\"@Variant(" HUGE_LIST ")", 0, QVariant(QStringLiteral("x\n") + kHugeListText)}};
+  int row = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.line.constData());
+    // A file of its own: QSettings may keep an unchanged-looking file's old content.
+    const QString file = userDir() + QStringLiteral("/screen%1.ini").arg(row++);
+    writeFile(file, "[s]\nbefore=1\n" + c.line + "\nafter=2\n");
+    EXPECT_EQ(IniVariantScreen::screenFile(file), c.screened);
+    EXPECT_EQ(IniVariantScreen::screen(readFile(file)).screenedValues, 0);
+    QSettings s(file, QSettings::IniFormat);
+    EXPECT_EQ(s.value("s/k"), c.read);
+    EXPECT_EQ(s.value("s/before").toString() + s.value("s/after").toString(), "12");
+  }
 }
 
-class ScreenLineTest : public TempSettingsTest, public ::testing::WithParamInterface<ScreenCase> {};
-
-TEST_P(ScreenLineTest, LeavesNothingThatDecodesIntoAHugeValue) {
-  const ScreenCase& c = GetParam();
-  const QString file = userDir() + QStringLiteral("/screen.ini");
-  writeFile(file, "[s]\nbefore=1\n" + c.line + "\nafter=2\n");
-  EXPECT_EQ(IniVariantScreen::screenFile(file), c.screened);
-  EXPECT_EQ(IniVariantScreen::screen(readFile(file)).screenedValues, 0);
-  QSettings s(file, QSettings::IniFormat);
-  EXPECT_EQ(s.value("s/k"), c.read);
-  EXPECT_EQ(s.value("s/before").toString(), "1");
-  EXPECT_EQ(s.value("s/after").toString(), "2");
-}
-
-const QVariant kHugeAsText(kHugeListText);
-
-INSTANTIATE_TEST_SUITE_P(
-    Lines, ScreenLineTest,
-    ::testing::Values(ScreenCase{"HugeList", "k=@Variant(" HUGE_LIST ")", 1, kHugeAsText},
-                      ScreenCase{"AtWrittenAsHex", "k=\\x40Variant(" HUGE_LIST ")", 1, kHugeAsText},
-                      ScreenCase{"AtWrittenAsOctal", "k=\\100Variant(" HUGE_LIST ")", 1, kHugeAsText},
-                      ScreenCase{"SplitByQuotes", "k=\"@Var\"iant(" HUGE_LIST ")", 1, kHugeAsText},
-                      ScreenCase{"TrailingBlanks", "k=@Variant(" HUGE_LIST ")   ", 1, kHugeAsText},
-                      ScreenCase{"InAList", "k=a, @Variant(" HUGE_LIST ")", 1,
-                                 QStringList{QStringLiteral("a"), kHugeListText}},
-                      ScreenCase{"DateTimeForm", "k=@DateTime(\\0\\0\\0\\t\\0\\x7f\\xff\\xff\\xff)", 1,
-                                 asText("@DateTime(", {0, 0, 0, 9, 0, 0x7f, 0xff, 0xff, 0xff})},
-                      ScreenCase{"ShortList", "k=@Variant(\\0\\0\\0\\t\\0\\0\\0\\x2)", 1,
-                                 asText("@Variant(", {0, 0, 0, 9, 0, 0, 0, 2})},
-                      ScreenCase{"OtherType", "k=@Variant(\\0\\0\\0\\b\\0\\0\\0\\0)", 1,
-                                 asText("@Variant(", {0, 0, 0, 8, 0, 0, 0, 0})},
-                      ScreenCase{"PlainInt", "k=@Variant(\\0\\0\\0\\x2\\0\\0\\0*)", 0, QVariant(42)},
-                      ScreenCase{"AlreadyText", "k=@@Variant(" HUGE_LIST ")", 0, kHugeAsText},
-                      ScreenCase{"NoClosingParenthesis", "k=@Variant(" HUGE_LIST, 0,
-                                 QVariant(kHugeListText.chopped(1))},
-                      ScreenCase{"Comment", ";k=@Variant(" HUGE_LIST ")", 0, QVariant()},
-                      ScreenCase{"QuoteAcrossLines", "k=\"x\n\"@Variant(" HUGE_LIST ")", 0,
-                                 QVariant(QStringLiteral("x\n") + kHugeListText)}));
-
-TEST(IniVariantScreenTest, PassesEveryValueQSettingsWritesItself) {
-  QTemporaryDir dir;
-  const QString file = dir.path() + QStringLiteral("/own.ini");
+TEST_F(IniVariantScreenTest, PassesEveryValueQSettingsWritesItself) {
+  const QString file = userDir() + QStringLiteral("/own.ini");
   {
     QSettings s(file, QSettings::IniFormat);
     s.setValue("one", QVariantList{QStringLiteral("single")});
@@ -82,22 +70,19 @@ TEST(IniVariantScreenTest, PassesEveryValueQSettingsWritesItself) {
     s.setValue("number", qint64(1) << 40);
     s.setValue("flag", true);
   }
-  QFile f(file);
-  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-  const QByteArray content = f.readAll();
+  const QByteArray content = readFile(file);
   ASSERT_TRUE(content.contains("@Variant("));
   const IniVariantScreen::Result r = IniVariantScreen::screen(content);
-  EXPECT_EQ(r.screenedValues, 0);
-  EXPECT_EQ(r.text, content);
+  EXPECT_EQ(std::pair(r.screenedValues, r.text), std::pair(0, content));
 }
 
-TEST(IniVariantScreenTest, KeepsAByteOrderMarkAndScreensAfterIt) {
+TEST_F(IniVariantScreenTest, KeepsAByteOrderMarkAndScreensAfterIt) {
   const IniVariantScreen::Result r = IniVariantScreen::screen("\xef\xbb\xbfk=@Variant(" HUGE_LIST ")\n");
-  EXPECT_EQ(r.screenedValues, 1);
-  EXPECT_EQ(r.text, "\xef\xbb\xbfk=\\x40@Variant(" HUGE_LIST ")\n");
+  EXPECT_EQ(std::pair(r.screenedValues, r.text),
+            std::pair(1, QByteArray("\xef\xbb\xbfk=\\x40@Variant(" HUGE_LIST ")\n")));
 }
 
-TEST(IniVariantScreenTest, RefusesListsNestedDeeperThanQSettingsWrites) {
+TEST_F(IniVariantScreenTest, RefusesListsNestedDeeperThanQSettingsWrites) {
   QByteArray payload;
   for (int i = 0; i < 40; ++i) payload += QByteArray("\0\0\0\x09\0\0\0\x01", 8);
   payload += QByteArray("\0\0\0\x02\0\0\0\x07", 8);
@@ -105,23 +90,20 @@ TEST(IniVariantScreenTest, RefusesListsNestedDeeperThanQSettingsWrites) {
   EXPECT_TRUE(IniVariantScreen::isPlainPayload(payload.right(8 * 5 + 8), false));
 }
 
-class DamagedProfileTest : public TempSettingsTest {};
-
-TEST_F(DamagedProfileTest, StartsAndKeepsEveryOtherValue) {
+// A damaged profile still starts: the value is screened in place, every other
+// value kept; the machine file is only ever read through a screened copy.
+TEST_F(IniVariantScreenTest, DamagedProfilesKeepEveryOtherValue) {
   writeFile(userFile(), "[All%20Versions]\nSettings\\Step%20Size\\(Default)=@Variant(" HUGE_LIST
                         ")\nSettings\\Report\\Quillon%20-%20=kept\n");
+  const QByteArray machine = "[Client]\nNembraClientDir=/opt/nembra\nBroken=@Variant(" HUGE_LIST ")\n";
+  writeFile(machineFile(), machine);
   SettingsStore store;
   RegistryKey settings = store.sectionKey("Settings");
   EXPECT_FALSE(settings.subKey("Step Size").readDword(RegistryKey::defaultValueName()));
   EXPECT_EQ(settings.subKey("Report").readText("Quillon - ", 256), "kept");
   EXPECT_TRUE(readFile(userFile()).contains("\\x40@Variant("));
-}
-
-TEST_F(DamagedProfileTest, MachineTextIsReadFromAScreenedCopy) {
-  const QByteArray content = "[Client]\nNembraClientDir=/opt/nembra\nBroken=@Variant(" HUGE_LIST ")\n";
-  writeFile(machineFile(), content);
   EXPECT_EQ(SettingsStore::machineText("SOFTWARE\\Veltrix\\PM\\Client", "NembraClientDir"), "/opt/nembra");
-  EXPECT_EQ(readFile(machineFile()), content);
+  EXPECT_EQ(readFile(machineFile()), machine);
 }
 
 }  // namespace

@@ -4,7 +4,8 @@
 
 #include <bit>
 #include <limits>
-#include <string>
+#include <tuple>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -16,18 +17,11 @@ using Bytes = std::vector<uint8_t>;
 void put(Bytes& bytes, std::size_t at, int width, uint64_t v) {
   for (int i = 0; i < width; ++i) bytes.at(at + i) = static_cast<uint8_t>(v >> (8 * i));
 }
-uint64_t bits(double d) {
-  return std::bit_cast<uint64_t>(d);
-}
 template <typename Array>
 void putArray(Bytes& bytes, std::size_t at, const Array& a) {
-  constexpr int width = sizeof(typename Array::value_type);
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if constexpr (width == 8)
-      put(bytes, at + 8 * i, 8, bits(a[i]));
-    else
-      put(bytes, at + width * i, width, a[i]);
-  }
+  constexpr int w = sizeof(a[0]);
+  using Raw = std::conditional_t<w == 8, uint64_t, uint32_t>;
+  for (std::size_t i = 0; i < a.size(); ++i) put(bytes, at + w * i, w, std::bit_cast<Raw>(a[i]));
 }
 
 // Where two images first differ, or -1; a whole-block EXPECT_EQ would print 8 KB.
@@ -48,115 +42,96 @@ constexpr int32_t kPositiveTime = 0x65432107;
 constexpr uint16_t kEntries = 500;
 constexpr uint16_t kBlocks = 97;
 
+template <typename T>
+std::array<T, Blocks::kMaxEntries> ramp(T first, T step) {
+  std::array<T, Blocks::kMaxEntries> a;
+  for (std::size_t i = 0; i < a.size(); ++i) a[i] = first + step * static_cast<T>(i);
+  return a;
+}
 Blocks::Values sampleValues() {
-  Blocks::Values v;
-  for (std::size_t i = 0; i < v.size(); ++i) v[i] = -60.0 + 0.25 * static_cast<double>(i);
-  v[0] = Blocks::NO_DATA;
-  v[2] = kPayloadNaN;
-  v[3] = -0.0;
-  v[4] = std::numeric_limits<double>::denorm_min();
+  Blocks::Values v = ramp(-60.0, 0.25);
+  v[0] = Blocks::NO_DATA, v[2] = kPayloadNaN, v[3] = -0.0, v[4] = std::numeric_limits<double>::denorm_min();
   v[5] = -std::numeric_limits<double>::infinity();
   return v;
 }
-Blocks::Values sampleFrequencies() {
-  Blocks::Values f;
-  for (std::size_t i = 0; i < f.size(); ++i) f[i] = 5.0 + 0.5 * static_cast<double>(i);
-  return f;
-}
+const Blocks::Values kFrequencies = ramp(5.0, 0.5);
+// From above 2^31, where a signed read would go negative, up to the top.
+const std::array<uint32_t, Blocks::kMaxEntries> kTimes = ramp<uint32_t>(0xFFFF'FFFFu - 499 * 900, 900);
 
-// Per kind: a sample with every field set, and its byte image written out by
-// hand; bytes the image does not name stay zero.
+// Per kind: where each header field lies and what the sample holds there;
+// `fill` sets the same values on the struct. Bytes no field names stay zero.
+using Field = std::tuple<std::size_t, int, uint64_t>;  // at, width, value
 template <typename Block>
 struct Kind;
 
 template <>
 struct Kind<RibbonBlock> {
-  static constexpr std::size_t entryCountAt = 30, blockCountAt = 4;
-  static RibbonBlock sample() {
-    RibbonBlock b;
-    b.hasData = kHasData, b.field2 = 0x0B02, b.blockCount = kBlocks, b.periodStart = kNegativeTime;
-    b.periodEnd = kPositiveTime, b.field20 = 0x11223344, b.field24 = 0x0C03, b.field26 = 0x0D04;
-    b.field28 = 0x0E05, b.entryCount = kEntries, b.values = sampleValues(),
-    b.frequencies = sampleFrequencies();
-    return b;
-  }
-  static Bytes image() {
-    Bytes b(Blocks::kRibbonBlockSize);
-    put(b, 0, 2, kHasData), put(b, 2, 2, 0x0B02), put(b, 4, 2, kBlocks);
-    put(b, 8, 4, static_cast<uint32_t>(kNegativeTime)), put(b, 12, 4, kPositiveTime);
-    put(b, 20, 4, 0x11223344), put(b, 24, 2, 0x0C03), put(b, 26, 2, 0x0D04), put(b, 28, 2, 0x0E05);
-    put(b, 30, 2, kEntries), putArray(b, 32, sampleValues()), putArray(b, 4032, sampleFrequencies());
-    return b;
+  static constexpr std::size_t size = Blocks::kRibbonBlockSize, entryCountAt = 30, valuesAt = 32;
+  static constexpr Field fields[] = {
+      {2, 2, 0x0B02},         {4, 2, kBlocks},     {8, 4, uint32_t(kNegativeTime)},
+      {12, 4, kPositiveTime}, {20, 4, 0x11223344}, {24, 2, 0x0C03},
+      {26, 2, 0x0D04},        {28, 2, 0x0E05}};
+  static void fill(RibbonBlock& b) {
+    b.field2 = 0x0B02, b.blockCount = kBlocks, b.periodStart = kNegativeTime, b.periodEnd = kPositiveTime;
+    b.field20 = 0x11223344, b.field24 = 0x0C03, b.field26 = 0x0D04, b.field28 = 0x0E05;
   }
 };
-
 template <>
 struct Kind<DayBlock> {
-  static constexpr std::size_t entryCountAt = 34, blockCountAt = 4;
-  static DayBlock sample() {
-    DayBlock b;
-    b.hasData = kHasData, b.blockCount = kBlocks, b.periodStart = kNegativeTime, b.periodEnd = kPositiveTime;
+  static constexpr std::size_t size = Blocks::kDayBlockSize, entryCountAt = 34, valuesAt = 40;
+  static constexpr Field fields[] = {{4, 2, kBlocks},        {8, 4, uint32_t(kNegativeTime)},
+                                     {12, 4, kPositiveTime}, {16, 4, 79200},
+                                     {20, 4, 108000},        {28, 2, 0x0C03},
+                                     {30, 2, 0x0D04}};
+  static void fill(DayBlock& b) {
+    b.blockCount = kBlocks, b.periodStart = kNegativeTime, b.periodEnd = kPositiveTime;
     b.windowStart = 79200, b.windowEnd = 108000, b.field28 = 0x0C03, b.field30 = 0x0D04;
-    b.entryCount = kEntries, b.values = sampleValues(), b.frequencies = sampleFrequencies();
-    return b;
-  }
-  static Bytes image() {
-    Bytes b(Blocks::kDayBlockSize);
-    put(b, 0, 2, kHasData), put(b, 4, 2, kBlocks), put(b, 8, 4, static_cast<uint32_t>(kNegativeTime));
-    put(b, 12, 4, kPositiveTime), put(b, 16, 4, 79200), put(b, 20, 4, 108000);
-    put(b, 28, 2, 0x0C03), put(b, 30, 2, 0x0D04), put(b, 34, 2, kEntries);
-    putArray(b, 40, sampleValues()), putArray(b, 4040, sampleFrequencies());
-    return b;
   }
 };
-
 template <>
 struct Kind<FrequencySeriesBlock> {
-  static constexpr std::size_t entryCountAt = 40;
-  static std::array<uint32_t, Blocks::kMaxEntries> times() {
-    std::array<uint32_t, Blocks::kMaxEntries> t;
-    // From above 2^31, where a signed read would go negative, to the top.
-    for (std::size_t i = 0; i < t.size(); ++i) t[i] = 0x8765'4321u + 900 * static_cast<uint32_t>(i);
-    t.back() = 0xFFFF'FFFF;
-    return t;
-  }
-  static FrequencySeriesBlock sample() {
-    FrequencySeriesBlock b;
-    b.hasData = kHasData, b.labelTime = kNegativeTime, b.entryCount = kEntries, b.values = sampleValues();
-    b.times = times();
-    return b;
-  }
-  static Bytes image() {
-    Bytes b(Blocks::kFrequencyBlockSize);
-    put(b, 0, 2, kHasData), put(b, 8, 4, static_cast<uint32_t>(kNegativeTime)), put(b, 40, 2, kEntries);
-    putArray(b, 48, sampleValues()), putArray(b, 4048, times());
-    return b;
-  }
+  static constexpr std::size_t size = Blocks::kFrequencyBlockSize, entryCountAt = 40, valuesAt = 48;
+  static constexpr Field fields[] = {{8, 4, uint32_t(kNegativeTime)}};
+  static void fill(FrequencySeriesBlock& b) { b.labelTime = kNegativeTime; }
 };
-
 template <>
 struct Kind<SummaryBlock> {
-  static constexpr std::size_t entryCountAt = 22;
-  static SummaryBlock sample() {
-    SummaryBlock b;
-    b.hasData = kHasData, b.labelTime = kPositiveTime, b.entryCount = kEntries, b.values = sampleValues();
-    b.frequencies = sampleFrequencies();
-    return b;
-  }
-  static Bytes image() {
-    Bytes b(Blocks::kSummaryBlockSize);
-    put(b, 0, 2, kHasData), put(b, 4, 4, kPositiveTime), put(b, 22, 2, kEntries);
-    putArray(b, 24, sampleValues()), putArray(b, 4024, sampleFrequencies());
-    return b;
-  }
+  static constexpr std::size_t size = Blocks::kSummaryBlockSize, entryCountAt = 22, valuesAt = 24;
+  static constexpr Field fields[] = {{4, 4, kPositiveTime}};
+  static void fill(SummaryBlock& b) { b.labelTime = kPositiveTime; }
 };
+
+// The second array follows the 500 values: times for the frequency series,
+// frequencies for the others.
+template <typename Block>
+Block sample() {
+  Block b;
+  b.hasData = kHasData, b.entryCount = kEntries, b.values = sampleValues();
+  if constexpr (std::is_same_v<Block, FrequencySeriesBlock>)
+    b.times = kTimes;
+  else
+    b.frequencies = kFrequencies;
+  Kind<Block>::fill(b);
+  return b;
+}
+template <typename Block>
+Bytes imageOf() {
+  using K = Kind<Block>;
+  Bytes b(K::size);
+  put(b, 0, 2, kHasData), put(b, K::entryCountAt, 2, kEntries), putArray(b, K::valuesAt, sampleValues());
+  for (const auto& [at, width, value] : K::fields) put(b, at, width, value);
+  if constexpr (std::is_same_v<Block, FrequencySeriesBlock>)
+    putArray(b, K::valuesAt + 4000, kTimes);
+  else
+    putArray(b, K::valuesAt + 4000, kFrequencies);
+  return b;
+}
 
 // What `out` held before a refused decode; it must still hold it afterwards.
 template <typename Block>
 Block previousContents() {
   Block b{};
-  b.hasData = 0x5A5A;
-  b.values[0] = 3.5;
+  b.hasData = 0x5A5A, b.values[0] = 3.5;
   return b;
 }
 
@@ -166,20 +141,18 @@ using BlockKinds = ::testing::Types<RibbonBlock, DayBlock, FrequencySeriesBlock,
 TYPED_TEST_SUITE(BlockCodecTest, BlockKinds);
 
 TYPED_TEST(BlockCodecTest, EncodesTheImageBitForBitAndDecodesItBack) {
-  using K = Kind<TypeParam>;
-  const Bytes image = K::image();
-  EXPECT_EQ(firstDifference(BlockCodec::encode(K::sample()), image), -1);
+  const Bytes image = imageOf<TypeParam>();
+  EXPECT_EQ(firstDifference(BlockCodec::encode(sample<TypeParam>()), image), -1);
   TypeParam decoded = previousContents<TypeParam>();
   ASSERT_EQ(BlockCodec::decode(image, decoded), Status::Ok);
   EXPECT_EQ(firstDifference(BlockCodec::encode(decoded), image), -1);
 
   // Into a larger, dirty buffer: the block's own bytes, nothing after them.
-  Bytes buffer(image.size() + 16, 0xAA);
-  ASSERT_TRUE(BlockCodec::encodeInto(K::sample(), buffer));
-  EXPECT_EQ(firstDifference(Bytes(buffer.begin(), buffer.begin() + image.size()), image), -1);
-  EXPECT_EQ(Bytes(buffer.begin() + image.size(), buffer.end()), Bytes(16, 0xAA));
-  Bytes tooSmall(image.size() - 1, 0xAA);
-  EXPECT_FALSE(BlockCodec::encodeInto(K::sample(), tooSmall));
+  Bytes buffer(image.size() + 16, 0xAA), tooSmall(image.size() - 1, 0xAA), expected = image;
+  expected.resize(buffer.size(), 0xAA);
+  ASSERT_TRUE(BlockCodec::encodeInto(sample<TypeParam>(), buffer));
+  EXPECT_EQ(firstDifference(buffer, expected), -1);
+  EXPECT_FALSE(BlockCodec::encodeInto(sample<TypeParam>(), tooSmall));
   EXPECT_EQ(tooSmall, Bytes(image.size() - 1, 0xAA));
 }
 
@@ -192,25 +165,24 @@ void expectRefused(const Bytes& bytes, Status expected) {
   EXPECT_EQ(BlockCodec::encode(out), BlockCodec::encode(previousContents<Block>()));
 }
 
-TYPED_TEST(BlockCodecTest, ShortBufferAndTooManyEntriesAreRefused) {
-  using K = Kind<TypeParam>;
-  const Bytes image = K::image();
+TYPED_TEST(BlockCodecTest, ShortBufferAndCountsAboveTheLimitsAreRefused) {
+  const Bytes image = imageOf<TypeParam>();
   expectRefused<TypeParam>({}, Status::ShortBuffer);
   expectRefused<TypeParam>(Bytes(image.begin(), image.end() - 1), Status::ShortBuffer);
-  for (uint16_t n : {uint16_t{501}, uint16_t{65535}}) {
+  // Only ribbon and day blocks count blocks, at byte 4.
+  constexpr bool countsBlocks = requires(TypeParam b) {
+    b.blockCount;
+  };
+  const std::size_t entriesAt = Kind<TypeParam>::entryCountAt;
+  const std::tuple<std::size_t, uint16_t, Status> corrupt[] = {{entriesAt, 501, Status::TooManyEntries},
+                                                               {entriesAt, 65535, Status::TooManyEntries},
+                                                               {4, 98, Status::TooManyBlocks},
+                                                               {4, 65535, Status::TooManyBlocks}};
+  for (const auto& [at, count, expected] : corrupt) {
+    if (expected == Status::TooManyBlocks && !countsBlocks) continue;
     Bytes bytes = image;
-    put(bytes, K::entryCountAt, 2, n);
-    expectRefused<TypeParam>(bytes, Status::TooManyEntries);
-  }
-}
-
-TEST(BlockCodecTest, BlockCountAboveTheRibbonsIsRefused) {
-  for (uint16_t count : {uint16_t{98}, uint16_t{65535}}) {
-    Bytes ribbon = Kind<RibbonBlock>::image(), day = Kind<DayBlock>::image();
-    put(ribbon, Kind<RibbonBlock>::blockCountAt, 2, count);
-    put(day, Kind<DayBlock>::blockCountAt, 2, count);
-    expectRefused<RibbonBlock>(ribbon, Status::TooManyBlocks);
-    expectRefused<DayBlock>(day, Status::TooManyBlocks);
+    put(bytes, at, 2, count);
+    expectRefused<TypeParam>(bytes, expected);
   }
 }
 
@@ -225,26 +197,22 @@ ThresholdEntry handPickedEntry() {
 
 Bytes handPickedImage() {
   Bytes b(Blocks::kThresholdEntrySize);
-  put(b, 0, 4, 1), put(b, 6, 2, 0x0A05), put(b, 16, 8, bits(651.25));
+  put(b, 0, 4, 1), put(b, 6, 2, 0x0A05), put(b, 16, 8, std::bit_cast<uint64_t>(651.25));
   const ThresholdEntry e = handPickedEntry();
   for (std::size_t k = 0; k < 5; ++k)
-    put(b, 40 + 32 * k, 2, e.limitSet[k]), put(b, 48 + 32 * k, 8, bits(e.limitLevel[k]));
+    put(b, 40 + 32 * k, 2, e.limitSet[k]), put(b, 48 + 32 * k, 8, std::bit_cast<uint64_t>(e.limitLevel[k]));
   return b;
 }
 
 ThresholdTable sampleTable() {
   ThresholdTable t;
   for (std::size_t i = 0; i < t.size(); ++i) {
-    ThresholdEntry& e = t[i];
-    e.inUse = i % 3 == 0 ? 1 : 0;
-    e.frequency = 5.0 + 3.25 * static_cast<double>(i);
-    for (std::size_t k = 0; k < e.limitSet.size(); ++k) {
-      e.limitSet[k] = static_cast<uint16_t>((i + k) % 2 ? 0x0100 + i : 0);
-      e.limitLevel[k] = -10.5 * static_cast<double>(k) + static_cast<double>(i);
-    }
+    t[i].inUse = i % 3 == 0, t[i].frequency = 5.0 + 3.25 * static_cast<double>(i);
+    for (std::size_t k = 0; k < 5; ++k)
+      t[i].limitSet[k] = static_cast<uint16_t>((i + k) % 2 ? 0x0100 + i : 0),
+      t[i].limitLevel[k] = -10.5 * static_cast<double>(k) + static_cast<double>(i);
   }
-  t.front() = handPickedEntry();
-  t.back() = handPickedEntry();
+  t.front() = t.back() = handPickedEntry();
   return t;
 }
 
@@ -260,38 +228,27 @@ TEST(ThresholdTableCodecTest, EntriesMatchTheirImage) {
   EXPECT_FALSE(BlockCodec::encodeInto(sampleTable(), tooSmall));
 }
 
-struct TableCase {
-  int count;
-  std::size_t bufferBytes;
-  Status expected;
-  std::size_t entriesRead;
-};
-
+// Counts above the table are capped at its 250 entries.
 TEST(ThresholdTableCodecTest, DecodeReadsOnlyTheCountedEntriesThatFit) {
-  constexpr std::size_t kEntry = Blocks::kThresholdEntrySize, kTable = Blocks::kThresholdTableSize;
-  const TableCase cases[] = {
-      {0, kTable, Status::Ok, 0},
-      {-1, kTable, Status::Ok, 0},
-      {250, kTable, Status::Ok, 250},
-      {251, kTable, Status::Ok, 250},  // counts above the table are capped
-      {65535, kTable, Status::Ok, 250},
-      {3, 3 * kEntry, Status::Ok, 3},
-      {250, kTable - 1, Status::ShortBuffer, 249},
-      {10, 4 * kEntry + 100, Status::ShortBuffer, 4},
-      {10, 0, Status::ShortBuffer, 0},
-      {0, 0, Status::Ok, 0},
-  };
+  constexpr Status Ok = Status::Ok, Short = Status::ShortBuffer;
+  const struct {
+    int count, bufferEntries, extraBytes;  // the buffer holds whole entries and a few bytes more or less
+    Status expected;
+    std::size_t entriesRead;
+  } cases[] = {
+      {0, 250, 0, Ok, 0},       {-1, 250, 0, Ok, 0}, {250, 250, 0, Ok, 250},     {251, 250, 0, Ok, 250},
+      {65535, 250, 0, Ok, 250}, {3, 3, 0, Ok, 3},    {250, 250, -1, Short, 249}, {10, 4, 100, Short, 4},
+      {10, 0, 0, Short, 0},     {0, 0, 0, Ok, 0}};
   const ThresholdTable source = sampleTable();
   const Bytes full = BlockCodec::encode(source);
-  ThresholdEntry untouched;
-  untouched.inUse = 77;
-  for (const TableCase& c : cases) {
-    SCOPED_TRACE(::testing::Message() << "count " << c.count << ", " << c.bufferBytes << " bytes");
-    ThresholdTable out;
+  const ThresholdEntry untouched{.inUse = 77};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "count " << c.count << ", " << c.bufferEntries << " entries");
+    const Bytes bytes(full.begin(),
+                      full.begin() + c.bufferEntries * Blocks::kThresholdEntrySize + c.extraBytes);
+    ThresholdTable out, want = source;
     out.fill(untouched);
-    EXPECT_EQ(BlockCodec::decode(Bytes(full.begin(), full.begin() + c.bufferBytes), out, c.count),
-              c.expected);
-    ThresholdTable want = source;
+    EXPECT_EQ(BlockCodec::decode(bytes, out, c.count), c.expected);
     std::fill(want.begin() + c.entriesRead, want.end(), untouched);
     EXPECT_EQ(BlockCodec::encode(out), BlockCodec::encode(want));
   }

@@ -26,8 +26,9 @@ TEST(FaultPlan, AcceptsOnlyWellFormedRules) {
 
 TEST(FaultPlan, CountedRulesRunOutAndFailuresDoNot) {
   std::string error;
-  auto plan = FaultPlan::parse({"busy:NextBlock:2", "fail:OpenSession:0x80044310", "notready:ReadDayBlock:1"},
-                               &error);
+  auto plan = FaultPlan::parse(
+      {"busy:NextBlock:2", "fail:OpenSession:0x80044310", "notready:ReadDayBlock:1", "delay:Connect:1"},
+      &error);
   ASSERT_TRUE(plan) << error;
   EXPECT_EQ(plan->before("NextBlock"), hr::kBusy);
   EXPECT_EQ(plan->before("NextBlock"), hr::kBusy);
@@ -35,7 +36,7 @@ TEST(FaultPlan, CountedRulesRunOutAndFailuresDoNot) {
   for (int i = 0; i < 3; ++i) EXPECT_EQ(plan->before("OpenSession"), hr::kMaxConnections);
   EXPECT_EQ(plan->before("ReadDayBlock"), hr::kNotReady);
   EXPECT_EQ(plan->before("ReadDayBlock"), std::nullopt);
-  EXPECT_EQ(plan->before("Connect"), std::nullopt);
+  EXPECT_EQ(plan->before("Connect"), std::nullopt);  // delayed only
 }
 
 }  // namespace

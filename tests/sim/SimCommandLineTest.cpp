@@ -9,28 +9,24 @@ std::optional<SimCommandLine> parse(std::vector<std::string> args, std::string* 
   return SimCommandLine::parse(args, error ? error : &ignored);
 }
 
-TEST(SimCommandLineTest, SeedingAloneDoesNotServe) {
-  const auto c = parse({"--db", "x.db", "--seed-demo", "--end-time", "2026-12-05T15:45:00Z"});
-  ASSERT_TRUE(c);
-  EXPECT_TRUE(c->seedDemo);
-  EXPECT_FALSE(c->listen);
-  EXPECT_EQ(c->endTime, 1796485500);
-}
-
-TEST(SimCommandLineTest, ServesOnTheDefaultAddressWhenNothingElseIsAsked) {
-  const auto c = parse({"--db", "x.db"});
-  ASSERT_TRUE(c);
-  EXPECT_EQ(c->listen, "127.0.0.1:50515");
+TEST(SimCommandLineTest, SeedingAloneDoesNotServeAndServingHasADefaultAddress) {
+  const auto seed = parse({"--db", "x.db", "--seed-demo", "--end-time", "2026-12-05T15:45:00Z"});
+  ASSERT_TRUE(seed);
+  EXPECT_EQ(std::tuple(seed->seedDemo, seed->listen, seed->endTime),
+            std::tuple(true, std::nullopt, 1796485500));
+  const auto plain = parse({"--db", "x.db"});
+  ASSERT_TRUE(plain);
+  EXPECT_EQ(std::tuple(plain->listen, plain->expireAfterSeconds),
+            std::tuple("127.0.0.1:50515", std::nullopt));
   const auto d =
       parse({"--db", "x.db", "--listen", "127.0.0.1:0", "--fault", "busy:NextBlock:2", "--fault",
              "delay:ReadDayBlock:50", "--max-sessions", "3", "--drop-after", "10", "--expire-after", "5"});
   ASSERT_TRUE(d);
-  EXPECT_EQ(d->listen, "127.0.0.1:0");
-  EXPECT_EQ(d->faults.size(), 2u);
-  EXPECT_EQ(d->maxSessions, 3);
-  EXPECT_EQ(d->dropAfterCalls, 10);
-  EXPECT_EQ(d->expireAfterSeconds, 5);
-  EXPECT_EQ(parse({"--db", "x.db"})->expireAfterSeconds, std::nullopt);
+  EXPECT_EQ(std::tuple(d->listen, d->faults.size(), d->maxSessions, d->dropAfterCalls, d->expireAfterSeconds),
+            std::tuple("127.0.0.1:0", 2u, 3, 10, 5));
+  // Help and version need no database.
+  EXPECT_TRUE(parse({"--help"})->help);
+  EXPECT_TRUE(parse({"--version"})->version);
 }
 
 TEST(SimCommandLineTest, BadArgumentsAreNamed) {
@@ -56,20 +52,15 @@ TEST(SimCommandLineTest, BadArgumentsAreNamed) {
   }
 }
 
-TEST(SimCommandLineTest, HelpAndVersionNeedNoDatabase) {
-  EXPECT_TRUE(parse({"--help"})->help);
-  EXPECT_TRUE(parse({"--version"})->version);
-}
-
 TEST(SimCommandLineTest, UtcTimes) {
-  EXPECT_EQ(parseUtcTime("0"), 0);
-  EXPECT_EQ(parseUtcTime("1796485500"), 1796485500);
-  EXPECT_EQ(parseUtcTime("2026-12-05T15:45"), 1796485500);
-  EXPECT_EQ(parseUtcTime("2026-12-05T15:45Z"), 1796485500);
-  EXPECT_EQ(parseUtcTime("2026-12-05T15:45:30Z"), 1796485530);
-  EXPECT_EQ(parseUtcTime("2026-12-05T15:45:30+01"), std::nullopt);
-  EXPECT_EQ(parseUtcTime("2026-12-05"), std::nullopt);
-  EXPECT_EQ(parseUtcTime(""), std::nullopt);
+  const std::pair<const char*, int64_t> accepted[] = {{"0", 0},
+                                                      {"1796485500", 1796485500},
+                                                      {"2026-12-05T15:45", 1796485500},
+                                                      {"2026-12-05T15:45Z", 1796485500},
+                                                      {"2026-12-05T15:45:30Z", 1796485530}};
+  for (const auto& [text, seconds] : accepted) EXPECT_EQ(parseUtcTime(text), seconds) << text;
+  for (const char* refused : {"2026-12-05T15:45:30+01", "2026-12-05", ""})
+    EXPECT_EQ(parseUtcTime(refused), std::nullopt) << refused;
 }
 
 }  // namespace

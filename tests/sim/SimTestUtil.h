@@ -13,6 +13,8 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <span>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -39,18 +41,12 @@ constexpr int32_t kTokenExpired = 13;
 
 inline PortRecord tinyPort() {
   PortRecord p;
-  p.node = kNode;
-  p.label = "Tiny";
-  p.frequencies = {10.0, 20.0, 30.0};
+  p.node = kNode, p.label = "Tiny", p.frequencies = {10.0, 20.0, 30.0}, p.monitorVersion = 0x0203;
   p.thresholdNames = {"High 1", "High 2", "Low 3", "Low 4"};
   p.thresholdLevels = {0.0, -5.0, -20.0, -30.0};
-  p.monitorVersion = 0x0203;
-  for (int i = 0; i < 3; ++i) {
-    ThresholdEntry& e = p.thresholdTable[static_cast<size_t>(i)];
-    e.inUse = 1;
-    e.frequency = 10.0 * (i + 1);
-    e.limitSet[0] = 1;
-    e.limitLevel[0] = 0.0;
+  for (std::size_t i = 0; i < 3; ++i) {
+    ThresholdEntry& e = p.thresholdTable[i];
+    e.inUse = 1, e.frequency = 10.0 * static_cast<double>(i + 1), e.limitSet[0] = 1, e.limitLevel[0] = 0.0;
   }
   return p;
 }
@@ -60,25 +56,11 @@ inline PortRecord tinyPort() {
 //   20 MHz: 5, -25, -3, -35, -22  average -16, max 5, min -35;
 //           above 0: 20 %, above -5: 40 %, below -20: 60 %, below -30: 20 %
 //   30 MHz: never measured
-struct TinyScan {
-  int32_t time;
-  std::vector<float> levels;
-};
-inline std::vector<TinyScan> tinyScans() {
-  return {{kT0, {-10, 5, M}},
-          {kT0 + 900, {-6, -25, M}},
-          {kT0 + 1800, {M, -3, M}},
-          {kT0 + 2700, {-2, -35, M}},
-          {kT0 + 3600, {M, -22, M}}};
-}
-
 inline ScanSet tinyScanSet() {
   ScanSet s;
   s.width = 3;
-  for (const TinyScan& scan : tinyScans()) {
-    s.times.push_back(scan.time);
-    s.levels.insert(s.levels.end(), scan.levels.begin(), scan.levels.end());
-  }
+  s.times = {kT0, kT0 + 900, kT0 + 1800, kT0 + 2700, kT0 + 3600};
+  s.levels = {-10, 5, M, -6, -25, M, M, -3, M, -2, -35, M, M, -22, M};
   return s;
 }
 
@@ -89,7 +71,9 @@ inline void fillTinyDatabase(SimDatabase& db) {
   ASSERT_TRUE(db.putToken({kToken, "alice", 0x41, 4102444800}, &error)) << error;
   ASSERT_TRUE(db.putToken({kTokenLacking, "alice", 0x01, 4102444800}, &error)) << error;
   ASSERT_TRUE(db.putToken({kTokenExpired, "alice", 0x40, 1000}, &error)) << error;
-  for (const TinyScan& s : tinyScans()) ASSERT_TRUE(db.putScan(kNode, s.time, s.levels, &error)) << error;
+  const ScanSet s = tinyScanSet();
+  for (std::size_t i = 0; i < s.times.size(); ++i)
+    ASSERT_TRUE(db.putScan(kNode, s.times[i], std::span(s.levels).subspan(3 * i, 3), &error)) << error;
 }
 
 inline void expectValue(double expected, double actual) {
@@ -97,6 +81,32 @@ inline void expectValue(double expected, double actual) {
     EXPECT_EQ(actual, Blocks::NO_DATA);
   else
     EXPECT_NEAR(actual, expected, 1e-9);
+}
+
+// A block in one line, times from T0: has data, then the header fields the
+// kind has, then each entry's value ("-" for no data) and frequency or time.
+template <typename B>
+std::string show(const B& b) {
+  std::ostringstream s;
+  s << b.hasData;
+  if constexpr (requires { b.blockCount; })
+    s << " n" << b.blockCount << " [" << b.periodStart - kT0 << "," << b.periodEnd - kT0 << ")";
+  if constexpr (requires { b.windowStart; })
+    s << " w" << b.windowStart << "-" << b.windowEnd << " v" << b.field28 << "/" << b.field30;
+  if constexpr (requires { b.field24; }) s << " v" << b.field24 << "/" << b.field26;
+  if constexpr (requires { b.labelTime; }) s << " @" << b.labelTime - kT0;
+  s << ":";
+  for (std::size_t i = 0; i < b.entryCount; ++i) {
+    if (b.values[i] >= Blocks::NO_DATA)
+      s << " -";
+    else
+      s << " " << b.values[i];
+    if constexpr (requires { b.times; })
+      s << "@" << static_cast<int64_t>(b.times[i]) - kT0;
+    else
+      s << "@" << b.frequencies[i];
+  }
+  return s.str();
 }
 
 // Repeats `call` while it answers "not ready", for at most two seconds.

@@ -11,34 +11,26 @@ namespace {
 
 constexpr double NO = Blocks::NO_DATA;
 
-struct StatCase {
-  int statistic;
-  std::array<double, 3> expected;  // per column of the tiny scans
-};
-
-class TinyStatistics : public ::testing::TestWithParam<StatCase> {};
-
-TEST_P(TinyStatistics, ProfileAndSingleColumnAgreeWithHandValues) {
-  const StatCase& c = GetParam();
+// Per statistic, the hand-computed value of each column of the tiny scans,
+// from the whole profile and from one column alone.
+TEST(Statistics, ProfileAndSingleColumnAgreeWithHandValues) {
   const ScanSet scans = tinyScanSet();
   const Levels levels = tinyPort().thresholdLevels;
-  std::array<double, 3> out{};
-  Statistics::profile(scans, 0, scans.size(), c.statistic, levels, out);
-  for (size_t col = 0; col < 3; ++col) {
-    SCOPED_TRACE("column " + std::to_string(col));
-    expectValue(c.expected[col], out[col]);
-    expectValue(c.expected[col], Statistics::value(scans, 0, scans.size(), col, c.statistic, levels));
+  const std::pair<int, std::array<double, 3>> cases[] = {
+      {Statistics::kAverage, {-6.0, -16.0, NO}},       {Statistics::kMaximum, {-2.0, 5.0, NO}},
+      {Statistics::kMinimum, {-10.0, -35.0, NO}},      {Statistics::kBeyond1, {0.0, 20.0, NO}},
+      {Statistics::kBeyond2, {100.0 / 3.0, 40.0, NO}}, {Statistics::kBeyond3, {0.0, 60.0, NO}},
+      {Statistics::kBeyond4, {0.0, 20.0, NO}}};
+  for (const auto& [statistic, expected] : cases) {
+    std::array<double, 3> out{};
+    Statistics::profile(scans, 0, scans.size(), statistic, levels, out);
+    for (size_t col = 0; col < 3; ++col) {
+      SCOPED_TRACE(::testing::Message() << "statistic " << statistic << ", column " << col);
+      expectValue(expected[col], out[col]);
+      expectValue(expected[col], Statistics::value(scans, 0, scans.size(), col, statistic, levels));
+    }
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(EveryStatistic, TinyStatistics,
-                         ::testing::Values(StatCase{Statistics::kAverage, {-6.0, -16.0, NO}},
-                                           StatCase{Statistics::kMaximum, {-2.0, 5.0, NO}},
-                                           StatCase{Statistics::kMinimum, {-10.0, -35.0, NO}},
-                                           StatCase{Statistics::kBeyond1, {0.0, 20.0, NO}},
-                                           StatCase{Statistics::kBeyond2, {100.0 / 3.0, 40.0, NO}},
-                                           StatCase{Statistics::kBeyond3, {0.0, 60.0, NO}},
-                                           StatCase{Statistics::kBeyond4, {0.0, 20.0, NO}}));
 
 TEST(Statistics, ALevelOnTheLimitIsNotBeyondIt) {
   const Levels levels{0.0, -5.0, -20.0, -30.0};
