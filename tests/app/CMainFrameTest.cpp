@@ -34,16 +34,13 @@ TEST_F(MainFrameTest, ViewCommandsWaitForAViewAndCancelBeforeAReportEnds) {
   for (int id : CommandIds::kHelpAliases)
     EXPECT_TRUE(frame.action(id) && frame.action(id)->isEnabled()) << id;
   frame.setThresholdNames({"Upper High", "Upper Low", "Lower High", "Lower Low"});
-  EXPECT_EQ(frame.action(CommandIds::ID_THRESHOLDS_2)->text(), "Upper Low");
   EXPECT_EQ(frame.action(CommandIds::ID_MARKER_THRESHOLD_4)->text(), "Lower Low");
 
   bool seen = false;
   answerNewGraph(&frame, QDialogButtonBox::Cancel, [&] { seen = true; });
-  QAction* newGraph = frame.action(CommandIds::ID_GRAPH_NEW);
-  EXPECT_EQ(newGraph->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
-  newGraph->trigger();
+  frame.action(CommandIds::ID_GRAPH_NEW)->trigger();
   EXPECT_TRUE(seen);
-  QCoreApplication::processEvents();  // the close request is posted
+  QCoreApplication::processEvents();
   EXPECT_FALSE(frame.isVisible());
   EXPECT_TRUE(m_prompts.texts.isEmpty());
   EXPECT_EQ(frame.currentQuery().graphType, NoGraph);

@@ -41,9 +41,7 @@ TEST(CommandLineTest, FillsLaunchParameters) {
   for (auto [words, expected, launched] : cases) {
     const LaunchParameters p = parseWords(words).launchParameters();
     expected.launchedWithParameters = launched;
-    EXPECT_TRUE(p == expected) << words.join(' ').toStdString() << ": host " << p.serverHost.toStdString()
-                               << " token " << p.token << " label " << p.label.toStdString() << " launched "
-                               << p.launchedWithParameters;
+    EXPECT_TRUE(p == expected) << words.join(' ').toStdString();
   }
 }
 
@@ -115,7 +113,6 @@ TEST(CommandLineTest, ConsoleAnswers) {
   for (const auto& [words, answer] : cases)
     EXPECT_EQ(CCommandLineInfoWav::consoleAnswer(QStringList{"quillon"} + words), answer)
         << words.join(' ').toStdString();
-  EXPECT_TRUE(CCommandLineInfoWav::usage().contains(QStringLiteral("\n  version ")));
 }
 
 TEST(CommandLineTest, LaunchHandsTheRestOver) {

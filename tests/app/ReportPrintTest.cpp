@@ -28,7 +28,6 @@ struct Word {
   QString text;
 };
 
-// Runs a poppler tool and answers what it printed.
 QString poppler(const char* tool, const QStringList& args) {
   QProcess run;
   run.start(QLatin1String(tool), args);
@@ -127,7 +126,6 @@ TEST_P(ReportPrint, PageCarriesTheChartInsideItsRectangle) {
   ASSERT_TRUE(printReport(printer, content, &chart));
   ASSERT_FALSE(chart.isEmpty());
 
-  // Device pixels of the printable area to points on the paper.
   const qreal toPt = 72.0 / printer.resolution();
   const QRectF pagePt = printer.pageLayout().paintRectPoints();
   const QRectF chartPt(pagePt.topLeft() + chart.topLeft() * toPt, chart.size() * toPt);
@@ -135,12 +133,11 @@ TEST_P(ReportPrint, PageCarriesTheChartInsideItsRectangle) {
   ASSERT_FALSE(page.isNull());
   const QRect inside = chartPt.toAlignedRect().adjusted(2, 2, -2, -2);
 
-  // The chart fills its rectangle's width: scaled, neither cropped nor tiny.
+  // Scaled to its rectangle's width, neither cropped nor tiny.
   int dark = 0;
   for (int x = inside.left(); x <= inside.right(); ++x)
     dark += qGray(page.pixel(x, inside.center().y())) < 60;
   EXPECT_GT(dark, inside.width() * 0.6);
-  // Title, report texts and header are text of the page.
   const QList<Word> words = pdfWords(pdf);
   QStringList text;
   for (const Word& w : words) text << w.text;
