@@ -18,8 +18,7 @@ namespace {
 
 const QString kDataServerClass = QStringLiteral("{E1E1F603-5464-11D1-B74D-00A0C909E2DC}");
 
-// One argument as "type value", so a swapped or retyped argument shows in the
-// failure message.
+// One argument as "type value", so a swapped or retyped argument shows.
 QString describe(const QVariant& v) {
   const int type = v.metaType().id();
   return QLatin1String(v.typeName()) + ' ' +
@@ -78,7 +77,6 @@ protected:
     return AutomationClient::call(m_server.busName(), method, args, error);
   }
 
-  // The calls the target has seen once `count` of them arrived (or time ran out).
   std::vector<QString> callsAfter(size_t count) {
     (void)QTest::qWaitFor([&] { return m_target.calls.size() >= count; }, 5000);
     return m_target.calls;
@@ -147,8 +145,7 @@ TEST_F(AutomationTest, EachMethodReachesTheTargetInOrderWithItsArguments) {
   EXPECT_EQ(callsAfter(expected.size()), expected);
 }
 
-// The process's own name is listed while it runs; a second server in the same
-// process fails and leaves the first alone; stopping releases name and object.
+// A second server in the same process fails and leaves the first alone.
 TEST_F(AutomationTest, OwnsAPerProcessBusNameUntilStopped) {
   const QString name = m_server.busName();
   EXPECT_EQ(name, "org.veltrix.Quillon.i" + QString::number(QCoreApplication::applicationPid()));
@@ -186,9 +183,8 @@ protected:
   static QString script() { return QStringLiteral(QUILLON_SCRIPTS_DIR "/quillon-call.sh"); }
 };
 
-// The launch itself sits in a modal dialog for as long as the user likes; the
-// launcher's call must be answered long before that. With no --dest the only
-// instance on the bus is the one called.
+// The launch itself sits in a modal dialog as long as the user likes; the
+// launcher's call must be answered before. Without --dest the only instance is called.
 TEST_F(LauncherScriptTest, ListsTheInstanceAndIsAnsweredWhileTheLaunchStillRuns) {
   QProcess list;
   list.start("bash", {script(), "list"});
@@ -210,8 +206,6 @@ TEST_F(LauncherScriptTest, ListsTheInstanceAndIsAnsweredWhileTheLaunchStillRuns)
   EXPECT_TRUE(launcherDoneDuringLaunch);
 }
 
-// Exits 0 when both the server and the client fail with the message a user
-// can act on.
 [[noreturn]] void startAndCallWithoutBus() {
   qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/quillon-test-bus");
   RecordingTarget target;
@@ -227,8 +221,8 @@ TEST_F(LauncherScriptTest, ListsTheInstanceAndIsAnsweredWhileTheLaunchStillRuns)
   std::_Exit(!started && !called && clear && !server.isRunning() ? 0 : 1);
 }
 
-// Runs in a child process: this process's session bus connection is made once
-// and cannot be taken away.
+// Server and client fail with a message a user can act on. In a child process:
+// this process's session bus connection is made once and cannot be taken away.
 TEST(AutomationWithoutBusDeathTest, StartAndCallFailWithAClearMessage) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(startAndCallWithoutBus(), ::testing::ExitedWithCode(0),

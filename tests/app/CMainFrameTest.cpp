@@ -61,7 +61,6 @@ TEST_F(MainFrameTest, ClosingKeepsThePlacementForTheNextStart) {
   EXPECT_EQ(again.size(), QSize(700, 500));
 }
 
-// Reports fetched from scripted server objects and shown by the frame.
 class ReportFrameTest : public ConnectedSessionTest {
 protected:
   void SetUp() override {

@@ -23,17 +23,13 @@ namespace {
 
 TEST(ExportLocationTest, FolderBeforeClientBecomesExports) {
   const std::pair<const char*, const char*> cases[] = {
-      // The installation's own form, backslashes read as separators.
-      {"C:\\Apps\\PM\\Client\\", "C:/Apps/PM/Exports/"},
+      {"C:\\Apps\\PM\\Client\\", "C:/Apps/PM/Exports/"},  // the installation's own form
       {"/opt/veltrix/pm/Client", "/opt/veltrix/pm/Exports/"},
-      // Only the first "Client" counts; whatever follows it is dropped.
-      {"/srv/ClientData/pm/Client/", "/srv/Exports/"},
+      {"/srv/ClientData/pm/Client/", "/srv/Exports/"},  // the first "Client" counts
       {"/opt/pm/Client/bin/", "/opt/pm/Exports/"},
-      // A name that merely starts with it still matches, as the rule has always done.
-      {"/opt/pm/Clients/", "/opt/pm/Exports/"},
+      {"/opt/pm/Clients/", "/opt/pm/Exports/"},  // as the rule has always done
       {"Client\\", "Exports/"},
-      // No "Client" with this case: no export folder.
-      {"/opt/veltrix/pm/client/", ""},
+      {"/opt/veltrix/pm/client/", ""},  // case counts
       {"", ""}};
   for (const auto& [client, exports] : cases)
     EXPECT_EQ(ExportLocation::exportFolderFor(QString::fromUtf8(client)), QString::fromUtf8(exports))
@@ -74,18 +70,16 @@ TEST_F(ExportDirTest, SaveDialogStartsInTheExportFolderOrTheDocuments) {
   }
 }
 
-// A chart stand-in: a header band and a red square, enough to find both in
-// the written file.
+// A chart stand-in: a header band and a red square to find in the written file.
 void paintChart(QPainter& p, const QRectF& r) {
   p.fillRect(r, Qt::black);
   p.fillRect(QRectF(r.left(), r.top(), r.width(), 20), Qt::darkGray);
   p.fillRect(QRectF(r.center() - QPointF(10, 10), QSizeF(20, 20)), Qt::red);
 }
 
-// Root ignores permission bits, so the unwritable targets are ones no user
-// can create. A failed write, also one a full disk fails midway, names the
-// file and leaves the older one and no temporary file; the user sees one
-// message. A complete write replaces the older file.
+// Root ignores permission bits: the unwritable targets are ones no user can create. A
+// failed write, also one a full disk fails midway, names the file and leaves the older
+// one and no temporary file; the user sees one message. A complete write replaces it.
 TEST_F(ExportDirTest, FailedWritesNameTheFileAndLeaveTheOldOne) {
   writeFile(path("keep.png"), "old contents\n");
   ASSERT_TRUE(QDir(root()).mkdir(QStringLiteral("a-folder")));

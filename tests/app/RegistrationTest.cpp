@@ -80,9 +80,8 @@ TEST_F(RegistrationTest, FailuresSayWhichFile) {
   EXPECT_TRUE(notRemoved.message.contains(entryPath())) << notRemoved.message.toStdString();
 }
 
-// Paths with blanks, quotes or dollar signs must reach the launcher's exec
-// unchanged; the Exec value is quoted for the command line and then escaped
-// again as a key-file string.
+// Paths with blanks, quotes or dollar signs must reach the launcher's exec unchanged: the
+// Exec value is quoted for the command line, then escaped again as a key-file string.
 TEST(RegistrationExecTest, ArgumentsAreQuotedOnlyWhenNeeded) {
   const std::pair<QString, QString> cases[] = {
       {QStringLiteral("/opt/quillon/bin/quillon"), QStringLiteral("/opt/quillon/bin/quillon")},

@@ -63,8 +63,7 @@ ReportPageContent sampleContent() {
   return c;
 }
 
-// Paints into an image with a white margin around the page, so anything drawn
-// outside the page rectangle shows.
+// A white margin around the page shows anything drawn outside it.
 QImage paintWithMargin(const ReportPageContent& content, const QRect& page, const QSize& canvas) {
   QImage image(canvas, QImage::Format_RGB32);
   image.setDotsPerMeterX(3780);  // 96 dpi
@@ -92,7 +91,6 @@ TEST(ReportPageLayoutTest, ChartGetsTheRoomBelowTheHeaderInsideThePage) {
   };
   const QRect page(40, 40, 700, 1000);
   const QImage image = paintWithMargin(content, page, QSize(780, 1080));
-  // Title, name, description and header come first.
   EXPECT_TRUE(given.isValid() && QRectF(page).contains(given) && given.top() > page.top() + 150 &&
               given.height() > page.height() / 2);
   // The painter is clipped to the chart's rectangle: the oversized fill stays in it.

@@ -35,7 +35,6 @@ QString poppler(const char* tool, const QStringList& args) {
   return QString::fromUtf8(run.readAllStandardOutput());
 }
 
-// The words of the first page with their boxes, from pdftotext.
 QList<Word> pdfWords(const QString& pdf) {
   static const QRegularExpression word(QStringLiteral(
       R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
@@ -49,7 +48,6 @@ QList<Word> pdfWords(const QString& pdf) {
   return out;
 }
 
-// The first page as an image of one pixel per point.
 QImage pdfImage(const QString& pdf, const QString& stem) {
   poppler("pdftoppm", {"-r", "72", "-png", "-singlefile", pdf, stem});
   return QImage(stem + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
@@ -67,7 +65,6 @@ int near(const QImage& image, const QRect& area, const QColor& wanted) {
   return found;
 }
 
-// Paper that stays white: every pixel close to white.
 bool blank(const QImage& image, const QRect& area) {
   return near(image, area, Qt::white) == area.width() * area.height();
 }
@@ -83,8 +80,7 @@ TEST_P(ReportPrint, PageCarriesTheChartInsideItsRectangle) {
       GTEST_SKIP() << tool << " (poppler-utils) is not installed";
   const int type = GetParam();
   const bool twoD = type == TimeWindowSummary || type == OneFreqTimeWindow;
-  // Three level traces over 11 frequencies (or hours), apart on the scale;
-  // ribbons of 121 frequencies with a plateau.
+  // Three traces of 11 points apart on the scale; ribbons of 121 frequencies with a plateau.
   std::vector<std::pair<int, QVector<double>>> traces;
   for (int s = 0; s < 3; ++s) {
     traces.push_back({s, {}});
@@ -166,8 +162,7 @@ TEST_P(ReportPrint, PageCarriesTheChartInsideItsRectangle) {
       gradient += near(page, inside, c);
     EXPECT_GT(gradient, 200);
   }
-  // Nothing of the chart spills: between chart and footer, and round the
-  // printable area, the paper stays white.
+  // Nothing spills: between chart and footer, and round the printable area, the paper stays white.
   const QRect below =
       QRectF(QPointF(pagePt.left(), chartPt.bottom() + 3), QPointF(pagePt.right(), pagePt.bottom() - 20))
           .toAlignedRect();
