@@ -188,13 +188,11 @@ TEST(LaunchRequestTest, PrefillAppliesGivenParametersOnly) {
     GraphQuery query, expected;
     if (c.edit) c.edit(expected);
     bool tick = true, datesSupplied = false;
-    const CNBDateTime before = CNBDateTime::FromSeconds(42);
-    CNBDateTime launchStart = before;
+    CNBDateTime launchStart = CNBDateTime::FromSeconds(42);
     LaunchRequest::Apply(parseWords(c.words).launchParameters(), query, tick, launchStart, datesSupplied);
     EXPECT_EQ(query, expected);
-    EXPECT_EQ(tick, c.tick);
-    EXPECT_EQ(launchStart, c.launchStartSet ? kStart : before);
-    EXPECT_EQ(datesSupplied, c.datesSupplied);
+    EXPECT_EQ(std::tuple(tick, launchStart, datesSupplied),
+              std::tuple(c.tick, c.launchStartSet ? kStart : CNBDateTime::FromSeconds(42), c.datesSupplied));
   }
 }
 
