@@ -52,13 +52,11 @@ ReportPageContent sampleContent() {
   c.reportText = QStringLiteral("Quillon - ");
   c.label = QStringLiteral("Riverside Node 12");
   c.reportName = QStringLiteral("24 Hour Report");
-  c.description = QStringLiteral(
-      "24 Hour Report shows historical performance for a single test port summarized by each hour of a "
-      "selected date.");
-  c.headerLines = {QStringLiteral("Riverside Node 12  Port 4"), QStringLiteral("Level Units: dBmV"),
-                   QStringLiteral("Start date, time: 05.03.2024 00:00"),
-                   QStringLiteral("End date, time: 06.03.2024 00:00"),
-                   QStringLiteral("Each scan summarizes 1 Hour")};
+  c.description =
+      QStringLiteral("Shows historical performance for a single test port summarized by each hour.");
+  c.headerLines =
+      QStringList{"Riverside Node 12  Port 4", "Level Units: dBmV", "Start date, time: 05.03.2024 00:00",
+                  "End date, time: 06.03.2024 00:00", "Each scan summarizes 1 Hour"};
   c.printedAt = QDateTime(QDate(2024, 3, 6), QTime(9, 30));
   return c;
 }
