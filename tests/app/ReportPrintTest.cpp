@@ -48,11 +48,6 @@ QList<Word> pdfWords(const QString& pdf) {
   return out;
 }
 
-QImage pdfImage(const QString& pdf, const QString& stem) {
-  poppler("pdftoppm", {"-r", "72", "-png", "-singlefile", pdf, stem});
-  return QImage(stem + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
-}
-
 int near(const QImage& image, const QRect& area, const QColor& wanted) {
   int found = 0;
   for (int y = area.top(); y <= area.bottom(); ++y)
@@ -125,7 +120,8 @@ TEST_P(ReportPrint, PageCarriesTheChartInsideItsRectangle) {
   const qreal toPt = 72.0 / printer.resolution();
   const QRectF pagePt = printer.pageLayout().paintRectPoints();
   const QRectF chartPt(pagePt.topLeft() + chart.topLeft() * toPt, chart.size() * toPt);
-  const QImage page = pdfImage(pdf, dir.filePath(QStringLiteral("page")));
+  poppler("pdftoppm", {"-r", "72", "-png", "-singlefile", pdf, dir.filePath(QStringLiteral("page"))});
+  const QImage page = QImage(dir.filePath(QStringLiteral("page.png"))).convertToFormat(QImage::Format_RGB32);
   ASSERT_FALSE(page.isNull());
   const QRect inside = chartPt.toAlignedRect().adjusted(2, 2, -2, -2);
 
