@@ -26,11 +26,9 @@ TEST_F(MainFrameTest, ViewCommandsWaitForAViewAndCancelBeforeAReportEnds) {
   CMainFrame frame(m_doc, m_session);
   frame.show();
   QString on;
-  for (int id : {CommandIds::ID_VIEW_ZOOM_IN, CommandIds::ID_VIEW_ROTATE_LEFT, CommandIds::ID_MARKER_CENTER,
-                 CommandIds::ID_GRAPH_COPY, CommandIds::ID_GRAPH_EXPORT, CommandIds::ID_THRESHOLDS_ALL,
-                 CommandIds::ID_GRAPH_NEW, CommandIds::ID_FILE_PRINT, CommandIds::ID_APP_EXIT})
+  for (int id : {CommandIds::ID_VIEW_ZOOM_IN, CommandIds::ID_MARKER_CENTER, CommandIds::ID_GRAPH_NEW})
     on += frame.action(id)->isEnabled() ? '1' : '0';
-  EXPECT_EQ(on, "000000111");
+  EXPECT_EQ(on, "001");
   for (int id : CommandIds::kHelpAliases)
     EXPECT_TRUE(frame.action(id) && frame.action(id)->isEnabled()) << id;
   frame.setThresholdNames({"Upper High", "Upper Low", "Lower High", "Lower Low"});
