@@ -23,17 +23,13 @@ namespace {
 
 TEST(ExportLocationTest, FolderBeforeClientBecomesExports) {
   const std::pair<const char*, const char*> cases[] = {
-      // The installation's own form, backslashes read as separators.
-      {"C:\\Apps\\PM\\Client\\", "C:/Apps/PM/Exports/"},
+      {"C:\\Apps\\PM\\Client\\", "C:/Apps/PM/Exports/"},  // the installation's own form
       {"/opt/veltrix/pm/Client", "/opt/veltrix/pm/Exports/"},
-      // Only the first "Client" counts; whatever follows it is dropped.
-      {"/srv/ClientData/pm/Client/", "/srv/Exports/"},
+      {"/srv/ClientData/pm/Client/", "/srv/Exports/"},  // the first "Client" counts
       {"/opt/pm/Client/bin/", "/opt/pm/Exports/"},
-      // A name that merely starts with it still matches, as the rule has always done.
-      {"/opt/pm/Clients/", "/opt/pm/Exports/"},
+      {"/opt/pm/Clients/", "/opt/pm/Exports/"},  // as the rule has always done
       {"Client\\", "Exports/"},
-      // No "Client" with this case: no export folder.
-      {"/opt/veltrix/pm/client/", ""},
+      {"/opt/veltrix/pm/client/", ""},  // case counts
       {"", ""}};
   for (const auto& [client, exports] : cases)
     EXPECT_EQ(ExportLocation::exportFolderFor(QString::fromUtf8(client)), QString::fromUtf8(exports))
@@ -49,7 +45,6 @@ protected:
   QString root() const { return m_root.path(); }
   QString path(const QString& name) const { return m_root.filePath(name); }
   QStringList entries() const { return QDir(root()).entryList(QDir::Files | QDir::NoDotAndDotDot); }
-  static void writeOld(const QString& p) { writeFile(p, "old contents\n"); }
 
 private:
   QTemporaryDir m_root;
@@ -60,7 +55,6 @@ private:
 TEST_F(ExportDirTest, SaveDialogStartsInTheExportFolderOrTheDocuments) {
   ASSERT_TRUE(QDir(root()).mkpath(QStringLiteral("PM/Exports")));
   ASSERT_TRUE(QDir(root()).mkpath(QStringLiteral("Other/Client")));
-  QDir().mkpath(QFileInfo(machineFile()).absolutePath());
   QSettings(machineFile(), QSettings::IniFormat).setValue("Client/NembraClientDir", root() + "/PM/Client/");
   EXPECT_EQ(ExportLocation::current().folder, root() + QStringLiteral("/PM/Exports/"));
   QFileDialog dialog;
@@ -75,49 +69,26 @@ TEST_F(ExportDirTest, SaveDialogStartsInTheExportFolderOrTheDocuments) {
   }
 }
 
-// A writer's output replaces an older file only when it was stored
-// completely (a full disk fails the stream); a failure leaves the older file
-// and no temporary one, and says which file.
-TEST_F(ExportDirTest, WriteReplacesTheOldFileOnlyWhenComplete) {
-  const QString target = path(QStringLiteral("report.csv"));
-  writeOld(target);
-  const ExportFile::Result failed = ExportFile::write(target, [](QTextStream& out) {
-    out << "half a report";
-    out.setStatus(QTextStream::WriteFailed);
-  });
-  EXPECT_FALSE(failed);
-  const QString prefix = QStringLiteral("Could not write file ") + target + QStringLiteral(": ");
-  EXPECT_TRUE(failed.error.startsWith(prefix) && failed.error.size() > prefix.size())
-      << failed.error.toStdString();
-  EXPECT_EQ(readFile(target), QByteArray("old contents\n"));
-  EXPECT_EQ(entries(), QStringList{QStringLiteral("report.csv")});
-
-  const ExportFile::Result r = ExportFile::write(target, [](QTextStream& out) { out << "Port 3\nUID: 7\n"; });
-  ASSERT_TRUE(r) << r.error.toStdString();
-  EXPECT_EQ(readFile(target), QByteArray("Port 3\nUID: 7\n"));
-  EXPECT_EQ(entries(), QStringList{QStringLiteral("report.csv")});
-}
-
-// A chart stand-in: a header band and a red square, enough to find both in
-// the written file.
+// A chart stand-in: a header band and a red square to find in the written file.
 void paintChart(QPainter& p, const QRectF& r) {
   p.fillRect(r, Qt::black);
   p.fillRect(QRectF(r.left(), r.top(), r.width(), 20), Qt::darkGray);
   p.fillRect(QRectF(r.center() - QPointF(10, 10), QSizeF(20, 20)), Qt::red);
 }
 
-// Root ignores permission bits, so the unwritable targets are ones no user
-// can create. A failed write names the file, leaves the older one and no
-// temporary file; the user sees one message, naming the file.
+// Root ignores permission bits: the unwritable targets are ones no user can create. A
+// failed write, also one a full disk fails midway, names the file and leaves the older
+// one and no temporary file; the user sees one message. A complete write replaces it.
 TEST_F(ExportDirTest, FailedWritesNameTheFileAndLeaveTheOldOne) {
-  writeOld(path("keep.png"));
+  writeFile(path("keep.png"), "old contents\n");
   ASSERT_TRUE(QDir(root()).mkdir(QStringLiteral("a-folder")));
-  enum How { Csv, Image, NoArea, NoChart };
+  enum How { Csv, Broken, Image, NoArea, NoChart };
   const std::pair<const char*, How> cases[] = {
       {"keep.png/report.csv", Csv},        // parent is a file
       {"no-such-folder/report.csv", Csv},  // parent missing
       {"a-folder", Csv},                   // target is a folder
-      {"chart.bmp", Image},                // a kind we do not write
+      {"keep.png", Broken},
+      {"chart.bmp", Image},  // a kind we do not write
       {"keep.png", NoArea},
       {"keep.png", NoChart},
       {"missing/dir/c.png", Image},
@@ -125,11 +96,16 @@ TEST_F(ExportDirTest, FailedWritesNameTheFileAndLeaveTheOldOne) {
   for (const auto& [name, how] : cases) {
     const QString target = path(name);
     bool called = false;
+    const auto writer = [&, how = how](QTextStream& out) {
+      called = true;
+      out << "half a report";
+      if (how == Broken) out.setStatus(QTextStream::WriteFailed);
+    };
     const ExportFile::Result r =
-        how == Csv ? ExportFile::write(target, [&](QTextStream&) { called = true; })
-                   : ChartImageFile::write(target, how == NoChart ? ChartPainter() : paintChart,
-                                           how == NoArea ? QSize() : QSize(320, 200));
-    EXPECT_TRUE(!r.ok && !called) << name;
+        how <= Broken ? ExportFile::write(target, writer)
+                      : ChartImageFile::write(target, how == NoChart ? ChartPainter() : paintChart,
+                                              how == NoArea ? QSize() : QSize(320, 200));
+    EXPECT_TRUE(!r.ok && called == (how == Broken)) << name;
     EXPECT_TRUE(r.error.contains(QDir::toNativeSeparators(target))) << r.error.toStdString();
   }
   EXPECT_EQ(entries(), QStringList{QStringLiteral("keep.png")});
@@ -138,7 +114,8 @@ TEST_F(ExportDirTest, FailedWritesNameTheFileAndLeaveTheOldOne) {
   RecordingPrompts prompts;
   ScopedPrompts scope(prompts);
   const auto writeX = [](QTextStream& out) { out << "x\n"; };
-  EXPECT_TRUE(saveExport(nullptr, path(QStringLiteral("ok.csv")), writeX));
+  EXPECT_TRUE(saveExport(nullptr, path(QStringLiteral("keep.png")), writeX));
+  EXPECT_EQ(readFile(path("keep.png")), QByteArray("x\n"));
   EXPECT_TRUE(prompts.texts.isEmpty());
   EXPECT_FALSE(saveExport(nullptr, path(QStringLiteral("missing/no.csv")), writeX));
   ASSERT_EQ(prompts.texts.size(), 1);
@@ -150,7 +127,6 @@ TEST_F(ExportDirTest, FailedWritesNameTheFileAndLeaveTheOldOne) {
 // are 240 x 150 points).
 TEST_F(ExportDirTest, ChartImageEachKindHoldsTheChartAtItsSize) {
   const QSize chartSize{320, 200};
-  EXPECT_EQ(ChartImageFile::kindOf("/x/b.SVG"), ChartImageFile::Kind::Svg);
   EXPECT_EQ(ChartImageFile::kindOf("png"), ChartImageFile::Kind::Unknown);
   for (const char* name : {"c.png", "c.Svg", "c.pdf"})
     ASSERT_TRUE(ChartImageFile::write(path(name), paintChart, chartSize));
@@ -161,12 +137,10 @@ TEST_F(ExportDirTest, ChartImageEachKindHoldsTheChartAtItsSize) {
 
   QDomDocument svg;
   ASSERT_TRUE(svg.setContent(readFile(path("c.Svg"))));
-  EXPECT_EQ(svg.documentElement().tagName(), "svg");
   EXPECT_EQ(svg.documentElement().attribute("viewBox"), "0 0 320 200");
   EXPECT_TRUE(readFile(path("c.Svg")).contains("#ff0000"));
 
   const QByteArray pdf = readFile(path("c.pdf"));
-  EXPECT_TRUE(pdf.startsWith("%PDF-") && pdf.trimmed().endsWith("%%EOF"));
   const auto box = QRegularExpression(QStringLiteral("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]"))
                        .match(QString::fromLatin1(pdf));
   EXPECT_NEAR(box.captured(1).toDouble(), 240.0, 0.5);

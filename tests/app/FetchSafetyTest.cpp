@@ -23,9 +23,8 @@ protected:
     m_doc.reset();
   }
 
-  // Runs a report whose worker hangs in its first server call until the gate
-  // opens (bounded, so a broken test fails instead of hanging the suite), and
-  // `during` once the progress box is up.
+  // A report whose worker hangs in its first server call until the gate opens (bounded,
+  // so a broken test fails instead of hanging the suite); `during` runs under the progress box.
   bool runHanging(std::function<void(ProgressDialog*)> during) {
     m_fake->data->onCall = [this](const std::string& call) {
       if (call.rfind("Start", 0) == 0) m_gate.tryAcquire(1, 10000);
@@ -90,9 +89,8 @@ TEST_F(FetchSafetyTest, AWorkerThatThrowsIsAFailedRequest) {
                                  hr::E_FAIL, Strings::LoadString(Strings::IDS_CTX_REQUEST_FAILED))});
 }
 
-// A second fetch is refused while one runs; the session replaced under a
-// running worker leaves the job's own references to the old objects alive
-// until the worker is done with them.
+// A second fetch is refused while one runs; a session replaced under a running worker
+// leaves the job's own references to the old objects alive until the worker is done.
 TEST_F(FetchSafetyTest, SecondFetchRefusedAndSessionReplacedMidFetch) {
   std::weak_ptr<FakeDataServer> old = m_fake->data;
   bool nested = true;

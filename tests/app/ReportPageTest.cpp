@@ -52,19 +52,16 @@ ReportPageContent sampleContent() {
   c.reportText = QStringLiteral("Quillon - ");
   c.label = QStringLiteral("Riverside Node 12");
   c.reportName = QStringLiteral("24 Hour Report");
-  c.description = QStringLiteral(
-      "24 Hour Report shows historical performance for a single test port summarized by each hour of a "
-      "selected date.");
-  c.headerLines = {QStringLiteral("Riverside Node 12  Port 4"), QStringLiteral("Level Units: dBmV"),
-                   QStringLiteral("Start date, time: 05.03.2024 00:00"),
-                   QStringLiteral("End date, time: 06.03.2024 00:00"),
-                   QStringLiteral("Each scan summarizes 1 Hour")};
+  c.description =
+      QStringLiteral("Shows historical performance for a single test port summarized by each hour.");
+  c.headerLines =
+      QStringList{"Riverside Node 12  Port 4", "Level Units: dBmV", "Start date, time: 05.03.2024 00:00",
+                  "End date, time: 06.03.2024 00:00", "Each scan summarizes 1 Hour"};
   c.printedAt = QDateTime(QDate(2024, 3, 6), QTime(9, 30));
   return c;
 }
 
-// Paints into an image with a white margin around the page, so anything drawn
-// outside the page rectangle shows.
+// A white margin around the page shows anything drawn outside it.
 QImage paintWithMargin(const ReportPageContent& content, const QRect& page, const QSize& canvas) {
   QImage image(canvas, QImage::Format_RGB32);
   image.setDotsPerMeterX(3780);  // 96 dpi
@@ -92,7 +89,6 @@ TEST(ReportPageLayoutTest, ChartGetsTheRoomBelowTheHeaderInsideThePage) {
   };
   const QRect page(40, 40, 700, 1000);
   const QImage image = paintWithMargin(content, page, QSize(780, 1080));
-  // Title, name, description and header come first.
   EXPECT_TRUE(given.isValid() && QRectF(page).contains(given) && given.top() > page.top() + 150 &&
               given.height() > page.height() / 2);
   // The painter is clipped to the chart's rectangle: the oversized fill stays in it.

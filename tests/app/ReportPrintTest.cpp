@@ -28,7 +28,6 @@ struct Word {
   QString text;
 };
 
-// Runs a poppler tool and answers what it printed.
 QString poppler(const char* tool, const QStringList& args) {
   QProcess run;
   run.start(QLatin1String(tool), args);
@@ -36,7 +35,6 @@ QString poppler(const char* tool, const QStringList& args) {
   return QString::fromUtf8(run.readAllStandardOutput());
 }
 
-// The words of the first page with their boxes, from pdftotext.
 QList<Word> pdfWords(const QString& pdf) {
   static const QRegularExpression word(QStringLiteral(
       R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
@@ -48,12 +46,6 @@ QList<Word> pdfWords(const QString& pdf) {
                 m.captured(5)});
   }
   return out;
-}
-
-// The first page as an image of one pixel per point.
-QImage pdfImage(const QString& pdf, const QString& stem) {
-  poppler("pdftoppm", {"-r", "72", "-png", "-singlefile", pdf, stem});
-  return QImage(stem + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
 }
 
 int near(const QImage& image, const QRect& area, const QColor& wanted) {
@@ -68,7 +60,6 @@ int near(const QImage& image, const QRect& area, const QColor& wanted) {
   return found;
 }
 
-// Paper that stays white: every pixel close to white.
 bool blank(const QImage& image, const QRect& area) {
   return near(image, area, Qt::white) == area.width() * area.height();
 }
@@ -84,8 +75,7 @@ TEST_P(ReportPrint, PageCarriesTheChartInsideItsRectangle) {
       GTEST_SKIP() << tool << " (poppler-utils) is not installed";
   const int type = GetParam();
   const bool twoD = type == TimeWindowSummary || type == OneFreqTimeWindow;
-  // Three level traces over 11 frequencies (or hours), apart on the scale;
-  // ribbons of 121 frequencies with a plateau.
+  // Three traces of 11 points apart on the scale; ribbons of 121 frequencies with a plateau.
   std::vector<std::pair<int, QVector<double>>> traces;
   for (int s = 0; s < 3; ++s) {
     traces.push_back({s, {}});
@@ -127,20 +117,19 @@ TEST_P(ReportPrint, PageCarriesTheChartInsideItsRectangle) {
   ASSERT_TRUE(printReport(printer, content, &chart));
   ASSERT_FALSE(chart.isEmpty());
 
-  // Device pixels of the printable area to points on the paper.
   const qreal toPt = 72.0 / printer.resolution();
   const QRectF pagePt = printer.pageLayout().paintRectPoints();
   const QRectF chartPt(pagePt.topLeft() + chart.topLeft() * toPt, chart.size() * toPt);
-  const QImage page = pdfImage(pdf, dir.filePath(QStringLiteral("page")));
+  poppler("pdftoppm", {"-r", "72", "-png", "-singlefile", pdf, dir.filePath(QStringLiteral("page"))});
+  const QImage page = QImage(dir.filePath(QStringLiteral("page.png"))).convertToFormat(QImage::Format_RGB32);
   ASSERT_FALSE(page.isNull());
   const QRect inside = chartPt.toAlignedRect().adjusted(2, 2, -2, -2);
 
-  // The chart fills its rectangle's width: scaled, neither cropped nor tiny.
+  // Scaled to its rectangle's width, neither cropped nor tiny.
   int dark = 0;
   for (int x = inside.left(); x <= inside.right(); ++x)
     dark += qGray(page.pixel(x, inside.center().y())) < 60;
   EXPECT_GT(dark, inside.width() * 0.6);
-  // Title, report texts and header are text of the page.
   const QList<Word> words = pdfWords(pdf);
   QStringList text;
   for (const Word& w : words) text << w.text;
@@ -169,8 +158,7 @@ TEST_P(ReportPrint, PageCarriesTheChartInsideItsRectangle) {
       gradient += near(page, inside, c);
     EXPECT_GT(gradient, 200);
   }
-  // Nothing of the chart spills: between chart and footer, and round the
-  // printable area, the paper stays white.
+  // Nothing spills: between chart and footer, and round the printable area, the paper stays white.
   const QRect below =
       QRectF(QPointF(pagePt.left(), chartPt.bottom() + 3), QPointF(pagePt.right(), pagePt.bottom() - 20))
           .toAlignedRect();

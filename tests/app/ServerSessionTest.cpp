@@ -22,8 +22,7 @@ protected:
   std::unique_ptr<ServerSession> session() {
     return std::make_unique<ServerSession>(
         [this](const std::string& host, const ServerIdentity& identity) {
-          m_host = host;
-          m_identity = identity;
+          m_login = host + "|" + identity.user + "|" + identity.domain + "|" + identity.password;
           // Kept here too: a failed connect releases the session's objects.
           m_fake = std::make_shared<FakeServerObjects>();
           m_configure(*m_fake);
@@ -45,8 +44,7 @@ protected:
 
   std::function<void(FakeServerObjects&)> m_configure = [](FakeServerObjects&) {};
   std::shared_ptr<FakeServerObjects> m_fake;
-  std::string m_host;
-  ServerIdentity m_identity;
+  std::string m_login;
   std::vector<std::chrono::milliseconds> m_sleeps;
   int m_waitCursorAtSleep = 0;
   RecordingPrompts m_prompts;
@@ -162,8 +160,7 @@ TEST_F(ServerSessionTest, ConnectsWithTheStoredIdentityReplacesAndKeepsAlive) {
   CNBServerDateTime clock([&] { return s->objects().get(); });
   EXPECT_EQ(clock.Now().value(), 0.0);
   ASSERT_TRUE(connect(*s));
-  EXPECT_EQ(m_host + "|" + m_identity.user + "|" + m_identity.domain + "|" + m_identity.password,
-            "nembra01|demo|.|nembra-demo");
+  EXPECT_EQ(m_login, "nembra01|demo|.|nembra-demo");
   EXPECT_EQ(m_fake->dataClasses, std::vector<std::string>{ServerSession::kCommandLineDataClass});
   EXPECT_EQ(QStringLiteral("%1 %2 %3").arg(s->label()).arg(s->node()).arg(s->token()), "Port 3 3 1001");
   m_fake->clock->time = 45000.25;
