@@ -172,11 +172,9 @@ TEST_F(TwoDViewTest, HoverReadoutAndPeakCommands) {
       {run(ID_MARKER_NEXT_PEAK_LEFT), "L12 -|>|Marker: Average|12.000 MHz|5.000 dBmV"},
       {run(ID_MARKER_NEXT_PEAK_LEFT), "L12 -|>|Marker: Average|12.000 MHz|5.000 dBmV"},
       {run(ID_MARKER_NEXT_PEAK_RIGHT), "L19 -|>|Marker: Average|19.000 MHz|9.000 dBmV"},
-      {run(ID_MARKER_NEXT_PEAK_RIGHT), "L19 -|>|Marker: Average|19.000 MHz|9.000 dBmV"},
-      {run(ID_MARKER_NEXT_PEAK_LEFT), "L12 -|>|Marker: Average|12.000 MHz|5.000 dBmV"},
+      {step(2), "L20 -|>|Marker: Average|20.000 MHz|0.000 dBmV"},  // stops at the end
       {run(ID_MARKER_TO_PEAK), "L19 -|>|Marker: Average|19.000 MHz|9.000 dBmV"},
-      {step(2), "L20 -|>|Marker: Average|20.000 MHz|0.000 dBmV"},     // stops at the end
-      {step(-3), "L16 -|>|Marker: Average|16.000 MHz|0.000 dBmV"},    // 19, 18, then past the hole
+      {step(-2), "L16 -|>|Marker: Average|16.000 MHz|0.000 dBmV"},    // 18, then past the hole
       {step(-20), "L10 -|>|Marker: Average|10.000 MHz|0.000 dBmV"}};  // stops at the start
   for (const auto& [act, shown] : steps) {
     act();
@@ -299,22 +297,19 @@ TEST_F(TwoDViewTest, ReferenceLevelCommandsAndTheRangeFromTheDialog) {
   auto view = show<CTimeWindowSummaryView>(f);
   const Chart2DState::Axis& y = view->chart().state().axis(Chart2DState::Y);
   const auto axis = [&] { return std::tuple(view->levelAxis().referenceLevel, y.minimum, y.maximum); };
-  EXPECT_EQ(axis(), std::tuple(70.0, -10.0, 70.0));
   ViewSettings settings;
   settings.startFrequency = 10.0;
   settings.stopFrequency = 19.0;  // the 60 at 20 MHz drops out of view
   settings.scale = 5;
   settings.referenceStep = 2;
   view->applyViewSettings(settings);
-  EXPECT_EQ(view->levelAxis().highest, 8.0);
   EXPECT_EQ(axis(), std::tuple(70.0, 30.0, 70.0));  // the reference is not recomputed
-  EXPECT_EQ(y.numberingSpacing, 5.0);
-  EXPECT_EQ(view->chart().state().axis(Chart2DState::X).maximum, 19.0);
+  EXPECT_EQ(std::pair(y.numberingSpacing, view->chart().state().axis(Chart2DState::X).maximum),
+            std::pair(5.0, 19.0));
   view->runCommand(ID_VIEW_AUTO_REFERENCE);
   EXPECT_EQ(axis(), std::tuple(10.0, -30.0, 10.0));
   view->runCommand(ID_VIEW_REF_LEVEL_UP);
   EXPECT_EQ(axis(), std::tuple(12.0, -28.0, 12.0));
-  EXPECT_TRUE(frame(*view).canRaiseLevel);
 }
 
 TEST_F(TwoDViewTest, OneFrequencyDrawsIsolatedPointsAndItsFrequency) {
