@@ -125,7 +125,6 @@ TEST(ValueAxis, LabelsFromTheTopDownAndLevelsFromTheBottomUp) {
   EXPECT_TRUE(shown(RibbonAxes::valueLabels(100, 0, 2, 100, 93), text).startsWith("100||||||88|"));
   EXPECT_EQ(RibbonAxes::valueLevels(30, -10, 10), (QVector<double>{-10, 0, 10, 20, 30}));
   EXPECT_EQ(RibbonAxes::valueLevels(40, 0, 10), (QVector<double>{10, 20, 30, 40}));
-  EXPECT_EQ(RibbonAxes::versionText(12, 13), "12.X - 13.X");
 }
 
 }  // namespace

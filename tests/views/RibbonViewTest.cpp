@@ -84,8 +84,7 @@ TEST_F(RibbonViewTest, EachReportBuildsTheGridAndLabelsItsData) {
                {MultiDayTimeWindow, K::Day, false, LevelUnit::kDbm, "MP Ver: 7.X - 8.X", "dBm", false, 8}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.type);
-    const RibbonSet grid = ribbons(c.kind, 4, 9);
-    auto view = show(c.type, grid);
+    auto view = show(c.type, ribbons(c.kind, 4, 9));
     const CChart3D& g = view->chart();
     // The last row is a hole row; ribbon i is labelled at 3i + 1; 3.2 .. 17.9 on steps of 10 in a span of 40.
     EXPECT_EQ(std::tuple(g.rowCount(), g.columnCount(), g.value(12, 1), g.axis(1).maximum, g.axis(2).maximum),
@@ -100,7 +99,6 @@ TEST_F(RibbonViewTest, EachReportBuildsTheGridAndLabelsItsData) {
     EXPECT_EQ(view->chart().axis(3).levels.isEmpty(), !c.levels);
     EXPECT_EQ(show(c.type, ribbons(c.kind, 25, 3))->chart().axis(1).labels.size(), c.labelsOf25);
   }
-  EXPECT_EQ(show(MultiDay, ribbons(K::Day, 24, 3))->chart().axis(1).labels.size(), 24);
 }
 
 TEST_F(RibbonViewTest, AnEmptyResultDrawsANoteAndKeepsCommandsConsistent) {
@@ -123,11 +121,11 @@ TEST_F(RibbonViewTest, CommandsChangeTheViewAndResetsBringItBack) {
   auto view = show(TwentyFourHour, ribbons(RibbonSet::Kind::Ribbon, 3, 5));
   const CChart3D& c = view->chart();
   const std::tuple<int, double, double, double> steps[] = {
-      {ID_VIEW_ROTATE_RIGHT, 230, 45, 1.0}, {ID_VIEW_ROTATE_LEFT, 225, 45, 1.0},
-      {ID_VIEW_ROTATE_LEFT, 220, 45, 1.0},  {ID_VIEW_ROTATE_UP, 220, 40, 1.0},
-      {ID_VIEW_ROTATE_DOWN, 220, 45, 1.0},  {ID_VIEW_ZOOM_IN, 220, 45, 1.25},
-      {ID_VIEW_ZOOM_IN, 220, 45, 1.5625},   {ID_VIEW_ZOOM_OUT, 220, 45, 1.25},
-      {ID_VIEW_ZOOM_RESET, 220, 45, 1.0},   {ID_VIEW_RESET_ORIENTATION, 225, 45, 1.0}};
+      {ID_VIEW_ROTATE_LEFT, 220, 45, 1.0}, {ID_VIEW_ROTATE_RIGHT, 225, 45, 1.0},
+      {ID_VIEW_ROTATE_UP, 225, 40, 1.0},   {ID_VIEW_ROTATE_DOWN, 225, 45, 1.0},
+      {ID_VIEW_ZOOM_IN, 225, 45, 1.25},    {ID_VIEW_ZOOM_IN, 225, 45, 1.5625},
+      {ID_VIEW_ZOOM_OUT, 225, 45, 1.25},   {ID_VIEW_ZOOM_RESET, 225, 45, 1.0},
+      {ID_VIEW_ROTATE_LEFT, 220, 45, 1.0}, {ID_VIEW_RESET_ORIENTATION, 225, 45, 1.0}};
   for (const auto& [id, rotation, elevation, magnification] : steps) {
     ASSERT_TRUE(view->runCommand(id)) << id;
     EXPECT_EQ(std::tuple(c.view().rotation, c.view().elevation, c.view().magnification),
@@ -197,9 +195,8 @@ TEST_F(RibbonViewTest, PropertyDialogSettingsNarrowTheWindowAndTheAxis) {
   EXPECT_EQ(std::pair(source.minimumRange, source.startFrequency), std::pair(14, 5.25));
 }
 
-// Kept edits wait for the frame to store them (the property dialog's OK or
-// the window closing); then every value is stored and the next view of the
-// report comes up in it; a reset shows the defaults and keeps the record.
+// Kept edits are stored only when the frame says (OK or closing); a reset
+// shows the defaults and keeps the record.
 TEST_F(RibbonViewTest, TheLookIsSavedWhenTheFrameSaysAndComesBack) {
   auto view = show(TwentyFourHour, ribbons(RibbonSet::Kind::Ribbon, 2, 3));
   QTimer::singleShot(0, [] {
@@ -230,9 +227,6 @@ RibbonSet hours(int r, int n) {
       [](int j) { return 50.0 + 6.0 * j; });
 }
 
-// The heat map draws the result with holes in the background, reads its cells
-// as the surface's picked cell reads, takes zoom and the colour range, and is
-// remembered per report.
 TEST_F(RibbonViewTest, HeatMapDrawsReadsZoomsAndIsRememberedPerReport) {
   const RibbonSet set = hours(24, 20);
   auto view = show(TwentyFourHour, set);

@@ -154,7 +154,6 @@ TEST_F(TwoDViewTest, HoverReadoutAndPeakCommands) {
   view->showReadout(plot.left() - 5, plot.center().y());
   EXPECT_FALSE(view->readout().isVisibleTo(&chart));
 
-  EXPECT_FALSE(commandState(ID_MARKER_TO_PEAK, frame(*view)).enabled);
   view->runCommand(ID_MARKER_AVERAGE);  // on at 15 MHz
   EXPECT_TRUE(commandState(ID_MARKER_TO_PEAK, frame(*view)).enabled);
   const auto run = [&](int id) {  // a peak command also moves the readout to the marker
@@ -343,12 +342,10 @@ TEST_F(TwoDViewTest, AppearanceRoundTripsThroughTheSettings) {
   loaded.borderWidth = 77;
   loaded.load(settings, TimeWindowSummary);
   EXPECT_EQ(loaded, saved);
-  // A value that went missing keeps the field's own value.
   store.userSettings().remove(key.path() + "/CB_WIDTH");
   partial.borderWidth = 3;
   partial.load(settings, TimeWindowSummary);
   EXPECT_EQ(std::pair(partial.borderWidth, partial.grid[1]), std::pair(3, saved.grid[1]));
-  // Through a chart: apply then capture gives the record back.
   CChart2D chart;
   saved.apply(chart);
   partial.capture(chart);
@@ -411,7 +408,6 @@ TEST_F(TwoDViewTest, ThePrintedChartIsVectors) {
   EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(800, 600));
 }
 
-// The chart drawn offscreen shows each default trace colour.
 TEST_F(TwoDViewTest, BothReportsRenderTheDefaultTraceColours) {
   const Fixture f({{0, ramp(-10.0)}, {1, ramp(0.0)}, {2, ramp(-20.0)}});
   std::unique_ptr<Chart2DReportView> views[] = {std::make_unique<CTimeWindowSummaryView>(),
