@@ -129,9 +129,9 @@ TEST_F(TwoDViewTest, MarkersFollowCommandsKeysAndClicks) {
   }
 }
 
-// Average 0 1 5 1 0 1 0 H 0 9 0: a peak at 12 MHz (5), a noise bump at 14,
-// a hole at 17 and a peak at 19 (9).
-const QVector<double> kPeaks{0, 1, 5, 1, 0, 1, 0, H, 0, 9, 0};
+// Average 0 1 5 1 0 1 H H 0 9 0: a peak at 12 MHz (5), a noise bump at 15,
+// holes at 16 and 17 and a peak at 19 (9).
+const QVector<double> kPeaks{0, 1, 5, 1, 0, 1, H, H, 0, 9, 0};
 
 // The hover readout reads every trace at the pointer (at 17 MHz the Average's
 // hole gives way to its nearest sample) and hides outside the plot; the peak
@@ -173,7 +173,7 @@ TEST_F(TwoDViewTest, HoverReadoutAndPeakCommands) {
       {run(ID_MARKER_NEXT_PEAK_RIGHT), "L19 -|>|Marker: Average|19.000 MHz|9.000 dBmV"},
       {step(2), "L20 -|>|Marker: Average|20.000 MHz|0.000 dBmV"},  // stops at the end
       {run(ID_MARKER_TO_PEAK), "L19 -|>|Marker: Average|19.000 MHz|9.000 dBmV"},
-      {step(-2), "L16 -|>|Marker: Average|16.000 MHz|0.000 dBmV"},    // 18, then past the hole
+      {step(-2), "L15 -|>|Marker: Average|15.000 MHz|1.000 dBmV"},    // 18, then past both holes
       {step(-20), "L10 -|>|Marker: Average|10.000 MHz|0.000 dBmV"}};  // stops at the start
   for (const auto& [act, shown] : steps) {
     act();
