@@ -1,7 +1,6 @@
 #include "ViewFixtures.h"
 #include "chart/PeakSearch.h"
 #include "query/NoData.h"
-#include "query/RibbonSet.h"
 #include "support/QtPrinters.h"
 #include "views/HeatMapGrid.h"
 #include "views/RibbonGrid.h"

@@ -1,5 +1,4 @@
 #include "ViewFixtures.h"
-#include "query/RibbonSet.h"
 #include "support/QtPrinters.h"
 #include "views/RibbonGrid.h"
 

@@ -1,11 +1,8 @@
 #include "ViewFixtures.h"
 #include "chart/CChart3D.h"
 #include "query/GraphType.h"
-#include "query/RibbonSet.h"
 #include "support/TempSettings.h"
 #include "views/C3DReportView.h"
-#include "views/ReadoutBubble.h"
-#include "views/ReportData.h"
 #include "views/ReportViewFactory.h"
 
 #include <QApplication>
@@ -17,7 +14,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <memory>
 
 namespace {

@@ -4,14 +4,12 @@
 #include "core/ColorRef.h"
 #include "core/SettingsStore.h"
 #include "query/GraphType.h"
-#include "query/RibbonSet.h"
 #include "resources/CommandIds.h"
 #include "support/QtPrinters.h"
 #include "support/TempSettings.h"
 #include "views/C3DReportView.h"
 #include "views/ChartAppearanceDialog.h"
 #include "views/CommandEnabling.h"
-#include "views/ReportData.h"
 #include "views/ReportViewFactory.h"
 #include "views/ViewSettings.h"
 
@@ -21,8 +19,6 @@
 #include <QMimeData>
 #include <QTest>
 #include <QTimer>
-
-#include <memory>
 
 using namespace CommandIds;
 

@@ -1,6 +1,5 @@
 #include "ViewFixtures.h"
 #include "chart/CChart2D.h"
-#include "chart/CChartProperty.h"
 #include "core/ColorRef.h"
 #include "core/SettingsStore.h"
 #include "resources/CommandIds.h"
@@ -11,13 +10,11 @@
 #include "views/ChartAppearanceDialog.h"
 #include "views/CommandEnabling.h"
 #include "views/MarkerSet.h"
-#include "views/ReportData.h"
 #include "views/ViewSettings.h"
 
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
-#include <QImage>
 #include <QPainter>
 #include <QSpinBox>
 #include <QSvgGenerator>
