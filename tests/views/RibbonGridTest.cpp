@@ -9,18 +9,6 @@ namespace {
 
 constexpr double kHole = Blocks::NO_DATA;
 
-// R ribbons over the given frequencies; value j of ribbon i is 10 i + j
-// unless `values` says otherwise.
-RibbonSet ribbonSet(int r, const std::vector<double>& f, bool percent = false,
-                    const std::vector<std::vector<double>>& values = {}) {
-  return makeRibbons(
-      RibbonSet::Kind::Ribbon, r, static_cast<int>(f.size()),
-      [&](int i, int j) {
-        return values.empty() ? 10.0 * i + j : values[static_cast<size_t>(i)][static_cast<size_t>(j)];
-      },
-      [&](int j) { return f[static_cast<size_t>(j)]; }, percent);
-}
-
 // The labels a user sees, blank ones empty, '|'-separated.
 template <class Labels, class Text>
 QString shown(const Labels& labels, Text text) {
