@@ -43,7 +43,6 @@ protected:
     data.ribbons = &set;
     data.levelUnit = unit;
     view->resize(900, 600);
-    data.headerLines = {"Port 3  ID Number: 3", "Level Units: dBmV", "Start", "End"};
     view->setActive(true);
     view->showReport(data);
     return view;

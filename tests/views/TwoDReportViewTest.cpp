@@ -90,10 +90,7 @@ TEST_F(TwoDViewTest, MarkersFollowCommandsKeysAndClicks) {
       m_markers.release();
     };
   };
-  const struct {
-    std::function<void()> act;
-    const char* shown;
-  } steps[] = {
+  const std::pair<std::function<void()>, const char*> steps[] = {
       {run(ID_MARKER_AVERAGE), "L15 -|>|Marker: Average|15.000 MHz|5.000 dBmV"},
       {run(ID_MARKER_MAXIMUM), "L15 -|>|Marker: Maximum|15.000 MHz|10.000 dBmV"},  // same index, its value
       {run(ID_MARKER_DELTA),
@@ -119,9 +116,9 @@ TEST_F(TwoDViewTest, MarkersFollowCommandsKeysAndClicks) {
       {[&] { m_markers.press(chart.labelRect(1).center().x(), chart.labelRect(1).center().y()); },
        "L12 L19|>|Marker: Maximum|12.000 MHz|7.000 dBmV|Delta: Maximum|19.000 MHz|7.000 dBmV"},
       {run(ID_MARKER_MAXIMUM), "- -"}};  // the same trace again: both off
-  for (const auto& step : steps) {
-    step.act();
-    EXPECT_EQ(markers(*view), step.shown);
+  for (const auto& [act, shown] : steps) {
+    act();
+    EXPECT_EQ(markers(*view), shown);
   }
 }
 
