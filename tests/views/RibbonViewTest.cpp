@@ -60,8 +60,6 @@ protected:
   }
 };
 
-// Every ribbon report builds its grid and says what its data is: status text,
-// value axis title and levels, and whether its ribbon labels thin out from 25.
 TEST_F(RibbonViewTest, EachReportBuildsTheGridAndLabelsItsData) {
   using K = RibbonSet::Kind;
   const struct {
@@ -134,8 +132,7 @@ TEST_F(RibbonViewTest, CommandsChangeTheViewAndResetsBringItBack) {
   EXPECT_FALSE(qvariant_cast<QImage>(QApplication::clipboard()->mimeData()->imageData()).isNull());
 }
 
-// Up, Down and Auto through a 3D view; a window over holes keeps the
-// starting extremes and so its axis and commands.
+// A window over holes keeps the starting extremes, so its axis and commands.
 TEST_F(RibbonViewTest, ReferenceLevelCommandsFollowTheirEnabling) {
   auto view = show(TwentyFourHour, ribbons(RibbonSet::Kind::Ribbon, 3, 5));
   const std::pair<int, const char*> steps[] = {{0, "-10..30 uda"},

@@ -126,9 +126,7 @@ TEST_F(TwoDViewTest, MarkersFollowCommandsKeysAndClicks) {
 // holes at 16 and 17 and a peak at 19 (9).
 const QVector<double> kPeaks{0, 1, 5, 1, 0, 1, H, H, 0, 9, 0};
 
-// The hover readout reads every trace at the pointer (at 17 MHz the Average's
-// hole gives way to its nearest sample) and hides outside the plot; the peak
-// commands and steps move the active marker, skip holes and stay at the ends.
+// At 17 MHz the hover readout's Average gives way to its nearest sample.
 TEST_F(TwoDViewTest, HoverReadoutAndPeakCommands) {
   Fixture f({{0, kPeaks}, {1, QVector<double>(11, 20.0)}});
   auto view = show<CTimeWindowSummaryView>(f);

@@ -76,7 +76,6 @@ struct SummaryFixture {
   }
 };
 
-// The lines a readout bubble shows.
 inline QStringList readoutTexts(const ReadoutBubble& b) {
   QStringList out;
   for (const ReadoutLine& l : b.lines()) out << l.text;
