@@ -145,6 +145,7 @@ TEST_F(TwoDViewTest, HoverReadoutAndPeakCommands) {
   view->showReadout(plot.left() - 5, plot.center().y());
   EXPECT_FALSE(view->readout().isVisibleTo(&chart));
 
+  EXPECT_FALSE(commandState(ID_MARKER_TO_PEAK, frame(*view)).enabled);
   view->runCommand(ID_MARKER_AVERAGE);  // on at 15 MHz
   EXPECT_TRUE(commandState(ID_MARKER_TO_PEAK, frame(*view)).enabled);
   const auto run = [&](int id) {  // a peak command also moves the readout to the marker
