@@ -89,15 +89,14 @@ TEST(CommandEnablingTest, EveryCommandInEveryFrame) {
 }
 
 TEST(CommandEnablingTest, EachMarkerTraceCommandActsOnItsOwnTrace) {
-  const std::pair<int, int> kCommands[] = {{ID_MARKER_AVERAGE, 0},     {ID_MARKER_MAXIMUM, 1},
-                                           {ID_MARKER_MINIMUM, 2},     {ID_MARKER_THRESHOLD_1, 3},
-                                           {ID_MARKER_THRESHOLD_2, 4}, {ID_MARKER_THRESHOLD_3, 5},
-                                           {ID_MARKER_THRESHOLD_4, 6}};
-  for (const auto& [id, trace] : kCommands)
+  const int ids[] = {ID_MARKER_AVERAGE,     ID_MARKER_MAXIMUM,     ID_MARKER_MINIMUM,
+                     ID_MARKER_THRESHOLD_1, ID_MARKER_THRESHOLD_2, ID_MARKER_THRESHOLD_3,
+                     ID_MARKER_THRESHOLD_4};
+  for (int trace = 0; trace < 7; ++trace)
     for (int t = 0; t < 7; ++t) {
       FrameState s{.graphType = TimeWindowSummary, .viewReady = true, .marker1Trace = t};
       s.traceDrawn[static_cast<size_t>(t)] = true;
-      EXPECT_EQ(commandState(id, s), (CommandState{t == trace, t == trace})) << id << " on trace " << t;
+      EXPECT_EQ(commandState(ids[trace], s), (CommandState{t == trace, t == trace})) << trace << " on " << t;
     }
 }
 

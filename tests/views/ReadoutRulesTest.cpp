@@ -1,7 +1,6 @@
 #include "ViewFixtures.h"
 #include "chart/PeakSearch.h"
 #include "query/NoData.h"
-#include "query/RibbonSet.h"
 #include "support/QtPrinters.h"
 #include "views/HeatMapGrid.h"
 #include "views/RibbonGrid.h"
@@ -54,15 +53,6 @@ TEST(PeakSearchTest, MovesToTheExpectedPoint) {
   }
 }
 
-// Two ribbons over `f`; ribbon 1 is the newest.
-RibbonSet twoRibbons(const std::vector<double>& f, const std::vector<std::vector<double>>& values,
-                     bool percent = false) {
-  return makeRibbons(
-      RibbonSet::Kind::Ribbon, 2, static_cast<int>(f.size()),
-      [&](int i, int j) { return values[static_cast<size_t>(i)][static_cast<size_t>(j)]; },
-      [&](int j) { return f[static_cast<size_t>(j)]; }, percent);
-}
-
 // Cells keep the real frequency spacing: a gap keeps its width, holes stay
 // empty (NaN) in the newest row.
 TEST(HeatMapGridTest, CellsKeepTheRealFrequencySpacing) {
@@ -76,7 +66,7 @@ TEST(HeatMapGridTest, CellsKeepTheRealFrequencySpacing) {
                {{5, 6}, {{1, 2}, {H, 4}}, {0, 1}, "nan 4"},
                {{5}, {{1}, {2}}, {0}, "2"}};
   for (const auto& c : cases) {
-    const HeatMapGrid h = HeatMapGrid::build(twoRibbons(c.f, c.values), 0.0);
+    const HeatMapGrid h = HeatMapGrid::build(ribbonSet(2, c.f, false, c.values), 0.0);
     QStringList row;
     for (int k = 0; k < h.cells; ++k) row << QString::number(h.at(1, k));
     EXPECT_EQ(std::tuple(h.rows, h.columnOfCell, row.join(' ')), std::tuple(2, c.columnOfCell, c.newestRow));
@@ -86,7 +76,7 @@ TEST(HeatMapGridTest, CellsKeepTheRealFrequencySpacing) {
 // A cell reads as the markers do: a level with its offset, a percentage without.
 TEST(HeatMapGridTest, ReadsAsTheMarkersDo) {
   for (const auto& [percent, value] : {std::pair(false, "-38.750 dBm"), std::pair(true, "10.000%")}) {
-    const RibbonGrid g = RibbonGrid::build(twoRibbons({5, 6.5}, {{0, 0}, {0, 10.0}}, percent), -48.75);
+    const RibbonGrid g = RibbonGrid::build(ribbonSet(2, {5, 6.5}, percent, {{0, 0}, {0, 10.0}}), -48.75);
     QStringList texts;
     for (const ReadoutLine& l : HeatMapGrid::readout(g, 1, 1, "dBm")) texts << l.text;
     EXPECT_EQ(texts, (QStringList{"6.500 MHz", "01:00", value}));

@@ -1,5 +1,4 @@
 #include "ViewFixtures.h"
-#include "query/RibbonSet.h"
 #include "support/QtPrinters.h"
 #include "views/RibbonGrid.h"
 
@@ -9,18 +8,6 @@
 namespace {
 
 constexpr double kHole = Blocks::NO_DATA;
-
-// R ribbons over the given frequencies; value j of ribbon i is 10 i + j
-// unless `values` says otherwise.
-RibbonSet ribbonSet(int r, const std::vector<double>& f, bool percent = false,
-                    const std::vector<std::vector<double>>& values = {}) {
-  return makeRibbons(
-      RibbonSet::Kind::Ribbon, r, static_cast<int>(f.size()),
-      [&](int i, int j) {
-        return values.empty() ? 10.0 * i + j : values[static_cast<size_t>(i)][static_cast<size_t>(j)];
-      },
-      [&](int j) { return f[static_cast<size_t>(j)]; }, percent);
-}
 
 // The labels a user sees, blank ones empty, '|'-separated.
 template <class Labels, class Text>
@@ -125,7 +112,6 @@ TEST(ValueAxis, LabelsFromTheTopDownAndLevelsFromTheBottomUp) {
   EXPECT_TRUE(shown(RibbonAxes::valueLabels(100, 0, 2, 100, 93), text).startsWith("100||||||88|"));
   EXPECT_EQ(RibbonAxes::valueLevels(30, -10, 10), (QVector<double>{-10, 0, 10, 20, 30}));
   EXPECT_EQ(RibbonAxes::valueLevels(40, 0, 10), (QVector<double>{10, 20, 30, 40}));
-  EXPECT_EQ(RibbonAxes::versionText(12, 13), "12.X - 13.X");
 }
 
 }  // namespace

@@ -1,11 +1,8 @@
 #include "ViewFixtures.h"
 #include "chart/CChart3D.h"
 #include "query/GraphType.h"
-#include "query/RibbonSet.h"
 #include "support/TempSettings.h"
 #include "views/C3DReportView.h"
-#include "views/ReadoutBubble.h"
-#include "views/ReportData.h"
 #include "views/ReportViewFactory.h"
 
 #include <QApplication>
@@ -17,7 +14,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <memory>
 
 namespace {
@@ -32,22 +28,13 @@ RibbonSet demoSet(RibbonSet::Kind kind, int r, int n) {
   return s;
 }
 
-struct RenderCase {
-  int type;
-  int ribbons;
-};
-
-void PrintTo(const RenderCase& c, std::ostream* os) {
-  *os << "type " << c.type << ", " << c.ribbons << " ribbons";
-}
-
-class RibbonRender : public TempSettingsTest, public ::testing::WithParamInterface<RenderCase> {};
+// The report type and its number of ribbons.
+class RibbonRender : public TempSettingsTest, public ::testing::WithParamInterface<std::pair<int, int>> {};
 
 TEST_P(RibbonRender, DrawsTheDefaultLookWithRibbons) {
-  const int type = GetParam().type;
+  const auto [type, ribbons] = GetParam();
   const bool days = type == MultiDay || type == MultiDayTimeWindow;
-  const RibbonSet set =
-      demoSet(days ? RibbonSet::Kind::Day : RibbonSet::Kind::Ribbon, GetParam().ribbons, 241);
+  const RibbonSet set = demoSet(days ? RibbonSet::Kind::Day : RibbonSet::Kind::Ribbon, ribbons, 241);
   std::unique_ptr<C3DReportView> view(static_cast<C3DReportView*>(createReportView(type, nullptr)));
   view->resize(960, 560);
   view->show();
@@ -126,7 +113,7 @@ TEST_P(RibbonRender, DrawsTheDefaultLookWithRibbons) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Types, RibbonRender,
-                         ::testing::Values(RenderCase{TimeWindowDetail, 97}, RenderCase{TwentyFourHour, 24},
-                                           RenderCase{MultiDay, 1}, RenderCase{MultiDayTimeWindow, 7}));
+                         ::testing::Values(std::pair(TimeWindowDetail, 97), std::pair(TwentyFourHour, 24),
+                                           std::pair(MultiDay, 1), std::pair(MultiDayTimeWindow, 7)));
 
 }  // namespace

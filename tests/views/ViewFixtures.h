@@ -36,6 +36,18 @@ inline RibbonSet makeRibbons(RibbonSet::Kind kind, int r, int n, const std::func
   return s;
 }
 
+// R ribbons over the given frequencies; value j of ribbon i is 10 i + j
+// unless `values` says otherwise.
+inline RibbonSet ribbonSet(int r, const std::vector<double>& f, bool percent = false,
+                           const std::vector<std::vector<double>>& values = {}) {
+  return makeRibbons(
+      RibbonSet::Kind::Ribbon, r, static_cast<int>(f.size()),
+      [&](int i, int j) {
+        return values.empty() ? 10.0 * i + j : values[static_cast<size_t>(i)][static_cast<size_t>(j)];
+      },
+      [&](int j) { return f[static_cast<size_t>(j)]; }, percent);
+}
+
 // A Time Window Summary or One Frequency result: one slot per statistic
 // given, point i at 10 + i MHz and at 1,800,000,000 + 3600 i seconds.
 struct SummaryFixture {
@@ -64,7 +76,6 @@ struct SummaryFixture {
   }
 };
 
-// The lines a readout bubble shows.
 inline QStringList readoutTexts(const ReadoutBubble& b) {
   QStringList out;
   for (const ReadoutLine& l : b.lines()) out << l.text;
