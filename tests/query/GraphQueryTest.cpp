@@ -67,28 +67,6 @@ TEST(GraphQueryTest, ResetWithReferenceTime) {
   }
 }
 
-TEST(GraphQueryTest, WindowAccessorsFollowTheGraphType) {
-  const struct {
-    int type;
-    CNBDateTime GraphQuery::*start;
-    CNBDateTime GraphQuery::*end;
-  } table[] = {
-      {TimeWindowDetail, &GraphQuery::start, &GraphQuery::end},
-      {TwentyFourHour, &GraphQuery::start24Hour, &GraphQuery::end24Hour},
-      {MultiDay, &GraphQuery::startMultiDay, &GraphQuery::endMultiDay},
-      {MultiDayTimeWindow, &GraphQuery::startMultiDayTimeWindow, &GraphQuery::endMultiDayTimeWindow}};
-  for (const auto& s : table) {
-    GraphQuery q;
-    q.graphType = s.type;
-    q.SetStart(CNBDateTime(40000.0));
-    q.SetEnd(CNBDateTime(40000.5));
-    EXPECT_EQ((q.*s.start).value(), 40000.0) << s.type;
-    EXPECT_EQ((q.*s.end).value(), 40000.5) << s.type;
-    EXPECT_EQ(q.GetStart().value(), 40000.0) << s.type;
-    EXPECT_EQ(q.GetEnd().value(), 40000.5) << s.type;
-  }
-}
-
 class GraphQueryRegistryTest : public TempSettingsTest {
 protected:
   static RegistryKey section(SettingsStore& store) { return store.sectionKey("Settings"); }
@@ -131,14 +109,6 @@ TEST_F(GraphQueryRegistryTest, SelectionRoundTripWithoutDates) {
 }
 
 TEST_F(GraphQueryRegistryTest, UnreadableOrMissingValuesLeaveFieldsAlone) {
-  {
-    SettingsStore store;
-    GraphQuery q;
-    q.frequency = 42.0;
-    const GraphQuery before = q;
-    q.LoadFromRegistry(section(store));
-    EXPECT_EQ(q, before) << "no key at all";
-  }
   writeFile(userFile(),
             "[All%20Versions]\n"
             "Settings\\Settings\\Graph%20Type=9\n"
