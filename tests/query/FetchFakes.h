@@ -12,7 +12,6 @@
 #include <deque>
 #include <functional>
 #include <memory>
-#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -20,18 +19,6 @@
 constexpr int kRequest = Strings::IDS_CTX_REQUEST_FAILED;
 constexpr int kRead = Strings::IDS_CTX_READ_DATA_FAILED;
 using Errors = std::vector<std::pair<HRESULT, int>>;
-
-// Case tables name their rows; the cases live in the tests' unnamed
-// namespaces, where gtest's lookup finds this.
-namespace {
-template <class Case>
-requires requires(Case c) {
-  c.name;
-}
-void PrintTo(const Case& c, std::ostream* os) {
-  *os << c.name;
-}
-}  // namespace
 
 class RecordingReporter : public IFetchReporter {
 public:

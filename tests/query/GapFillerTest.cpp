@@ -22,11 +22,7 @@ TEST(GapFiller, FillsInteriorHolesAlongTheFrequencies) {
       {"EdgesStayInteriorBridged", {N, N, 5, N, 9, N}, {10, 11, 12, 13, 14, 15}, {N, N, 5, 7, 9, N}},
       {"UnevenSpacingFollowsFrequency", {0, N, N, 14}, {1, 2, 4, 8}, {0, 2, 6, 14}},
       {"SeveralRuns", {1, N, 3, N, N, 6}, {0, 1, 2, 3, 4, 5}, {1, 2, 3, 4, 5, 6}},
-      {"NegativeLevels", {-10, N, -20}, {50, 60, 70}, {-10, -15, -20}},
-      {"NothingMissing", {3, 1, 4}, {1, 2, 3}, {3, 1, 4}},
       {"AllMissing", {N, N, N}, {1, 2, 3}, {N, N, N}},
-      {"SingleValid", {N, 2, N}, {1, 2, 3}, {N, 2, N}},
-      {"Empty", {}, {}, {}},
       // Repeated frequencies give no slope; the hole takes the left value
       // instead of dividing by zero.
       {"RepeatedFrequency", {1, N, 3}, {5, 5, 5}, {1, 1, 3}},

