@@ -146,10 +146,7 @@ TEST_F(NewGraphDialogTest, ReopensOnTheLastAcceptedSelectionCancelSavesNothing) 
 }
 
 TEST_F(NewGraphDialogTest, LaunchPrefillIsNotOverwrittenByTheStoredSelection) {
-  {
-    SettingsStore store;
-    store.sectionKey("Settings").subKey("Settings").writeDword("Graph Type", 4);
-  }
+  SettingsStore().sectionKey("Settings").subKey("Settings").writeDword("Graph Type", 4);
   GraphQuery q;
   q.graphType = 3;
   m_dlg->setQuery(q);

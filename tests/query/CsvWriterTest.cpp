@@ -14,6 +14,7 @@ namespace {
 
 constexpr double N = Blocks::NO_DATA;
 const QStringList kThresholdNames{"Low", "High", "Upper", "Lower"};
+const double kAxis[] = {5, 10.5, 1234.5678};
 
 // The files must read the same whatever the user's locale: a decimal comma
 // would split every number into two fields.
@@ -43,9 +44,7 @@ RibbonSet threeRibbons(int type, bool percent) {
     auto& b = ribbons.emplace_back();
     b.entryCount = static_cast<uint16_t>(values.size());
     std::copy(values.begin(), values.end(), b.values.begin());
-    b.frequencies[0] = 5;
-    b.frequencies[1] = 10.5;
-    b.frequencies[2] = 1234.5678;
+    std::copy(std::begin(kAxis), std::end(kAxis), b.frequencies.begin());
   };
   for (const auto& v : std::vector<std::vector<double>>{{1.5, N, -3}, {N, N, N}, {10, 20, 123456789}})
     set.kind == RibbonSet::Kind::Day ? add(set.days, v) : add(set.ribbons, v);
@@ -99,9 +98,7 @@ TEST_F(CsvWriter, SummaryWritesAStatisticPerRow) {
   SeriesStore store;
   store.count = 2;
   store.series[0] = series(Statistic::kAverage, {1, N, -2.5});
-  store.series[0].frequencies[0] = 5;
-  store.series[0].frequencies[1] = 10.5;
-  store.series[0].frequencies[2] = 1234.5678;
+  std::copy(std::begin(kAxis), std::end(kAxis), store.series[0].frequencies.begin());
   store.series[1] = series(4, {0, 12.5, N});
   store.series[2] = series(Statistic::kMaximum, {99});  // beyond the count: not written
 

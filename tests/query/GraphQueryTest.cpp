@@ -121,12 +121,11 @@ TEST_F(GraphQueryRegistryTest, UnreadableOrMissingValuesLeaveFieldsAlone) {
   q.graphType = MultiDay;
   q.increment = Increment::k1Hour;
   q.statisticIndex = 2;
+  GraphQuery expected = q;
+  expected.frequency = 12.5;  // the leading number, as a "%lf" scan reads it
+  expected.statistics = {1, 1, 0, 0, 0, 0, 0};
   q.LoadFromRegistry(section(store));
-  EXPECT_EQ(q.graphType, MultiDay);
-  EXPECT_EQ(q.increment, Increment::k1Hour);
-  EXPECT_EQ(q.statisticIndex, 2);
-  EXPECT_EQ(q.frequency, 12.5);  // the leading number, as a "%lf" scan reads it
-  EXPECT_EQ(q.statistics, (std::array<int32_t, 7>{1, 1, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(q, expected);
 
   for (const char* bad : {"abc", "", "nan", "inf"}) {
     SettingsStore s;

@@ -211,27 +211,21 @@ INSTANTIATE_TEST_SUITE_P(Scripts, RibbonFetchScripts, ::testing::Values(
 // clang-format on
 
 // Ribbons are labelled with the local clock time of their period, days with
-// the local date of their window.
+// the local date of their window. 22:30 UTC is 23:30 in Berlin; 23:00 to 05:00
+// UTC is 00:00 to 06:00, both on the local day after the block's UTC day.
 TEST(RibbonFetch, LabelsAreLocalTimesOrDates) {
   const auto clock = [](int h, int m) {
     return QLocale::system().toString(QTime(h, m), CNBDateTime::LocaleTimeFormat(false));
   };
   const auto date = [](int d) { return QLocale::system().toString(QDate(2024, 1, d), QLocale::ShortFormat); };
   const int32_t jan10 = utc(2024, 1, 10, 0, 0).toSecsSinceEpoch();
-  // 22:30 UTC is 23:30 in Berlin; 23:00 to 05:00 UTC is 00:00 to 06:00, both on the local day after the
-  // block's UTC day.
   const struct {
     int type;
     int32_t step, windowStart, windowEnd;
     std::vector<QString> starts, ends;
   } cases[] = {
-      {TimeWindowDetail,
-       900,
-       22 * 3600 + 1800,
-       22 * 3600 + 2700,
-       {clock(23, 30), clock(23, 45)},
-       {clock(23, 45), clock(0, 0)}},
-      {MultiDayTimeWindow, 86400, 23 * 3600, 29 * 3600, {date(11), date(12)}, {date(11), date(12)}},
+      {TimeWindowDetail, 900, 81000, 81900, {clock(23, 30), clock(23, 45)}, {clock(23, 45), clock(0, 0)}},
+      {MultiDayTimeWindow, 86400, 82800, 104400, {date(11), date(12)}, {date(11), date(12)}},
   };
   for (const auto& c : cases) {
     Rig run;
