@@ -43,8 +43,6 @@ struct RecordingPacing {
       if (onWait) onWait();
     };
   }
-  RecordingPacing(const RecordingPacing&) = delete;
-  RecordingPacing& operator=(const RecordingPacing&) = delete;
 };
 
 // One fetch against the fake server: its script and calls, what was

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <QLocale>
+#include <ostream>
 
 namespace {
 
@@ -117,6 +118,7 @@ struct ScriptCase {
   int bad = -1;  // which block of the answer is changed
   uint16_t hasData = 1, blockCount = 3;
   int entryCount = -1;
+  friend void PrintTo(const ScriptCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class RibbonFetchScripts : public ::testing::TestWithParam<ScriptCase> {};
@@ -173,16 +175,8 @@ const std::string kDayRead = "ReadDayBlock", kRibbonRead = "ReadRibbonBlock";
 // block, first or later, stops the fetch, and that no data comes first.
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Scripts, RibbonFetchScripts, ::testing::Values(
-    ScriptCase{.name = "DayStartBusy", .type = MultiDay, .start = {kBusy, kBusy}, .waits = {500, 500},
-               .call = "StartDayRequest", .calls = 3},
-    ScriptCase{.name = "DetailFirstReadNotReady", .type = TimeWindowDetail, .read = {kNotReady, kNotReady},
-               .waits = {500, 500}, .call = kRibbonRead, .calls = 5},
     ScriptCase{.name = "DetailNextBusy", .type = TwentyFourHour, .next = {kBusy, kBusy}, .waits = {100, 100},
                .call = "NextBlock", .calls = 4},
-    ScriptCase{.name = "DayNextBusyRepeatsAtOnce", .type = MultiDay, .next = {kBusy, kBusy, kBusy},
-               .call = "NextBlock", .calls = 5},
-    ScriptCase{.name = "DayLaterReadNotReady", .type = MultiDayTimeWindow, .read = {kOk, kNotReady, kNotReady},
-               .waits = {100, 100}, .call = kDayRead, .calls = 5},
     ScriptCase{.name = "CancelDetailStartBusy", .type = TimeWindowDetail, .startWhenDry = kBusy,
                .waits = {500, 500}, .call = "StartRibbonRequest", .calls = 2, .cancelled = true},
     ScriptCase{.name = "CancelDetailFirstReadNotReady", .type = TimeWindowDetail, .readWhenDry = kNotReady,

@@ -99,6 +99,7 @@ INSTANTIATE_TEST_SUITE_P(SummaryAndOneFrequency, SeriesFetchTypes,
 
 // A failed second statistic keeps the first series and stops before the third.
 TEST(SeriesFetch, SecondFailureKeepsTheFirstSeries) {
+  constexpr HRESULT kDown = hr::RPC_S_SERVER_UNAVAILABLE;
   const struct {
     std::deque<HRESULT> start, read;
     uint16_t secondHasData;
@@ -106,11 +107,7 @@ TEST(SeriesFetch, SecondFailureKeepsTheFirstSeries) {
     Errors errors;
   } cases[] = {
       {{hr::S_OK, hr::S_FALSE}, {}, 1, 3, {{hr::S_FALSE, kRequest}}},
-      {{},
-       {hr::S_OK, hr::kNotReady, hr::RPC_S_SERVER_UNAVAILABLE},
-       1,
-       3,
-       {{hr::RPC_S_SERVER_UNAVAILABLE, kRead}}},
+      {{}, {hr::S_OK, hr::kNotReady, kDown}, 1, 3, {{kDown, kRead}}},
       {{}, {}, 0, 501, {}},  // no data, whatever the counts say
       {{}, {}, 1, 501, {{hr::RPC_S_PROTOCOL_ERROR, kRead}}},
   };
