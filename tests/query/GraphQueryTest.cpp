@@ -77,12 +77,9 @@ TEST_F(GraphQueryRegistryTest, SelectionRoundTripWithoutDates) {
   out.statisticIndex = 5;
   out.frequency = 17.125;
   out.start = CNBDateTime(1.0);
-  {
-    SettingsStore store;
-    RegistryKey key = section(store);
-    out.SaveToRegistry(key);
-  }
   SettingsStore store;
+  RegistryKey key = section(store);
+  out.SaveToRegistry(key);
   const RegistryKey stored = section(store).subKey("Settings");
   EXPECT_EQ(stored.readRaw("Frequency").toString(), "17.13");  // "%.2lf"
   EXPECT_EQ(stored.readDword("Increment:"), 1);

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <QLocale>
+#include <numeric>
 #include <ostream>
 
 namespace {
@@ -67,11 +68,9 @@ TEST_P(RibbonFetchTypes, FilesTheBlocksFromTheLatestRibbonDownAndEndsTheRequest)
 
   const std::string read = isDay(type) ? "ReadDayBlock" : "ReadRibbonBlock";
   std::vector<std::string> calls{isDay(type) ? "StartDayRequest" : "StartRibbonRequest", read};
-  std::vector<int32_t> handles{100};
-  for (int k = 1; k < r; ++k) {
-    calls.insert(calls.end(), {"NextBlock", read});
-    handles.push_back(100 + k);
-  }
+  std::vector<int32_t> handles(r);
+  std::iota(handles.begin(), handles.end(), 100);
+  for (int k = 1; k < r; ++k) calls.insert(calls.end(), {"NextBlock", read});
   calls.push_back("EndRequest");
   EXPECT_EQ(run.server.calls, calls);
   EXPECT_EQ(run.server.readHandles, handles);

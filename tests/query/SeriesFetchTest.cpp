@@ -63,7 +63,6 @@ TEST_P(SeriesFetchTypes, TickedStatisticsFillSlotsInIndexOrder) {
   EXPECT_EQ(run.fetch(q), 1);
 
   EXPECT_EQ(run.pacing.waits, (std::vector<long>{100, 100, 100}));
-  EXPECT_EQ(run.server.count(type == TimeWindowSummary ? "ReadSummaryBlock" : "ReadFrequencyBlock"), 5);
   ASSERT_EQ(run.server.count(startCall(type)), 4);
   ASSERT_EQ(run.store.count, 3);
   const double start = q.GetStart().ToSeconds();
@@ -91,7 +90,6 @@ TEST_P(SeriesFetchTypes, TickedStatisticsFillSlotsInIndexOrder) {
   EXPECT_EQ(run.flags.steps, 3);
   EXPECT_FALSE(run.store.labelTimeText.isEmpty());
   EXPECT_EQ(run.store.firstPointText.isEmpty(), type == TimeWindowSummary);
-  EXPECT_TRUE(run.reporter.errors.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(SummaryAndOneFrequency, SeriesFetchTypes,
