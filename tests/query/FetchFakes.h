@@ -7,12 +7,9 @@
 #include "resources/Strings.h"
 #include "support/FakeServerObjects.h"
 
-#include <algorithm>
 #include <chrono>
 #include <deque>
 #include <functional>
-#include <memory>
-#include <string>
 #include <utility>
 #include <vector>
 

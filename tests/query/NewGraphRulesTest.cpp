@@ -110,8 +110,7 @@ TEST(NewGraphRulesTest, CountsAndLimits) {
       {4, 98 * 1440, 2, false, 98, false},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << "type " << c.type << ", " << c.minutes << " min, increment "
-                                    << c.increment << ", " << c.upToTheSecond);
+    SCOPED_TRACE(testing::Message() << c.type << " " << c.minutes << " " << c.upToTheSecond);
     const GraphQuery q = window(c.type, c.minutes, c.increment);
     const double span = spanDays(q.GetStart(), q.GetEnd());
     const int id = c.type <= 1   ? Strings::IDS_TOO_MANY_POINTS

@@ -68,11 +68,10 @@ TEST_P(SeriesFetchTypes, TickedStatisticsFillSlotsInIndexOrder) {
   const double start = q.GetStart().ToSeconds();
   const double end = q.GetEnd().ToSeconds();
   for (int k = 0; k < 4; ++k) {
-    const int statistic = 2 * std::min(k, 2);
-    EXPECT_EQ(
-        run.server.startArgs[k],
-        (type == TimeWindowSummary ? std::vector<double>{start, end, double(statistic)}
-                                   : std::vector<double>{start, end, 900.0, double(statistic), 123.25}));
+    const double statistic = 2 * std::min(k, 2);
+    EXPECT_EQ(run.server.startArgs[k],
+              (type == TimeWindowSummary ? std::vector<double>{start, end, statistic}
+                                         : std::vector<double>{start, end, 900.0, statistic, 123.25}));
   }
   for (int k = 0; k < 3; ++k) {
     const SeriesStore::Series& slot = run.store.series[k];
@@ -178,10 +177,8 @@ TEST(ThresholdFetch, ReadsTheTableThroughAnObjectOfItsOwn) {
               ok ? hr::S_OK : c.create | c.read);
 
     EXPECT_EQ(objects.thresholdClassIds, (std::vector<std::string>{"{CLASS}"}));
-    EXPECT_EQ(fake->calls.size(), c.create == hr::S_OK ? 1u : 0u);
-    if (c.create == hr::S_OK) {
-      EXPECT_EQ(fake->calls[0], (std::vector<int32_t>{17, 4242, 250}));
-    }
+    using Calls = std::vector<std::vector<int32_t>>;
+    EXPECT_EQ(fake->calls, (c.create == hr::S_OK ? Calls{{17, 4242, 250}} : Calls{}));
     EXPECT_EQ(entries, ok ? 2 : 9);
     EXPECT_EQ(table[1].frequency, ok ? 56.25 : 0.0);
     EXPECT_EQ(table[2].inUse, ok ? 0 : 1);
