@@ -1,4 +1,3 @@
-// Runs with TZ=Europe/Berlin and the offscreen platform.
 #include "core/Clock.h"
 #include "core/Prompts.h"
 #include "core/SettingsStore.h"
@@ -137,8 +136,7 @@ TEST_F(NewGraphDialogTest, ReopensOnTheLastAcceptedSelection) {
   EXPECT_TRUE(get<QRadioButton>("statRadio5")->isChecked());
 }
 
-// The quarter-hour arithmetic is NewGraphRules'; this pins that the field
-// uses it when spun and when left.
+// The quarter-hour arithmetic is NewGraphRules'; the field uses it spun and left.
 TEST_F(NewGraphDialogTest, TimeFieldsStepAndRoundInQuarterHours) {
   open();
   auto* end = get<QuarterTimeEdit>("endTime");
@@ -203,8 +201,7 @@ TEST_F(NewGraphDialogTest, UpToTheSecondEndsNowAndAddsARibbon) {
   EXPECT_EQ(shown("end"), local(2024, 6, 15, 14, 0));
 }
 
-// The arithmetic is NewGraphRules'; the field shows and sends every digit
-// it was given, at least three decimals.
+// The field shows and sends every digit it was given, at least three decimals.
 TEST_F(NewGraphDialogTest, FrequencyIsCheckedAgainstTheRange) {
   m_dlg->setFrequencyRange(5.0, 65.0);
   open();
@@ -215,7 +212,6 @@ TEST_F(NewGraphDialogTest, FrequencyIsCheckedAgainstTheRange) {
   clickOk();
   EXPECT_EQ(m_prompts.texts, QStringList{"The frequency is out of 5.0MHz - 65.0MHz range."});
   freq->setValue(10.0);
-  freq->setFocus();
   QTest::keyClick(freq, Qt::Key_Down);
   EXPECT_EQ(freq->text(), "9.995");
 

@@ -42,8 +42,7 @@ struct RecordingPacing {
   }
 };
 
-// One fetch against the fake server: its script and calls, what was
-// reported, the waits asked for and the filled store.
+// One fetch against the fake server, with what it reported, waited and stored.
 template <class Fetch, class Store>
 struct FetchRig {
   FakeDataServer server;

@@ -175,7 +175,6 @@ TEST(NewGraphRulesTest, FrequencyCheck) {
       {OneFreqTimeWindow, 42.0, 5.0, 42.0, nullptr},
       {OneFreqTimeWindow, 5.0, 5.0, 42.0, nullptr},
       {OneFreqTimeWindow, std::nan(""), 5.0, 42.0, "The frequency is out of 5.0MHz - 42.0MHz range."},
-      {TimeWindowSummary, 99.0, 5.0, 42.0, nullptr},
   };
   for (const auto& c : cases) {
     GraphQuery q;
