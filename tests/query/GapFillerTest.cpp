@@ -22,8 +22,7 @@ TEST(GapFiller, FillsInteriorHolesAlongTheFrequencies) {
       {"UnevenSpacingFollowsFrequency", {0, N, N, 14}, {1, 2, 4, 8}, {0, 2, 6, 14}},
       {"SeveralRuns", {1, N, 3, N, N, 6}, {0, 1, 2, 3, 4, 5}, {1, 2, 3, 4, 5, 6}},
       {"AllMissing", {N, N, N}, {1, 2, 3}, {N, N, N}},
-      // Repeated frequencies give no slope; the hole takes the left value
-      // instead of dividing by zero.
+      // No slope to follow: the hole takes the left value, no division by zero.
       {"RepeatedFrequency", {1, N, 3}, {5, 5, 5}, {1, 1, 3}},
       // Anything not below NO_DATA is a hole and becomes NO_DATA exactly.
       {"AboveNoDataAndInfinity", {kInf, 2, 1.5e308, 4, kInf}, {1, 2, 3, 4, 5}, {N, 2, 3, 4, N}},

@@ -167,8 +167,7 @@ TEST_P(RibbonFetchScripts, RetryFailOrStopAndEndTheRequestOnce) {
 constexpr HRESULT kProtocol = hr::RPC_S_PROTOCOL_ERROR;
 const std::string kDayRead = "ReadDayBlock", kRibbonRead = "ReadRibbonBlock";
 
-// The codec's own limits are its tests'; the block rows pin that a refused
-// block, first or later, stops the fetch, and that no data comes first.
+// The codec's limits are its tests'; a refused block stops the fetch, no data is checked first.
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Scripts, RibbonFetchScripts, ::testing::Values(
     ScriptCase{.name = "DetailNextBusy", .type = TwentyFourHour, .next = {kBusy, kBusy}, .waits = {100, 100},
