@@ -14,6 +14,7 @@ namespace {
 
 constexpr double N = Blocks::NO_DATA;
 const QStringList kThresholdNames{"Low", "High", "Upper", "Lower"};
+const double kAxis[] = {5, 10.5, 1234.5678};
 
 // The files must read the same whatever the user's locale: a decimal comma
 // would split every number into two fields.
@@ -43,9 +44,7 @@ RibbonSet threeRibbons(int type, bool percent) {
     auto& b = ribbons.emplace_back();
     b.entryCount = static_cast<uint16_t>(values.size());
     std::copy(values.begin(), values.end(), b.values.begin());
-    b.frequencies[0] = 5;
-    b.frequencies[1] = 10.5;
-    b.frequencies[2] = 1234.5678;
+    std::copy(std::begin(kAxis), std::end(kAxis), b.frequencies.begin());
   };
   for (const auto& v : std::vector<std::vector<double>>{{1.5, N, -3}, {N, N, N}, {10, 20, 123456789}})
     set.kind == RibbonSet::Kind::Day ? add(set.days, v) : add(set.ribbons, v);
@@ -60,21 +59,19 @@ TEST_F(CsvWriter, RibbonsWriteOneRowEachLatestFirst) {
     int type;
     bool percent;
     int unit;
-    const char* expected;
+    QString name, rows;
   } cases[] = {
-      {MultiDay, false, LevelUnit::kDbm,
-       "Port 7\nUID: 42\nMulti Day\n ,5,10.5,1234.57\nA2,-38.75,-28.75,1.23457e+08\nA0,-47.25,,-51.75\n\n"},
-      {MultiDayTimeWindow, true, LevelUnit::kDbuv,
-       "Port 7\nUID: 42\nMulti Day Time Window\n ,5,10.5,1234.57\nA2,10,20,1.23457e+08\nA0,1.5,,-3\n\n"},
-      {TimeWindowDetail, false, LevelUnit::kDbm,
-       "Port 7\nUID: 42\nTime Window Detail\n ,5,10.5,1234.57\nA2,10,20,1.23457e+08\nA0,1.5,,-3\n\n"},
+      {MultiDay, false, LevelUnit::kDbm, "Multi Day", "A2,-38.75,-28.75,1.23457e+08\nA0,-47.25,,-51.75"},
+      {MultiDayTimeWindow, true, LevelUnit::kDbuv, "Multi Day Time Window",
+       "A2,10,20,1.23457e+08\nA0,1.5,,-3"},
+      {TimeWindowDetail, false, LevelUnit::kDbm, "Time Window Detail", "A2,10,20,1.23457e+08\nA0,1.5,,-3"},
   };
   for (const auto& c : cases) {
     const RibbonSet set = threeRibbons(c.type, c.percent);
     EXPECT_EQ(written([&](QTextStream& out) {
                 RibbonCsvWriter().write(out, "Port 7", 42, c.type, set, LevelUnit::fromCode(c.unit));
               }),
-              QString::fromUtf8(c.expected));
+              "Port 7\nUID: 42\n" + c.name + "\n ,5,10.5,1234.57\n" + c.rows + "\n\n");
   }
 }
 
@@ -99,9 +96,7 @@ TEST_F(CsvWriter, SummaryWritesAStatisticPerRow) {
   SeriesStore store;
   store.count = 2;
   store.series[0] = series(Statistic::kAverage, {1, N, -2.5});
-  store.series[0].frequencies[0] = 5;
-  store.series[0].frequencies[1] = 10.5;
-  store.series[0].frequencies[2] = 1234.5678;
+  std::copy(std::begin(kAxis), std::end(kAxis), store.series[0].frequencies.begin());
   store.series[1] = series(4, {0, 12.5, N});
   store.series[2] = series(Statistic::kMaximum, {99});  // beyond the count: not written
 

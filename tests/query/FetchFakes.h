@@ -7,31 +7,15 @@
 #include "resources/Strings.h"
 #include "support/FakeServerObjects.h"
 
-#include <algorithm>
 #include <chrono>
 #include <deque>
 #include <functional>
-#include <memory>
-#include <ostream>
-#include <string>
 #include <utility>
 #include <vector>
 
 constexpr int kRequest = Strings::IDS_CTX_REQUEST_FAILED;
 constexpr int kRead = Strings::IDS_CTX_READ_DATA_FAILED;
 using Errors = std::vector<std::pair<HRESULT, int>>;
-
-// Case tables name their rows; the cases live in the tests' unnamed
-// namespaces, where gtest's lookup finds this.
-namespace {
-template <class Case>
-requires requires(Case c) {
-  c.name;
-}
-void PrintTo(const Case& c, std::ostream* os) {
-  *os << c.name;
-}
-}  // namespace
 
 class RecordingReporter : public IFetchReporter {
 public:
@@ -56,12 +40,9 @@ struct RecordingPacing {
       if (onWait) onWait();
     };
   }
-  RecordingPacing(const RecordingPacing&) = delete;
-  RecordingPacing& operator=(const RecordingPacing&) = delete;
 };
 
-// One fetch against the fake server: its script and calls, what was
-// reported, the waits asked for and the filled store.
+// One fetch against the fake server, with what it reported, waited and stored.
 template <class Fetch, class Store>
 struct FetchRig {
   FakeDataServer server;

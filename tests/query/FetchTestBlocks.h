@@ -35,12 +35,6 @@ Block blockOf(const BlockSpec& s) {
   return b;
 }
 
-inline std::vector<uint8_t> ribbonBytes(const BlockSpec& s) {
-  return BlockCodec::encode(blockOf<RibbonBlock>(s));
-}
-inline std::vector<uint8_t> dayBytes(const BlockSpec& s) {
-  return BlockCodec::encode(blockOf<DayBlock>(s));
-}
 inline std::vector<uint8_t> bytesOf(bool day, const BlockSpec& s) {
-  return day ? dayBytes(s) : ribbonBytes(s);
+  return day ? BlockCodec::encode(blockOf<DayBlock>(s)) : BlockCodec::encode(blockOf<RibbonBlock>(s));
 }
