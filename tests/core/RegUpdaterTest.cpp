@@ -13,10 +13,6 @@ protected:
     CQLRegUpdater updater(SettingsStore::profileName(), SettingsStore::vendorName());
     return updater.Update();
   }
-  static QVariant value(const QString& path) {
-    SettingsStore store;
-    return store.userSettings().value(path);
-  }
   // Every key below `group` with its value, sorted, in one line.
   static QString dump(const QString& group) {
     SettingsStore store;
@@ -44,13 +40,6 @@ TEST_F(RegUpdaterTest, CopiesTheOlderReleaseOnceWithEveryValueAndSubKey) {
       "TWSChart Properties/Deep/Deeper/Value=7";
   EXPECT_EQ(dump("All Versions"), copied);
   EXPECT_EQ(dump("v2.4"), copied);  // the source is kept
-
-  {  // the user changes a setting; the next start must not copy over it
-    SettingsStore store;
-    store.sectionKey("Settings").subKey("Report").writeText("Quillon - ", "Hub 4 new");
-  }
-  EXPECT_TRUE(runUpdate());
-  EXPECT_EQ(value("All Versions/Settings/Report/Quillon - ").toString(), "Hub 4 new");
 }
 
 // A profile as older releases left it ("R" for the report text's key), and
