@@ -45,9 +45,8 @@ TEST(CNBDateTime, SecondsBreakDownInUtcAndConvertBackOnlyInsideTheRange) {
     EXPECT_EQ(dt.ToSeconds(), c.back);
   }
   // Past the 32-bit limit, before 1970, or without a valid value.
-  for (const CNBDateTime& dt :
-       {at(2038, 1, 19, 3, 14, 8), at(2039, 12, 31, 23, 59, 59), at(2040, 6, 1), at(1969, 12, 31),
-        withStatus(CNBDateTime::null), withStatus(CNBDateTime::invalid)})
+  for (const CNBDateTime& dt : {at(2038, 1, 19, 3, 14, 8), at(2040, 6, 1), at(1969, 12, 31),
+                                withStatus(CNBDateTime::null), withStatus(CNBDateTime::invalid)})
     EXPECT_EQ(dt.ToSeconds(), -1) << dt.toUtc().toString(Qt::ISODate).toStdString();
 }
 
@@ -186,7 +185,6 @@ TEST(CNBDateTime, FormatDateAndTimeReadBackWithTheLocaleFormats) {
 TEST(CNBDateTime, LocaleTimeFormatsAddOrDropOnlyTheSeconds) {
   const std::pair<const char*, const char*> cases[] = {{"C", "HH:mm | HH:mm:ss | H:mm"},
                                                        {"en_US", "h:mm AP | h:mm:ss AP | hh:mm AP"},
-                                                       {"de_DE", "HH:mm | HH:mm:ss | H:mm"},
                                                        {"fi_FI", "H.mm | H.mm.ss | H:mm"},
                                                        {"ko_KR", "AP h:mm | AP h:mm:ss | hh:mm AP"},
                                                        {"bg_BG", "H:mm 'ч'. | H:mm:ss 'ч'. | H:mm"}};
