@@ -1,5 +1,4 @@
-// Runs with TZ=America/New_York: a zone behind UTC whose switches fall on
-// other dates and at other hours than Berlin's.
+// Runs with TZ=America/New_York: behind UTC, switching on other dates and hours.
 #include "core/CNBDateTime.h"
 
 #include <gtest/gtest.h>

@@ -9,10 +9,6 @@ namespace {
 
 class RegUpdaterTest : public TempSettingsTest {
 protected:
-  static bool runUpdate() {
-    CQLRegUpdater updater(SettingsStore::profileName(), SettingsStore::vendorName());
-    return updater.Update();
-  }
   // Every key below `group` with its value, sorted, in one line.
   static QString dump(const QString& group) {
     SettingsStore store;
@@ -34,7 +30,7 @@ const QByteArray kRelease24 =
 
 TEST_F(RegUpdaterTest, CopiesTheOlderReleaseOnceWithEveryValueAndSubKey) {
   writeFile(userFile(), kRelease24);
-  EXPECT_TRUE(runUpdate());
+  EXPECT_TRUE(CQLRegUpdater(SettingsStore::profileName(), SettingsStore::vendorName()).Update());
   const QString copied =
       "Settings/Report/Quillon - =Hub 4; Settings/Settings/Increment:=2; Settings/Step Size/(Default)=1; "
       "TWSChart Properties/Deep/Deeper/Value=7";
@@ -42,29 +38,25 @@ TEST_F(RegUpdaterTest, CopiesTheOlderReleaseOnceWithEveryValueAndSubKey) {
   EXPECT_EQ(dump("v2.4"), copied);  // the source is kept
 }
 
-// A profile as older releases left it ("R" for the report text's key), and
-// all "All Versions" then holds: the last enumerated release from 2.3 on,
-// unless the current one is there.
+// A profile as older releases left it ("R": the report text's key), and what
+// "All Versions" then holds: the last release from 2.3 on, unless it exists.
 TEST_F(RegUpdaterTest, PicksTheLastEnumeratedRelease) {
   const std::pair<QByteArray, QString> cases[] = {
       {"[v2.4]\nR=four\n[v2.3]\nR=three\n", "Settings/Report/Quillon - =four"},
       {"[v2.3]\nR=three\n", "Settings/Report/Quillon - =three"},
       {"[All%20Versions]\nR=now\n[v2.4]\nR=four\n", "Settings/Report/Quillon - =now"},
       {"[v1.1]\nR=ancient\n", ""},
-      {"[V1]\nR=ancient\n", ""},
       {"", ""},
-      // Hand-edited lines with empty names once sent the copy round the same
-      // key for ever (found by fuzzing); the named values around them arrive.
+      // Empty names once sent the copy round one key for ever; named values arrive.
       {"[v2.4]\nkept=1\n\n[v2.4//x]\ny=2\n", "kept=1"},
       {"[v2.4]\nkept=1\n=2\nSettings\\\\Deep=3\n", "kept=1"},
-      // Names that differ only in case arrive as one, the later one in
-      // registry order holding its value.
+      // Names that differ only in case arrive as one holding the later value.
       {"[v2.4]\nSettings\\Key=upper\nSettings\\key=lower\nSettings\\KEY2=a\nSettings\\other=b\n"
        "Settings\\Grp\\x=1\nSettings\\grp\\y=2\nSettings\\grp\\X=3\n",
        "Settings/Grp/x=3; Settings/Grp/y=2; Settings/KEY2=a; Settings/Key=lower; Settings/other=b"}};
   for (const auto& [content, copied] : cases) {
     writeFile(userFile(), QByteArray(content).replace("\nR=", "\nSettings\\Report\\Quillon%20-%20="));
-    EXPECT_TRUE(runUpdate());
+    EXPECT_TRUE(CQLRegUpdater(SettingsStore::profileName(), SettingsStore::vendorName()).Update());
     EXPECT_EQ(dump("All Versions"), copied) << content.constData();
     QFile::remove(userFile());
   }

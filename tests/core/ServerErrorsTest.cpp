@@ -15,9 +15,8 @@
 
 namespace {
 
-// A code the server is known to answer shows its own text; most add the
-// caller's context verbatim (a "%" in it is no marker), the rest and the
-// transport group ignore it.
+// A known code shows its own text; most add the caller's context verbatim (a
+// "%" in it is no marker), the rest and the transport group ignore it.
 TEST(ServerErrorsTest, KnownCodesShowTheirTextWithOrWithoutTheContext) {
   const struct {
     uint32_t code;
@@ -41,9 +40,8 @@ TEST(ServerErrorsTest, KnownCodesShowTheirTextWithOrWithoutTheContext) {
   }
 }
 
-// Any other code: the generic text, whatever the context, naming the code
-// (the first word of each tail below), its facility and its name; only the
-// interface and control facilities have a description of their own.
+// Any other code: the generic text naming the code, its facility and its name
+// (each tail below); only two facilities have a description of their own.
 TEST(ServerErrorsTest, OtherCodesGetTheGenericText) {
   auto expectGeneric = [](const char* tail, const QString& description) {
     const HRESULT code = static_cast<HRESULT>(std::stoul(tail, nullptr, 16));
@@ -52,9 +50,8 @@ TEST(ServerErrorsTest, OtherCodesGetTheGenericText) {
     EXPECT_EQ(ServerErrors::MessageFor(code, QStringLiteral("Request failed.")), text);
     EXPECT_EQ(ServerErrors::MessageFor(code, QString()), text);
   };
-  // Beside and between the transport codes; each named facility; 0 without
-  // the prefix; a name spelled as an HRESULT wins over the Win32 number
-  // mapped onto its code; a small code the server does not list.
+  // Beside and between the transport codes; each facility; 0 without the prefix;
+  // an HRESULT name wins over the Win32 one; a small code the server does not list.
   for (const char* tail :
        {"0x800706bc, FACILITY_WIN32, RPC_S_INVALID_NETWORK_OPTIONS",
         "0x800706b9, FACILITY_WIN32, RPC_S_OUT_OF_RESOURCES",
