@@ -7,19 +7,18 @@
 
 namespace {
 
-class RegUpdaterTest : public TempSettingsTest {
-protected:
-  // Every key below `group` with its value, sorted, in one line.
-  static QString dump(const QString& group) {
-    SettingsStore store;
-    QSettings& s = store.userSettings();
-    s.beginGroup(group);
-    QStringList keys = s.allKeys();
-    keys.sort();
-    for (QString& key : keys) key += "=" + s.value(key).toString();
-    return keys.join("; ");
-  }
-};
+class RegUpdaterTest : public TempSettingsTest {};
+
+// Every key below `group` with its value, sorted, in one line.
+QString dump(const QString& group) {
+  SettingsStore store;
+  QSettings& s = store.userSettings();
+  s.beginGroup(group);
+  QStringList keys = s.allKeys();
+  keys.sort();
+  for (QString& key : keys) key += "=" + s.value(key).toString();
+  return keys.join("; ");
+}
 
 const QByteArray kRelease24 =
     "[v2.4]\n"

@@ -71,8 +71,7 @@ TEST_F(SettingsStoreTest, StartupSettingsSurviveARestartUnderTheirOldNames) {
 TEST_F(SettingsStoreTest, LongReportTextIsCutAtACharacterBoundary) {
   SettingsStore store;
   store.sectionKey("Settings").subKey("Report").writeText("Quillon - ", QString(300, QChar(0xe9)));
-  // 254 bytes: é is two bytes in UTF-8.
-  EXPECT_EQ(StartupSettings::Load(store).reportText, QString(127, QChar(0xe9)));
+  EXPECT_EQ(StartupSettings::Load(store).reportText, QString(127, QChar(0xe9)));  // 254 bytes in UTF-8
 }
 
 // Each name read, then what it gave ("-" for nothing); registry names ignore case.
