@@ -7,15 +7,7 @@
 
 namespace {
 
-class C3DChartPropertyTest : public TempSettingsTest {
-protected:
-  RegistryKey section() { return m_store->sectionKey(QStringLiteral("Settings")); }
-  void SetUp() override {
-    TempSettingsTest::SetUp();
-    m_store = std::make_unique<SettingsStore>();
-  }
-  std::unique_ptr<SettingsStore> m_store;
-};
+class C3DChartPropertyTest : public TempSettingsTest {};
 
 TEST_F(C3DChartPropertyTest, SaveWritesEveryValueAndLoadReadsThemBack) {
   C3DChartProperty written;
@@ -26,14 +18,15 @@ TEST_F(C3DChartPropertyTest, SaveWritesEveryValueAndLoadReadsThemBack) {
   a.grid[2] = {1, 3, 0x000000FF};
   a.plotCubeBackground = 0x00123456;
   a.legendTitle = QStringLiteral("Level ä");
-  RegistryKey s = section();
+  SettingsStore store;
+  RegistryKey s = store.sectionKey(QStringLiteral("Settings"));
   C3DChartProperty read;
   EXPECT_TRUE(read.loaded());  // as constructed
   read.load(s, 5);             // an absent key leaves the record unloaded and as it was
   EXPECT_EQ(std::tuple(read.loaded(), read.look().legendShown, read.look().interiorForeground),
             std::tuple(false, 1, 0u));
   written.save(s, 5);
-  m_store->sync();
+  store.sync();
 
   const RegistryKey key = s.subKey(QStringLiteral("MDTWCHart Properties"));
   EXPECT_EQ(key.valueNames().size(), 23);
@@ -50,10 +43,11 @@ TEST_F(C3DChartPropertyTest, OddOrMissingValuesFallBackOneByOne) {
   C3DChartProperty saved;
   saved.look() = Chart3DAppearance::defaults();
   saved.look().legendTitle = QStringLiteral("Title");
-  RegistryKey s = section();
+  SettingsStore store;
+  RegistryKey s = store.sectionKey(QStringLiteral("Settings"));
   saved.save(s, 2);
   RegistryKey key = s.subKey(QStringLiteral("TWDChart Properties"));
-  m_store->userSettings().remove(key.path() + QStringLiteral("/LG_Type"));
+  store.userSettings().remove(key.path() + QStringLiteral("/LG_Type"));
   key.writeDword(QStringLiteral("LT_TitleSize"), 3);  // smaller than "Title"
   key.writeRaw(QStringLiteral("LG_Anchor"), QStringLiteral("not a number"));
   C3DChartProperty p;
@@ -66,29 +60,13 @@ TEST_F(C3DChartPropertyTest, OddOrMissingValuesFallBackOneByOne) {
             std::tuple(true, 0, QString("before"), 0, 2, 0x00FF00u));
 }
 
-TEST_F(C3DChartPropertyTest, CaptureApplyAndDefaultsGoThroughTheChart) {
+TEST(C3DChartPropertyChart, CaptureReadsBackWhatApplyShows) {
   CChart3D chart;
-  C3DChartProperty p;
-  p.look().grid[0].colour = 0x000000FF;
-  p.look().borderType = 7;  // a code the surface cannot show is still answered back
-  p.apply(chart);
-  EXPECT_EQ(chart.appearance(), p.look());
-  C3DChartProperty::applyDefaults(chart);
-  EXPECT_EQ(chart.appearance(), Chart3DAppearance::defaults());
-  EXPECT_EQ(p.look().borderType, 7);  // the record stays
-  p.capture(chart);
-  EXPECT_EQ(p.look(), Chart3DAppearance::defaults());
-}
-
-TEST_F(C3DChartPropertyTest, FieldsEditTheRecordInPlace) {
-  C3DChartProperty p;
-  const AppearanceFields fields = p.fields();
-  for (const AppearanceField& f : fields) {
-    EXPECT_TRUE(f.value || f.text) << f.label.toStdString();
-    if (f.kind == AppearanceField::Kind::Colour) *f.value = 0x000000FF;
-  }
-  EXPECT_EQ(std::pair(p.look().plotCubeBackground, p.look().grid[2].colour),
-            std::pair(0x000000FFu, 0x000000FFu));
+  C3DChartProperty shown, captured;
+  shown.look().borderType = 7;  // a code the surface cannot show is still answered back
+  shown.apply(chart);
+  captured.capture(chart);
+  EXPECT_EQ(captured.look(), shown.look());
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 // Runs with TZ=Europe/Berlin.
 #include "core/CNBDateTime.h"
-#include "core/Clock.h"
 #include "support/FixedClock.h"
 
 #include <gtest/gtest.h>
@@ -27,27 +26,22 @@ TEST(CNBDateTime, SecondsBreakDownInUtcAndConvertBackOnlyInsideTheRange) {
   constexpr int32_t kMax = std::numeric_limits<int32_t>::max(), kMin = std::numeric_limits<int32_t>::min();
   const struct {
     int32_t seconds;
-    QDateTime utc;
+    CNBDateTime fields;
     int32_t back;  // what ToSeconds answers for the breakdown
-  } cases[] = {{0, utcAt(1970, 1, 1, 0, 0, 0), 0},
-               {951782400, utcAt(2000, 2, 29, 0, 0, 0), 951782400},
-               {1711846799, utcAt(2024, 3, 31, 0, 59, 59), 1711846799},
-               {kMax, utcAt(2038, 1, 19, 3, 14, 7), kMax},
-               {-1, utcAt(1969, 12, 31, 23, 59, 59), -1},
-               {kMin, utcAt(1901, 12, 13, 20, 45, 52), -1}};
+  } cases[] = {{0, at(1970, 1, 1), 0},
+               {951782400, at(2000, 2, 29), 951782400},
+               {1711846799, at(2024, 3, 31, 0, 59, 59), 1711846799},
+               {kMax, at(2038, 1, 19, 3, 14, 7), kMax},
+               {-1, at(1969, 12, 31, 23, 59, 59), -1},
+               {kMin, at(1901, 12, 13, 20, 45, 52), -1}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.seconds);
     const CNBDateTime dt = CNBDateTime::FromSeconds(c.seconds);
-    const QDate d = c.utc.date();
-    const QTime t = c.utc.time();
-    EXPECT_EQ(dt.toUtc(), c.utc);
-    EXPECT_EQ(dt, at(d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()));
+    EXPECT_EQ(dt, c.fields);
     EXPECT_EQ(dt.ToSeconds(), c.back);
   }
-  // Past the 32-bit limit, before 1970, or without a valid value.
-  for (const CNBDateTime& dt :
-       {at(2038, 1, 19, 3, 14, 8), at(2039, 12, 31, 23, 59, 59), at(2040, 6, 1), at(1969, 12, 31),
-        withStatus(CNBDateTime::null), withStatus(CNBDateTime::invalid)})
+  for (const CNBDateTime& dt : {at(2038, 1, 19, 3, 14, 8), at(2040, 6, 1), at(1969, 12, 31),
+                                withStatus(CNBDateTime::null), withStatus(CNBDateTime::invalid)})
     EXPECT_EQ(dt.ToSeconds(), -1) << dt.toUtc().toString(Qt::ISODate).toStdString();
 }
 
@@ -108,7 +102,6 @@ TEST(CNBDateTime, UtcAndLocalAcrossBerlinSwitches) {
     EXPECT_EQ(c.utc.UtcToLocal(), c.local);
     EXPECT_EQ(c.local.LocalToUtc(), c.backToUtc);
     EXPECT_EQ(CNBDateTime::FromLocal(c.local.date(), c.local.time()), c.backToUtc);
-    EXPECT_EQ(c.utc.toLocal().time(), c.local.time());
   }
   // A local time in the spring gap uses the offset before the switch.
   const CNBDateTime gap = CNBDateTime::FromLocal(QDate(2024, 3, 31), QTime(2, 30));
@@ -116,8 +109,7 @@ TEST(CNBDateTime, UtcAndLocalAcrossBerlinSwitches) {
             std::pair(at(2024, 3, 31, 1, 30, 0), at(2024, 3, 31, 3, 30, 0)));
 }
 
-// Periods 0 to 4: an hour, a day, a week, 30 days, 180 days; others leave
-// the result alone. Without a start, from now, which drops the milliseconds.
+// Without a start, from now, which drops the milliseconds.
 TEST(CNBDateTime, PeriodBeforeEachPeriod) {
   const CNBDateTime from = at(2011, 3, 1);
   const std::pair<int, const char*> cases[] = {
@@ -129,14 +121,12 @@ TEST(CNBDateTime, PeriodBeforeEachPeriod) {
     EXPECT_EQ(result.toUtc().toString("yyyy-MM-dd HH:mm"), expected) << period;
   }
   ScopedFixedClock clock(QDateTime(QDate(2024, 3, 31), QTime(12, 0, 9, 987), Qt::UTC));
-  EXPECT_EQ(CNBDateTime().Now(), at(2024, 3, 31, 12, 0, 9));
   CNBDateTime result;
   from.PeriodBefore(result, 1, nullptr);
   EXPECT_EQ(result, at(2024, 3, 30, 12, 0, 9));
 }
 
-// Arithmetic across day zero; spans of each pair of statuses (v, i, n), where
-// null outranks invalid.
+// Spans of each pair of statuses (v, i, n): null outranks invalid.
 TEST(CNBDateTime, ArithmeticWorksAcrossDayZeroAndSpansCarryTheWorseStatus) {
   const CNBDateTime before(-1.75);  // 1899-12-29 18:00
   EXPECT_DOUBLE_EQ((at(1899, 12, 30, 6, 0, 0) - before).days, 0.5);
@@ -186,7 +176,6 @@ TEST(CNBDateTime, FormatDateAndTimeReadBackWithTheLocaleFormats) {
 TEST(CNBDateTime, LocaleTimeFormatsAddOrDropOnlyTheSeconds) {
   const std::pair<const char*, const char*> cases[] = {{"C", "HH:mm | HH:mm:ss | H:mm"},
                                                        {"en_US", "h:mm AP | h:mm:ss AP | hh:mm AP"},
-                                                       {"de_DE", "HH:mm | HH:mm:ss | H:mm"},
                                                        {"fi_FI", "H.mm | H.mm.ss | H:mm"},
                                                        {"ko_KR", "AP h:mm | AP h:mm:ss | hh:mm AP"},
                                                        {"bg_BG", "H:mm 'ч'. | H:mm:ss 'ч'. | H:mm"}};

@@ -1,5 +1,4 @@
-// Runs with TZ=America/New_York: a zone behind UTC whose switches fall on
-// other dates and at other hours than Berlin's.
+// Runs with TZ=America/New_York: behind UTC, switching on other dates and hours.
 #include "core/CNBDateTime.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +9,7 @@ CNBDateTime at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
   return CNBDateTime::FromFields(y, mo, d, h, mi, s);
 }
 
-TEST(CNBDateTimeNewYork, UtcAndLocalAcrossTheSwitches) {
+TEST(CNBDateTimeNewYork, UtcAndLocalAcrossTheSwitchesIncludingSkippedAndRepeatedHours) {
   const struct {
     CNBDateTime utc;
     CNBDateTime local;
@@ -29,17 +28,11 @@ TEST(CNBDateTimeNewYork, UtcAndLocalAcrossTheSwitches) {
     SCOPED_TRACE(c.utc.toUtc().toString(Qt::ISODate).toStdString());
     EXPECT_EQ(c.utc.UtcToLocal(), c.local);
     EXPECT_EQ(c.local.LocalToUtc(), c.backToUtc);
+    EXPECT_EQ(CNBDateTime::FromLocal(c.local.date(), c.local.time()), c.backToUtc);
     EXPECT_EQ(c.utc.toLocal().offsetFromUtc(), c.offsetSeconds);
   }
-}
-
-TEST(CNBDateTimeNewYork, LocalTimesThatDoNotExistOrRepeat) {
   // Skipped hour: read with the standard offset, so it lands an hour later on the clock.
-  const CNBDateTime gap = CNBDateTime::FromLocal(QDate(2024, 3, 10), QTime(2, 30));
-  EXPECT_EQ(gap, at(2024, 3, 10, 7, 30, 0));
-  EXPECT_EQ(gap.UtcToLocal(), at(2024, 3, 10, 3, 30, 0));
-  // Repeated hour: the later, standard-time instant.
-  EXPECT_EQ(CNBDateTime::FromLocal(QDate(2024, 11, 3), QTime(1, 30)), at(2024, 11, 3, 6, 30, 0));
+  EXPECT_EQ(CNBDateTime::FromLocal(QDate(2024, 3, 10), QTime(2, 30)), at(2024, 3, 10, 7, 30, 0));
 }
 
 }  // namespace

@@ -15,29 +15,22 @@
 
 namespace {
 
-// The long texts come from the string table; the screens that show them
-// pin their wording.
-QString text(Strings::Id id) {
-  return Strings::LoadString(id);
-}
-
-// A code the server is known to answer shows its own text; most add the
-// caller's context verbatim (a "%" in it is no marker), the rest and the
-// transport group ignore it.
+// A known code shows its own text; most add the caller's context verbatim (a
+// "%" in it is no marker), the rest and the transport group ignore it.
 TEST(ServerErrorsTest, KnownCodesShowTheirTextWithOrWithoutTheContext) {
   const struct {
     uint32_t code;
     QString text;
     bool takesContext;
-  } cases[] = {{1, text(Strings::IDS_NO_PERMISSION), false},
+  } cases[] = {{1, Strings::LoadString(Strings::IDS_NO_PERMISSION), false},
                {2, "No database exists. ", true},
-               {30, text(Strings::IDS_SECURITY_CHECK_FAILED), false},
-               {0x80044005, text(Strings::IDS_NO_PERMISSION), false},
-               {0x80044009, text(Strings::IDS_SECURITY_CHECK_FAILED), false},
+               {30, Strings::LoadString(Strings::IDS_SECURITY_CHECK_FAILED), false},
+               {0x80044005, Strings::LoadString(Strings::IDS_NO_PERMISSION), false},
+               {0x80044009, Strings::LoadString(Strings::IDS_SECURITY_CHECK_FAILED), false},
                {0x80044022, "  ", true},
                {0x80044318, "Overflow. ", true},
-               {0x800706BA, text(Strings::IDS_ERR_COMMUNICATING), false},
-               {0x800706C0, text(Strings::IDS_ERR_COMMUNICATING), false}};
+               {0x800706BA, Strings::LoadString(Strings::IDS_ERR_COMMUNICATING), false},
+               {0x800706C0, Strings::LoadString(Strings::IDS_ERR_COMMUNICATING), false}};
   const QString context = QStringLiteral("Read %1 of %2: 100%");
   for (const auto& c : cases) {
     const HRESULT code = static_cast<HRESULT>(c.code);
@@ -47,9 +40,8 @@ TEST(ServerErrorsTest, KnownCodesShowTheirTextWithOrWithoutTheContext) {
   }
 }
 
-// Any other code: the generic text, whatever the context, naming the code
-// (the first word of each tail below), its facility and its name; only the
-// interface and control facilities have a description of their own.
+// Any other code: the generic text naming the code, its facility and its name
+// (each tail below); only two facilities have a description of their own.
 TEST(ServerErrorsTest, OtherCodesGetTheGenericText) {
   auto expectGeneric = [](const char* tail, const QString& description) {
     const HRESULT code = static_cast<HRESULT>(std::stoul(tail, nullptr, 16));
@@ -58,9 +50,8 @@ TEST(ServerErrorsTest, OtherCodesGetTheGenericText) {
     EXPECT_EQ(ServerErrors::MessageFor(code, QStringLiteral("Request failed.")), text);
     EXPECT_EQ(ServerErrors::MessageFor(code, QString()), text);
   };
-  // Beside and between the transport codes; each named facility; 0 without
-  // the prefix; a name spelled as an HRESULT wins over the Win32 number
-  // mapped onto its code; a small code the server does not list.
+  // Beside and between the transport codes; each facility; 0 without the prefix;
+  // an HRESULT name wins over the Win32 one; a small code the server does not list.
   for (const char* tail :
        {"0x800706bc, FACILITY_WIN32, RPC_S_INVALID_NETWORK_OPTIONS",
         "0x800706b9, FACILITY_WIN32, RPC_S_OUT_OF_RESOURCES",
@@ -74,7 +65,6 @@ TEST(ServerErrorsTest, OtherCodesGetTheGenericText) {
         "0x800c0005, FACILITY_INTERNET, Unknown or new error",
         // Bit 28 is part of the facility.
         "0x90044999, Unknown or new FACILITY code, Unknown or new error",
-        "0x800d0001, Unknown or new FACILITY code, Unknown or new error",
         "0xffffffff, Unknown or new FACILITY code, Unknown or new error"})
     expectGeneric(tail, QString());
   // The server's unlisted and success codes; a named code keeps the fixed
@@ -82,9 +72,9 @@ TEST(ServerErrorsTest, OtherCodesGetTheGenericText) {
   for (const char* tail :
        {"0x80044999, FACILITY_ITF, Unknown or new error", "0x44313, FACILITY_ITF, Unknown or new error",
         "0x80040154, FACILITY_ITF, REGDB_E_CLASSNOTREG", "0xa0044999, FACILITY_ITF, Unknown or new error"})
-    expectGeneric(tail, text(Strings::IDS_UI_FACILITY_ITF_TEXT));
+    expectGeneric(tail, Strings::LoadString(Strings::IDS_UI_FACILITY_ITF_TEXT));
   expectGeneric("0x800a0001, FACILITY_CONTROL, Unknown or new error",
-                text(Strings::IDS_UI_FACILITY_CONTROL_TEXT));
+                Strings::LoadString(Strings::IDS_UI_FACILITY_CONTROL_TEXT));
 }
 
 TEST(ReportServerErrorTest, ShowsTheMessageThenRequestsCloseOnce) {

@@ -13,12 +13,10 @@ namespace {
 
 class SettingsStoreTest : public TempSettingsTest {};
 
-// A settings file as a user's disk may hold it ([A] for the current section;
-// R, C and S for the report text, chart switch and step keys), and what
-// start-up reads: report text, chart switch, step. Built-in values stand
-// where it cannot use what is there, and the file is never rewritten. No two
-// rows have the same size: QSettings takes a file of unchanged size and time
-// for unchanged.
+// A file as a user's disk may hold it ([A]: the current section; R, C, S: report
+// text, chart switch and step keys) and what start-up reads from it, never
+// rewriting it. No two rows have the same size: QSettings takes a file of
+// unchanged size and time for unchanged.
 TEST_F(SettingsStoreTest, StartupReadsWhatItCanAndLeavesTheFileAlone) {
   const std::pair<QByteArray, QString> cases[] = {{"", ", 0, 10"},
                                                   {"\x01\x02not an ini file at all\n[[[\n=", ", 0, 10"},
@@ -29,8 +27,7 @@ TEST_F(SettingsStoreTest, StartupReadsWhatItCanAndLeavesTheFileAlone) {
                                                   // The chart switch looks at the first character only.
                                                   {"[A]\nC=1 yes\n", ", 1, 10"},
                                                   {"[A]\nC=\n", ", 0, 10"},
-                                                  {"[A]\nC=\" 1\"\n", ", 0, 10"},
-                                                  {"[A]\nC=x1\n", ", 0, 10"}};
+                                                  {"[A]\nC=\" 1\"\n", ", 0, 10"}};
   for (const auto& [shorthand, expected] : cases) {
     const QByteArray content = QByteArray(shorthand)
                                    .replace("[A]", "[All%20Versions]")
@@ -38,19 +35,17 @@ TEST_F(SettingsStoreTest, StartupReadsWhatItCanAndLeavesTheFileAlone) {
                                    .replace("\nC=", "\nSettings\\Chart\\Chart%20Properties=")
                                    .replace("\nS=", "\nSettings\\Step%20Size\\(Default)=");
     writeFile(userFile(), content);
-    StartupSettings s;
-    {
+    const StartupSettings s = [] {
       SettingsStore store;
-      s = StartupSettings::Load(store);
-    }
+      return StartupSettings::Load(store);
+    }();
     EXPECT_EQ(QString("%1, %2, %3").arg(s.reportText).arg(s.chartProperties).arg(s.referenceStep), expected)
         << content.constData();
     EXPECT_EQ(readFile(userFile()), content);
   }
 }
 
-// Saved under the names older releases wrote, in a file replaced as a whole
-// rather than rewritten in place (no temporary leftovers).
+// Under the names older releases wrote, in a file replaced whole (no leftovers).
 TEST_F(SettingsStoreTest, StartupSettingsSurviveARestartUnderTheirOldNames) {
   for (int step : {2, 10, 5}) {
     StartupSettings out;
@@ -76,8 +71,7 @@ TEST_F(SettingsStoreTest, StartupSettingsSurviveARestartUnderTheirOldNames) {
 TEST_F(SettingsStoreTest, LongReportTextIsCutAtACharacterBoundary) {
   SettingsStore store;
   store.sectionKey("Settings").subKey("Report").writeText("Quillon - ", QString(300, QChar(0xe9)));
-  // 254 bytes: é is two bytes in UTF-8.
-  EXPECT_EQ(StartupSettings::Load(store).reportText, QString(127, QChar(0xe9)));
+  EXPECT_EQ(StartupSettings::Load(store).reportText, QString(127, QChar(0xe9)));  // 254 bytes in UTF-8
 }
 
 // Each name read, then what it gave ("-" for nothing); registry names ignore case.
@@ -105,7 +99,6 @@ TEST_F(SettingsStoreTest, MachineTextsFollowRegistryPaths) {
   EXPECT_EQ(read("software\\veltrix\\pm\\client", "nembraclientdir"), "/opt/nembra/Client/");
   EXPECT_EQ(read("SOFTWARE\\Veltrix\\PM\\Client\\ServerInfo", "Extra1"), "abc");
   EXPECT_EQ(read("SOFTWARE\\Veltrix\\PM\\Client\\ServerInfo", "Extra2"), QString(255, 'p'));
-  EXPECT_EQ(read("SOFTWARE\\Veltrix\\PM\\Client\\ServerInfo", "Extra3"), "");
   EXPECT_EQ(read("SOFTWARE\\Other\\Client", "NembraClientDir"), "");
 }
 

@@ -34,8 +34,7 @@ long firstDifference(const Bytes& a, const Bytes& b) {
 // A NaN with a payload: a decoder that goes through arithmetic would lose it.
 const double kPayloadNaN = std::bit_cast<double>(0x7ff8'0000'dead'beefULL);
 
-// Distinct bytes in every header field, so a field read or written one byte
-// off cannot match by accident.
+// Distinct bytes in every header field: a field read or written one byte off cannot match.
 constexpr uint16_t kHasData = 0x0A01;
 constexpr int32_t kNegativeTime = -123456789;
 constexpr int32_t kPositiveTime = 0x65432107;
@@ -51,15 +50,13 @@ std::array<T, Blocks::kMaxEntries> ramp(T first, T step) {
 Blocks::Values sampleValues() {
   Blocks::Values v = ramp(-60.0, 0.25);
   v[0] = Blocks::NO_DATA, v[2] = kPayloadNaN, v[3] = -0.0, v[4] = std::numeric_limits<double>::denorm_min();
-  v[5] = -std::numeric_limits<double>::infinity();
   return v;
 }
 const Blocks::Values kFrequencies = ramp(5.0, 0.5);
 // From above 2^31, where a signed read would go negative, up to the top.
 const std::array<uint32_t, Blocks::kMaxEntries> kTimes = ramp<uint32_t>(0xFFFF'FFFFu - 499 * 900, 900);
 
-// Per kind: where each header field lies and what the sample holds there;
-// `fill` sets the same values on the struct. Bytes no field names stay zero.
+// Per kind: each header field's place and sample value, which `fill` sets on the struct.
 using Field = std::tuple<std::size_t, int, uint64_t>;  // at, width, value
 template <typename Block>
 struct Kind;
@@ -101,8 +98,6 @@ struct Kind<SummaryBlock> {
   static void fill(SummaryBlock& b) { b.labelTime = kPositiveTime; }
 };
 
-// The second array follows the 500 values: times for the frequency series,
-// frequencies for the others.
 template <typename Block>
 Block sample() {
   Block b;
@@ -146,14 +141,8 @@ TYPED_TEST(BlockCodecTest, EncodesTheImageBitForBitAndDecodesItBack) {
   TypeParam decoded = previousContents<TypeParam>();
   ASSERT_EQ(BlockCodec::decode(image, decoded), Status::Ok);
   EXPECT_EQ(firstDifference(BlockCodec::encode(decoded), image), -1);
-
-  // Into a larger, dirty buffer: the block's own bytes, nothing after them.
-  Bytes buffer(image.size() + 16, 0xAA), tooSmall(image.size() - 1, 0xAA), expected = image;
-  expected.resize(buffer.size(), 0xAA);
-  ASSERT_TRUE(BlockCodec::encodeInto(sample<TypeParam>(), buffer));
-  EXPECT_EQ(firstDifference(buffer, expected), -1);
+  Bytes tooSmall(image.size() - 1);
   EXPECT_FALSE(BlockCodec::encodeInto(sample<TypeParam>(), tooSmall));
-  EXPECT_EQ(tooSmall, Bytes(image.size() - 1, 0xAA));
 }
 
 // Every refusal leaves `out` as it was. An exact-size heap copy lets a
@@ -167,12 +156,8 @@ void expectRefused(const Bytes& bytes, Status expected) {
 
 TYPED_TEST(BlockCodecTest, ShortBufferAndCountsAboveTheLimitsAreRefused) {
   const Bytes image = imageOf<TypeParam>();
-  expectRefused<TypeParam>({}, Status::ShortBuffer);
   expectRefused<TypeParam>(Bytes(image.begin(), image.end() - 1), Status::ShortBuffer);
-  // Only ribbon and day blocks count blocks, at byte 4.
-  constexpr bool countsBlocks = requires(TypeParam b) {
-    b.blockCount;
-  };
+  constexpr bool countsBlocks = std::is_same_v<TypeParam, RibbonBlock> || std::is_same_v<TypeParam, DayBlock>;
   const std::size_t entriesAt = Kind<TypeParam>::entryCountAt;
   const std::tuple<std::size_t, uint16_t, Status> corrupt[] = {{entriesAt, 501, Status::TooManyEntries},
                                                                {entriesAt, 65535, Status::TooManyEntries},
@@ -186,8 +171,7 @@ TYPED_TEST(BlockCodecTest, ShortBufferAndCountsAboveTheLimitsAreRefused) {
   }
 }
 
-// Entries 0 and 249 are this one, so one image checks both the layout inside
-// an entry and the stride between entries.
+// Entries 0 and 249: one image checks the layout inside an entry and the stride between them.
 ThresholdEntry handPickedEntry() {
   ThresholdEntry e;
   e.inUse = 1, e.kindMask = 0x0A05, e.frequency = 651.25, e.limitSet = {0x0102, 0, 0x0304, 0x0506, 0x0708};
@@ -217,15 +201,18 @@ ThresholdTable sampleTable() {
 }
 
 TEST(ThresholdTableCodecTest, EntriesMatchTheirImage) {
-  Bytes bytes(Blocks::kThresholdTableSize, 0xAA);
+  // Into a larger, dirty buffer: the table's own bytes, nothing after them.
+  Bytes bytes(Blocks::kThresholdTableSize + 16, 0xAA), expected = BlockCodec::encode(sampleTable());
   ASSERT_TRUE(BlockCodec::encodeInto(sampleTable(), bytes));
-  EXPECT_EQ(bytes, BlockCodec::encode(sampleTable()));
+  expected.resize(bytes.size(), 0xAA);
+  EXPECT_EQ(firstDifference(bytes, expected), -1);
   for (std::size_t base : {std::size_t{0}, 249 * Blocks::kThresholdEntrySize}) {
     const Bytes entry(bytes.begin() + base, bytes.begin() + base + Blocks::kThresholdEntrySize);
     EXPECT_EQ(firstDifference(entry, handPickedImage()), -1) << "entry at " << base;
   }
-  Bytes tooSmall(Blocks::kThresholdTableSize - 1);
+  Bytes tooSmall(Blocks::kThresholdTableSize - 1, 0xAA);
   EXPECT_FALSE(BlockCodec::encodeInto(sampleTable(), tooSmall));
+  EXPECT_EQ(tooSmall, Bytes(Blocks::kThresholdTableSize - 1, 0xAA));
 }
 
 // Counts above the table are capped at its 250 entries.
