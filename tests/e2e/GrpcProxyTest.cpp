@@ -65,12 +65,9 @@ HRESULT readWhenReady(Read&& read) {
 
 TEST(GrpcProxyTest, WrongIdentityIsRefusedAndCreatesNothing) {
   LoopbackSim sim(demo());
-  for (const ServerIdentity& id : {ServerIdentity{"demo", ".", "wrong"}, ServerIdentity{"nobody", ".", "x"},
-                                   ServerIdentity{"demo", "OTHER", "nembra-demo"}}) {
-    std::shared_ptr<INembraDataServer> data;
-    EXPECT_EQ(client(sim, id)->CreateDataServer(kDataClass, data), hr::E_ACCESSDENIED) << id.user;
-    EXPECT_EQ(data, nullptr);
-  }
+  std::shared_ptr<INembraDataServer> data;
+  EXPECT_EQ(client(sim, {"demo", ".", "wrong"})->CreateDataServer(kDataClass, data), hr::E_ACCESSDENIED);
+  EXPECT_EQ(data, nullptr);
   EXPECT_EQ(sim.host().service().objectCount(), 0u);
 }
 

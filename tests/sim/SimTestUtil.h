@@ -121,10 +121,4 @@ HRESULT untilReady(Call call) {
   return h;
 }
 
-// Keeps the server's log out of test output.
-class QuietLog : public ::testing::Environment {
-public:
-  void SetUp() override { SimLog::setEnabled(false); }
-};
-
 }  // namespace simtest
