@@ -1,7 +1,6 @@
-// The client's proxies against a real stand-in server on loopback: identity
-// refusal, object creation, retry codes, and a dead or dropping server. What
-// each code means is the stand-in server's own tests' business, and the reports
-// of the run-report tests carry every kind of block over the same proxies.
+// The client's proxies against a real stand-in server on loopback. What each
+// code means is the server's own tests' business; every kind of block is
+// carried over the same proxies by the run-report tests.
 #include "e2e/LoopbackSim.h"
 #include "server/BlockCodec.h"
 #include "server/INembraClock.h"

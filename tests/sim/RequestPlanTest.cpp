@@ -98,12 +98,6 @@ TEST(BuiltBlocks, EachKindFromTheTinyScans) {
                                  "1 n3 [450,1350) v515/515: -6@10 -25@20 -@30",
                                  "1 n3 [0,450) v515/515: -10@10 5@20 -@30"}));
   EXPECT_EQ(plan.scanSpan, (Period{kT0, kT0 + 2250}));
-  // The latest block, [T0+1.5h, T0+2h), holds no scan.
-  ASSERT_EQ(RequestPlan::ribbon(kT0, kT0 + 7200, 1800, Statistics::kMaximum, plan), hr::S_OK);
-  EXPECT_EQ(
-      built(plan),
-      (Blocks{"0 n4 [5400,7200) v515/515: -@10 -@20 -@30", "1 n4 [3600,5400) v515/515: -@10 -22@20 -@30",
-              "1 n4 [1800,3600) v515/515: -2@10 -3@20 -@30", "1 n4 [0,1800) v515/515: -6@10 5@20 -@30"}));
   // 23:30 to 00:30: the earlier day's window holds the first scans.
   ASSERT_EQ(RequestPlan::day(kT0 - kDay, kT0, 23 * 3600 + 1800, kDay + 1800, Statistics::kAverage, plan),
             hr::S_OK);
