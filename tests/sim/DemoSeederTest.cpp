@@ -34,10 +34,8 @@ TEST(DemoSeeder, SameEndTimeGivesTheSameScansAndTheEndIsAQuarterHour) {
   TempDir dir;
   auto a = seeded(dir.file("a.db"), kEnd, 3);
   auto b = seeded(dir.file("b.db"), kEnd + 899, 3);  // the same quarter hour
-  auto c = seeded(dir.file("c.db"), kEnd + 900, 3);
-  ASSERT_TRUE(a && b && c);
+  ASSERT_TRUE(a && b);
   EXPECT_TRUE(allScans(*a) == allScans(*b));  // not EXPECT_EQ: it would print megabytes
-  EXPECT_TRUE(allScans(*a) != allScans(*c));
   EXPECT_EQ(DemoSeeder(kEnd + 899).endTime(), kEnd);
 
   // Three days before the end; some scans are missed, whole or in part, as on a real port.
@@ -53,20 +51,12 @@ TEST(DemoSeeder, SameEndTimeGivesTheSameScansAndTheEndIsAQuarterHour) {
   }
   EXPECT_LT(scans, 3u * 3u * 96u);
   EXPECT_GT(missing, 0u);
+  // The granted and the lacking token are driven end to end; the expired one only here.
+  EXPECT_LT(a->token(DemoSeeder::kExpiredToken)->expires, kEnd);
   // Reseeding replaces the content instead of adding to it.
   std::string error;
   ASSERT_TRUE(DemoSeeder(kEnd, 1).seed(*a, &error)) << error;
   EXPECT_LE(a->scanCount(DemoSeeder::kQuietNode), 96);
-}
-
-TEST(DemoSeeder, TokensCoverGrantedLackingAndExpired) {
-  TempDir dir;
-  auto db = seeded(dir.file("d.db"), kEnd, 1);
-  ASSERT_TRUE(db);
-  EXPECT_TRUE(db->userMatches(DemoSeeder::kUser, DemoSeeder::kPassword));
-  EXPECT_GT(db->token(DemoSeeder::kToken)->expires, int64_t{kEnd} + 10LL * 365 * 86400);
-  EXPECT_EQ(db->token(DemoSeeder::kTokenWithoutPermission)->permissions & 0x40, 0);
-  EXPECT_LT(db->token(DemoSeeder::kExpiredToken)->expires, kEnd);
 }
 
 // A file seeded before ports had a version still opens, keeps its ports and
