@@ -2,8 +2,8 @@
 
 #include "SimTestUtil.h"
 
-#include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <cmath>
 
 using namespace simtest;
 

@@ -3,8 +3,6 @@
 
 #include "SimTestUtil.h"
 
-#include <gtest/gtest.h>
-
 using namespace simtest;
 
 namespace {
@@ -49,24 +47,19 @@ TEST(RequestPlan, RefusesArgumentsOutsideTheLimits) {
         << first << " " << last << " " << windowStart << "-" << windowEnd;
 }
 
-// Uneven steps: half the step on the side of the request.
+// The column found, -1 where refused. Uneven steps: half the step on the side of the request.
 TEST(RequestPlan, NearestFrequencyLiesWithinHalfAStepOfTheRequest) {
   const std::vector<double> uneven{10.0, 20.0, 40.0}, single{12.5}, none;
-  const struct {
-    const std::vector<double>& plan;
-    double mhz;
-    int expected;  // -1: refused
-  } cases[] = {{kPlan, 14.9, 0},  {kPlan, 15.1, 1},  {kPlan, 30.0, 2},  {kPlan, 35.0, 2},   {kPlan, 35.1, -1},
-               {kPlan, 5.0, 0},   {kPlan, 4.9, -1},  {single, 12.5, 0}, {single, 12.6, -1}, {none, 10.0, -1},
-               {uneven, 29.9, 1}, {uneven, 15.1, 1}, {uneven, 14.9, 0}};
-  for (const auto& c : cases) {
+  const std::tuple<const std::vector<double>*, double, int> cases[] = {
+      {&kPlan, 14.9, 0},  {&kPlan, 15.1, 1},  {&kPlan, 30.0, 2},  {&kPlan, 35.0, 2},   {&kPlan, 35.1, -1},
+      {&kPlan, 5.0, 0},   {&kPlan, 4.9, -1},  {&single, 12.5, 0}, {&single, 12.6, -1}, {&none, 10.0, -1},
+      {&uneven, 29.9, 1}, {&uneven, 15.1, 1}, {&uneven, 14.9, 0}};
+  for (const auto& [plan, mhz, expected] : cases) {
     size_t column = 99;
-    const HRESULT h = RequestPlan::nearestFrequency(c.plan, c.mhz, column);
-    EXPECT_EQ(h == hr::S_OK               ? static_cast<int>(column)
-              : h == hr::kInvalidArgument ? -1
-                                          : -2,
-              c.expected)
-        << c.mhz;
+    const HRESULT h = RequestPlan::nearestFrequency(*plan, mhz, column);
+    const int found = h == hr::S_OK ? static_cast<int>(column) : -1;
+    EXPECT_EQ(std::pair(h, found), std::pair(expected < 0 ? hr::kInvalidArgument : hr::S_OK, expected))
+        << mhz;
   }
 }
 

@@ -10,8 +10,6 @@
 
 #include "SimTestUtil.h"
 
-#include <gtest/gtest.h>
-
 #include <array>
 #include <chrono>
 #include <thread>
@@ -27,22 +25,20 @@ class SimServerTest : public ::testing::Test {
 protected:
   void SetUp() override {
     SimLog::setEnabled(false);
+    {
+      auto db = SimDatabase::open(dir.file("tiny.db"), nullptr);
+      ASSERT_TRUE(db);
+      fillTinyDatabase(*db);
+    }
     start({});
   }
 
   void start(SimOptions options) {
     objects.clear();
     server.reset();
-    {
-      std::string error;
-      auto db = SimDatabase::open(dir.file("tiny.db"), &error);
-      ASSERT_TRUE(db) << error;
-      if (db->port(kNode) == std::nullopt) fillTinyDatabase(*db);
-    }
     options.dbPath = dir.file("tiny.db");
     server = std::make_unique<SimServer>(std::move(options));
-    std::string error;
-    ASSERT_TRUE(server->open(&error)) << error;
+    ASSERT_TRUE(server->open(nullptr));
   }
 
   std::shared_ptr<INembraDataServer> dataServer() {

@@ -10,9 +10,7 @@
 #include <QTemporaryDir>
 
 #include <chrono>
-#include <cmath>
 #include <limits>
-#include <memory>
 #include <span>
 #include <sstream>
 #include <string>
@@ -74,13 +72,6 @@ inline void fillTinyDatabase(SimDatabase& db) {
   const ScanSet s = tinyScanSet();
   for (std::size_t i = 0; i < s.times.size(); ++i)
     ASSERT_TRUE(db.putScan(kNode, s.times[i], std::span(s.levels).subspan(3 * i, 3), &error)) << error;
-}
-
-inline void expectValue(double expected, double actual) {
-  if (expected >= Blocks::NO_DATA)
-    EXPECT_EQ(actual, Blocks::NO_DATA);
-  else
-    EXPECT_NEAR(actual, expected, 1e-9);
 }
 
 // A block in one line, times from T0: has data, then the header fields the

@@ -2,8 +2,6 @@
 
 #include "SimTestUtil.h"
 
-#include <gtest/gtest.h>
-
 using namespace simtest;
 using Statistics::Levels;
 
@@ -26,8 +24,8 @@ TEST(Statistics, ProfileAndSingleColumnAgreeWithHandValues) {
     Statistics::profile(scans, 0, scans.size(), statistic, levels, out);
     for (size_t col = 0; col < 3; ++col) {
       SCOPED_TRACE(::testing::Message() << "statistic " << statistic << ", column " << col);
-      expectValue(expected[col], out[col]);
-      expectValue(expected[col], Statistics::value(scans, 0, scans.size(), col, statistic, levels));
+      EXPECT_DOUBLE_EQ(out[col], expected[col]);
+      EXPECT_DOUBLE_EQ(Statistics::value(scans, 0, scans.size(), col, statistic, levels), expected[col]);
     }
   }
 }
