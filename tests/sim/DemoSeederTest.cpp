@@ -73,20 +73,15 @@ TEST(SimDatabaseFile, OlderPortsTableGainsTheVersionColumn) {
   EXPECT_EQ(sqlite3_exec(raw, "ALTER TABLE ports DROP COLUMN monitor_version", nullptr, nullptr, nullptr),
             SQLITE_OK);
   sqlite3_close(raw);
-  for (int opening = 0; opening < 2; ++opening) {  // the second opening finds the column there
-    std::string error;
-    auto db = SimDatabase::open(path, &error);
-    ASSERT_TRUE(db) << error;
+  for (uint16_t version : {uint16_t{0}, uint16_t{0xFFFF}}) {  // the second opening finds the column there
+    auto db = SimDatabase::open(path, nullptr);
+    ASSERT_TRUE(db);
     const auto p = db->port(kNode);
     ASSERT_TRUE(p);
-    EXPECT_EQ(std::tuple(p->label, p->frequencies, p->monitorVersion),
-              std::tuple("Tiny", tinyPort().frequencies, uint16_t{0}));
+    EXPECT_EQ(std::tuple(p->label, p->monitorVersion), std::tuple("Tiny", version));
     PortRecord updated = *p;
-    for (uint16_t version : {uint16_t{0xFFFF}, uint16_t{0}}) {  // ends as it began, for the next opening
-      updated.monitorVersion = version;
-      ASSERT_TRUE(db->putPort(updated, &error)) << error;
-      EXPECT_EQ(db->port(kNode)->monitorVersion, version);
-    }
+    updated.monitorVersion = 0xFFFF;
+    ASSERT_TRUE(db->putPort(updated, nullptr));
   }
 }
 

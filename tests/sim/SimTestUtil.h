@@ -100,12 +100,11 @@ std::string show(const B& b) {
   return s.str();
 }
 
-// Repeats `call` while it answers "not ready", for at most two seconds.
+// Repeats `call` while it answers "not ready", for about two seconds.
 template <typename Call>
 HRESULT untilReady(Call call) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
   HRESULT h = call();
-  while (h == hr::kNotReady && std::chrono::steady_clock::now() < deadline) {
+  for (int i = 0; i < 2000 && h == hr::kNotReady; ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
     h = call();
   }
