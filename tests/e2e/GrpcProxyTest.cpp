@@ -1,6 +1,5 @@
-// The client's proxies against a real stand-in server on loopback. What each
-// code means is the server's own tests' business; every kind of block is
-// carried over the same proxies by the run-report tests.
+// The client's proxies against a real stand-in server on loopback; what each code
+// means is the server's tests' business, every kind of block the run-report tests'.
 #include "e2e/LoopbackSim.h"
 #include "server/BlockCodec.h"
 #include "server/INembraClock.h"

@@ -1,6 +1,5 @@
-// Whole requests as the program makes them: a session with the stored demo
-// identity, RunReport with its progress dialog (offscreen) and worker thread,
-// against nembra-sim on loopback.
+// Whole requests as the program makes them (stored identity, progress dialog,
+// worker thread) against nembra-sim on loopback.
 #include "app/CMainFrame.h"
 #include "app/COrbiskDoc.h"
 #include "app/ConnectedSession.h"

@@ -166,6 +166,7 @@ TEST_F(ServerFaultTest, FailingKeepAliveStaysSilentAndTheNextReportRuns) {
   newGraph();
   EXPECT_TRUE(waitFor([&] { return m_reports > reports; })) << shown();
   EXPECT_TRUE(m_prompts.texts.isEmpty()) << shown();
+  EXPECT_FALSE(programEnded());
 }
 
 }  // namespace
