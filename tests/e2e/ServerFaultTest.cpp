@@ -1,7 +1,5 @@
 // The whole application launched from a command line against nembra-sim on
-// loopback, with the server misbehaving: a token without the right to run the
-// program, a session the administrator ends between reports, a server that
-// goes away or restarts while a report is on screen, a keep-alive that fails.
+// loopback, with the server misbehaving before, between and during reports.
 #include "app/CMainFrame.h"
 #include "app/COrbiskApp.h"
 #include "app/ConnectedSession.h"
@@ -126,7 +124,11 @@ TEST_F(ServerFaultTest, FaultBeforeTheNextReportIsReportedAndEndsTheProgram) {
   } cases[] = {
       {"session ended", true, [](ServerFaultTest&) { std::this_thread::sleep_for(1100ms); },
        Strings::LoadString(Strings::IDS_SECURITY_CHECK_FAILED)},
-      {"server gone", false, [](ServerFaultTest& t) { t.m_sim->host().shutdown(); },
+      {"server gone, the keep-alive silent", false,
+       [](ServerFaultTest& t) {
+         t.m_sim->host().shutdown();
+         t.m_app->session().KeepAlive();
+       },
        Strings::LoadString(Strings::IDS_NO_PERMISSION)},
       {"server restarted", false, [](ServerFaultTest& t) { t.startSim(); },
        Strings::LoadString(Strings::IDS_NO_PERMISSION)},
@@ -160,20 +162,11 @@ TEST_F(ServerFaultTest, FailingKeepAliveStaysSilentAndTheNextReportRuns) {
   startSim(faulty);
   launchAndShowFirstReport();
   m_app->session().KeepAlive();
-  QCoreApplication::processEvents();
-  EXPECT_TRUE(m_prompts.texts.isEmpty()) << shown();
-  EXPECT_FALSE(programEnded());
   const int reports = m_reports;
   newGraph();
   EXPECT_TRUE(waitFor([&] { return m_reports > reports; })) << shown();
-  // A server that is gone answers the keep-alive with nothing shown either.
-  m_sim->host().shutdown();
-  m_app->session().KeepAlive();
-  QCoreApplication::processEvents();
-  EXPECT_TRUE(m_prompts.texts.isEmpty());
+  EXPECT_TRUE(m_prompts.texts.isEmpty()) << shown();
   EXPECT_FALSE(programEnded());
-  EXPECT_TRUE(reportShown());
-  EXPECT_EQ(ribbonsKept(), 24);
 }
 
 }  // namespace
