@@ -4,11 +4,6 @@
 
 namespace Statistics {
 
-bool beyond(float level, int k, const Levels& levels) {
-  const double limit = levels[static_cast<size_t>(k - 1)];
-  return k <= 2 ? level > limit : level < limit;
-}
-
 Accumulator::Accumulator(int statistic, const Levels& levels, std::size_t width)
     : m_statistic(statistic), m_acc(width, 0.0), m_present(width, 0) {
   if (statistic >= kBeyond1 && statistic <= kBeyond4) {

@@ -29,9 +29,6 @@ constexpr bool isValid(int statistic) {
   return statistic >= kAverage && statistic <= kBeyond4;
 }
 
-// Whether `level` lies beyond threshold k (1..4) of `levels`.
-bool beyond(float level, int k, const Levels& levels);
-
 // One period's statistic over `width` frequency columns, fed a scan at a
 // time, so an answer never needs all its scans in memory at once.
 class Accumulator {
