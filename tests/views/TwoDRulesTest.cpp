@@ -108,7 +108,8 @@ TEST(ThresholdLinesTest, EntriesCountedSkippedAndHoled) {
   table[2] = {0, 1, 10.0, {1, 0, 0, 0, 0}, kLevels};  // not in use but carries a limit: a hole
   table[3] = {0, 1, 15.0, {0, 0, 0, 0, 0}, kLevels};  // not counted, yet within the first n: a hole
   table[4] = {1, 1, 20.0, {1, 1, 1, 1, 1}, kLevels};  // counted, but beyond the first n = 4 entries
-  const auto& pair = ThresholdLines::build(table, 5, 0.0).pairs[0];
+  const auto lines = ThresholdLines::build(table, 5, 0.0);
+  const auto& pair = lines.pairs[0];
   EXPECT_EQ(pair.x, (QVector<double>{5.0, 10.0, 15.0}));
   EXPECT_EQ(pair.first, (QVector<double>{10.0, H, H}));
   EXPECT_EQ(pair.second, (QVector<double>{H, H, H}));
