@@ -50,6 +50,22 @@ void print(const char* what, std::vector<double> v, const char* unit = "ms") {
               v.front(), unit, v.size());
 }
 
+// 200 pointer positions spread over `plot`, each timed from the move to the
+// readout's repaint.
+template <typename Move>
+std::vector<double> pointerMoves(const QRect& plot, Move move, const ReadoutBubble& readout) {
+  std::vector<double> out;
+  for (int k = 0; k < 200; ++k) {
+    const QPoint p(plot.left() + (k * 7) % plot.width(), plot.top() + (k * 13) % plot.height());
+    QElapsedTimer t;
+    t.start();
+    move(p);
+    const_cast<ReadoutBubble&>(readout).repaint();
+    out.push_back(msSince(t));
+  }
+  return out;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -142,16 +158,9 @@ int main(int argc, char** argv) {
   if (!pick3d.empty()) print("3D pick: click to the cell's readout drawn", pick3d);
 
   const QRect plot = map.plotRect();
-  std::vector<double> heatMove;
-  for (int k = 0; k < 200; ++k) {
-    const QPoint p(plot.left() + (k * 7) % plot.width(), plot.top() + (k * 13) % plot.height());
-    QElapsedTimer t;
-    t.start();
-    view.showHeatReadout(p.x(), p.y());
-    const_cast<ReadoutBubble&>(view.heatReadout()).repaint();
-    heatMove.push_back(msSince(t));
-  }
-  print("heat map pointer move: readout and its repaint", heatMove);
+  print("heat map pointer move: readout and its repaint",
+        pointerMoves(
+            plot, [&](const QPoint& p) { view.showHeatReadout(p.x(), p.y()); }, view.heatReadout()));
 
   std::vector<double> zoomFrames;
   for (int k = 0; k < runs; ++k) {
@@ -189,16 +198,9 @@ int main(int argc, char** argv) {
   summary.setActive(true);
   settle(300);
   const QRect plot2d = summary.chart().plotRect();
-  std::vector<double> move2d;
-  for (int k = 0; k < 200; ++k) {
-    const QPoint p(plot2d.left() + (k * 7) % plot2d.width(), plot2d.top() + (k * 13) % plot2d.height());
-    QElapsedTimer t;
-    t.start();
-    summary.showReadout(p.x(), p.y());
-    const_cast<ReadoutBubble&>(summary.readout()).repaint();
-    move2d.push_back(msSince(t));
-  }
-  print("2D pointer move, 7 traces x 500: readout and repaint", move2d);
+  print("2D pointer move, 7 traces x 500: readout and repaint",
+        pointerMoves(
+            plot2d, [&](const QPoint& p) { summary.showReadout(p.x(), p.y()); }, summary.readout()));
   if (!pngDir.isEmpty()) {
     summary.showReadout(plot2d.left() + plot2d.width() * 2 / 5, plot2d.top() + plot2d.height() / 3);
     settle(100);
