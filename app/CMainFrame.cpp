@@ -392,6 +392,9 @@ void CMainFrame::OnPrint() {
 void CMainFrame::OnPrintPreview() {
   QPrinter printer(QPrinter::HighResolution);
   QPrintPreviewDialog preview(&printer, this);
+  // Qt's own size is a toolbar over a thumbnail of the page; the preview
+  // opens as large as the window it previews.
+  preview.resize(size());
   connect(&preview, &QPrintPreviewDialog::paintRequested, this,
           [this](QPrinter* p) { printReport(*p, pageContent()); });
   preview.exec();
