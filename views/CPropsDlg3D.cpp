@@ -161,6 +161,8 @@ void CPropsDlg3D::prepare(int graphType, bool percent, bool levelTraceDrawn, con
   m_scale->setEnabled(m_layout.scaleShown && m_layout.levelsEnabled);
   m_step->setEnabled(m_layout.levelsEnabled);
   m_step->setCurrentIndex(ReferenceStep::toIndex(referenceStep));
+  m_scale->setCurrentIndex(ReferenceStep::toIndex(source.scale));
+  m_result = {};
 
   const int decimals = GraphPropsRules::decimalsFor(
       m_layout.checkFrequencies ? source.frequencies : QVector<double>{source.singleFrequency});

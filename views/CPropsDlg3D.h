@@ -13,8 +13,9 @@ class QSpinBox;
 
 // The graph property dialog: the visible frequency range, the amplitude
 // range (3D) or scale (2D) and the reference-level step of the report on
-// show. The main frame owns one for the program's lifetime, so the scale
-// item is kept between openings; the rules live in GraphPropsRules.
+// show. The main frame owns one for the program's lifetime; each opening
+// sets every control from the report, so nothing a Cancel left stays. The
+// rules live in GraphPropsRules.
 class CPropsDlg3D : public QDialog {
   Q_OBJECT
 public:

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QLineEdit>
 #include <QSpinBox>
 
 #include <gtest/gtest.h>
@@ -98,14 +99,42 @@ TEST_F(PropsDialogTest, OkRefusesStopNotAboveStartThenClampsTheRange) {
 }
 
 TEST_F(PropsDialogTest, OneFrequencyShowsItsFrequencyAndChecksNone) {
-  combo("combo1373")->setCurrentIndex(1);
   m_dlg.prepare(OneFreqTimeWindow, false, true, source(), 10);
   EXPECT_EQ(std::tuple(edit("edit1001")->value(), edit("edit1001")->isEnabled(), edit("edit1002")->isHidden(),
                        m_dlg.windowTitle()),
             std::tuple(33.125, false, true, QString("2D Graph Properties")));
   m_dlg.accept();
-  EXPECT_EQ(std::tuple(m_dlg.result(), m_prompts.texts.size(), m_dlg.settings().scale),
-            std::tuple(int(QDialog::Accepted), 0, 5));  // the scale item is kept between openings
+  EXPECT_EQ(std::tuple(m_dlg.result(), m_prompts.texts.size()), std::tuple(int(QDialog::Accepted), 0));
+}
+
+// Each opening shows the report as it is drawn: whatever a cancelled opening
+// changed, typed or left half-typed is gone, and OK applies what is shown.
+TEST_F(PropsDialogTest, ACancelledOpeningLeavesNothingBehind) {
+  ViewSettingsSource s = source();
+  s.scale = 5;
+  const auto controls = [&] {
+    return QStringList{edit("edit1001")->text(), edit("edit1002")->text(), range()->text(),
+                       combo("combo1373")->currentText(), combo("combo1014")->currentText()}
+        .join(' ');
+  };
+  const std::function<void()> changes[] = {[&] { type(edit("edit1001"), 20.0); },
+                                           [&] { edit("edit1002")->stepBy(-3); },
+                                           [&] { range()->setValue(80); },
+                                           [&] { range()->findChild<QLineEdit*>()->setText("95"); },
+                                           [&] { combo("combo1373")->setCurrentIndex(0); },
+                                           [&] { combo("combo1014")->setCurrentIndex(2); }};
+  for (const int graphType : {TimeWindowSummary, TwentyFourHour}) {
+    m_dlg.prepare(graphType, false, true, s, 2);
+    const QString drawn = controls();
+    EXPECT_EQ(drawn, "10.000 60.000 50 5 2") << graphType;
+    for (const auto& change : changes) change();
+    m_dlg.reject();
+    m_dlg.prepare(graphType, false, true, s, 2);
+    EXPECT_EQ(controls(), drawn) << graphType;
+  }
+  m_dlg.accept();
+  EXPECT_EQ(std::tuple(m_dlg.settings().scale, m_dlg.settings().referenceStep, m_dlg.settings().range),
+            std::tuple(5, 2, 50));
 }
 
 TEST_F(PropsDialogTest, LevelCombosFollowTheDrawnTraces) {
