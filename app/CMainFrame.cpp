@@ -326,10 +326,14 @@ ReportView* CMainFrame::viewFor(int graphType) {
 }
 
 void CMainFrame::showView(ReportView* view) {
-  if (m_activeView && m_activeView != view) m_activeView->setActive(false);
+  const bool switched = m_activeView != view;
+  if (m_activeView && switched) m_activeView->setActive(false);
   m_activeView = view;
   m_views->setCurrentWidget(view ? static_cast<QWidget*>(view) : m_placeholder);
   if (view) {
+    // Another report type comes up in its stored look; a new report of the
+    // same type keeps the look edited and not yet saved.
+    if (switched) view->loadAppearance();
     view->setActive(true);
     view->setFocus();
   }

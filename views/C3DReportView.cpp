@@ -117,8 +117,7 @@ C3DReportView::C3DReportView(int graphType, QWidget* parent) : ReportView(parent
   m_heatShown = HeatMapChoice::load(m_graphType);
   m_pickReadout = new ReadoutBubble(m_chart, true);
   connect(m_chart, &CChart3D::cellPicked, this, &C3DReportView::showPickReadout);
-  SettingsStore store;
-  m_record.load(store.sectionKey(text(Strings::IDS_CHART_SETTINGS_SECTION)), m_graphType);
+  C3DReportView::loadAppearance();
 }
 
 void C3DReportView::resizeEvent(QResizeEvent* event) {
@@ -153,8 +152,6 @@ void C3DReportView::setActive(bool active) {
     m_firstActivation = false;
     for (int n : menuOrder()) m_chart->setMenuItem(n, menuItemsOn().contains(n));
   }
-  SettingsStore store;
-  m_record.load(store.sectionKey(text(Strings::IDS_CHART_SETTINGS_SECTION)), m_graphType);
 }
 
 QString C3DReportView::headerText(const ReportData& report) const {
@@ -458,6 +455,11 @@ void C3DReportView::saveAppearance() {
   RegistryKey section = store.sectionKey(text(Strings::IDS_CHART_SETTINGS_SECTION));
   m_record.save(section, m_graphType);
   store.sync();
+}
+
+void C3DReportView::loadAppearance() {
+  SettingsStore store;
+  m_record.load(store.sectionKey(text(Strings::IDS_CHART_SETTINGS_SECTION)), m_graphType);
 }
 
 QString C3DReportView::statusText() const {

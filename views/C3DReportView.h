@@ -32,6 +32,7 @@ public:
   void fillFrameState(FrameState& state) const override;
   ChartPainter chartPainter() const override;
   void saveAppearance() override;
+  void loadAppearance() override;
   void setActive(bool active) override;
   QString statusText() const override;
   bool viewSettingsSource(ViewSettingsSource& source) const override;

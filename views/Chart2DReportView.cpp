@@ -50,10 +50,7 @@ Chart2DReportView::Chart2DReportView(int graphType, int marker1Series, int marke
       m_timeAxis(timeAxis) {
   m_chart = new CChart2D(this);
   setFocusProxy(m_chart);  // the frame focuses the view; the keys belong to the chart
-  {
-    SettingsStore store;
-    m_look.load(chartSettings(store), m_graphType);
-  }
+  Chart2DReportView::loadAppearance();
   connect(m_chart, &CChart2D::mousePressed, this, [this](Qt::MouseButton button, int x, int y) {
     if (button != Qt::LeftButton || !m_markers || !m_markers->attachedTo(m_chart)) return;
     if (m_markers->press(x, y)) emit commandsChanged();
@@ -94,18 +91,8 @@ void Chart2DReportView::readSettings() {
 }
 
 void Chart2DReportView::setActive(bool active) {
-  const bool wasActive = m_active;
-  m_active = active;
   if (!active) return;
   readSettings();
-  if (!wasActive) {
-    SettingsStore store;
-    m_look.load(chartSettings(store), m_graphType);
-    if (m_ready && m_look.loaded) {
-      m_look.apply(*m_chart);
-      drawOverlays();
-    }
-  }
   if (m_firstActivation) {
     m_firstActivation = false;
     // The control's own zoom, pan and reset gestures would fight the
@@ -215,6 +202,11 @@ void Chart2DReportView::saveAppearance() {
   RegistryKey settings = chartSettings(store);
   m_look.save(settings, m_graphType);
   store.sync();
+}
+
+void Chart2DReportView::loadAppearance() {
+  SettingsStore store;
+  m_look.load(chartSettings(store), m_graphType);
 }
 
 bool Chart2DReportView::editAppearance() {

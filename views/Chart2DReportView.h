@@ -30,6 +30,7 @@ public:
   void fillFrameState(FrameState& state) const override;
   ChartPainter chartPainter() const override;
   void saveAppearance() override;
+  void loadAppearance() override;
   void setActive(bool active) override;
   QString statusText() const override { return m_statusText; }
   void setMarkerSet(MarkerSet* markers) override;
@@ -106,6 +107,5 @@ private:
   std::array<int, 2> m_markerSeries;
   bool m_timeAxis;
   bool m_firstActivation = true;
-  bool m_active = false;
   ReadoutBubble* m_readout = nullptr;
 };

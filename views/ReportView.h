@@ -31,6 +31,9 @@ public:
   virtual ChartPainter chartPainter() const = 0;
   // The main window closes while this report is on show: keep its look.
   virtual void saveAppearance() = 0;
+  // The frame switches to this report type: the look stored for it replaces
+  // the view's record, for the builds to come.
+  virtual void loadAppearance() = 0;
   // The frame switches to this view (true) or away from it (false).
   virtual void setActive(bool) {}
   // The text of the status bar's third pane while this view is on show.

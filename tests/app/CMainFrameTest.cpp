@@ -7,6 +7,10 @@
 #include "support/FixedClock.h"
 #include "views/C3DReportView.h"
 #include "views/Chart2DReportView.h"
+#include "views/ChartAppearanceDialog.h"
+
+#include <QSpinBox>
+#include <QTabWidget>
 
 namespace {
 
@@ -67,9 +71,18 @@ protected:
   }
   void TearDown() override { m_frame.reset(); }
 
-  // One ribbon of levels 1.5 to 14.5, or a One Frequency average of three points.
+  // One ribbon of levels 1.5 to 14.5, or an average of three points.
   void fetch(int type) {
-    if (type == OneFreqTimeWindow) {
+    if (type == TimeWindowSummary) {
+      SummaryBlock b{};
+      b.hasData = 1;
+      b.entryCount = 3;
+      for (int i = 0; i < 3; ++i) {
+        b.values[i] = 10.0 * i;
+        b.frequencies[i] = 5.0 + i;
+      }
+      m_fake->data->blocks.push_back(BlockCodec::encode(b));
+    } else if (type == OneFreqTimeWindow) {
       FrequencySeriesBlock b{};
       b.hasData = 1;
       b.entryCount = 3;
@@ -118,6 +131,44 @@ TEST_F(ReportFrameTest, AViewReadsTheSettingsBeforeItBuildsAndDeltaStaysOn) {
   delta->trigger();
   m_frame->updateCommands();
   EXPECT_TRUE(delta->isChecked());
+}
+
+int borderWidth(const ReportView* view) {
+  if (const auto* flat = dynamic_cast<const Chart2DReportView*>(view))
+    return flat->chart().state().look.borderWidth;
+  return static_cast<const C3DReportView*>(view)->chart().appearance().borderWidth;
+}
+
+// The chart's own pages, as its context menu opens them: a border of width 3, kept.
+void editBorderWidth(ReportView* view) {
+  QTimer::singleShot(0, [] {
+    auto* dialog = qobject_cast<ChartAppearanceDialog*>(QApplication::activeModalWidget());
+    ASSERT_TRUE(dialog);
+    // The border page comes first, its width is its one number.
+    dialog->findChild<QTabWidget*>()->widget(0)->findChild<QSpinBox*>()->setValue(3);
+    dialog->accept();
+  });
+  if (auto* flat = dynamic_cast<Chart2DReportView*>(view))
+    EXPECT_TRUE(flat->editAppearance());
+  else
+    EXPECT_TRUE(static_cast<C3DReportView*>(view)->editChartProperties());
+}
+
+// A new report of the same type keeps the look edited and not yet saved;
+// another type in between brings back the stored look (none stored here).
+TEST_F(ReportFrameTest, ANewReportOfTheSameTypeKeepsTheEditedLook) {
+  for (int type = TimeWindowSummary; type <= MultiDayTimeWindow; ++type) {
+    SCOPED_TRACE(type);
+    fetch(type);
+    const int stored = borderWidth(m_frame->activeView());
+    ASSERT_NE(stored, 3);
+    editBorderWidth(m_frame->activeView());
+    fetch(type);
+    EXPECT_EQ(borderWidth(m_frame->activeView()), 3);
+    fetch(type == TwentyFourHour ? MultiDay : TwentyFourHour);
+    fetch(type);
+    EXPECT_EQ(borderWidth(m_frame->activeView()), stored);
+  }
 }
 
 }  // namespace
