@@ -83,9 +83,9 @@ void CTimeWindowSummaryView::drawOverlays() {
 }
 
 void CTimeWindowSummaryView::setPairState(int k) {
-  // Without a level trace the left axis is hidden; lines against it would
-  // float free of any scale.
-  const int state = m_levelDrawn ? m_display.pairState(k) : Chart2DState::Off;
+  // Also without a level trace: the display state a report with levels left
+  // holds for the percentages that follow.
+  const int state = m_display.pairState(k);
   m_chart->setDisplay(1, 2 * k + 5, state);
   m_chart->setDisplay(1, 2 * k + 6, state);
 }
@@ -177,12 +177,11 @@ QList<CChartProperty::SeriesInUse> CTimeWindowSummaryView::seriesInUse() const {
     if (s.at(2, k).display == Chart2DState::Shown) out.push_back({2, k, s.at(2, k).legendText});
   out.push_back({1, kMarker1Series, text(Strings::IDS_UI_SERIES_MARKER_1)});
   out.push_back({1, kMarker2Series, text(Strings::IDS_UI_SERIES_MARKER_2)});
-  if (m_levelDrawn)
-    for (int k = 0; k < ThresholdLines::kThresholds; ++k) {
-      const QString name = k < 4 ? m_thresholdNames.value(k)
-                                 : text(Strings::IDS_MENU_INTERVAL_THRESHOLD).remove(QLatin1Char('&'));
-      out.push_back({1, 2 * k + 5, text(Strings::IDS_UI_SERIES_LINE_1).arg(name)});
-      out.push_back({1, 2 * k + 6, text(Strings::IDS_UI_SERIES_LINE_2).arg(name)});
-    }
+  for (int k = 0; k < ThresholdLines::kThresholds; ++k) {
+    const QString name = k < 4 ? m_thresholdNames.value(k)
+                               : text(Strings::IDS_MENU_INTERVAL_THRESHOLD).remove(QLatin1Char('&'));
+    out.push_back({1, 2 * k + 5, text(Strings::IDS_UI_SERIES_LINE_1).arg(name)});
+    out.push_back({1, 2 * k + 6, text(Strings::IDS_UI_SERIES_LINE_2).arg(name)});
+  }
   return out;
 }

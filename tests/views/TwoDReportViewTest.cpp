@@ -251,6 +251,9 @@ TEST_F(TwoDViewTest, ThresholdSubmenuRules) {
   for (size_t e = 0; e < 3; ++e)
     f.table[e] = {1, 1, 10.0 + 5.0 * static_cast<double>(e), {1, 1, 2, 2, 1}, {15.0, 5.0, -14.0, -20.0, 0.0}};
   f.data.thresholdEntries = 3;
+  Fixture percent({{3, ramp(0.0)}});
+  percent.table = f.table;
+  percent.data.thresholdEntries = 3;
   auto view = show<CTimeWindowSummaryView>(f);
   const Chart2DState& s = view->chart().state();
   // The threshold series drawn, then the Show All and Threshold 2 items.
@@ -268,6 +271,8 @@ TEST_F(TwoDViewTest, ThresholdSubmenuRules) {
       {[&] { view->runCommand(ID_THRESHOLDS_2); }, "##..####.. all"},
       {[&] { view->showReport(f.data); }, "##..####.. all"},  // the display state survives a rebuild
       {[&] { view->runCommand(ID_THRESHOLDS_ALL); }, "########## 2"},
+      {[&] { view->showReport(percent.data); }, "########## 2"},  // also without a level trace
+      {[&] { view->showReport(f.data); }, "########## 2"},
       {[&] { view->runCommand(ID_THRESHOLDS_DISPLAY); }, ".......... 2"}};
   for (const auto& [act, expected] : steps) {
     act();
