@@ -45,10 +45,7 @@ void CTimeWindowSummaryView::showReport(const ReportData& report) {
       m_frequencies = QVector<double>(first.frequencies.begin(), first.frequencies.begin() + points);
       m_displayStart = first.frequencies[0];
       m_displayStop = first.frequencies[static_cast<size_t>(points - 1)];
-      for (const int i : SeriesRules::frequencyLabelIndices(points))
-        s.axis(Chart2DState::X)
-            .valueLabels.insert(first.frequencies[static_cast<size_t>(i)],
-                                QString::asprintf("%.2lf", first.frequencies[static_cast<size_t>(i)]));
+      labelFrequencies(m_displayStart, m_displayStop);
     }
     Chart2DState::Axis& x = s.axis(Chart2DState::X);
     x.minimum = first.frequencies[0];
@@ -149,9 +146,19 @@ void CTimeWindowSummaryView::applyViewSettings(const ViewSettings& settings) {
   x.maximum = settings.stopFrequency;
   m_displayStart = settings.startFrequency;
   m_displayStop = settings.stopFrequency;
+  // Labelled points of the whole result may all lie outside a narrow range,
+  // and the grid lines stand at the labels.
+  labelFrequencies(settings.startFrequency, settings.stopFrequency);
   trackVisibleLevels(settings.startFrequency, settings.stopFrequency);
   m_chart->setBatch(false);
   emit commandsChanged();
+}
+
+void CTimeWindowSummaryView::labelFrequencies(double start, double stop) {
+  QMap<double, QString> labels;
+  for (const int i : SeriesRules::frequencyLabelIndices(m_frequencies, start, stop))
+    labels.insert(m_frequencies[i], QString::asprintf("%.2lf", m_frequencies[i]));
+  m_chart->edit().axis(Chart2DState::X).valueLabels = labels;
 }
 
 void CTimeWindowSummaryView::trackVisibleLevels(double start, double stop) {

@@ -34,6 +34,8 @@ private:
   // The plotted levels of the frequencies from start up to (not including)
   // the first at or above stop.
   void trackVisibleLevels(double start, double stop);
+  // The x labels, and with them the grid, over the points from start to stop.
+  void labelFrequencies(double start, double stop);
   void setPairState(int k);
 
   ThresholdDisplay m_display;

@@ -4,10 +4,16 @@
 
 namespace SeriesRules {
 
-QVector<int> frequencyLabelIndices(int count) {
+QVector<int> frequencyLabelIndices(const QVector<double>& frequencies, double start, double stop) {
   QVector<int> out;
+  int first = -1, count = 0;
+  for (int i = 0; i < frequencies.size(); ++i)
+    if (frequencies[i] >= start && frequencies[i] <= stop) {
+      if (first < 0) first = i;
+      ++count;
+    }
   const int step = count >= 15 ? count / 15 : 1;
-  for (int i = 0; i < count; i += step) out.push_back(i);
+  for (int i = 0; i < count; i += step) out.push_back(first + i);
   return out;
 }
 

@@ -6,9 +6,10 @@
 // How the 2D reports turn a result's points into what the chart draws.
 namespace SeriesRules {
 
-// The indices that carry an x label on a frequency axis: every point below
-// 15 points, every (count / 15)th point from 15 on.
-QVector<int> frequencyLabelIndices(int count);
+// The indices that carry an x label on a frequency axis, counted over the
+// points shown (from start to stop, both included, ascending): every shown
+// point below 15 of them, else every (shown / 15)th from the first shown.
+QVector<int> frequencyLabelIndices(const QVector<double>& frequencies, double start, double stop);
 
 // Which points of a time axis carry a time label: the first and the last
 // always; any other point lying more than 1.2 % of the window after the last

@@ -304,6 +304,35 @@ TEST_F(TwoDViewTest, ReferenceLevelCommandsAndTheRangeFromTheDialog) {
   EXPECT_EQ(axis(), std::tuple(12.0, -28.0, 12.0));
 }
 
+// 300 points from 10 MHz label every 20th; narrowed to 31 .. 49 MHz, none
+// of those would be in view. The picture: x grid lines, each with its label.
+TEST_F(TwoDViewTest, ANarrowedRangeIsLabelledAndGriddedOverItsOwnPoints) {
+  Fixture f({{0, QVector<double>(300, 5.0)}});
+  auto view = show<CTimeWindowSummaryView>(f, {900, 600});
+  ViewSettings narrow;
+  narrow.startFrequency = 31.0;
+  narrow.stopFrequency = 49.0;
+  view->applyViewSettings(narrow);
+  CChart2D& chart = view->chart();
+  const QImage image = chart.image(QSize(900, 600)).convertToFormat(QImage::Format_RGB32);
+  const QRect plot = chart.plotRect();
+  const QRgb background = colorFromRef(CChartProperty::defaults(TimeWindowSummary).plotBackground).rgb();
+  const auto inked = [&](int x, int y) { return image.pixel(x, y) != background; };
+  // A grid line: a column of the plot marked over a third of its height.
+  QStringList lines;
+  for (int x = plot.left() + 2; x < plot.right() - 2; ++x) {
+    int marked = 0;
+    for (int y = plot.top(); y <= plot.bottom(); ++y) marked += inked(x, y);
+    if (marked * 3 < plot.height() || (!lines.isEmpty() && lines.back().toInt() == x - 1)) continue;
+    bool labelled = false;
+    for (int y = plot.bottom() + 3; y < plot.bottom() + 30; ++y)
+      for (int dx = -6; dx <= 6; ++dx) labelled |= qGray(image.pixel(x + dx, y)) > 0x80;
+    lines << QString::number(x) + (labelled ? "" : "?");
+  }
+  EXPECT_EQ(lines.size(), 17) << lines.join(' ').toStdString();  // 32 .. 48 MHz
+  EXPECT_FALSE(lines.join(' ').contains('?')) << lines.join(' ').toStdString();
+}
+
 TEST_F(TwoDViewTest, OneFrequencyDrawsIsolatedPointsAndItsFrequency) {
   Fixture f({{0, {1.0, H, 3.0, H, 5.0, 6.0}}, {4, {H, 20.0, H, H, H, H}}});
   auto view = show<CSingleFrequencyView>(f);

@@ -45,15 +45,24 @@ TEST(LevelAxisTest, RaiseLowerAndTheirEnablingRules) {
             std::tuple(true, false, true, false));
 }
 
-TEST(SeriesRulesTest, FrequencyLabelsEveryPointBelow15ElseEveryCountOver15th) {
+// Point i at i MHz; the rule counts the points shown, from the first shown.
+TEST(SeriesRulesTest, FrequencyLabelsEveryShownPointBelow15ElseEveryShownOver15th) {
   const struct {
-    int count, labels, step;
-  } cases[] = {{0, 0, 1},   {1, 1, 1},   {14, 14, 1},   {15, 15, 1},  {29, 29, 1},
-               {30, 15, 2}, {45, 15, 3}, {241, 16, 16}, {500, 16, 33}};
+    int count;
+    double start, stop;
+    int labels, first, step;
+  } cases[] = {{0, 0, 0, 0, 0, 1},          {1, 0, 0, 1, 0, 1},        {14, 0, 13, 14, 0, 1},
+               {15, 0, 14, 15, 0, 1},       {29, 0, 28, 29, 0, 1},     {30, 0, 29, 15, 0, 2},
+               {45, 0, 44, 15, 0, 3},       {241, 0, 240, 16, 0, 16},  {500, 0, 499, 16, 0, 33},
+               {500, 20, 21, 2, 20, 1},     {500, 90, 120, 16, 90, 2}, {500, 90.5, 119.5, 29, 91, 1},
+               {500, 470, 499, 15, 470, 2}, {500, 600, 700, 0, 0, 1}};
   for (const auto& c : cases) {
-    const QVector<int> indices = SeriesRules::frequencyLabelIndices(c.count);
-    ASSERT_EQ(indices.size(), c.labels) << c.count;
-    for (int i = 0; i < indices.size(); ++i) EXPECT_EQ(indices[i], i * c.step) << c.count;
+    QVector<double> f;
+    for (int i = 0; i < c.count; ++i) f << i;
+    const QVector<int> indices = SeriesRules::frequencyLabelIndices(f, c.start, c.stop);
+    ASSERT_EQ(indices.size(), c.labels) << c.count << " " << c.start;
+    for (int i = 0; i < indices.size(); ++i)
+      EXPECT_EQ(indices[i], c.first + i * c.step) << c.count << " " << c.start;
   }
 }
 
