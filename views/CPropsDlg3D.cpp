@@ -177,6 +177,12 @@ void CPropsDlg3D::prepare(int graphType, bool percent, bool levelTraceDrawn, con
     m_start->setValue(source.singleFrequency);
   }
   m_range->setValue(source.range);
+  // The window remembers the control a cancelled opening left focused.
+  for (QWidget* control : std::initializer_list<QWidget*>{m_start, m_stop, m_range, m_scale, m_step})
+    if (!control->isHidden() && control->isEnabled()) {
+      control->setFocus();
+      break;
+    }
 }
 
 int CPropsDlg3D::stepItem() const {

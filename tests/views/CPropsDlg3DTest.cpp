@@ -113,20 +113,26 @@ TEST_F(PropsDialogTest, ACancelledOpeningLeavesNothingBehind) {
   ViewSettingsSource s = source();
   s.scale = 5;
   const auto controls = [&] {
-    return QStringList{edit("edit1001")->text(), edit("edit1002")->text(), range()->text(),
-                       combo("combo1373")->currentText(), combo("combo1014")->currentText()}
-        .join(' ');
+    return QStringList{edit("edit1001")->text(),
+                       edit("edit1002")->text(),
+                       range()->text(),
+                       combo("combo1373")->currentText(),
+                       combo("combo1014")->currentText(),
+                       m_dlg.focusWidget() ? m_dlg.focusWidget()->objectName() : QString()}
+        .join(' ')
+        .toStdString();
   };
   const std::function<void()> changes[] = {[&] { type(edit("edit1001"), 20.0); },
                                            [&] { edit("edit1002")->stepBy(-3); },
                                            [&] { range()->setValue(80); },
                                            [&] { range()->findChild<QLineEdit*>()->setText("95"); },
                                            [&] { combo("combo1373")->setCurrentIndex(0); },
-                                           [&] { combo("combo1014")->setCurrentIndex(2); }};
+                                           [&] { combo("combo1014")->setCurrentIndex(2); },
+                                           [&] { combo("combo1014")->setFocus(); }};
   for (const int graphType : {TimeWindowSummary, TwentyFourHour}) {
     m_dlg.prepare(graphType, false, true, s, 2);
-    const QString drawn = controls();
-    EXPECT_EQ(drawn, "10.000 60.000 50 5 2") << graphType;
+    const std::string drawn = controls();
+    EXPECT_EQ(drawn, "10.000 60.000 50 5 2 edit1001") << graphType;
     for (const auto& change : changes) change();
     m_dlg.reject();
     m_dlg.prepare(graphType, false, true, s, 2);
