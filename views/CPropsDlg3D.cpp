@@ -161,7 +161,7 @@ void CPropsDlg3D::prepare(int graphType, bool percent, bool levelTraceDrawn, con
   m_scale->setEnabled(m_layout.scaleShown && m_layout.levelsEnabled);
   m_step->setEnabled(m_layout.levelsEnabled);
   m_step->setCurrentIndex(ReferenceStep::toIndex(referenceStep));
-  m_scale->setCurrentIndex(ReferenceStep::toIndex(source.scale));
+  m_scale->setCurrentIndex(m_scaleItem);
   m_result = {};
 
   const int decimals = GraphPropsRules::decimalsFor(
@@ -235,6 +235,7 @@ void CPropsDlg3D::accept() {
   // Both combos list 10, 5, 2, the order of the stored step index.
   s.referenceStep = ReferenceStep::fromIndex(m_step->currentIndex());
   s.scale = ReferenceStep::fromIndex(m_scale->currentIndex());
+  m_scaleItem = m_scale->currentIndex();
   m_result = s;
   QDialog::accept();
 }

@@ -14,8 +14,8 @@ class QSpinBox;
 // The graph property dialog: the visible frequency range, the amplitude
 // range (3D) or scale (2D) and the reference-level step of the report on
 // show. The main frame owns one for the program's lifetime; each opening
-// sets every control from the report, so nothing a Cancel left stays. The
-// rules live in GraphPropsRules.
+// sets every control from the report (the scale from the last OK), so
+// nothing a Cancel left stays. The rules live in GraphPropsRules.
 class CPropsDlg3D : public QDialog {
   Q_OBJECT
 public:
@@ -49,6 +49,8 @@ private:
   int m_startIndex = 0;
   int m_stopIndex = 0;
   ViewSettings m_result;
+  // The scale item of the last OK: a cancelled choice must not come back.
+  int m_scaleItem = 0;
 
   QGroupBox* m_amplitude = nullptr;
   QLabel* m_startLabel = nullptr;

@@ -72,7 +72,6 @@ bool CSingleFrequencyView::viewSettingsSource(ViewSettingsSource& source) const 
   source.singleFrequency = m_frequency;
   source.startFrequency = m_frequency;
   source.stopFrequency = m_frequency;
-  source.scale = m_axis.scale;
   return true;
 }
 

@@ -133,7 +133,6 @@ bool CTimeWindowSummaryView::viewSettingsSource(ViewSettingsSource& source) cons
   source.frequencies = m_frequencies;
   source.startFrequency = m_displayStart;
   source.stopFrequency = m_displayStop;
-  source.scale = m_axis.scale;
   return true;
 }
 

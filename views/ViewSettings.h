@@ -20,7 +20,6 @@ struct ViewSettingsSource {
   double stopFrequency = 0.0;
   double singleFrequency = 0.0;  // One Frequency: the report's frequency
   int range = 40;
-  int scale = 10;         // 2D: the dB per division drawn now
   int minimumRange = 40;  // the smallest range that still shows the data
   bool percent = false;   // a 3D report of a percentage statistic
 };

@@ -110,8 +110,7 @@ TEST_F(PropsDialogTest, OneFrequencyShowsItsFrequencyAndChecksNone) {
 // Each opening shows the report as it is drawn: whatever a cancelled opening
 // changed, typed or left half-typed is gone, and OK applies what is shown.
 TEST_F(PropsDialogTest, ACancelledOpeningLeavesNothingBehind) {
-  ViewSettingsSource s = source();
-  s.scale = 5;
+  const ViewSettingsSource s = source();
   const auto controls = [&] {
     return QStringList{edit("edit1001")->text(),
                        edit("edit1002")->text(),
@@ -126,13 +125,13 @@ TEST_F(PropsDialogTest, ACancelledOpeningLeavesNothingBehind) {
                                            [&] { edit("edit1002")->stepBy(-3); },
                                            [&] { range()->setValue(80); },
                                            [&] { range()->findChild<QLineEdit*>()->setText("95"); },
-                                           [&] { combo("combo1373")->setCurrentIndex(0); },
+                                           [&] { combo("combo1373")->setCurrentIndex(1); },
                                            [&] { combo("combo1014")->setCurrentIndex(2); },
                                            [&] { combo("combo1014")->setFocus(); }};
   for (const int graphType : {TimeWindowSummary, TwentyFourHour}) {
     m_dlg.prepare(graphType, false, true, s, 2);
     const std::string drawn = controls();
-    EXPECT_EQ(drawn, "10.000 60.000 50 5 2 edit1001") << graphType;
+    EXPECT_EQ(drawn, "10.000 60.000 50 10 2 edit1001") << graphType;
     for (const auto& change : changes) change();
     m_dlg.reject();
     m_dlg.prepare(graphType, false, true, s, 2);
@@ -140,7 +139,12 @@ TEST_F(PropsDialogTest, ACancelledOpeningLeavesNothingBehind) {
   }
   m_dlg.accept();
   EXPECT_EQ(std::tuple(m_dlg.settings().scale, m_dlg.settings().referenceStep, m_dlg.settings().range),
-            std::tuple(5, 2, 50));
+            std::tuple(10, 2, 50));
+  // The scale item of an OK is the one the next opening shows.
+  combo("combo1373")->setCurrentIndex(2);
+  m_dlg.accept();
+  m_dlg.prepare(TimeWindowSummary, false, true, s, 2);
+  EXPECT_EQ(combo("combo1373")->currentText(), "2");
 }
 
 TEST_F(PropsDialogTest, LevelCombosFollowTheDrawnTraces) {

@@ -297,7 +297,7 @@ TEST_F(TwoDViewTest, ReferenceLevelCommandsAndTheRangeFromTheDialog) {
             std::pair(5.0, 19.0));
   ViewSettingsSource source;  // the dialog opens on what is drawn
   ASSERT_TRUE(view->viewSettingsSource(source));
-  EXPECT_EQ(std::tuple(source.scale, source.startFrequency, source.stopFrequency), std::tuple(5, 10.0, 19.0));
+  EXPECT_EQ(std::pair(source.startFrequency, source.stopFrequency), std::pair(10.0, 19.0));
   view->runCommand(ID_VIEW_AUTO_REFERENCE);
   EXPECT_EQ(axis(), std::tuple(10.0, -30.0, 10.0));
   view->runCommand(ID_VIEW_REF_LEVEL_UP);
