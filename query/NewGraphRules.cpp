@@ -78,9 +78,9 @@ QString frequencyText(double mhz) {
 }
 
 int64_t graphSize(const GraphQuery& q, bool upToTheSecond) {
-  const CNBDateTime start = q.GetStart(), end = q.GetEnd();
+  const QDateTime start = q.GetStart().toUtc(), end = q.GetEnd().toUtc();
   if (!start.isValid() || !end.isValid()) return 0;
-  const int64_t s = start.toUtc().toSecsSinceEpoch(), e = end.toUtc().toSecsSinceEpoch();
+  const int64_t s = start.toSecsSinceEpoch(), e = end.toSecsSinceEpoch();
   const int64_t interval = Increment::seconds(q.increment);
   switch (q.graphType) {
     case TimeWindowSummary:
