@@ -19,6 +19,9 @@ int64_t ceilDiv(int64_t a, int64_t b) {
   return (a + b - 1) / b;
 }
 
+// The largest daylight-saving shift in use.
+constexpr int64_t kClockShift = 3600;
+
 // A window shorter than half a step still answers one block or point.
 int64_t atLeastOne(int64_t count) {
   return std::max<int64_t>(count, 1);
@@ -108,8 +111,13 @@ HRESULT RequestPlan::day(int32_t firstDay, int32_t lastDay, int32_t windowStart,
   // The days counted from the first window's start to the last one's end;
   // when that is fewer than the windows, the latest are kept.
   const int64_t windows = (int64_t{lastDay} - firstDay) / kDay + 1;
-  const int64_t count = std::min(
-      windows, atLeastOne(RequestSize::days(int64_t{firstDay} + windowStart, int64_t{lastDay} + windowEnd)));
+  const int64_t from = int64_t{firstDay} + windowStart, to = int64_t{lastDay} + windowEnd;
+  int64_t count = std::min(windows, atLeastOne(RequestSize::days(from, to)));
+  // The first window carries the start's clock time in the last day's offset,
+  // so across a clock change the client counted a span up to an hour shorter:
+  // a request one over the limit only by that hour is answered at the limit.
+  if (count == Blocks::kMaxBlocks + 1 && RequestSize::days(from + kClockShift, to) <= Blocks::kMaxBlocks)
+    count = Blocks::kMaxBlocks;
   if (count > Blocks::kMaxBlocks) return hr::kOverflow;
   out = RequestPlan{};
   out.kind = RequestKind::Day;

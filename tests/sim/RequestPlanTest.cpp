@@ -36,17 +36,19 @@ TEST(RequestPlan, RefusesArgumentsOutsideTheLimits) {
     EXPECT_EQ(RequestPlan::frequency(0, end, interval, 0, mhz, kPlan, p), expected) << end << " " << mhz;
   // At most 97 days; a window inside two days from midnight; times within 32 bits.
   constexpr int32_t kLate = INT32_MAX - 100;
-  for (auto [first, last, windowStart, windowEnd, expected] : {std::tuple{0, 96 * kDay, 0, 3600, OK},
-                                                               {0, 97 * kDay, 0, 3600, OK},
-                                                               {0, 97 * kDay, 0, 43200, OVER},
-                                                               {0, 98 * kDay, 0, 3600, OVER},
-                                                               {kDay, kDay, 0, 3600, OK},
-                                                               {kDay, 0, 0, 3600, BAD},
-                                                               {0, kDay, -1, 3600, BAD},
-                                                               {0, kDay, 3600, 3600, BAD},
-                                                               {0, kDay, 0, 2 * kDay, OK},
-                                                               {0, kDay, 3600, 2 * kDay + 1, BAD},
-                                                               {kLate, kLate, 0, 3600, BAD}})
+  for (auto [first, last, windowStart, windowEnd, expected] :
+       {std::tuple{0, 96 * kDay, 0, 3600, OK},
+        {0, 97 * kDay, 0, 3600, OK},
+        {0, 97 * kDay, 0, 13 * 3600, OVER},
+        {0, 97 * kDay, 0, 12 * 3600, OK},  // clock change
+        {0, 98 * kDay, 0, 3600, OVER},
+        {kDay, kDay, 0, 3600, OK},
+        {kDay, 0, 0, 3600, BAD},
+        {0, kDay, -1, 3600, BAD},
+        {0, kDay, 3600, 3600, BAD},
+        {0, kDay, 0, 2 * kDay, OK},
+        {0, kDay, 3600, 2 * kDay + 1, BAD},
+        {kLate, kLate, 0, 3600, BAD}})
     EXPECT_EQ(RequestPlan::day(first, last, windowStart, windowEnd, 0, p), expected)
         << first << " " << last << " " << windowStart << "-" << windowEnd;
 }
