@@ -27,44 +27,17 @@ const QDateTime kEnd = utc(2026, 10, 27, 12, 0);
 const QDateTime kNow = kEnd.addSecs(6 * 60 + 37);
 const QDateTime kLastScan = kEnd.addSecs(3600);
 
+// Average at 5 MHz, the record's reset values.
 GraphQuery request(int type, int increment, const QDateTime& start, const QDateTime& end) {
   GraphQuery q;
   q.graphType = type;
   q.increment = increment;
-  q.statisticIndex = 0;
-  q.statistics = {1, 0, 0, 0, 0, 0, 0};
-  q.frequency = 5.0;
   q.SetStart(at(start));
   q.SetEnd(at(end));
   return q;
 }
 
-class RequestSizeTest : public TempSettingsTest {
-protected:
-  void SetUp() override {
-    TempSettingsTest::SetUp();
-    writeIdentity(machineFile(), DemoSeeder::kUser, DemoSeeder::kPassword);
-    QObject::connect(&ShellEvents::instance(), &ShellEvents::closeRequested, &m_guard,
-                     [this] { ++m_closes; });
-    SimOptions options;
-    options.dbPath = seededDemoDatabase(kLastScan.toSecsSinceEpoch(), 6);
-    m_sim = std::make_unique<LoopbackSim>(options);
-    m_doc.setPacing(FetchPacing{20ms, 5ms, {}});
-    m_doc.setPollInterval(10);
-    m_doc.SetFreqRange(5.0, 65.0);
-    ASSERT_TRUE(m_session.Connect(DemoSeeder::kQuietNode, ServerSession::kCommandLineDataClass,
-                                  QString::fromStdString(m_sim->address()), DemoSeeder::kToken, "Port 3"));
-  }
-
-  ScopedFixedClock m_clock{kNow};
-  RecordingPrompts m_prompts;
-  ScopedPrompts m_installed{m_prompts};
-  QObject m_guard;
-  int m_closes = 0;
-  std::unique_ptr<LoopbackSim> m_sim;
-  ServerSession m_session;
-  COrbiskDoc m_doc{m_session};
-};
+using RequestSizeTest = TempSettingsTest;
 
 // The largest request of each type, entered in the dialog and accepted by its
 // OK, is fetched whole and shown: as many points or ribbons as it counted.
@@ -87,33 +60,50 @@ TEST_F(RequestSizeTest, TheLargestAcceptedRequestOfEachTypeIsAnsweredAndShown) {
       {request(MultiDayTimeWindow, Increment::k1Day, local(2026, 7, 22, 10, 0), local(2026, 10, 27, 11, 0)),
        false, 97},
   };
-  CMainFrame frame(m_doc, m_session);
+  writeIdentity(machineFile(), DemoSeeder::kUser, DemoSeeder::kPassword);
+  ScopedFixedClock clock{kNow};
+  RecordingPrompts prompts;
+  ScopedPrompts installed{prompts};
+  QObject guard;
+  int closes = 0;
+  QObject::connect(&ShellEvents::instance(), &ShellEvents::closeRequested, &guard, [&] { ++closes; });
+  SimOptions options;
+  options.dbPath = seededDemoDatabase(kLastScan.toSecsSinceEpoch(), 6);
+  LoopbackSim sim(options);
+  ServerSession session;
+  COrbiskDoc doc{session};
+  doc.setPacing(FetchPacing{20ms, 5ms, {}});
+  doc.setPollInterval(10);
+  doc.SetFreqRange(5.0, 65.0);
+  ASSERT_TRUE(session.Connect(DemoSeeder::kQuietNode, ServerSession::kCommandLineDataClass,
+                              QString::fromStdString(sim.address()), DemoSeeder::kToken, "Port 3"));
+  CMainFrame frame(doc, session);
   frame.show();
   for (const auto& c : cases) {
     const int type = c.query.graphType;
     SCOPED_TRACE(testing::Message() << type << " " << c.query.increment << " " << c.upToTheSecond);
-    m_prompts.texts.clear();
+    prompts.texts.clear();
     frame.prefillNewGraph({c.query, c.upToTheSecond, true, false});
-    answerNewGraph(&m_guard, QDialogButtonBox::Ok);
+    answerNewGraph(&guard, QDialogButtonBox::Ok);
     frame.action(CommandIds::ID_GRAPH_NEW)->trigger();
     QCoreApplication::processEvents();
     const GraphQuery& shown = frame.currentQuery();
     // This request came through, not the previous one put back.
     ASSERT_EQ(shown.GetStart().ToSeconds(), c.query.GetStart().ToSeconds())
-        << m_prompts.texts.join('|').toStdString();
-    EXPECT_TRUE(m_prompts.texts.isEmpty()) << m_prompts.texts.join('|').toStdString();
-    EXPECT_EQ(m_closes, 0);
+        << prompts.texts.join('|').toStdString();
+    EXPECT_TRUE(prompts.texts.isEmpty()) << prompts.texts.join('|').toStdString();
+    EXPECT_EQ(closes, 0);
     ASSERT_NE(frame.activeView(), nullptr);
     EXPECT_EQ(frame.activeView()->graphType(), type);
     EXPECT_EQ(NewGraphRules::graphSize(shown, c.upToTheSecond), c.expected);
     const int end = shown.GetEnd().ToSeconds();
     if (type == OneFreqTimeWindow) {
-      const auto& series = m_doc.seriesStore().series[0];
+      const auto& series = doc.seriesStore().series[0];
       ASSERT_EQ(series.entryCount, c.expected);
       EXPECT_EQ(series.times[0], uint32_t(shown.GetStart().ToSeconds()));
       continue;
     }
-    const RibbonSet& ribbons = m_doc.ribbonSet(type);
+    const RibbonSet& ribbons = doc.ribbonSet(type);
     ASSERT_EQ(ribbons.ribbonCount, c.expected);
     // The latest ribbon ends with the request, a day's with its last window.
     const int32_t lastEnd = ribbons.periodEnd(c.expected - 1);
