@@ -18,15 +18,15 @@
 #include "sim/SimLog.h"
 #include "sim/SimServer.h"
 
+#include <unistd.h>
 #include <QTextStream>
 #include <algorithm>
-#include <cstring>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -125,28 +125,42 @@ int main(int argc, char** argv) {
 
   // Time Window Detail: 97 ribbons of 15 minutes over 500 frequencies.
   const int32_t twdStart = end - 97 * 900;
-  report("Time Window Detail, 97 ribbons x 500 frequencies", measure([&] {
-           return fetchAll<Blocks::kRibbonBlockSize>(
-               *data, [&](int32_t* h) { return data->StartRibbonRequest(twdStart, end, 900, 0, h); },
-               [&](int32_t h, auto span) { return data->ReadRibbonBlock(h, span); });
-         }, 97));
+  report("Time Window Detail, 97 ribbons x 500 frequencies",
+         measure(
+             [&] {
+               return fetchAll<Blocks::kRibbonBlockSize>(
+                   *data, [&](int32_t* h) { return data->StartRibbonRequest(twdStart, end, 900, 0, h); },
+                   [&](int32_t h, auto span) { return data->ReadRibbonBlock(h, span); });
+             },
+             97));
 
   // Multi-Day: 97 whole days over 120 days of scans.
   const int32_t lastDay = end - end % 86400 - 86400;
   const int32_t firstDay = lastDay - 96 * 86400;
-  report("Multi-Day, 97 days x 500 frequencies", measure([&] {
-           return fetchAll<Blocks::kDayBlockSize>(
-               *data, [&](int32_t* h) { return data->StartDayRequest(firstDay, lastDay, 0, 86400, 1, h); },
-               [&](int32_t h, auto span) { return data->ReadDayBlock(h, span); });
-         }, 97));
+  report("Multi-Day, 97 days x 500 frequencies",
+         measure(
+             [&] {
+               return fetchAll<Blocks::kDayBlockSize>(
+                   *data,
+                   [&](int32_t* h) { return data->StartDayRequest(firstDay, lastDay, 0, 86400, 1, h); },
+                   [&](int32_t h, auto span) { return data->ReadDayBlock(h, span); });
+             },
+             97));
 
-  // Multi-Day Time Window: 97 evenings, 18:00 to 23:00.
-  report("Multi-Day Time Window, 97 days 18:00-23:00", measure([&] {
-           return fetchAll<Blocks::kDayBlockSize>(
-               *data,
-               [&](int32_t* h) { return data->StartDayRequest(firstDay, lastDay, 18 * 3600, 23 * 3600, 3, h); },
-               [&](int32_t h, auto span) { return data->ReadDayBlock(h, span); });
-         }, 97));
+  // Multi-Day Time Window: 97 evenings, 18:00 to 23:00; from the first
+  // evening to the last 97 days 5 hours only when 98 are asked for.
+  const int32_t firstEvening = firstDay - 86400;
+  report("Multi-Day Time Window, 97 days 18:00-23:00",
+         measure(
+             [&] {
+               return fetchAll<Blocks::kDayBlockSize>(
+                   *data,
+                   [&](int32_t* h) {
+                     return data->StartDayRequest(firstEvening, lastDay, 18 * 3600, 23 * 3600, 3, h);
+                   },
+                   [&](int32_t h, auto span) { return data->ReadDayBlock(h, span); });
+             },
+             97));
 
   // The program's own worker on the same 97-ribbon request: start call to
   // done flag, with the real poll waits and with the waits shortened to 1 ms

@@ -2,9 +2,9 @@
 
 #include "query/GraphQuery.h"
 #include "resources/Strings.h"
+#include "server/RequestSize.h"
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 
 #include <QLocale>
@@ -13,22 +13,12 @@ namespace NewGraphRules {
 
 namespace {
 
-// Half a second in days: keeps a span that is a whole number of minutes from
-// truncating to one minute less through its binary fraction.
-constexpr double kHalfSecondDays = 5.787037037037037e-06;
-
 int quarterOf(int minute) {
   if (minute <= 7) return 0;
   if (minute <= 22) return 15;
   if (minute <= 37) return 30;
   if (minute <= 52) return 45;
   return 60;
-}
-
-int clampToInt(double v) {
-  if (v >= static_cast<double>(INT_MAX)) return INT_MAX;
-  if (v <= static_cast<double>(INT_MIN)) return INT_MIN;
-  return static_cast<int>(v);
 }
 
 Failure failure(int id) {
@@ -87,27 +77,20 @@ QString frequencyText(double mhz) {
   return text;
 }
 
-double spanDays(const CNBDateTime& start, const CNBDateTime& end) {
-  return end.withSecondsZero().value() - start.withSecondsZero().value();
-}
-
-int spanMinutes(double span) {
-  return clampToInt(std::trunc(span * 1440.0 + kHalfSecondDays));
-}
-
-int pointCount(double span, int32_t increment) {
-  const double minutes = spanMinutes(span);
-  return clampToInt(std::trunc((minutes + 0.5) / Increment::minutes(increment) + 0.5));
-}
-
-int ribbonCount(double span, int32_t increment, bool upToTheSecond) {
-  const double minutes = spanMinutes(span);
-  const int ribbons = clampToInt(std::trunc(minutes / Increment::minutes(increment) + 0.5));
-  return upToTheSecond && ribbons < INT_MAX ? ribbons + 1 : ribbons;
-}
-
-int dayCount(double span) {
-  return clampToInt(std::trunc(span + 0.5));
+int64_t graphSize(const GraphQuery& q, bool upToTheSecond) {
+  const QDateTime start = q.GetStart().toUtc(), end = q.GetEnd().toUtc();
+  if (!start.isValid() || !end.isValid()) return 0;
+  const int64_t s = start.toSecsSinceEpoch(), e = end.toSecsSinceEpoch();
+  const int64_t interval = Increment::seconds(q.increment);
+  switch (q.graphType) {
+    case TimeWindowSummary:
+    case OneFreqTimeWindow: return RequestSize::points(s, e, interval);
+    case TimeWindowDetail:
+    case TwentyFourHour: return RequestSize::ribbons(s, e, interval, upToTheSecond);
+    case MultiDay:
+    case MultiDayTimeWindow: return RequestSize::days(s, e);
+    default: return 0;
+  }
 }
 
 std::optional<Failure> checkDates(const GraphQuery& q, const CNBDateTime& nowUtc) {
@@ -137,20 +120,19 @@ std::optional<Failure> checkStatistics(const GraphQuery& q) {
 }
 
 std::optional<Failure> checkGraphSize(const GraphQuery& q, bool upToTheSecond) {
-  const double span = spanDays(q.GetStart(), q.GetEnd());
+  const int64_t size = graphSize(q, upToTheSecond);
   switch (q.graphType) {
     case TimeWindowSummary:
     case OneFreqTimeWindow:
-      if (pointCount(span, q.increment) > kMaxPoints) return failure(Strings::IDS_TOO_MANY_POINTS);
+      if (size > kMaxPoints) return failure(Strings::IDS_TOO_MANY_POINTS);
       break;
     case MultiDay:
     case MultiDayTimeWindow:
-      if (dayCount(span) > kMaxDays) return failure(Strings::IDS_TOO_MANY_DAYS);
+      if (size > kMaxDays) return failure(Strings::IDS_TOO_MANY_DAYS);
       break;
     case TimeWindowDetail:
     case TwentyFourHour:
-      if (ribbonCount(span, q.increment, upToTheSecond) > kMaxRibbons)
-        return failure(Strings::IDS_TOO_MANY_RIBBONS);
+      if (size > kMaxRibbons) return failure(Strings::IDS_TOO_MANY_RIBBONS);
       break;
     default: break;
   }

@@ -43,16 +43,11 @@ double stepFrequency(double frequency, int delta, double lower, double upper);
 // back as the same number, with at least three decimals ("5.000", "55.0625").
 QString frequencyText(double mhz);
 
-// Span in days between start and end with both seconds set to 0.
-double spanDays(const CNBDateTime& start, const CNBDateTime& end);
-// Whole minutes of a span, robust against the span's binary fraction.
-int spanMinutes(double span);
-// Points of a 2D report (types 0 and 1).
-int pointCount(double span, int32_t increment);
-// Ribbons of Time Window Detail and 24 Hour (types 2 and 3).
-int ribbonCount(double span, int32_t increment, bool upToTheSecond);
-// Days of the Multi-Day reports (types 4 and 5).
-int dayCount(double span);
+// The size the record's type is limited by: points of a 2D report (types 0
+// and 1), ribbons of Time Window Detail and 24 Hour (one more when the end is
+// taken to the second), days of the Multi-Day reports; 0 for another type.
+// The server answers the same count (server/RequestSize).
+int64_t graphSize(const GraphQuery& q, bool upToTheSecond);
 
 // How the request's fields follow each other while the user edits them: the
 // end's clock time follows the start's for a 24 Hour report and for a daily

@@ -1,8 +1,11 @@
 #include "sim/RequestPlan.h"
 
 #include "server/Blocks.h"
+#include "server/RequestSize.h"
 #include "sim/Statistics.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace {
@@ -14,6 +17,14 @@ HRESULT checkWindow(int32_t start, int32_t end, int32_t statistic) {
 
 int64_t ceilDiv(int64_t a, int64_t b) {
   return (a + b - 1) / b;
+}
+
+// The largest daylight-saving shift in use.
+constexpr int64_t kClockShift = 3600;
+
+// A window shorter than half a step still answers one block or point.
+int64_t atLeastOne(int64_t count) {
+  return std::max<int64_t>(count, 1);
 }
 
 }  // namespace
@@ -47,7 +58,7 @@ HRESULT RequestPlan::frequency(int32_t start, int32_t end, int32_t interval, int
                                double frequencyMHz, std::span<const double> plan, RequestPlan& out) {
   if (const HRESULT h = checkWindow(start, end, statistic); h != hr::S_OK) return h;
   if (interval <= 0) return hr::kInvalidArgument;
-  const int64_t points = ceilDiv(int64_t{end} - start, interval);
+  const int64_t points = atLeastOne(RequestSize::points(start, end, interval));
   if (points > Blocks::kMaxEntries) return hr::kOverflow;
   std::size_t column = 0;
   if (const HRESULT h = nearestFrequency(plan, frequencyMHz, column); h != hr::S_OK) return h;
@@ -55,11 +66,14 @@ HRESULT RequestPlan::frequency(int32_t start, int32_t end, int32_t interval, int
   out.kind = RequestKind::Frequency;
   out.statistic = statistic;
   out.column = column;
+  // Points keep the interval's grid from the start; the last one runs to the
+  // end, short or holding the remainder the count rounded away.
+  const bool lastToEnd = points <= ceilDiv(int64_t{end} - start, interval);
   for (int64_t k = 0; k < points; ++k) {
     const int64_t from = start + k * interval;
-    out.periods.push_back({from, std::min<int64_t>(from + interval, end)});
+    out.periods.push_back({from, k + 1 == points && lastToEnd ? end : from + interval});
   }
-  out.scanSpan = {start, end};
+  out.scanSpan = {start, out.periods.back().end};
   out.labelTime = start;
   return hr::S_OK;
 }
@@ -68,19 +82,24 @@ HRESULT RequestPlan::ribbon(int32_t start, int32_t end, int32_t interval, int32_
                             RequestPlan& out) {
   if (const HRESULT h = checkWindow(start, end, statistic); h != hr::S_OK) return h;
   if (interval <= 0) return hr::kInvalidArgument;
-  const int64_t count = ceilDiv(int64_t{end} - start, interval);
+  const int64_t count =
+      atLeastOne(RequestSize::ribbons(start, end, interval, RequestSize::endsToTheSecond(end)));
   if (count > Blocks::kMaxBlocks) return hr::kOverflow;
   out = RequestPlan{};
   out.kind = RequestKind::Ribbon;
   out.statistic = statistic;
   // The client files the first block as the latest ribbon, so the answer
-  // runs backwards from the end; a window that is not a whole number of
-  // intervals leaves the earliest block short.
+  // runs backwards from the end in whole intervals. Only when the count is
+  // the window's ceiling does the earliest block meet the start, cut short;
+  // a smaller count leaves the earliest remainder out, a larger one (an end
+  // to the second, rounded up) reaches back before the start.
+  const bool cutAtStart = count <= ceilDiv(int64_t{end} - start, interval);
   for (int64_t k = 0; k < count; ++k) {
     const int64_t to = end - k * interval;
-    out.periods.push_back({std::max<int64_t>(to - interval, start), to});
+    out.periods.push_back({cutAtStart ? std::max<int64_t>(to - interval, start) : to - interval, to});
   }
-  out.scanSpan = {start, end};
+  if (out.periods.back().start < INT32_MIN) return hr::kInvalidArgument;
+  out.scanSpan = {out.periods.back().start, end};
   return hr::S_OK;
 }
 
@@ -89,7 +108,16 @@ HRESULT RequestPlan::day(int32_t firstDay, int32_t lastDay, int32_t windowStart,
   if (!Statistics::isValid(statistic) || lastDay < firstDay || windowStart < 0 || windowEnd <= windowStart ||
       windowEnd > 2 * kDay)
     return hr::kInvalidArgument;
-  const int64_t count = (int64_t{lastDay} - firstDay) / kDay + 1;
+  // The days counted from the first window's start to the last one's end;
+  // when that is fewer than the windows, the latest are kept.
+  const int64_t windows = (int64_t{lastDay} - firstDay) / kDay + 1;
+  const int64_t from = int64_t{firstDay} + windowStart, to = int64_t{lastDay} + windowEnd;
+  int64_t count = std::min(windows, atLeastOne(RequestSize::days(from, to)));
+  // The first window carries the start's clock time in the last day's offset,
+  // so across a clock change the client counted a span up to an hour shorter:
+  // a request one over the limit only by that hour is answered at the limit.
+  if (count == Blocks::kMaxBlocks + 1 && RequestSize::days(from + kClockShift, to) <= Blocks::kMaxBlocks)
+    count = Blocks::kMaxBlocks;
   if (count > Blocks::kMaxBlocks) return hr::kOverflow;
   out = RequestPlan{};
   out.kind = RequestKind::Day;

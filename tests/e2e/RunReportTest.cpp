@@ -176,9 +176,10 @@ TEST_F(RunReportTest, ReportsShowWhatTheScansHold) {
       expectScans(ribbons.values(k)[c], c, ribbons.periodStart(k), ribbons.periodEnd(k), 0);
 
   // Multi-Day Time Window, % beyond threshold 1 on three evenings: day blocks.
+  // Four evenings span three days and five hours: the latest three.
   const int32_t midnight = kEnd - kEnd % 86400;
   GraphQuery evenings =
-      request(MultiDayTimeWindow, midnight - 3 * 86400 + 18 * 3600, midnight - 86400 + 23 * 3600);
+      request(MultiDayTimeWindow, midnight - 4 * 86400 + 18 * 3600, midnight - 86400 + 23 * 3600);
   evenings.statisticIndex = 3;
   ASSERT_TRUE(m_doc.RunReport(evenings)) << shown();
   const RibbonSet& days = m_doc.ribbonSet(MultiDayTimeWindow);

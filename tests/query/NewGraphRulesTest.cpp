@@ -73,13 +73,14 @@ TEST(NewGraphRulesTest, FrequencySpin) {
     EXPECT_NEAR(stepFrequency(c.f, c.delta, c.lower, c.upper), c.expected, 1e-9) << c.f << " " << c.delta;
 }
 
-// Windows of a given length in minutes, ending on a whole quarter hour.
-GraphQuery window(int type, int minutes, int increment = Increment::k15Min) {
+// Windows of a given length in minutes (and seconds, as an end taken to the
+// second has), ending at 12:00 plus those seconds.
+GraphQuery window(int type, int minutes, int increment = Increment::k15Min, int seconds = 0) {
   GraphQuery q;
   q.graphType = type;
   q.increment = increment;
   const QDateTime end = utc(2024, 2, 20, 12, 0);
-  q.SetEnd(at(end));
+  q.SetEnd(at(end.addSecs(seconds)));
   q.SetStart(at(end.addSecs(-60LL * minutes)));
   return q;
 }
@@ -90,19 +91,24 @@ TEST(NewGraphRulesTest, CountsAndLimits) {
     bool upToTheSecond;
     int count;
     bool passes;
+    int seconds = 0;
   } cases[] = {
       // Points: 5 days 5 hours, one more quarter; hours; days.
       {1, 7500, 0, false, 500, true},
+      {1, 7506, 0, true, 500, true, 59},  // seconds are dropped; 6 minutes round away
+      {1, 7507, 0, false, 501, false},
       {0, 7515, 0, false, 501, false},
-      {1, 30000, 1, false, 500, true},
+      {1, 30015, 1, false, 500, true},
       {1, 30060, 1, false, 501, false},
       {0, 720000, 2, false, 500, true},
       // Ribbons; up to the second adds one.
       {2, 1455, 0, false, 97, true},
       {2, 1470, 0, false, 98, false},
       {2, 1455, 0, true, 98, false},
-      {3, 5820, 1, false, 97, true},
-      {3, 5880, 1, false, 98, false},
+      {2, 1447, 0, true, 97, true, 30},
+      {3, 5835, 1, false, 97, true},
+      {3, 5850, 1, false, 98, false},
+      {2, 97 * 1440 + 60, 2, false, 97, true},
       // Days; 97 days 12 hours rounds up.
       {4, 97 * 1440, 2, false, 97, true},
       {5, 97 * 1440 + 719, 2, false, 97, true},
@@ -111,26 +117,14 @@ TEST(NewGraphRulesTest, CountsAndLimits) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.type << " " << c.minutes << " " << c.upToTheSecond);
-    const GraphQuery q = window(c.type, c.minutes, c.increment);
-    const double span = spanDays(q.GetStart(), q.GetEnd());
+    const GraphQuery q = window(c.type, c.minutes, c.increment, c.seconds);
     const int id = c.type <= 1   ? Strings::IDS_TOO_MANY_POINTS
                    : c.type <= 3 ? Strings::IDS_TOO_MANY_RIBBONS
                                  : Strings::IDS_TOO_MANY_DAYS;
-    EXPECT_EQ(c.type <= 1   ? pointCount(span, c.increment)
-              : c.type <= 3 ? ribbonCount(span, c.increment, c.upToTheSecond)
-                            : dayCount(span),
-              c.count);
+    EXPECT_EQ(graphSize(q, c.upToTheSecond), c.count);
     const auto failure = checkGraphSize(q, c.upToTheSecond);
     EXPECT_EQ(failure ? failure->stringId : 0, c.passes ? 0 : id);
   }
-}
-
-TEST(NewGraphRulesTest, SpanIgnoresSeconds) {
-  EXPECT_EQ(spanMinutes(spanDays(at(utc(2024, 1, 1, 10, 0, 59)), at(utc(2024, 1, 1, 10, 15, 1)))), 15);
-  // Every whole-minute span survives its binary fraction.
-  const CNBDateTime start = at(utc(2024, 1, 1, 0, 0));
-  for (int m = 0; m < 200000; m += 7)
-    ASSERT_EQ(spanMinutes(spanDays(start, at(utc(2024, 1, 1, 0, 0).addSecs(60LL * m)))), m) << m;
 }
 
 // Only the first failed date rule is reported.

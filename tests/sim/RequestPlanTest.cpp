@@ -19,12 +19,14 @@ TEST(RequestPlan, RefusesArgumentsOutsideTheLimits) {
   for (auto [start, end, statistic, expected] :
        {std::tuple{0, 10, -1, BAD}, {0, 10, 6, OK}, {0, 10, 7, BAD}, {10, 10, 0, BAD}})
     EXPECT_EQ(RequestPlan::summary(start, end, statistic, p), expected) << statistic << " " << end;
-  // At most 97 ribbons, a partial one counting whole.
-  for (auto [start, end, interval, expected] : {std::tuple{10, 5, 900, BAD},
-                                                {0, 900, 0, BAD},
-                                                {0, 97 * 900, 900, OK},
-                                                {0, 98 * 900, 900, OVER},
-                                                {0, 97 * 900 + 1, 900, OVER}})
+  // At most 97 ribbons, counted as the New Graph dialog counts them.
+  for (auto [start, end, interval, expected] :
+       {std::tuple{10, 5, 900, BAD},
+        {0, 900, 0, BAD},
+        {0, 97 * 900, 900, OK},
+        {0, 98 * 900, 900, OVER},
+        {59, 97 * 3600 + 1800, 3600, OVER},  // 97 h 30 min, the seconds dropped
+        {0, 97 * 900 + 1, 900, OVER}})
     EXPECT_EQ(RequestPlan::ribbon(start, end, interval, 0, p), expected) << end << " " << interval;
   // At most 500 points, on a frequency of the plan.
   for (auto [end, interval, mhz, expected] : {std::tuple{900, -900, 10.0, BAD},
@@ -34,17 +36,53 @@ TEST(RequestPlan, RefusesArgumentsOutsideTheLimits) {
     EXPECT_EQ(RequestPlan::frequency(0, end, interval, 0, mhz, kPlan, p), expected) << end << " " << mhz;
   // At most 97 days; a window inside two days from midnight; times within 32 bits.
   constexpr int32_t kLate = INT32_MAX - 100;
-  for (auto [first, last, windowStart, windowEnd, expected] : {std::tuple{0, 96 * kDay, 0, 3600, OK},
-                                                               {0, 97 * kDay, 0, 3600, OVER},
-                                                               {kDay, kDay, 0, 3600, OK},
-                                                               {kDay, 0, 0, 3600, BAD},
-                                                               {0, kDay, -1, 3600, BAD},
-                                                               {0, kDay, 3600, 3600, BAD},
-                                                               {0, kDay, 0, 2 * kDay, OK},
-                                                               {0, kDay, 3600, 2 * kDay + 1, BAD},
-                                                               {kLate, kLate, 0, 3600, BAD}})
+  for (auto [first, last, windowStart, windowEnd, expected] :
+       {std::tuple{0, 96 * kDay, 0, 3600, OK},
+        {0, 97 * kDay, 0, 3600, OK},
+        {0, 97 * kDay, 0, 13 * 3600, OVER},
+        {0, 97 * kDay, 0, 12 * 3600, OK},  // clock change
+        {0, 98 * kDay, 0, 3600, OVER},
+        {kDay, kDay, 0, 3600, OK},
+        {kDay, 0, 0, 3600, BAD},
+        {0, kDay, -1, 3600, BAD},
+        {0, kDay, 3600, 3600, BAD},
+        {0, kDay, 0, 2 * kDay, OK},
+        {0, kDay, 3600, 2 * kDay + 1, BAD},
+        {kLate, kLate, 0, 3600, BAD}})
     EXPECT_EQ(RequestPlan::day(first, last, windowStart, windowEnd, 0, p), expected)
         << first << " " << last << " " << windowStart << "-" << windowEnd;
+}
+
+// The periods of a counted answer, in the order sent: ribbons and days latest
+// first, points earliest first. Ribbons run back from the end in whole
+// intervals and meet the start only when the count is the window's ceiling.
+TEST(RequestPlan, PeriodsFollowTheCount) {
+  using P = std::vector<Period>;
+  const auto periods = [](HRESULT h, const RequestPlan& p) { return h == hr::S_OK ? p.periods : P{}; };
+  RequestPlan p;
+  const std::pair<P, P> cases[] = {
+      // 67 minutes: four quarters, the earliest 7 minutes left out.
+      {periods(RequestPlan::ribbon(-420, 3600, 900, 0, p), p),
+       P{{2700, 3600}, {1800, 2700}, {900, 1800}, {0, 900}}},
+      // 68 minutes: five, the earliest cut at the start.
+      {periods(RequestPlan::ribbon(-480, 3600, 900, 0, p), p),
+       P{{2700, 3600}, {1800, 2700}, {900, 1800}, {0, 900}, {-480, 0}}},
+      // To the second, 40 minutes 30 seconds: three and one more, reaching before the start.
+      {periods(RequestPlan::ribbon(0, 2430, 900, 0, p), p),
+       P{{1530, 2430}, {630, 1530}, {-270, 630}, {-1170, -270}}},
+      // 66 minutes in four points: the last holds the remainder; 67 minutes in five.
+      {periods(RequestPlan::frequency(0, 3960, 900, 0, 10.0, kPlan, p), p),
+       P{{0, 900}, {900, 1800}, {1800, 2700}, {2700, 3960}}},
+      {periods(RequestPlan::frequency(0, 4020, 900, 0, 10.0, kPlan, p), p),
+       P{{0, 900}, {900, 1800}, {1800, 2700}, {2700, 3600}, {3600, 4020}}},
+      // Three windows of five hours span two days 5 hours: the latest two. One hour still answers.
+      {periods(RequestPlan::day(0, 2 * kDay, 3600, 6 * 3600, 0, p), p),
+       P{{2 * kDay + 3600, 2 * kDay + 6 * 3600}, {kDay + 3600, kDay + 6 * 3600}}},
+      {periods(RequestPlan::day(kDay, kDay, 0, 3600, 0, p), p), P{{kDay, kDay + 3600}}},
+  };
+  for (const auto& [got, expected] : cases) {
+    EXPECT_EQ(got, expected) << (expected.empty() ? 0 : expected.front().end);
+  }
 }
 
 // The column found, -1 where refused. Uneven steps: half the step on the side of the request.
@@ -91,8 +129,9 @@ TEST(BuiltBlocks, EachKindFromTheTinyScans) {
                                  "1 n3 [450,1350) v515/515: -6@10 -25@20 -@30",
                                  "1 n3 [0,450) v515/515: -10@10 5@20 -@30"}));
   EXPECT_EQ(plan.scanSpan, (Period{kT0, kT0 + 2250}));
-  // 23:30 to 00:30: the earlier day's window holds the first scans.
-  ASSERT_EQ(RequestPlan::day(kT0 - kDay, kT0, 23 * 3600 + 1800, kDay + 1800, Statistics::kAverage, plan),
+  // 23:30 to 00:30 from three days on: two days counted; the earlier one's
+  // window holds the first scans.
+  ASSERT_EQ(RequestPlan::day(kT0 - 2 * kDay, kT0, 23 * 3600 + 1800, kDay + 1800, Statistics::kAverage, plan),
             hr::S_OK);
   EXPECT_EQ(built(plan), (Blocks{"0 n2 [84600,88200) w84600-88200 v515/515: -@10 -@20 -@30",
                                  "1 n2 [-1800,1800) w84600-88200 v515/515: -8@10 -10@20 -@30"}));
