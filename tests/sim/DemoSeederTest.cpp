@@ -12,12 +12,12 @@ namespace {
 
 constexpr int32_t kEnd = 1718445600;  // 2024-06-15 10:00 UTC, a Saturday
 
-// The times and level bits of every scan of every demo port.
-std::string allScans(const SimDatabase& db) {
+// The times and level bits of every scan of every demo port in [from, to).
+std::string allScans(const SimDatabase& db, int64_t from = INT32_MIN, int64_t to = INT64_MAX) {
   std::string bytes;
   for (const PortRecord& p : DemoSeeder::ports()) {
     ScanSet s;
-    EXPECT_TRUE(db.scans(p.node, INT32_MIN, INT64_MAX, p.frequencies.size(), s, nullptr));
+    EXPECT_TRUE(db.scans(p.node, from, to, p.frequencies.size(), s, nullptr));
     bytes.append(reinterpret_cast<const char*>(s.times.data()), s.times.size() * sizeof(int32_t));
     bytes.append(reinterpret_cast<const char*>(s.levels.data()), s.levels.size() * sizeof(float));
   }
@@ -60,18 +60,6 @@ TEST(DemoSeeder, SameEndTimeGivesTheSameScansAndTheEndIsAQuarterHour) {
   EXPECT_LE(a->scanCount(DemoSeeder::kQuietNode), 96);
 }
 
-// The scans of every demo port in [from, to) as allScans gives them.
-std::string scansIn(const SimDatabase& db, int64_t from, int64_t to) {
-  std::string bytes;
-  for (const PortRecord& p : DemoSeeder::ports()) {
-    ScanSet s;
-    EXPECT_TRUE(db.scans(p.node, from, to, p.frequencies.size(), s, nullptr));
-    bytes.append(reinterpret_cast<const char*>(s.times.data()), s.times.size() * sizeof(int32_t));
-    bytes.append(reinterpret_cast<const char*>(s.levels.data()), s.levels.size() * sizeof(float));
-  }
-  return bytes;
-}
-
 // Catching up writes what seeding up to that time would have, from each
 // port's newest scan, at most a seeding's worth, and nothing twice.
 TEST(DemoScanner, CatchesUpAsSeedingWouldFromTheNewestScan) {
@@ -82,7 +70,7 @@ TEST(DemoScanner, CatchesUpAsSeedingWouldFromTheNewestScan) {
   std::string error;
   DemoScanner scanner(*live, DemoSeeder::kScanInterval);
   EXPECT_EQ(scanner.catchUp(kEnd + 6 * 3600 - 1, &error), 3 * 24 - 2) << error;  // two of them missed
-  EXPECT_TRUE(scansIn(*live, kEnd - 900, kEnd + 6 * 3600) == scansIn(*later, kEnd - 900, kEnd + 6 * 3600));
+  EXPECT_TRUE(allScans(*live, kEnd - 900, kEnd + 6 * 3600) == allScans(*later, kEnd - 900, kEnd + 6 * 3600));
   EXPECT_EQ(scanner.catchUp(kEnd + 6 * 3600 - 1, &error), 0);
   // A scan is taken at its time; a year on, only the latest seeding's worth is caught up.
   const struct {
