@@ -66,12 +66,14 @@ FrequencySeriesBlock BlockBuilder::frequency() const {
 }
 
 // What a ribbon block and a day block share: the period, the counts and a
-// frequency profile of the plan.
+// frequency profile of the plan. The client takes has-data from the first
+// block alone, as the answer's: a newest period without a scan must not hide
+// the older ones.
 template <typename Block>
 Block BlockBuilder::profile(std::size_t index) const {
   const Period& p = m_plan.periods[index];
   Block b;
-  b.hasData = m_periods[index].hasScans() ? 1 : 0;
+  b.hasData = std::ranges::any_of(m_periods, &Statistics::Accumulator::hasScans) ? 1 : 0;
   b.blockCount = static_cast<uint16_t>(m_plan.periods.size());
   b.periodStart = static_cast<int32_t>(p.start);
   b.periodEnd = static_cast<int32_t>(p.end);

@@ -85,8 +85,7 @@ bool DemoSeeder::seed(SimDatabase& db, std::string* error) const {
       !db.putToken({kTokenWithoutPermission, kUser, 0x01, kFarFuture}, error) ||
       !db.putToken({kExpiredToken, kUser, 0x40, kLongAgo}, error))
     return false;
-  // The last two days keep every long outage away from the latest reports.
-  const int32_t quietFrom = m_end - 2 * 86400;
+  const int32_t quietFrom = m_end - kQuietSpan;
   for (const PortRecord& p : ports()) {
     if (!db.putPort(p, error)) return false;
     const DemoSignal s = signal(p);

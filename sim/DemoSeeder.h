@@ -16,6 +16,8 @@ class DemoSeeder {
 public:
   static constexpr int kDays = 120;
   static constexpr int32_t kScanInterval = 900;
+  // The latest days hold no long outage, so the latest reports have data.
+  static constexpr int32_t kQuietSpan = 2 * 86400;
 
   static constexpr const char* kUser = "demo";
   static constexpr const char* kPassword = "nembra-demo";

@@ -45,6 +45,8 @@ std::string SimCommandLine::usage() {
          "  --object-timeout S   release objects idle for S seconds (600)\n"
          "  --expire-after S     end each token's session S seconds after its first granted\n"
          "                       permission check (later checks answer error 30)\n"
+         "  --scan-interval S    while serving, add a scan of each demo port every S seconds,\n"
+         "                       first catching up from its newest stored scan (900; 0: none)\n"
          "  --quiet              no log lines\n"
          "  --help               this text\n"
          "  --version            print the program's name and version\n";
@@ -128,6 +130,10 @@ std::optional<SimCommandLine> SimCommandLine::parse(const std::vector<std::strin
       if (!value(&v) || !parseNumber(v, seconds) || seconds < 0)
         return fail("--expire-after needs a number of seconds");
       c.expireAfterSeconds = seconds;
+    } else if (a == "--scan-interval") {
+      if (!value(&v) || !parseNumber(v, c.scanIntervalSeconds) || c.scanIntervalSeconds < 0 ||
+          c.scanIntervalSeconds > 86400)
+        return fail("--scan-interval needs a number of seconds from 0 to 86400");
     } else {
       return fail("unknown option: " + a);
     }

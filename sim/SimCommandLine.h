@@ -17,6 +17,7 @@ struct SimCommandLine {
   int64_t dropAfterCalls = 0;             // --drop-after N
   int objectTimeoutSeconds = 600;         // --object-timeout S
   std::optional<int> expireAfterSeconds;  // --expire-after S
+  int scanIntervalSeconds = 900;          // --scan-interval S (0: no live scans)
   bool quiet = false;                     // --quiet
   bool help = false;                      // --help
   bool version = false;                   // --version

@@ -1,22 +1,41 @@
 #include "sim/SimContext.h"
 
+#include "sim/DemoScanner.h"
 #include "sim/FaultPlan.h"
 #include "sim/SimDatabase.h"
+#include "sim/SimLog.h"
 
 #include <chrono>
 
 SimContext::SimContext(SimOptions options) : m_options(std::move(options)), m_pool(m_options.workerThreads) {}
 
-// The pool goes first: its threads may still read the store.
+// The threads go first: they may still use the store.
 SimContext::~SimContext() {
-  m_pool.stop();
+  shutdown();
 }
 
 bool SimContext::open(std::string* error) {
   // Objects and workers already hold the open store.
   if (m_db) return true;
   m_db = SimDatabase::open(m_options.dbPath, error);
-  return m_db != nullptr;
+  if (!m_db) return false;
+  if (m_options.scanInterval > 0) startScanner();
+  return true;
+}
+
+// A store the scans cannot be written to (a read-only file) is still served.
+void SimContext::startScanner() {
+  m_scanner = std::make_unique<DemoScanner>(*m_db, m_options.scanInterval);
+  if (!m_scanner->following()) return;
+  std::string error;
+  const int64_t added = m_scanner->catchUp(nowSeconds(), &error);
+  if (added < 0) {
+    SimLog::line("no live scans: " + error);
+    return;
+  }
+  SimLog::line("live scans every " + std::to_string(m_options.scanInterval) + " s; " + std::to_string(added) +
+               " caught up to now");
+  m_scanner->start();
 }
 
 std::optional<HRESULT> SimContext::fault(std::string_view call) const {
@@ -32,6 +51,7 @@ bool SimContext::submit(std::function<void()> task) {
 }
 
 void SimContext::shutdown() {
+  if (m_scanner) m_scanner->stop();
   m_pool.stop();
 }
 

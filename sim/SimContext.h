@@ -14,17 +14,21 @@
 #include <string_view>
 #include <unordered_map>
 
+class DemoScanner;
 class SimDatabase;
 
 // What every object of one server shares: the store, the request workers,
-// the session count and the fault plan. Objects hold it by shared_ptr, so it
-// outlives the SimServer while objects remain; shutdown() (the server's end)
-// joins the workers first, after which requests can no longer start.
+// the writer of live scans, the session count and the fault plan. Objects
+// hold it by shared_ptr, so it outlives the SimServer while objects remain;
+// shutdown() (the server's end) joins the workers and the writer, after which
+// requests can no longer start.
 class SimContext {
 public:
   explicit SimContext(SimOptions options);
   ~SimContext();
 
+  // Opens the store and, when the options ask for live scans, catches the
+  // demo ports up to now before it returns.
   bool open(std::string* error);
   bool isOpen() const { return m_db != nullptr; }
   const SimDatabase& db() const { return *m_db; }
@@ -55,9 +59,11 @@ public:
 private:
   SimOptions m_options;
   std::unique_ptr<SimDatabase> m_db;
+  std::unique_ptr<DemoScanner> m_scanner;  // writes into m_db, so it goes first
   WorkerPool m_pool;
   std::atomic<int> m_sessions{0};
 
+  void startScanner();
   bool endedByAdministrator(int32_t token) const;
   mutable std::mutex m_grantsMutex;
   std::unordered_map<int32_t, std::chrono::steady_clock::time_point> m_firstGrant;

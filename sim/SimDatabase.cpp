@@ -311,3 +311,12 @@ int64_t SimDatabase::scanCount(int32_t node) const {
   s.reset();
   return n;
 }
+
+std::optional<int32_t> SimDatabase::newestScan(int32_t node) const {
+  std::lock_guard lock(m_mutex);
+  SqliteStatement s(m_db.get(), "SELECT time FROM scans WHERE node = ? ORDER BY time DESC LIMIT 1");
+  if (!s.valid()) return std::nullopt;
+  s.bind(1, int64_t{node});
+  if (!s.step()) return std::nullopt;
+  return static_cast<int32_t>(s.columnInt(0));
+}

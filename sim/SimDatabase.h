@@ -14,9 +14,10 @@
 struct sqlite3;
 
 // The stand-in server's SQLite store: ports, users, tokens and raw scans.
-// Every call is serialised on one connection, so the request workers and
-// the objects may share it; a Transaction only groups the writes of the one
-// thread that seeds or edits the store while nobody else writes.
+// Every call is serialised on one connection, so the request workers, the
+// objects and the writer of live scans may share it; a Transaction only
+// groups the writes of the one thread that writes to the store, and readers
+// on other threads may see its rows before the commit.
 class SimDatabase {
 public:
   // Opens (creating when missing) the file and its tables.
@@ -59,6 +60,8 @@ public:
   bool scans(int32_t node, int64_t from, int64_t to, std::size_t width, ScanSet& out,
              std::string* error) const;
   int64_t scanCount(int32_t node) const;
+  // The time of the latest scan of `node`; nullopt when it has none.
+  std::optional<int32_t> newestScan(int32_t node) const;
 
 private:
   explicit SimDatabase(sqlite3* db);

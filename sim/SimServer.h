@@ -25,6 +25,9 @@ struct SimOptions {
   // the token's first granted permission check: later checks answer error 30
   // and the token can open no further session.
   std::optional<std::chrono::milliseconds> sessionLifetime;
+  // Seconds between the demo ports' scans written while the server runs
+  // (see DemoScanner); 0 leaves the stored scans as they are.
+  int32_t scanInterval = 0;
 };
 
 // The stand-in monitoring server without its transport: it owns the SQLite

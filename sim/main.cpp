@@ -50,6 +50,7 @@ int serve(const SimCommandLine& c) {
   options.maxSessions = c.maxSessions;
   options.workerThreads = c.workers;
   if (c.expireAfterSeconds) options.sessionLifetime = std::chrono::seconds(*c.expireAfterSeconds);
+  options.scanInterval = c.scanIntervalSeconds;
   std::string error;
   if (!c.faults.empty()) {
     auto plan = FaultPlan::parse(c.faults, &error);

@@ -1,3 +1,4 @@
+#include "sim/DemoScanner.h"
 #include "sim/DemoSeeder.h"
 
 #include "SimTestUtil.h"
@@ -11,12 +12,12 @@ namespace {
 
 constexpr int32_t kEnd = 1718445600;  // 2024-06-15 10:00 UTC, a Saturday
 
-// The times and level bits of every scan of every demo port.
-std::string allScans(const SimDatabase& db) {
+// The times and level bits of every scan of every demo port in [from, to).
+std::string allScans(const SimDatabase& db, int64_t from = INT32_MIN, int64_t to = INT64_MAX) {
   std::string bytes;
   for (const PortRecord& p : DemoSeeder::ports()) {
     ScanSet s;
-    EXPECT_TRUE(db.scans(p.node, INT32_MIN, INT64_MAX, p.frequencies.size(), s, nullptr));
+    EXPECT_TRUE(db.scans(p.node, from, to, p.frequencies.size(), s, nullptr));
     bytes.append(reinterpret_cast<const char*>(s.times.data()), s.times.size() * sizeof(int32_t));
     bytes.append(reinterpret_cast<const char*>(s.levels.data()), s.levels.size() * sizeof(float));
   }
@@ -57,6 +58,33 @@ TEST(DemoSeeder, SameEndTimeGivesTheSameScansAndTheEndIsAQuarterHour) {
   std::string error;
   ASSERT_TRUE(DemoSeeder(kEnd, 1).seed(*a, &error)) << error;
   EXPECT_LE(a->scanCount(DemoSeeder::kQuietNode), 96);
+}
+
+// Catching up writes what seeding up to that time would have, from each
+// port's newest scan, at most a seeding's worth, and nothing twice.
+TEST(DemoScanner, CatchesUpAsSeedingWouldFromTheNewestScan) {
+  TempDir dir;
+  auto live = seeded(dir.file("live.db"), kEnd, 1);
+  auto later = seeded(dir.file("later.db"), kEnd + 6 * 3600, 1);
+  ASSERT_TRUE(live && later);
+  std::string error;
+  DemoScanner scanner(*live, DemoSeeder::kScanInterval);
+  EXPECT_EQ(scanner.catchUp(kEnd + 6 * 3600 - 1, &error), 3 * 24 - 2) << error;  // two of them missed
+  EXPECT_TRUE(allScans(*live, kEnd - 900, kEnd + 6 * 3600) == allScans(*later, kEnd - 900, kEnd + 6 * 3600));
+  EXPECT_EQ(scanner.catchUp(kEnd + 6 * 3600 - 1, &error), 0);
+  // A scan is taken at its time; a year on, only the latest seeding's worth is caught up.
+  const struct {
+    int64_t now;
+    int32_t newest;
+    int64_t atMost;
+  } cases[] = {{kEnd + 6 * 3600, kEnd + 6 * 3600, 1}, {kEnd + 365 * 86400 + 5, kEnd + 365 * 86400, 11520}};
+  for (const auto& c : cases) {
+    const int64_t before = live->scanCount(DemoSeeder::kSmallNode);
+    ASSERT_GE(scanner.catchUp(c.now, &error), 0) << error;
+    EXPECT_EQ(live->newestScan(DemoSeeder::kSmallNode), c.newest);
+    EXPECT_LE(live->scanCount(DemoSeeder::kSmallNode) - before, c.atMost);
+    EXPECT_GT(live->scanCount(DemoSeeder::kSmallNode) - before, c.atMost * 9 / 10);
+  }
 }
 
 // A file seeded before ports had a version still opens, keeps its ports and

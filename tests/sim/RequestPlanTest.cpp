@@ -130,10 +130,10 @@ TEST(BuiltBlocks, EachKindFromTheTinyScans) {
                                  "1 n3 [0,450) v515/515: -10@10 5@20 -@30"}));
   EXPECT_EQ(plan.scanSpan, (Period{kT0, kT0 + 2250}));
   // 23:30 to 00:30 from three days on: two days counted; the earlier one's
-  // window holds the first scans.
+  // window holds the first scans; has-data is the answer's.
   ASSERT_EQ(RequestPlan::day(kT0 - 2 * kDay, kT0, 23 * 3600 + 1800, kDay + 1800, Statistics::kAverage, plan),
             hr::S_OK);
-  EXPECT_EQ(built(plan), (Blocks{"0 n2 [84600,88200) w84600-88200 v515/515: -@10 -@20 -@30",
+  EXPECT_EQ(built(plan), (Blocks{"1 n2 [84600,88200) w84600-88200 v515/515: -@10 -@20 -@30",
                                  "1 n2 [-1800,1800) w84600-88200 v515/515: -8@10 -10@20 -@30"}));
   EXPECT_EQ(plan.scanSpan, (Period{kT0 - 1800, kT0 + kDay + 1800}));
   // Two-day windows overlap: both days hold all five scans.

@@ -16,14 +16,15 @@ TEST(SimCommandLineTest, SeedingAloneDoesNotServeAndServingHasADefaultAddress) {
             std::tuple(true, std::nullopt, 1796485500));
   const auto plain = parse({"--db", "x.db"});
   ASSERT_TRUE(plain);
-  EXPECT_EQ(std::tuple(plain->listen, plain->expireAfterSeconds),
-            std::tuple("127.0.0.1:50515", std::nullopt));
-  const auto d =
-      parse({"--db", "x.db", "--listen", "127.0.0.1:0", "--fault", "busy:NextBlock:2", "--fault",
-             "delay:ReadDayBlock:50", "--max-sessions", "3", "--drop-after", "10", "--expire-after", "5"});
+  EXPECT_EQ(std::tuple(plain->listen, plain->expireAfterSeconds, plain->scanIntervalSeconds),
+            std::tuple("127.0.0.1:50515", std::nullopt, 900));
+  const auto d = parse({"--db", "x.db", "--listen", "127.0.0.1:0", "--fault", "busy:NextBlock:2", "--fault",
+                        "delay:ReadDayBlock:50", "--max-sessions", "3", "--drop-after", "10",
+                        "--expire-after", "5", "--scan-interval", "0"});
   ASSERT_TRUE(d);
-  EXPECT_EQ(std::tuple(d->listen, d->faults.size(), d->maxSessions, d->dropAfterCalls, d->expireAfterSeconds),
-            std::tuple("127.0.0.1:0", 2u, 3, 10, 5));
+  EXPECT_EQ(std::tuple(d->listen, d->faults.size(), d->maxSessions, d->dropAfterCalls, d->expireAfterSeconds,
+                       d->scanIntervalSeconds),
+            std::tuple("127.0.0.1:0", 2u, 3, 10, 5, 0));
   // Help and version need no database.
   EXPECT_TRUE(parse({"--help"})->help);
   EXPECT_TRUE(parse({"--version"})->version);
@@ -42,6 +43,7 @@ TEST(SimCommandLineTest, BadArgumentsAreNamed) {
       {{"--db", "x", "--workers", "many"}, "--workers"},
       {{"--db", "x", "--frobnicate"}, "--frobnicate"},
       {{"--db", "x", "--expire-after", "-1"}, "--expire-after"},
+      {{"--db", "x", "--scan-interval", "-1"}, "--scan-interval"},
   };
   for (const auto& c : cases) {
     std::string error;
