@@ -11,6 +11,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -47,6 +48,7 @@ public:
   std::function<void(const std::string& call)> onCall;
 
   int count(const std::string& call) const {
+    const std::lock_guard lock(m_mutex);
     return static_cast<int>(std::count(calls.begin(), calls.end(), call));
   }
 
@@ -98,6 +100,7 @@ public:
 
   HRESULT NextBlock(int32_t* handle) override {
     log("NextBlock");
+    const std::lock_guard lock(m_mutex);
     const HRESULT h = pop(nextAnswers, nextWhenDry);
     if (h == hr::S_OK) ++*handle;
     return h;
@@ -105,6 +108,10 @@ public:
   HRESULT EndRequest() override { return log("EndRequest"); }
 
 private:
+  // The keep-alive thread calls beside the fetch worker; onCall runs outside
+  // the lock, as it may stop the worker that is waiting for it.
+  mutable std::mutex m_mutex;
+
   static HRESULT pop(std::deque<HRESULT>& q, HRESULT whenDry) {
     if (q.empty()) return whenDry;
     const HRESULT h = q.front();
@@ -112,16 +119,21 @@ private:
     return h;
   }
   HRESULT log(const std::string& call) {
-    calls.push_back(call);
+    {
+      const std::lock_guard lock(m_mutex);
+      calls.push_back(call);
+    }
     if (onCall) onCall(call);
     return hr::S_OK;
   }
   HRESULT log(const std::string& call, ScriptedCodes& codes) {
     log(call);
+    const std::lock_guard lock(m_mutex);
     return codes.next();
   }
   HRESULT started(const std::string& call, std::vector<double> args, int32_t* handle) {
     log(call);
+    const std::lock_guard lock(m_mutex);
     startArgs.push_back(std::move(args));
     const HRESULT h = pop(startAnswers, startWhenDry);
     if (h == hr::S_OK) *handle = 100;
@@ -129,6 +141,7 @@ private:
   }
   HRESULT read(const std::string& call, int32_t handle, std::span<uint8_t> out) {
     log(call);
+    const std::lock_guard lock(m_mutex);
     readHandles.push_back(handle);
     const HRESULT h = pop(readAnswers, readWhenDry);
     if (hr::succeeded(h) && h != hr::kNotReady && !blocks.empty()) {
