@@ -241,7 +241,6 @@ void CMainFrame::prefillNewGraph(const NewGraphPrefill& prefill) {
   m_newGraph->setQuery(prefill.query);
   if (prefill.upToTheSecond) m_newGraph->setUpToTheSecond(*prefill.upToTheSecond);
   m_newGraph->setOpenedByLaunch(prefill.openedByLaunch);
-  m_newGraph->setFirstLoadResetsTypeAndIncrement(prefill.firstLoadResetsTypeAndIncrement);
 }
 
 void CMainFrame::OnNewGraph() {
@@ -249,6 +248,7 @@ void CMainFrame::OnNewGraph() {
   m_newGraph->clearCancelled();
   m_newGraph->setFrequencyRange(m_doc.lowerFrequency(), m_doc.upperFrequency());
   m_newGraph->setThresholdNames(m_doc.thresholdNames());
+  m_newGraph->setLaunchedWithReferenceTime(m_doc.datesSupplied());
   m_newGraph->exec();
   if (m_newGraph->cancelled()) {
     if (m_noReportYet) ShellEvents::instance().requestClose();

@@ -50,7 +50,6 @@ public:
     GraphQuery query;
     std::optional<bool> upToTheSecond;  // none: the dialog keeps its own
     bool openedByLaunch = false;
-    bool firstLoadResetsTypeAndIncrement = false;
   };
   void prefillNewGraph(const NewGraphPrefill& prefill);
 

@@ -163,10 +163,6 @@ void COrbiskApp::LaunchWithDates(int32_t node, const QString& serverClass, const
   m_doc->setLaunchStart(CNBDateTime(start));
   // The dialog's first opening starts from the launch's reference time.
   m_frame->resetRequest(CNBDateTime(start));
-  CMainFrame::NewGraphPrefill prefill;
-  prefill.query = m_frame->newGraphQuery();
-  prefill.firstLoadResetsTypeAndIncrement = true;
-  m_frame->prefillNewGraph(prefill);
   m_doc->setLevelUnit(LevelUnit::fromCode(levelUnits));
   connectAndPostNewGraph(node, serverClass, host, token, label);
 }

@@ -231,8 +231,8 @@ void CORBPropertiesDlg::prepareToShow() {
   if (!m_openedByLaunch) {
     SettingsStore store;
     m_query.LoadFromRegistry(store.sectionKey(text(Strings::IDS_SETTINGS_SECTION)),
-                             m_resetTypeAndIncrementOnLoad);
-    m_resetTypeAndIncrementOnLoad = false;
+                             m_launchedWithReferenceTime && !m_loadedOnce);
+    m_loadedOnce = true;
   }
   m_openedByLaunch = false;
   setStatisticLabels();

@@ -37,9 +37,10 @@ public:
   // The next opening keeps the record as given instead of loading the last
   // selection (a command-line launch pre-fills it).
   void setOpenedByLaunch(bool launched) { m_openedByLaunch = launched; }
-  // The first load after a launch with a reference time resets the type and
-  // the increment instead of reading them.
-  void setFirstLoadResetsTypeAndIncrement(bool reset) { m_resetTypeAndIncrementOnLoad = reset; }
+  // Whether the session was launched with a reference time: then the
+  // dialog's first load of the selection resets the type and the increment
+  // instead of reading them; later loads read them.
+  void setLaunchedWithReferenceTime(bool launched) { m_launchedWithReferenceTime = launched; }
 
   bool cancelled() const { return m_cancelled; }
   void clearCancelled() { m_cancelled = false; }
@@ -78,7 +79,8 @@ private:
   double m_upperFrequency = 0.0;
   bool m_upToTheSecondAtLastOk = false;
   bool m_openedByLaunch = false;
-  bool m_resetTypeAndIncrementOnLoad = false;
+  bool m_launchedWithReferenceTime = false;
+  bool m_loadedOnce = false;
   bool m_cancelled = false;
 
   QComboBox* m_type = nullptr;
