@@ -168,15 +168,12 @@ void CMainFrame::buildMenus() {
   }
   action(ID_HELP_QUILLON)->setShortcut(QKeySequence::HelpContents);
   // The standard help commands have no menu items: the window carries them
-  // so their keys work. Context help is the report's topic, like the menu's
-  // help; the index, the finder and the default help open the contents.
+  // so their keys work. Only context help opens at the report's topic.
   for (int id : kHelpAliases) {
     QAction* a = addCommand(nullptr, id);
     addAction(a);
-    if (id == ID_HELP || id == ID_CONTEXT_HELP)
-      connect(a, &QAction::triggered, this, &CMainFrame::OnHelp);
-    else
-      connect(a, &QAction::triggered, this, [this] { HelpWindow::instance(this)->showTopic(QString()); });
+    connect(a, &QAction::triggered, this,
+            id == ID_CONTEXT_HELP ? &CMainFrame::OnContextHelp : &CMainFrame::OnHelp);
   }
   action(ID_CONTEXT_HELP)->setShortcut(QKeySequence::WhatsThis);
   for (QAction* a : std::as_const(m_actions))
@@ -405,6 +402,10 @@ void CMainFrame::OnPrintPreview() {
 }
 
 void CMainFrame::OnHelp() {
+  HelpWindow::instance(this)->showTopic(QString());
+}
+
+void CMainFrame::OnContextHelp() {
   HelpWindow::instance(this)->showTopic(HelpLocation::topicForGraphType(m_state.graphType));
 }
 

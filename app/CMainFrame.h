@@ -60,7 +60,9 @@ public:
   void OnPageSetup();
   void OnPrint();
   void OnPrintPreview();
+  // The help at its start; context help at the topic of the report on show.
   void OnHelp();
+  void OnContextHelp();
   void OnAbout();
   // Graph properties: the dialog for the report on show, applied to its view.
   void OnProperties();

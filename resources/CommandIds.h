@@ -68,7 +68,8 @@ constexpr int ID_MARKER_NEXT_PEAK_RIGHT = 32842;  // "Next Peak Ri&ght", Ctrl+Sh
 // &Help
 constexpr int ID_HELP_QUILLON = 32774;  // "Orlane Quillon &Help"
 constexpr int ID_APP_ABOUT = 57664;     // "&About Quillon..."
-// Standard help commands; every one of them opens the help like ID_HELP_QUILLON.
+// Standard help commands; context help opens at the topic of the report on
+// show, every other one at the start, like ID_HELP_QUILLON.
 constexpr int ID_HELP_INDEX = 57666;
 constexpr int ID_HELP_FINDER = 57667;
 constexpr int ID_CONTEXT_HELP = 57669;  // help for the control under the pointer

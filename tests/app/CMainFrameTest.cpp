@@ -1,10 +1,12 @@
 #include "ConnectedSession.h"
 #include "app/CMainFrame.h"
+#include "app/HelpWindow.h"
 #include "chart/CChart2D.h"
 #include "chart/CChart3D.h"
 #include "query/FetchTestBlocks.h"
 #include "resources/CommandIds.h"
 #include "support/FixedClock.h"
+#include "support/QtPrinters.h"
 #include "views/C3DReportView.h"
 #include "views/Chart2DReportView.h"
 #include "views/ChartAppearanceDialog.h"
@@ -168,6 +170,23 @@ TEST_F(ReportFrameTest, ANewReportOfTheSameTypeKeepsTheEditedLook) {
     fetch(type == TwentyFourHour ? MultiDay : TwentyFourHour);
     fetch(type);
     EXPECT_EQ(borderWidth(m_frame->activeView()), stored);
+  }
+}
+
+// Help opens at its start, whichever standard key asked; only context help
+// opens at the topic of the report on show.
+TEST_F(ReportFrameTest, OnlyContextHelpOpensAtTheReportsTopic) {
+  fetch(TwentyFourHour);
+  using namespace CommandIds;
+  const std::pair<int, QString> cases[] = {{ID_HELP_QUILLON, ""}, {ID_HELP_INDEX, ""},
+                                           {ID_HELP_FINDER, ""},  {ID_HELP, ""},
+                                           {ID_DEFAULT_HELP, ""}, {ID_CONTEXT_HELP, "24-hour"}};
+  HelpWindow* help = HelpWindow::instance(m_frame.get());
+  for (const auto& [id, topic] : cases) {
+    help->showTopic(QStringLiteral("markers"));
+    m_frame->action(id)->trigger();
+    EXPECT_EQ(help->currentSource().fragment(), topic) << id;
+    EXPECT_TRUE(help->isVisible()) << id;
   }
 }
 
