@@ -124,7 +124,7 @@ constexpr Entry kTable[] = {
     {IDS_UI_USAGE_KEYS,
      u"Launch parameters, written /KEY:VALUE or -KEY:VALUE (a bare KEY:VALUE works too).\n"
      u"Keys are case-sensitive capitals; the value is everything after the first colon.\n"
-     u"  IP:host          server host, name or name:port\n"
+     u"  IP:host          server host, name or name:port (none: this machine)\n"
      u"  TOKEN:n          security token (a launch without it is refused)\n"
      u"  LABEL:text       the port's label\n"
      u"  NODE:n           the port's node number (default 0)\n"

@@ -22,8 +22,10 @@ std::string trimmed(const std::string& s) {
 
 std::string grpcTarget(const std::string& hostText, int defaultPort) {
   const std::string host = trimmed(hostText);
-  if (host.empty()) return {};
   const std::string fallback = std::to_string(defaultPort);
+  // No server named: the server on this machine, as an empty server name
+  // always meant to launchers.
+  if (host.empty()) return "localhost:" + fallback;
   if (host.front() == '[') {
     const auto close = host.find(']');
     if (close == std::string::npos || close == 1) return {};
