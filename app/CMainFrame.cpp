@@ -11,6 +11,7 @@
 #include "app/ReportPage.h"
 #include "app/ServerSession.h"
 #include "core/Clock.h"
+#include "core/Prompts.h"
 #include "core/SettingsStore.h"
 #include "core/ShellEvents.h"
 #include "core/ThresholdNames.h"
@@ -30,6 +31,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -384,10 +386,19 @@ ReportPageContent CMainFrame::pageContent() const {
   return content;
 }
 
+bool CMainFrame::printTo(QPrinter& printer, QWidget* owner) const {
+  if (printReport(printer, pageContent())) return true;
+  const QString target = printer.outputFormat() == QPrinter::PdfFormat
+                             ? QDir::toNativeSeparators(printer.outputFileName())
+                             : printer.printerName();
+  Prompts::current().message(owner, text(Strings::IDS_UI_PRINT_FAILED).arg(target));
+  return false;
+}
+
 void CMainFrame::OnPrint() {
   QPrinter printer(QPrinter::HighResolution);
   QPrintDialog dialog(&printer, this);
-  if (dialog.exec() == QDialog::Accepted) printReport(printer, pageContent());
+  if (dialog.exec() == QDialog::Accepted) printTo(printer, this);
 }
 
 void CMainFrame::OnPrintPreview() {
@@ -397,7 +408,7 @@ void CMainFrame::OnPrintPreview() {
   // opens as large as the window it previews.
   preview.resize(size());
   connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-          [this](QPrinter* p) { printReport(*p, pageContent()); });
+          [this, &preview](QPrinter* p) { printTo(*p, &preview); });
   preview.exec();
 }
 

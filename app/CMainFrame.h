@@ -17,6 +17,7 @@ class MarkerSet;
 class QAction;
 class QLabel;
 class QMenu;
+class QPrinter;
 class QStackedWidget;
 class QTextStream;
 class QTimer;
@@ -60,6 +61,9 @@ public:
   void OnPageSetup();
   void OnPrint();
   void OnPrintPreview();
+  // Prints the report on show; a printer or file that cannot be opened is
+  // said in a message owned by `owner`.
+  bool printTo(QPrinter& printer, QWidget* owner) const;
   // The help at its start; context help at the topic of the report on show.
   void OnHelp();
   void OnContextHelp();

@@ -116,6 +116,7 @@ constexpr Entry kTable[] = {
     {IDS_UI_ABOUT_TEXT,
      u"Reports the history of one test port of the Nembra monitoring system: signal levels "
      u"across frequency and time, and the share of time spent beyond each threshold."},
+    {IDS_UI_PRINT_FAILED, u"The report could not be printed to %1."},
     {IDS_UI_USAGE_INTRO,
      u"Quillon draws reports of the measurements of one Nembra monitoring port.\n"
      u"\n"

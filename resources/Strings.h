@@ -107,6 +107,7 @@ enum Id : int {
   IDS_UI_ABOUT_VERSION = 20093,
   IDS_UI_ABOUT_BUILT = 20094,
   IDS_UI_ABOUT_TEXT = 20095,
+  IDS_UI_PRINT_FAILED = 20096,
 
   // Command-line help and launcher-mode errors.
   IDS_UI_USAGE_INTRO = 20100,

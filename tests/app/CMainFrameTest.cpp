@@ -14,6 +14,9 @@
 #include <QSpinBox>
 #include <QTabWidget>
 
+#include <QPrinter>
+#include <QTemporaryDir>
+
 namespace {
 
 class MainFrameTest : public TempSettingsTest {
@@ -188,6 +191,26 @@ TEST_F(ReportFrameTest, OnlyContextHelpOpensAtTheReportsTopic) {
     EXPECT_EQ(help->currentSource().fragment(), topic) << id;
     EXPECT_TRUE(help->isVisible()) << id;
   }
+}
+
+// A page that cannot be printed (here a PDF into a missing folder) is said
+// once, naming where it was going; the report on show stays.
+TEST_F(ReportFrameTest, AFailedPrintIsSaidAndChangesNothing) {
+  fetch(TwentyFourHour);
+  const QString title = m_frame->windowTitle();
+  QTemporaryDir dir;
+  const QString unwritable = dir.filePath("no-such-folder/r.pdf");
+  for (const auto& [file, written] : {std::pair(unwritable, false), std::pair(dir.filePath("r.pdf"), true)}) {
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    EXPECT_EQ(m_frame->printTo(printer, m_frame.get()), written);
+    EXPECT_EQ(QFile::exists(file), written);
+  }
+  EXPECT_EQ(m_prompts.texts,
+            QStringList{"The report could not be printed to " + QDir::toNativeSeparators(unwritable) + "."});
+  EXPECT_EQ(m_frame->windowTitle(), title);
+  EXPECT_EQ(m_frame->activeView()->graphType(), TwentyFourHour);
 }
 
 }  // namespace
