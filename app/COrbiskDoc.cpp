@@ -90,7 +90,12 @@ bool COrbiskDoc::RunReport(GraphQuery query) {
   m_job = job;
   m_fetching = true;
   job->start();
-  const bool ok = dialog.run(*job);
+  bool ok = false;
+  {
+    // The box waits for the user's Cancel; the worker's messages show in it.
+    const NormalCursor arrow;
+    ok = dialog.run(*job);
+  }
   job->join();
   if (!self) return false;
   m_fetching = false;

@@ -2,11 +2,15 @@
 // worker waits for the server: the document going away, the close box,
 // Cancel while the keep-alive hangs, a worker that throws.
 #include "ConnectedSession.h"
+#include "app/MessageBoxPrompts.h"
+#include "app/WaitCursor.h"
 #include "core/ServerErrors.h"
 #include "query/FetchJob.h"
+#include "query/FetchTestBlocks.h"
 #include "query/ProgressDialog.h"
 #include "resources/Strings.h"
 
+#include <QMessageBox>
 #include <QSemaphore>
 #include <chrono>
 #include <stdexcept>
@@ -15,6 +19,21 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
+
+// The application's override cursors, bottom first: "W" for each wait cursor.
+QString overrideCursors() {
+  QList<QCursor> held;
+  while (const QCursor* c = QGuiApplication::overrideCursor()) {
+    held.prepend(*c);
+    QGuiApplication::restoreOverrideCursor();
+  }
+  QString text;
+  for (const QCursor& c : held) {
+    text += c.shape() == Qt::WaitCursor ? 'W' : '?';
+    QGuiApplication::setOverrideCursor(c);
+  }
+  return text;
+}
 
 class FetchSafetyTest : public ConnectedSessionTest {
 protected:
@@ -105,6 +124,42 @@ TEST_F(FetchSafetyTest, SecondFetchRefusedAndSessionReplacedMidFetch) {
   EXPECT_FALSE(nested);
   EXPECT_FALSE(m_doc->isFetching());
   EXPECT_EQ(old.lock(), nullptr) << "released once the job was done";
+}
+
+// The wait cursor shows while the program works (the permission check, the
+// report's build) and not over what the user answers: the progress box with
+// its Cancel, a message box, which hands the wait cursors back when it goes.
+TEST_F(FetchSafetyTest, WaitCursorOnlyWhileTheProgramWorks) {
+  BlockSpec ribbon;
+  ribbon.values = {1.5, 4.0};
+  ribbon.axis = {5.0, 6.0};
+  m_fake->data->blocks.push_back(bytesOf(false, ribbon));
+  QStringList seen;
+  m_fake->security->onCheck = [&] { seen << "check " + overrideCursors(); };
+  QObject::connect(m_doc.get(), &COrbiskDoc::reportReady, [&] { seen << "build " + overrideCursors(); });
+  EXPECT_TRUE(runHanging([&](ProgressDialog*) {
+    seen << "progress " + overrideCursors();
+    m_gate.release();
+  }));
+  seen << "after " + overrideCursors();
+  EXPECT_EQ(seen, QStringList({"check W", "progress ", "build W", "after "}));
+
+  MessageBoxPrompts boxes;
+  const ScopedPrompts installed(boxes);
+  for (int waits : {0, 1, 2}) {
+    std::vector<std::unique_ptr<WaitCursor>> held;
+    for (int i = 0; i < waits; ++i) held.push_back(std::make_unique<WaitCursor>());
+    QString inBox = "no box";
+    QTimer::singleShot(0, [&] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        inBox = overrideCursors();
+        box->accept();
+      }
+    });
+    Prompts::current().message(nullptr, "Request failed.");
+    EXPECT_EQ(std::pair(inBox, overrideCursors()), std::pair(QString(), QString(waits, 'W'))) << waits;
+  }
+  EXPECT_EQ(overrideCursors(), "");
 }
 
 }  // namespace

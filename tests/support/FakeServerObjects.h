@@ -178,7 +178,9 @@ struct FakeSecurity : INembraSecurity {
   int32_t lastToken = 0;
   int32_t lastPermission = 0;
   ScriptedCodes keepAlive;
+  std::function<void()> onCheck;
   HRESULT CheckPermission(int32_t token, int32_t permission, int32_t* g, int32_t* e) override {
+    if (onCheck) onCheck();
     lastToken = token;
     lastPermission = permission;
     *g = granted;
