@@ -200,7 +200,7 @@ int main(int argc, char** argv) {
       query.graphType = types[static_cast<size_t>(n) % types.size()];
       // One Frequency over its day by the hour, as a user looking at a trend picks.
       if (query.graphType == OneFreqTimeWindow) query.increment = Increment::k1Hour;
-      frame.prefillNewGraph({query, std::nullopt, true, false});
+      frame.prefillNewGraph({query, std::nullopt, true});
       pressOkWhenShown();
       frame.action(CommandIds::ID_GRAPH_NEW)->trigger();
       QCoreApplication::processEvents();

@@ -110,7 +110,7 @@ TEST_F(RunReportTest, NewGraphCommandShowsTheReportAndKeepsItOnCancelOrFailure) 
     frame.show();
     const auto on = [&](int id) { return frame.action(id)->isEnabled(); };
     const auto newGraph = [&](std::optional<GraphQuery> q, QDialogButtonBox::StandardButton button) {
-      if (q) frame.prefillNewGraph({*q, std::nullopt, true, false});
+      if (q) frame.prefillNewGraph({*q, std::nullopt, true});
       answerNewGraph(&m_guard, button);
       frame.action(CommandIds::ID_GRAPH_NEW)->trigger();
     };
