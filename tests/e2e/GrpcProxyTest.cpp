@@ -133,7 +133,7 @@ TEST(GrpcProxyTest, DeadOrDroppingServerIsATransportCodeNotAHang) {
   data.reset();  // releasing against a dead server must not hang either
   EXPECT_LT(std::chrono::steady_clock::now() - started, 8s);
 
-  GrpcServerObjects nowhere("", demoIdentity());
+  GrpcServerObjects nowhere("host:", demoIdentity());
   EXPECT_FALSE(nowhere.hasTarget());
   EXPECT_EQ(nowhere.CreateSecurity(security), hr::RPC_S_SERVER_UNAVAILABLE);
 
