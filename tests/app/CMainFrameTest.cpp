@@ -11,10 +11,9 @@
 #include "views/Chart2DReportView.h"
 #include "views/ChartAppearanceDialog.h"
 
+#include <QPrinter>
 #include <QSpinBox>
 #include <QTabWidget>
-
-#include <QPrinter>
 #include <QTemporaryDir>
 
 namespace {

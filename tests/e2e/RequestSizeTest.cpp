@@ -83,7 +83,7 @@ TEST_F(RequestSizeTest, TheLargestAcceptedRequestOfEachTypeIsAnsweredAndShown) {
     const int type = c.query.graphType;
     SCOPED_TRACE(testing::Message() << type << " " << c.query.increment << " " << c.upToTheSecond);
     prompts.texts.clear();
-    frame.prefillNewGraph({c.query, c.upToTheSecond, true, false});
+    frame.prefillNewGraph({c.query, c.upToTheSecond, true});
     answerNewGraph(&guard, QDialogButtonBox::Ok);
     frame.action(CommandIds::ID_GRAPH_NEW)->trigger();
     QCoreApplication::processEvents();
