@@ -6,12 +6,9 @@
 #include "app/CMainFrame.h"
 #include "app/COrbiskApp.h"
 #include "app/Registration.h"
-#include "core/SettingsStore.h"
 #include "e2e/LoopbackSim.h"
 #include "resources/Strings.h"
 #include "support/DemoDatabase.h"
-
-#include <QComboBox>
 
 namespace {
 
@@ -90,69 +87,6 @@ TEST_F(AppStartupTest, AutomationLaunchConnectsAndOpensNewGraph) {
   EXPECT_TRUE(waitFor([&] { return !app.mainFrame()->isVisible(); }));
   app.ExitInstance();
   EXPECT_FALSE(app.session().isConnected());
-}
-
-// The first load of the last selection in a session launched with a reference
-// time (a dated command line or LaunchWithDates) opens on the first type and
-// increment; later loads, and loads after LaunchORB, read them.
-TEST_F(AppStartupTest, FirstNewGraphOfADatedSessionOpensOnTheFirstTypeAndIncrement) {
-  SimOptions options;
-  const int32_t now = DemoSeeder::currentQuarterHour();
-  options.dbPath = seededDemoDatabase(now, 3);
-  LoopbackSim sim(options);
-  {
-    SettingsStore store;
-    RegistryKey section = store.sectionKey(Strings::LoadString(Strings::IDS_SETTINGS_SECTION));
-    GraphQuery last;
-    last.graphType = TwentyFourHour;
-    last.increment = Increment::k1Hour;
-    last.SaveToRegistry(section);
-  }
-  const QString host = QString::fromStdString(sim.address());
-  const QStringList launch{"/IP:" + host, "/TOKEN:1001", "/NODE:3",
-                           "/QUERY:3",    "/INC:1",      QString("/TIMESTART:%1").arg(now - 7200)};
-  const QString stop = QString("/TIMESTOP:%1").arg(now - 3600);
-  const QString last = "24 Hour/1 Hour", first = "Time Window Summary/15 Min";
-  // Steps: D LaunchWithDates, O LaunchORB, N the menu's New Graph.
-  const struct {
-    QStringList commandLine;
-    QStringList steps;
-    QStringList shown;
-  } cases[] = {
-      {launch + QStringList{stop}, {"N", "N"}, {last, first, last}},
-      {launch, {"N"}, {last, last}},
-      {{}, {"D", "D"}, {first, last}},
-      {launch + QStringList{stop}, {"O"}, {last, last}},
-  };
-  for (const auto& c : cases) {
-    COrbiskApp app;
-    ASSERT_TRUE(app.InitInstance(args(c.commandLine), &m_rc));
-    QStringList shown;
-    answerNewGraph(
-        app.mainFrame(), QDialogButtonBox::Cancel,
-        [&] {
-          auto* dialog = QApplication::activeModalWidget();
-          shown << dialog->findChild<QComboBox*>("graphType")->currentText() + '/' +
-                       dialog->findChild<QComboBox*>("increment")->currentText();
-        },
-        false);
-    qsizetype expected = c.commandLine.isEmpty() ? 0 : 1;
-    ASSERT_TRUE(waitFor([&] { return shown.size() == expected; }));
-    const double start = CNBDateTime::FromSeconds(now - 7200).value();
-    for (const QString& step : c.steps) {
-      if (step == "D")
-        app.LaunchWithDates(3, ServerSession::kCommandLineDataClass, host, 1001, "Port 3", start, start, 0);
-      else if (step == "O")
-        app.LaunchORB(3, ServerSession::kCommandLineDataClass, host, 1001, "Port 3", 0);
-      else
-        QTimer::singleShot(0, app.mainFrame()->action(32777), &QAction::trigger);
-      ++expected;
-      ASSERT_TRUE(waitFor([&] { return shown.size() == expected; }))
-          << m_prompts.texts.join('|').toStdString();
-    }
-    EXPECT_EQ(shown, c.shown) << c.commandLine.join(' ').toStdString() << ' '
-                              << c.steps.join(',').toStdString();
-  }
 }
 
 }  // namespace
