@@ -30,6 +30,7 @@ TEST_F(IniVariantScreenTest, LeavesNothingThatDecodesIntoAHugeValue) {
   } cases[] = {{"k=@Variant(" HUGE_LIST ")", 1, huge},
                {"k=\\x40Variant(" HUGE_LIST ")", 1, huge},
                {"k=\\100Variant(" HUGE_LIST ")", 1, huge},
+               {"k=\\x@Variant(" HUGE_LIST ")", 1, huge},  // \x without a digit is dropped
                {"k=\"@Var\"iant(" HUGE_LIST ")", 1, huge},
                {"k=@Variant(" HUGE_LIST ")   ", 1, huge},
                {"k=a, @Variant(" HUGE_LIST ")", 1, QStringList{QStringLiteral("a"), kHugeListText}},
@@ -38,6 +39,7 @@ TEST_F(IniVariantScreenTest, LeavesNothingThatDecodesIntoAHugeValue) {
                {"k=@Variant(\\0\\0\\0\\t\\0\\0\\0\\x2)", 1, asText("@Variant(", {0, 0, 0, 9, 0, 0, 0, 2})},
                {"k=@Variant(\\0\\0\\0\\b\\0\\0\\0\\0)", 1, asText("@Variant(", {0, 0, 0, 8, 0, 0, 0, 0})},
                {"k=@Variant(\\0\\0\\0\\x2\\0\\0\\0*)", 0, QVariant(42)},
+               {"k=@Variant(\\0\\0\\0\\t\\0\\0\\0\\0)", 0, QVariant(QVariantList())},
                {"k=@@Variant(" HUGE_LIST ")", 0, huge},
                {"k=@Variant(" HUGE_LIST, 0, QVariant(kHugeListText.chopped(1))},
                {";k=@Variant(" HUGE_LIST ")", 0, QVariant()},
