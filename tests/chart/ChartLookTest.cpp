@@ -73,10 +73,11 @@ TEST(CHeatMapTest, RowsFillThePlotFromTheFirstAtTheBottom) {
 }
 
 // The legend's bar: where it lies, its colours at both ends and at three
-// quarters, and no label over it.
+// quarters, and no label over it; across, both labels on one line.
 TEST(ColourLegendTest, BarAndLabelsKeepTheirPlaces) {
   ColourLegend legend;
   legend.setColours(Qt::black, Qt::white);
+  legend.setRange(5.0, 5.0);  // both ends read "5"
   const QFontMetrics fm(legend.font());
   const std::tuple<bool, QSize, QRect> cases[] = {
       {false, {240, 60}, {8, 4, 224, 14}},
@@ -94,6 +95,15 @@ TEST(ColourLegendTest, BarAndLabelsKeepTheirPlaces) {
       for (int x = bar.left(); x <= bar.right(); ++x) covered += image.pixelColor(x, y).saturation() < 50;
     EXPECT_EQ(std::pair(bar, covered), std::pair(expected, 0)) << vertical;
     if (!vertical) {
+      const auto firstTextRow = [&](int from, int to) {
+        for (int y = 0; y < image.height(); ++y)
+          for (int x = from; x < to; ++x)
+            if (image.pixelColor(x, y).lightness() > 128 && image.pixelColor(x, y).saturation() < 50)
+              return y;
+        return -1;
+      };
+      const int left = firstTextRow(0, 120);
+      EXPECT_EQ(std::pair(left, left > bar.bottom()), std::pair(firstTextRow(120, 240), true));
       EXPECT_EQ((QStringList{image.pixelColor(8, 10).name(), image.pixelColor(175, 10).name(),
                              image.pixelColor(231, 10).name()}),
                 (QStringList{"#0002a1", "#ffe500", "#e60000"}));

@@ -134,6 +134,8 @@ TEST_F(CsvWriter, FrequencySeriesRunsTimeDownTheRowsInLocalTime) {
             "\n");
   store.count = 1;  // one statistic alone still has its rows
   EXPECT_TRUE(write().endsWith("2024-03-31 03:30:00,-45.75\n\n"));
+  store.count = 0;  // and none writes no rows
+  EXPECT_TRUE(write().endsWith("Time:\n\n"));
 }
 
 }  // namespace

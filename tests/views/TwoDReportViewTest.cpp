@@ -176,6 +176,8 @@ TEST_F(TwoDViewTest, HoverReadoutAndPeakCommands) {
     EXPECT_EQ(markers(*view), shown);
   }
   EXPECT_EQ(view->chart().state().at(1, 4).y, (QVector<double>{-220.0, 220.0}));  // top to bottom
+  view.reset();  // the markers outlive the view that lent them its chart
+  m_markers.center();
 }
 
 TEST_F(TwoDViewTest, ReadoutsCarryTheLevelOffsetAndShowHoles) {
