@@ -3,7 +3,7 @@
 unit-test binaries that link it: a fault no test notices survives.
 
 Usage: scripts/mutation.sh [--sample N] [--seed S] [--files PATH[:LINE]...] [--only I,J]
-                           [--build DIR] [--jobs N] [--all-tests] [--list]
+                           [--build DIR] [--jobs N] [--owners] [--all-tests] [--list]
 
 The build folder must have been built once (scripts/build.sh). One fault at a
 time is written into its file, the test binaries that link that file are
