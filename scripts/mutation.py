@@ -270,8 +270,8 @@ def main():
     # FILE:LINE narrows a file to the faults of one line (to prove a new test).
     files = args.files or RULE_FILES
     pool = []
-    for spec in sorted(files):
-        rel, _, line = spec.partition(":")
+    for entry in sorted(files):
+        rel, _, line = entry.partition(":")
         pool += [f for f in candidates(rel) if not line or f["line"] == int(line)]
     sample = random.Random(args.seed).sample(pool, min(args.sample, len(pool)))
     numbered = list(enumerate(sample, start=1))
