@@ -12,12 +12,15 @@ namespace {
 constexpr qint64 kSecondsPerDay = CNBDateTime::kSecondsPerDay;
 constexpr int kMinYear = 100;
 constexpr int kMaxYear = 9999;
-// Anything beyond these cannot hold a year between 100 and 9999; checking
-// first keeps the conversion to 64-bit seconds away from overflow.
+// These and anything beyond cannot hold a year between 100 and 9999 (99-12-31
+// and 10000-01-01); checking first keeps the conversion to 64-bit seconds away
+// from overflow.
 constexpr double kMinValue = -657435.0;
 constexpr double kMaxValue = 2958466.0;
 
-QDate dayZero() { return QDate(1899, 12, 30); }
+QDate dayZero() {
+  return QDate(1899, 12, 30);
+}
 
 qint64 floorDiv(qint64 a, qint64 b) {
   const qint64 q = a / b;
@@ -28,7 +31,7 @@ qint64 floorDiv(qint64 a, qint64 b) {
 // monotonic below zero (-1.25 is 6:00 on the day before day zero, later than
 // -1.75), so every calculation goes through this line.
 std::optional<qint64> lineSeconds(double value) {
-  if (!std::isfinite(value) || value < kMinValue || value > kMaxValue) return std::nullopt;
+  if (!std::isfinite(value) || value <= kMinValue || value >= kMaxValue) return std::nullopt;
   const double wholeDays = std::trunc(value);
   const double dayFraction = std::fabs(value - wholeDays);
   return static_cast<qint64>(wholeDays) * kSecondsPerDay + std::llround(dayFraction * kSecondsPerDay);
@@ -87,9 +90,7 @@ CNBDateTime movedBy(const CNBDateTime& dt, qint64 delta) {
 std::optional<QDateTime> localClockToUtc(const QDate& date, const QTime& time) {
   if (!date.isValid() || !time.isValid()) return std::nullopt;
   const QDateTime clockAsUtc(date, time, Qt::UTC);
-  const auto offsetAround = [&](int days) {
-    return clockAsUtc.addDays(days).toLocalTime().offsetFromUtc();
-  };
+  const auto offsetAround = [&](int days) { return clockAsUtc.addDays(days).toLocalTime().offsetFromUtc(); };
   const QDateTime afterSwitch = clockAsUtc.addSecs(-offsetAround(1));
   const QDateTime shown = afterSwitch.toLocalTime();
   if (shown.date() == date && shown.time() == time) return afterSwitch;
@@ -200,7 +201,9 @@ CNBDateTime CNBDateTime::FromLocal(const QDate& date, const QTime& time) {
   return FromQDateTime(*utc);
 }
 
-CNBDateTime CNBDateTime::Now() const { return FromQDateTime(Clock::nowUtc()); }
+CNBDateTime CNBDateTime::Now() const {
+  return FromQDateTime(Clock::nowUtc());
+}
 
 int32_t CNBDateTime::FormatDate(QString& out, const CNBDateTime* dt, bool shortForm, bool toLocal) const {
   out.clear();
@@ -353,8 +356,8 @@ QString CNBDateTime::FormatBuildTime(const QDateTime& dt) {
   const QDate d = dt.date();
   const QTime t = dt.time();
   const int hour12 = t.hour() % 12 == 0 ? 12 : t.hour() % 12;
-  return QString::asprintf("%s %02d, %d  %02d:%02d:%02d %s", kMonths[d.month() - 1], d.day(), d.year(), hour12,
-                           t.minute(), t.second(), t.hour() < 12 ? "AM" : "PM");
+  return QString::asprintf("%s %02d, %d  %02d:%02d:%02d %s", kMonths[d.month() - 1], d.day(), d.year(),
+                           hour12, t.minute(), t.second(), t.hour() < 12 ? "AM" : "PM");
 }
 
 QString CNBDateTime::LocalDateText() const {
@@ -369,4 +372,6 @@ QString CNBDateTime::LocalTimeText() const {
   return time;
 }
 
-QString CNBDateTime::LocalDateTimeText() const { return LocalDateText() + QLatin1Char(' ') + LocalTimeText(); }
+QString CNBDateTime::LocalDateTimeText() const {
+  return LocalDateText() + QLatin1Char(' ') + LocalTimeText();
+}

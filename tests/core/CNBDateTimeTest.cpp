@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
 
 namespace {
@@ -140,6 +141,9 @@ TEST(CNBDateTime, ArithmeticWorksAcrossDayZeroAndSpansCarryTheWorseStatus) {
     for (auto b : {CNBDateTime::valid, CNBDateTime::invalid, CNBDateTime::null})
       spans += {letter[a], letter[b], letter[(withStatus(a) - withStatus(b)).status], ' '};
   EXPECT_EQ(spans, "vvv vii vnn ivi iii inn nvn nin nnn ");
+  // A value no year from 100 to 9999 can hold spans to nothing.
+  for (double v : {std::nan(""), std::numeric_limits<double>::infinity(), -657435.0, 2958466.0})
+    EXPECT_EQ((CNBDateTime(v) - at(2024, 1, 1)).status, CNBDateTime::invalid) << v;
 }
 
 TEST(CNBDateTime, FormatDateAndTimeReadBackWithTheLocaleFormats) {

@@ -30,6 +30,7 @@ TEST_F(IniVariantScreenTest, LeavesNothingThatDecodesIntoAHugeValue) {
   } cases[] = {{"k=@Variant(" HUGE_LIST ")", 1, huge},
                {"k=\\x40Variant(" HUGE_LIST ")", 1, huge},
                {"k=\\100Variant(" HUGE_LIST ")", 1, huge},
+               {"k=\\x@Variant(" HUGE_LIST ")", 1, huge},  // \x without a digit is dropped
                {"k=\"@Var\"iant(" HUGE_LIST ")", 1, huge},
                {"k=@Variant(" HUGE_LIST ")   ", 1, huge},
                {"k=a, @Variant(" HUGE_LIST ")", 1, QStringList{QStringLiteral("a"), kHugeListText}},

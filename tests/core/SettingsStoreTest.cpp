@@ -76,7 +76,7 @@ TEST_F(SettingsStoreTest, LongReportTextIsCutAtACharacterBoundary) {
 
 // Each name read, then what it gave ("-" for nothing); registry names ignore case.
 TEST_F(SettingsStoreTest, DwordReadsRejectTextAndWrapUnsigned) {
-  writeFile(userFile(), "[k]\na=12\nb=abc\nc=4294967295\nd=4294967296\ne=-2147483648\nf= 7 \ng=1.5\n");
+  writeFile(userFile(), "[k]\na=12\nb=abc\nc=4294967295\nd=4294967296\ne=-2147483648\nf= 7 \ng=1.5\nZ=0\n");
   SettingsStore store;
   const RegistryKey key = store.applicationKey().subKey("k");
   QStringList read;
@@ -85,6 +85,7 @@ TEST_F(SettingsStoreTest, DwordReadsRejectTextAndWrapUnsigned) {
     read << QString::fromLatin1(name) + "=" + (v ? QString::number(*v) : "-");
   }
   EXPECT_EQ(read.join(' '), "a=12 b=- c=-1 d=- e=-2147483648 f=7 g=- missing=- A=12");
+  EXPECT_EQ(key.valueNames().join(' '), "a b c d e f g Z");  // enumerated as the registry does
 }
 
 TEST_F(SettingsStoreTest, MachineTextsFollowRegistryPaths) {

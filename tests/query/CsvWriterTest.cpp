@@ -117,19 +117,25 @@ TEST_F(CsvWriter, FrequencySeriesRunsTimeDownTheRowsInLocalTime) {
     store.series[0].times[i] = static_cast<uint32_t>(utc(2024, 3, 31, 0, 30).toSecsSinceEpoch() + 1800 * i);
   store.series[1] = series(6, {50, 25});  // shorter: its missing point is an empty field
 
-  const QString text = written([&](QTextStream& out) {
-    FrequencySeriesCsvWriter().write(out, "Port 7", 42, 123.25, store, LevelUnit::fromCode(LevelUnit::kDbm),
-                                     kThresholdNames);
-  });
+  const auto write = [&] {
+    return written([&](QTextStream& out) {
+      FrequencySeriesCsvWriter().write(out, "Port 7", 42, 123.25, store, LevelUnit::fromCode(LevelUnit::kDbm),
+                                       kThresholdNames);
+    });
+  };
 
   // Berlin switches to summer time at 01:00 UTC on this day.
-  EXPECT_EQ(text,
+  EXPECT_EQ(write(),
             "Port 7\nUID: 42\nOne Freq. Time Window\nFrequency:,123.25,MHz\n"
             "Time:,Maximum (dBm),% Exceeding Lower (%)\n"
             "2024-03-31 01:30:00,-47.75,50\n"
             "2024-03-31 03:00:00,,25\n"
             "2024-03-31 03:30:00,-45.75,\n"
             "\n");
+  store.count = 1;  // one statistic alone still has its rows
+  EXPECT_TRUE(write().endsWith("2024-03-31 03:30:00,-45.75\n\n"));
+  store.count = 0;  // and none writes no rows
+  EXPECT_TRUE(write().endsWith("Time:\n\n"));
 }
 
 }  // namespace

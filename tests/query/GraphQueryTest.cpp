@@ -116,7 +116,7 @@ TEST_F(GraphQueryRegistryTest, UnreadableOrMissingValuesLeaveFieldsAlone) {
   q.LoadFromRegistry(section(store));
   EXPECT_EQ(q, expected);
 
-  for (const char* bad : {"abc", "", "nan", "inf"}) {
+  for (const char* bad : {"abc", "", "nan", "inf", "1e999"}) {
     SettingsStore s;
     s.sectionKey("Settings").subKey("Settings").writeText("Frequency", bad);
     GraphQuery r;

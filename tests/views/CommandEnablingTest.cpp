@@ -88,6 +88,15 @@ TEST(CommandEnablingTest, EveryCommandInEveryFrame) {
   }
 }
 
+// Show All stays on offer while any one of the five lines is hidden.
+TEST(CommandEnablingTest, ShowAllWhileAnyLineIsHidden) {
+  for (size_t hidden = 3; hidden <= 7; ++hidden) {
+    FrameState s = kFrames[3];
+    (hidden < 7 ? s.thresholdShown[hidden] : s.intervalShown) = false;
+    EXPECT_TRUE(commandState(ID_THRESHOLDS_ALL, s).enabled) << hidden;
+  }
+}
+
 TEST(CommandEnablingTest, EachMarkerTraceCommandActsOnItsOwnTrace) {
   const int ids[] = {ID_MARKER_AVERAGE,     ID_MARKER_MAXIMUM,     ID_MARKER_MINIMUM,
                      ID_MARKER_THRESHOLD_1, ID_MARKER_THRESHOLD_2, ID_MARKER_THRESHOLD_3,

@@ -24,8 +24,8 @@ TEST(GraphPropsRulesTest, NearestIndexSnapsToTheListFrequency) {
 TEST(GraphPropsRulesTest, SpinIndexMovesWithinTheList) {
   const struct {
     int index, delta, count, expected;
-  } cases[] = {{2, -1, 5, 3}, {0, -3, 5, 3}, {2, -2, 5, 4}, {3, -3, 5, 4}, {4, -1, 5, 4}, {2, 0, 5, 2},
-               {3, 1, 5, 2},  {4, 3, 5, 1},  {2, 3, 5, 1},  {0, 1, 5, 0},  {0, -1, 0, 0}};
+  } cases[] = {{2, -1, 5, 3}, {0, -3, 5, 3}, {2, -2, 5, 4}, {3, -3, 5, 4}, {1, -4, 5, 2}, {4, -1, 5, 4},
+               {2, 0, 5, 2},  {3, 1, 5, 2},  {4, 3, 5, 1},  {2, 3, 5, 1},  {0, 1, 5, 0},  {0, -1, 0, 0}};
   for (const auto& c : cases)
     EXPECT_EQ(spinIndex(c.index, c.delta, c.count), c.expected)
         << "index " << c.index << " delta " << c.delta << " count " << c.count;

@@ -40,6 +40,12 @@ TEST(ReferenceLevelMoves, RaiseAndLowerShiftByOneStepAndKeepTheSpan) {
   l.lower();
   l.lower();
   EXPECT_EQ(std::tuple(l.top, l.bottom, l.span), std::tuple(20, -20, 40));
+  // A new step under a level on the old one: the top goes up onto it, above the data.
+  ReferenceLevel m = levelFor(0.0, 28.5, 4, 40, false);
+  m.top = 25;
+  m.bottom = -15;
+  m.raise();
+  EXPECT_EQ(std::pair(m.top, m.bottom), std::pair(32, -8));
 }
 
 // Row 4 is one step exactly: M - s == maximum still lowers; m + s == minimum

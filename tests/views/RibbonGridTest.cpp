@@ -110,8 +110,12 @@ TEST(ValueAxis, LabelsFromTheTopDownAndLevelsFromTheBottomUp) {
   EXPECT_EQ(shown(RibbonAxes::valueLabels(30, -10, 10, 40, 33), text), "30|20|10|0");
   // Gap (93 + 7) x 100 x 0.001 = 10: 98 to 90 crowd the top, 88 is clear.
   EXPECT_TRUE(shown(RibbonAxes::valueLabels(100, 0, 2, 100, 93), text).startsWith("100||||||88|"));
+  EXPECT_TRUE(shown(RibbonAxes::valueLabels(100, 0, 2, 100, 92), text).startsWith("100|||||90|"));  // 9.9
   EXPECT_EQ(RibbonAxes::valueLevels(30, -10, 10), (QVector<double>{-10, 0, 10, 20, 30}));
   EXPECT_EQ(RibbonAxes::valueLevels(40, 0, 10), (QVector<double>{10, 20, 30, 40}));
+  // A step of 0 read from the settings gives an empty axis, not an endless one.
+  EXPECT_TRUE(RibbonAxes::valueLevels(30, -10, 0).isEmpty() &&
+              RibbonAxes::valueLabels(30, -10, 0, 40, 33).isEmpty());
 }
 
 }  // namespace

@@ -115,6 +115,10 @@ TEST_F(TwoDViewTest, MarkersFollowCommandsKeysAndClicks) {
        "L12 L19|Marker: Maximum|12.000 MHz|7.000 dBmV|>|Delta: Maximum|19.000 MHz|7.000 dBmV"},
       {[&] { m_markers.press(chart.labelRect(1).center().x(), chart.labelRect(1).center().y()); },
        "L12 L19|>|Marker: Maximum|12.000 MHz|7.000 dBmV|Delta: Maximum|19.000 MHz|7.000 dBmV"},
+      {drag(19.0, 19.0),
+       "L12 L19|Marker: Maximum|12.000 MHz|7.000 dBmV|>|Delta: Maximum|19.000 MHz|7.000 dBmV"},
+      {run(ID_MARKER_DELTA), "L12 -|>|Marker: Maximum|12.000 MHz|7.000 dBmV"},  // marker 1 takes over
+      {key(Qt::Key_Right), "L13 -|>|Marker: Maximum|13.000 MHz|8.000 dBmV"},
       {run(ID_MARKER_MAXIMUM), "- -"}};  // the same trace again: both off
   for (const auto& [act, shown] : steps) {
     act();
@@ -172,6 +176,8 @@ TEST_F(TwoDViewTest, HoverReadoutAndPeakCommands) {
     EXPECT_EQ(markers(*view), shown);
   }
   EXPECT_EQ(view->chart().state().at(1, 4).y, (QVector<double>{-220.0, 220.0}));  // top to bottom
+  view.reset();  // the markers outlive the view that lent them its chart
+  m_markers.center();
 }
 
 TEST_F(TwoDViewTest, ReadoutsCarryTheLevelOffsetAndShowHoles) {
@@ -350,7 +356,7 @@ TEST_F(TwoDViewTest, OneFrequencyDrawsIsolatedPointsAndItsFrequency) {
 
 TEST_F(TwoDViewTest, AppearanceRoundTripsThroughTheSettings) {
   CChartProperty saved = CChartProperty::defaults(TimeWindowSummary), loaded, partial;
-  saved.grid[1] = {4, 2, 0x123456};
+  saved.grid = {{{2, 3, 0x654321}, {4, 2, 0x123456}}};
   saved.series[1][14].symbolShape = 9;
   SettingsStore store;
   RegistryKey settings = store.sectionKey("Settings");
@@ -370,9 +376,12 @@ TEST_F(TwoDViewTest, AppearanceRoundTripsThroughTheSettings) {
   EXPECT_EQ(std::pair(partial.borderWidth, partial.grid[1]), std::pair(3, saved.grid[1]));
   CChart2D chart;
   saved.apply(chart);
-  partial.capture(chart);
-  EXPECT_EQ(partial, saved);
-  EXPECT_EQ(chart.state().label(3).color, saved.areaForeground);
+  CChartProperty captured;
+  captured.capture(chart);
+  EXPECT_EQ(captured, saved);
+  EXPECT_EQ(std::pair(chart.state().label(1).color, chart.state().label(8).color),
+            std::pair(saved.areaForeground, 0x00A5FF));    // names, values
+  EXPECT_EQ(saved.fields({}).size(), 2 + 6 + 6 + 30 * 6);  // border, colours, two grids, every series
 }
 
 TEST_F(TwoDViewTest, AppearancePagesPreviewLiveAndCancelPutsTheLookBack) {
