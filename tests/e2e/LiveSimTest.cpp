@@ -80,11 +80,11 @@ TEST_F(LiveSimTest, AnAnswerWithAnyScanHasData) {
     GraphQuery query;
     const char* steps;  // "" when refused with "No data ..."
   } cases[] = {
-      // Up to the second, five minutes after the last scan.
-      {"newest step empty", request(TimeWindowDetail, kEnd + 300 - 3600, kEnd + 300), "ddd-"},
+      // Up to the second, five minutes after the last scan: one step more.
+      {"newest step empty", request(TimeWindowDetail, kEnd + 300 - 3600, kEnd + 300), "dddd-"},
       {"oldest step empty", request(TimeWindowDetail, first - 900, first + 2700), "-ddd"},
       {"today's and tomorrow's evenings to come",
-       request(MultiDayTimeWindow, midnight - 2 * kDay + 18 * 3600, midnight + kDay + 23 * 3600), "dd--"},
+       request(MultiDayTimeWindow, midnight - 2 * kDay + 18 * 3600, midnight + kDay + 23 * 3600), "d--"},
       {"summary of a window half to come", request(TimeWindowSummary, kEnd - 1800, kEnd + 1800), "d"},
       {"hours to come", request(OneFreqTimeWindow, kEnd - 2 * 3600, kEnd + 2 * 3600), "dd--"},
       {"every step empty", request(TimeWindowDetail, past - 3600, past), ""},
