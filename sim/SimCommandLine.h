@@ -18,6 +18,7 @@ struct SimCommandLine {
   int objectTimeoutSeconds = 600;         // --object-timeout S
   std::optional<int> expireAfterSeconds;  // --expire-after S
   bool quiet = false;                     // --quiet
+  std::optional<int32_t> portInfo;        // --port-info NODE
   bool help = false;                      // --help
   bool version = false;                   // --version
 
