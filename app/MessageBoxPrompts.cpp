@@ -5,9 +5,10 @@
 
 #include <QMessageBox>
 
-void MessageBoxPrompts::message(QWidget* owner, const QString& text) {
+void MessageBoxPrompts::show(QWidget* owner, const QString& text, const QString& informative) {
   QMessageBox box(QMessageBox::NoIcon, SettingsStore::applicationName(), text, QMessageBox::Ok, owner);
   box.setAccessibleName(text);
   const NormalCursor arrow;
+  box.setInformativeText(informative);
   box.exec();
 }

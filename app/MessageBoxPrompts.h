@@ -4,6 +4,6 @@
 
 // Messages as plain OK boxes owned by the window that raised them.
 class MessageBoxPrompts : public Prompts {
-public:
-  void message(QWidget* owner, const QString& text) override;
+protected:
+  void show(QWidget* owner, const QString& text, const QString& informative) override;
 };

@@ -13,6 +13,7 @@
 #include "server/INembraSecurity.h"
 #include "server/ServerIds.h"
 #include "server/grpc/GrpcServerObjects.h"
+#include "server/grpc/HostAddress.h"
 
 #include <thread>
 
@@ -67,9 +68,16 @@ bool ServerSession::Connect(int32_t node, const QString& serverClass, const QStr
   identity.password = storedIdentity(QStringLiteral("Extra2"));
   if (identity.user.empty() || identity.password.empty()) {
     Prompts::current().message(ShellEvents::instance().messageOwner(),
-                               Strings::LoadString(Strings::IDS_SERVER_INFO_MISSING));
+                               Strings::LoadString(Strings::IDS_SERVER_INFO_MISSING),
+                               ServerErrors::MissingIdentityHint(SettingsStore::machineFile()));
     return false;
   }
+  const std::string target = grpcTarget(host.toStdString(), ServerIds::kDefaultPort);
+  const ServerErrors::ConnectionFacts facts{SettingsStore::machineFile(),
+                                            target.empty() ? host : QString::fromStdString(target), node};
+  const auto report = [&facts](HRESULT code, const QString& context) {
+    ReportServerError(code, context, ServerErrors::ConnectionHint(code, facts));
+  };
 
   Close();
   // Built aside and taken over only whole, so a failed step leaves no
@@ -83,7 +91,7 @@ bool ServerSession::Connect(int32_t node, const QString& serverClass, const QStr
       [&](std::shared_ptr<INembraDataServer>& out) { return objects->CreateDataServer(dataClass, out); },
       data);
   if (r != hr::S_OK) {
-    ReportServerError(r, unableToConnect);
+    report(r, unableToConnect);
     return false;
   }
   // The identity travels with every call the objects make, so nothing more is
@@ -91,13 +99,13 @@ bool ServerSession::Connect(int32_t node, const QString& serverClass, const QStr
   r = createWithRetry<INembraSecurity>(
       [&](std::shared_ptr<INembraSecurity>& out) { return objects->CreateSecurity(out); }, security);
   if (r != hr::S_OK) {
-    ReportServerError(r, unableToConnect);
+    report(r, unableToConnect);
     return false;
   }
 
   r = data->OpenSession(token, node);
   if (r != hr::S_OK) {
-    ReportServerError(r, sessionContext(r));
+    report(r, sessionContext(r));
     return false;
   }
   RetryLoop busy;
@@ -112,7 +120,7 @@ bool ServerSession::Connect(int32_t node, const QString& serverClass, const QStr
   }
   if (hr::failed(r)) {
     data->CloseSession();
-    ReportServerError(r, sessionContext(r));
+    report(r, sessionContext(r));
     return false;
   }
   m_objects = std::move(objects);

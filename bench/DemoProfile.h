@@ -28,7 +28,9 @@ struct CountingPrompts : Prompts {
   ~CountingPrompts() override { Prompts::install(nullptr); }
   CountingPrompts(const CountingPrompts&) = delete;
   CountingPrompts& operator=(const CountingPrompts&) = delete;
-  void message(QWidget*, const QString& text) override {
+
+protected:
+  void show(QWidget*, const QString& text, const QString&) override {
     ++count;
     std::fprintf(stderr, "message: %s\n", text.toLocal8Bit().constData());
   }

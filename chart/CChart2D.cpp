@@ -400,6 +400,10 @@ bool CChart2D::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
     case QEvent::Leave: emit pointerLeft(); return false;
+    case QEvent::ContextMenu:
+      // The plot stops mouse events from reaching its parent, this one included.
+      contextMenuEvent(static_cast<QContextMenuEvent*>(event));
+      return true;
     case QEvent::Wheel:
     case QEvent::MouseButtonDblClick: return true;  // no built-in wheel zoom or double-click actions
     default: return false;

@@ -3,6 +3,7 @@
 #include "chart/ColourLegend.h"
 
 #include <qcustomplot.h>
+#include <QContextMenuEvent>
 #include <QMouseEvent>
 #include <QVBoxLayout>
 
@@ -189,6 +190,10 @@ void CHeatMap::replotNow() {
   m_plot->replot(QCustomPlot::rpImmediateRefresh);
 }
 
+void CHeatMap::contextMenuEvent(QContextMenuEvent* event) {
+  emit contextMenuRequested(event->globalPos());
+}
+
 bool CHeatMap::eventFilter(QObject* watched, QEvent* event) {
   if (watched != m_plot) return QWidget::eventFilter(watched, event);
   if (event->type() == QEvent::MouseMove) {
@@ -196,6 +201,10 @@ bool CHeatMap::eventFilter(QObject* watched, QEvent* event) {
     emit pointerMoved(at.x(), at.y());
   } else if (event->type() == QEvent::Leave) {
     emit pointerLeft();
+  } else if (event->type() == QEvent::ContextMenu) {
+    // The plot stops mouse events from reaching its parent, this one included.
+    contextMenuEvent(static_cast<QContextMenuEvent*>(event));
+    return true;
   }
   return false;
 }

@@ -56,9 +56,11 @@ public:
 signals:
   void pointerMoved(int x, int y);
   void pointerLeft();
+  void contextMenuRequested(const QPoint& globalPos);
 
 protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
   // The frequency labels that fit at the current width: a label closer to

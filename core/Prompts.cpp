@@ -7,8 +7,10 @@ namespace {
 
 class StderrPrompts : public Prompts {
 public:
-  void message(QWidget*, const QString& text) override {
+protected:
+  void show(QWidget*, const QString& text, const QString& informative) override {
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    if (!informative.isEmpty()) std::fprintf(stderr, "%s\n", informative.toLocal8Bit().constData());
   }
 };
 
@@ -22,4 +24,6 @@ Prompts& Prompts::current() {
   return p ? *p : g_default;
 }
 
-void Prompts::install(Prompts* prompts) { g_current.store(prompts); }
+void Prompts::install(Prompts* prompts) {
+  g_current.store(prompts);
+}

@@ -6,6 +6,7 @@
 #include "resources/Strings.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QThread>
 
 #include <algorithm>
@@ -134,15 +135,40 @@ QString Description(HRESULT code) {
   }
 }
 
+namespace {
+
+// The folder quillon-setup-identity takes: the identity file is its
+// Veltrix/PM.ini.
+QString configFolder(const QString& identityFile) {
+  return QFileInfo(QFileInfo(identityFile).absolutePath()).absolutePath();
+}
+
+}  // namespace
+
+QString ConnectionHint(HRESULT code, const ConnectionFacts& facts) {
+  if (code == hr::E_ACCESSDENIED)
+    return Strings::LoadString(Strings::IDS_UI_HINT_ACCESS_DENIED)
+        .arg(facts.identityFile, configFolder(facts.identityFile));
+  if (hr::isRpcTransport(code))
+    return Strings::LoadString(Strings::IDS_UI_HINT_UNREACHABLE).arg(facts.address);
+  if (code == hr::kInvalidUid) return Strings::LoadString(Strings::IDS_UI_HINT_UNKNOWN_NODE).arg(facts.node);
+  return {};
+}
+
+QString MissingIdentityHint(const QString& identityFile) {
+  return Strings::LoadString(Strings::IDS_UI_HINT_IDENTITY_MISSING)
+      .arg(identityFile, configFolder(identityFile));
+}
+
 }  // namespace ServerErrors
 
 // UI thread only: the box is modal on the main window. A worker that fails
 // marshals the call here (a blocking queued invocation) rather than calling it.
-void ReportServerError(HRESULT code, const QString& context) {
+void ReportServerError(HRESULT code, const QString& context, const QString& informative) {
   Q_ASSERT(!QCoreApplication::instance() ||
            QThread::currentThread() == QCoreApplication::instance()->thread());
   ShellEvents& shell = ShellEvents::instance();
-  Prompts::current().message(shell.messageOwner(), ServerErrors::MessageFor(code, context));
+  Prompts::current().message(shell.messageOwner(), ServerErrors::MessageFor(code, context), informative);
   // Queued, so the window closes only after the box above has been dismissed.
   shell.requestClose();
 }

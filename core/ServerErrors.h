@@ -23,8 +23,24 @@ QString SymbolicName(HRESULT code);
 // interface-specific facilities have a fixed text; empty when there is none.
 QString Description(HRESULT code);
 
+// What the program knows of a connection that failed.
+struct ConnectionFacts {
+  QString identityFile;  // where the user name and password were read
+  QString address;       // the host and port tried
+  int32_t node = 0;
+};
+
+// The plain sentence under a failed connection's message saying what to fix:
+// the identity file for a refused user or password, the address for a server
+// that cannot be reached, the node for one the server does not know; empty
+// for every other code.
+QString ConnectionHint(HRESULT code, const ConnectionFacts& facts);
+// The sentence under the missing-identity message: the file and keys read.
+QString MissingIdentityHint(const QString& identityFile);
+
 }  // namespace ServerErrors
 
 // The one routine that reports a server failure: shows the message in a plain
-// OK box owned by the main window, then asks the main window to close.
-void ReportServerError(HRESULT code, const QString& context);
+// OK box owned by the main window (with `informative` under it when given),
+// then asks the main window to close.
+void ReportServerError(HRESULT code, const QString& context, const QString& informative = QString());

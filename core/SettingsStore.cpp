@@ -71,7 +71,7 @@ QString SettingsStore::machineText(const QString& keyPath, const QString& valueN
   const QString prefix = QString::fromLatin1(kMachinePrefix);
   if (!keyPath.startsWith(prefix, Qt::CaseInsensitive)) return {};
   // The machine file is not ours to rewrite: a screened copy is read instead.
-  QString path = iniPath(QSettings::SystemScope, vendorName(), QStringLiteral("PM"));
+  QString path = machineFile();
   QTemporaryFile screenedCopy;
   const IniVariantScreen::Result screened = IniVariantScreen::screenFileText(path);
   if (screened.screenedValues > 0) {
@@ -84,6 +84,10 @@ QString SettingsStore::machineText(const QString& keyPath, const QString& valueN
   const QStringList parts = keyPath.mid(prefix.size()).split(QLatin1Char('\\'), Qt::SkipEmptyParts);
   for (const QString& part : parts) key = key.subKey(part);
   return key.readText(valueName, kMachineTextBytes).value_or(QString());
+}
+
+QString SettingsStore::machineFile() {
+  return iniPath(QSettings::SystemScope, vendorName(), QStringLiteral("PM"));
 }
 
 void SettingsStore::sync() {

@@ -41,6 +41,9 @@ public:
   // "NembraClientDir"). Key and value names are matched case-insensitively;
   // a missing key or value reads as empty text. At most 255 bytes.
   static QString machineText(const QString& keyPath, const QString& valueName);
+  // The file those keys are read from (an INI file in the first system
+  // configuration folder, `XDG_CONFIG_DIRS` or /etc/xdg).
+  static QString machineFile();
 
   // Writes pending changes now (QSettings also does this on destruction).
   void sync();

@@ -324,6 +324,17 @@ constexpr Entry kTable[] = {
     {IDS_HEAT_MAP_KEY, u"Shown %1"},
     {IDS_UI_READOUT_VALUE, u"%1: %2"},
     {IDS_UI_HEAT_MAP_ACCESSIBLE, u"%1 heat map"},
+    {IDS_UI_HINT_ACCESS_DENIED,
+     u"The server refused the user name or password read from %1; write them again with "
+     u"\"quillon-setup-identity --config-dir %2 --user NAME\", which asks for the password."},
+    {IDS_UI_HINT_UNREACHABLE,
+     u"No Nembra server answered at %1; check the address and port the launcher passed (/IP) and "
+     u"that the server runs there."},
+    {IDS_UI_HINT_IDENTITY_MISSING,
+     u"Quillon looked for the keys Extra1 (user) and Extra2 (password) under Client/ServerInfo in %1; "
+     u"write them with \"quillon-setup-identity --config-dir %2 --user NAME\"."},
+    {IDS_UI_HINT_UNKNOWN_NODE,
+     u"The server knows no port with node number %1; check the node the launcher passed (/NODE)."},
     {IDS_APP_TITLE, u"Orlane Quillon"},
     {IDS_STAT_AVERAGE, u"Average"},
     {IDS_STAT_MAXIMUM, u"Maximum"},

@@ -261,6 +261,12 @@ enum Id : int {
   IDS_UI_READOUT_VALUE = 20406,
   IDS_UI_HEAT_MAP_ACCESSIBLE = 20407,
 
+  // What to fix, under a failed connection's message.
+  IDS_UI_HINT_ACCESS_DENIED = 20450,
+  IDS_UI_HINT_UNREACHABLE = 20451,
+  IDS_UI_HINT_IDENTITY_MISSING = 20452,
+  IDS_UI_HINT_UNKNOWN_NODE = 20453,
+
   // Texts whose numbers the program has always used.
   IDS_APP_TITLE = 57344,
   IDS_STAT_AVERAGE = 61446,

@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
 # The demo: installs what is missing, builds, seeds a demo database ending at
 # the current quarter hour, serves it with nembra-sim on loopback, and launches
-# Quillon the way a Nembra launcher does. The demo identity goes into a
-# settings folder of this run only (XDG_CONFIG_DIRS), so the machine's own
-# settings are never touched. Closing Quillon stops the server.
-# Extra arguments go to Quillon (for example /QUERY:0 /STAT:9).
+# Quillon for port 3 the way a Nembra launcher does: over automation, with the
+# port's frequency range and threshold names (scripts/demo-launch.sh), so all
+# six report types work. The demo identity goes into a settings folder of this
+# run only (XDG_CONFIG_DIRS); Quillon's own settings (the last request, the
+# chart looks) are the user's, in ~/.config/Veltrix. Closing Quillon stops the
+# server.
+# Arguments make it a command-line launch instead, with a pre-filled New Graph
+# (for example /QUERY:0 /STAT:9); a command line passes no frequency range, so
+# One Frequency Time Window refuses every frequency there.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/build.sh"
@@ -19,7 +24,7 @@ trap cleanup EXIT
 
 db="$run_dir/nembra-demo.db"
 "$build_dir/sim/nembra-sim" --db "$db" --seed-demo --quiet
-"$build_dir/quillon-setup-identity" --config-dir "$run_dir/xdg" --user demo --password nembra-demo \
+echo nembra-demo | "$build_dir/quillon-setup-identity" --config-dir "$run_dir/xdg" --user demo \
   --client-dir "$build_dir/"
 
 "$build_dir/sim/nembra-sim" --db "$db" --listen 127.0.0.1:0 > "$run_dir/sim.out" 2> "$run_dir/sim.log" &
@@ -32,5 +37,9 @@ address=$(sed -n 's/^nembra-sim listening on //p' "$run_dir/sim.out")
 [ -n "$address" ] || { echo "nembra-sim did not start:" >&2; cat "$run_dir/sim.log" >&2; exit 1; }
 echo "nembra-sim on $address (log: $run_dir/sim.log)"
 
-XDG_CONFIG_DIRS="$run_dir/xdg" "$build_dir/quillon" \
-  "/IP:$address" /TOKEN:1001 /NODE:3 "/LABEL:Port 3" /QUERY:3 /INC:1 /STAT:1 "$@"
+export XDG_CONFIG_DIRS="$run_dir/xdg"
+if [ $# -eq 0 ]; then
+  "$root/scripts/demo-launch.sh" "$build_dir" "$db" "$address" 3 1001
+else
+  "$build_dir/quillon" "/IP:$address" /TOKEN:1001 /NODE:3 "/LABEL:Port 3" "$@"
+fi

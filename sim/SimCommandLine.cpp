@@ -48,8 +48,16 @@ std::string SimCommandLine::usage() {
          "  --scan-interval S    while serving, add a scan of each demo port every S seconds,\n"
          "                       first catching up from its newest stored scan (900; 0: none)\n"
          "  --quiet              no log lines\n"
+         "  --port-info NODE     print the port's label, lowest and highest frequency (MHz)\n"
+         "                       and four threshold names, one per line, for a launcher\n"
          "  --help               this text\n"
-         "  --version            print the program's name and version\n";
+         "  --version            print the program's name and version\n"
+         "\n"
+         "The demo data (--seed-demo) has ports (nodes) 3, 7 and 12, the user \"demo\" with\n"
+         "password \"nembra-demo\", and tokens 1001 (may run Quillon), 1002 (lacks the right)\n"
+         "and 1003 (expired). Quillon signs in with the user and password that\n"
+         "quillon-setup-identity writes; a launcher passes the token, the node and the\n"
+         "address nembra-sim prints.\n";
 }
 
 std::optional<int64_t> parseUtcTime(const std::string& text) {
@@ -101,6 +109,10 @@ std::optional<SimCommandLine> SimCommandLine::parse(const std::vector<std::strin
       c.seedDemo = true;
     } else if (a == "--quiet") {
       c.quiet = true;
+    } else if (a == "--port-info") {
+      int32_t node = 0;
+      if (!value(&v) || !parseNumber(v, node)) return fail("--port-info needs a node number");
+      c.portInfo = node;
     } else if (a == "--db") {
       if (!value(&c.db)) return fail("--db needs a file");
     } else if (a == "--listen") {
@@ -140,6 +152,6 @@ std::optional<SimCommandLine> SimCommandLine::parse(const std::vector<std::strin
   }
   if (c.help || c.version) return c;
   if (c.db.empty()) return fail("--db FILE is required");
-  if (!c.seedDemo && !c.listen) c.listen = defaultListen();
+  if (!c.seedDemo && !c.portInfo && !c.listen) c.listen = defaultListen();
   return c;
 }

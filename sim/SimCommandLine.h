@@ -19,6 +19,7 @@ struct SimCommandLine {
   std::optional<int> expireAfterSeconds;  // --expire-after S
   int scanIntervalSeconds = 900;          // --scan-interval S (0: no live scans)
   bool quiet = false;                     // --quiet
+  std::optional<int32_t> portInfo;        // --port-info NODE
   bool help = false;                      // --help
   bool version = false;                   // --version
 

@@ -6,6 +6,7 @@
 #include "sim/SimLog.h"
 #include "sim/SimServer.h"
 
+#include <charconv>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -41,6 +42,29 @@ int seed(const SimCommandLine& c) {
     std::strftime(when, sizeof when, "%Y-%m-%dT%H:%M:%SZ", std::gmtime(&t));
     std::cerr << "nembra-sim: demo data up to " << when << " written in " << ms.count() << " ms\n";
   }
+  return 0;
+}
+
+// The label, the low and high frequency, then the four threshold names, one
+// per line: what a launcher passes to SetFreqRange and
+// LaunchORBWithThreshNames.
+int printPortInfo(const SimCommandLine& c) {
+  std::string error;
+  auto db = SimDatabase::open(c.db, &error);
+  const auto port = db ? db->port(*c.portInfo) : std::nullopt;
+  if (!port || port->frequencies.empty()) {
+    std::cerr << "nembra-sim: no port with node " << *c.portInfo << (error.empty() ? "" : ": ") << error
+              << "\n";
+    return 1;
+  }
+  std::cout << port->label << "\n";
+  // Shortest text that reads back as the same double.
+  for (const double f : {port->frequencies.front(), port->frequencies.back()}) {
+    char text[32];
+    const auto written = std::to_chars(text, text + sizeof text, f);
+    std::cout << std::string_view(text, static_cast<size_t>(written.ptr - text)) << "\n";
+  }
+  for (const std::string& name : port->thresholdNames) std::cout << name << "\n";
   return 0;
 }
 
@@ -109,6 +133,9 @@ int main(int argc, char** argv) {
   SimLog::setEnabled(!command->quiet);
   if (command->seedDemo) {
     if (const int rc = seed(*command); rc != 0) return rc;
+  }
+  if (command->portInfo) {
+    if (const int rc = printPortInfo(*command); rc != 0) return rc;
   }
   return command->listen ? serve(*command) : 0;
 }

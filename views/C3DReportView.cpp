@@ -18,6 +18,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QMenu>
 #include <QPainter>
 #include <QPointer>
 #include <QResizeEvent>
@@ -114,6 +115,12 @@ C3DReportView::C3DReportView(int graphType, QWidget* parent) : ReportView(parent
   m_heatReadout = new ReadoutBubble(m_heatMap);
   connect(m_heatMap, &CHeatMap::pointerMoved, this, &C3DReportView::showHeatReadout);
   connect(m_heatMap, &CHeatMap::pointerLeft, m_heatReadout, &QWidget::hide);
+  // The map shows the 3D chart's look, so it offers the same pages.
+  connect(m_heatMap, &CHeatMap::contextMenuRequested, this, [this, properties, saveImage](const QPoint& at) {
+    QMenu menu(m_heatMap);
+    menu.addActions({properties, saveImage});
+    menu.exec(at);
+  });
   m_heatShown = HeatMapChoice::load(m_graphType);
   m_pickReadout = new ReadoutBubble(m_chart, true);
   connect(m_chart, &CChart3D::cellPicked, this, &C3DReportView::showPickReadout);

@@ -11,8 +11,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -50,9 +54,18 @@ ChartAppearanceDialog::ChartAppearanceDialog(const AppearanceFields& fields, std
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(tabs);
   layout->addWidget(buttons);
+  // The tab widget's own hint leaves the tab bar to scroll; opened wide enough
+  // for every page's name, the pages need no scroll arrows.
+  const QMargins around = layout->contentsMargins();
+  const int frame = 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, tabs);
+  const int allTabs = tabs->tabBar()->sizeHint().width() + frame + around.left() + around.right();
+  const QSize hint = sizeHint();
+  resize(std::max(hint.width(), allTabs), hint.height());
 }
 
-QStringList ChartAppearanceDialog::pages() const { return m_pages; }
+QStringList ChartAppearanceDialog::pages() const {
+  return m_pages;
+}
 
 void ChartAppearanceDialog::changed() {
   if (m_preview) m_preview();
@@ -66,7 +79,8 @@ QWidget* ChartAppearanceDialog::controlFor(const AppearanceField& field, QWidget
       if (value) showSwatch(button, *value);
       connect(button, &QPushButton::clicked, this, [this, button, value, title = field.label] {
         if (!value) return;
-        const QColor chosen = QColorDialog::getColor(colorFromRef(static_cast<uint32_t>(*value)), this, title);
+        const QColor chosen =
+            QColorDialog::getColor(colorFromRef(static_cast<uint32_t>(*value)), this, title);
         if (!chosen.isValid()) return;
         *value = static_cast<int>(refFromColor(chosen));
         showSwatch(button, *value);

@@ -25,7 +25,7 @@ QString windowTitle(const QString& label, int graphType);
 // <end date> <end time>" in local time.
 QString windowText(const GraphQuery& query);
 
-// The header lines of a report, in print and on screen:
+// The header lines of a printed report (the charts' own headers are shorter):
 //   <label>  ID Number: <node>
 //   Level Units: <unit>
 //   Start date, time: <local start>

@@ -62,6 +62,10 @@ TEST_F(ServerSessionTest, MissingIdentityIsReportedWithoutCallingTheServer) {
     EXPECT_EQ(m_fake, nullptr);
   }
   EXPECT_EQ(m_prompts.texts, QStringList(2, Strings::LoadString(Strings::IDS_SERVER_INFO_MISSING)));
+  EXPECT_EQ(m_prompts.informatives.value(0),
+            "Quillon looked for the keys Extra1 (user) and Extra2 (password) under Client/ServerInfo in " +
+                machineFile() + "; write them with \"quillon-setup-identity --config-dir " + systemDir() +
+                " --user NAME\".");
   EXPECT_EQ(closes(), 0);  // this one failure leaves the window to the launcher
 }
 
@@ -81,16 +85,29 @@ TEST_F(ServerSessionTest, CreationRetriesWhileTheServerAsksToTryLater) {
   EXPECT_EQ(m_fake->createData.calls, ServerSession::kCreateRetries);
 }
 
-// Each failing step is reported once and asks the window to close.
+// Each failing step is reported once, with what to fix where the program
+// knows it, and asks the window to close.
 TEST_F(ServerSessionTest, FailedStepsReportOnceAndAskToClose) {
+  const QString unreachable =
+      "No Nembra server answered at nembra01:50515; check the address and port the launcher passed (/IP) "
+      "and that the server runs there.";
   const struct {
     std::function<void(FakeServerObjects&)> configure;
     HRESULT code;
     bool withContext;
+    QString hint = {};
   } cases[] = {
       {[](auto& f) { f.createData.script = {hr::REGDB_E_CLASSNOTREG}; }, hr::REGDB_E_CLASSNOTREG, true},
-      {[](auto& f) { f.createSecurity.script = {hr::RPC_S_SERVER_UNAVAILABLE}; },
-       hr::RPC_S_SERVER_UNAVAILABLE, true},
+      {[](auto& f) { f.createData.script = {hr::E_ACCESSDENIED}; }, hr::E_ACCESSDENIED, true,
+       "The server refused the user name or password read from " + machineFile() +
+           "; write them again with \"quillon-setup-identity --config-dir " + systemDir() +
+           " --user NAME\", which asks for the password."},
+      {[](auto& f) { f.createData.script = {hr::RPC_S_SERVER_UNAVAILABLE}; }, hr::RPC_S_SERVER_UNAVAILABLE,
+       true, unreachable},
+      {[](auto& f) { f.createSecurity.script = {hr::RPC_S_CALL_FAILED}; }, hr::RPC_S_CALL_FAILED, true,
+       unreachable},
+      {[](auto& f) { f.data->openSession.script = {hr::kInvalidUid}; }, hr::kInvalidUid, true,
+       "The server knows no port with node number 3; check the node the launcher passed (/NODE)."},
       {[](auto& f) { f.data->openSession.script = {hr::kMaxConnections}; }, hr::kMaxConnections, false},
       {[](auto& f) { f.data->openSession.script = {30}; }, 30, true},
       // Only the exact success code opens a session.
@@ -104,12 +121,14 @@ TEST_F(ServerSessionTest, FailedStepsReportOnceAndAskToClose) {
   int expectedCloses = 0;
   for (const auto& c : cases) {
     m_prompts.texts.clear();
+    m_prompts.informatives.clear();
     m_configure = c.configure;
     auto s = session();
     EXPECT_FALSE(connect(*s)) << c.code;
     const QString context =
         c.withContext ? Strings::LoadString(Strings::IDS_CTX_UNABLE_TO_CONNECT) : QString();
     EXPECT_EQ(m_prompts.texts, QStringList{ServerErrors::MessageFor(c.code, context)}) << c.code;
+    EXPECT_EQ(m_prompts.informatives, QStringList{c.hint}) << c.code;
     EXPECT_EQ(closes(), ++expectedCloses) << c.code;
   }
   // A busy server is asked 250 times more, a tenth of a second apart, under the wait cursor.

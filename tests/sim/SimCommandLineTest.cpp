@@ -25,6 +25,10 @@ TEST(SimCommandLineTest, SeedingAloneDoesNotServeAndServingHasADefaultAddress) {
   EXPECT_EQ(std::tuple(d->listen, d->faults.size(), d->maxSessions, d->dropAfterCalls, d->expireAfterSeconds,
                        d->scanIntervalSeconds),
             std::tuple("127.0.0.1:0", 2u, 3, 10, 5, 0));
+  const auto info = parse({"--db", "x.db", "--port-info", "3"});
+  ASSERT_TRUE(info);
+  EXPECT_EQ(std::tuple(info->portInfo, info->listen),
+            std::tuple(3, std::nullopt));  // a question, not a server
   // Help and version need no database.
   EXPECT_TRUE(parse({"--help"})->help);
   EXPECT_TRUE(parse({"--version"})->version);
@@ -44,6 +48,7 @@ TEST(SimCommandLineTest, BadArgumentsAreNamed) {
       {{"--db", "x", "--frobnicate"}, "--frobnicate"},
       {{"--db", "x", "--expire-after", "-1"}, "--expire-after"},
       {{"--db", "x", "--scan-interval", "-1"}, "--scan-interval"},
+      {{"--db", "x", "--port-info", "three"}, "--port-info"},
   };
   for (const auto& c : cases) {
     std::string error;

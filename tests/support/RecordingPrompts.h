@@ -8,12 +8,16 @@
 // Records every message instead of showing it.
 class RecordingPrompts : public Prompts {
 public:
-  void message(QWidget* owner, const QString& text) override {
+  QStringList texts;
+  QStringList informatives;  // one per message, empty when it had none
+  QList<QWidget*> owners;
+
+protected:
+  void show(QWidget* owner, const QString& text, const QString& informative) override {
     texts.append(text);
+    informatives.append(informative);
     owners.append(owner);
   }
-  QStringList texts;
-  QList<QWidget*> owners;
 };
 
 // Installs a prompts implementation for one scope.

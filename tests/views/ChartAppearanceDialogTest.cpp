@@ -4,7 +4,10 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
 
 #include "support/QtPrinters.h"
 
@@ -47,6 +50,22 @@ TEST(ChartAppearanceDialogTest, PagesInOrderAndEveryChangePreviews) {
   emit title->textEdited("Level");
   EXPECT_EQ(std::tuple(look.width, look.pattern, look.shown, look.title, previews),
             std::tuple(4, 0, 0, QString("Level"), 4));
+}
+
+TEST(ChartAppearanceDialogTest, OpensWideEnoughForEveryPageName) {
+  // As many pages as a 2D chart with all its series in use.
+  AppearanceFields fields;
+  int value = 0;
+  for (const char* page : {"Border", "Interior", "Chart Area", "Plot Area", "Grid Lines", "Average",
+                           "Maximum", "Minimum", "% Beyond Ingress Critical", "% Beyond Ingress Major"})
+    fields.push_back(
+        {.page = page, .label = "Width:", .kind = AppearanceField::Kind::Number, .value = &value});
+  ChartAppearanceDialog dialog(fields, {});
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+  const QTabBar* bar = dialog.findChild<QTabWidget*>()->tabBar();
+  EXPECT_LE(bar->tabRect(bar->count() - 1).right(), bar->width());
+  for (const QToolButton* arrow : bar->findChildren<QToolButton*>()) EXPECT_FALSE(arrow->isVisible());
 }
 
 }  // namespace

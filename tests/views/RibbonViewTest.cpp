@@ -1,3 +1,4 @@
+#include "ContextMenuProbe.h"
 #include "ViewFixtures.h"
 #include "chart/CChart3D.h"
 #include "chart/CHeatMap.h"
@@ -217,6 +218,17 @@ RibbonSet hours(int r, int n) {
   return makeRibbons(
       RibbonSet::Kind::Ribbon, r, n, [](int i, int j) { return j == 3 ? kHole : 10.0 + i + 0.5 * j; },
       [](int j) { return 50.0 + 6.0 * j; });
+}
+
+TEST_F(RibbonViewTest, ARightClickOnTheHeatMapOpensTheChartMenu) {
+  const RibbonSet set = hours(4, 20);
+  auto view = show(TwentyFourHour, set);
+  ASSERT_TRUE(view->runCommand(ID_VIEW_HEAT_MAP));
+  view->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
+  CHeatMap& map = view->heatMap();
+  EXPECT_EQ(contextMenuItems(map, map.plotRect().center()),
+            (QStringList{"Chart &Properties...", "&Save Chart Image..."}));
 }
 
 TEST_F(RibbonViewTest, HeatMapDrawsReadsZoomsAndIsRememberedPerReport) {

@@ -1,3 +1,4 @@
+#include "ContextMenuProbe.h"
 #include "ViewFixtures.h"
 #include "chart/CChart2D.h"
 #include "core/ColorRef.h"
@@ -352,6 +353,19 @@ TEST_F(TwoDViewTest, OneFrequencyDrawsIsolatedPointsAndItsFrequency) {
   view->runCommand(ID_MARKER_DELTA);
   EXPECT_EQ(markers(*view).section('|', 0, 1), "L1800007200 L1800007200|Marker: Average");
   EXPECT_FALSE(markers(*view).contains("MHz"));
+}
+
+TEST_F(TwoDViewTest, ARightClickOnEitherChartOpensItsMenu) {
+  Fixture f({{0, ramp(0.0)}});
+  const QStringList menu{"Chart Properties...", "Save Chart &Image..."};
+  auto summary = show<CTimeWindowSummaryView>(f);
+  auto single = show<CSingleFrequencyView>(f);
+  for (ReportView* view : {static_cast<ReportView*>(summary.get()), static_cast<ReportView*>(single.get())}) {
+    view->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(view));
+    CChart2D& chart = *view->findChild<CChart2D*>();
+    EXPECT_EQ(contextMenuItems(chart, chart.plotRect().center()), menu) << view->graphType();
+  }
 }
 
 TEST_F(TwoDViewTest, AppearanceRoundTripsThroughTheSettings) {
