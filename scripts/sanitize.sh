@@ -35,7 +35,7 @@ for kind in "${kinds[@]}"; do
       export LSAN_OPTIONS=suppressions=$supp/lsan.supp:print_suppressions=0
       export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
       # The tests that start the xcb platform (a virtual X display: the
-      # whole program and the `gl` picture tests) run with ASan's strndup
+      # whole program, the demo launch and the `gl` picture tests) run with ASan's strndup
       # check off. Debian's libxkbcommon-x11, built without ASan, copies X
       # atom names with strndup(name, length) from reply buffers that hold no
       # NUL after the name: valid C, but with strict_string_checks the check
@@ -44,8 +44,8 @@ for kind in "${kinds[@]}"; do
       # them; nothing of ours calls strndup.
       xcb=$asan:intercept_strndup=0
       ASAN_OPTIONS=$asan ctest --test-dir "$dir" --output-on-failure --parallel "$jobs" --timeout 600 \
-        -LE 'fuzz|gl' -E '^whole_program$' || status=1
-      ASAN_OPTIONS=$xcb ctest --test-dir "$dir" --output-on-failure --timeout 600 -R '^whole_program$' || status=1
+        -LE 'fuzz|gl' -E '^(whole_program|demo_launch)$' || status=1
+      ASAN_OPTIONS=$xcb ctest --test-dir "$dir" --output-on-failure --timeout 600 -R '^(whole_program|demo_launch)$' || status=1
       # The picture tests are run here rather than by CTest so that Mesa's
       # software driver can be kept loaded: the display's close unloads it,
       # and the few hundred bytes it still held then read as leaked, with
