@@ -7,21 +7,7 @@
 set -euo pipefail
 build=$(cd "$1" && pwd)
 root=$(cd "$(dirname "$0")/../.." && pwd)
-work=$(mktemp -d)
-sim_pid=
-cleanup() {
-  [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null && wait "$sim_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-"$build/sim/nembra-sim" --db "$work/demo.db" --seed-demo --quiet
-echo nembra-demo | "$build/quillon-setup-identity" --config-dir "$work/xdg" --user demo
-"$build/sim/nembra-sim" --db "$work/demo.db" --listen 127.0.0.1:0 --quiet > "$work/sim.out" &
-sim_pid=$!
-for _ in $(seq 1 100); do grep -q 'listening on' "$work/sim.out" 2>/dev/null && break; sleep 0.1; done
-address=$(sed -n 's/^nembra-sim listening on //p' "$work/sim.out")
-[ -n "$address" ] || { echo "nembra-sim did not start"; exit 1; }
+source "$(dirname "$0")/demo_server.sh"
 
 export XDG_CONFIG_DIRS="$work/xdg" XDG_CONFIG_HOME="$work/home" XDG_DATA_HOME="$work/data"
 export BUILD="$build" ROOT="$root" ADDRESS="$address" WORK="$work"
