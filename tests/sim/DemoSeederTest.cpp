@@ -4,7 +4,10 @@
 #include "SimTestUtil.h"
 
 #include <sqlite3.h>
+#include <chrono>
 #include <cmath>
+#include <ctime>
+#include <thread>
 
 using namespace simtest;
 
@@ -85,6 +88,29 @@ TEST(DemoScanner, CatchesUpAsSeedingWouldFromTheNewestScan) {
     EXPECT_LE(live->scanCount(DemoSeeder::kSmallNode) - before, c.atMost);
     EXPECT_GT(live->scanCount(DemoSeeder::kSmallNode) - before, c.atMost * 9 / 10);
   }
+}
+
+// On its own thread each scan is committed as its second comes, also when it
+// is the only one due (one port left), and stop() ends the wait at once.
+TEST(DemoScanner, ItsThreadCommitsEachScanAsItFallsDueAndStopsAtOnce) {
+  TempDir dir;
+  const auto now = static_cast<int32_t>(std::time(nullptr));
+  auto db = seeded(dir.file("thread.db"), now, 1);
+  ASSERT_TRUE(db);
+  sqlite3* raw = nullptr;
+  ASSERT_EQ(sqlite3_open(dir.file("thread.db").c_str(), &raw), SQLITE_OK);
+  EXPECT_EQ(sqlite3_exec(raw, "DELETE FROM ports WHERE node != 12", nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_close(raw);
+  DemoScanner scanner(*db, 1);
+  scanner.start();
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (db->newestScan(DemoSeeder::kSmallNode).value_or(0) < now + 3 &&
+         std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_GE(db->newestScan(DemoSeeder::kSmallNode).value_or(0), now + 3);
+  const auto stopping = std::chrono::steady_clock::now();
+  scanner.stop();
+  EXPECT_LT(std::chrono::steady_clock::now() - stopping, std::chrono::milliseconds(900));
 }
 
 // A file seeded before ports had a version still opens, keeps its ports and

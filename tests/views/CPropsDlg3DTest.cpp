@@ -103,8 +103,9 @@ TEST_F(PropsDialogTest, OneFrequencyShowsItsFrequencyAndChecksNone) {
   EXPECT_EQ(std::tuple(edit("edit1001")->value(), edit("edit1001")->isEnabled(), edit("edit1002")->isHidden(),
                        m_dlg.windowTitle()),
             std::tuple(33.125, false, true, QString("2D Graph Properties")));
-  m_dlg.accept();
-  EXPECT_EQ(std::tuple(m_dlg.result(), m_prompts.texts.size()), std::tuple(int(QDialog::Accepted), 0));
+  m_dlg.accept();  // its own frequency, not the nearest of the ribbons' list
+  EXPECT_EQ(std::tuple(m_dlg.result(), m_prompts.texts.size(), m_dlg.settings().startFrequency),
+            std::tuple(int(QDialog::Accepted), 0, 33.125));
 }
 
 // Each opening shows the report as it is drawn: whatever a cancelled opening
@@ -157,6 +158,8 @@ TEST_F(PropsDialogTest, LevelCombosFollowTheDrawnTraces) {
   m_dlg.show();  // the two combos stand one above the other, alike
   EXPECT_EQ(combo("combo1373")->geometry().left(), combo("combo1014")->geometry().left());
   EXPECT_EQ(combo("combo1373")->width(), combo("combo1014")->width());
+  const QRect start = edit("edit1001")->geometry(), stop = edit("edit1002")->geometry();
+  EXPECT_TRUE(stop.left() == start.left() && stop.top() > start.bottom()) << stop.x() << "," << stop.y();
 }
 
 }  // namespace
