@@ -451,22 +451,4 @@ TEST_F(TwoDViewTest, ThePrintedChartIsVectors) {
   EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(800, 600));
 }
 
-TEST_F(TwoDViewTest, BothReportsRenderTheDefaultTraceColours) {
-  const Fixture f({{0, ramp(-10.0)}, {1, ramp(0.0)}, {2, ramp(-20.0)}});
-  std::unique_ptr<Chart2DReportView> views[] = {std::make_unique<CTimeWindowSummaryView>(),
-                                                std::make_unique<CSingleFrequencyView>()};
-  for (const auto& view : views) {
-    view->resize(900, 600);
-    view->showReport(f.data);
-    view->layoutChart(900, 600);
-    const QImage image = view->chart().image(QSize(900, 600)).convertToFormat(QImage::Format_RGB32);
-    for (const uint32_t ref : {0x00D8D8u, 0xFF8C00u, 0xFFFF00u}) {
-      int found = 0;
-      for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) found += image.pixel(x, y) == colorFromRef(ref).rgb();
-      EXPECT_GT(found, 50) << view->graphType() << " " << std::hex << ref;
-    }
-  }
-}
-
 }  // namespace
