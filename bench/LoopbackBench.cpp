@@ -1,6 +1,7 @@
 // Times what a user waits for: seeding the demo database, and whole answers
 // fetched from nembra-sim over loopback gRPC the way the client's workers
-// fetch them (start call, first read, then NextBlock and read per block).
+// fetch them (start call, first read, then NextBlock and read per block),
+// streamed in one call and, beside it, one call per block.
 #include "query/FetchFlags.h"
 #include "query/FetchPacing.h"
 #include "query/GraphQuery.h"
@@ -101,89 +102,98 @@ int main(int argc, char** argv) {
   options.dbPath = path;
   SimServer server(options);
   if (!server.open(&error)) return 1;
-  SimHost host(server, ServiceOptions{});
-  if (!host.start("127.0.0.1:0", &error)) return 1;
-  GrpcServerObjects objects("127.0.0.1:" + std::to_string(host.port()),
-                            {DemoSeeder::kUser, ".", DemoSeeder::kPassword});
-  std::shared_ptr<INembraDataServer> data;
-  if (objects.CreateDataServer(std::string(ServerIds::kDataServerClass), data) != hr::S_OK ||
-      data->OpenSession(DemoSeeder::kToken, DemoSeeder::kIngressNode) != hr::S_OK || data->Connect() < 0) {
-    std::fprintf(stderr, "cannot open a session\n");
-    return 1;
-  }
-
-  const auto measure = [&](const std::function<int()>& fetch, int expectedBlocks) {
-    std::vector<double> ms;
-    for (int i = 0; i < runs; ++i) {
-      const auto t = Clock::now();
-      const int blocks = fetch();
-      ms.push_back(msSince(t));
-      if (blocks != expectedBlocks) std::fprintf(stderr, "unexpected block count %d\n", blocks);
-    }
-    return ms;
-  };
-
-  // Time Window Detail: 97 ribbons of 15 minutes over 500 frequencies.
-  const int32_t twdStart = end - 97 * 900;
-  report("Time Window Detail, 97 ribbons x 500 frequencies",
-         measure(
-             [&] {
-               return fetchAll<Blocks::kRibbonBlockSize>(
-                   *data, [&](int32_t* h) { return data->StartRibbonRequest(twdStart, end, 900, 0, h); },
-                   [&](int32_t h, auto span) { return data->ReadRibbonBlock(h, span); });
-             },
-             97));
-
-  // Multi-Day: 97 whole days over 120 days of scans.
-  const int32_t lastDay = end - end % 86400 - 86400;
-  const int32_t firstDay = lastDay - 96 * 86400;
-  report("Multi-Day, 97 days x 500 frequencies",
-         measure(
-             [&] {
-               return fetchAll<Blocks::kDayBlockSize>(
-                   *data,
-                   [&](int32_t* h) { return data->StartDayRequest(firstDay, lastDay, 0, 86400, 1, h); },
-                   [&](int32_t h, auto span) { return data->ReadDayBlock(h, span); });
-             },
-             97));
-
-  // Multi-Day Time Window: 97 evenings, 18:00 to 23:00; from the first
-  // evening to the last 97 days 5 hours only when 98 are asked for.
-  const int32_t firstEvening = firstDay - 86400;
-  report("Multi-Day Time Window, 97 days 18:00-23:00",
-         measure(
-             [&] {
-               return fetchAll<Blocks::kDayBlockSize>(
-                   *data,
-                   [&](int32_t* h) {
-                     return data->StartDayRequest(firstEvening, lastDay, 18 * 3600, 23 * 3600, 3, h);
-                   },
-                   [&](int32_t h, auto span) { return data->ReadDayBlock(h, span); });
-             },
-             97));
-
-  // The program's own worker on the same 97-ribbon request: start call to
-  // done flag, with the real poll waits and with the waits shortened to 1 ms
-  // (which shows what the waits themselves cost).
   GraphQuery twd;
   twd.graphType = TimeWindowDetail;
+  const int32_t twdStart = end - 97 * 900;
   twd.SetStart(CNBDateTime::FromSeconds(twdStart));
   twd.SetEnd(CNBDateTime::FromSeconds(end));
   RibbonSet fetched;
-  const auto worker = [&](const FetchPacing& pacing) {
-    return [&, pacing] {
-      FetchFlags flags;
-      flags.reset();
-      CountingReporter reporter;
-      const int ok = RibbonFetch{}.run(*data, twd, flags, reporter, pacing, fetched);
-      flags.done = 1;
-      return ok == 1 && reporter.messages == 0 ? fetched.ribbonCount : -1;
+  // The same server streaming each answer in one call, then answering the
+  // per-block calls alone, as a server from before the streamed call does.
+  for (const bool streamed : {true, false}) {
+    ServiceOptions service;
+    service.streamBlocks = streamed;
+    SimHost host(server, service);
+    if (!host.start("127.0.0.1:0", &error)) return 1;
+    GrpcServerObjects objects("127.0.0.1:" + std::to_string(host.port()),
+                              {DemoSeeder::kUser, ".", DemoSeeder::kPassword});
+    std::shared_ptr<INembraDataServer> data;
+    if (objects.CreateDataServer(std::string(ServerIds::kDataServerClass), data) != hr::S_OK ||
+        data->OpenSession(DemoSeeder::kToken, DemoSeeder::kIngressNode) != hr::S_OK || data->Connect() < 0) {
+      std::fprintf(stderr, "cannot open a session\n");
+      return 1;
+    }
+    std::printf("%s\n", streamed ? "One streamed call per answer:" : "A call per block (the old protocol):");
+    const auto measure = [&](const std::function<int()>& fetch, int expectedBlocks) {
+      std::vector<double> ms;
+      for (int i = 0; i < runs; ++i) {
+        const auto t = Clock::now();
+        const int blocks = fetch();
+        ms.push_back(msSince(t));
+        if (blocks != expectedBlocks) std::fprintf(stderr, "unexpected block count %d\n", blocks);
+      }
+      return ms;
     };
-  };
-  report("worker, 97 ribbons, real 500/100 ms poll waits", measure(worker(FetchPacing{}), 97));
-  FetchPacing quick;
-  quick.firstPoll = quick.laterPoll = std::chrono::milliseconds(1);
-  report("worker, 97 ribbons, 1 ms poll waits", measure(worker(quick), 97));
+
+    // Time Window Detail: 97 ribbons of 15 minutes over 500 frequencies.
+    report("Time Window Detail, 97 ribbons x 500 frequencies",
+           measure(
+               [&] {
+                 return fetchAll<Blocks::kRibbonBlockSize>(
+                     *data, [&](int32_t* h) { return data->StartRibbonRequest(twdStart, end, 900, 0, h); },
+                     [&](int32_t h, auto span) { return data->ReadRibbonBlock(h, span); });
+               },
+               97));
+
+    // Multi-Day: 97 whole days over 120 days of scans.
+    const int32_t lastDay = end - end % 86400 - 86400;
+    const int32_t firstDay = lastDay - 96 * 86400;
+    report("Multi-Day, 97 days x 500 frequencies",
+           measure(
+               [&] {
+                 return fetchAll<Blocks::kDayBlockSize>(
+                     *data,
+                     [&](int32_t* h) { return data->StartDayRequest(firstDay, lastDay, 0, 86400, 1, h); },
+                     [&](int32_t h, auto span) { return data->ReadDayBlock(h, span); });
+               },
+               97));
+
+    // Multi-Day Time Window: 97 evenings, 18:00 to 23:00; from the first
+    // evening to the last 97 days 5 hours only when 98 are asked for.
+    const int32_t firstEvening = firstDay - 86400;
+    report("Multi-Day Time Window, 97 days 18:00-23:00",
+           measure(
+               [&] {
+                 return fetchAll<Blocks::kDayBlockSize>(
+                     *data,
+                     [&](int32_t* h) {
+                       return data->StartDayRequest(firstEvening, lastDay, 18 * 3600, 23 * 3600, 3, h);
+                     },
+                     [&](int32_t h, auto span) { return data->ReadDayBlock(h, span); });
+               },
+               97));
+
+    // The program's own worker on the same 97-ribbon request: start call to
+    // done flag, with the real poll waits and with the waits shortened to 1 ms
+    // (which shows what the waits themselves cost).
+    const auto worker = [&](const FetchPacing& pacing) {
+      return [&, pacing] {
+        FetchFlags flags;
+        flags.reset();
+        CountingReporter reporter;
+        const int ok = RibbonFetch{}.run(*data, twd, flags, reporter, pacing, fetched);
+        flags.done = 1;
+        return ok == 1 && reporter.messages == 0 ? fetched.ribbonCount : -1;
+      };
+    };
+    report("worker, 97 ribbons, real 500/100 ms poll waits", measure(worker(FetchPacing{}), 97));
+    FetchPacing quick;
+    quick.firstPoll = quick.laterPoll = std::chrono::milliseconds(1);
+    report("worker, 97 ribbons, 1 ms poll waits", measure(worker(quick), 97));
+    data->CloseSession();
+    data.reset();
+    host.shutdown();
+  }
 
   std::vector<double> csvMs;
   qint64 csvBytes = 0;
@@ -199,9 +209,6 @@ int main(int argc, char** argv) {
   report("CSV writer, 97 ribbons x 500 values", csvMs);
   std::printf("%-58s %8lld bytes\n", "CSV size", static_cast<long long>(csvBytes));
 
-  data->CloseSession();
-  data.reset();
-  host.shutdown();
   std::filesystem::remove_all(dir);
   return 0;
 }

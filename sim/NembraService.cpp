@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <random>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -24,12 +25,26 @@ std::string metadata(const grpc::ServerContext* context, const char* key) {
 
 // Reads one block into a reply: the bytes travel with every answer that
 // filled them, that is every non-negative one but not-ready.
-template <std::size_t Size, typename Read>
-HRESULT readInto(nembra::BlockReply* reply, Read&& read) {
+template <std::size_t Size, typename Reply, typename Read>
+HRESULT readInto(Reply* reply, Read&& read) {
   std::vector<uint8_t> block(Size);
   const HRESULT r = read(std::span<uint8_t, Size>(block.data(), Size));
   if (hr::succeeded(r) && r != hr::kNotReady) reply->set_block(block.data(), block.size());
   return r;
+}
+
+// One block read of any kind into a stream step.
+HRESULT readStep(INembraDataServer& d, int kind, int32_t handle, nembra::BlockStep* step) {
+  switch (kind) {
+    case 0:
+      return readInto<Blocks::kSummaryBlockSize>(step, [&](auto b) { return d.ReadSummaryBlock(handle, b); });
+    case 1:
+      return readInto<Blocks::kFrequencyBlockSize>(step,
+                                                   [&](auto b) { return d.ReadFrequencyBlock(handle, b); });
+    case 2:
+      return readInto<Blocks::kRibbonBlockSize>(step, [&](auto b) { return d.ReadRibbonBlock(handle, b); });
+    default: return readInto<Blocks::kDayBlockSize>(step, [&](auto b) { return d.ReadDayBlock(handle, b); });
+  }
 }
 
 }  // namespace
@@ -348,4 +363,49 @@ grpc::Status NembraService::GetTime(grpc::ServerContext* ctx, const nembra::Obje
     rep->set_time(time);
     return r;
   });
+}
+
+grpc::Status NembraService::ReadBlocks(grpc::ServerContext* ctx, const nembra::ReadBlocksRequest* req,
+                                       grpc::ServerWriter<nembra::BlockStep>* writer) {
+  // A block still being computed is waited for here, not asked for again by
+  // the client after a sleep; one that takes longer than this is handed back
+  // as not ready, and the client's own pacing takes over.
+  constexpr auto kMostWait = std::chrono::seconds(2);
+  if (!m_options.streamBlocks) return grpc::Status(grpc::StatusCode::UNIMPLEMENTED, "not served");
+  nembra::BlockStep first;
+  first.set_handle(req->handle());
+  const grpc::Status refused = serve(ctx, &first, [&]() -> HRESULT {
+    const auto o = find(req->object_id());
+    return o && o->data ? hr::S_OK : hr::RPC_E_DISCONNECTED;
+  });
+  if (!refused.ok() || first.hr() != hr::S_OK) {
+    if (refused.ok()) writer->Write(first);
+    return refused;
+  }
+  const auto o = find(req->object_id());
+  if (!o || !o->data) return grpc::Status::OK;
+  INembraDataServer& d = *o->data;  // `o` holds the object for the whole call
+  const int kind = req->kind();
+  int32_t handle = req->handle();
+  while (!ctx->IsCancelled()) {
+    if (!m_serving) return grpc::Status(grpc::StatusCode::UNAVAILABLE, "server stopping");
+    nembra::BlockStep step;
+    step.set_handle(handle);
+    HRESULT r;
+    const auto until = std::chrono::steady_clock::now() + kMostWait;
+    while ((r = readStep(d, kind, handle, &step)) == hr::kNotReady &&
+           std::chrono::steady_clock::now() < until && !ctx->IsCancelled())
+      std::this_thread::sleep_for(std::chrono::microseconds(250));
+    step.set_hr(r);
+    if (!writer->Write(step) || r != hr::S_OK || kind < 2) break;
+    nembra::BlockStep next;
+    next.set_next(true);
+    int32_t following = handle;
+    const HRESULT n = d.NextBlock(&following);
+    next.set_hr(n);
+    next.set_handle(following);
+    if (!writer->Write(next) || n != hr::S_OK) break;
+    handle = following;
+  }
+  return grpc::Status::OK;
 }

@@ -27,6 +27,9 @@ struct ServiceOptions {
   std::chrono::seconds objectTimeout{600};
   // After this many calls every call fails as a dropped connection (0: never).
   int64_t dropAfterCalls = 0;
+  // Serves the blocks of an answer in one streamed call; off, the call is
+  // unknown, as on a server from before it.
+  bool streamBlocks = true;
 };
 
 // The gRPC face of the stand-in server: checks the caller's identity on every
@@ -63,6 +66,8 @@ public:
   grpc::Status ReadDayBlock(grpc::ServerContext*, const nembra::HandleRequest*, nembra::BlockReply*) override;
   grpc::Status StartDayRequest(grpc::ServerContext*, const nembra::StartDayRequestMsg*,
                                nembra::HandleReply*) override;
+  grpc::Status ReadBlocks(grpc::ServerContext*, const nembra::ReadBlocksRequest*,
+                          grpc::ServerWriter<nembra::BlockStep>*) override;
   grpc::Status GetThresholdTable(grpc::ServerContext*, const nembra::ThresholdTableRequest*,
                                  nembra::ThresholdTableReply*) override;
   grpc::Status CheckPermission(grpc::ServerContext*, const nembra::CheckPermissionRequest*,
@@ -71,6 +76,12 @@ public:
 
   // Objects currently in the table (for tests and the log).
   std::size_t objectCount() const;
+  // Calls served so far, a streamed answer counting as one.
+  int64_t callCount() const { return m_calls; }
+
+  // The server is going: a streamed answer ends before its next block, as a
+  // server that stopped would no longer answer the next call.
+  void stopServing() { m_serving = false; }
 
 private:
   struct Object {
@@ -96,6 +107,7 @@ private:
   SimServer& m_server;
   ServiceOptions m_options;
   std::atomic<int64_t> m_calls{0};
+  std::atomic<bool> m_serving{true};
 
   mutable std::mutex m_mutex;
   std::unordered_map<uint64_t, Object> m_objects;

@@ -7,7 +7,9 @@
 SimHost::SimHost(SimServer& server, ServiceOptions options)
     : m_service(std::make_unique<NembraService>(server, options)) {}
 
-SimHost::~SimHost() { shutdown(); }
+SimHost::~SimHost() {
+  shutdown();
+}
 
 bool SimHost::start(const std::string& address, std::string* error) {
   grpc::ServerBuilder builder;
@@ -27,5 +29,7 @@ void SimHost::wait() {
 }
 
 void SimHost::shutdown() {
-  if (m_server) m_server->Shutdown(std::chrono::system_clock::now() + std::chrono::seconds(2));
+  if (!m_server) return;
+  m_service->stopServing();
+  m_server->Shutdown(std::chrono::system_clock::now() + std::chrono::seconds(2));
 }

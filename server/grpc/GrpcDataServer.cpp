@@ -1,6 +1,7 @@
 #include "server/grpc/GrpcDataServer.h"
 
 #include "server/ServerIds.h"
+#include "server/grpc/GrpcBlockStream.h"
 #include "server/grpc/GrpcConnection.h"
 
 #include <cstring>
@@ -20,10 +21,41 @@ HRESULT withHandle(HRESULT result, const nembra::HandleReply& reply, int32_t* ha
   return result;
 }
 
+// Every non-negative answer may carry the block (a success code other than
+// 0 included); not-ready answers carry none.
+HRESULT copyBlock(HRESULT r, const std::string& block, std::span<uint8_t> out) {
+  if (hr::failed(r) || block.empty()) return r;
+  // A block of the wrong size is a broken answer, not data to trust.
+  if (block.size() != out.size()) return hr::RPC_S_PROTOCOL_ERROR;
+  std::memcpy(out.data(), block.data(), out.size());
+  return r;
+}
+
 }  // namespace
 
 GrpcDataServer::GrpcDataServer(std::shared_ptr<const GrpcConnection> connection, uint64_t objectId)
     : GrpcRemoteObject(std::move(connection), objectId) {}
+
+GrpcDataServer::~GrpcDataServer() = default;
+
+void GrpcDataServer::endStream() {
+  std::lock_guard lock(m_streamMutex);
+  m_stream.reset();
+}
+
+std::optional<nembra::BlockStep> GrpcDataServer::streamedRead(int kind, int32_t handle) {
+  std::lock_guard lock(m_streamMutex);
+  if (!m_streaming) return std::nullopt;
+  if (m_stream)
+    if (auto step = m_stream->take(false, handle)) return step;
+  m_stream = std::make_unique<GrpcBlockStream>(connection(), objectId(), kind, handle);
+  if (auto step = m_stream->take(false, handle)) return step;
+  // Nothing came: a server without the call, or a failure the plain call
+  // will report as it always has.
+  m_streaming = !m_stream->unsupported();
+  m_stream.reset();
+  return std::nullopt;
+}
 
 HRESULT GrpcDataServer::Connect() {
   nembra::ResultReply reply;
@@ -48,6 +80,7 @@ HRESULT GrpcDataServer::CloseSession() {
 }
 
 HRESULT GrpcDataServer::StartSummaryRequest(int32_t start, int32_t end, int32_t statistic, int32_t* handle) {
+  endStream();
   nembra::StartSummaryRequestMsg req;
   req.set_object_id(objectId());
   req.set_start(start);
@@ -61,6 +94,7 @@ HRESULT GrpcDataServer::StartSummaryRequest(int32_t start, int32_t end, int32_t 
 
 HRESULT GrpcDataServer::StartFrequencyRequest(int32_t start, int32_t end, int32_t intervalSeconds,
                                               int32_t statistic, double frequencyMHz, int32_t* handle) {
+  endStream();
   nembra::StartFrequencyRequestMsg req;
   req.set_object_id(objectId());
   req.set_start(start);
@@ -76,6 +110,7 @@ HRESULT GrpcDataServer::StartFrequencyRequest(int32_t start, int32_t end, int32_
 
 HRESULT GrpcDataServer::StartRibbonRequest(int32_t start, int32_t end, int32_t intervalSeconds,
                                            int32_t statistic, int32_t* handle) {
+  endStream();
   nembra::StartRibbonRequestMsg req;
   req.set_object_id(objectId());
   req.set_start(start);
@@ -90,6 +125,7 @@ HRESULT GrpcDataServer::StartRibbonRequest(int32_t start, int32_t end, int32_t i
 
 HRESULT GrpcDataServer::StartDayRequest(int32_t firstDay, int32_t lastDay, int32_t windowStart,
                                         int32_t windowEnd, int32_t statistic, int32_t* handle) {
+  endStream();
   nembra::StartDayRequestMsg req;
   req.set_object_id(objectId());
   req.set_first_day(firstDay);
@@ -105,6 +141,14 @@ HRESULT GrpcDataServer::StartDayRequest(int32_t firstDay, int32_t lastDay, int32
 
 HRESULT GrpcDataServer::NextBlock(int32_t* handle) {
   if (!handle) return hr::E_POINTER;
+  {
+    std::lock_guard lock(m_streamMutex);
+    if (m_stream)
+      if (const auto step = m_stream->take(true, *handle)) {
+        if (step->hr() == hr::S_OK) *handle = step->handle();
+        return step->hr();
+      }
+  }
   nembra::HandleRequest req;
   req.set_object_id(objectId());
   req.set_handle(*handle);
@@ -115,12 +159,14 @@ HRESULT GrpcDataServer::NextBlock(int32_t* handle) {
 }
 
 HRESULT GrpcDataServer::EndRequest() {
+  endStream();
   nembra::ResultReply reply;
   return connection().invoke(
       [&](auto* stub, auto* ctx) { return stub->EndRequest(ctx, ref(objectId()), &reply); }, reply);
 }
 
 HRESULT GrpcDataServer::readBlock(int kind, int32_t handle, std::span<uint8_t> out) {
+  if (const auto step = streamedRead(kind, handle)) return copyBlock(step->hr(), step->block(), out);
   nembra::HandleRequest req;
   req.set_object_id(objectId());
   req.set_handle(handle);
@@ -135,13 +181,7 @@ HRESULT GrpcDataServer::readBlock(int kind, int32_t handle, std::span<uint8_t> o
         }
       },
       reply);
-  // Every non-negative answer may carry the block (a success code other than
-  // 0 included); not-ready answers carry none.
-  if (hr::failed(r) || reply.block().empty()) return r;
-  // A block of the wrong size is a broken answer, not data to trust.
-  if (reply.block().size() != out.size()) return hr::RPC_S_PROTOCOL_ERROR;
-  std::memcpy(out.data(), reply.block().data(), out.size());
-  return r;
+  return copyBlock(r, reply.block(), out);
 }
 
 HRESULT GrpcDataServer::ReadSummaryBlock(int32_t handle,

@@ -95,28 +95,66 @@ TEST(GrpcProxyTest, CreationAnswersClassAndInterfaceCodes) {
 }
 
 // The proxy hands the block over for every non-negative code, not only S_OK.
+// A server that streams the answer waits out the blocks not yet computed;
+// one without the streamed call answers each read itself. Both hand over the
+// same blocks in the same order.
 TEST(GrpcProxyTest, InjectedAnswersArriveAsCodes) {
-  LoopbackSim sim(demo({"busy:StartRibbonRequest:1", "notready:ReadRibbonBlock:2", "answer:ReadRibbonBlock:1",
-                        "fail:CloseSession:0x80044311"}));
+  std::vector<std::vector<uint8_t>> answers[2];
+  for (const bool streamed : {true, false}) {
+    SCOPED_TRACE(streamed);
+    ServiceOptions service;
+    service.streamBlocks = streamed;
+    LoopbackSim sim(demo({"busy:StartRibbonRequest:1", "notready:ReadRibbonBlock:2",
+                          "answer:ReadRibbonBlock:1", "fail:CloseSession:0x80044311"}),
+                    service);
+    auto objects = client(sim);
+    auto data = openSession(*objects);
+    ASSERT_TRUE(data);
+    int32_t handle = 0;
+    EXPECT_EQ(data->StartRibbonRequest(kEnd - 3600, kEnd, 900, 0, &handle), hr::kBusy);
+    ASSERT_EQ(data->StartRibbonRequest(kEnd - 3600, kEnd, 900, 0, &handle), hr::S_OK);
+    std::vector<uint8_t> buffer(Blocks::kRibbonBlockSize, 0xAB);
+    std::span<uint8_t, Blocks::kRibbonBlockSize> span(buffer.data(), buffer.size());
+    for (int i = 0; i < (streamed ? 0 : 2); ++i) {
+      EXPECT_EQ(data->ReadRibbonBlock(handle, span), hr::kNotReady);
+      EXPECT_EQ(buffer[0], 0xAB);  // a not-ready read writes nothing
+    }
+    ASSERT_EQ(readWhenReady([&] { return data->ReadRibbonBlock(handle, span); }), 1);
+    RibbonBlock first;
+    ASSERT_EQ(BlockCodec::decode(buffer, first), BlockCodec::Status::Ok);
+    EXPECT_EQ(std::pair(int{first.hasData}, int{first.blockCount}), std::pair(1, 4));
+    answers[streamed].push_back(buffer);
+    for (int i = 1; i < 4; ++i) {
+      ASSERT_EQ(data->NextBlock(&handle), hr::S_OK);
+      ASSERT_EQ(readWhenReady([&] { return data->ReadRibbonBlock(handle, span); }), 1);
+      answers[streamed].push_back(buffer);
+    }
+    EXPECT_EQ(data->NextBlock(&handle), hr::kRequestUnavailable);
+    EXPECT_EQ(data->EndRequest(), hr::S_OK);
+    EXPECT_EQ(data->CloseSession(), hr::kConnectionDropped);
+  }
+  EXPECT_TRUE(answers[0] == answers[1]);
+}
+
+// A whole answer of 97 blocks is one call besides its start and end, however
+// the reads and NextBlock calls interleave.
+TEST(GrpcProxyTest, AnAnswerTravelsInOneCall) {
+  LoopbackSim sim(demo());
   auto objects = client(sim);
   auto data = openSession(*objects);
   ASSERT_TRUE(data);
+  const int64_t before = sim.host().service().callCount();
   int32_t handle = 0;
-  EXPECT_EQ(data->StartRibbonRequest(kEnd - 3600, kEnd, 900, 0, &handle), hr::kBusy);
-  ASSERT_EQ(data->StartRibbonRequest(kEnd - 3600, kEnd, 900, 0, &handle), hr::S_OK);
-  std::vector<uint8_t> buffer(Blocks::kRibbonBlockSize, 0xAB);
+  ASSERT_EQ(data->StartRibbonRequest(kEnd - 97 * 900, kEnd, 900, 0, &handle), hr::S_OK);
+  std::vector<uint8_t> buffer(Blocks::kRibbonBlockSize);
   std::span<uint8_t, Blocks::kRibbonBlockSize> span(buffer.data(), buffer.size());
-  for (int i = 0; i < 2; ++i) {
-    EXPECT_EQ(data->ReadRibbonBlock(handle, span), hr::kNotReady);
-    EXPECT_EQ(buffer[0], 0xAB);  // a not-ready read writes nothing
-  }
-  ASSERT_EQ(readWhenReady([&] { return data->ReadRibbonBlock(handle, span); }), 1);
-  RibbonBlock first;
-  ASSERT_EQ(BlockCodec::decode(buffer, first), BlockCodec::Status::Ok);
-  EXPECT_EQ(first.hasData, 1);
-  EXPECT_EQ(first.blockCount, 4);
+  int blocks = 0;
+  do {
+    ASSERT_EQ(data->ReadRibbonBlock(handle, span), hr::S_OK) << blocks;
+    ++blocks;
+  } while (data->NextBlock(&handle) == hr::S_OK);
   EXPECT_EQ(data->EndRequest(), hr::S_OK);
-  EXPECT_EQ(data->CloseSession(), hr::kConnectionDropped);
+  EXPECT_EQ(std::pair(blocks, sim.host().service().callCount() - before), std::pair(97, int64_t{3}));
 }
 
 TEST(GrpcProxyTest, DeadOrDroppingServerIsATransportCodeNotAHang) {
