@@ -368,9 +368,7 @@ grpc::Status NembraService::GetTime(grpc::ServerContext* ctx, const nembra::Obje
 grpc::Status NembraService::ReadBlocks(grpc::ServerContext* ctx, const nembra::ReadBlocksRequest* req,
                                        grpc::ServerWriter<nembra::BlockStep>* writer) {
   // A block still being computed is waited for here, not asked for again by
-  // the client after a sleep; one that takes longer than this is handed back
-  // as not ready, and the client's own pacing takes over.
-  constexpr auto kMostWait = std::chrono::seconds(2);
+  // the client after a sleep.
   if (!m_options.streamBlocks) return grpc::Status(grpc::StatusCode::UNIMPLEMENTED, "not served");
   nembra::BlockStep first;
   first.set_handle(req->handle());
@@ -392,7 +390,7 @@ grpc::Status NembraService::ReadBlocks(grpc::ServerContext* ctx, const nembra::R
     nembra::BlockStep step;
     step.set_handle(handle);
     HRESULT r;
-    const auto until = std::chrono::steady_clock::now() + kMostWait;
+    const auto until = std::chrono::steady_clock::now() + m_options.streamWait;
     while ((r = readStep(d, kind, handle, &step)) == hr::kNotReady &&
            std::chrono::steady_clock::now() < until && !ctx->IsCancelled())
       std::this_thread::sleep_for(std::chrono::microseconds(250));

@@ -30,6 +30,9 @@ struct ServiceOptions {
   // Serves the blocks of an answer in one streamed call; off, the call is
   // unknown, as on a server from before it.
   bool streamBlocks = true;
+  // How long a streamed answer waits for a block still being computed before
+  // it hands back "not ready" and the client's own polling takes over.
+  std::chrono::milliseconds streamWait{2000};
 };
 
 // The gRPC face of the stand-in server: checks the caller's identity on every

@@ -139,7 +139,9 @@ TEST(GrpcProxyTest, InjectedAnswersArriveAsCodes) {
 // A whole answer of 97 blocks is one call besides its start and end, however
 // the reads and NextBlock calls interleave.
 TEST(GrpcProxyTest, AnAnswerTravelsInOneCall) {
-  LoopbackSim sim(demo());
+  ServiceOptions patient;  // a slow (sanitizer) build may compute a block for seconds
+  patient.streamWait = std::chrono::minutes(1);
+  LoopbackSim sim(demo(), patient);
   auto objects = client(sim);
   auto data = openSession(*objects);
   ASSERT_TRUE(data);
