@@ -71,6 +71,8 @@ public:
 
   // Objects currently in the table (for tests and the log).
   std::size_t objectCount() const;
+  // Calls that reached the service, admitted or not.
+  int64_t calls() const { return m_calls.load(); }
 
 private:
   struct Object {
@@ -85,7 +87,7 @@ private:
   // answers the call's result code; the code goes into the reply.
   template <typename Reply>
   grpc::Status serve(grpc::ServerContext* context, Reply* reply, const std::function<HRESULT()>& body);
-  bool admitted(grpc::ServerContext* context) const;
+  bool admitted(grpc::ServerContext* context);
   // The object of an id, its last use refreshed; a copy so that a release
   // running at the same time cannot pull it from under the call.
   std::optional<Object> find(uint64_t id);

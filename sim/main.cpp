@@ -93,13 +93,14 @@ int serve(const SimCommandLine& c) {
   serviceOptions.objectTimeout = std::chrono::seconds(c.objectTimeoutSeconds);
   serviceOptions.dropAfterCalls = c.dropAfterCalls;
   SimHost host(server, serviceOptions);
-  if (!host.start(*c.listen, &error)) {
+  if (!host.start(*c.listen, &error, {c.tlsCert, c.tlsKey, c.allowPlaintext})) {
     std::cerr << "nembra-sim: " << error << "\n";
     return 1;
   }
   const std::string hostPart = c.listen->substr(0, c.listen->rfind(':'));
   // Scripts wait for this line to know the server is up and on which port.
   std::cout << "nembra-sim listening on " << hostPart << ":" << host.port() << std::endl;
+  if (!c.tlsCert.empty()) SimLog::line("TLS with the certificate " + c.tlsCert);
 
   std::signal(SIGINT, onSignal);
   std::signal(SIGTERM, onSignal);
