@@ -6,6 +6,8 @@
 #include <fcntl.h>
 #include <netdb.h>
 #include <poll.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -99,6 +101,35 @@ int connectTo(const std::string& host, const std::string& port, std::chrono::mil
   return fd;
 }
 
+// OpenSSL writes to the socket with write(), so a server that hangs up
+// mid-handshake (a plaintext one does) would end the program with SIGPIPE.
+// The signal is held back on this thread while the probe runs, and one it
+// raised is taken before the old mask returns.
+class SigpipeHeld {
+public:
+  SigpipeHeld() {
+    sigemptyset(&m_pipe);
+    sigaddset(&m_pipe, SIGPIPE);
+    sigset_t pending;
+    sigpending(&pending);
+    m_wasPending = sigismember(&pending, SIGPIPE) == 1;
+    pthread_sigmask(SIG_BLOCK, &m_pipe, &m_old);
+  }
+  ~SigpipeHeld() {
+    if (!m_wasPending) {
+      const timespec now{};
+      sigtimedwait(&m_pipe, nullptr, &now);
+    }
+    pthread_sigmask(SIG_SETMASK, &m_old, nullptr);
+  }
+  SigpipeHeld(const SigpipeHeld&) = delete;
+  SigpipeHeld& operator=(const SigpipeHeld&) = delete;
+
+private:
+  sigset_t m_pipe{}, m_old{};
+  bool m_wasPending = false;
+};
+
 CertificateProblem problemOf(long verifyResult) {
   switch (verifyResult) {
     case X509_V_OK: return CertificateProblem::None;
@@ -141,6 +172,7 @@ std::optional<std::string> trustedRoots(const std::string& caFile) {
 TlsProbeResult probeTls(const std::string& target, const std::string& rootsPem,
                         std::chrono::milliseconds timeout) {
   TlsProbeResult result;
+  const SigpipeHeld held;
   const std::string host = targetHost(target);
   const auto colon = target.rfind(':');
   if (host.empty() || colon == std::string::npos) return result;

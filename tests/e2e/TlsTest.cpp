@@ -7,6 +7,7 @@
 #include "core/SettingsStore.h"
 #include "e2e/LoopbackSim.h"
 #include "resources/Strings.h"
+#include "server/grpc/GrpcServerObjects.h"
 #include "support/DemoDatabase.h"
 
 #include <netdb.h>
@@ -123,12 +124,19 @@ TEST_F(TlsTest, CertificateProblemsAreNamedAndNothingIsSent) {
     m_prompts.texts.clear();
     m_prompts.informatives.clear();
     trust(cert(c.caFile));
-    EXPECT_FALSE(connect(serve(c.certificate)));
+    const std::string address = serve(c.certificate);
+    EXPECT_FALSE(connect(address));
     ASSERT_EQ(m_prompts.texts.size(), 1);
     EXPECT_EQ(m_prompts.texts[0], Strings::LoadString(Strings::IDS_ERR_COMMUNICATING));
     EXPECT_TRUE(m_prompts.informatives[0].startsWith("Certificate problem"))
         << m_prompts.informatives[0].toStdString();
     EXPECT_TRUE(m_prompts.informatives[0].contains(c.line)) << m_prompts.informatives[0].toStdString();
+    // Refused by the check before the call, not merely by the channel's own.
+    std::shared_ptr<INembraDataServer> data;
+    GrpcServerObjects objects(address, {DemoSeeder::kUser, ".", DemoSeeder::kPassword}, 5000ms,
+                              cert(c.caFile));
+    EXPECT_EQ(objects.CreateDataServer(ServerSession::kCommandLineDataClass, data),
+              hr::RPC_S_CALL_FAILED_DNE);
     EXPECT_EQ(m_host->service().calls(), 0);
   }
 }
