@@ -18,31 +18,16 @@ TEST(SimCommandLineTest, SeedingAloneDoesNotServeAndServingHasADefaultAddress) {
   ASSERT_TRUE(plain);
   EXPECT_EQ(std::tuple(plain->listen, plain->expireAfterSeconds, plain->scanIntervalSeconds),
             std::tuple("127.0.0.1:50515", std::nullopt, 900));
-  const auto d = parse({"--db",
-                        "x.db",
-                        "--listen",
-                        "127.0.0.1:0",
-                        "--fault",
-                        "busy:NextBlock:2",
-                        "--fault",
-                        "delay:ReadDayBlock:50",
-                        "--max-sessions",
-                        "3",
-                        "--drop-after",
-                        "10",
-                        "--expire-after",
-                        "5",
-                        "--scan-interval",
-                        "0",
-                        "--tls-cert",
-                        "c.pem",
-                        "--tls-key",
-                        "k.pem",
-                        "--allow-plaintext"});
+  const auto d = parse({"--db", "x.db", "--listen", "127.0.0.1:0", "--fault", "busy:NextBlock:2", "--fault",
+                        "delay:ReadDayBlock:50", "--max-sessions", "3", "--drop-after", "10",
+                        "--expire-after", "5", "--scan-interval", "0"});
   ASSERT_TRUE(d);
   EXPECT_EQ(std::tuple(d->listen, d->faults.size(), d->maxSessions, d->dropAfterCalls, d->expireAfterSeconds,
-                       d->scanIntervalSeconds, d->tlsCert, d->tlsKey, d->allowPlaintext),
-            std::tuple("127.0.0.1:0", 2u, 3, 10, 5, 0, "c.pem", "k.pem", true));
+                       d->scanIntervalSeconds),
+            std::tuple("127.0.0.1:0", 2u, 3, 10, 5, 0));
+  const auto tls = parse({"--db", "x.db", "--tls-cert", "c.pem", "--tls-key", "k.pem", "--allow-plaintext"});
+  ASSERT_TRUE(tls);
+  EXPECT_EQ(std::tuple(tls->tlsCert, tls->tlsKey, tls->allowPlaintext), std::tuple("c.pem", "k.pem", true));
   const auto info = parse({"--db", "x.db", "--port-info", "3"});
   ASSERT_TRUE(info);
   EXPECT_EQ(std::tuple(info->portInfo, info->listen),
