@@ -27,14 +27,9 @@ std::shared_ptr<grpc::ServerCredentials> credentials(const std::string& address,
     if (error) *error = why;
     return nullptr;
   };
-  if (security.certFile.empty() != security.keyFile.empty())
-    return fail("a TLS certificate needs its key and a key its certificate (--tls-cert and --tls-key)");
+  if (!SimHost::mayListen(address, security, error)) return nullptr;
   if (security.certFile.empty()) {
     if (isLoopbackTarget(address)) return grpc::InsecureServerCredentials();
-    if (!security.allowPlaintext)
-      return fail("refusing to serve " + address +
-                  " without TLS: passwords would cross the network in clear; give --tls-cert and --tls-key "
-                  "(or --allow-plaintext to accept that)");
     SimLog::line("warning: serving " + address +
                  " without TLS; user names and passwords cross the network in clear");
     return grpc::InsecureServerCredentials();
@@ -50,6 +45,20 @@ std::shared_ptr<grpc::ServerCredentials> credentials(const std::string& address,
 }
 
 }  // namespace
+
+bool SimHost::mayListen(const std::string& address, const ListenSecurity& security, std::string* error) {
+  const auto fail = [error](const std::string& why) {
+    if (error) *error = why;
+    return false;
+  };
+  if (security.certFile.empty() != security.keyFile.empty())
+    return fail("a TLS certificate needs its key and a key its certificate (--tls-cert and --tls-key)");
+  if (security.certFile.empty() && !security.allowPlaintext && !isLoopbackTarget(address))
+    return fail("refusing to serve " + address +
+                " without TLS: passwords would cross the network in clear; give --tls-cert and --tls-key "
+                "(or --allow-plaintext to accept that)");
+  return true;
+}
 
 SimHost::SimHost(SimServer& server, ServiceOptions options)
     : m_service(std::make_unique<NembraService>(server, options)) {}

@@ -30,6 +30,9 @@ public:
   // a certificate it refuses an address other than loopback unless
   // `security` allows plaintext, and then logs a warning.
   bool start(const std::string& address, std::string* error, const ListenSecurity& security = {});
+  // The refusal start() would give for an address and its security, without
+  // binding: the program asks before it opens anything.
+  static bool mayListen(const std::string& address, const ListenSecurity& security, std::string* error);
   int port() const { return m_port; }
   // Blocks until shutdown() is called from another thread.
   void wait();

@@ -69,13 +69,19 @@ int printPortInfo(const SimCommandLine& c) {
 }
 
 int serve(const SimCommandLine& c) {
+  const ListenSecurity security{c.tlsCert, c.tlsKey, c.allowPlaintext};
+  std::string error;
+  // Refused before the database is opened, so a refusal changes nothing.
+  if (!SimHost::mayListen(*c.listen, security, &error)) {
+    std::cerr << "nembra-sim: " << error << "\n";
+    return 1;
+  }
   SimOptions options;
   options.dbPath = c.db;
   options.maxSessions = c.maxSessions;
   options.workerThreads = c.workers;
   if (c.expireAfterSeconds) options.sessionLifetime = std::chrono::seconds(*c.expireAfterSeconds);
   options.scanInterval = c.scanIntervalSeconds;
-  std::string error;
   if (!c.faults.empty()) {
     auto plan = FaultPlan::parse(c.faults, &error);
     if (!plan) {
@@ -93,7 +99,7 @@ int serve(const SimCommandLine& c) {
   serviceOptions.objectTimeout = std::chrono::seconds(c.objectTimeoutSeconds);
   serviceOptions.dropAfterCalls = c.dropAfterCalls;
   SimHost host(server, serviceOptions);
-  if (!host.start(*c.listen, &error, {c.tlsCert, c.tlsKey, c.allowPlaintext})) {
+  if (!host.start(*c.listen, &error, security)) {
     std::cerr << "nembra-sim: " << error << "\n";
     return 1;
   }
