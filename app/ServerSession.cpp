@@ -21,6 +21,17 @@ namespace {
 
 const QString kServerInfoKey = QStringLiteral("SOFTWARE\\Veltrix\\PM\\Client\\ServerInfo");
 
+// The CA file trusted besides the system's store, from the profile's own
+// section, and where that setting lives, for the message that names it.
+constexpr int kPathBytes = 4096;
+QString caFileSetting(QString* where = nullptr) {
+  SettingsStore store;
+  const QString section = Strings::LoadString(Strings::IDS_SECURITY_SECTION);
+  const QString key = Strings::LoadString(Strings::IDS_SECURITY_CA_FILE_KEY);
+  if (where) *where = section + "/" + key + " (" + store.userSettings().fileName() + ")";
+  return store.sectionKey(section).readText(key, kPathBytes).value_or(QString()).trimmed();
+}
+
 // Stored identity texts are 8-bit; QSettings hands them over as Latin-1.
 std::string storedIdentity(const QString& valueName) {
   return UnscrambleIdentity(SettingsStore::machineText(kServerInfoKey, valueName).toLatin1().toStdString());
@@ -33,7 +44,8 @@ ServerSession::ServerSession(ObjectsFactory factory, Sleep sleep)
   if (!m_factory)
     m_factory = [](const std::string& host,
                    const ServerIdentity& identity) -> std::shared_ptr<IServerObjects> {
-      return std::make_unique<GrpcServerObjects>(host, identity);
+      return std::make_unique<GrpcServerObjects>(host, identity, GrpcServerObjects::kDefaultDeadline,
+                                                 caFileSetting().toStdString());
     };
   if (!m_sleep) m_sleep = [](std::chrono::milliseconds d) { std::this_thread::sleep_for(d); };
 }
@@ -75,14 +87,21 @@ bool ServerSession::Connect(int32_t node, const QString& serverClass, const QStr
   const std::string target = grpcTarget(host.toStdString(), ServerIds::kDefaultPort);
   const ServerErrors::ConnectionFacts facts{SettingsStore::machineFile(),
                                             target.empty() ? host : QString::fromStdString(target), node};
-  const auto report = [&facts](HRESULT code, const QString& context) {
-    ReportServerError(code, context, ServerErrors::ConnectionHint(code, facts));
-  };
 
   Close();
   // Built aside and taken over only whole, so a failed step leaves no
   // half-old session behind.
   std::shared_ptr<IServerObjects> objects = m_factory(host.toStdString(), identity);
+  // A certificate problem says which in place of the unreachable hint, which
+  // would be wrong: the server answered, Quillon hung up.
+  const auto report = [&facts, &objects](HRESULT code, const QString& context) {
+    QString setting;
+    caFileSetting(&setting);
+    const QString certificate =
+        ServerErrors::CertificateHint(objects->certificateCheck(), facts.address, setting);
+    ReportServerError(code, context,
+                      certificate.isEmpty() ? ServerErrors::ConnectionHint(code, facts) : certificate);
+  };
   std::shared_ptr<INembraDataServer> data;
   std::shared_ptr<INembraSecurity> security;
   const QString unableToConnect = Strings::LoadString(Strings::IDS_CTX_UNABLE_TO_CONNECT);

@@ -155,6 +155,25 @@ QString ConnectionHint(HRESULT code, const ConnectionFacts& facts) {
   return {};
 }
 
+QString CertificateHint(const CertificateCheck& check, const QString& address, const QString& setting) {
+  const QString detail = QString::fromStdString(check.detail);
+  switch (check.problem) {
+    case CertificateProblem::None: return {};
+    case CertificateProblem::NoTls:
+      return Strings::LoadString(Strings::IDS_UI_CERT_NO_TLS).arg(address, detail);
+    case CertificateProblem::UnknownAuthority:
+      return Strings::LoadString(Strings::IDS_UI_CERT_UNKNOWN_AUTHORITY).arg(address, detail, setting);
+    case CertificateProblem::WrongName:
+      return Strings::LoadString(Strings::IDS_UI_CERT_WRONG_NAME).arg(address, detail);
+    case CertificateProblem::Expired:
+      return Strings::LoadString(Strings::IDS_UI_CERT_EXPIRED).arg(address, detail);
+    case CertificateProblem::CaFileUnreadable:
+      return Strings::LoadString(Strings::IDS_UI_CERT_CA_FILE).arg(address, detail, setting);
+    case CertificateProblem::Other: break;
+  }
+  return Strings::LoadString(Strings::IDS_UI_CERT_OTHER).arg(address, detail);
+}
+
 QString MissingIdentityHint(const QString& identityFile) {
   return Strings::LoadString(Strings::IDS_UI_HINT_IDENTITY_MISSING)
       .arg(identityFile, configFolder(identityFile));

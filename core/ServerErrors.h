@@ -1,6 +1,7 @@
 #pragma once
 
 #include "server/HResult.h"
+#include "server/IServerObjects.h"
 
 #include <QString>
 
@@ -35,6 +36,9 @@ struct ConnectionFacts {
 // that cannot be reached, the node for one the server does not know; empty
 // for every other code.
 QString ConnectionHint(HRESULT code, const ConnectionFacts& facts);
+// The line under a connection ended for a certificate problem, naming the
+// problem; `setting` names where the CA file is set. Empty when there was none.
+QString CertificateHint(const CertificateCheck& check, const QString& address, const QString& setting);
 // The sentence under the missing-identity message: the file and keys read.
 QString MissingIdentityHint(const QString& identityFile);
 

@@ -335,6 +335,28 @@ constexpr Entry kTable[] = {
      u"write them with \"quillon-setup-identity --config-dir %2 --user NAME\"."},
     {IDS_UI_HINT_UNKNOWN_NODE,
      u"The server knows no port with node number %1; check the node the launcher passed (/NODE)."},
+    {IDS_SECURITY_SECTION, u"Security"},
+    {IDS_SECURITY_CA_FILE_KEY, u"CaFile"},
+    {IDS_UI_CERT_NO_TLS,
+     u"Certificate problem: the server at %1 does not answer with TLS, and Quillon sends the user name and "
+     u"password to another machine only over TLS; they were not sent (%2)."},
+    {IDS_UI_CERT_UNKNOWN_AUTHORITY,
+     u"Certificate problem: the certificate of %1 is signed by an unknown authority (%2); the user name and "
+     u"password were not sent. Name the authority's certificate (PEM) in %3."},
+    {IDS_UI_CERT_WRONG_NAME,
+     u"Certificate problem: the certificate of %1 is made out to another name (%2); the user name and "
+     u"password "
+     u"were not sent."},
+    {IDS_UI_CERT_EXPIRED,
+     u"Certificate problem: the certificate of %1 has expired or is not yet valid (%2); the user name and "
+     u"password were not sent."},
+    {IDS_UI_CERT_CA_FILE,
+     u"Certificate problem: the CA file %2 named in %3 cannot be read or holds no certificate; nothing was "
+     u"sent "
+     u"to %1."},
+    {IDS_UI_CERT_OTHER,
+     u"Certificate problem: the certificate of %1 was refused (%2); the user name and password were not "
+     u"sent."},
     {IDS_APP_TITLE, u"Orlane Quillon"},
     {IDS_STAT_AVERAGE, u"Average"},
     {IDS_STAT_MAXIMUM, u"Maximum"},

@@ -267,6 +267,17 @@ enum Id : int {
   IDS_UI_HINT_IDENTITY_MISSING = 20452,
   IDS_UI_HINT_UNKNOWN_NODE = 20453,
 
+  // Transport security: the settings of the CA file and the line under a
+  // connection ended for a certificate problem.
+  IDS_SECURITY_SECTION = 20600,
+  IDS_SECURITY_CA_FILE_KEY = 20601,
+  IDS_UI_CERT_NO_TLS = 20602,
+  IDS_UI_CERT_UNKNOWN_AUTHORITY = 20603,
+  IDS_UI_CERT_WRONG_NAME = 20604,
+  IDS_UI_CERT_EXPIRED = 20605,
+  IDS_UI_CERT_CA_FILE = 20606,
+  IDS_UI_CERT_OTHER = 20607,
+
   // Texts whose numbers the program has always used.
   IDS_APP_TITLE = 57344,
   IDS_STAT_AVERAGE = 61446,

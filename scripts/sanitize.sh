@@ -70,7 +70,7 @@ for kind in "${kinds[@]}"; do
     tsan)
       dir=${TSAN_BUILD_DIR:-$root/build-tsan}
       configure "$dir" -DQUILLON_TSAN=ON
-      tests=(test_fetch test_session test_shell test_sim test_e2e_grpc test_e2e_report test_e2e_faults)
+      tests=(test_fetch test_session test_shell test_sim test_e2e_grpc test_e2e_report test_e2e_faults test_e2e_tls)
       cmake --build "$dir" --parallel "$jobs" --target "${tests[@]}"
       echo "== ThreadSanitizer: fetch, session and server tests"
       for t in "${tests[@]}"; do

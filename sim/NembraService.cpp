@@ -90,12 +90,17 @@ void NembraService::reapIdleObjects() {
   }
 }
 
-bool NembraService::admitted(grpc::ServerContext* context) const {
+bool NembraService::admitted(grpc::ServerContext* context) {
   ServerIdentity identity;
   identity.user = metadata(context, IdentityMetadata::kUser);
   identity.domain = metadata(context, IdentityMetadata::kDomain);
   identity.password = metadata(context, IdentityMetadata::kPassword);
-  return m_server.authenticate(identity);
+  // "ipv4:192.0.2.7:53122": the address without the port the caller
+  // happened to get, which changes with every connection.
+  std::string peer = context->peer();
+  if (const auto colon = peer.rfind(':'); colon != std::string::npos && colon > peer.find(':'))
+    peer.resize(colon);
+  return m_server.authenticate(identity, peer);
 }
 
 template <typename Reply>

@@ -79,8 +79,9 @@ public:
 
   // Objects currently in the table (for tests and the log).
   std::size_t objectCount() const;
-  // Calls served so far, a streamed answer counting as one.
-  int64_t callCount() const { return m_calls; }
+  // Calls that reached the service, admitted or not; a streamed answer
+  // counts as one.
+  int64_t calls() const { return m_calls.load(); }
 
   // The server is going: a streamed answer ends before its next block, as a
   // server that stopped would no longer answer the next call.
@@ -99,7 +100,7 @@ private:
   // answers the call's result code; the code goes into the reply.
   template <typename Reply>
   grpc::Status serve(grpc::ServerContext* context, Reply* reply, const std::function<HRESULT()>& body);
-  bool admitted(grpc::ServerContext* context) const;
+  bool admitted(grpc::ServerContext* context);
   // The object of an id, its last use refreshed; a copy so that a release
   // running at the same time cannot pull it from under the call.
   std::optional<Object> find(uint64_t id);

@@ -36,6 +36,10 @@ std::string SimCommandLine::usage() {
          defaultListen() +
          "; port 0 picks a free\n"
          "                       port, printed on the first line of output)\n"
+         "  --tls-cert FILE      serve TLS with this certificate (PEM; the chain after it)\n"
+         "  --tls-key FILE       the certificate's private key (PEM)\n"
+         "  --allow-plaintext    serve an address other than loopback without TLS (refused\n"
+         "                       otherwise: passwords would cross the network in clear)\n"
          "  --max-sessions N     open sessions before OpenSession answers 0x80044310 (32)\n"
          "  --workers N          threads that compute answers (2)\n"
          "  --fault RULE         inject a fault, repeatable: busy:CALL:N, notready:CALL:N,\n"
@@ -118,6 +122,12 @@ std::optional<SimCommandLine> SimCommandLine::parse(const std::vector<std::strin
     } else if (a == "--listen") {
       if (!value(&v) || v.find(':') == std::string::npos) return fail("--listen needs HOST:PORT");
       c.listen = v;
+    } else if (a == "--tls-cert") {
+      if (!value(&c.tlsCert)) return fail("--tls-cert needs a file");
+    } else if (a == "--tls-key") {
+      if (!value(&c.tlsKey)) return fail("--tls-key needs a file");
+    } else if (a == "--allow-plaintext") {
+      c.allowPlaintext = true;
     } else if (a == "--end-time") {
       if (!value(&v)) return fail("--end-time needs a time");
       c.endTime = parseUtcTime(v);

@@ -9,6 +9,9 @@
 struct SimCommandLine {
   std::string db;                         // --db FILE
   std::optional<std::string> listen;      // --listen HOST:PORT (port 0: any free port)
+  std::string tlsCert;                    // --tls-cert FILE (PEM)
+  std::string tlsKey;                     // --tls-key FILE (PEM)
+  bool allowPlaintext = false;            // --allow-plaintext
   bool seedDemo = false;                  // --seed-demo
   std::optional<int64_t> endTime;         // --end-time: the demo data's last scan
   int maxSessions = 32;                   // --max-sessions N

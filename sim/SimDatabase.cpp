@@ -1,6 +1,8 @@
 #include "sim/SimDatabase.h"
 
 #include "server/BlockCodec.h"
+#include "sim/PasswordHash.h"
+#include "sim/SimLog.h"
 
 #include <sqlite3.h>
 
@@ -8,6 +10,8 @@
 #include <bit>
 #include <cstring>
 #include <limits>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -84,6 +88,7 @@ std::unique_ptr<SimDatabase> SimDatabase::open(const std::string& path, std::str
   sqlite3_busy_timeout(raw, 5000);
   if (!db->exec(kSchema, error)) return nullptr;
   if (!db->addMissingColumns(error)) return nullptr;
+  if (!db->hashPlainPasswords(error)) return nullptr;
   db->m_putScan = SqliteStatement(raw, "INSERT OR REPLACE INTO scans(node, time, levels) VALUES(?, ?, ?)");
   db->m_selectScans = SqliteStatement(
       raw, "SELECT time, levels FROM scans WHERE node = ? AND time >= ? AND time < ? ORDER BY time");
@@ -138,6 +143,31 @@ bool SimDatabase::addMissingColumns(std::string* error) {
       if (columns.columnText(0) == "monitor_version") hasVersion = true;
   }
   return hasVersion || exec("ALTER TABLE ports ADD COLUMN monitor_version INTEGER NOT NULL DEFAULT 0", error);
+}
+
+// Older builds kept passwords as plain text; they are replaced by their
+// hashes the first time such a file is opened, in one transaction, so the
+// file never holds a mix it cannot explain.
+bool SimDatabase::hashPlainPasswords(std::string* error) {
+  std::vector<std::pair<std::string, std::string>> plain;
+  {
+    std::lock_guard lock(m_mutex);
+    SqliteStatement users(m_db.get(), "SELECT name, password FROM users");
+    if (!users.valid()) return fail(error);
+    while (users.step())
+      if (!PasswordHash::isHash(users.columnText(1)))
+        plain.emplace_back(users.columnText(0), users.columnText(1));
+  }
+  if (plain.empty()) return true;
+  Transaction transaction(*this);
+  for (auto& [name, password] : plain) {
+    const bool stored = putUser(name, password, error);
+    std::fill(password.begin(), password.end(), '\0');
+    if (!stored) return false;
+  }
+  if (!transaction.commit(error)) return false;
+  SimLog::line("stored " + std::to_string(plain.size()) + " plain-text password(s) as hashes");
+  return true;
 }
 
 bool SimDatabase::fail(std::string* error) const {
@@ -195,8 +225,13 @@ bool SimDatabase::putUser(const std::string& name, const std::string& password, 
   std::lock_guard lock(m_mutex);
   SqliteStatement s(m_db.get(), "INSERT OR REPLACE INTO users(name, password) VALUES(?, ?)");
   if (!s.valid()) return fail(error);
+  const std::string hash = PasswordHash::make(password);
+  if (hash.empty()) {
+    setError(error, "cannot hash the password");
+    return false;
+  }
   s.bind(1, name);
-  s.bind(2, password);
+  s.bind(2, hash);
   return s.run() || fail(error);
 }
 
@@ -256,14 +291,15 @@ std::optional<TokenRecord> SimDatabase::token(int32_t token) const {
   return t;
 }
 
-bool SimDatabase::userMatches(const std::string& name, const std::string& password) const {
+std::optional<std::string> SimDatabase::passwordHash(const std::string& name) const {
   std::lock_guard lock(m_mutex);
   SqliteStatement& s = m_selectUser;
   s.reset();
   s.bind(1, name);
-  const bool match = s.step() && s.columnText(0) == password;
+  std::optional<std::string> hash;
+  if (s.step()) hash = s.columnText(0);
   s.reset();
-  return match;
+  return hash;
 }
 
 bool SimDatabase::forEachScan(int32_t node, int64_t from, int64_t to, std::size_t width,

@@ -41,6 +41,7 @@ public:
 
   bool clear(std::string* error);
   bool putPort(const PortRecord& port, std::string* error);
+  // Stores the password as a salted slow hash (PasswordHash), never as given.
   bool putUser(const std::string& name, const std::string& password, std::string* error);
   bool putToken(const TokenRecord& token, std::string* error);
   bool putScan(int32_t node, int32_t time, std::span<const float> levels, std::string* error);
@@ -48,7 +49,8 @@ public:
   // nullopt when there is no such row or it cannot be read.
   std::optional<PortRecord> port(int32_t node) const;
   std::optional<TokenRecord> token(int32_t token) const;
-  bool userMatches(const std::string& name, const std::string& password) const;
+  // The stored password hash of a user; nullopt for an unknown one.
+  std::optional<std::string> passwordHash(const std::string& name) const;
 
   // Calls `visit` for each scan of `node` with from <= time < to, ascending,
   // its levels cut or padded (NaN) to `width`. The store is held meanwhile,
@@ -66,6 +68,7 @@ public:
 private:
   explicit SimDatabase(sqlite3* db);
   bool addMissingColumns(std::string* error);
+  bool hashPlainPasswords(std::string* error);
   bool exec(const char* sql, std::string* error);
   bool fail(std::string* error) const;
 

@@ -1,5 +1,6 @@
 #include "sim/SimServer.h"
 
+#include "sim/SimAuthenticator.h"
 #include "sim/SimClock.h"
 #include "sim/SimContext.h"
 #include "sim/SimDataServer.h"
@@ -15,12 +16,16 @@ SimServer::~SimServer() {
 }
 
 bool SimServer::open(std::string* error) {
-  return m_context->open(error);
+  if (!m_context->open(error)) return false;
+  if (!m_authenticator) {
+    auto clock = m_context->options().clock ? m_context->options().clock : &SimContext::nowSeconds;
+    m_authenticator = std::make_unique<SimAuthenticator>(m_context->db(), std::move(clock));
+  }
+  return true;
 }
 
-bool SimServer::authenticate(const ServerIdentity& identity) const {
-  return m_context->isOpen() && identity.domain == "." && !identity.user.empty() &&
-         m_context->db().userMatches(identity.user, identity.password);
+bool SimServer::authenticate(const ServerIdentity& identity, const std::string& peer) {
+  return m_authenticator && m_authenticator->authenticate(identity, peer);
 }
 
 HRESULT SimServer::createDataServer(std::shared_ptr<INembraDataServer>& out) {

@@ -4,6 +4,7 @@
 #include "server/IServerObjects.h"
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -13,6 +14,7 @@ class INembraClock;
 class INembraDataServer;
 class INembraSecurity;
 class INembraThreshold;
+class SimAuthenticator;
 class SimContext;
 
 // Options of one stand-in server.
@@ -28,6 +30,8 @@ struct SimOptions {
   // Seconds between the demo ports' scans written while the server runs
   // (see DemoScanner); 0 leaves the stored scans as they are.
   int32_t scanInterval = 0;
+  // Seconds since 1970 for the sign-in throttle; the host's clock when empty.
+  std::function<int64_t()> clock;
 };
 
 // The stand-in monitoring server without its transport: it owns the SQLite
@@ -46,8 +50,9 @@ public:
   bool open(std::string* error);
 
   // Whether the identity names a known user with the right password. The
-  // domain must be "." (the server's own accounts).
-  bool authenticate(const ServerIdentity& identity) const;
+  // domain must be "." (the server's own accounts). Wrong passwords for a
+  // user or from a peer (an address) are throttled (LoginThrottle).
+  bool authenticate(const ServerIdentity& identity, const std::string& peer = {});
 
   HRESULT createDataServer(std::shared_ptr<INembraDataServer>& out);
   HRESULT createThreshold(std::shared_ptr<INembraThreshold>& out);
@@ -63,4 +68,5 @@ private:
   // Shared with the objects, which keep it alive while they exist; the
   // destructor stops its workers all the same.
   std::shared_ptr<SimContext> m_context;
+  std::unique_ptr<SimAuthenticator> m_authenticator;  // made when the store opens
 };

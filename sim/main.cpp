@@ -69,13 +69,19 @@ int printPortInfo(const SimCommandLine& c) {
 }
 
 int serve(const SimCommandLine& c) {
+  const ListenSecurity security{c.tlsCert, c.tlsKey, c.allowPlaintext};
+  std::string error;
+  // Refused before the database is opened, so a refusal changes nothing.
+  if (!SimHost::mayListen(*c.listen, security, &error)) {
+    std::cerr << "nembra-sim: " << error << "\n";
+    return 1;
+  }
   SimOptions options;
   options.dbPath = c.db;
   options.maxSessions = c.maxSessions;
   options.workerThreads = c.workers;
   if (c.expireAfterSeconds) options.sessionLifetime = std::chrono::seconds(*c.expireAfterSeconds);
   options.scanInterval = c.scanIntervalSeconds;
-  std::string error;
   if (!c.faults.empty()) {
     auto plan = FaultPlan::parse(c.faults, &error);
     if (!plan) {
@@ -93,13 +99,14 @@ int serve(const SimCommandLine& c) {
   serviceOptions.objectTimeout = std::chrono::seconds(c.objectTimeoutSeconds);
   serviceOptions.dropAfterCalls = c.dropAfterCalls;
   SimHost host(server, serviceOptions);
-  if (!host.start(*c.listen, &error)) {
+  if (!host.start(*c.listen, &error, security)) {
     std::cerr << "nembra-sim: " << error << "\n";
     return 1;
   }
   const std::string hostPart = c.listen->substr(0, c.listen->rfind(':'));
   // Scripts wait for this line to know the server is up and on which port.
   std::cout << "nembra-sim listening on " << hostPart << ":" << host.port() << std::endl;
+  if (!c.tlsCert.empty()) SimLog::line("TLS with the certificate " + c.tlsCert);
 
   std::signal(SIGINT, onSignal);
   std::signal(SIGTERM, onSignal);

@@ -1,7 +1,10 @@
 #include "server/grpc/HostAddress.h"
 
+#include <arpa/inet.h>
+
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 
 namespace {
 
@@ -40,4 +43,25 @@ std::string grpcTarget(const std::string& hostText, int defaultPort) {
   if (host.find(':', colon + 1) != std::string::npos) return "[" + host + "]:" + fallback;
   if (colon == 0 || !isPort(host.substr(colon + 1))) return {};
   return host;
+}
+
+std::string targetHost(const std::string& target) {
+  if (!target.empty() && target.front() == '[') {
+    const auto close = target.find(']');
+    return close == std::string::npos ? std::string() : target.substr(1, close - 1);
+  }
+  const auto colon = target.find(':');
+  // Two colons or more: a bare IPv6 address without a port.
+  if (colon == std::string::npos || target.find(':', colon + 1) != std::string::npos) return target;
+  return target.substr(0, colon);
+}
+
+bool isLoopbackTarget(const std::string& target) {
+  std::string host = targetHost(target);
+  std::transform(host.begin(), host.end(), host.begin(), [](unsigned char c) { return std::tolower(c); });
+  if (host == "localhost") return true;
+  in_addr v4{};
+  if (inet_pton(AF_INET, host.c_str(), &v4) == 1) return (ntohl(v4.s_addr) >> 24) == 127;
+  in6_addr v6{};
+  return inet_pton(AF_INET6, host.c_str(), &v6) == 1 && std::memcmp(&v6, &in6addr_loopback, sizeof v6) == 0;
 }

@@ -145,7 +145,7 @@ TEST(GrpcProxyTest, AnAnswerTravelsInOneCall) {
   auto objects = client(sim);
   auto data = openSession(*objects);
   ASSERT_TRUE(data);
-  const int64_t before = sim.host().service().callCount();
+  const int64_t before = sim.host().service().calls();
   int32_t handle = 0;
   ASSERT_EQ(data->StartRibbonRequest(kEnd - 97 * 900, kEnd, 900, 0, &handle), hr::S_OK);
   std::vector<uint8_t> buffer(Blocks::kRibbonBlockSize);
@@ -156,7 +156,7 @@ TEST(GrpcProxyTest, AnAnswerTravelsInOneCall) {
     ++blocks;
   } while (data->NextBlock(&handle) == hr::S_OK);
   EXPECT_EQ(data->EndRequest(), hr::S_OK);
-  EXPECT_EQ(std::pair(blocks, sim.host().service().callCount() - before), std::pair(97, int64_t{3}));
+  EXPECT_EQ(std::pair(blocks, sim.host().service().calls() - before), std::pair(97, int64_t{3}));
 }
 
 TEST(GrpcProxyTest, DeadOrDroppingServerIsATransportCodeNotAHang) {

@@ -10,6 +10,10 @@ cleanup() {
 trap cleanup EXIT
 
 "$build/sim/nembra-sim" --db "$work/demo.db" --seed-demo --quiet
+# Off loopback without a certificate it refuses to serve, saying why.
+timeout 20 "$build/sim/nembra-sim" --db "$work/demo.db" --listen 0.0.0.0:0 --scan-interval 0 >"$work/refused" 2>&1 &&
+  exit 1
+grep -q 'without TLS' "$work/refused" || { echo "nembra-sim served plaintext off loopback"; exit 1; }
 echo nembra-demo | "$build/quillon-setup-identity" --config-dir "$work/xdg" --user demo
 "$build/sim/nembra-sim" --db "$work/demo.db" --listen 127.0.0.1:0 --quiet > "$work/sim.out" &
 sim_pid=$!

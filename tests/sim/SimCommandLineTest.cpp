@@ -25,6 +25,9 @@ TEST(SimCommandLineTest, SeedingAloneDoesNotServeAndServingHasADefaultAddress) {
   EXPECT_EQ(std::tuple(d->listen, d->faults.size(), d->maxSessions, d->dropAfterCalls, d->expireAfterSeconds,
                        d->scanIntervalSeconds),
             std::tuple("127.0.0.1:0", 2u, 3, 10, 5, 0));
+  const auto tls = parse({"--db", "x.db", "--tls-cert", "c.pem", "--tls-key", "k.pem", "--allow-plaintext"});
+  ASSERT_TRUE(tls);
+  EXPECT_EQ(std::tuple(tls->tlsCert, tls->tlsKey, tls->allowPlaintext), std::tuple("c.pem", "k.pem", true));
   const auto info = parse({"--db", "x.db", "--port-info", "3"});
   ASSERT_TRUE(info);
   EXPECT_EQ(std::tuple(info->portInfo, info->listen),
@@ -49,6 +52,7 @@ TEST(SimCommandLineTest, BadArgumentsAreNamed) {
       {{"--db", "x", "--expire-after", "-1"}, "--expire-after"},
       {{"--db", "x", "--scan-interval", "-1"}, "--scan-interval"},
       {{"--db", "x", "--port-info", "three"}, "--port-info"},
+      {{"--db", "x", "--tls-key"}, "--tls-key"},
   };
   for (const auto& c : cases) {
     std::string error;

@@ -4,11 +4,15 @@
 #include "server/INembraDataServer.h"
 #include "server/INembraSecurity.h"
 #include "server/INembraThreshold.h"
+#include "sim/LoginThrottle.h"
+#include "sim/PasswordHash.h"
 #include "sim/SimClock.h"
 #include "sim/SimRequest.h"
 #include "sim/Statistics.h"
 
 #include "SimTestUtil.h"
+
+#include <sqlite3.h>
 
 #include <array>
 #include <tuple>
@@ -259,6 +263,77 @@ TEST_F(SimServerTest, IdentityNeedsUserPasswordAndTheLocalDomain) {
        {ServerIdentity{"alice", ".", "Secret"}, ServerIdentity{"alice", "CORP", "secret"},
         ServerIdentity{"bob", ".", "secret"}, ServerIdentity{"", ".", ""}})
     EXPECT_FALSE(server->authenticate(refused)) << refused.user << "/" << refused.domain;
+}
+
+// A database of an older build kept the password itself; opening it stores
+// the hash instead, and the user still signs in.
+TEST_F(SimServerTest, PlainTextPasswordsAreHashedWhenOpened) {
+  const auto stored = [this] {
+    sqlite3* raw = nullptr;
+    sqlite3_open(dir.file("tiny.db").c_str(), &raw);
+    SqliteStatement s(raw, "SELECT password FROM users WHERE name = 'alice'");
+    std::string text = s.step() ? s.columnText(0) : "";
+    s = {};
+    sqlite3_close(raw);
+    return text;
+  };
+  EXPECT_TRUE(PasswordHash::verify("secret", stored()));
+  server.reset();
+  {
+    sqlite3* raw = nullptr;
+    sqlite3_open(dir.file("tiny.db").c_str(), &raw);
+    ASSERT_EQ(sqlite3_exec(raw, "UPDATE users SET password = 'secret'", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(raw);
+  }
+  start({});
+  EXPECT_TRUE(PasswordHash::isHash(stored()));
+  EXPECT_EQ(stored().find("secret"), std::string::npos);
+  EXPECT_TRUE(server->authenticate({"alice", ".", "secret"}));
+}
+
+TEST(PasswordHash, SaltedAndCheckedOnlyAsAHash) {
+  const std::string a = PasswordHash::make("secret"), b = PasswordHash::make("secret");
+  EXPECT_NE(a, b);  // a salt of its own each
+  EXPECT_EQ(std::tuple(PasswordHash::verify("secret", a), PasswordHash::verify("Secret", a),
+                       PasswordHash::verify("secret", "secret"), PasswordHash::verify("secret", a + "0")),
+            std::tuple(true, false, false, false));
+}
+
+// Five wrong passwords within a minute lock the user and the peer for half a
+// minute; failures older than the window do not count.
+TEST(LoginThrottle, LocksAUserOrAPeerAfterRepeatedFailures) {
+  const struct {
+    std::vector<std::pair<const char*, int64_t>> failures;  // user from peer "p", at a time
+    const char* user;
+    const char* peer;
+    int64_t at;
+    bool admitted;
+  } cases[] = {
+      {{{"a", 0}, {"a", 1}, {"a", 2}, {"a", 3}}, "a", "q", 4, true},
+      {{{"a", 0}, {"a", 1}, {"a", 2}, {"a", 3}, {"a", 4}}, "a", "q", 5, false},
+      {{{"a", 0}, {"a", 1}, {"a", 2}, {"a", 3}, {"a", 4}}, "a", "q", 4 + LoginThrottle::kLockSeconds, true},
+      {{{"a", 0}, {"b", 1}, {"c", 2}, {"d", 3}, {"e", 4}}, "z", "p", 5, false},  // one peer, many names
+      {{{"a", 0}, {"b", 1}, {"c", 2}, {"d", 3}, {"e", 4}}, "z", "q", 5, true},
+      {{{"a", 0}, {"a", 1}, {"a", 2}, {"a", 3}, {"a", 60}}, "a", "q", 61, true},  // the first aged out
+  };
+  for (const auto& c : cases) {
+    LoginThrottle throttle;
+    for (const auto& [user, t] : c.failures) throttle.failed(user, "p", t);
+    EXPECT_EQ(throttle.admits(c.user, c.peer, c.at), c.admitted) << c.user << "@" << c.peer << " " << c.at;
+  }
+}
+
+TEST_F(SimServerTest, GuessingIsRefusedUncheckedForAWhile) {
+  int64_t now = 1000;
+  SimOptions options;
+  options.clock = [&now] { return now; };
+  start(options);
+  for (int i = 0; i < LoginThrottle::kMaxFailures; ++i)
+    EXPECT_FALSE(server->authenticate({"alice", ".", "guess"}, "ipv4:192.0.2.9"));
+  EXPECT_FALSE(server->authenticate({"alice", ".", "secret"}, "ipv4:192.0.2.1"));
+  now += LoginThrottle::kLockSeconds;
+  EXPECT_TRUE(server->authenticate({"alice", ".", "secret"}, "ipv4:192.0.2.1"));
 }
 
 TEST(SimServerOpen, RefusesADatabaseItCannotOpenAndCreatesNoObjects) {
