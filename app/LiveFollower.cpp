@@ -8,6 +8,7 @@
 #include "query/LiveWindow.h"
 #include "resources/Strings.h"
 
+#include <QElapsedTimer>
 #include <QTimer>
 #include <algorithm>
 
@@ -78,11 +79,14 @@ void LiveFollower::tick() {
 }
 
 void LiveFollower::startRefresh() {
+  QElapsedTimer ui;
+  ui.start();
   FetchTarget target = m_doc.fetchTarget();
   const GraphQuery query = LiveWindow::slid(m_query, Clock::nowUtc());
   m_job = std::make_shared<FetchJob>(query, std::move(target), m_doc.pacing());
   m_job->start();
   setStatus(Phase::Refreshing, text(Strings::IDS_FOLLOW_UPDATING));
+  m_startUiNs = ui.nsecsElapsed();
 }
 
 void LiveFollower::startReconnect() {
@@ -112,6 +116,8 @@ void LiveFollower::onPoll() {
 }
 
 void LiveFollower::finishRefresh() {
+  QElapsedTimer ui;
+  ui.start();
   const std::shared_ptr<FetchJob> job = std::move(m_job);
   job->join();
   const std::vector<FetchJob::Message> messages = job->takeMessages();
@@ -120,6 +126,7 @@ void LiveFollower::finishRefresh() {
     ++m_refreshes;
     m_doc.adoptRefresh(*job);
     setStatus(Phase::Waiting, text(Strings::IDS_FOLLOW_UPDATED).arg(clockText()));
+    m_lastUiNs = m_startUiNs + ui.nsecsElapsed();
     return;
   }
   ++m_failures;

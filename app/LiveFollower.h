@@ -47,6 +47,9 @@ public:
   // A refresh fetched and shown so far, and refreshes that failed.
   int refreshes() const { return m_refreshes; }
   int failures() const { return m_failures; }
+  // The UI thread's time for the last refresh: starting it, and taking its
+  // answer over with the view's rebuild.
+  qint64 lastRefreshUiNs() const { return m_lastUiNs; }
   // The status bar's text for the last thing that happened.
   QString statusText() const { return m_status; }
 
@@ -88,6 +91,8 @@ private:
   int m_tries = 0;
   int m_refreshes = 0;
   int m_failures = 0;
+  qint64 m_startUiNs = 0;
+  qint64 m_lastUiNs = 0;
   QTimer* m_tick;
   QTimer* m_poll;
   QTimer* m_retry;
