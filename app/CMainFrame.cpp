@@ -565,7 +565,8 @@ void CMainFrame::onFollowStatus() {
   const bool busy = phase == LiveFollower::Phase::Refreshing || phase == LiveFollower::Phase::Reconnecting;
   m_liveStatus->showStatus(busy, m_follower->statusText());
   m_cancelRefresh->setEnabled(busy);
-  updateCommands();
+  // Only switching following on or off changes a command.
+  if (m_state.following != m_follower->following()) updateCommands();
 }
 
 void CMainFrame::onReportRefreshed(int graphType) {

@@ -22,6 +22,12 @@ LiveStatus::LiveStatus(QWidget* parent)
   m_cancel->setToolTip(Strings::LoadString(Strings::IDS_FOLLOW_CANCEL_TIP));
   m_cancel->setAccessibleName(m_cancel->toolTip());
   m_text->setObjectName(QStringLiteral("liveText"));
+  // The sign and the button come and go without moving the text.
+  for (QWidget* w : {static_cast<QWidget*>(m_busy), static_cast<QWidget*>(m_cancel)}) {
+    QSizePolicy policy = w->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    w->setSizePolicy(policy);
+  }
   row->addWidget(m_busy);
   row->addWidget(m_text);
   row->addWidget(m_cancel);

@@ -414,9 +414,11 @@ void Chart2DReportView::refreshReport(const ReportData& report) {
   const double reference = m_axis.referenceLevel;
   const bool attached = m_markers && m_markers->attachedTo(m_chart);
   const std::array<double, 2> anchors = attached ? m_markers->anchors() : std::array<double, 2>{};
+  m_chart->setBatch(true);
   showReport(report);
   m_axis.referenceLevel = LevelAxis::clamp(reference, m_axis.scale);
   applyAxisRange();
   if (attached) m_markers->reanchor(anchors);
+  m_chart->setBatch(false);
   emit commandsChanged();
 }
