@@ -158,11 +158,16 @@ void CMainFrame::buildMenus() {
   }
   // The commands the frame runs itself; every other one belongs to the report on show.
   const std::pair<int, std::function<void()>> frameCommands[] = {
-      {ID_GRAPH_NEW, [this] { OnNewGraph(); }},         {ID_APP_EXIT, [this] { close(); }},
-      {ID_GRAPH_EXPORT, [this] { OnExport(); }},        {ID_FILE_PAGE_SETUP, [this] { OnPageSetup(); }},
-      {ID_FILE_PRINT, [this] { OnPrint(); }},           {ID_FILE_PRINT_PREVIEW, [this] { OnPrintPreview(); }},
-      {ID_HELP_QUILLON, [this] { OnHelp(); }},          {ID_APP_ABOUT, [this] { OnAbout(); }},
-      {ID_VIEW_PROPERTIES, [this] { OnProperties(); }}, {ID_GRAPH_SAVE_IMAGE, [this] { OnSaveChartImage(); }},
+      {ID_GRAPH_NEW, [this] { OnNewGraph(); }},
+      {ID_APP_EXIT, [this] { close(); }},
+      {ID_GRAPH_EXPORT, [this] { OnExport(); }},
+      {ID_FILE_PAGE_SETUP, [this] { OnPageSetup(); }},
+      {ID_FILE_PRINT, [this] { OnPrint(); }},
+      {ID_FILE_PRINT_PREVIEW, [this] { OnPrintPreview(); }},
+      {ID_HELP_QUILLON, [this] { OnHelp(); }},
+      {ID_APP_ABOUT, [this] { OnAbout(); }},
+      {ID_VIEW_PROPERTIES, [this] { OnProperties(); }},
+      {ID_GRAPH_SAVE_IMAGE, [this] { OnSaveChartImage(); }},
       {ID_VIEW_FOLLOW_LIVE, [this] { OnFollowLive(); }},
   };
   for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it) {
@@ -296,7 +301,8 @@ void CMainFrame::onReportReady(int graphType) {
   }
   showPeriodPanes();
   // A report type the user last followed follows again while it ends now.
-  if (m_activeView && LiveFollowSettings::chosen(graphType) && LiveWindow::endsNow(m_current, Clock::nowUtc()))
+  if (m_activeView && LiveFollowSettings::chosen(graphType) &&
+      LiveWindow::endsNow(m_current, Clock::nowUtc()))
     m_follower->start(m_current);
   updateCommands();
 }
@@ -556,7 +562,8 @@ void CMainFrame::OnFollowLive() {
 void CMainFrame::stopFollowing(bool remember) {
   if (!m_follower || !m_follower->following()) return;
   m_follower->stop();
-  if (remember && isValidGraphType(m_state.graphType)) LiveFollowSettings::setChosen(m_state.graphType, false);
+  if (remember && isValidGraphType(m_state.graphType))
+    LiveFollowSettings::setChosen(m_state.graphType, false);
   updateCommands();
 }
 
@@ -574,7 +581,8 @@ void CMainFrame::onReportRefreshed(int graphType) {
   if (graphType != m_state.graphType) return;
   m_current = m_doc.reportQuery();
   m_current.graphType = graphType;
-  if (m_activeView && m_activeView->graphType() == graphType) m_activeView->refreshReport(reportData(graphType));
+  if (m_activeView && m_activeView->graphType() == graphType)
+    m_activeView->refreshReport(reportData(graphType));
   showPeriodPanes();
   updateCommands();
 }

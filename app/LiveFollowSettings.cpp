@@ -15,15 +15,16 @@ QString text(int id) {
 
 int intervalMinutes() {
   SettingsStore store;
-  const auto v = store.sectionKey(text(Strings::IDS_FOLLOW_SECTION)).readDword(text(Strings::IDS_FOLLOW_INTERVAL_KEY));
+  const auto v =
+      store.sectionKey(text(Strings::IDS_FOLLOW_SECTION)).readDword(text(Strings::IDS_FOLLOW_INTERVAL_KEY));
   if (!v) return kDefaultMinutes;
   return std::clamp(static_cast<int>(*v), kMinimumMinutes, kMaximumMinutes);
 }
 
 bool chosen(int graphType) {
   SettingsStore store;
-  const auto v =
-      store.sectionKey(text(Strings::IDS_FOLLOW_SECTION)).readDword(text(Strings::IDS_FOLLOW_ON_KEY).arg(graphType));
+  const auto v = store.sectionKey(text(Strings::IDS_FOLLOW_SECTION))
+                     .readDword(text(Strings::IDS_FOLLOW_ON_KEY).arg(graphType));
   return v && *v != 0;
 }
 

@@ -100,7 +100,8 @@ void LiveFollower::startReconnect() {
     r->done = true;
   });
   m_reconnection = std::move(reconnection);
-  setStatus(Phase::Reconnecting, text(Strings::IDS_FOLLOW_RECONNECTING).arg(clockText(), QString::number(m_tries)));
+  setStatus(Phase::Reconnecting,
+            text(Strings::IDS_FOLLOW_RECONNECTING).arg(clockText(), QString::number(m_tries)));
 }
 
 void LiveFollower::onPoll() {
@@ -133,8 +134,9 @@ void LiveFollower::finishRefresh() {
   QString reason = text(Strings::IDS_CTX_REQUEST_FAILED);
   if (!messages.empty()) {
     const FetchJob::Message& m = messages.front();
-    reason = m.kind == FetchJob::Message::Kind::NoData ? text(Strings::IDS_NO_DATA)
-                                                       : ServerErrors::MessageFor(m.code, text(m.contextStringId));
+    reason = m.kind == FetchJob::Message::Kind::NoData
+                 ? text(Strings::IDS_NO_DATA)
+                 : ServerErrors::MessageFor(m.code, text(m.contextStringId));
   }
   // Whether the session is still there is the keep-alive's to find out.
   m_session.KeepAlive();
@@ -156,8 +158,8 @@ void LiveFollower::finishReconnect() {
   m_retryMs = m_retryMs == 0 ? m_firstRetryMs : std::min(m_retryMs * 2, kLongestRetryMs);
   m_retry->start(m_retryMs);
   const QString reason = ServerErrors::MessageFor(r->opened.code, r->opened.context).simplified();
-  setStatus(Phase::Reconnecting,
-            text(Strings::IDS_FOLLOW_RECONNECT_FAILED).arg(clockText(), reason, QString::number((m_retryMs + 999) / 1000)));
+  setStatus(Phase::Reconnecting, text(Strings::IDS_FOLLOW_RECONNECT_FAILED)
+                                     .arg(clockText(), reason, QString::number((m_retryMs + 999) / 1000)));
 }
 
 void LiveFollower::collectRetired(bool wait) {

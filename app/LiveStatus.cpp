@@ -9,7 +9,10 @@
 #include <QToolButton>
 
 LiveStatus::LiveStatus(QWidget* parent)
-    : QWidget(parent), m_busy(new BusyIndicator(this)), m_text(new QLabel(this)), m_cancel(new QToolButton(this)) {
+    : QWidget(parent),
+      m_busy(new BusyIndicator(this)),
+      m_text(new QLabel(this)),
+      m_cancel(new QToolButton(this)) {
   setObjectName(QStringLiteral("liveStatus"));
   auto* row = new QHBoxLayout(this);
   row->setContentsMargins(0, 0, 0, 0);

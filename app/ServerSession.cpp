@@ -55,8 +55,8 @@ HRESULT ServerSession::createWithRetry(const std::function<HRESULT(std::shared_p
   return r;
 }
 
-ServerSession::Opened ServerSession::open(const OpenRequest& request,
-                                          const std::function<void(const std::function<void()>&)>& busyScope) {
+ServerSession::Opened ServerSession::open(
+    const OpenRequest& request, const std::function<void(const std::function<void()>&)>& busyScope) {
   Opened result;
   const auto fail = [&result](HRESULT code, const QString& context) {
     result = Opened{};
@@ -70,7 +70,9 @@ ServerSession::Opened ServerSession::open(const OpenRequest& request,
   std::shared_ptr<INembraSecurity> security;
   const QString unableToConnect = Strings::LoadString(Strings::IDS_CTX_UNABLE_TO_CONNECT);
   HRESULT r = createWithRetry<INembraDataServer>(
-      [&](std::shared_ptr<INembraDataServer>& out) { return objects->CreateDataServer(request.dataClass, out); },
+      [&](std::shared_ptr<INembraDataServer>& out) {
+        return objects->CreateDataServer(request.dataClass, out);
+      },
       data);
   if (r != hr::S_OK) return fail(r, unableToConnect);
   // The identity travels with every call the objects make, so nothing more is

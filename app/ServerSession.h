@@ -1,8 +1,8 @@
 #pragma once
 
+#include "app/KeepAliveTicker.h"
 #include "core/CNBDateTime.h"
 #include "core/LevelUnit.h"
-#include "app/KeepAliveTicker.h"
 #include "core/StartupSettings.h"
 #include "server/HResult.h"
 #include "server/IServerObjects.h"
@@ -24,8 +24,8 @@ class ServerSession {
 public:
   // Makes the object factory for a host and identity; the default speaks
   // gRPC. Tests pass fakes.
-  using ObjectsFactory = std::function<std::shared_ptr<IServerObjects>(const std::string& host,
-                                                                       const ServerIdentity& identity)>;
+  using ObjectsFactory =
+      std::function<std::shared_ptr<IServerObjects>(const std::string& host, const ServerIdentity& identity)>;
   using Sleep = std::function<void(std::chrono::milliseconds)>;
 
   static constexpr const char* kCommandLineDataClass = "{E1E1F603-5464-11D1-B74D-00A0C909E2DC}";
@@ -45,7 +45,7 @@ public:
   // A session already open is closed on the server first, and a failure
   // leaves none: either every object is the new session's or there is none.
   [[nodiscard]] bool Connect(int32_t node, const QString& serverClass, const QString& host, int32_t token,
-               const QString& label);
+                             const QString& label);
   // Whether the token may run the program; a refusal is shown and the main
   // window asked to close.
   [[nodiscard]] bool CheckPermission();
@@ -85,7 +85,8 @@ public:
   OpenRequest reopenRequest() const;
   // The connection steps of Connect on any thread, with the same retries;
   // `busyScope` wraps the busy retries (Connect shows the wait cursor there).
-  static Opened open(const OpenRequest& request, const std::function<void(const std::function<void()>&)>& busyScope = {});
+  static Opened open(const OpenRequest& request,
+                     const std::function<void(const std::function<void()>&)>& busyScope = {});
   // Takes over a session opened whole; the keep-alive starts afresh.
   void adopt(Opened&& opened);
 
@@ -109,7 +110,8 @@ public:
 
 private:
   template <typename T>
-  static HRESULT createWithRetry(const std::function<HRESULT(std::shared_ptr<T>&)>& create, std::shared_ptr<T>& out);
+  static HRESULT createWithRetry(const std::function<HRESULT(std::shared_ptr<T>&)>& create,
+                                 std::shared_ptr<T>& out);
   // The context of a session failure: none for the connection limit, whose
   // message says it all.
   static QString sessionContext(HRESULT code);

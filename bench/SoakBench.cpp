@@ -199,10 +199,11 @@ int followSoak(CMainFrame& frame, COrbiskDoc& doc, int refreshes, int intervalMs
     std::printf("from refresh 50 to %d: RSS %+.1f MB, heap %+.1f MB, descriptors %+d, threads %+d\n", printed,
                 last.rssMb - at50.rssMb, last.heapMb - at50.heapMb, last.descriptors - at50.descriptors,
                 last.threads - at50.threads);
-  std::printf("UI thread per refresh: median %.2f ms, 95th %.2f ms, max %.2f ms; the view's build of a new "
-              "report: median %.2f ms, max %.2f ms (%zu reports)\n",
-              at(0.5), at(0.95), at(1.0), buildMs.empty() ? 0.0 : buildMs[buildMs.size() / 2],
-              buildMs.empty() ? 0.0 : buildMs.back(), buildMs.size());
+  std::printf(
+      "UI thread per refresh: median %.2f ms, 95th %.2f ms, max %.2f ms; the view's build of a new "
+      "report: median %.2f ms, max %.2f ms (%zu reports)\n",
+      at(0.5), at(0.95), at(1.0), buildMs.empty() ? 0.0 : buildMs[buildMs.size() / 2],
+      buildMs.empty() ? 0.0 : buildMs.back(), buildMs.size());
   return follower.refreshes() >= refreshes && follower.failures() == 0 ? 0 : 1;
 }
 
@@ -253,7 +254,8 @@ int main(int argc, char** argv) {
     if (followMode) {
       const int refreshes = argc > 1 ? std::max(1, std::atoi(argv[1])) : 500;
       const int intervalMs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 100;
-      const int type = argc > 3 && isValidGraphType(std::atoi(argv[3])) ? std::atoi(argv[3]) : TimeWindowDetail;
+      const int type =
+          argc > 3 && isValidGraphType(std::atoi(argv[3])) ? std::atoi(argv[3]) : TimeWindowDetail;
       failed = followSoak(frame, doc, refreshes, intervalMs, type);
       frame.close();
       session.Close();

@@ -53,8 +53,9 @@ GraphQuery slid(const GraphQuery& query, const QDateTime& nowUtc) {
     out.SetEnd(CNBDateTime::FromLocal(localEnd.date().addDays(days), localEnd.time()));
     return out;
   }
-  const QDateTime newEnd = onQuarterHour(end) ? NewGraphRules::lastQuarterHour(nowUtc)
-                                              : QDateTime::fromSecsSinceEpoch(nowUtc.toSecsSinceEpoch(), Qt::UTC);
+  const QDateTime newEnd = onQuarterHour(end)
+                               ? NewGraphRules::lastQuarterHour(nowUtc)
+                               : QDateTime::fromSecsSinceEpoch(nowUtc.toSecsSinceEpoch(), Qt::UTC);
   const qint64 shift = end.secsTo(newEnd);
   if (shift <= 0) return out;
   out.SetStart(CNBDateTime::FromQDateTime(start.addSecs(shift)));

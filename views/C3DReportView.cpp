@@ -515,7 +515,8 @@ void C3DReportView::refreshReport(const ReportData& report) {
   c.setRotation(view.rotation);
   c.setMagnification(view.magnification);
   c.setShift(view.shiftX, view.shiftY);
-  if (!wholeWindow && m_grid.columns > 0 && low >= m_grid.frequencies.front() && high <= m_grid.frequencies.back())
+  if (!wholeWindow && m_grid.columns > 0 && low >= m_grid.frequencies.front() &&
+      high <= m_grid.frequencies.back())
     setFrequencyWindow(low, high);
   if (level.percent == m_level.percent) {
     m_level.top = level.top;

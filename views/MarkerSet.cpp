@@ -396,7 +396,8 @@ void MarkerSet::reanchor(const std::array<double, 2>& xs) {
     }
     // The window moved by less than a step or by whole steps: the nearest
     // point is the one the marker sat on.
-    const auto nearest = at != x->begin() && (at == x->end() || anchor - *(at - 1) < *at - anchor) ? at - 1 : at;
+    const auto nearest =
+        at != x->begin() && (at == x->end() || anchor - *(at - 1) < *at - anchor) ? at - 1 : at;
     moveTo(which, static_cast<int>(nearest - x->begin()));
   }
   updateReadouts();

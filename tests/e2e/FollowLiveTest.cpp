@@ -14,8 +14,8 @@
 #include "views/MarkerSet.h"
 
 #include <QAction>
-#include <QTest>
 #include <QTemporaryDir>
+#include <QTest>
 
 namespace {
 
@@ -28,7 +28,8 @@ protected:
     TempSettingsTest::SetUp();
     writeIdentity(machineFile(), DemoSeeder::kUser, DemoSeeder::kPassword);
     auto seeded = SimDatabase::open(db(), nullptr);
-    ASSERT_TRUE(seeded && DemoSeeder(static_cast<int32_t>(SimContext::nowSeconds() - 3600), 1).seed(*seeded, nullptr));
+    ASSERT_TRUE(seeded &&
+                DemoSeeder(static_cast<int32_t>(SimContext::nowSeconds() - 3600), 1).seed(*seeded, nullptr));
     serve(0);
     ASSERT_TRUE(m_session.Connect(DemoSeeder::kQuietNode, ServerSession::kCommandLineDataClass,
                                   QString::fromStdString(m_sim->address()), DemoSeeder::kToken, "Port 3"));
@@ -99,7 +100,8 @@ TEST_F(FollowLiveTest, NewestScansArriveAndTheViewIsKept) {
                           [](double v) { return v < Blocks::NO_DATA; }));
   EXPECT_EQ(std::tuple(view.chart().view().magnification, view.chart().view().rotation, view.level().top),
             std::tuple(1.8, 200.0, top));
-  EXPECT_TRUE(m_frame->liveStatus().text().startsWith("Updated ")) << m_frame->liveStatus().text().toStdString();
+  EXPECT_TRUE(m_frame->liveStatus().text().startsWith("Updated "))
+      << m_frame->liveStatus().text().toStdString();
 
   // Switched off, the report stays as it is and the type is no longer followed.
   m_frame->action(ID_VIEW_FOLLOW_LIVE)->trigger();
