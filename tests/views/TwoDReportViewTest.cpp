@@ -338,6 +338,10 @@ TEST_F(TwoDViewTest, ANarrowedRangeIsLabelledAndGriddedOverItsOwnPoints) {
   }
   EXPECT_EQ(lines.size(), 17) << lines.join(' ').toStdString();  // 32 .. 48 MHz
   EXPECT_FALSE(lines.join(' ').contains('?')) << lines.join(' ').toStdString();
+  // A follow refresh keeps the narrowed range.
+  view->refreshReport(f.data);
+  const Chart2DState::Axis& x = chart.state().axis(Chart2DState::X);
+  EXPECT_EQ(std::tuple(x.minimum, x.maximum, x.valueLabels.firstKey()), std::tuple(31.0, 49.0, 31.0));
 }
 
 TEST_F(TwoDViewTest, OneFrequencyDrawsIsolatedPointsAndItsFrequency) {
