@@ -577,7 +577,9 @@ void CMainFrame::onFollowStatus() {
 }
 
 void CMainFrame::onReportRefreshed(int graphType) {
-  // A refresh is of the report on show; one that arrives after a switch is dropped.
+  // A refresh is of the report on show; one that arrives after a switch is
+  // dropped. It goes to refreshReport, never to showReport, so state kept
+  // beside the report (markers, a comparison) survives it.
   if (graphType != m_state.graphType) return;
   m_current = m_doc.reportQuery();
   m_current.graphType = graphType;
