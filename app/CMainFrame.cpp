@@ -7,6 +7,9 @@
 #include "app/ExportDialog.h"
 #include "app/HelpLocation.h"
 #include "app/HelpWindow.h"
+#include "app/LiveFollowSettings.h"
+#include "app/LiveFollower.h"
+#include "app/LiveStatus.h"
 #include "app/PageSetupDialog.h"
 #include "app/ReportPage.h"
 #include "app/ServerSession.h"
@@ -18,6 +21,7 @@
 #include "core/WindowPlacement.h"
 #include "query/CORBPropertiesDlg.h"
 #include "query/FrequencySeriesCsvWriter.h"
+#include "query/LiveWindow.h"
 #include "query/RibbonCsvWriter.h"
 #include "query/SummaryCsvWriter.h"
 #include "resources/CommandIds.h"
@@ -98,6 +102,7 @@ CMainFrame::CMainFrame(COrbiskDoc& doc, ServerSession& session, QWidget* parent)
 
   connect(&m_doc, &COrbiskDoc::reportReady, this, &CMainFrame::onReportReady);
   m_keepAliveTimer = startTimer(kKeepAliveMs);
+  setUpFollowLive();
   updateCommands();
 }
 
@@ -153,11 +158,17 @@ void CMainFrame::buildMenus() {
   }
   // The commands the frame runs itself; every other one belongs to the report on show.
   const std::pair<int, std::function<void()>> frameCommands[] = {
-      {ID_GRAPH_NEW, [this] { OnNewGraph(); }},         {ID_APP_EXIT, [this] { close(); }},
-      {ID_GRAPH_EXPORT, [this] { OnExport(); }},        {ID_FILE_PAGE_SETUP, [this] { OnPageSetup(); }},
-      {ID_FILE_PRINT, [this] { OnPrint(); }},           {ID_FILE_PRINT_PREVIEW, [this] { OnPrintPreview(); }},
-      {ID_HELP_QUILLON, [this] { OnHelp(); }},          {ID_APP_ABOUT, [this] { OnAbout(); }},
-      {ID_VIEW_PROPERTIES, [this] { OnProperties(); }}, {ID_GRAPH_SAVE_IMAGE, [this] { OnSaveChartImage(); }},
+      {ID_GRAPH_NEW, [this] { OnNewGraph(); }},
+      {ID_APP_EXIT, [this] { close(); }},
+      {ID_GRAPH_EXPORT, [this] { OnExport(); }},
+      {ID_FILE_PAGE_SETUP, [this] { OnPageSetup(); }},
+      {ID_FILE_PRINT, [this] { OnPrint(); }},
+      {ID_FILE_PRINT_PREVIEW, [this] { OnPrintPreview(); }},
+      {ID_HELP_QUILLON, [this] { OnHelp(); }},
+      {ID_APP_ABOUT, [this] { OnAbout(); }},
+      {ID_VIEW_PROPERTIES, [this] { OnProperties(); }},
+      {ID_GRAPH_SAVE_IMAGE, [this] { OnSaveChartImage(); }},
+      {ID_VIEW_FOLLOW_LIVE, [this] { OnFollowLive(); }},
   };
   for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it) {
     const int id = it.key();
@@ -201,6 +212,8 @@ void CMainFrame::updateCommands() {
   m_state = fresh;
   if (m_activeView) m_activeView->fillFrameState(m_state);
   m_markers->fill(m_state);
+  m_state.following = m_follower && m_follower->following();
+  m_state.endsNow = LiveWindow::endsNow(m_current, Clock::nowUtc());
   for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it) {
     const CommandState s = commandState(it.key(), m_state);
     it.value()->setEnabled(s.enabled);
@@ -243,6 +256,7 @@ void CMainFrame::prefillNewGraph(const NewGraphPrefill& prefill) {
 }
 
 void CMainFrame::OnNewGraph() {
+  stopFollowing();
   m_previous = m_current;
   m_newGraph->clearCancelled();
   m_newGraph->setFrequencyRange(m_doc.lowerFrequency(), m_doc.upperFrequency());
@@ -285,11 +299,11 @@ void CMainFrame::onReportReady(int graphType) {
                               headerLines(), contents);
     showView(nullptr);
   }
-  const auto [first, second] =
-      ReportTexts::periodPanes(m_current, CNBDateTime::FromQDateTime(Clock::nowUtc()));
-  m_statusPanes[0]->setText(first);
-  m_statusPanes[1]->setText(second);
-  m_statusPanes[2]->setText(m_activeView ? m_activeView->statusText() : QString());
+  showPeriodPanes();
+  // A report type the user last followed follows again while it ends now.
+  if (m_activeView && LiveFollowSettings::chosen(graphType) &&
+      LiveWindow::endsNow(m_current, Clock::nowUtc()))
+    m_follower->start(m_current);
   updateCommands();
 }
 
@@ -476,6 +490,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     store.sync();
   }
   savePlacement();
+  stopFollowing();
   if (m_keepAliveTimer) {
     killTimer(m_keepAliveTimer);
     m_keepAliveTimer = 0;
@@ -507,4 +522,69 @@ void CMainFrame::OnProperties() {
 void CMainFrame::OnSaveChartImage() {
   if (!m_activeView || !m_state.viewReady) return;
   ChartImageFile::save(this, m_activeView->chartPainter(), m_activeView->size());
+}
+
+void CMainFrame::showPeriodPanes() {
+  const auto [first, second] =
+      ReportTexts::periodPanes(m_current, CNBDateTime::FromQDateTime(Clock::nowUtc()));
+  m_statusPanes[0]->setText(first);
+  m_statusPanes[1]->setText(second);
+  m_statusPanes[2]->setText(m_activeView ? m_activeView->statusText() : QString());
+}
+
+void CMainFrame::setUpFollowLive() {
+  m_follower = new LiveFollower(m_doc, m_session, this);
+  m_liveStatus = new LiveStatus(this);
+  statusBar()->insertPermanentWidget(0, m_liveStatus);
+  connect(m_follower, &LiveFollower::statusChanged, this, &CMainFrame::onFollowStatus);
+  connect(m_liveStatus, &LiveStatus::cancelRequested, this, [this] { stopFollowing(true); });
+  connect(&m_doc, &COrbiskDoc::reportRefreshed, this, &CMainFrame::onReportRefreshed);
+  m_cancelRefresh = new QAction(this);
+  m_cancelRefresh->setObjectName(QStringLiteral("cancelRefresh"));
+  m_cancelRefresh->setShortcut(QKeySequence(Qt::Key_Escape));
+  m_cancelRefresh->setEnabled(false);
+  addAction(m_cancelRefresh);
+  connect(m_cancelRefresh, &QAction::triggered, this, [this] { stopFollowing(true); });
+}
+
+void CMainFrame::OnFollowLive() {
+  const int type = m_state.graphType;
+  if (m_follower->following()) {
+    stopFollowing(true);
+    return;
+  }
+  if (!commandState(CommandIds::ID_VIEW_FOLLOW_LIVE, m_state).enabled) return;
+  LiveFollowSettings::setChosen(type, true);
+  m_follower->start(m_current);
+  updateCommands();
+}
+
+void CMainFrame::stopFollowing(bool remember) {
+  if (!m_follower || !m_follower->following()) return;
+  m_follower->stop();
+  if (remember && isValidGraphType(m_state.graphType))
+    LiveFollowSettings::setChosen(m_state.graphType, false);
+  updateCommands();
+}
+
+void CMainFrame::onFollowStatus() {
+  const LiveFollower::Phase phase = m_follower->phase();
+  const bool busy = phase == LiveFollower::Phase::Refreshing || phase == LiveFollower::Phase::Reconnecting;
+  m_liveStatus->showStatus(busy, m_follower->statusText());
+  m_cancelRefresh->setEnabled(busy);
+  // Only switching following on or off changes a command.
+  if (m_state.following != m_follower->following()) updateCommands();
+}
+
+void CMainFrame::onReportRefreshed(int graphType) {
+  // A refresh is of the report on show; one that arrives after a switch is
+  // dropped. It goes to refreshReport, never to showReport, so state kept
+  // beside the report (markers, a comparison) survives it.
+  if (graphType != m_state.graphType) return;
+  m_current = m_doc.reportQuery();
+  m_current.graphType = graphType;
+  if (m_activeView && m_activeView->graphType() == graphType)
+    m_activeView->refreshReport(reportData(graphType));
+  showPeriodPanes();
+  updateCommands();
 }

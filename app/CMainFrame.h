@@ -13,6 +13,8 @@ class COrbiskDoc;
 class COrbiskView;
 class CORBPropertiesDlg;
 class CPropsDlg3D;
+class LiveFollower;
+class LiveStatus;
 class MarkerSet;
 class QAction;
 class QLabel;
@@ -83,6 +85,16 @@ public:
   // The view of the report on show; null while the placeholder is shown.
   ReportView* activeView() const { return m_activeView; }
 
+  // Follow Live: switches following of the report on show on or off and
+  // remembers the choice for its type.
+  void OnFollowLive();
+  // Stops following (New Graph, a launch); `remember` stores the choice
+  // off for the report's type (Cancel, the menu).
+  void stopFollowing(bool remember = false);
+  LiveFollower& follower() const { return *m_follower; }
+  LiveStatus& liveStatus() const { return *m_liveStatus; }
+  MarkerSet& markers() const { return *m_markers; }
+
 protected:
   void closeEvent(QCloseEvent* event) override;
   void timerEvent(QTimerEvent* event) override;
@@ -100,6 +112,10 @@ private:
   void runViewCommand(int commandId);
   void restorePlacement();
   void savePlacement();
+  void setUpFollowLive();
+  void onReportRefreshed(int graphType);
+  void onFollowStatus();
+  void showPeriodPanes();
 
   COrbiskDoc& m_doc;
   ServerSession& m_session;
@@ -118,4 +134,7 @@ private:
   QLabel* m_statusPanes[3] = {};
   int m_keepAliveTimer = 0;
   bool m_placementRestored = false;
+  LiveFollower* m_follower = nullptr;
+  LiveStatus* m_liveStatus = nullptr;
+  QAction* m_cancelRefresh = nullptr;  // Esc while a refresh runs
 };

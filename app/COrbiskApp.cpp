@@ -122,6 +122,8 @@ void COrbiskApp::CommandLineLaunch(const LaunchParameters& params) {
 
 void COrbiskApp::connectAndPostNewGraph(int32_t node, const QString& serverClass, const QString& host,
                                         int32_t token, const QString& label) {
+  // A launch starts over: the report followed so far is left as it is.
+  m_frame->stopFollowing();
   m_session->setNode(node);
   m_session->setServerClass(serverClass);
   m_session->setHost(host);

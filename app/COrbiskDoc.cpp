@@ -77,13 +77,7 @@ bool COrbiskDoc::RunReport(GraphQuery query) {
   if (!isValidGraphType(type)) return false;
 
   ProgressDialog& dialog = dialogFor(type);
-  FetchTarget target;
-  target.data = m_session.dataServer();
-  target.objects = m_session.objects();
-  target.dataClass = m_session.serverClass().toStdString();
-  target.node = m_session.node();
-  target.token = m_session.token();
-  const auto job = std::make_shared<FetchJob>(query, target, m_pacing);
+  const auto job = std::make_shared<FetchJob>(query, fetchTarget(), m_pacing);
   if (m_pollMs > 0) dialog.setPollInterval(m_pollMs);
 
   const QPointer<COrbiskDoc> self(this);
@@ -118,4 +112,30 @@ bool COrbiskDoc::RunReport(GraphQuery query) {
 
   emit reportReady(type);
   return true;
+}
+
+FetchTarget COrbiskDoc::fetchTarget() const {
+  FetchTarget target;
+  target.data = m_session.dataServer();
+  target.objects = m_session.objects();
+  target.dataClass = m_session.serverClass().toStdString();
+  target.node = m_session.node();
+  target.token = m_session.token();
+  return target;
+}
+
+void COrbiskDoc::adoptRefresh(FetchJob& job) {
+  const GraphQuery& query = job.query();
+  const int type = query.graphType;
+  if (type == TimeWindowSummary && job.hasThresholdTable()) {
+    m_thresholds = job.thresholdTable();
+    m_thresholdEntries = job.thresholdEntries();
+  }
+  if (!job.succeeded()) return;
+  if (isRibbonType(type))
+    m_ribbons[type - TimeWindowDetail] = std::move(job.ribbons());
+  else
+    m_series = std::move(job.series());
+  m_reportQuery = query;
+  emit reportRefreshed(type);
 }

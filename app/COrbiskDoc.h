@@ -5,6 +5,7 @@
 #include "core/StartupSettings.h"
 #include "core/ThresholdNames.h"
 #include "query/FetchPacing.h"
+#include "query/FetchTarget.h"
 #include "query/GraphQuery.h"
 #include "query/RibbonSet.h"
 #include "query/SeriesStore.h"
@@ -79,7 +80,17 @@ public:
   // The last request's job, finished; null before the first.
   const FetchJob* lastFetch() const { return m_lastJob.get(); }
 
+  // What a fetch's worker needs of the session now.
+  FetchTarget fetchTarget() const;
+  const FetchPacing& pacing() const { return m_pacing; }
+  // A follow refresh that arrived whole: its answer replaces the report's
+  // (the port's threshold table too, when it was read) and the views are
+  // told to rebuild keeping what the user set.
+  void adoptRefresh(FetchJob& job);
+
 signals:
+  // A follow refresh of this type's report arrived.
+  void reportRefreshed(int graphType);
   // A report of this type was fetched: the frame shows its view.
   void reportReady(int graphType);
   // A fetch's progress box has gone, whatever the fetch's outcome.

@@ -67,6 +67,77 @@ HRESULT ServerSession::createWithRetry(const std::function<HRESULT(std::shared_p
   return r;
 }
 
+ServerSession::Opened ServerSession::open(
+    const OpenRequest& request, const std::function<void(const std::function<void()>&)>& busyScope) {
+  Opened result;
+  if (request.previous) request.previous->CloseSession();
+  std::shared_ptr<IServerObjects> objects = request.factory(request.host, request.identity);
+  const auto fail = [&result, &objects](HRESULT code, const QString& context) {
+    result = Opened{};
+    result.code = code;
+    result.context = context;
+    result.certificate = objects->certificateCheck();
+    return result;
+  };
+  std::shared_ptr<INembraDataServer> data;
+  std::shared_ptr<INembraSecurity> security;
+  const QString unableToConnect = Strings::LoadString(Strings::IDS_CTX_UNABLE_TO_CONNECT);
+  HRESULT r = createWithRetry<INembraDataServer>(
+      [&](std::shared_ptr<INembraDataServer>& out) {
+        return objects->CreateDataServer(request.dataClass, out);
+      },
+      data);
+  if (r != hr::S_OK) return fail(r, unableToConnect);
+  // The identity travels with every call the objects make, so nothing more is
+  // applied to them here.
+  r = createWithRetry<INembraSecurity>(
+      [&](std::shared_ptr<INembraSecurity>& out) { return objects->CreateSecurity(out); }, security);
+  if (r != hr::S_OK) return fail(r, unableToConnect);
+
+  r = data->OpenSession(request.token, request.node);
+  if (r != hr::S_OK) return fail(r, sessionContext(r));
+  RetryLoop busy;
+  busy.retryCode = hr::kConnectBusy;
+  busy.maxCalls = 1 + kConnectRetries;
+  busy.wait = kConnectRetryWait;
+  busy.sleep = request.sleep;
+  const auto retries = [&] { r = *busy.run([&] { return data->Connect(); }); };
+  if (busyScope)
+    busyScope(retries);
+  else
+    retries();
+  if (hr::failed(r)) {
+    data->CloseSession();
+    return fail(r, sessionContext(r));
+  }
+  result.objects = std::move(objects);
+  result.data = std::move(data);
+  result.security = std::move(security);
+  return result;
+}
+
+ServerSession::OpenRequest ServerSession::reopenRequest() const {
+  OpenRequest request;
+  request.factory = m_factory;
+  request.sleep = m_sleep;
+  request.identity.user = storedIdentity(QStringLiteral("Extra1"));
+  request.identity.password = storedIdentity(QStringLiteral("Extra2"));
+  request.host = m_host.toStdString();
+  request.dataClass = m_serverClass.toStdString();
+  request.token = m_token;
+  request.node = m_node;
+  request.previous = m_data;
+  return request;
+}
+
+void ServerSession::adopt(Opened&& opened) {
+  m_keepAlive.wait();
+  m_objects = std::move(opened.objects);
+  m_data = std::move(opened.data);
+  m_security = std::move(opened.security);
+  m_lost = false;
+}
+
 bool ServerSession::Connect(int32_t node, const QString& serverClass, const QString& host, int32_t token,
                             const QString& label) {
   m_node = node;
@@ -75,76 +146,37 @@ bool ServerSession::Connect(int32_t node, const QString& serverClass, const QStr
   m_token = token;
   setLabel(label);
 
-  ServerIdentity identity;
-  identity.user = storedIdentity(QStringLiteral("Extra1"));
-  identity.password = storedIdentity(QStringLiteral("Extra2"));
-  if (identity.user.empty() || identity.password.empty()) {
+  OpenRequest request = reopenRequest();
+  if (request.identity.user.empty() || request.identity.password.empty()) {
     Prompts::current().message(ShellEvents::instance().messageOwner(),
                                Strings::LoadString(Strings::IDS_SERVER_INFO_MISSING),
                                ServerErrors::MissingIdentityHint(SettingsStore::machineFile()));
     return false;
   }
+  request.previous.reset();
   const std::string target = grpcTarget(host.toStdString(), ServerIds::kDefaultPort);
   const ServerErrors::ConnectionFacts facts{SettingsStore::machineFile(),
                                             target.empty() ? host : QString::fromStdString(target), node};
 
   Close();
   // Built aside and taken over only whole, so a failed step leaves no
-  // half-old session behind.
-  std::shared_ptr<IServerObjects> objects = m_factory(host.toStdString(), identity);
-  // A certificate problem says which in place of the unreachable hint, which
-  // would be wrong: the server answered, Quillon hung up.
-  const auto report = [&facts, &objects](HRESULT code, const QString& context) {
+  // half-old session behind. The busy retries hold the UI thread for up to
+  // 25 seconds, under the wait cursor.
+  Opened opened = open(request, [](const std::function<void()>& retries) {
+    const WaitCursor cursor;
+    retries();
+  });
+  if (opened.code != hr::S_OK) {
+    // A certificate problem says which in place of the unreachable hint, which
+    // would be wrong: the server answered, Quillon hung up.
     QString setting;
     caFileSetting(&setting);
-    const QString certificate =
-        ServerErrors::CertificateHint(objects->certificateCheck(), facts.address, setting);
-    ReportServerError(code, context,
-                      certificate.isEmpty() ? ServerErrors::ConnectionHint(code, facts) : certificate);
-  };
-  std::shared_ptr<INembraDataServer> data;
-  std::shared_ptr<INembraSecurity> security;
-  const QString unableToConnect = Strings::LoadString(Strings::IDS_CTX_UNABLE_TO_CONNECT);
-  const std::string dataClass = serverClass.toStdString();
-  HRESULT r = createWithRetry<INembraDataServer>(
-      [&](std::shared_ptr<INembraDataServer>& out) { return objects->CreateDataServer(dataClass, out); },
-      data);
-  if (r != hr::S_OK) {
-    report(r, unableToConnect);
+    const QString certificate = ServerErrors::CertificateHint(opened.certificate, facts.address, setting);
+    ReportServerError(opened.code, opened.context,
+                      certificate.isEmpty() ? ServerErrors::ConnectionHint(opened.code, facts) : certificate);
     return false;
   }
-  // The identity travels with every call the objects make, so nothing more is
-  // applied to them here.
-  r = createWithRetry<INembraSecurity>(
-      [&](std::shared_ptr<INembraSecurity>& out) { return objects->CreateSecurity(out); }, security);
-  if (r != hr::S_OK) {
-    report(r, unableToConnect);
-    return false;
-  }
-
-  r = data->OpenSession(token, node);
-  if (r != hr::S_OK) {
-    report(r, sessionContext(r));
-    return false;
-  }
-  RetryLoop busy;
-  busy.retryCode = hr::kConnectBusy;
-  busy.maxCalls = 1 + kConnectRetries;
-  busy.wait = kConnectRetryWait;
-  busy.sleep = m_sleep;
-  {
-    // The retries hold the UI thread for up to 25 seconds.
-    const WaitCursor cursor;
-    r = *busy.run([&] { return data->Connect(); });
-  }
-  if (hr::failed(r)) {
-    data->CloseSession();
-    report(r, sessionContext(r));
-    return false;
-  }
-  m_objects = std::move(objects);
-  m_data = std::move(data);
-  m_security = std::move(security);
+  adopt(std::move(opened));
   return true;
 }
 
@@ -167,9 +199,10 @@ bool ServerSession::KeepAlive() {
   if (!m_data && !m_security) return false;
   // The pings hold their own references: a session closed or replaced
   // meanwhile stays alive until they return.
-  return m_keepAlive.tick([data = m_data, security = m_security] {
-    if (data) data->KeepAlive();
-    if (security) security->KeepAlive();
+  return m_keepAlive.tick([this, data = m_data, security = m_security] {
+    bool failed = data && hr::failed(data->KeepAlive());
+    failed = (security && hr::failed(security->KeepAlive())) || failed;
+    if (failed) m_lost = true;
   });
 }
 

@@ -4,6 +4,13 @@
 // a nembra-sim process of its own on loopback, while the keep-alive ticks.
 // Every 25 reports it prints the process's resident memory, the heap in use,
 // the open descriptors and the threads, so growth that never levels off shows.
+// Follow Live mode: one report that ends now, then REFRESHES follow refreshes
+// at INTERVAL_MS, the same figures every 25 refreshes, and the UI thread's
+// time per refresh beside the time of the view's build of a new report.
+// Usage: quillon_bench_soak follow [REFRESHES [INTERVAL_MS [TYPE]]]
+//   REFRESHES     how many refreshes (500)
+//   INTERVAL_MS   the follow interval (100)
+//   TYPE          the report type, a digit 0 to 5 (2: Time Window Detail)
 // Usage: quillon_bench_soak [REPORTS [POLL_MS [KEEPALIVE_MS [TYPES]]]]
 //   REPORTS       how many reports (300)
 //   POLL_MS       the progress box's poll of the fetch (0: its own 500 ms)
@@ -15,6 +22,7 @@
 #include "app/AllocatorTuning.h"
 #include "app/CMainFrame.h"
 #include "app/COrbiskDoc.h"
+#include "app/LiveFollower.h"
 #include "app/ServerSession.h"
 #include "bench/DemoProfile.h"
 #include "core/IdentityScrambler.h"
@@ -132,6 +140,73 @@ private:
   QProcess m_process;
 };
 
+// Follow Live for `refreshes` refreshes of one report of `type`.
+int followSoak(CMainFrame& frame, COrbiskDoc& doc, int refreshes, int intervalMs, int type) {
+  GraphQuery query;
+  query.graphType = type;
+  if (type == OneFreqTimeWindow) query.increment = Increment::k1Hour;
+  // The view's build of a new report, on the UI thread: from the fetch's end
+  // to the view shown.
+  QElapsedTimer build;
+  std::vector<double> buildMs;
+  QObject::connect(&doc, &COrbiskDoc::fetchEnded, &frame, [&] { build.start(); });
+  QObject::connect(&doc, &COrbiskDoc::reportReady, &frame,
+                   [&] { buildMs.push_back(double(build.nsecsElapsed()) / 1e6); });
+  // Eleven new reports of the type; the first builds the view, so the median
+  // is of the ten after it.
+  for (int n = 0; n < 11; ++n) {
+    frame.prefillNewGraph({query, std::nullopt, true});
+    pressOkWhenShown();
+    frame.action(CommandIds::ID_GRAPH_NEW)->trigger();
+  }
+  if (!buildMs.empty()) buildMs.erase(buildMs.begin());
+  std::sort(buildMs.begin(), buildMs.end());
+  QAction* follow = frame.action(CommandIds::ID_VIEW_FOLLOW_LIVE);
+  frame.updateCommands();
+  if (frame.currentQuery().graphType != type || !follow->isEnabled()) {
+    std::fprintf(stderr, "the report of type %d did not show or cannot follow\n", type);
+    return 1;
+  }
+  LiveFollower& follower = frame.follower();
+  follower.setIntervalMs(intervalMs);
+  follow->trigger();
+  std::printf("%9s %9s %9s %9s %10s %12s %8s %8s\n", "refreshes", "seconds", "RSS MB", "heap MB", "free MB",
+              "descriptors", "threads", "failed");
+  QElapsedTimer clock;
+  clock.start();
+  std::vector<double> uiMs;
+  Sample at50, last;
+  int printed = 0;
+  while (follower.refreshes() < refreshes && follower.following()) {
+    const int before = follower.refreshes();
+    QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    if (follower.refreshes() == before) continue;
+    uiMs.push_back(double(follower.lastRefreshUiNs()) / 1e6);
+    const int done = follower.refreshes();
+    if (done % 25 == 0 && done != printed) {
+      printed = done;
+      last = sample();
+      if (done == 50) at50 = last;
+      std::printf("%9d %9.1f %9.1f %9.1f %10.1f %12d %8d %8d\n", done, clock.elapsed() / 1000.0, last.rssMb,
+                  last.heapMb, last.heapFreeMb, last.descriptors, last.threads, follower.failures());
+      std::fflush(stdout);
+    }
+  }
+  follow->trigger();  // off
+  std::sort(uiMs.begin(), uiMs.end());
+  const auto at = [&](double q) { return uiMs.empty() ? 0.0 : uiMs[size_t(q * double(uiMs.size() - 1))]; };
+  if (refreshes > 50)
+    std::printf("from refresh 50 to %d: RSS %+.1f MB, heap %+.1f MB, descriptors %+d, threads %+d\n", printed,
+                last.rssMb - at50.rssMb, last.heapMb - at50.heapMb, last.descriptors - at50.descriptors,
+                last.threads - at50.threads);
+  std::printf(
+      "UI thread per refresh: median %.2f ms, 95th %.2f ms, max %.2f ms; the view's build of a new "
+      "report: median %.2f ms, max %.2f ms (%zu reports)\n",
+      at(0.5), at(0.95), at(1.0), buildMs.empty() ? 0.0 : buildMs[buildMs.size() / 2],
+      buildMs.empty() ? 0.0 : buildMs.back(), buildMs.size());
+  return follower.refreshes() >= refreshes && follower.failures() == 0 ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -139,6 +214,11 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   QApplication::setApplicationName(SettingsStore::applicationName());
+  const bool followMode = argc > 1 && std::string(argv[1]) == "follow";
+  if (followMode) {
+    --argc;
+    ++argv;
+  }
   const int reports = argc > 1 ? std::max(1, std::atoi(argv[1])) : 300;
   const int pollMs = argc > 2 ? std::max(0, std::atoi(argv[2])) : 0;
   const int keepAliveMs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 250;
@@ -171,6 +251,17 @@ int main(int argc, char** argv) {
       return 1;
     doc.SetFreqRange(5.0, 860.0);
 
+    if (followMode) {
+      const int refreshes = argc > 1 ? std::max(1, std::atoi(argv[1])) : 500;
+      const int intervalMs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 100;
+      const int type =
+          argc > 3 && isValidGraphType(std::atoi(argv[3])) ? std::atoi(argv[3]) : TimeWindowDetail;
+      failed = followSoak(frame, doc, refreshes, intervalMs, type);
+      frame.close();
+      session.Close();
+      std::printf("%d messages\n", prompts.count);
+      return failed == 0 && prompts.count == 0 ? 0 : 1;
+    }
     int ticks = 0;
     QTimer keepAlive;
     QObject::connect(&keepAlive, &QTimer::timeout, &keepAlive, [&] { ticks += session.KeepAlive() ? 1 : 0; });

@@ -125,6 +125,12 @@ void CHeatMap::resetZoom() {
   m_plot->replot(QCustomPlot::rpQueuedReplot);
 }
 
+void CHeatMap::setVisibleRange(double x0, double x1, double y0, double y1) {
+  m_plot->xAxis->setRange(x0, x1);
+  m_plot->yAxis->setRange(y0, y1);
+  m_plot->replot(QCustomPlot::rpQueuedReplot);
+}
+
 void CHeatMap::fitXLabels() {
   // Runs before the replot lays the plot out: a resize (or the first show)
   // would otherwise space the labels by the axis's previous, often tiny, width.

@@ -37,6 +37,8 @@ public:
 
   void zoom(int direction);  // 0 in, 1 out
   void resetZoom();
+  // Back to a zoom taken before new data (xMin() to yMax()).
+  void setVisibleRange(double x0, double x1, double y0, double y1);
   // The frequency labels the axis shows after the last draw, left to right.
   QStringList shownXLabels() const;
   double xMin() const;

@@ -39,6 +39,8 @@ constexpr int ID_VIEW_RESET_CHART_PROPERTIES = 32810;  // "&Reset Chart Properti
 // Our own: the ribbon reports drawn flat as a colour map; placed after the
 // T&hresholds submenu.
 constexpr int ID_VIEW_HEAT_MAP = 32843;  // "&Heat Map"
+// Our own: a report that ends now keeps itself current; after Heat Map.
+constexpr int ID_VIEW_FOLLOW_LIVE = 33000;  // "&Follow Live"
 
 // &View > T&hresholds (handled by the Time Window Summary report). The four
 // "Threshold &n" items here and under &Marker take the port's threshold names.
@@ -122,6 +124,7 @@ inline constexpr CommandInfo kViewMenu[] = {
     {ID_VIEW_PROPERTIES, Strings::IDS_MENU_PROPERTIES, "Alt+Return", kSeparatorBefore},
     {ID_VIEW_RESET_CHART_PROPERTIES, Strings::IDS_MENU_RESET_CHART_PROPERTIES, ""},
     {ID_VIEW_HEAT_MAP, Strings::IDS_MENU_HEAT_MAP, "", kCheckable | kBelowSubmenu},
+    {ID_VIEW_FOLLOW_LIVE, Strings::IDS_MENU_FOLLOW_LIVE, "", kCheckable | kBelowSubmenu},
 };
 
 inline constexpr CommandInfo kThresholdsMenu[] = {
@@ -162,6 +165,7 @@ struct StatusText {
 
 inline constexpr StatusText kStatusTexts[] = {
     {ID_VIEW_PROPERTIES, Strings::IDS_MENU_PROPERTIES_TIP},
+    {ID_VIEW_FOLLOW_LIVE, Strings::IDS_FOLLOW_TIP},
 };
 
 struct MenuInfo {

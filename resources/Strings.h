@@ -183,6 +183,7 @@ enum Id : int {
   IDS_MENU_MINIMUM_TRACE = 20237,
   IDS_MENU_CENTER_MARKER = 20238,
   IDS_MENU_DELTA = 20239,
+  IDS_MENU_FOLLOW_LIVE = 20240,
   IDS_MENU_SAVE_CHART_IMAGE = 20280,
 
   // The 2D reports: readouts, the chart's menu and its appearance pages.
@@ -267,6 +268,19 @@ enum Id : int {
   IDS_UI_HINT_IDENTITY_MISSING = 20452,
   IDS_UI_HINT_UNKNOWN_NODE = 20453,
 
+  // Follow Live: the status bar's texts and the settings group.
+  IDS_FOLLOW_UPDATING = 20500,
+  IDS_FOLLOW_UPDATED = 20501,
+  IDS_FOLLOW_FAILED = 20502,
+  IDS_FOLLOW_RECONNECTING = 20503,
+  IDS_FOLLOW_RECONNECT_FAILED = 20504,
+  IDS_FOLLOW_RECONNECTED = 20505,
+  IDS_FOLLOW_SECTION = 20506,
+  IDS_FOLLOW_INTERVAL_KEY = 20507,
+  IDS_FOLLOW_ON_KEY = 20508,
+  IDS_FOLLOW_CANCEL_TIP = 20509,
+  IDS_FOLLOW_TIP = 20510,
+  IDS_FOLLOW_FOLLOWING = 20511,
   // Transport security: the settings of the CA file and the line under a
   // connection ended for a certificate problem.
   IDS_SECURITY_SECTION = 20600,

@@ -493,3 +493,37 @@ void C3DReportView::applyViewSettings(const ViewSettings& settings) {
   autoReference();
   m_chart->setBatch(false);
 }
+
+void C3DReportView::refreshReport(const ReportData& report) {
+  if (!m_hasChart || m_grid.columns == 0) {
+    showReport(report);
+    return;
+  }
+  const CChart3D::View view = m_chart->view();
+  const ReferenceLevel level = m_level;
+  const bool wholeWindow = m_low <= m_grid.frequencies.front() && m_high >= m_grid.frequencies.back();
+  const double low = m_low, high = m_high;
+  const bool flatZoomed = m_heatShown && (m_heatMap->xMin() != m_low || m_heatMap->xMax() != m_high);
+  const double flat[4] = {m_heatMap->xMin(), m_heatMap->xMax(), m_heatMap->yMin(), m_heatMap->yMax()};
+  CChart3D& c = *m_chart;
+  // One batch round the build and the restore, so the surface takes the
+  // data once.
+  c.setBatch(true);
+  showReport(report);
+  c.setElevation(view.elevation);
+  c.setPerspective(view.perspective);
+  c.setRotation(view.rotation);
+  c.setMagnification(view.magnification);
+  c.setShift(view.shiftX, view.shiftY);
+  if (!wholeWindow && m_grid.columns > 0 && low >= m_grid.frequencies.front() &&
+      high <= m_grid.frequencies.back())
+    setFrequencyWindow(low, high);
+  if (level.percent == m_level.percent) {
+    m_level.top = level.top;
+    m_level.bottom = level.bottom;
+    m_level.span = level.span;
+    applyValueAxis();
+  }
+  c.setBatch(false);
+  if (flatZoomed) m_heatMap->setVisibleRange(flat[0], flat[1], flat[2], flat[3]);
+}

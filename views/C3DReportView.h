@@ -28,6 +28,9 @@ public:
 
   int graphType() const override { return m_graphType; }
   void showReport(const ReportData& report) override;
+  // Keeps the zoom, the rotation, the reference level, the frequency window
+  // and the flat map's zoom.
+  void refreshReport(const ReportData& report) override;
   bool runCommand(int commandId) override;
   void fillFrameState(FrameState& state) const override;
   ChartPainter chartPainter() const override;

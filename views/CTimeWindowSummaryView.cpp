@@ -191,3 +191,19 @@ QList<CChartProperty::SeriesInUse> CTimeWindowSummaryView::seriesInUse() const {
   }
   return out;
 }
+
+void CTimeWindowSummaryView::refreshReport(const ReportData& report) {
+  const bool narrowed = m_ready && !m_frequencies.isEmpty() &&
+                        (m_displayStart > m_frequencies.front() || m_displayStop < m_frequencies.back());
+  const double start = m_displayStart, stop = m_displayStop;
+  m_chart->setBatch(true);
+  Chart2DReportView::refreshReport(report);
+  if (narrowed && !m_frequencies.isEmpty() && start < m_frequencies.back() && stop > m_frequencies.front()) {
+    Chart2DState::Axis& x = m_chart->edit().axis(Chart2DState::X);
+    x.minimum = m_displayStart = start;
+    x.maximum = m_displayStop = stop;
+    labelFrequencies(start, stop);
+    trackVisibleLevels(start, stop);
+  }
+  m_chart->setBatch(false);
+}

@@ -17,6 +17,8 @@ public:
   explicit CTimeWindowSummaryView(QWidget* parent = nullptr);
 
   void showReport(const ReportData& report) override;
+  // Keeps a frequency range narrowed in the property dialog as well.
+  void refreshReport(const ReportData& report) override;
   bool runCommand(int commandId) override;
   void fillFrameState(FrameState& state) const override;
   bool viewSettingsSource(ViewSettingsSource& source) const override;

@@ -405,3 +405,20 @@ void Chart2DReportView::endBuild(const ReportData& report) {
   m_chart->setBatch(false);
   emit commandsChanged();
 }
+
+void Chart2DReportView::refreshReport(const ReportData& report) {
+  if (!m_ready) {
+    showReport(report);
+    return;
+  }
+  const double reference = m_axis.referenceLevel;
+  const bool attached = m_markers && m_markers->attachedTo(m_chart);
+  const std::array<double, 2> anchors = attached ? m_markers->anchors() : std::array<double, 2>{};
+  m_chart->setBatch(true);
+  showReport(report);
+  m_axis.referenceLevel = LevelAxis::clamp(reference, m_axis.scale);
+  applyAxisRange();
+  if (attached) m_markers->reanchor(anchors);
+  m_chart->setBatch(false);
+  emit commandsChanged();
+}

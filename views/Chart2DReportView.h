@@ -26,6 +26,9 @@ public:
   ~Chart2DReportView() override;
 
   int graphType() const override { return m_graphType; }
+  // Keeps the reference level and the markers (at their frequency or time
+  // while it is still in the window); the zoom is the chart's and stays.
+  void refreshReport(const ReportData& report) override;
   bool runCommand(int commandId) override;
   void fillFrameState(FrameState& state) const override;
   ChartPainter chartPainter() const override;

@@ -48,6 +48,8 @@ CommandState commandState(int id, const FrameState& s) {
     case ID_VIEW_ROTATE_LEFT:
     case ID_VIEW_RESET_ORIENTATION: return {is3D(s) && !s.heatMapShown, false};  // a flat map has no angles
     case ID_VIEW_HEAT_MAP: return {is3D(s), is3D(s) && s.heatMapShown};
+    // Following stays switchable off whatever the clock says meanwhile.
+    case ID_VIEW_FOLLOW_LIVE: return {s.viewReady && (s.endsNow || s.following), s.following};
     case ID_MARKER_TO_PEAK:
     case ID_MARKER_NEXT_PEAK_LEFT:
     case ID_MARKER_NEXT_PEAK_RIGHT: return {is2D(s) && s.activeMarkerOn, false};

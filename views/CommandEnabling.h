@@ -20,6 +20,8 @@ struct FrameState {
   bool levelDrawn = false;               // 2D reports: a level trace is drawn
   bool activeMarkerOn = false;           // 2D reports: a marker is the active one
   bool heatMapShown = false;             // ribbon reports: drawn flat instead of in 3D
+  bool endsNow = false;                  // the report's window ends at the current time
+  bool following = false;                // Follow Live is on
 };
 
 struct CommandState {

@@ -7,6 +7,7 @@
 #include "resources/Strings.h"
 #include "views/CommandEnabling.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -368,4 +369,37 @@ void MarkerSet::fill(FrameState& state) const {
   state.marker1Trace = m_markers[0].on() ? m_markers[0].trace : -1;
   state.marker2On = m_markers[1].on();
   state.activeMarkerOn = m_active != 0 && m_markers[static_cast<size_t>(m_active - 1)].on();
+}
+
+std::array<double, 2> MarkerSet::anchors() const {
+  std::array<double, 2> xs{};
+  for (size_t i = 0; i < 2; ++i) {
+    const Marker& m = m_markers[i];
+    xs[i] = m.on() && traceX(m.trace) ? xOf(m) : std::nan("");
+  }
+  return xs;
+}
+
+void MarkerSet::reanchor(const std::array<double, 2>& xs) {
+  if (!m_chart) return;
+  m_chart->setBatch(true);
+  for (int which = 1; which <= 2; ++which) {
+    const double anchor = xs[static_cast<size_t>(which - 1)];
+    const Marker& m = m_markers[static_cast<size_t>(which - 1)];
+    const QVector<double>* x = traceX(m.trace);
+    if (!m.on() || std::isnan(anchor) || !x || x->isEmpty()) continue;
+    const auto at = std::lower_bound(x->begin(), x->end(), anchor);
+    if (anchor < x->front() || anchor > x->back()) {
+      if (which == 1) switchOff(2);
+      switchOff(which);
+      continue;
+    }
+    // The window moved by less than a step or by whole steps: the nearest
+    // point is the one the marker sat on.
+    const auto nearest =
+        at != x->begin() && (at == x->end() || anchor - *(at - 1) < *at - anchor) ? at - 1 : at;
+    moveTo(which, static_cast<int>(nearest - x->begin()));
+  }
+  updateReadouts();
+  m_chart->setBatch(false);
 }

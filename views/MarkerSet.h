@@ -76,6 +76,12 @@ public:
   static std::pair<int, int> seriesOf(int trace) {
     return {trace < 3 ? 1 : 2, trace < 3 ? trace + 1 : trace - 2};
   }
+  // The x of each marker's point, NaN for a marker off: taken before a
+  // rebuild over a window that has moved on.
+  std::array<double, 2> anchors() const;
+  // After that rebuild: each marker back on the point of its x, or off once
+  // its x has left the trace (marker 2 with marker 1).
+  void reanchor(const std::array<double, 2>& xs);
   // The x of the active marker's point; false when no marker is active.
   bool activeX(double& x) const;
 

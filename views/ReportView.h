@@ -22,6 +22,12 @@ public:
   virtual int graphType() const = 0;
   // Builds the chart of a newly fetched report.
   virtual void showReport(const ReportData& report) = 0;
+  // The same request again with its window moved on (Follow Live): the
+  // view keeps what the user set. The default builds it anew. Whatever a
+  // view lays over its report beyond the fetched answer (a comparison with
+  // another answer, say) is the user's too: an override carries it over
+  // rather than dropping it, as showReport may for a new request.
+  virtual void refreshReport(const ReportData& report) { showReport(report); }
   // A command of the View, Marker or Thresholds menus, or Copy; false when
   // the view has nothing to do for it.
   virtual bool runCommand(int commandId) = 0;

@@ -338,6 +338,10 @@ TEST_F(TwoDViewTest, ANarrowedRangeIsLabelledAndGriddedOverItsOwnPoints) {
   }
   EXPECT_EQ(lines.size(), 17) << lines.join(' ').toStdString();  // 32 .. 48 MHz
   EXPECT_FALSE(lines.join(' ').contains('?')) << lines.join(' ').toStdString();
+  // A follow refresh keeps the narrowed range.
+  view->refreshReport(f.data);
+  const Chart2DState::Axis& x = chart.state().axis(Chart2DState::X);
+  EXPECT_EQ(std::tuple(x.minimum, x.maximum, x.valueLabels.firstKey()), std::tuple(31.0, 49.0, 31.0));
 }
 
 TEST_F(TwoDViewTest, OneFrequencyDrawsIsolatedPointsAndItsFrequency) {
@@ -353,6 +357,23 @@ TEST_F(TwoDViewTest, OneFrequencyDrawsIsolatedPointsAndItsFrequency) {
   view->runCommand(ID_MARKER_DELTA);
   EXPECT_EQ(markers(*view).section('|', 0, 1), "L1800007200 L1800007200|Marker: Average");
   EXPECT_FALSE(markers(*view).contains("MHz"));
+}
+
+// A refresh over a window moved on keeps a marker at its time while that is
+// still in the window, and the reference level the user chose.
+TEST_F(TwoDViewTest, ARefreshKeepsTheMarkerAtItsTimeAndTheReferenceLevel) {
+  Fixture f({{0, {1.0, 2.0, 3.0, 4.0, 5.0, 6.0}}});
+  auto view = show<CSingleFrequencyView>(f);
+  view->runCommand(ID_MARKER_AVERAGE);
+  view->runCommand(ID_VIEW_REF_LEVEL_UP);
+  const double reference = view->levelAxis().referenceLevel;
+  for (const auto& [shift, lines] : {std::pair{3600u, "L1800007200 -"}, std::pair{10800u, "- -"}}) {
+    Fixture moved({{0, {1.0, 2.0, 3.0, 4.0, 5.0, 6.0}}});
+    for (uint32_t& t : moved.store.series[0].times) t += shift;
+    view->refreshReport(moved.data);
+    EXPECT_EQ(markers(*view).section('|', 0, 0), lines) << shift;
+    EXPECT_EQ(view->levelAxis().referenceLevel, reference) << shift;
+  }
 }
 
 TEST_F(TwoDViewTest, ARightClickOnEitherChartOpensItsMenu) {
