@@ -4,6 +4,7 @@
 #include "app/COrbiskDoc.h"
 #include "app/COrbiskView.h"
 #include "app/ChartImageFile.h"
+#include "app/CompareDialog.h"
 #include "app/ExportDialog.h"
 #include "app/HelpLocation.h"
 #include "app/HelpWindow.h"
@@ -17,6 +18,7 @@
 #include "core/ThresholdNames.h"
 #include "core/WindowPlacement.h"
 #include "query/CORBPropertiesDlg.h"
+#include "query/ComparisonCsvWriter.h"
 #include "query/FrequencySeriesCsvWriter.h"
 #include "query/RibbonCsvWriter.h"
 #include "query/SummaryCsvWriter.h"
@@ -97,6 +99,7 @@ CMainFrame::CMainFrame(COrbiskDoc& doc, ServerSession& session, QWidget* parent)
   if (bars.isValid()) restoreState(bars.toByteArray());
 
   connect(&m_doc, &COrbiskDoc::reportReady, this, &CMainFrame::onReportReady);
+  connect(&m_doc, &COrbiskDoc::comparisonReady, this, &CMainFrame::onComparisonReady);
   m_keepAliveTimer = startTimer(kKeepAliveMs);
   updateCommands();
 }
@@ -158,6 +161,9 @@ void CMainFrame::buildMenus() {
       {ID_FILE_PRINT, [this] { OnPrint(); }},           {ID_FILE_PRINT_PREVIEW, [this] { OnPrintPreview(); }},
       {ID_HELP_QUILLON, [this] { OnHelp(); }},          {ID_APP_ABOUT, [this] { OnAbout(); }},
       {ID_VIEW_PROPERTIES, [this] { OnProperties(); }}, {ID_GRAPH_SAVE_IMAGE, [this] { OnSaveChartImage(); }},
+      {ID_GRAPH_COMPARE_WITH, [this] { OnCompareWith(); }},
+      {ID_GRAPH_CLEAR_COMPARISON, [this] { OnClearComparison(); }},
+      {ID_GRAPH_EXPORT_COMPARISON, [this] { OnExportComparison(); }},
   };
   for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it) {
     const int id = it.key();
@@ -200,6 +206,7 @@ void CMainFrame::updateCommands() {
   fresh.graphType = m_state.graphType;
   m_state = fresh;
   if (m_activeView) m_activeView->fillFrameState(m_state);
+  m_state.comparisonShown = m_doc.comparison().appliesTo(m_state.graphType);
   m_markers->fill(m_state);
   for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it) {
     const CommandState s = commandState(it.key(), m_state);
@@ -254,7 +261,15 @@ void CMainFrame::OnNewGraph() {
     return;
   }
   m_current = m_newGraph->query();
-  if (m_doc.RunReport(m_current)) return;
+  // The new report comes alone; a failed one leaves the comparison shown.
+  Comparison& comparison = m_doc.comparison();
+  const bool compared = comparison.active;
+  comparison.active = false;
+  if (m_doc.RunReport(m_current)) {
+    comparison.clear();
+    return;
+  }
+  comparison.active = compared;
   if (m_noReportYet) {
     ShellEvents::instance().requestClose();
     return;
@@ -280,6 +295,7 @@ void CMainFrame::onReportReady(int graphType) {
     // Activation reads the step and scale the build uses.
     showView(view);
     view->showReport(reportData(graphType));
+    applyComparison();
   } else {
     m_placeholder->showReport(ReportTexts::name(graphType), ReportTexts::description(graphType),
                               headerLines(), contents);
@@ -378,6 +394,11 @@ ReportPageContent CMainFrame::pageContent() const {
   content.reportName = ReportTexts::name(m_state.graphType);
   content.description = ReportTexts::description(m_state.graphType);
   content.headerLines = headerLines();
+  const Comparison& comparison = m_doc.comparison();
+  if (comparison.appliesTo(m_state.graphType))
+    content.headerLines.append(text(Strings::IDS_UI_COMPARE_HEADER)
+                                   .arg(comparison.earlier.GetStart().LocalDateTimeText(),
+                                        comparison.earlier.GetEnd().LocalDateTimeText()));
   content.printedAt = QDateTime::currentDateTime();
   if (m_activeView) {
     content.chart = m_activeView->chartPainter();
@@ -507,4 +528,69 @@ void CMainFrame::OnProperties() {
 void CMainFrame::OnSaveChartImage() {
   if (!m_activeView || !m_state.viewReady) return;
   ChartImageFile::save(this, m_activeView->chartPainter(), m_activeView->size());
+}
+
+void CMainFrame::applyComparison() {
+  if (!m_activeView) return;
+  const Comparison& comparison = m_doc.comparison();
+  const bool applies = comparison.appliesTo(m_activeView->graphType());
+  m_activeView->setComparison(applies ? &comparison : nullptr);
+  const QString status = m_activeView->statusText();
+  m_statusPanes[2]->setText(applies ? text(Strings::IDS_UI_COMPARE_STATUS).arg(comparison.periodText()) : status);
+}
+
+void CMainFrame::onComparisonReady(int graphType) {
+  if (m_activeView && m_activeView->graphType() == graphType) applyComparison();
+  updateCommands();
+}
+
+void CMainFrame::OnCompareWith() {
+  if (!m_activeView || !m_state.viewReady || m_doc.isFetching()) return;
+  Comparison& comparison = m_doc.comparison();
+  if (!m_compareChoiceLoaded) {
+    m_compareChoiceLoaded = true;
+    comparison.shift = CompareChoice::load();
+  }
+  const GraphQuery shown = m_current;
+  const bool dayType = shown.graphType == MultiDay || shown.graphType == MultiDayTimeWindow;
+  const CNBDateTime proposed = comparison.chosenStart.value() > 0.0 && comparison.chosenStart < shown.GetStart()
+                                   ? comparison.chosenStart
+                                   : shown.GetStart().addDays(-1.0);
+  CompareDialog dialog(this);
+  dialog.prepare(comparison.shift, proposed, dayType);
+  dialog.setCheck([shown](int shift, const CNBDateTime& start) {
+    return CompareWindow::acceptable(shown, CompareWindow::earlier(shown, shift, start))
+               ? QString()
+               : text(Strings::IDS_UI_COMPARE_NOT_EARLIER).arg(shown.GetStart().LocalDateTimeText());
+  });
+  if (dialog.exec() != QDialog::Accepted) return;
+  comparison.shift = dialog.shift();
+  comparison.chosenStart = dialog.chosenStart();
+  CompareChoice::save(comparison.shift);
+  m_doc.RunComparison(shown, CompareWindow::earlier(shown, comparison.shift, comparison.chosenStart));
+  updateCommands();
+}
+
+void CMainFrame::OnClearComparison() {
+  m_doc.comparison().clear();
+  applyComparison();
+  updateCommands();
+}
+
+void CMainFrame::writeComparisonExport(QTextStream& out) const {
+  const Comparison& comparison = m_doc.comparison();
+  if (!comparison.appliesTo(m_state.graphType)) return;
+  const int type = m_state.graphType;
+  ComparisonCsvWriter writer;
+  if (isRibbonType(type))
+    writer.writeRibbons(out, m_session.label(), m_session.node(), m_doc.ribbonSet(type), comparison,
+                        m_doc.levelUnit());
+  else
+    writer.writeSeries(out, m_session.label(), m_session.node(), m_doc.seriesStore(), comparison,
+                       m_doc.levelUnit(), m_doc.thresholdNames());
+}
+
+void CMainFrame::OnExportComparison() {
+  if (!m_doc.comparison().appliesTo(m_state.graphType)) return;
+  exportReport(this, [this](QTextStream& out) { writeComparisonExport(out); });
 }

@@ -97,6 +97,9 @@ bool ProgressDialog::showMessages() {
   for (const FetchJob::Message& m : m_job->takeMessages()) {
     if (m.kind == FetchJob::Message::Kind::NoData)
       Prompts::current().message(this, text(Strings::IDS_NO_DATA));
+    else if (m_failureNoteId != 0)
+      Prompts::current().message(this, ServerErrors::MessageFor(m.code, text(m.contextStringId)),
+                                 text(m_failureNoteId));
     else
       ReportServerError(m.code, text(m.contextStringId));
     if (!self) return false;

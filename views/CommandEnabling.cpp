@@ -48,6 +48,9 @@ CommandState commandState(int id, const FrameState& s) {
     case ID_VIEW_ROTATE_LEFT:
     case ID_VIEW_RESET_ORIENTATION: return {is3D(s) && !s.heatMapShown, false};  // a flat map has no angles
     case ID_VIEW_HEAT_MAP: return {is3D(s), is3D(s) && s.heatMapShown};
+    case ID_GRAPH_COMPARE_WITH: return {s.viewReady && isValidGraphType(s.graphType), false};
+    case ID_GRAPH_CLEAR_COMPARISON:
+    case ID_GRAPH_EXPORT_COMPARISON: return {s.viewReady && s.comparisonShown, false};
     case ID_MARKER_TO_PEAK:
     case ID_MARKER_NEXT_PEAK_LEFT:
     case ID_MARKER_NEXT_PEAK_RIGHT: return {is2D(s) && s.activeMarkerOn, false};

@@ -20,6 +20,7 @@ struct FrameState {
   bool levelDrawn = false;               // 2D reports: a level trace is drawn
   bool activeMarkerOn = false;           // 2D reports: a marker is the active one
   bool heatMapShown = false;             // ribbon reports: drawn flat instead of in 3D
+  bool comparisonShown = false;          // the report is set against an earlier period
 };
 
 struct CommandState {
