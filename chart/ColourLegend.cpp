@@ -11,6 +11,10 @@ QGradientStops ColourLegend::stops() {
           {0.75, QColor(255, 230, 0)}, {1.0, QColor(230, 0, 0)}};
 }
 
+QGradientStops ColourLegend::divergingStops() {
+  return {{0.0, QColor(20, 60, 200)}, {0.5, zeroColour()}, {1.0, QColor(210, 20, 20)}};
+}
+
 void ColourLegend::setRange(double minimum, double maximum) {
   m_minimum = minimum;
   m_maximum = maximum;

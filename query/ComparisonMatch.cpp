@@ -3,6 +3,7 @@
 #include "query/NoData.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace ComparisonMatch {
 
@@ -34,35 +35,51 @@ double difference(double current, double earlier) {
   return current - earlier;
 }
 
-RibbonDifference ribbons(const RibbonSet& current, const RibbonSet& earlier) {
+RibbonDifference rows(const Layout& current, const Layout& earlier) {
   RibbonDifference d;
-  d.percent = current.percent;
-  d.rows = std::max(0, current.ribbonCount);
-  const int maxEntries = static_cast<int>(std::tuple_size_v<Blocks::Values>);
-  d.columns = d.rows > 0 ? std::clamp(current.frequencyCount, 0, maxEntries) : 0;
+  d.rows = std::max(0, current.rows);
+  d.columns = d.rows > 0 ? std::max(0, current.columns) : 0;
   const size_t size = static_cast<size_t>(d.rows) * static_cast<size_t>(d.columns);
   d.earlier.assign(size, Blocks::NO_DATA);
   d.difference.assign(size, Blocks::NO_DATA);
   if (d.columns == 0) return d;
-  const int earlierRows = std::max(0, earlier.ribbonCount);
-  const int m = earlierRows > 0 ? std::clamp(earlier.frequencyCount, 0, maxEntries) : 0;
-  // Both answers keep one plan for all their ribbons: the first ribbon's.
-  const std::vector<int> columns =
-      matchFrequencies(current.frequencies(0).data(), d.columns, m > 0 ? earlier.frequencies(0).data() : nullptr, m);
-  for (int r = 0; r < d.rows && r < earlierRows; ++r) {
-    const Blocks::Values& now = current.values(r);
-    const Blocks::Values& then = earlier.values(r);
+  const int m = earlier.rows > 0 ? std::max(0, earlier.columns) : 0;
+  const std::vector<int> columns = matchFrequencies(current.frequencies, d.columns, earlier.frequencies, m);
+  for (int r = 0; r < d.rows && r < earlier.rows && m > 0; ++r) {
+    const double* now = current.row(r);
+    const double* then = earlier.row(r);
     double* e = d.earlier.data() + static_cast<size_t>(r) * d.columns;
     double* diff = d.difference.data() + static_cast<size_t>(r) * d.columns;
     for (int k = 0; k < d.columns; ++k) {
       const int c = columns[static_cast<size_t>(k)];
       if (c < 0) continue;
-      const double v = then[static_cast<size_t>(c)];
-      e[k] = isNoData(v) ? Blocks::NO_DATA : v;
-      diff[k] = difference(now[static_cast<size_t>(k)], e[k]);
+      e[k] = isNoData(then[c]) ? Blocks::NO_DATA : then[c];
+      diff[k] = difference(now[k], e[k]);
     }
   }
   return d;
+}
+
+RibbonDifference ribbons(const RibbonSet& current, const RibbonSet& earlier) {
+  // Each answer keeps one plan for all its ribbons: the first ribbon's.
+  const auto layout = [](const RibbonSet& set) {
+    Layout l;
+    l.rows = std::max(0, set.ribbonCount);
+    l.columns = l.rows > 0 ? std::clamp(set.frequencyCount, 0, Blocks::kMaxEntries) : 0;
+    if (l.columns > 0) l.frequencies = set.frequencies(0).data();
+    l.row = [&set](int r) { return set.values(r).data(); };
+    return l;
+  };
+  RibbonDifference d = rows(layout(current), layout(earlier));
+  d.percent = current.percent;
+  return d;
+}
+
+double scaleLimit(const std::vector<double>& difference) {
+  double largest = 0.0;
+  for (const double d : difference)
+    if (!isNoData(d)) largest = std::max(largest, std::abs(d));
+  return std::max(1.0, std::ceil(largest));
 }
 
 std::vector<double> series(const SeriesStore::Series& current, const SeriesStore::Series& earlier,

@@ -3,6 +3,7 @@
 #include "query/RibbonSet.h"
 #include "query/SeriesStore.h"
 
+#include <functional>
 #include <vector>
 
 // How two results of the same request over different periods are set side
@@ -36,6 +37,21 @@ struct RibbonDifference {
   std::vector<double> difference;  // current minus earlier
 };
 RibbonDifference ribbons(const RibbonSet& current, const RibbonSet& earlier);
+
+// The same over any two row-major layouts: `rows` rows of `columns` values
+// on the plan `frequencies`, row r's values from `row(r)`, against the
+// earlier layout. Both sides must carry the same level offset (or none).
+struct Layout {
+  int rows = 0;
+  int columns = 0;
+  const double* frequencies = nullptr;
+  std::function<const double*(int)> row;
+};
+RibbonDifference rows(const Layout& current, const Layout& earlier);
+
+// The end of a difference map's symmetric scale: the largest difference
+// rounded up to a whole unit, at least 1.
+double scaleLimit(const std::vector<double>& difference);
 
 // The earlier values set against each point of a current series: by
 // frequency (Time Window Summary) or by position (One Frequency).

@@ -2,6 +2,8 @@
 
 #include "chart/Chart2DState.h"
 #include "core/ColorRef.h"
+#include "query/ComparisonMatch.h"
+#include "query/NoData.h"
 #include "resources/Strings.h"
 #include "views/MarkerSet.h"
 
@@ -20,6 +22,19 @@ QVector<ReadoutLine> HoverReadout::lines(const Chart2DState& state, double x, co
     out.append({Strings::LoadString(Strings::IDS_UI_READOUT_VALUE)
                     .arg(MarkerSet::traceName(trace, context.thresholdNames), value),
                 colorFromRef(static_cast<std::uint32_t>(s.style.lineColor))});
+    // An earlier period's value at the same point, and how far it moved.
+    for (const Chart2DState::EarlierTrace& e : state.earlier) {
+      if (e.group != group || e.line != index || point >= e.atCurrent.size()) continue;
+      const double then = e.atCurrent[point];
+      out.append({Strings::LoadString(Strings::IDS_UI_READOUT_VALUE)
+                      .arg(e.legendText, MarkerSet::valueText(trace, then, context.unit)),
+                  colorFromRef(static_cast<std::uint32_t>(Chart2DState::earlierColour(s.style.lineColor)))});
+      const double d = ComparisonMatch::difference(s.y[point], then);
+      const int unitId = trace >= 3 ? Strings::IDS_UI_COMPARE_DIFFERENCE_POINTS : Strings::IDS_UI_COMPARE_DIFFERENCE_DB;
+      out.append({Strings::LoadString(unitId).arg(isNoData(d) ? Strings::LoadString(Strings::IDS_UI_UNAVAILABLE)
+                                                              : QString::asprintf("%+.3lf", d)),
+                  QColor()});
+    }
   }
   return out;
 }
