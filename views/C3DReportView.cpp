@@ -288,10 +288,7 @@ void C3DReportView::showHeatReadout(int px, int py) {
                       .arg(text(Strings::IDS_UI_COMPARE_EARLIER) + QStringLiteral(", ") + m_comparePeriod,
                            MarkerSet::valueText(trace, m_earlierValues[at], m_unitText)),
                   QColor()});
-    const double d = m_difference.at(3 * ribbon, column);
-    lines.append({text(m_grid.percent ? Strings::IDS_UI_COMPARE_DIFFERENCE_POINTS : Strings::IDS_UI_COMPARE_DIFFERENCE_DB)
-                      .arg(isNoData(d) ? text(Strings::IDS_UI_UNAVAILABLE) : QString::asprintf("%+.3lf", d)),
-                  QColor()});
+    lines.append({HoverReadout::differenceText(m_difference.at(3 * ribbon, column), m_grid.percent), QColor()});
   }
   m_heatReadout->showAt(lines, QPoint(px, py), m_heatMap->plotRect());
 }

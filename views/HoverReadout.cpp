@@ -29,14 +29,18 @@ QVector<ReadoutLine> HoverReadout::lines(const Chart2DState& state, double x, co
       out.append({Strings::LoadString(Strings::IDS_UI_READOUT_VALUE)
                       .arg(e.legendText, MarkerSet::valueText(trace, then, context.unit)),
                   colorFromRef(static_cast<std::uint32_t>(Chart2DState::earlierColour(s.style.lineColor)))});
-      const double d = ComparisonMatch::difference(s.y[point], then);
-      const int unitId = trace >= 3 ? Strings::IDS_UI_COMPARE_DIFFERENCE_POINTS : Strings::IDS_UI_COMPARE_DIFFERENCE_DB;
-      out.append({Strings::LoadString(unitId).arg(isNoData(d) ? Strings::LoadString(Strings::IDS_UI_UNAVAILABLE)
-                                                              : QString::asprintf("%+.3lf", d)),
-                  QColor()});
+      out.append({differenceText(ComparisonMatch::difference(s.y[point], then), trace >= 3), QColor()});
     }
   }
   return out;
+}
+
+QString HoverReadout::differenceText(double difference, bool percent) {
+  if (isNoData(difference))
+    return Strings::LoadString(Strings::IDS_UI_READOUT_VALUE)
+        .arg(Strings::LoadString(Strings::IDS_UI_COMPARE_DIFFERENCE), Strings::LoadString(Strings::IDS_UI_UNAVAILABLE));
+  return Strings::LoadString(percent ? Strings::IDS_UI_COMPARE_DIFFERENCE_POINTS : Strings::IDS_UI_COMPARE_DIFFERENCE_DB)
+      .arg(QString::asprintf("%+.3lf", difference));
 }
 
 QPoint HoverReadout::place(const QPoint& pointer, const QSize& box, const QRect& plot) {
