@@ -161,16 +161,21 @@ void CMainFrame::buildMenus() {
       {ID_FILE_PRINT, [this] { OnPrint(); }},           {ID_FILE_PRINT_PREVIEW, [this] { OnPrintPreview(); }},
       {ID_HELP_QUILLON, [this] { OnHelp(); }},          {ID_APP_ABOUT, [this] { OnAbout(); }},
       {ID_VIEW_PROPERTIES, [this] { OnProperties(); }}, {ID_GRAPH_SAVE_IMAGE, [this] { OnSaveChartImage(); }},
+  };
+  const std::pair<int, std::function<void()>> comparisonCommands[] = {
       {ID_GRAPH_COMPARE_WITH, [this] { OnCompareWith(); }},
       {ID_GRAPH_CLEAR_COMPARISON, [this] { OnClearComparison(); }},
       {ID_GRAPH_EXPORT_COMPARISON, [this] { OnExportComparison(); }},
   };
   for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it) {
     const int id = it.key();
-    const auto own = std::find_if(std::begin(frameCommands), std::end(frameCommands),
-                                  [id](const auto& command) { return command.first == id; });
+    const auto isId = [id](const auto& command) { return command.first == id; };
+    const auto own = std::find_if(std::begin(frameCommands), std::end(frameCommands), isId);
+    const auto compare = std::find_if(std::begin(comparisonCommands), std::end(comparisonCommands), isId);
     if (own != std::end(frameCommands))
       connect(it.value(), &QAction::triggered, this, own->second);
+    else if (compare != std::end(comparisonCommands))
+      connect(it.value(), &QAction::triggered, this, compare->second);
     else
       connect(it.value(), &QAction::triggered, this, [this, id] { runViewCommand(id); });
   }
@@ -536,7 +541,8 @@ void CMainFrame::applyComparison() {
   const bool applies = comparison.appliesTo(m_activeView->graphType());
   m_activeView->setComparison(applies ? &comparison : nullptr);
   const QString status = m_activeView->statusText();
-  m_statusPanes[2]->setText(applies ? text(Strings::IDS_UI_COMPARE_STATUS).arg(comparison.periodText()) : status);
+  m_statusPanes[2]->setText(applies ? text(Strings::IDS_UI_COMPARE_STATUS).arg(comparison.periodText())
+                                    : status);
 }
 
 void CMainFrame::onComparisonReady(int graphType) {
@@ -553,9 +559,10 @@ void CMainFrame::OnCompareWith() {
   }
   const GraphQuery shown = m_current;
   const bool dayType = shown.graphType == MultiDay || shown.graphType == MultiDayTimeWindow;
-  const CNBDateTime proposed = comparison.chosenStart.value() > 0.0 && comparison.chosenStart < shown.GetStart()
-                                   ? comparison.chosenStart
-                                   : shown.GetStart().addDays(-1.0);
+  const CNBDateTime proposed =
+      comparison.chosenStart.value() > 0.0 && comparison.chosenStart < shown.GetStart()
+          ? comparison.chosenStart
+          : shown.GetStart().addDays(-1.0);
   CompareDialog dialog(this);
   dialog.prepare(comparison.shift, proposed, dayType);
   dialog.setCheck([shown](int shift, const CNBDateTime& start) {

@@ -70,8 +70,8 @@ ProgressDialog& COrbiskDoc::dialogFor(int graphType) {
   return *dialog;
 }
 
-std::shared_ptr<FetchJob> COrbiskDoc::runFetch(const GraphQuery& query, ProgressDialog& dialog, bool withThresholds,
-                                               bool& ok) {
+std::shared_ptr<FetchJob> COrbiskDoc::runFetch(const GraphQuery& query, ProgressDialog& dialog,
+                                               bool withThresholds, bool& ok) {
   FetchTarget target;
   target.data = m_session.dataServer();
   // Without the objects the worker reads no threshold table.

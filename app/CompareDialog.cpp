@@ -86,7 +86,8 @@ namespace CompareChoice {
 
 int load() {
   SettingsStore store;
-  const auto v = store.sectionKey(text(Strings::IDS_COMPARE_SECTION)).readDword(text(Strings::IDS_COMPARE_SHIFT_KEY));
+  const auto v =
+      store.sectionKey(text(Strings::IDS_COMPARE_SECTION)).readDword(text(Strings::IDS_COMPARE_SHIFT_KEY));
   return v && *v >= 0 && *v < CompareWindow::kShiftCount ? *v : CompareWindow::kPreviousPeriod;
 }
 

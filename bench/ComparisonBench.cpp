@@ -74,7 +74,8 @@ int main(int argc, char** argv) {
     else
       runs = std::max(1, std::atoi(argv[i]));
   }
-  std::printf("comparison, %d x %d, platform %s\n", kWidth, kHeight, qPrintable(QGuiApplication::platformName()));
+  std::printf("comparison, %d x %d, platform %s\n", kWidth, kHeight,
+              qPrintable(QGuiApplication::platformName()));
 
   const RibbonSet now = BenchData::ribbons(97, 500);
   ReportData data;
@@ -151,8 +152,9 @@ int main(int argc, char** argv) {
     store.count = 2;  // average and maximum
     earlierStore = store;
     for (int s = 0; s < 2; ++s)
-      for (int i = 0; i < 500; ++i) earlierStore.series[static_cast<size_t>(s)].values[static_cast<size_t>(i)] -=
-          2.0 + 3.0 * std::sin(0.03 * i);
+      for (int i = 0; i < 500; ++i)
+        earlierStore.series[static_cast<size_t>(s)].values[static_cast<size_t>(i)] -=
+            2.0 + 3.0 * std::sin(0.03 * i);
     ThresholdTable table{};
     ReportData summaryData;
     summaryData.query.SetStart(CNBDateTime::FromSeconds(1796040000));

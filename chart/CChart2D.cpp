@@ -581,8 +581,8 @@ void CChart2D::pushEarlier() {
   for (int i = 0; i < m_earlierGraphs.size(); ++i) {
     QCPGraph* gr = m_earlierGraphs[i];
     const Chart2DState::EarlierTrace* t = i < traces.size() ? &traces[i] : nullptr;
-    const Chart2DState::Series* mirror = t && t->group >= 1 && t->group <= Chart2DState::kGroups && t->line >= 1 &&
-                                                 t->line <= Chart2DState::kSeriesPerGroup
+    const Chart2DState::Series* mirror = t && t->group >= 1 && t->group <= Chart2DState::kGroups &&
+                                                 t->line >= 1 && t->line <= Chart2DState::kSeriesPerGroup
                                              ? &m_state.at(t->group, t->line)
                                              : nullptr;
     const bool shown = mirror && mirror->display == Chart2DState::Shown && !t->x.isEmpty();

@@ -116,7 +116,7 @@ struct Chart2DState {
     int top = 55, bottom = 150, left = 75, right = 75;
   } margins;
   Look look;
-  QString note;  // shown in the plot when there is nothing to draw
+  QString note;                   // shown in the plot when there is nothing to draw
   QVector<EarlierTrace> earlier;  // empty unless the report is compared
 
   Series& at(int group, int series) {

@@ -26,7 +26,9 @@ struct Comparison {
   // Seconds that move an earlier time onto the shown window.
   int64_t offsetSeconds() const { return CompareWindow::offsetSeconds(shown, earlier); }
   // The earlier period's start as the legends name it: "30 Nov 2026".
-  QString periodText() const { return earlier.GetStart().toLocal().date().toString(QStringLiteral("d MMM yyyy")); }
+  QString periodText() const {
+    return earlier.GetStart().toLocal().date().toString(QStringLiteral("d MMM yyyy"));
+  }
   // Back to the report alone; the shift is kept for the next comparison.
   void clear() {
     active = false;

@@ -31,9 +31,9 @@ void writeStart(QTextStream& out, const QString& label, int32_t node, const Comp
   out << text(Strings::IDS_UI_COMPARE_HEADER)
              .arg(c.earlier.GetStart().LocalDateTimeText(), c.earlier.GetEnd().LocalDateTimeText())
       << CsvFields::lineFeed();
-  out << text(firstColumnId) << comma << text(secondColumnId) << comma << text(Strings::IDS_UI_COMPARE_CURRENT)
-      << comma << text(Strings::IDS_UI_COMPARE_EARLIER) << comma << text(Strings::IDS_UI_COMPARE_DIFFERENCE)
-      << CsvFields::lineFeed();
+  out << text(firstColumnId) << comma << text(secondColumnId) << comma
+      << text(Strings::IDS_UI_COMPARE_CURRENT) << comma << text(Strings::IDS_UI_COMPARE_EARLIER) << comma
+      << text(Strings::IDS_UI_COMPARE_DIFFERENCE) << CsvFields::lineFeed();
 }
 
 void writePoint(QTextStream& out, const QString& row, const QString& at, double current, double earlier,
@@ -64,8 +64,8 @@ void ComparisonCsvWriter::writeRibbons(QTextStream& out, const QString& label, i
 }
 
 void ComparisonCsvWriter::writeSeries(QTextStream& out, const QString& label, int32_t node,
-                                      const SeriesStore& current, const Comparison& comparison, LevelUnit unit,
-                                      const QStringList& thresholdNames) const {
+                                      const SeriesStore& current, const Comparison& comparison,
+                                      LevelUnit unit, const QStringList& thresholdNames) const {
   const bool byFrequency = comparison.shown.graphType == TimeWindowSummary;
   writeStart(out, label, node, comparison, Strings::IDS_UI_COMPARE_STATISTIC,
              byFrequency ? Strings::IDS_UI_MHZ : Strings::IDS_UI_COMPARE_TIME);
@@ -79,8 +79,9 @@ void ComparisonCsvWriter::writeSeries(QTextStream& out, const QString& label, in
     const double offset = Statistic::isPercentage(s.statistic) ? 0.0 : unit.offset();
     const QString name = statisticName(s.statistic, thresholdNames);
     for (size_t k = 0; k < earlier.size(); ++k) {
-      const QString at = byFrequency ? CsvFields::number(s.frequencies[k])
-                                     : CNBDateTime::FromSeconds(static_cast<int32_t>(s.times[k])).LocalDateTimeText();
+      const QString at = byFrequency
+                             ? CsvFields::number(s.frequencies[k])
+                             : CNBDateTime::FromSeconds(static_cast<int32_t>(s.times[k])).LocalDateTimeText();
       writePoint(out, name, at, s.values[k], earlier[k], offset);
     }
   }

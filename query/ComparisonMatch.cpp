@@ -91,7 +91,8 @@ std::vector<double> series(const SeriesStore::Series& current, const SeriesStore
     const std::vector<int> columns =
         matchFrequencies(current.frequencies.data(), n, earlier.frequencies.data(), m);
     for (int k = 0; k < n; ++k)
-      if (const int c = columns[static_cast<size_t>(k)]; c >= 0) out[static_cast<size_t>(k)] = earlier.values[static_cast<size_t>(c)];
+      if (const int c = columns[static_cast<size_t>(k)]; c >= 0)
+        out[static_cast<size_t>(k)] = earlier.values[static_cast<size_t>(c)];
   } else {
     for (int k = 0; k < n && k < m; ++k) out[static_cast<size_t>(k)] = earlier.values[static_cast<size_t>(k)];
   }

@@ -10,14 +10,16 @@
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <QPointer>
 
 namespace {
-QString text(int id) { return Strings::LoadString(id); }
+QString text(int id) {
+  return Strings::LoadString(id);
+}
 }  // namespace
 
 ProgressDialog::ProgressDialog(int progressTextId, QWidget* parent)
@@ -65,7 +67,9 @@ ProgressDialog::ProgressDialog(int progressTextId, QWidget* parent)
   connect(m_progressTimer, &QTimer::timeout, this, &ProgressDialog::onProgressTick);
 }
 
-void ProgressDialog::setPollInterval(int ms) { m_poll->setInterval(ms); }
+void ProgressDialog::setPollInterval(int ms) {
+  m_poll->setInterval(ms);
+}
 
 bool ProgressDialog::run(FetchJob& job) {
   const QPointer<ProgressDialog> self(this);

@@ -282,13 +282,15 @@ void C3DReportView::showHeatReadout(int px, int py) {
   }
   QVector<ReadoutLine> lines = HeatMapGrid::readout(m_grid, ribbon, column, m_unitText);
   if (m_compared) {
-    const size_t at = static_cast<size_t>(ribbon) * static_cast<size_t>(m_grid.columns) + static_cast<size_t>(column);
+    const size_t at =
+        static_cast<size_t>(ribbon) * static_cast<size_t>(m_grid.columns) + static_cast<size_t>(column);
     const int trace = m_grid.percent ? 3 : 0;  // the marker formats of a percentage and a level
     lines.append({text(Strings::IDS_UI_READOUT_VALUE)
                       .arg(text(Strings::IDS_UI_COMPARE_EARLIER) + QStringLiteral(", ") + m_comparePeriod,
                            MarkerSet::valueText(trace, m_earlierValues[at], m_unitText)),
                   QColor()});
-    lines.append({HoverReadout::differenceText(m_difference.at(3 * ribbon, column), m_grid.percent), QColor()});
+    lines.append(
+        {HoverReadout::differenceText(m_difference.at(3 * ribbon, column), m_grid.percent), QColor()});
   }
   m_heatReadout->showAt(lines, QPoint(px, py), m_heatMap->plotRect());
 }

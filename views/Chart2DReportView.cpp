@@ -430,7 +430,8 @@ void Chart2DReportView::setComparison(const Comparison* comparison) {
     e.y.resize(m);
     for (int k = 0; k < m; ++k) {
       const auto at = static_cast<size_t>(k);
-      e.x[k] = m_timeAxis ? static_cast<double>(then->times[at]) + static_cast<double>(shift) : then->frequencies[at];
+      e.x[k] = m_timeAxis ? static_cast<double>(then->times[at]) + static_cast<double>(shift)
+                          : then->frequencies[at];
       const double v = then->values[at];
       e.y[k] = isNoData(v) ? Blocks::NO_DATA : (level ? v + m_levelOffset : v);
     }
@@ -444,8 +445,8 @@ void Chart2DReportView::setComparison(const Comparison* comparison) {
       for (int k = 0; k < n; ++k)
         if (const int c = columns[static_cast<size_t>(k)]; c >= 0) e.atCurrent[k] = e.y[c];
     }
-    const QString name = current.legendText.isEmpty() ? MarkerSet::traceName(trace, m_thresholdNames)
-                                                      : current.legendText;
+    const QString name =
+        current.legendText.isEmpty() ? MarkerSet::traceName(trace, m_thresholdNames) : current.legendText;
     e.legendText = text(Strings::IDS_UI_COMPARE_LEGEND).arg(name, comparison->periodText());
     s.earlier.push_back(std::move(e));
   }

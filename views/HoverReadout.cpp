@@ -38,8 +38,10 @@ QVector<ReadoutLine> HoverReadout::lines(const Chart2DState& state, double x, co
 QString HoverReadout::differenceText(double difference, bool percent) {
   if (isNoData(difference))
     return Strings::LoadString(Strings::IDS_UI_READOUT_VALUE)
-        .arg(Strings::LoadString(Strings::IDS_UI_COMPARE_DIFFERENCE), Strings::LoadString(Strings::IDS_UI_UNAVAILABLE));
-  return Strings::LoadString(percent ? Strings::IDS_UI_COMPARE_DIFFERENCE_POINTS : Strings::IDS_UI_COMPARE_DIFFERENCE_DB)
+        .arg(Strings::LoadString(Strings::IDS_UI_COMPARE_DIFFERENCE),
+             Strings::LoadString(Strings::IDS_UI_UNAVAILABLE));
+  return Strings::LoadString(percent ? Strings::IDS_UI_COMPARE_DIFFERENCE_POINTS
+                                     : Strings::IDS_UI_COMPARE_DIFFERENCE_DB)
       .arg(QString::asprintf("%+.3lf", difference));
 }
 

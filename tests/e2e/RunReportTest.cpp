@@ -18,6 +18,7 @@
 #include "views/C3DReportView.h"
 #include "views/ReportView.h"
 
+#include <QAbstractButton>
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QTimer>
@@ -156,7 +157,8 @@ TEST_F(RunReportTest, NewGraphCommandShowsTheReportAndKeepsItOnCancelOrFailure) 
 
 // Compare With fetches the previous period through the report's own box and
 // shows the difference; a Cancel, then a server that has gone, leave the
-// report and its comparison as they were and the program running.
+// report and its comparison as they were and the program running; New
+// Graph starts without it; the shift chosen last is kept.
 TEST_F(RunReportTest, ComparisonFetchesOrLeavesTheReportAsItWas) {
   ASSERT_TRUE(connect({"delay:ReadRibbonBlock:100"}));
   CMainFrame frame(m_doc, m_session);
@@ -170,30 +172,41 @@ TEST_F(RunReportTest, ComparisonFetchesOrLeavesTheReportAsItWas) {
     const auto* view = qobject_cast<C3DReportView*>(frame.activeView());
     return out + (view && view->compared() ? " compared" : "");
   };
-  const auto compare = [&](std::function<void()> duringFetch = {}) {
-    QTimer::singleShot(50, &m_guard, [] {
-      if (auto* dialog = qobject_cast<CompareDialog*>(QApplication::activeModalWidget()))
-        dialog->findChild<QDialogButtonBox*>()->buttons().first()->click();
+  const auto compare = [&](int shift, std::function<void()> duringFetch = {}) {
+    QTimer::singleShot(50, &m_guard, [shift] {
+      auto* dialog = qobject_cast<CompareDialog*>(QApplication::activeModalWidget());
+      if (!dialog) return;
+      dialog->findChild<QAbstractButton*>(QStringLiteral("compareShift%1").arg(shift))->click();
+      dialog->findChild<QDialogButtonBox*>()->buttons().first()->click();
     });
     if (duringFetch) QTimer::singleShot(250, &m_guard, duringFetch);
     frame.action(ID_GRAPH_COMPARE_WITH)->trigger();
   };
+  const GraphQuery detail = request(TimeWindowDetail, kEnd - 3600, kEnd);
   EXPECT_EQ(state(), "000");
-  ASSERT_TRUE(m_doc.RunReport(request(TimeWindowDetail, kEnd - 3600, kEnd)));
+  ASSERT_TRUE(m_doc.RunReport(detail));
   EXPECT_EQ(state(), "100");
-  compare();
+  compare(CompareWindow::kPreviousPeriod);
   EXPECT_EQ(state(), "111 compared") << shown();
   EXPECT_EQ(m_doc.comparison().earlier.GetEnd(), CNBDateTime::FromSeconds(kEnd - 3600));
-  compare([this] { m_doc.progressDialog(TimeWindowDetail)->reject(); });
+  compare(CompareWindow::kOneDay, [this] { m_doc.progressDialog(TimeWindowDetail)->reject(); });
+  EXPECT_EQ(state(), "111 compared") << shown();
+  EXPECT_EQ(m_doc.comparison().earlier.GetEnd(), CNBDateTime::FromSeconds(kEnd - 3600));
+  EXPECT_EQ(CompareChoice::load(), CompareWindow::kOneDay);
+  frame.prefillNewGraph({detail, std::nullopt, false});
+  answerNewGraph(&m_guard, QDialogButtonBox::Ok);
+  frame.action(ID_GRAPH_NEW)->trigger();
+  EXPECT_EQ(state(), "100");
+  compare(CompareWindow::kOneDay);
   EXPECT_EQ(state(), "111 compared") << shown();
   frame.action(ID_GRAPH_CLEAR_COMPARISON)->trigger();
   EXPECT_EQ(state(), "100");
   m_sim->host().shutdown();
-  compare();
+  compare(CompareWindow::kPreviousPeriod);
   EXPECT_EQ(state(), "100");
-  EXPECT_EQ(m_prompts.informatives, QStringList{Strings::LoadString(Strings::IDS_UI_COMPARE_FAILED)});
+  EXPECT_EQ(m_prompts.informatives, QStringList{Strings::LoadString(Strings::IDS_UI_COMPARE_FAILED)})
+      << shown();
   EXPECT_EQ(closes(), 0);
-  EXPECT_EQ(frame.currentQuery(), m_doc.reportQuery());
 }
 
 TEST_F(RunReportTest, ReportsShowWhatTheScansHold) {

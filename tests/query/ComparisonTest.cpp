@@ -1,5 +1,5 @@
-#include "query/ComparisonMatch.h"
 #include "query/CompareWindow.h"
+#include "query/ComparisonMatch.h"
 
 #include "query/QueryTestUtil.h"
 
@@ -17,65 +17,60 @@ GraphQuery shownQuery(int type, const QDateTime& start, const QDateTime& end) {
   return q;
 }
 
+// "MM-dd HH:mm[:ss]" of 2026, local time; empty for none.
+QDateTime t(const char* text) {
+  const QString s = QStringLiteral("2026-") + QLatin1String(text);
+  return QDateTime::fromString(s, s.size() > 16 ? "yyyy-MM-dd HH:mm:ss" : "yyyy-MM-dd HH:mm");
+}
+
 // The test zone is Berlin: summer time from 2026-03-29 02:00 to 2026-10-25 03:00.
 TEST(CompareWindow, EarlierWindow) {
   const struct {
     int type;
-    QDateTime start, end;
+    const char *start, *end;
     int shift;
-    QDateTime chosen, earlierStart, earlierEnd;
+    const char *chosen, *earlierStart, *earlierEnd;
   } cases[] = {
-      {TimeWindowSummary, local(2026, 12, 1, 8, 0), local(2026, 12, 1, 10, 0), kPreviousPeriod, {},
-       local(2026, 12, 1, 6, 0), local(2026, 12, 1, 8, 0)},
+      {TimeWindowSummary, "12-01 08:00", "12-01 10:00", kPreviousPeriod, "", "12-01 06:00", "12-01 08:00"},
       // Up to the second: the shown end's seconds make the length.
-      {OneFreqTimeWindow, local(2026, 12, 1, 8, 0), local(2026, 12, 1, 10, 23, 17), kPreviousPeriod, {},
-       local(2026, 12, 1, 5, 36, 43), local(2026, 12, 1, 8, 0)},
-      {OneFreqTimeWindow, local(2026, 12, 1, 8, 0), local(2026, 12, 1, 10, 23, 17), kSevenDays, {},
-       local(2026, 11, 24, 8, 0), local(2026, 11, 24, 10, 23, 17)},
+      {OneFreqTimeWindow, "12-01 08:00", "12-01 10:23:17", kPreviousPeriod, "", "12-01 05:36:43",
+       "12-01 08:00"},
+      {OneFreqTimeWindow, "12-01 08:00", "12-01 10:23:17", kSevenDays, "", "11-24 08:00", "11-24 10:23:17"},
       // A day back over the spring change keeps the clock times.
-      {TimeWindowDetail, local(2026, 3, 29, 8, 0), local(2026, 3, 29, 10, 0), kOneDay, {},
-       local(2026, 3, 28, 8, 0), local(2026, 3, 28, 10, 0)},
+      {TimeWindowDetail, "03-29 08:00", "03-29 10:00", kOneDay, "", "03-28 08:00", "03-28 10:00"},
       // The 23-hour day of the change stays 23 hours long a day earlier.
-      {TwentyFourHour, local(2026, 3, 29, 0, 0), local(2026, 3, 30, 0, 0), kOneDay, {},
-       local(2026, 3, 28, 0, 0), local(2026, 3, 28, 23, 0)},
-      {TwentyFourHour, local(2026, 3, 29, 0, 0), local(2026, 3, 30, 0, 0), kPreviousPeriod, {},
-       local(2026, 3, 28, 1, 0), local(2026, 3, 29, 0, 0)},
+      {TwentyFourHour, "03-29 00:00", "03-30 00:00", kOneDay, "", "03-28 00:00", "03-28 23:00"},
+      {TwentyFourHour, "03-29 00:00", "03-30 00:00", kPreviousPeriod, "", "03-28 01:00", "03-29 00:00"},
       // Month ends.
-      {TimeWindowDetail, local(2026, 3, 1, 0, 30), local(2026, 3, 1, 2, 30), kOneDay, {},
-       local(2026, 2, 28, 0, 30), local(2026, 2, 28, 2, 30)},
-      {TimeWindowSummary, local(2026, 3, 31, 9, 0), local(2026, 3, 31, 9, 15), kSevenDays, {},
-       local(2026, 3, 24, 9, 0), local(2026, 3, 24, 9, 15)},
-      {TimeWindowSummary, local(2026, 12, 1, 8, 0), local(2026, 12, 1, 10, 0), kChosenStart,
-       local(2026, 11, 15, 12, 0), local(2026, 11, 15, 12, 0), local(2026, 11, 15, 14, 0)},
+      {TimeWindowDetail, "03-01 00:30", "03-01 02:30", kOneDay, "", "02-28 00:30", "02-28 02:30"},
+      {TimeWindowSummary, "03-31 09:00", "03-31 09:15", kSevenDays, "", "03-24 09:00", "03-24 09:15"},
+      {TimeWindowSummary, "12-01 08:00", "12-01 10:00", kChosenStart, "11-15 12:00", "11-15 12:00",
+       "11-15 14:00"},
       // Day types move whole local days and keep their clock times.
-      {MultiDay, local(2026, 12, 1, 0, 0), local(2026, 12, 5, 0, 0), kPreviousPeriod, {},
-       local(2026, 11, 27, 0, 0), local(2026, 12, 1, 0, 0)},
-      {MultiDayTimeWindow, local(2026, 12, 1, 8, 0), local(2026, 12, 5, 17, 0), kPreviousPeriod, {},
-       local(2026, 11, 26, 8, 0), local(2026, 11, 30, 17, 0)},
-      {MultiDay, local(2026, 10, 26, 0, 0), local(2026, 10, 28, 0, 0), kOneDay, {},
-       local(2026, 10, 25, 0, 0), local(2026, 10, 27, 0, 0)},
-      {MultiDay, local(2026, 3, 1, 0, 0), local(2026, 3, 3, 0, 0), kSevenDays, {},
-       local(2026, 2, 22, 0, 0), local(2026, 2, 24, 0, 0)},
-      {MultiDayTimeWindow, local(2026, 12, 1, 8, 0), local(2026, 12, 3, 17, 0), kChosenStart,
-       local(2026, 11, 10, 23, 45), local(2026, 11, 10, 8, 0), local(2026, 11, 12, 17, 0)},
+      {MultiDay, "12-01 00:00", "12-05 00:00", kPreviousPeriod, "", "11-27 00:00", "12-01 00:00"},
+      {MultiDayTimeWindow, "12-01 08:00", "12-05 17:00", kPreviousPeriod, "", "11-26 08:00", "11-30 17:00"},
+      {MultiDay, "10-26 00:00", "10-28 00:00", kOneDay, "", "10-25 00:00", "10-27 00:00"},
+      {MultiDay, "03-01 00:00", "03-03 00:00", kSevenDays, "", "02-22 00:00", "02-24 00:00"},
+      {MultiDayTimeWindow, "12-01 08:00", "12-03 17:00", kChosenStart, "11-10 23:45", "11-10 08:00",
+       "11-12 17:00"},
   };
   for (const auto& c : cases) {
-    const GraphQuery shown = shownQuery(c.type, c.start, c.end);
-    const GraphQuery e = earlier(shown, c.shift, at(c.chosen));
-    const std::string name = c.start.toString(Qt::ISODate).toStdString() + " shift " + std::to_string(c.shift);
-    EXPECT_EQ(e.GetStart().toLocal(), c.earlierStart) << name;
-    EXPECT_EQ(e.GetEnd().toLocal(), c.earlierEnd) << name;
+    const GraphQuery shown = shownQuery(c.type, t(c.start), t(c.end));
+    const GraphQuery e = earlier(shown, c.shift, at(t(c.chosen)));
+    const std::string name = std::string(c.start) + " shift " + std::to_string(c.shift);
+    EXPECT_EQ(e.GetStart().toLocal(), t(c.earlierStart)) << name;
+    EXPECT_EQ(e.GetEnd().toLocal(), t(c.earlierEnd)) << name;
     EXPECT_TRUE(acceptable(shown, e)) << name;
-    EXPECT_EQ(offsetSeconds(shown, e), c.earlierStart.secsTo(c.start)) << name;
+    EXPECT_EQ(offsetSeconds(shown, e), t(c.earlierStart).secsTo(t(c.start))) << name;
     GraphQuery rest = e;  // nothing but the window moves
     rest.SetStart(shown.GetStart());
     rest.SetEnd(shown.GetEnd());
     EXPECT_EQ(rest, shown) << name;
   }
   // A chosen start at or after the shown start is no earlier period.
-  const GraphQuery shown = shownQuery(TimeWindowSummary, local(2026, 12, 1, 8, 0), local(2026, 12, 1, 10, 0));
-  EXPECT_FALSE(acceptable(shown, earlier(shown, kChosenStart, at(local(2026, 12, 1, 8, 0)))));
-  EXPECT_TRUE(acceptable(shown, earlier(shown, kChosenStart, at(local(2026, 12, 1, 7, 59)))));
+  const GraphQuery shown = shownQuery(TimeWindowSummary, t("12-01 08:00"), t("12-01 10:00"));
+  EXPECT_FALSE(acceptable(shown, earlier(shown, kChosenStart, at(t("12-01 08:00")))));
+  EXPECT_TRUE(acceptable(shown, earlier(shown, kChosenStart, at(t("12-01 07:59")))));
 }
 
 constexpr double H = Blocks::NO_DATA;

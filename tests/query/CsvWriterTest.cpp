@@ -160,7 +160,8 @@ TEST_F(CsvWriter, ComparisonWritesBothPeriodsAndTheDifferencePerPoint) {
   const RibbonSet set = threeRibbons(TimeWindowDetail, false);
   c.shown.graphType = TimeWindowDetail;
   c.ribbons = set;
-  const QString rows = written([&](QTextStream& out) { ComparisonCsvWriter().writeRibbons(out, "P", 1, set, c, dBm); });
+  const QString rows =
+      written([&](QTextStream& out) { ComparisonCsvWriter().writeRibbons(out, "P", 1, set, c, dBm); });
   EXPECT_TRUE(rows.contains("Time Window Detail\n")) << rows.toStdString();
   EXPECT_TRUE(rows.contains("\nPeriod,MHz,Current,Earlier,Difference\nA0,5,-47.25,-47.25,0\nA0,10.5,,,\n"));
 }

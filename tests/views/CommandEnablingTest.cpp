@@ -23,24 +23,24 @@ std::array<bool, 7> bits(const char* s) {
 // drawn, m active marker, h heat map, c compared with an earlier period.
 FrameState frame(int type, std::string_view flags, const char* traces, int marker1, const char* lines) {
   const auto has = [&](char c) { return flags.find(c) != std::string_view::npos; };
-  return {type,     has('r'),    has('u'), has('d'), has('a'), bits(traces), marker1,
-          has('2'), bits(lines), has('i'), has('t'), has('l'), has('m'),     has('h'), has('c')};
+  return {type,        has('r'), has('u'), has('d'), has('a'), bits(traces), marker1, has('2'),
+          bits(lines), has('i'), has('t'), has('l'), has('m'), has('h'),     has('c')};
 }
 
 // Representative frames; each differs from its neighbours in the conditions a
 // rule could drop. Threshold lines are shown in a different mix per frame so
 // that a threshold command reading another trace's line shows up.
 const FrameState kFrames[] = {
-    {},                                             // 0: before the first report
+    {},                                              // 0: before the first report
     frame(0, "uda2itlmc", "1111111", 4, "0001111"),  // 1: summary, not drawn yet
-    frame(0, "rua2itlm", "1000001", 0, "0001011"),  // 2: summary, threshold 2 hidden
-    frame(0, "rd2itlm", "0000000", -1, "0001111"),  // 3: summary, every line shown
-    frame(0, "rua2ilm", "1000001", 0, "0000101"),   // 4: summary, threshold display off
-    frame(0, "rua2tm", "1000001", 0, "0000011"),    // 5: summary without a level trace
-    frame(1, "rua2tlh", "1000001", 0, "0001000"),   // 6: one frequency, no active marker, heat map
+    frame(0, "rua2itlm", "1000001", 0, "0001011"),   // 2: summary, threshold 2 hidden
+    frame(0, "rd2itlm", "0000000", -1, "0001111"),   // 3: summary, every line shown
+    frame(0, "rua2ilm", "1000001", 0, "0000101"),    // 4: summary, threshold display off
+    frame(0, "rua2tm", "1000001", 0, "0000011"),     // 5: summary without a level trace
+    frame(1, "rua2tlh", "1000001", 0, "0001000"),    // 6: one frequency, no active marker, heat map
     frame(5, "rudaitlmc", "1111111", 4, "0001111"),  // 7: ribbons in 3D, compared
-    frame(2, "rditlmh", "1111111", -1, "0001111"),  // 8: ribbons as a heat map
-    frame(0, "rtl", "0000000", -1, "0001111")};     // 9: summary, only the interval line hidden
+    frame(2, "rditlmh", "1111111", -1, "0001111"),   // 8: ribbons as a heat map
+    frame(0, "rtl", "0000000", -1, "0001111")};      // 9: summary, only the interval line hidden
 
 // One character per frame above: '.' off, 'e' enabled, 'c' enabled and
 // checked, 'x' checked but disabled.

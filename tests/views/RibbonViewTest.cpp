@@ -314,8 +314,9 @@ TEST_F(RibbonViewTest, TheDifferenceMapOfEqualDataIsTheZeroColour) {
   EXPECT_NEAR(static_cast<double>(other) / (zero + other), 1.0 / 20, 0.02);
   const QPoint cell(plot.left() + plot.width() * 11 / 20, plot.top() + plot.height() / 48);
   view->showHeatReadout(cell.x(), cell.y());
-  EXPECT_EQ(readoutTexts(view->heatReadout()).mid(2),
-            (QStringList{"38.000 dBmV", "Earlier, " + c.periodText() + ": 38.000 dBmV", "Difference: +0.000 dB"}));
+  EXPECT_EQ(
+      readoutTexts(view->heatReadout()).mid(2),
+      (QStringList{"38.000 dBmV", "Earlier, " + c.periodText() + ": 38.000 dBmV", "Difference: +0.000 dB"}));
   view->setComparison(nullptr);
   EXPECT_FALSE(view->heatMapShown());
 }

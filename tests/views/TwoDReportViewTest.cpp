@@ -486,7 +486,8 @@ TEST_F(TwoDViewTest, AnEarlierPeriodIsDrawnUnderTheTracesAndRead) {
   c.series = then.store;
   c.active = true;
   const QString earlierName = "Average, " + c.periodText();
-  std::unique_ptr<Chart2DReportView> views[] = {show<CTimeWindowSummaryView>(now), show<CSingleFrequencyView>(now)};
+  std::unique_ptr<Chart2DReportView> views[] = {show<CTimeWindowSummaryView>(now),
+                                                show<CSingleFrequencyView>(now)};
   for (const auto& view : views) {
     view->setActive(true);  // the markers go to the report on show
     view->setComparison(&c);
