@@ -300,7 +300,6 @@ void CMainFrame::onReportReady(int graphType) {
     // Activation reads the step and scale the build uses.
     showView(view);
     view->showReport(reportData(graphType));
-    applyComparison();
   } else {
     m_placeholder->showReport(ReportTexts::name(graphType), ReportTexts::description(graphType),
                               headerLines(), contents);
@@ -311,6 +310,8 @@ void CMainFrame::onReportReady(int graphType) {
   m_statusPanes[0]->setText(first);
   m_statusPanes[1]->setText(second);
   m_statusPanes[2]->setText(m_activeView ? m_activeView->statusText() : QString());
+  // A comparison of this report type is drawn again over every build.
+  applyComparison();
   updateCommands();
 }
 
