@@ -4,6 +4,7 @@
 #include "app/COrbiskDoc.h"
 #include "app/COrbiskView.h"
 #include "app/ChartImageFile.h"
+#include "app/CompareDialog.h"
 #include "app/ExportDialog.h"
 #include "app/HelpLocation.h"
 #include "app/HelpWindow.h"
@@ -20,6 +21,7 @@
 #include "core/ThresholdNames.h"
 #include "core/WindowPlacement.h"
 #include "query/CORBPropertiesDlg.h"
+#include "query/ComparisonCsvWriter.h"
 #include "query/FrequencySeriesCsvWriter.h"
 #include "query/LiveWindow.h"
 #include "query/RibbonCsvWriter.h"
@@ -101,6 +103,7 @@ CMainFrame::CMainFrame(COrbiskDoc& doc, ServerSession& session, QWidget* parent)
   if (bars.isValid()) restoreState(bars.toByteArray());
 
   connect(&m_doc, &COrbiskDoc::reportReady, this, &CMainFrame::onReportReady);
+  connect(&m_doc, &COrbiskDoc::comparisonReady, this, &CMainFrame::onComparisonReady);
   m_keepAliveTimer = startTimer(kKeepAliveMs);
   setUpFollowLive();
   updateCommands();
@@ -170,12 +173,20 @@ void CMainFrame::buildMenus() {
       {ID_GRAPH_SAVE_IMAGE, [this] { OnSaveChartImage(); }},
       {ID_VIEW_FOLLOW_LIVE, [this] { OnFollowLive(); }},
   };
+  const std::pair<int, std::function<void()>> comparisonCommands[] = {
+      {ID_GRAPH_COMPARE_WITH, [this] { OnCompareWith(); }},
+      {ID_GRAPH_CLEAR_COMPARISON, [this] { OnClearComparison(); }},
+      {ID_GRAPH_EXPORT_COMPARISON, [this] { OnExportComparison(); }},
+  };
   for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it) {
     const int id = it.key();
-    const auto own = std::find_if(std::begin(frameCommands), std::end(frameCommands),
-                                  [id](const auto& command) { return command.first == id; });
+    const auto isId = [id](const auto& command) { return command.first == id; };
+    const auto own = std::find_if(std::begin(frameCommands), std::end(frameCommands), isId);
+    const auto compare = std::find_if(std::begin(comparisonCommands), std::end(comparisonCommands), isId);
     if (own != std::end(frameCommands))
       connect(it.value(), &QAction::triggered, this, own->second);
+    else if (compare != std::end(comparisonCommands))
+      connect(it.value(), &QAction::triggered, this, compare->second);
     else
       connect(it.value(), &QAction::triggered, this, [this, id] { runViewCommand(id); });
   }
@@ -211,6 +222,7 @@ void CMainFrame::updateCommands() {
   fresh.graphType = m_state.graphType;
   m_state = fresh;
   if (m_activeView) m_activeView->fillFrameState(m_state);
+  m_state.comparisonShown = m_doc.comparison().appliesTo(m_state.graphType);
   m_markers->fill(m_state);
   m_state.following = m_follower && m_follower->following();
   m_state.endsNow = LiveWindow::endsNow(m_current, Clock::nowUtc());
@@ -268,7 +280,15 @@ void CMainFrame::OnNewGraph() {
     return;
   }
   m_current = m_newGraph->query();
-  if (m_doc.RunReport(m_current)) return;
+  // The new report comes alone; a failed one leaves the comparison shown.
+  Comparison& comparison = m_doc.comparison();
+  const bool compared = comparison.active;
+  comparison.active = false;
+  if (m_doc.RunReport(m_current)) {
+    comparison.clear();
+    return;
+  }
+  comparison.active = compared;
   if (m_noReportYet) {
     ShellEvents::instance().requestClose();
     return;
@@ -300,6 +320,8 @@ void CMainFrame::onReportReady(int graphType) {
     showView(nullptr);
   }
   showPeriodPanes();
+  // A comparison of this report type is drawn again over every build.
+  applyComparison();
   // A report type the user last followed follows again while it ends now.
   if (m_activeView && LiveFollowSettings::chosen(graphType) &&
       LiveWindow::endsNow(m_current, Clock::nowUtc()))
@@ -392,6 +414,11 @@ ReportPageContent CMainFrame::pageContent() const {
   content.reportName = ReportTexts::name(m_state.graphType);
   content.description = ReportTexts::description(m_state.graphType);
   content.headerLines = headerLines();
+  const Comparison& comparison = m_doc.comparison();
+  if (comparison.appliesTo(m_state.graphType))
+    content.headerLines.append(text(Strings::IDS_UI_COMPARE_HEADER)
+                                   .arg(comparison.earlier.GetStart().LocalDateTimeText(),
+                                        comparison.earlier.GetEnd().LocalDateTimeText()));
   content.printedAt = QDateTime::currentDateTime();
   if (m_activeView) {
     content.chart = m_activeView->chartPainter();
@@ -586,5 +613,73 @@ void CMainFrame::onReportRefreshed(int graphType) {
   if (m_activeView && m_activeView->graphType() == graphType)
     m_activeView->refreshReport(reportData(graphType));
   showPeriodPanes();
+  applyComparison();
   updateCommands();
+}
+
+void CMainFrame::applyComparison() {
+  if (!m_activeView) return;
+  const Comparison& comparison = m_doc.comparison();
+  const bool applies = comparison.appliesTo(m_activeView->graphType());
+  m_activeView->setComparison(applies ? &comparison : nullptr);
+  const QString status = m_activeView->statusText();
+  m_statusPanes[2]->setText(applies ? text(Strings::IDS_UI_COMPARE_STATUS).arg(comparison.periodText())
+                                    : status);
+}
+
+void CMainFrame::onComparisonReady(int graphType) {
+  if (m_activeView && m_activeView->graphType() == graphType) applyComparison();
+  updateCommands();
+}
+
+void CMainFrame::OnCompareWith() {
+  if (!m_activeView || !m_state.viewReady || m_doc.isFetching()) return;
+  Comparison& comparison = m_doc.comparison();
+  if (!m_compareChoiceLoaded) {
+    m_compareChoiceLoaded = true;
+    comparison.shift = CompareChoice::load();
+  }
+  const GraphQuery shown = m_current;
+  const bool dayType = shown.graphType == MultiDay || shown.graphType == MultiDayTimeWindow;
+  const CNBDateTime proposed =
+      comparison.chosenStart.value() > 0.0 && comparison.chosenStart < shown.GetStart()
+          ? comparison.chosenStart
+          : shown.GetStart().addDays(-1.0);
+  CompareDialog dialog(this);
+  dialog.prepare(comparison.shift, proposed, dayType);
+  dialog.setCheck([shown](int shift, const CNBDateTime& start) {
+    return CompareWindow::acceptable(shown, CompareWindow::earlier(shown, shift, start))
+               ? QString()
+               : text(Strings::IDS_UI_COMPARE_NOT_EARLIER).arg(shown.GetStart().LocalDateTimeText());
+  });
+  if (dialog.exec() != QDialog::Accepted) return;
+  comparison.shift = dialog.shift();
+  comparison.chosenStart = dialog.chosenStart();
+  CompareChoice::save(comparison.shift);
+  m_doc.RunComparison(shown, CompareWindow::earlier(shown, comparison.shift, comparison.chosenStart));
+  updateCommands();
+}
+
+void CMainFrame::OnClearComparison() {
+  m_doc.comparison().clear();
+  applyComparison();
+  updateCommands();
+}
+
+void CMainFrame::writeComparisonExport(QTextStream& out) const {
+  const Comparison& comparison = m_doc.comparison();
+  if (!comparison.appliesTo(m_state.graphType)) return;
+  const int type = m_state.graphType;
+  ComparisonCsvWriter writer;
+  if (isRibbonType(type))
+    writer.writeRibbons(out, m_session.label(), m_session.node(), m_doc.ribbonSet(type), comparison,
+                        m_doc.levelUnit());
+  else
+    writer.writeSeries(out, m_session.label(), m_session.node(), m_doc.seriesStore(), comparison,
+                       m_doc.levelUnit(), m_doc.thresholdNames());
+}
+
+void CMainFrame::OnExportComparison() {
+  if (!m_doc.comparison().appliesTo(m_state.graphType)) return;
+  exportReport(this, [this](QTextStream& out) { writeComparisonExport(out); });
 }

@@ -74,6 +74,13 @@ public:
   void OnProperties();
   // Writes the chart on show, with its header, to a PNG, SVG or PDF file.
   void OnSaveChartImage();
+  // Graph > Compare With...: the dialog, then the earlier period fetched
+  // and drawn with the report; Clear Comparison shows the report alone.
+  void OnCompareWith();
+  void OnClearComparison();
+  void OnExportComparison();
+  // Writes the comparison on screen: current, earlier and difference per point.
+  void writeComparisonExport(QTextStream& out) const;
   // Writes the report on screen as comma-separated text.
   void writeExport(QTextStream& out) const;
   // Renames the four threshold entries of "T&hresholds" and "&Marker".
@@ -105,6 +112,9 @@ private:
   void buildToolBar();
   QAction* addCommand(QMenu* menu, int commandId);
   void onReportReady(int graphType);
+  void onComparisonReady(int graphType);
+  // Hands the view on show the comparison that applies to it, if any.
+  void applyComparison();
   ReportPageContent pageContent() const;
   ReportData reportData(int graphType) const;
   ReportView* viewFor(int graphType);
@@ -137,4 +147,5 @@ private:
   LiveFollower* m_follower = nullptr;
   LiveStatus* m_liveStatus = nullptr;
   QAction* m_cancelRefresh = nullptr;  // Esc while a refresh runs
+  bool m_compareChoiceLoaded = false;
 };

@@ -7,6 +7,7 @@
 #include "query/CTWSGetDataDialog.h"
 #include "query/FetchJob.h"
 #include "query/SFGetDataDialog.h"
+#include "resources/Strings.h"
 
 COrbiskDoc::COrbiskDoc(ServerSession& session, QObject* parent) : QObject(parent), m_session(session) {}
 
@@ -69,6 +70,31 @@ ProgressDialog& COrbiskDoc::dialogFor(int graphType) {
   return *dialog;
 }
 
+std::shared_ptr<FetchJob> COrbiskDoc::runFetch(const GraphQuery& query, ProgressDialog& dialog,
+                                               bool withThresholds, bool& ok) {
+  FetchTarget target = fetchTarget();
+  // Without the objects the worker reads no threshold table.
+  if (!withThresholds) target.objects.reset();
+  const auto job = std::make_shared<FetchJob>(query, target, m_pacing);
+  if (m_pollMs > 0) dialog.setPollInterval(m_pollMs);
+
+  const QPointer<COrbiskDoc> self(this);
+  m_job = job;
+  m_fetching = true;
+  job->start();
+  ok = false;
+  {
+    // The box waits for the user's Cancel; the worker's messages show in it.
+    const NormalCursor arrow;
+    ok = dialog.run(*job);
+  }
+  job->join();
+  if (!self) return nullptr;
+  m_fetching = false;
+  m_job.reset();
+  return job;
+}
+
 bool COrbiskDoc::RunReport(GraphQuery query) {
   WaitCursor cursor;
   if (m_fetching) return false;
@@ -76,24 +102,9 @@ bool COrbiskDoc::RunReport(GraphQuery query) {
   const int type = query.graphType;
   if (!isValidGraphType(type)) return false;
 
-  ProgressDialog& dialog = dialogFor(type);
-  const auto job = std::make_shared<FetchJob>(query, fetchTarget(), m_pacing);
-  if (m_pollMs > 0) dialog.setPollInterval(m_pollMs);
-
-  const QPointer<COrbiskDoc> self(this);
-  m_job = job;
-  m_fetching = true;
-  job->start();
   bool ok = false;
-  {
-    // The box waits for the user's Cancel; the worker's messages show in it.
-    const NormalCursor arrow;
-    ok = dialog.run(*job);
-  }
-  job->join();
-  if (!self) return false;
-  m_fetching = false;
-  m_job.reset();
+  const auto job = runFetch(query, dialogFor(type), true, ok);
+  if (!job) return false;
   m_lastJob = job;
 
   // The threshold table is the port's: kept whenever it was read.
@@ -138,4 +149,32 @@ void COrbiskDoc::adoptRefresh(FetchJob& job) {
     m_series = std::move(job.series());
   m_reportQuery = query;
   emit reportRefreshed(type);
+}
+
+bool COrbiskDoc::RunComparison(const GraphQuery& shown, const GraphQuery& earlier) {
+  WaitCursor cursor;
+  const int type = earlier.graphType;
+  if (m_fetching || !isValidGraphType(type) || type != shown.graphType) return false;
+  // The report's own box, whose failures would end the program: for this
+  // fetch they are said and the program goes on.
+  QPointer<ProgressDialog> dialog = &dialogFor(type);
+  dialog->setFailureNote(Strings::IDS_UI_COMPARE_FAILED);
+  bool ok = false;
+  const auto job = runFetch(earlier, *dialog, false, ok);
+  if (dialog) dialog->setFailureNote(0);
+  if (!job) return false;
+  emit fetchEnded();
+  if (!ok) return false;
+
+  m_comparison.shown = shown;
+  m_comparison.earlier = earlier;
+  m_comparison.ribbons.clear();
+  m_comparison.series.clear();
+  if (isRibbonType(type))
+    m_comparison.ribbons = std::move(job->ribbons());
+  else
+    m_comparison.series = std::move(job->series());
+  m_comparison.active = true;
+  emit comparisonReady(type);
+  return true;
 }

@@ -4,6 +4,7 @@
 #include "core/LevelUnit.h"
 #include "core/StartupSettings.h"
 #include "core/ThresholdNames.h"
+#include "query/Comparison.h"
 #include "query/FetchPacing.h"
 #include "query/FetchTarget.h"
 #include "query/GraphQuery.h"
@@ -38,6 +39,16 @@ public:
   // Checks permission, fetches the request behind its progress dialog and,
   // on success, hands the report to the frame and updates the views.
   bool RunReport(GraphQuery query);
+
+  // Fetches `earlier`, an earlier period of the report on show, behind the
+  // report type's progress box. A failure or Cancel shows what happened and
+  // leaves the report and any comparison as they were; it never ends the
+  // program. On success the comparison holds the answer (the shift fields
+  // are the caller's) and comparisonReady is sent.
+  bool RunComparison(const GraphQuery& shown, const GraphQuery& earlier);
+  // The comparison of the report on show; inactive when there is none.
+  Comparison& comparison() { return m_comparison; }
+  const Comparison& comparison() const { return m_comparison; }
 
   // The last successful answers.
   const RibbonSet& ribbonSet(int graphType) const;
@@ -95,9 +106,16 @@ signals:
   void reportReady(int graphType);
   // A fetch's progress box has gone, whatever the fetch's outcome.
   void fetchEnded();
+  // An earlier period was fetched for the report of this type.
+  void comparisonReady(int graphType);
 
 private:
   ProgressDialog& dialogFor(int graphType);
+  // Runs `query` on a worker behind `dialog` (reading the port's threshold
+  // table too when asked); null when the document went meanwhile, else the
+  // joined job, `ok` true when it fetched everything.
+  std::shared_ptr<FetchJob> runFetch(const GraphQuery& query, ProgressDialog& dialog, bool withThresholds,
+                                     bool& ok);
   QWidget* dialogParent() const;
 
   ServerSession& m_session;
@@ -115,6 +133,7 @@ private:
   std::array<QPointer<CGetDataDialog>, 4> m_ribbonDialogs;
 
   GraphQuery m_reportQuery;
+  Comparison m_comparison;
   std::array<RibbonSet, 4> m_ribbons;  // types 2 to 5
   SeriesStore m_series;
   ThresholdTable m_thresholds{};

@@ -77,6 +77,7 @@ const QStringList& HelpLocation::topics() {
                                    QStringLiteral("markers"),
                                    QStringLiteral("thresholds"),
                                    QStringLiteral("properties"),
-                                   QStringLiteral("troubleshooting")};
+                                   QStringLiteral("troubleshooting"),
+                                   QStringLiteral("compare")};
   return kAll;
 }

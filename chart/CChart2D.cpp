@@ -81,6 +81,9 @@ CChart2D::CChart2D(QWidget* parent) : QWidget(parent) {
   m_plot->addLayer(QStringLiteral("markers"), m_plot->layer(QStringLiteral("main")), QCustomPlot::limAbove);
   m_overlay = m_plot->layer(QStringLiteral("markers"));
   m_overlay->setMode(QCPLayer::lmBuffered);
+  // An earlier period's traces lie under every current one.
+  m_plot->addLayer(QStringLiteral("earlier"), m_plot->layer(QStringLiteral("main")), QCustomPlot::limBelow);
+  m_earlierLayer = m_plot->layer(QStringLiteral("earlier"));
   for (int g = 0; g < Chart2DState::kGroups; ++g)
     for (int s = 0; s < Chart2DState::kSeriesPerGroup; ++s) {
       QCPGraph* graph = m_plot->addGraph(m_plot->xAxis, g == 0 ? m_plot->yAxis : m_plot->yAxis2);
@@ -522,6 +525,7 @@ void CChart2D::pushSeries() {
       if (gr->visible() && !series.legendText.isEmpty()) gr->addToLegend(legend);
     }
   }
+  pushEarlier();
   const QRect plot = plotRect();
   const double height = std::max(1, plot.height());
   const double top = (m_state.legendTop - (plot.top() - kBorder)) / height;
@@ -563,6 +567,45 @@ void CChart2D::pushGraph(int g, int s) {
                           st.symbolSize);
   gr->setScatterStyle(scatter);
   gr->setName(series.legendText);
+}
+
+void CChart2D::pushEarlier() {
+  constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+  const QVector<Chart2DState::EarlierTrace>& traces = m_state.earlier;
+  while (m_earlierGraphs.size() < traces.size()) {
+    QCPGraph* graph = m_plot->addGraph(m_plot->xAxis, m_plot->yAxis);
+    graph->setLayer(m_earlierLayer);
+    graph->removeFromLegend();
+    m_earlierGraphs.push_back(graph);
+  }
+  for (int i = 0; i < m_earlierGraphs.size(); ++i) {
+    QCPGraph* gr = m_earlierGraphs[i];
+    const Chart2DState::EarlierTrace* t = i < traces.size() ? &traces[i] : nullptr;
+    const Chart2DState::Series* mirror = t && t->group >= 1 && t->group <= Chart2DState::kGroups &&
+                                                 t->line >= 1 && t->line <= Chart2DState::kSeriesPerGroup
+                                             ? &m_state.at(t->group, t->line)
+                                             : nullptr;
+    const bool shown = mirror && mirror->display == Chart2DState::Shown && !t->x.isEmpty();
+    gr->setVisible(shown);
+    if (!shown) {
+      gr->data()->clear();
+      continue;
+    }
+    gr->setValueAxis(t->group == 1 ? m_plot->yAxis : m_plot->yAxis2);
+    const int n = std::min(t->x.size(), t->y.size());
+    QVector<QCPGraphData> points(n);
+    for (int k = 0; k < n; ++k) {
+      points[k].key = t->x[k];
+      points[k].value = isNoData(t->y[k]) ? nan : t->y[k];
+    }
+    gr->data()->set(points, true);
+    const Chart2DState::SeriesStyle& st = mirror->style;
+    gr->setPen(QPen(colour(Chart2DState::earlierColour(st.lineColor)), st.lineWidth, Qt::DashLine));
+    gr->setLineStyle(QCPGraph::lsLine);
+    gr->setScatterStyle(QCPScatterStyle());
+    gr->setName(t->legendText);
+    if (!t->legendText.isEmpty()) gr->addToLegend(m_plot->legend);
+  }
 }
 
 void CChart2D::pushLabels() {

@@ -116,6 +116,7 @@ private:
   void pushAxes();
   void pushSeries();
   void pushLabels();
+  void pushEarlier();
   void pushLook();
   QCPGraph* graph(int group, int series) const;
 
@@ -127,7 +128,9 @@ private:
   QSet<int> m_overlaySlots;
   QCPLayer* m_overlay = nullptr;
   QCustomPlot* m_plot = nullptr;
-  QVector<QCPGraph*> m_graphs;  // group 1 slots, then group 2 slots
+  QVector<QCPGraph*> m_graphs;         // group 1 slots, then group 2 slots
+  QVector<QCPGraph*> m_earlierGraphs;  // made as comparisons need them
+  QCPLayer* m_earlierLayer = nullptr;
   // What each graph and axis was last given, so a push that changed only a
   // label or a marker does not convert every series again.
   QVector<QVector<double>> m_pushedX, m_pushedY;

@@ -21,6 +21,18 @@ QCPColorGradient legendGradient() {
   return g;
 }
 
+// An odd number of levels puts zero on a level of its own, in the exact
+// zero colour.
+QCPColorGradient divergingGradient() {
+  QCPColorGradient g;
+  g.clearColorStops();
+  for (const auto& [position, colour] : ColourLegend::divergingStops()) g.setColorStopAt(position, colour);
+  g.setColorInterpolation(QCPColorGradient::ciRGB);
+  g.setNanHandling(QCPColorGradient::nhTransparent);
+  g.setLevelCount(255);
+  return g;
+}
+
 void zoomRange(QCPAxis* axis, double factor) {
   const QCPRange r = axis->range();
   const double half = r.size() / 2.0 / factor;
@@ -71,7 +83,18 @@ void CHeatMap::setData(int cells, int rows, double x0, double x1, const std::vec
   resetZoom();
 }
 
+void CHeatMap::setDiverging(bool on, double limit) {
+  m_diverging = on;
+  m_map->setGradient(on ? divergingGradient() : legendGradient());
+  if (on) {
+    limit = limit > 0.0 ? limit : 1.0;
+    m_map->setDataRange(QCPRange(-limit, limit));
+  }
+  m_plot->replot(QCustomPlot::rpQueuedReplot);
+}
+
 void CHeatMap::setValueRange(double low, double high) {
+  if (m_diverging) return;  // the difference keeps its own scale
   m_map->setDataRange(QCPRange(low, high > low ? high : low + 1.0));
   m_plot->replot(QCustomPlot::rpQueuedReplot);
 }

@@ -34,6 +34,10 @@ public:
   void setHeader(const QString& text);
   void setValueTitle(const QString& title);
   void setColours(const QColor& area, const QColor& text, const QColor& plot);
+  // A difference map: the diverging scale, zero at its middle, over
+  // -limit .. limit; false goes back to the report's own scale.
+  void setDiverging(bool on, double limit = 1.0);
+  bool diverging() const { return m_diverging; }
 
   void zoom(int direction);  // 0 in, 1 out
   void resetZoom();
@@ -76,4 +80,5 @@ private:
   QCPTextElement* m_header = nullptr;
   double m_xLow = 0.0, m_xHigh = 1.0;
   int m_rows = 0;
+  bool m_diverging = false;
 };

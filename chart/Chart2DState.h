@@ -55,6 +55,23 @@ struct Chart2DState {
     SeriesStyle style;
   };
 
+  // A trace of an earlier period, drawn under the current traces in the
+  // colour of the current trace it is set against (group, line), dashed
+  // and lighter, with its own legend entry.
+  struct EarlierTrace {
+    int group = 1;
+    int line = 1;
+    QVector<double> x;          // as drawn: earlier times moved onto the shown window
+    QVector<double> y;          // Blocks::NO_DATA where there is no sample
+    QVector<double> atCurrent;  // the earlier value set against each point of the current trace
+    QString legendText;
+  };
+  // The earlier trace's colour (0x00BBGGRR): the current one's, halfway to white.
+  static int earlierColour(int ref) {
+    const int r = ref & 0xFF, g = (ref >> 8) & 0xFF, b = (ref >> 16) & 0xFF;
+    return ((r + 255) / 2) | (((g + 255) / 2) << 8) | (((b + 255) / 2) << 16);
+  }
+
   struct Group {
     int seriesCount = 0;
     std::array<Series, kSeriesPerGroup> series{};
@@ -99,7 +116,8 @@ struct Chart2DState {
     int top = 55, bottom = 150, left = 75, right = 75;
   } margins;
   Look look;
-  QString note;  // shown in the plot when there is nothing to draw
+  QString note;                   // shown in the plot when there is nothing to draw
+  QVector<EarlierTrace> earlier;  // empty unless the report is compared
 
   Series& at(int group, int series) {
     return groups[static_cast<size_t>(group - 1)].series[static_cast<size_t>(series - 1)];

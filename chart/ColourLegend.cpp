@@ -7,8 +7,15 @@ ColourLegend::ColourLegend(QWidget* parent) : QWidget(parent) {
 }
 
 QGradientStops ColourLegend::stops() {
-  return {{0.0, QColor(0, 0, 160)}, {0.25, QColor(0, 170, 255)}, {0.5, QColor(0, 220, 0)},
-          {0.75, QColor(255, 230, 0)}, {1.0, QColor(230, 0, 0)}};
+  return {{0.0, QColor(0, 0, 160)},
+          {0.25, QColor(0, 170, 255)},
+          {0.5, QColor(0, 220, 0)},
+          {0.75, QColor(255, 230, 0)},
+          {1.0, QColor(230, 0, 0)}};
+}
+
+QGradientStops ColourLegend::divergingStops() {
+  return {{0.0, QColor(20, 60, 200)}, {0.5, zeroColour()}, {1.0, QColor(210, 20, 20)}};
 }
 
 void ColourLegend::setRange(double minimum, double maximum) {

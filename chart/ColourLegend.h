@@ -13,6 +13,10 @@ public:
   // The colours of the surface from the bottom (0) to the top (1) of the
   // value axis.
   static QGradientStops stops();
+  // The colours of a difference centred on zero: blue below, the zero
+  // colour at the middle, red above.
+  static QGradientStops divergingStops();
+  static QColor zeroColour() { return QColor(235, 235, 235); }
 
   void setRange(double minimum, double maximum);
   void setTitle(const QString& title);

@@ -10,14 +10,16 @@
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <QPointer>
 
 namespace {
-QString text(int id) { return Strings::LoadString(id); }
+QString text(int id) {
+  return Strings::LoadString(id);
+}
 }  // namespace
 
 ProgressDialog::ProgressDialog(int progressTextId, QWidget* parent)
@@ -65,7 +67,9 @@ ProgressDialog::ProgressDialog(int progressTextId, QWidget* parent)
   connect(m_progressTimer, &QTimer::timeout, this, &ProgressDialog::onProgressTick);
 }
 
-void ProgressDialog::setPollInterval(int ms) { m_poll->setInterval(ms); }
+void ProgressDialog::setPollInterval(int ms) {
+  m_poll->setInterval(ms);
+}
 
 bool ProgressDialog::run(FetchJob& job) {
   const QPointer<ProgressDialog> self(this);
@@ -97,6 +101,9 @@ bool ProgressDialog::showMessages() {
   for (const FetchJob::Message& m : m_job->takeMessages()) {
     if (m.kind == FetchJob::Message::Kind::NoData)
       Prompts::current().message(this, text(Strings::IDS_NO_DATA));
+    else if (m_failureNoteId != 0)
+      Prompts::current().message(this, ServerErrors::MessageFor(m.code, text(m.contextStringId)),
+                                 text(m_failureNoteId));
     else
       ReportServerError(m.code, text(m.contextStringId));
     if (!self) return false;

@@ -31,6 +31,10 @@ public:
   // How often the done flag is polled (tests shorten it).
   void setPollInterval(int ms);
   bool closedByBox() const { return m_closedByBox; }
+  // A fetch whose failure must not end the program (a comparison's): a
+  // server failure shows its message with this note under it, and the
+  // program goes on. 0 (the default) is a report's rule.
+  void setFailureNote(int noteTextId) { m_failureNoteId = noteTextId; }
 
 public slots:
   void reject() override;  // Esc and Cancel ask the worker to stop
@@ -49,6 +53,7 @@ private:
   FetchJob* m_job = nullptr;
   bool m_closedByBox = false;
   bool m_showingMessage = false;
+  int m_failureNoteId = 0;
   QTimer* m_poll;
   QTimer* m_progressTimer;
   BusyIndicator* m_busy;

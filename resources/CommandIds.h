@@ -18,6 +18,10 @@ constexpr int ID_FILE_PAGE_SETUP = 57605;     // "Page Set&up..."
 constexpr int ID_FILE_PRINT = 57607;          // "&Print...\tCtrl+P", Ctrl+P
 constexpr int ID_FILE_PRINT_PREVIEW = 57609;  // "Print Pre&view"
 constexpr int ID_APP_EXIT = 57665;            // "E&xit"
+// Our own: the report set against an earlier period of itself.
+constexpr int ID_GRAPH_COMPARE_WITH = 33010;       // "Compa&re With..."
+constexpr int ID_GRAPH_CLEAR_COMPARISON = 33011;   // "C&lear Comparison"
+constexpr int ID_GRAPH_EXPORT_COMPARISON = 33012;  // "Export Co&mparison..."
 
 // &View
 constexpr int ID_VIEW_ZOOM_IN = 32792;            // "&Increase Zoom", Ctrl+I; 3D only
@@ -107,6 +111,9 @@ inline constexpr CommandInfo kGraphMenu[] = {
     {ID_FILE_PRINT_PREVIEW, Strings::IDS_MENU_PRINT_PREVIEW, ""},
     {ID_FILE_PRINT, Strings::IDS_MENU_PRINT, "Ctrl+P"},
     {ID_APP_EXIT, Strings::IDS_MENU_EXIT, "", kSeparatorBefore},
+    {ID_GRAPH_COMPARE_WITH, Strings::IDS_MENU_COMPARE_WITH, "", kSeparatorBefore},
+    {ID_GRAPH_CLEAR_COMPARISON, Strings::IDS_MENU_CLEAR_COMPARISON, ""},
+    {ID_GRAPH_EXPORT_COMPARISON, Strings::IDS_MENU_EXPORT_COMPARISON, ""},
 };
 
 inline constexpr CommandInfo kViewMenu[] = {

@@ -5,11 +5,14 @@
 #include "core/ColorRef.h"
 #include "core/SettingsStore.h"
 #include "core/StartupSettings.h"
+#include "query/Comparison.h"
+#include "query/ComparisonMatch.h"
 #include "query/RibbonSet.h"
 #include "resources/CommandIds.h"
 #include "resources/Strings.h"
 #include "views/ChartAppearanceDialog.h"
 #include "views/CommandEnabling.h"
+#include "views/MarkerSet.h"
 #include "views/ReadoutBubble.h"
 #include "views/ReportData.h"
 #include "views/ReportTexts.h"
@@ -171,7 +174,9 @@ void C3DReportView::showReport(const ReportData& report) {
   static const RibbonSet kNone;
   const RibbonSet& set = report.ribbons ? *report.ribbons : kNone;
   if (m_firstActivation) setActive(true);
-  m_grid = RibbonGrid::build(set, report.levelUnit.offset());
+  m_levelOffset = report.levelUnit.offset();
+  m_grid = RibbonGrid::build(set, m_levelOffset);
+  m_compared = false;  // the frame hands the comparison again after the build
   m_level.percent = m_grid.percent;
   CChart3D& c = *m_chart;
   c.setBatch(true);
@@ -234,7 +239,7 @@ void C3DReportView::setHeatMapShown(bool shown) {
 
 void C3DReportView::refreshHeatMap() {
   m_heatStale = false;
-  m_heatGrid = HeatMapGrid::build(m_grid);
+  m_heatGrid = HeatMapGrid::build(m_compared ? m_difference : m_grid);
   m_heatMap->setData(m_heatGrid.cells, m_heatGrid.rows, m_heatGrid.firstFrequency, m_heatGrid.lastFrequency,
                      m_heatGrid.values);
   refreshHeatAxes();
@@ -245,8 +250,13 @@ void C3DReportView::refreshHeatAxes() {
   const Chart3DAppearance& look = m_chart->appearance();
   m_heatMap->setColours(colorFromRef(look.chartAreaBackground), colorFromRef(look.chartAreaForeground),
                         colorFromRef(look.interiorBackground));
-  m_heatMap->setHeader(m_chart->headerText());
-  m_heatMap->setValueTitle(m_chart->axis(3).title);
+  m_heatMap->setHeader(m_compared ? m_chart->headerText() + QLatin1Char('\n') +
+                                        text(Strings::IDS_UI_COMPARE_STATUS).arg(m_comparePeriod)
+                                  : m_chart->headerText());
+  m_heatMap->setDiverging(m_compared, m_differenceLimit);
+  m_heatMap->setValueTitle(m_compared ? text(m_grid.percent ? Strings::IDS_UI_COMPARE_SCALE_POINTS
+                                                            : Strings::IDS_UI_COMPARE_SCALE_DB)
+                                      : m_chart->axis(3).title);
   m_heatMap->setValueRange(m_chart->axis(3).minimum, m_chart->axis(3).maximum);
   // The 3D chart's labels: its frequency texts where they are not blank
   // (the labelling pads with single spaces), and the ribbon labels it shows.
@@ -270,8 +280,19 @@ void C3DReportView::showHeatReadout(int px, int py) {
     m_heatReadout->hide();
     return;
   }
-  m_heatReadout->showAt(HeatMapGrid::readout(m_grid, ribbon, column, m_unitText), QPoint(px, py),
-                        m_heatMap->plotRect());
+  QVector<ReadoutLine> lines = HeatMapGrid::readout(m_grid, ribbon, column, m_unitText);
+  if (m_compared) {
+    const size_t at =
+        static_cast<size_t>(ribbon) * static_cast<size_t>(m_grid.columns) + static_cast<size_t>(column);
+    const int trace = m_grid.percent ? 3 : 0;  // the marker formats of a percentage and a level
+    lines.append({text(Strings::IDS_UI_READOUT_VALUE)
+                      .arg(text(Strings::IDS_UI_COMPARE_EARLIER) + QStringLiteral(", ") + m_comparePeriod,
+                           MarkerSet::valueText(trace, m_earlierValues[at], m_unitText)),
+                  QColor()});
+    lines.append(
+        {HoverReadout::differenceText(m_difference.at(3 * ribbon, column), m_grid.percent), QColor()});
+  }
+  m_heatReadout->showAt(lines, QPoint(px, py), m_heatMap->plotRect());
 }
 
 int C3DReportView::columnOf(double bound) const {
@@ -526,4 +547,34 @@ void C3DReportView::refreshReport(const ReportData& report) {
   }
   c.setBatch(false);
   if (flatZoomed) m_heatMap->setVisibleRange(flat[0], flat[1], flat[2], flat[3]);
+}
+
+void C3DReportView::setComparison(const Comparison* comparison) {
+  m_compared = comparison && m_hasChart && !comparison->ribbons.empty();
+  m_difference = RibbonGrid{};
+  m_earlierValues.clear();
+  if (m_compared) {
+    // Both sides with the same offset, so equal samples differ by exactly 0.
+    const RibbonGrid earlier = RibbonGrid::build(comparison->ribbons, m_levelOffset);
+    const auto layout = [](const RibbonGrid& g) {
+      return ComparisonMatch::Layout{g.ribbons, g.columns, g.frequencies.data(), [&g](int r) {
+                                       return g.values.data() + static_cast<size_t>(3 * r) * g.columns;
+                                     }};
+    };
+    ComparisonMatch::RibbonDifference d = ComparisonMatch::rows(layout(m_grid), layout(earlier));
+    m_difference = m_grid;
+    for (int r = 0; r < d.rows; ++r)
+      for (int row = 3 * r; row < 3 * r + 2; ++row)
+        std::copy_n(d.difference.data() + static_cast<size_t>(r) * d.columns, d.columns,
+                    m_difference.values.data() + static_cast<size_t>(row) * d.columns);
+    m_earlierValues = std::move(d.earlier);
+    m_differenceLimit = ComparisonMatch::scaleLimit(d.difference);
+    m_comparePeriod = comparison->periodText();
+  }
+  m_heatStale = true;
+  // The difference shows on the heat map; once it goes, the stored choice returns.
+  const bool restore = m_heatForComparison && !m_compared;
+  m_heatForComparison = m_compared;
+  setHeatMapShown(m_compared ? true : restore ? HeatMapChoice::load(m_graphType) : m_heatShown);
+  emit commandsChanged();
 }

@@ -39,6 +39,12 @@ public:
   void setActive(bool active) override;
   QString statusText() const override;
   bool viewSettingsSource(ViewSettingsSource& source) const override;
+  // A comparison shows on the heat map, which it turns on: current minus
+  // earlier cell by cell on a diverging scale. The 3D chart keeps the
+  // current surface.
+  void setComparison(const Comparison* comparison) override;
+  bool compared() const { return m_compared; }
+  const RibbonGrid& differenceGrid() const { return m_difference; }
   void applyViewSettings(const ViewSettings& settings) override;
 
   CChart3D& chart() { return *m_chart; }
@@ -120,4 +126,13 @@ private:
   bool m_heatShown = false;
   bool m_heatStale = true;  // built lazily: only a shown map is kept current
   QString m_unitText;
+  double m_levelOffset = 0.0;
+  // The comparison as drawn: the difference in the grid's shape, the
+  // matched earlier values (R x N) and the earlier period's name.
+  bool m_compared = false;
+  bool m_heatForComparison = false;  // the heat map is on because a comparison turned it on
+  RibbonGrid m_difference;
+  std::vector<double> m_earlierValues;
+  double m_differenceLimit = 1.0;
+  QString m_comparePeriod;
 };

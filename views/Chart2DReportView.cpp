@@ -5,6 +5,8 @@
 #include "core/SettingsStore.h"
 #include "core/StartupSettings.h"
 #include "core/ThresholdNames.h"
+#include "query/Comparison.h"
+#include "query/ComparisonMatch.h"
 #include "query/NoData.h"
 #include "query/StatisticName.h"
 #include "resources/CommandIds.h"
@@ -376,6 +378,7 @@ void Chart2DReportView::beginBuild(const ReportData& report) {
   }
   for (auto& label : s.labels) label.shown = false;
   s.note.clear();
+  s.earlier.clear();
   s.axis(Chart2DState::Y).shown = true;
   s.axis(Chart2DState::Y2).maximum = 100.0;
   s.axis(Chart2DState::Y2).minimum = 0.0;
@@ -421,4 +424,48 @@ void Chart2DReportView::refreshReport(const ReportData& report) {
   if (attached) m_markers->reanchor(anchors);
   m_chart->setBatch(false);
   emit commandsChanged();
+}
+
+void Chart2DReportView::setComparison(const Comparison* comparison) {
+  hideReadout();
+  m_chart->setBatch(true);
+  Chart2DState& s = m_chart->edit();
+  s.earlier.clear();
+  const int64_t shift = comparison && m_timeAxis ? comparison->offsetSeconds() : 0;
+  for (int trace = 0; comparison && m_ready && trace < MarkerSet::kTraces; ++trace) {
+    const auto [group, line] = MarkerSet::seriesOf(trace);
+    const Chart2DState::Series& current = s.at(group, line);
+    // The trace numbers are the statistic indexes.
+    const SeriesStore::Series* then = ComparisonMatch::statistic(comparison->series, trace);
+    if (current.display != Chart2DState::Shown || current.x.isEmpty() || !then) continue;
+    const bool level = trace < Statistic::kThreshold1;
+    const int m = std::clamp(then->entryCount, 0, Blocks::kMaxEntries);
+    Chart2DState::EarlierTrace e;
+    e.group = group;
+    e.line = line;
+    e.x.resize(m);
+    e.y.resize(m);
+    for (int k = 0; k < m; ++k) {
+      const auto at = static_cast<size_t>(k);
+      e.x[k] = m_timeAxis ? static_cast<double>(then->times[at]) + static_cast<double>(shift)
+                          : then->frequencies[at];
+      const double v = then->values[at];
+      e.y[k] = isNoData(v) ? Blocks::NO_DATA : (level ? v + m_levelOffset : v);
+    }
+    const int n = static_cast<int>(current.x.size());
+    e.atCurrent.fill(Blocks::NO_DATA, n);
+    if (m_timeAxis) {
+      for (int k = 0; k < n && k < m; ++k) e.atCurrent[k] = e.y[k];
+    } else {
+      const std::vector<int> columns =
+          ComparisonMatch::matchFrequencies(current.x.constData(), n, then->frequencies.data(), m);
+      for (int k = 0; k < n; ++k)
+        if (const int c = columns[static_cast<size_t>(k)]; c >= 0) e.atCurrent[k] = e.y[c];
+    }
+    const QString name =
+        current.legendText.isEmpty() ? MarkerSet::traceName(trace, m_thresholdNames) : current.legendText;
+    e.legendText = text(Strings::IDS_UI_COMPARE_LEGEND).arg(name, comparison->periodText());
+    s.earlier.push_back(std::move(e));
+  }
+  m_chart->setBatch(false);
 }

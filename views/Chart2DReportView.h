@@ -37,6 +37,9 @@ public:
   void setActive(bool active) override;
   QString statusText() const override { return m_statusText; }
   void setMarkerSet(MarkerSet* markers) override;
+  // The earlier period's traces under the drawn ones; markers and peak
+  // search stay on the current traces.
+  void setComparison(const Comparison* comparison) override;
 
   CChart2D& chart() const { return *m_chart; }
   const LevelAxis& levelAxis() const { return m_axis; }

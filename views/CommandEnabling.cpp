@@ -50,6 +50,9 @@ CommandState commandState(int id, const FrameState& s) {
     case ID_VIEW_HEAT_MAP: return {is3D(s), is3D(s) && s.heatMapShown};
     // Following stays switchable off whatever the clock says meanwhile.
     case ID_VIEW_FOLLOW_LIVE: return {s.viewReady && (s.endsNow || s.following), s.following};
+    case ID_GRAPH_COMPARE_WITH: return {s.viewReady && isValidGraphType(s.graphType), false};
+    case ID_GRAPH_CLEAR_COMPARISON:
+    case ID_GRAPH_EXPORT_COMPARISON: return {s.viewReady && s.comparisonShown, false};
     case ID_MARKER_TO_PEAK:
     case ID_MARKER_NEXT_PEAK_LEFT:
     case ID_MARKER_NEXT_PEAK_RIGHT: return {is2D(s) && s.activeMarkerOn, false};

@@ -22,6 +22,7 @@ struct FrameState {
   bool heatMapShown = false;             // ribbon reports: drawn flat instead of in 3D
   bool endsNow = false;                  // the report's window ends at the current time
   bool following = false;                // Follow Live is on
+  bool comparisonShown = false;          // the report is set against an earlier period
 };
 
 struct CommandState {

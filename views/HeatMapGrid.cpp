@@ -1,6 +1,7 @@
 #include "views/HeatMapGrid.h"
 
 #include "core/SettingsStore.h"
+#include "query/ComparisonMatch.h"
 #include "resources/Strings.h"
 #include "views/MarkerSet.h"
 #include "views/RibbonGrid.h"
@@ -34,16 +35,9 @@ HeatMapGrid HeatMapGrid::build(const RibbonGrid& grid) {
     h.cells = std::min(kMaxCells, static_cast<int>(std::llround(span / gap)) + 1);
   }
   const double width = h.cells > 1 ? span / (h.cells - 1) : 0.0;
-  h.columnOfCell.resize(static_cast<size_t>(h.cells));
-  int column = 0;
-  for (int k = 0; k < h.cells; ++k) {
-    const double centre = h.firstFrequency + k * width;
-    // Columns change at the midpoints between neighbouring frequencies.
-    while (column + 1 < n &&
-           centre >= (f[static_cast<size_t>(column)] + f[static_cast<size_t>(column + 1)]) / 2.0)
-      ++column;
-    h.columnOfCell[static_cast<size_t>(k)] = column;
-  }
+  std::vector<double> centres(static_cast<size_t>(h.cells));
+  for (int k = 0; k < h.cells; ++k) centres[static_cast<size_t>(k)] = h.firstFrequency + k * width;
+  h.columnOfCell = ComparisonMatch::nearestColumns(f.data(), n, centres.data(), h.cells);
   h.values.resize(static_cast<size_t>(h.rows * h.cells));
   for (int r = 0; r < h.rows; ++r)
     for (int k = 0; k < h.cells; ++k) {

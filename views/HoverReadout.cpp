@@ -2,6 +2,8 @@
 
 #include "chart/Chart2DState.h"
 #include "core/ColorRef.h"
+#include "query/ComparisonMatch.h"
+#include "query/NoData.h"
 #include "resources/Strings.h"
 #include "views/MarkerSet.h"
 
@@ -20,8 +22,27 @@ QVector<ReadoutLine> HoverReadout::lines(const Chart2DState& state, double x, co
     out.append({Strings::LoadString(Strings::IDS_UI_READOUT_VALUE)
                     .arg(MarkerSet::traceName(trace, context.thresholdNames), value),
                 colorFromRef(static_cast<std::uint32_t>(s.style.lineColor))});
+    // An earlier period's value at the same point, and how far it moved.
+    for (const Chart2DState::EarlierTrace& e : state.earlier) {
+      if (e.group != group || e.line != index || point >= e.atCurrent.size()) continue;
+      const double then = e.atCurrent[point];
+      out.append({Strings::LoadString(Strings::IDS_UI_READOUT_VALUE)
+                      .arg(e.legendText, MarkerSet::valueText(trace, then, context.unit)),
+                  colorFromRef(static_cast<std::uint32_t>(Chart2DState::earlierColour(s.style.lineColor)))});
+      out.append({differenceText(ComparisonMatch::difference(s.y[point], then), trace >= 3), QColor()});
+    }
   }
   return out;
+}
+
+QString HoverReadout::differenceText(double difference, bool percent) {
+  if (isNoData(difference))
+    return Strings::LoadString(Strings::IDS_UI_READOUT_VALUE)
+        .arg(Strings::LoadString(Strings::IDS_UI_COMPARE_DIFFERENCE),
+             Strings::LoadString(Strings::IDS_UI_UNAVAILABLE));
+  return Strings::LoadString(percent ? Strings::IDS_UI_COMPARE_DIFFERENCE_POINTS
+                                     : Strings::IDS_UI_COMPARE_DIFFERENCE_DB)
+      .arg(QString::asprintf("%+.3lf", difference));
 }
 
 QPoint HoverReadout::place(const QPoint& pointer, const QSize& box, const QRect& plot) {

@@ -33,6 +33,9 @@ public:
   };
 
   static QVector<ReadoutLine> lines(const Chart2DState& state, double x, const Context& context);
+  // "Difference: +1.500 dB" (percentage points on a percentage), or
+  // "Difference: Unavailable" where either side has no sample.
+  static QString differenceText(double difference, bool percent);
 
   // Where a box of `box` goes beside the pointer: right of and below it,
   // flipped to the other side where it would leave `plot`, and kept inside.

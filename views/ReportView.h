@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class MarkerSet;
+struct Comparison;
 struct FrameState;
 struct ReportData;
 struct ViewSettings;
@@ -49,6 +50,10 @@ public:
   virtual bool viewSettingsSource(ViewSettingsSource&) const { return false; }
   // The dialog's OK: the view applies the settings, its chart in batch mode.
   virtual void applyViewSettings(const ViewSettings&) {}
+  // Sets the report against an earlier period of itself, or (null) shows it
+  // alone. The frame calls it after every build; the view keeps what it
+  // needs, the comparison itself stays the document's.
+  virtual void setComparison(const Comparison*) {}
   // The frame's marker set, which the 2D reports draw on their chart.
   virtual void setMarkerSet(MarkerSet*) {}
   // The session's settings (reference step, 2D scale), read on every

@@ -2,6 +2,7 @@
 // worker thread) against nembra-sim on loopback.
 #include "app/CMainFrame.h"
 #include "app/COrbiskDoc.h"
+#include "app/CompareDialog.h"
 #include "app/ConnectedSession.h"
 #include "app/ServerSession.h"
 #include "core/SettingsStore.h"
@@ -14,8 +15,11 @@
 #include "sim/SimDatabase.h"
 #include "sim/Statistics.h"
 #include "support/DemoDatabase.h"
+#include "views/C3DReportView.h"
 #include "views/ReportView.h"
 
+#include <QAbstractButton>
+#include <QDialogButtonBox>
 #include <QPushButton>
 #include <QTimer>
 #include <cmath>
@@ -149,6 +153,60 @@ TEST_F(RunReportTest, NewGraphCommandShowsTheReportAndKeepsItOnCancelOrFailure) 
   const RegistryKey key = store.sectionKey("Settings").subKey("TWSChart Properties");
   EXPECT_EQ(key.valueNames().size(), 194);
   EXPECT_EQ(key.readDword("CSG1_S1_LSColor"), 0x00D8D8);
+}
+
+// Compare With fetches the previous period through the report's own box and
+// shows the difference; a Cancel, then a server that has gone, leave the
+// report and its comparison as they were and the program running; New
+// Graph starts without it; the shift chosen last is kept.
+TEST_F(RunReportTest, ComparisonFetchesOrLeavesTheReportAsItWas) {
+  ASSERT_TRUE(connect({"delay:ReadRibbonBlock:100"}));
+  CMainFrame frame(m_doc, m_session);
+  frame.show();
+  using namespace CommandIds;
+  const auto state = [&] {
+    frame.updateCommands();
+    std::string out;
+    for (int id : {ID_GRAPH_COMPARE_WITH, ID_GRAPH_CLEAR_COMPARISON, ID_GRAPH_EXPORT_COMPARISON})
+      out += frame.action(id)->isEnabled() ? '1' : '0';
+    const auto* view = qobject_cast<C3DReportView*>(frame.activeView());
+    return out + (view && view->compared() ? " compared" : "");
+  };
+  const auto compare = [&](int shift, std::function<void()> duringFetch = {}) {
+    QTimer::singleShot(50, &m_guard, [shift] {
+      auto* dialog = qobject_cast<CompareDialog*>(QApplication::activeModalWidget());
+      if (!dialog) return;
+      dialog->findChild<QAbstractButton*>(QStringLiteral("compareShift%1").arg(shift))->click();
+      dialog->findChild<QDialogButtonBox*>()->buttons().first()->click();
+    });
+    if (duringFetch) QTimer::singleShot(250, &m_guard, duringFetch);
+    frame.action(ID_GRAPH_COMPARE_WITH)->trigger();
+  };
+  const GraphQuery detail = request(TimeWindowDetail, kEnd - 3600, kEnd);
+  EXPECT_EQ(state(), "000");
+  ASSERT_TRUE(m_doc.RunReport(detail));
+  EXPECT_EQ(state(), "100");
+  compare(CompareWindow::kPreviousPeriod);
+  EXPECT_EQ(state(), "111 compared") << shown();
+  EXPECT_EQ(m_doc.comparison().earlier.GetEnd(), CNBDateTime::FromSeconds(kEnd - 3600));
+  compare(CompareWindow::kOneDay, [this] { m_doc.progressDialog(TimeWindowDetail)->reject(); });
+  EXPECT_EQ(state(), "111 compared") << shown();
+  EXPECT_EQ(m_doc.comparison().earlier.GetEnd(), CNBDateTime::FromSeconds(kEnd - 3600));
+  EXPECT_EQ(CompareChoice::load(), CompareWindow::kOneDay);
+  frame.prefillNewGraph({detail, std::nullopt, false});
+  answerNewGraph(&m_guard, QDialogButtonBox::Ok);
+  frame.action(ID_GRAPH_NEW)->trigger();
+  EXPECT_EQ(state(), "100");
+  compare(CompareWindow::kOneDay);
+  EXPECT_EQ(state(), "111 compared") << shown();
+  frame.action(ID_GRAPH_CLEAR_COMPARISON)->trigger();
+  EXPECT_EQ(state(), "100");
+  m_sim->host().shutdown();
+  compare(CompareWindow::kPreviousPeriod);
+  EXPECT_EQ(state(), "100");
+  EXPECT_EQ(m_prompts.informatives, QStringList{Strings::LoadString(Strings::IDS_UI_COMPARE_FAILED)})
+      << shown();
+  EXPECT_EQ(closes(), 0);
 }
 
 TEST_F(RunReportTest, ReportsShowWhatTheScansHold) {

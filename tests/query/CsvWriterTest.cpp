@@ -1,3 +1,4 @@
+#include "query/ComparisonCsvWriter.h"
 #include "query/FrequencySeriesCsvWriter.h"
 #include "query/RibbonCsvWriter.h"
 #include "query/SummaryCsvWriter.h"
@@ -136,6 +137,33 @@ TEST_F(CsvWriter, FrequencySeriesRunsTimeDownTheRowsInLocalTime) {
   EXPECT_TRUE(write().endsWith("2024-03-31 03:30:00,-45.75\n\n"));
   store.count = 0;  // and none writes no rows
   EXPECT_TRUE(write().endsWith("Time:\n\n"));
+}
+
+// One point a line, matched as the charts match them; levels with the offset,
+// differences without, a hole on either side an empty difference.
+TEST_F(CsvWriter, ComparisonWritesBothPeriodsAndTheDifferencePerPoint) {
+  const LevelUnit dBm = LevelUnit::fromCode(LevelUnit::kDbm);
+  SeriesStore now;
+  now.count = 1;
+  now.series[0] = series(Statistic::kAverage, {1, N, -2.5});
+  std::copy(std::begin(kAxis), std::end(kAxis), now.series[0].frequencies.begin());
+  Comparison c;
+  c.shown.graphType = TimeWindowSummary;
+  c.series = now;
+  c.series.series[0].values = {0.5, 3, N};
+  const QString lines = written([&](QTextStream& out) {
+    ComparisonCsvWriter().writeSeries(out, "Port 7", 42, now, c, dBm, kThresholdNames);
+  });
+  EXPECT_EQ(lines.section('\n', 4),
+            "Statistic,MHz,Current,Earlier,Difference\nAverage,5,-47.75,-48.25,0.5\nAverage,10.5,,-45.75,\n"
+            "Average,1234.57,-51.25,,\n\n");
+  const RibbonSet set = threeRibbons(TimeWindowDetail, false);
+  c.shown.graphType = TimeWindowDetail;
+  c.ribbons = set;
+  const QString rows =
+      written([&](QTextStream& out) { ComparisonCsvWriter().writeRibbons(out, "P", 1, set, c, dBm); });
+  EXPECT_TRUE(rows.contains("Time Window Detail\n")) << rows.toStdString();
+  EXPECT_TRUE(rows.contains("\nPeriod,MHz,Current,Earlier,Difference\nA0,5,-47.25,-47.25,0\nA0,10.5,,,\n"));
 }
 
 }  // namespace

@@ -20,27 +20,28 @@ std::array<bool, 7> bits(const char* s) {
 
 // flags: r view ready, u/d can raise/lower the level, a auto reference,
 // 2 marker 2 on, i interval line shown, t threshold display, l level trace
-// drawn, m active marker, h heat map, n window ends now, f following.
+// drawn, m active marker, h heat map, n window ends now, f following,
+// c compared with an earlier period.
 FrameState frame(int type, std::string_view flags, const char* traces, int marker1, const char* lines) {
   const auto has = [&](char c) { return flags.find(c) != std::string_view::npos; };
-  return {type,        has('r'), has('u'), has('d'), has('a'), bits(traces), marker1,  has('2'),
-          bits(lines), has('i'), has('t'), has('l'), has('m'), has('h'),     has('n'), has('f')};
+  return {type,     has('r'), has('u'), has('d'), has('a'), bits(traces), marker1,  has('2'), bits(lines),
+          has('i'), has('t'), has('l'), has('m'), has('h'), has('n'),     has('f'), has('c')};
 }
 
 // Representative frames; each differs from its neighbours in the conditions a
 // rule could drop. Threshold lines are shown in a different mix per frame so
 // that a threshold command reading another trace's line shows up.
 const FrameState kFrames[] = {
-    {},                                               // 0: before the first report
-    frame(0, "uda2itlmnf", "1111111", 4, "0001111"),  // 1: summary, not drawn yet
-    frame(0, "rua2itlmn", "1000001", 0, "0001011"),   // 2: summary, threshold 2 hidden
-    frame(0, "rd2itlm", "0000000", -1, "0001111"),    // 3: summary, every line shown
-    frame(0, "rua2ilm", "1000001", 0, "0000101"),     // 4: summary, threshold display off
-    frame(0, "rua2tm", "1000001", 0, "0000011"),      // 5: summary without a level trace
-    frame(1, "rua2tlhf", "1000001", 0, "0001000"),    // 6: one frequency, no active marker, heat map
-    frame(5, "rudaitlmnf", "1111111", 4, "0001111"),  // 7: ribbons in 3D
-    frame(2, "rditlmh", "1111111", -1, "0001111"),    // 8: ribbons as a heat map
-    frame(0, "rtl", "0000000", -1, "0001111")};       // 9: summary, only the interval line hidden
+    {},                                                // 0: before the first report
+    frame(0, "uda2itlmnfc", "1111111", 4, "0001111"),  // 1: summary, not drawn yet
+    frame(0, "rua2itlmn", "1000001", 0, "0001011"),    // 2: summary, threshold 2 hidden
+    frame(0, "rd2itlm", "0000000", -1, "0001111"),     // 3: summary, every line shown
+    frame(0, "rua2ilm", "1000001", 0, "0000101"),      // 4: summary, threshold display off
+    frame(0, "rua2tm", "1000001", 0, "0000011"),       // 5: summary without a level trace
+    frame(1, "rua2tlhf", "1000001", 0, "0001000"),     // 6: one frequency, no active marker, heat map
+    frame(5, "rudaitlmnfc", "1111111", 4, "0001111"),  // 7: ribbons in 3D, compared
+    frame(2, "rditlmh", "1111111", -1, "0001111"),     // 8: ribbons as a heat map
+    frame(0, "rtl", "0000000", -1, "0001111")};        // 9: summary, only the interval line hidden
 
 // One character per frame above: '.' off, 'e' enabled, 'c' enabled and
 // checked, 'x' checked but disabled.
@@ -53,6 +54,8 @@ const Row kRows[] = {
       ID_HELP_INDEX, ID_HELP_FINDER, ID_CONTEXT_HELP, ID_HELP, ID_DEFAULT_HELP, ID_APP_ABOUT},
      "eeeeeeeeee"},
     {{ID_GRAPH_EXPORT}, ".eeeeeeeee"},
+    {{ID_GRAPH_COMPARE_WITH}, "..eeeeeeee"},
+    {{ID_GRAPH_CLEAR_COMPARISON, ID_GRAPH_EXPORT_COMPARISON}, ".......e.."},
     {{ID_GRAPH_COPY, ID_GRAPH_SAVE_IMAGE, ID_VIEW_PROPERTIES, ID_VIEW_RESET_CHART_PROPERTIES}, "..eeeeeeee"},
     {{ID_VIEW_ZOOM_IN, ID_VIEW_ZOOM_OUT, ID_VIEW_ZOOM_RESET}, ".......ee."},
     {{ID_VIEW_ROTATE_UP, ID_VIEW_ROTATE_DOWN, ID_VIEW_ROTATE_LEFT, ID_VIEW_ROTATE_RIGHT,

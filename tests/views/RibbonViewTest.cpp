@@ -2,8 +2,10 @@
 #include "ViewFixtures.h"
 #include "chart/CChart3D.h"
 #include "chart/CHeatMap.h"
+#include "chart/ColourLegend.h"
 #include "core/ColorRef.h"
 #include "core/SettingsStore.h"
+#include "query/Comparison.h"
 #include "query/GraphType.h"
 #include "resources/CommandIds.h"
 #include "support/QtPrinters.h"
@@ -284,6 +286,39 @@ TEST_F(RibbonViewTest, HeatMapDrawsReadsZoomsAndIsRememberedPerReport) {
   EXPECT_FALSE(show(MultiDay, set)->heatMapShown());
   view->runCommand(ID_VIEW_HEAT_MAP);
   EXPECT_FALSE(show(TwentyFourHour, set)->heatMapShown());
+}
+
+// Equal data gives a map in the diverging scale's zero colour, holes left
+// out; the readout reads both values and the difference; clearing the
+// comparison brings the stored choice (3D) back.
+TEST_F(RibbonViewTest, TheDifferenceMapOfEqualDataIsTheZeroColour) {
+  const RibbonSet set = hours(24, 20);
+  auto view = show(TwentyFourHour, set);
+  Comparison c;
+  c.shown.graphType = TwentyFourHour;
+  c.earlier = c.shown;
+  c.ribbons = set;
+  c.active = true;
+  view->setComparison(&c);
+  ASSERT_TRUE(view->heatMapShown());
+  CHeatMap& map = view->heatMap();
+  const QImage picture = map.image();
+  const QRect plot = map.plotRect();
+  int zero = 0, other = 0;
+  for (int y = plot.top() + 2; y < plot.bottom() - 2; ++y)
+    for (int x = plot.left() + 2; x < plot.right() - 2; ++x) {
+      const QColor at = picture.pixelColor(x, y);
+      (at == ColourLegend::zeroColour() ? zero : other) += 1;
+    }
+  // Column 3 of 20 is a hole on both sides: the plot background shows there.
+  EXPECT_NEAR(static_cast<double>(other) / (zero + other), 1.0 / 20, 0.02);
+  const QPoint cell(plot.left() + plot.width() * 11 / 20, plot.top() + plot.height() / 48);
+  view->showHeatReadout(cell.x(), cell.y());
+  EXPECT_EQ(
+      readoutTexts(view->heatReadout()).mid(2),
+      (QStringList{"38.000 dBmV", "Earlier, " + c.periodText() + ": 38.000 dBmV", "Difference: +0.000 dB"}));
+  view->setComparison(nullptr);
+  EXPECT_FALSE(view->heatMapShown());
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "chart/CChart2D.h"
 #include "core/ColorRef.h"
 #include "core/SettingsStore.h"
+#include "query/Comparison.h"
 #include "resources/CommandIds.h"
 #include "support/QtPrinters.h"
 #include "support/TempSettings.h"
@@ -470,6 +471,49 @@ TEST_F(TwoDViewTest, ThePrintedChartIsVectors) {
   EXPECT_TRUE(text.contains(">Average<"));
   view.runCommand(ID_GRAPH_COPY);
   EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(800, 600));
+}
+
+// What a user sees of an earlier period: its trace dashed in the lighter
+// colour under the current one, its legend entry, both values and the
+// difference in the readout; markers stay on the current trace.
+TEST_F(TwoDViewTest, AnEarlierPeriodIsDrawnUnderTheTracesAndRead) {
+  const Fixture now({{0, ramp(-10.0)}});
+  QVector<double> falling;
+  for (int i = 0; i < 11; ++i) falling << -5.0 - i;  // its peak is the earlier trace's alone
+  Fixture then({{0, falling}});
+  Comparison c;
+  c.shown = now.data.query;
+  c.earlier = c.shown;
+  c.earlier.SetStart(c.shown.GetStart().addDays(-1.0));
+  for (uint32_t& t : then.store.series[0].times) t -= 86400u;
+  c.series = then.store;
+  c.active = true;
+  const QString earlierName = "Average, " + c.periodText();
+  std::unique_ptr<Chart2DReportView> views[] = {show<CTimeWindowSummaryView>(now),
+                                                show<CSingleFrequencyView>(now)};
+  for (const auto& view : views) {
+    view->setActive(true);  // the markers go to the report on show
+    view->setComparison(&c);
+    const Chart2DState& s = view->chart().state();
+    ASSERT_EQ(s.earlier.size(), 1);
+    EXPECT_EQ(s.earlier[0].x, s.at(1, 1).x);  // One Frequency: moved onto the shown window
+    EXPECT_EQ(s.earlier[0].legendText, earlierName);
+    const QImage image = view->chart().image(QSize(800, 600)).convertToFormat(QImage::Format_RGB32);
+    int dashed = 0;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x)
+        dashed += image.pixel(x, y) == colorFromRef(0x7FEBEB).rgb();  // 0x00D8D8 halfway to white
+    EXPECT_GT(dashed, 50) << view->graphType();
+    view->showReadout(view->chart().xToPixel(s.at(1, 1).x[2]), view->chart().plotRect().center().y());
+    EXPECT_EQ(readoutTexts(view->readout()).mid(1),
+              (QStringList{"Average: -8.000 dBmV", earlierName + ": -7.000 dBmV", "Difference: -1.000 dB"}));
+    view->runCommand(ID_MARKER_AVERAGE);
+    view->runCommand(ID_MARKER_TO_PEAK);
+    EXPECT_EQ(m_markers.marker(1).index, 10);  // the current trace's peak
+    view->setComparison(nullptr);
+    EXPECT_TRUE(view->chart().state().earlier.isEmpty());
+    m_markers.clear();
+  }
 }
 
 }  // namespace
