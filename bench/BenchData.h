@@ -8,8 +8,12 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QSettings>
 #include <QString>
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 
 namespace BenchData {
 
@@ -55,6 +59,28 @@ inline void settle(int ms) {
   QElapsedTimer t;
   t.start();
   while (t.elapsed() < ms) QApplication::processEvents();
+}
+
+// The picture benchmarks' command line: RUNS and --png DIR, in any order.
+struct Args {
+  int runs = 9;
+  QString pngDir;
+};
+inline Args parseArgs(int argc, char** argv) {
+  Args a;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--png") == 0 && i + 1 < argc)
+      a.pngDir = QString::fromLocal8Bit(argv[++i]);
+    else
+      a.runs = std::max(1, std::atoi(argv[i]));
+  }
+  return a;
+}
+
+// Settings the program writes (the heat-map choice) go to `folder`, never to
+// the user's own profile.
+inline void keepProfileIn(const QString& folder) {
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder);
 }
 
 }  // namespace BenchData

@@ -70,16 +70,9 @@ std::vector<double> pointerMoves(const QRect& plot, Move move, const ReadoutBubb
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  QTemporaryDir profile;  // the heat-map choice is saved; keep the user's profile out of it
-  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, profile.path());
-  int runs = 9;
-  QString pngDir;
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--png") == 0 && i + 1 < argc)
-      pngDir = QString::fromLocal8Bit(argv[++i]);
-    else
-      runs = std::max(1, std::atoi(argv[i]));
-  }
+  QTemporaryDir profile;
+  BenchData::keepProfileIn(profile.path());
+  const auto [runs, pngDir] = BenchData::parseArgs(argc, argv);
   std::printf("readouts and heat map, %d x %d, platform %s\n", kWidth, kHeight,
               qPrintable(QGuiApplication::platformName()));
 
