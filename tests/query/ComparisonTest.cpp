@@ -120,6 +120,9 @@ TEST(ComparisonMatch, RibbonsByPositionAndNearestFrequency) {
   EXPECT_EQ(d.columns, 3);
   EXPECT_EQ(d.earlier, (std::vector<double>{0.5, 1, 1.5, H, 2, 3, H, H, H}));
   EXPECT_EQ(d.difference, (std::vector<double>{0.5, 1, 1.5, H, H, 3, H, H, H}));
+  then.ribbonCount = 1;  // a single earlier day still meets the first row
+  EXPECT_EQ(ComparisonMatch::ribbons(now, then).earlier,
+            (std::vector<double>{0.5, 1, 1.5, H, H, H, H, H, H}));
 
   SeriesStore::Series a, b;
   a.entryCount = 3;
