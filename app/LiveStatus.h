@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QWidget>
 
 class BusyIndicator;
@@ -25,4 +26,5 @@ private:
   BusyIndicator* m_busy;
   QLabel* m_text;
   QToolButton* m_cancel;
+  QIcon m_cancelIcon;
 };

@@ -17,16 +17,21 @@ BusyIndicator::BusyIndicator(QWidget* parent) : QWidget(parent), m_timer(new QTi
   setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
-void BusyIndicator::start() { m_timer->start(); }
+void BusyIndicator::start() {
+  m_timer->start();
+}
 
 void BusyIndicator::stop() {
   m_timer->stop();
   update();
 }
 
-bool BusyIndicator::isRunning() const { return m_timer->isActive(); }
+bool BusyIndicator::isRunning() const {
+  return m_timer->isActive();
+}
 
 void BusyIndicator::paintEvent(QPaintEvent*) {
+  if (m_blankWhenStopped && !m_timer->isActive()) return;
   QPainter p(this);
   p.setRenderHint(QPainter::Antialiasing);
   const double side = std::min(width(), height());

@@ -14,6 +14,9 @@ public:
   void start();
   void stop();
   bool isRunning() const;
+  // Stopped, it draws its quiet ring, or nothing at all where it stands in a
+  // status bar and shows only while work runs.
+  void setBlankWhenStopped(bool blank) { m_blankWhenStopped = blank; }
   QSize sizeHint() const override { return {48, 48}; }
 
 protected:
@@ -22,4 +25,5 @@ protected:
 private:
   QTimer* m_timer;
   int m_head = 0;
+  bool m_blankWhenStopped = false;
 };
