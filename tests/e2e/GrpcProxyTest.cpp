@@ -139,10 +139,12 @@ TEST(GrpcProxyTest, InjectedAnswersArriveAsCodes) {
 // A whole answer of 97 blocks is one call besides its start and end, however
 // the reads and NextBlock calls interleave.
 TEST(GrpcProxyTest, AnAnswerTravelsInOneCall) {
-  ServiceOptions patient;  // a slow (sanitizer) build may compute a block for seconds
+  // A slow (sanitizer) build may take seconds for a block and longer than a
+  // call's deadline for the answer: the stream would then be opened again.
+  ServiceOptions patient;
   patient.streamWait = std::chrono::minutes(1);
   LoopbackSim sim(demo(), patient);
-  auto objects = client(sim);
+  auto objects = client(sim, demoIdentity(), std::chrono::minutes(2));
   auto data = openSession(*objects);
   ASSERT_TRUE(data);
   const int64_t before = sim.host().service().calls();
