@@ -31,6 +31,7 @@
 #include "query/CORBPropertiesDlg.h"
 #include "resources/CommandIds.h"
 #include "sim/DemoSeeder.h"
+#include "views/ReportTexts.h"
 
 #include <malloc.h>
 #include <QAction>
@@ -283,6 +284,8 @@ int main(int argc, char** argv) {
     Sample last;
     // The heap in use depends on which report was shown last (25 reports are
     // not whole cycles of the types), so its range is given, not a difference.
+    Sample firstReport;
+    double previousRss = sample().rssMb;
     double heapLow = 1e12;
     double heapHigh = 0;
     for (int n = 0; n < reports; ++n) {
@@ -301,6 +304,28 @@ int main(int argc, char** argv) {
         if (!frame.isVisible()) break;
       }
       const int done = n + 1;
+      // The first cycle shows what each type's first use costs.
+      if (done <= static_cast<int>(types.size())) {
+        const Sample s = sample();
+        if (done == 1) firstReport = s;
+        std::printf("%7d first %-34s RSS %7.1f MB (%+6.1f), heap %7.1f MB\n", done,
+                    qPrintable(ReportTexts::name(query.graphType)), s.rssMb, s.rssMb - previousRss, s.heapMb);
+        previousRss = s.rssMb;
+        // To see what a user sees after each first use: QUILLON_SOAK_SHOTS=DIR
+        // under Xvfb takes a picture of the screen.
+        if (const QString shots = qEnvironmentVariable("QUILLON_SOAK_SHOTS"); !shots.isEmpty()) {
+          QElapsedTimer wait;
+          wait.start();
+          while (wait.elapsed() < 1500) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+          QProcess::execute(QStringLiteral("import"),
+                            {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("-depth"),
+                             QStringLiteral("8"), QStringLiteral("%1/%2.png").arg(shots).arg(done)});
+        }
+        if (done == static_cast<int>(types.size()) && done > 1)
+          std::printf("the other %d types' first use together: %+.1f MB above the first report's %.1f MB\n",
+                      done - 1, s.rssMb - firstReport.rssMb, firstReport.rssMb);
+        std::fflush(stdout);
+      }
       if (done % 25 == 0 || done == reports) {
         last = print(done, clock);
         if (done == 50) at50 = last;

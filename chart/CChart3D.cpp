@@ -3,6 +3,7 @@
 #include "chart/ChartBorder.h"
 #include "chart/ColourLegend.h"
 #include "chart/FixedAxisFormatter.h"
+#include "chart/SharedSurface.h"
 #include "chart/SurfaceArray.h"
 #include "core/ColorRef.h"
 #include "resources/Strings.h"
@@ -21,12 +22,9 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QOffscreenSurface>
-#include <QOpenGLContext>
 #include <QPainter>
 #include <QStackedWidget>
 #include <QSurface3DSeries>
-#include <QSurfaceFormat>
 #include <QTimer>
 #include <QValue3DAxis>
 
@@ -36,17 +34,6 @@ namespace {
 
 QString text(int id) {
   return Strings::LoadString(id);
-}
-
-// Whether this display can give the surface a GL context at all; the
-// offscreen test platform cannot.
-bool openGlAvailable() {
-  static const bool available = [] {
-    if (QGuiApplication::platformName() == QLatin1String("offscreen")) return false;
-    QOpenGLContext context;
-    return context.create();
-  }();
-  return available;
 }
 
 // The camera's zoom at magnification 1.0. At the surface's own 100 % the
@@ -99,7 +86,15 @@ CChart3D::CChart3D(QWidget* parent) : QWidget(parent) {
   pushLook();
 }
 
-CChart3D::~CChart3D() = default;
+CChart3D::~CChart3D() {
+  if (!m_shared || m_shared->holder() != this) return;
+  // The surface outlives this chart while other charts hold it; it must not
+  // go down with this chart's children.
+  QWidget* container = m_container;
+  detachSurface();
+  container->hide();
+  container->setParent(nullptr);
+}
 
 void CChart3D::setBatch(bool on) {
   if (on) {
@@ -329,52 +324,25 @@ void CChart3D::paintEvent(QPaintEvent* event) {
 
 void CChart3D::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  if (!m_surface) createSurface();
+  attachSurface();
 }
 
-void CChart3D::createSurface() {
-  QStackedWidget* stack = m_plot;
-  if (!openGlAvailable()) {
+void CChart3D::attachSurface() {
+  if (!SharedSurface::available()) {
     changed(0);
     return;
   }
-  // No multisampling: with a software renderer it costs about as much as
-  // drawing the surface again, and rotation is what the user feels.
-  QSurfaceFormat format = QSurfaceFormat::defaultFormat();
-  format.setDepthBufferSize(24);
-  format.setSamples(0);
-  m_surface = new Q3DSurface(&format);
-  m_surface->setShadowQuality(QAbstract3DGraph::ShadowQualityNone);
-  // A click picks one cell, which the surface highlights and the view reads out.
-  m_surface->setSelectionMode(QAbstract3DGraph::SelectionItem);
-  m_surface->setOptimizationHints(QAbstract3DGraph::OptimizationDefault);
-  // A plot cube: time and frequency each span their side of it, however
-  // their ranges compare. Left automatic, hours and MHz shared one unit and
-  // a single day drew as a sliver.
-  m_surface->setHorizontalAspectRatio(1.0);
-  m_surface->setFlags(m_surface->flags());
+  if (!m_shared) m_shared = SharedSurface::acquire();
+  if (m_shared->holder() == this) return;
+  if (auto* previous = qobject_cast<CChart3D*>(m_shared->holder())) previous->detachSurface();
+  m_shared->setHolder(this);
+  m_surface = m_shared->surface();
+  m_series = m_shared->series();
+  m_container = m_shared->container();
+  for (int i = 0; i < 3; ++i) m_formatters[static_cast<size_t>(i)] = m_shared->formatter(i);
+  m_container->setAccessibleName(accessibleName());
+  m_plot->addWidget(m_container);
   m_surface->installEventFilter(this);
-  // The main window keeps the keyboard focus when the chart is clicked, so
-  // its menus and accelerators keep working.
-  m_surface->setFlag(Qt::WindowDoesNotAcceptFocus);
-  auto* theme = new Q3DTheme(Q3DTheme::ThemeQt);
-  theme->setLabelBackgroundEnabled(false);
-  theme->setLabelBorderEnabled(false);
-  theme->setBackgroundEnabled(true);
-  theme->setGridEnabled(true);
-  m_surface->addTheme(theme);
-  m_surface->setActiveTheme(theme);
-  m_series = new QSurface3DSeries();
-  m_series->setDrawMode(QSurface3DSeries::DrawSurface);
-  m_series->setFlatShadingEnabled(false);
-  // The view reads the picked cell out in the report's own terms; the
-  // surface's label would repeat it in raw axis values.
-  m_series->setItemLabelVisible(false);
-  QLinearGradient gradient;
-  gradient.setStops(ColourLegend::stops());
-  m_series->setBaseGradient(gradient);
-  m_series->setColorStyle(Q3DTheme::ColorStyleRangeGradient);
-  m_surface->addSeries(m_series);
   connect(m_series, &QSurface3DSeries::selectedPointChanged, this, [this](const QPoint& cell) {
     // While decimated the surface's columns are not the grid's.
     if (cell == QSurface3DSeries::invalidSelectionPosition() || m_decimated)
@@ -382,23 +350,37 @@ void CChart3D::createSurface() {
     else
       emit cellPicked(cell.x(), cell.y(), m_container ? m_container->mapTo(this, m_pickPos) : m_pickPos);
   });
-  QValue3DAxis* axes[3] = {m_surface->axisZ(), m_surface->axisX(), m_surface->axisY()};
-  for (int i = 0; i < 3; ++i) {
-    m_formatters[static_cast<size_t>(i)] = new FixedAxisFormatter();
-    axes[i]->setFormatter(m_formatters[static_cast<size_t>(i)]);
-    axes[i]->setSegmentCount(1);
-    axes[i]->setSubSegmentCount(1);
-  }
   auto* camera = m_surface->scene()->activeCamera();
   connect(camera, &Q3DCamera::xRotationChanged, this, &CChart3D::readBackView);
   connect(camera, &Q3DCamera::yRotationChanged, this, &CChart3D::readBackView);
   connect(camera, &Q3DCamera::zoomLevelChanged, this, &CChart3D::readBackView);
-  m_container = QWidget::createWindowContainer(m_surface, stack);
-  m_container->setAccessibleName(accessibleName());
-  m_container->setFocusPolicy(Qt::NoFocus);
-  stack->addWidget(m_container);
   setMenuItem(kMenuMouseRotation, menuItem(kMenuMouseRotation));
-  changed(kEverything);
+  // A chart is shown just before its view hands it a new report; waiting for
+  // the event loop puts the grid on the surface once, not twice.
+  m_dirty |= kEverything;
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        if (m_dirty && !inBatch()) push();
+      },
+      Qt::QueuedConnection);
+}
+
+void CChart3D::detachSurface() {
+  m_restTimer->stop();
+  m_dragging = false;
+  m_decimated = false;
+  m_surface->removeEventFilter(this);
+  disconnect(m_series, nullptr, this, nullptr);
+  disconnect(m_surface->scene()->activeCamera(), nullptr, this, nullptr);
+  m_series->setSelectedPoint(QSurface3DSeries::invalidSelectionPosition());
+  m_plot->removeWidget(m_container);
+  m_plot->setCurrentWidget(m_noteLabel);
+  m_shared->setHolder(nullptr);
+  m_surface = nullptr;
+  m_series = nullptr;
+  m_container = nullptr;
+  m_formatters = {};
 }
 
 void CChart3D::changed(int what) {
@@ -419,7 +401,8 @@ void CChart3D::push() {
     m_plot->setCurrentWidget(m_container);
   } else {
     QString note = m_note;
-    if (note.isEmpty() && !m_surface && !openGlAvailable()) note = text(Strings::IDS_CHART3D_NO_OPENGL);
+    if (note.isEmpty() && !m_surface && !SharedSurface::available())
+      note = text(Strings::IDS_CHART3D_NO_OPENGL);
     m_noteLabel->setText(note);
     m_plot->setCurrentWidget(m_noteLabel);
   }

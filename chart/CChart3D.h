@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include <array>
+#include <memory>
 #include <vector>
 
 class ColourLegend;
@@ -21,6 +22,7 @@ class QLabel;
 class QStackedWidget;
 class QSurface3DSeries;
 class QWindow;
+class SharedSurface;
 
 // The 3D ribbon chart. Its whole state (grid, spacings, axes, labels, view,
 // switches, look) lives in plain members that can be set and read without
@@ -158,6 +160,7 @@ public:
   // Draws the full grid (false) or the thinned one (true) now.
   void setDecimated(bool on);
   bool decimated() const { return m_decimated; }
+  // Whether this chart holds the program's one surface: the chart shown last does.
   bool hasSurface() const { return m_surface != nullptr; }
   // The surface's own window, for measuring its frames; null without OpenGL.
   QWindow* surfaceWindow() const;
@@ -176,7 +179,9 @@ protected:
 
 private:
   enum : int { kDataChanged = 1, kAxesChanged = 2, kViewChanged = 4, kLookChanged = 8, kEverything = 15 };
-  void createSurface();
+  // Takes the program's one surface over from the chart that holds it.
+  void attachSurface();
+  void detachSurface();
   // Notes what changed and, outside batch mode, brings the surface up to date.
   void changed(int what);
   void push();
@@ -213,6 +218,8 @@ private:
   QTimer* m_restTimer = nullptr;
   bool m_dragging = false;
 
+  std::shared_ptr<SharedSurface> m_shared;
+  // The shared surface's parts while this chart holds it, else null.
   Q3DSurface* m_surface = nullptr;
   QSurface3DSeries* m_series = nullptr;
   std::array<FixedAxisFormatter*, 3> m_formatters{};
