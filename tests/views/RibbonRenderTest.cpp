@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QRegularExpression>
+#include <QStackedWidget>
 #include <QTest>
 #include <QWindow>
 
@@ -28,6 +29,13 @@ RibbonSet demoSet(RibbonSet::Kind kind, int r, int n) {
   return s;
 }
 
+void spin(
+    int ms, const std::function<bool()>& done = [] { return false; }) {
+  QElapsedTimer wait;
+  wait.start();
+  while (wait.elapsed() < ms && !done()) QApplication::processEvents();
+}
+
 // The report type and its number of ribbons.
 class RibbonRender : public TempSettingsTest, public ::testing::WithParamInterface<std::pair<int, int>> {};
 
@@ -44,12 +52,6 @@ TEST_P(RibbonRender, DrawsTheDefaultLookWithRibbons) {
   data.headerLines = {"Port 3", "Level Units: dBmV"};
   view->setActive(true);
   view->showReport(data);
-  const auto spin = [](
-                        int ms, const std::function<bool()>& done = [] { return false; }) {
-    QElapsedTimer wait;
-    wait.start();
-    while (wait.elapsed() < ms && !done()) QApplication::processEvents();
-  };
   spin(1500);
   if (!view->chart().hasSurface()) GTEST_SKIP() << "no OpenGL on this display";
   const QImage image = view->chart().image();
@@ -110,6 +112,49 @@ TEST_P(RibbonRender, DrawsTheDefaultLookWithRibbons) {
   QCoreApplication::sendEvent(window, &leave);
   spin(1500, [&] { return !readout(); });
   EXPECT_FALSE(readout());
+}
+
+// The ribbon views draw on one surface: the view shown takes it over and
+// shows its own report again, not the last one drawn.
+TEST_F(TempSettingsTest, SwitchingRibbonViewsRedrawsEachOnesOwnReport) {
+  QStackedWidget stack;
+  stack.resize(960, 560);
+  std::vector<RibbonSet> sets{demoSet(RibbonSet::Kind::Ribbon, 97, 241),
+                              demoSet(RibbonSet::Kind::Ribbon, 3, 60)};
+  std::vector<C3DReportView*> views;
+  for (int type : {TimeWindowDetail, TwentyFourHour}) {
+    views.push_back(static_cast<C3DReportView*>(createReportView(type, &stack)));
+    stack.addWidget(views.back());
+  }
+  stack.show();
+  // Each view is handed its report once; coming back shows it again.
+  const auto showAndDraw = [&](size_t k) {
+    stack.setCurrentWidget(views[k]);
+    if (!views[k]->hasChart()) {
+      ReportData data;
+      data.query.graphType = views[k]->graphType();
+      data.ribbons = &sets[k];
+      views[k]->setActive(true);
+      views[k]->showReport(data);
+    }
+    spin(1000);
+    return views[k]->chart().image();
+  };
+  const QImage first = showAndDraw(0);
+  if (!views[0]->chart().hasSurface()) GTEST_SKIP() << "no OpenGL on this display";
+  const QImage other = showAndDraw(1);
+  EXPECT_TRUE(views[1]->chart().hasSurface());
+  EXPECT_FALSE(views[0]->chart().hasSurface());
+  const QImage again = showAndDraw(0);
+  const auto differing = [](const QImage& a, const QImage& b) {
+    int n = 0;
+    for (int y = 0; y < a.height(); y += 2)
+      for (int x = 0; x < a.width(); x += 2) n += a.pixel(x, y) != b.pixel(x, y);
+    return n;
+  };
+  const int pixels = first.width() * first.height() / 4;
+  EXPECT_LT(differing(first, again), pixels / 100);
+  EXPECT_GT(differing(first, other), pixels / 20);
 }
 
 INSTANTIATE_TEST_SUITE_P(Types, RibbonRender,
