@@ -16,16 +16,19 @@
 #include <Q3DCamera>
 #include <Q3DScene>
 #include <Q3DSurface>
+#include <Q3DTheme>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QStackedWidget>
 #include <QSurface3DSeries>
 #include <QSurfaceDataProxy>
+#include <QSurfaceFormat>
 #include <QWindow>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 using BenchData::ribbons;
@@ -102,6 +105,44 @@ double bareResetMs(const RibbonSet& set, QSurfaceDataProxy* proxy) {
   return static_cast<double>(t.nsecsElapsed()) / 1e6;
 }
 
+// The two meshes the ribbons can be drawn with, on surfaces set up as the
+// chart's (no multisampling, no shadows): one series with a row of holes
+// between ribbons, or a series of two rows per ribbon and no holes at all.
+std::unique_ptr<Q3DSurface> meshSurface(const RibbonSet& set, bool seriesPerRibbon) {
+  QSurfaceFormat format = QSurfaceFormat::defaultFormat();
+  format.setDepthBufferSize(24);
+  format.setSamples(0);
+  auto surface = std::make_unique<Q3DSurface>(&format);
+  surface->setShadowQuality(QAbstract3DGraph::ShadowQualityNone);
+  surface->setHorizontalAspectRatio(1.0);
+  const int n = set.frequencyCount;
+  const auto addSeries = [&](int firstRow, int rows) {
+    auto* series = new QSurface3DSeries;
+    series->setDrawMode(QSurface3DSeries::DrawSurface);
+    series->setColorStyle(Q3DTheme::ColorStyleRangeGradient);
+    auto* array = new QSurfaceDataArray;
+    for (int r = firstRow; r < firstRow + rows; ++r) {
+      auto* row = new QSurfaceDataRow(n);
+      const auto& v = set.ribbons[static_cast<size_t>(r / 3)].values;
+      for (int j = 0; j < n; ++j)
+        (*row)[j].setPosition(QVector3D(static_cast<float>(j),
+                                        r % 3 == 2 ? NAN : static_cast<float>(v[static_cast<size_t>(j)]),
+                                        static_cast<float>(r)));
+      array->append(row);
+    }
+    series->dataProxy()->resetArray(array);
+    surface->addSeries(series);
+  };
+  if (seriesPerRibbon)
+    for (int k = 0; k < set.ribbonCount; ++k) addSeries(3 * k, 2);
+  else
+    addSeries(0, 3 * set.ribbonCount);
+  surface->resize(kWidth, kHeight);
+  surface->show();
+  settle(300);
+  return surface;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -166,6 +207,17 @@ int main(int argc, char** argv) {
     }
     std::printf("%3d rows x %3d columns       %12.1f %12.1f %12.1f\n", 3 * r, n, median(bareFps),
                 median(full), median(thinned));
+  }
+  std::printf("\n%-28s %12s %12s\n", "the mesh, 40 steps", "holes (fps)", "per ribbon");
+  for (const auto& [r, n] : std::vector<std::pair<int, int>>{{24, 241}, {97, 500}}) {
+    const RibbonSet set = ribbons(r, n);
+    std::vector<double> holes, perRibbon;
+    for (int k = 0; k < runs; ++k)
+      for (bool split : {false, true}) {
+        const auto surface = meshSurface(set, split);
+        (split ? perRibbon : holes).push_back(bareRotationFps(*surface));
+      }
+    std::printf("%3d rows x %3d columns       %12.1f %12.1f\n", 3 * r, n, median(holes), median(perRibbon));
   }
   // Switching report types: the view coming up takes the one surface over
   // and gets its report, against a new report in the view already shown.
