@@ -1,14 +1,16 @@
 // Figures for the readouts and the heat map, beside the 3D chart of the same
 // run: building a 97 x 500 result as a heat map and as the 3D chart, the
 // pointer-move readout on the Time Window Summary and on the heat map, a
-// picked cell on the 3D surface, and heat-map frames while zooming. `--png DIR` also writes the heat map and
-// a hover readout, for a look.
+// picked cell on the 3D surface (computed, and through the surface's own
+// selection pass for comparison), and heat-map frames while zooming. `--png DIR` also writes the heat map,
+// a hover readout and a picked 3D cell, for a look.
 //
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/quillon_bench_readouts [RUNS] [--png DIR]
 
 #include "bench/BenchData.h"
 #include "chart/CChart3D.h"
 #include "chart/CHeatMap.h"
+#include "chart/SurfaceRayPick.h"
 #include "query/GraphType.h"
 #include "query/RibbonSet.h"
 #include "views/C3DReportView.h"
@@ -19,10 +21,14 @@
 #include "views/ReadoutBubble.h"
 #include "views/ReportData.h"
 
+#include <Q3DScene>
+#include <Q3DSurface>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QSettings>
+#include <QSurface3DSeries>
 #include <QTemporaryDir>
 #include <QWindow>
 
@@ -30,6 +36,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <vector>
 
 using BenchData::ribbons;
@@ -95,27 +102,65 @@ int main(int argc, char** argv) {
     build3d.push_back(msSince(t));
     settle(50);
   }
-  // A click on the surface, until the view's readout has drawn: the surface
-  // draws the scene once more to find the cell. A resting pointer picks the
-  // same way, after its rest.
-  std::vector<double> pick3d;
-  if (QWindow* surface = view.chart().surfaceWindow()) {
+  // A click on the surface, until the view's readout has drawn: the chart
+  // computes the cell from the camera and the grid. Beside it, the same
+  // points answered by the surface's selection pass (a frame of its own, what
+  // the chart used before and falls back to when it cannot compute the cell),
+  // and the computation alone. The selection is cleared before each, so each
+  // point reads out.
+  std::vector<double> pick3d, pickPass, pickMath;
+  if (auto* graph = qobject_cast<Q3DSurface*>(view.chart().surfaceWindow())) {
+    QSurface3DSeries* series = graph->seriesList().at(0);
     bool picked = false;
     QObject::connect(&view.chart(), &CChart3D::cellPicked, [&picked](int row) { picked = row >= 0; });
+    // Points spread over the middle of the view that land on a ribbon, not
+    // between two.
+    std::vector<QPointF> points;
+    const SurfaceRayPick onSurface = SurfaceRayPick::fromGraph(*graph, *series);
+    for (int k = 0; static_cast<int>(points.size()) < runs && k < 437; ++k) {
+      const QPointF at(graph->width() * (0.3 + 0.4 * (k * 7 % 23) / 23.0),
+                       graph->height() * (0.4 + 0.3 * (k * 13 % 19) / 19.0));
+      if (onSurface.cellAt(at.toPoint())) points.push_back(at);
+    }
+    const auto pointAt = [&](int k) { return points[static_cast<size_t>(k) % points.size()]; };
+    const auto timed = [&](const std::function<void(const QPointF&)>& ask, std::vector<double>& out) {
+      for (int k = 0; k < runs; ++k) {
+        series->setSelectedPoint(QSurface3DSeries::invalidSelectionPosition());
+        settle(400);  // the frame that clears the mark
+        picked = false;
+        QElapsedTimer t;
+        t.start();
+        ask(pointAt(k));
+        while (!picked && t.elapsed() < 2000) QCoreApplication::processEvents();
+        const_cast<ReadoutBubble&>(view.pickReadout()).repaint();
+        if (picked) out.push_back(msSince(t));
+      }
+    };
+    timed([&](const QPointF& at) { graph->scene()->setSelectionQueryPosition(at.toPoint()); }, pickPass);
+    timed(
+        [&](const QPointF& at) {
+          for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent e(type, at, graph->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(graph, &e);
+          }
+        },
+        pick3d);
     for (int k = 0; k < runs; ++k) {
-      const QPointF at(surface->width() * (0.4 + 0.02 * k), surface->height() * (0.55 + 0.01 * k));
-      picked = false;
       QElapsedTimer t;
       t.start();
-      for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-        QMouseEvent e(type, at, surface->mapToGlobal(at), Qt::LeftButton,
-                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(surface, &e);
-      }
-      while (!picked && t.elapsed() < 2000) QCoreApplication::processEvents();
-      const_cast<ReadoutBubble&>(view.pickReadout()).repaint();
-      if (picked) pick3d.push_back(msSince(t));
-      settle(50);
+      const auto cell = SurfaceRayPick::fromGraph(*graph, *series).cellAt(pointAt(k).toPoint());
+      pickMath.push_back(msSince(t));
+      if (!cell) std::printf("point %d is off the surface\n", k);  // cannot be: it was chosen on it
+    }
+    if (!pngDir.isEmpty()) {
+      // The last click's readout and mark (a computed pick), from the screen: the surface and
+      // the readout box are windows of their own.
+      settle(500);
+      const QRect frame(view.mapToGlobal(QPoint(0, 0)), view.size());
+      view.screen()
+          ->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height())
+          .save(pngDir + QStringLiteral("/pick-readout-3d.png"));
     }
   }
   view.setHeatMapShown(true);
@@ -149,6 +194,8 @@ int main(int argc, char** argv) {
   print("  heat map cells into the colour map", cellsOnly);
   print("  heat map first draw", drawOnly);
   if (!pick3d.empty()) print("3D pick: click to the cell's readout drawn", pick3d);
+  if (!pickPass.empty()) print("  the same through the selection pass", pickPass);
+  if (!pickMath.empty()) print("  the cell computed, 97 x 500 grid", pickMath);
 
   const QRect plot = map.plotRect();
   print("heat map pointer move: readout and its repaint",

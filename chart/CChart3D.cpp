@@ -5,6 +5,7 @@
 #include "chart/FixedAxisFormatter.h"
 #include "chart/SharedSurface.h"
 #include "chart/SurfaceArray.h"
+#include "chart/SurfaceRayPick.h"
 #include "core/ColorRef.h"
 #include "resources/Strings.h"
 
@@ -80,7 +81,7 @@ CChart3D::CChart3D(QWidget* parent) : QWidget(parent) {
   m_restTimer->setSingleShot(true);
   m_restTimer->setInterval(kRestingPickMs);
   connect(m_restTimer, &QTimer::timeout, this, [this] {
-    if (m_surface && !m_dragging) m_surface->scene()->setSelectionQueryPosition(m_pickPos);
+    if (!m_dragging) pickAt(m_pickPos);
   });
   setContextMenuPolicy(Qt::DefaultContextMenu);
   pushLook();
@@ -383,6 +384,22 @@ void CChart3D::detachSurface() {
   m_formatters = {};
 }
 
+void CChart3D::pickAt(const QPoint& pos) {
+  m_pickPos = pos;
+  // While decimated the surface's columns are not the grid's.
+  if (!m_series || m_decimated) return;
+  const SurfaceRayPick ray = SurfaceRayPick::fromGraph(*m_surface, *m_series);
+  if (!ray.canAnswer()) {
+    m_surface->scene()->setSelectionQueryPosition(pos);  // the selection pass answers, a frame later
+    return;
+  }
+  const QPoint cell = ray.cellAt(pos).value_or(QSurface3DSeries::invalidSelectionPosition());
+  if (cell != m_series->selectedPoint())
+    m_series->setSelectedPoint(cell);  // selectedPointChanged reads it out, at once
+  else if (cell != QSurface3DSeries::invalidSelectionPosition())
+    emit cellPicked(cell.x(), cell.y(), m_container->mapTo(this, pos));
+}
+
 void CChart3D::changed(int what) {
   m_dirty |= what;
   if (!inBatch()) push();
@@ -516,7 +533,7 @@ bool CChart3D::eventFilter(QObject* watched, QEvent* event) {
       case QEvent::MouseButtonPress: {
         auto* e = static_cast<QMouseEvent*>(event);
         m_restTimer->stop();
-        if (e->button() == Qt::LeftButton) m_pickPos = e->position().toPoint();
+        if (e->button() == Qt::LeftButton) pickAt(e->position().toPoint());
         if (e->button() == Qt::RightButton) {
           m_pressPos = e->position().toPoint();
           m_dragging = false;

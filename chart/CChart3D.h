@@ -45,7 +45,7 @@ public:
   // the user drags it round.
   static constexpr int kDecimateAbove = 15000;
   // How long the pointer rests before the cell under it is picked: each pick
-  // draws the scene once more, too dear for every pointer move.
+  // redraws the scene to mark the cell, too dear for every pointer move.
   static constexpr int kRestingPickMs = 250;
 
   struct ValueLabel {
@@ -190,6 +190,9 @@ private:
   void pushView();
   void pushLook();
   void readBackView();
+  // Picks the cell under `pos` (a point of the surface's window) from the
+  // camera and the grid; the selection pass only when they cannot tell.
+  void pickAt(const QPoint& pos);
   void layoutLegend();
   void showContextMenu(const QPoint& globalPos);
   int cellCount() const { return m_rows * m_columns; }

@@ -3,6 +3,7 @@
 #include "chart/ColourLegend.h"
 #include "chart/FixedAxisFormatter.h"
 
+#include <Q3DInputHandler>
 #include <Q3DSurface>
 #include <Q3DTheme>
 #include <QGuiApplication>
@@ -50,6 +51,10 @@ SharedSurface::SharedSurface() {
   // The main window keeps the keyboard focus when the chart is clicked, so
   // its menus and accelerators keep working.
   m_surface->setFlag(Qt::WindowDoesNotAcceptFocus);
+  // The charts compute a click's cell themselves; the input handler's own
+  // selection would draw the scene once more to find it.
+  if (auto* input = qobject_cast<Q3DInputHandler*>(m_surface->activeInputHandler()))
+    input->setSelectionEnabled(false);
   auto* theme = new Q3DTheme(Q3DTheme::ThemeQt);
   theme->setLabelBackgroundEnabled(false);
   theme->setLabelBorderEnabled(false);
