@@ -65,6 +65,7 @@ for kind in "${kinds[@]}"; do
         picture test_ribbon_render || status=1
         picture test_ribbon_render QT_SCALE_FACTOR=1.5 || status=1
         picture test_report_print || status=1
+        picture test_surface_ray_pick || status=1
       fi
       ;;
     tsan)
