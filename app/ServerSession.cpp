@@ -2,6 +2,7 @@
 
 #include "app/WaitCursor.h"
 
+#include "app/TransportModule.h"
 #include "core/IdentityScrambler.h"
 #include "core/Prompts.h"
 #include "core/RetryLoop.h"
@@ -44,8 +45,8 @@ ServerSession::ServerSession(ObjectsFactory factory, Sleep sleep)
   if (!m_factory)
     m_factory = [](const std::string& host,
                    const ServerIdentity& identity) -> std::shared_ptr<IServerObjects> {
-      return std::make_unique<GrpcServerObjects>(host, identity, GrpcServerObjects::kDefaultDeadline,
-                                                 caFileSetting().toStdString());
+      return TransportModule::create(host, identity, GrpcServerObjects::kDefaultDeadline,
+                                     caFileSetting().toStdString());
     };
   if (!m_sleep) m_sleep = [](std::chrono::milliseconds d) { std::this_thread::sleep_for(d); };
 }

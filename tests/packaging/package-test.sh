@@ -21,12 +21,14 @@ for f in /usr/bin/quillon /usr/bin/nembra-sim /usr/bin/quillon-setup-identity \
   /usr/share/icons/hicolor/scalable/apps/quillon.svg /usr/share/icons/hicolor/256x256/apps/quillon.png \
   /usr/share/man/man1/quillon.1.gz /usr/share/man/man1/nembra-sim.1.gz \
   /usr/share/man/man1/quillon-setup-identity.1.gz \
-  /usr/share/doc/quillon/copyright /usr/share/doc/quillon/changelog.gz; do
+  /usr/share/doc/quillon/copyright /usr/share/doc/quillon/changelog.gz /usr/lib/quillon/modules/quillon-transport.so; do
   grep -qx "$f" "$work/files" || fail "$f is not in the package"
 done
-# Nothing of the build (tests, benchmarks, libraries) comes along.
+# Nothing of the build (tests, benchmarks, libraries) comes along; the
+# transport the program loads on connecting is its one private module.
 extra=$(grep -v -e '/$' -e '^/usr/share/\(applications\|metainfo\|icons\|man\|doc\|quillon\)/' \
-  -e '^/usr/bin/\(quillon\|nembra-sim\|quillon-setup-identity\)$' "$work/files" || true)
+  -e '^/usr/bin/\(quillon\|nembra-sim\|quillon-setup-identity\)$' -e '^/usr/lib/quillon/modules/quillon-transport\.so$' \
+  "$work/files" || true)
 [ -z "$extra" ] || fail "unexpected files: $extra"
 
 control() { dpkg-deb -f "$deb" "$1"; }
