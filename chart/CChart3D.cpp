@@ -2,18 +2,12 @@
 
 #include "chart/ChartBorder.h"
 #include "chart/ColourLegend.h"
-#include "chart/FixedAxisFormatter.h"
 #include "chart/SharedSurface.h"
-#include "chart/SurfaceArray.h"
-#include "chart/SurfaceRayPick.h"
+#include "chart/SurfaceBackend.h"
+#include "chart/SurfaceGrid.h"
 #include "core/ColorRef.h"
 #include "resources/Strings.h"
 
-#include <Q3DCamera>
-#include <Q3DInputHandler>
-#include <Q3DScene>
-#include <Q3DSurface>
-#include <Q3DTheme>
 #include <QApplication>
 #include <QBoxLayout>
 #include <QClipboard>
@@ -25,11 +19,11 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStackedWidget>
-#include <QSurface3DSeries>
 #include <QTimer>
-#include <QValue3DAxis>
+#include <QWindow>
 
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -290,12 +284,7 @@ void CChart3D::setNote(const QString& note) {
 
 void CChart3D::setMenuItem(int number, bool on) {
   m_menu.insert(number, on);
-  if (m_surface) {
-    if (auto* input = qobject_cast<Q3DInputHandler*>(m_surface->activeInputHandler())) {
-      input->setRotationEnabled(menuItem(kMenuMouseRotation));
-      input->setZoomEnabled(menuItem(kMenuWheelZoom));
-    }
-  }
+  if (m_surface) m_surface->setInput(menuItem(kMenuMouseRotation), menuItem(kMenuWheelZoom));
 }
 
 bool CChart3D::menuItem(int number) const {
@@ -329,32 +318,27 @@ void CChart3D::showEvent(QShowEvent* event) {
 }
 
 void CChart3D::attachSurface() {
-  if (!SharedSurface::available()) {
+  if (!m_shared) m_shared = SharedSurface::acquire();
+  if (!m_shared) {
     changed(0);
     return;
   }
-  if (!m_shared) m_shared = SharedSurface::acquire();
   if (m_shared->holder() == this) return;
   if (auto* previous = qobject_cast<CChart3D*>(m_shared->holder())) previous->detachSurface();
   m_shared->setHolder(this);
-  m_surface = m_shared->surface();
-  m_series = m_shared->series();
+  m_surface = &m_shared->surface();
   m_container = m_shared->container();
-  for (int i = 0; i < 3; ++i) m_formatters[static_cast<size_t>(i)] = m_shared->formatter(i);
   m_container->setAccessibleName(accessibleName());
   m_plot->addWidget(m_container);
-  m_surface->installEventFilter(this);
-  connect(m_series, &QSurface3DSeries::selectedPointChanged, this, [this](const QPoint& cell) {
+  m_surface->window()->installEventFilter(this);
+  m_surface->selectedPointChanged = [this](const QPoint& cell) {
     // While decimated the surface's columns are not the grid's.
-    if (cell == QSurface3DSeries::invalidSelectionPosition() || m_decimated)
+    if (cell == SurfaceBackend::noCell() || m_decimated)
       emit cellPicked(-1, -1, {});
     else
       emit cellPicked(cell.x(), cell.y(), m_container ? m_container->mapTo(this, m_pickPos) : m_pickPos);
-  });
-  auto* camera = m_surface->scene()->activeCamera();
-  connect(camera, &Q3DCamera::xRotationChanged, this, &CChart3D::readBackView);
-  connect(camera, &Q3DCamera::yRotationChanged, this, &CChart3D::readBackView);
-  connect(camera, &Q3DCamera::zoomLevelChanged, this, &CChart3D::readBackView);
+  };
+  m_surface->cameraChanged = [this] { readBackView(); };
   setMenuItem(kMenuMouseRotation, menuItem(kMenuMouseRotation));
   // A chart is shown just before its view hands it a new report; waiting for
   // the event loop puts the grid on the surface once, not twice.
@@ -371,32 +355,30 @@ void CChart3D::detachSurface() {
   m_restTimer->stop();
   m_dragging = false;
   m_decimated = false;
-  m_surface->removeEventFilter(this);
-  disconnect(m_series, nullptr, this, nullptr);
-  disconnect(m_surface->scene()->activeCamera(), nullptr, this, nullptr);
-  m_series->setSelectedPoint(QSurface3DSeries::invalidSelectionPosition());
+  m_surface->window()->removeEventFilter(this);
+  m_surface->selectedPointChanged = nullptr;
+  m_surface->cameraChanged = nullptr;
+  m_surface->setSelectedPoint(SurfaceBackend::noCell());
   m_plot->removeWidget(m_container);
   m_plot->setCurrentWidget(m_noteLabel);
   m_shared->setHolder(nullptr);
   m_surface = nullptr;
-  m_series = nullptr;
   m_container = nullptr;
-  m_formatters = {};
 }
 
 void CChart3D::pickAt(const QPoint& pos) {
   m_pickPos = pos;
   // While decimated the surface's columns are not the grid's.
-  if (!m_series || m_decimated) return;
-  const SurfaceRayPick ray = SurfaceRayPick::fromGraph(*m_surface, *m_series);
-  if (!ray.canAnswer()) {
-    m_surface->scene()->setSelectionQueryPosition(pos);  // the selection pass answers, a frame later
+  if (!m_surface || m_decimated) return;
+  const std::optional<QPoint> computed = m_surface->computedPick(pos);
+  if (!computed) {
+    m_surface->querySelection(pos);  // the selection pass answers, a frame later
     return;
   }
-  const QPoint cell = ray.cellAt(pos).value_or(QSurface3DSeries::invalidSelectionPosition());
-  if (cell != m_series->selectedPoint())
-    m_series->setSelectedPoint(cell);  // selectedPointChanged reads it out, at once
-  else if (cell != QSurface3DSeries::invalidSelectionPosition())
+  const QPoint cell = *computed;
+  if (cell != m_surface->selectedPoint())
+    m_surface->setSelectedPoint(cell);  // selectedPointChanged reads it out, at once
+  else if (cell != SurfaceBackend::noCell())
     emit cellPicked(cell.x(), cell.y(), m_container->mapTo(this, pos));
 }
 
@@ -418,7 +400,7 @@ void CChart3D::push() {
     m_plot->setCurrentWidget(m_container);
   } else {
     QString note = m_note;
-    if (note.isEmpty() && !m_surface && !SharedSurface::available())
+    if (note.isEmpty() && !m_surface && (!SharedSurface::available() || SharedSurface::moduleMissing()))
       note = text(Strings::IDS_CHART3D_NO_OPENGL);
     m_noteLabel->setText(note);
     m_plot->setCurrentWidget(m_noteLabel);
@@ -427,57 +409,54 @@ void CChart3D::push() {
 }
 
 void CChart3D::pushData() {
-  if (!m_series) return;
+  if (!m_surface) return;
   if (!hasDrawableData()) {
-    m_series->dataProxy()->resetArray(new QSurfaceDataArray);
+    m_surface->setGrid({}, 1);
     return;
   }
   // While the user drags a large grid round, fewer columns keep llvmpipe
   // near interactive rates.
   const int step = m_decimated ? columnStepFor(cellCount(), kDecimateAbove) : 1;
-  m_series->dataProxy()->resetArray(
-      buildSurfaceArray({m_rows, m_columns, &m_rowSpacing, &m_columnSpacing, &m_values}, step));
+  m_surface->setGrid({m_rows, m_columns, &m_rowSpacing, &m_columnSpacing, &m_values}, step);
 }
 
 void CChart3D::pushAxes() {
   m_legend->setRange(m_axes[2].minimum, m_axes[2].maximum);
   if (!m_surface) return;
-  QValue3DAxis* axes[3] = {m_surface->axisZ(), m_surface->axisX(), m_surface->axisY()};
   for (size_t i = 0; i < 3; ++i) {
     const Axis& a = m_axes[i];
-    QValue3DAxis* target = axes[i];
-    const double high = a.maximum > a.minimum ? a.maximum : a.minimum + 1.0;
-    target->setRange(static_cast<float>(a.minimum), static_cast<float>(high));
-    target->setTitle(a.title);
-    target->setTitleVisible(!a.title.isEmpty());
-    QVector<FixedAxisFormatter::Label> labels;
-    QVector<double> grid = a.levels;
+    SurfaceBackend::AxisMarks marks;
+    marks.minimum = a.minimum;
+    marks.maximum = a.maximum > a.minimum ? a.maximum : a.minimum + 1.0;
+    marks.title = a.title;
+    marks.grid = a.levels;
     for (const ValueLabel& l : a.labels)
-      if (!l.text.trimmed().isEmpty()) grid.append(l.value);
-    for (const ValueLabel& l : shownLabels(a)) labels.append({l.value, l.text});
-    m_formatters[i]->setMarks(labels, grid);
+      if (!l.text.trimmed().isEmpty()) marks.grid.append(l.value);
+    for (const ValueLabel& l : shownLabels(a)) marks.labels.append({l.value, l.text});
+    m_surface->setAxis(static_cast<int>(i), marks);
   }
 }
 
 void CChart3D::pushView() {
   if (!m_surface) return;
-  Q3DCamera* camera = m_surface->scene()->activeCamera();
   // The camera looks from the front at rotation 0; the chart's angles count
   // from the other side of the cube.
-  camera->setCameraPosition(static_cast<float>(wrapDegrees(m_view.rotation - 180.0)),
-                            static_cast<float>(m_view.elevation),
-                            static_cast<float>(m_view.magnification * kFitZoomPercent));
-  camera->setTarget(
-      QVector3D(static_cast<float>(m_view.shiftX), static_cast<float>(m_view.shiftY + kFitTargetY), 0.0f));
-  m_surface->setOrthoProjection(m_view.perspective <= 0.0);
+  SurfaceBackend::Camera camera;
+  camera.xRotation = static_cast<float>(wrapDegrees(m_view.rotation - 180.0));
+  camera.yRotation = static_cast<float>(m_view.elevation);
+  camera.zoomLevel = static_cast<float>(m_view.magnification * kFitZoomPercent);
+  camera.target =
+      QVector3D(static_cast<float>(m_view.shiftX), static_cast<float>(m_view.shiftY + kFitTargetY), 0.0f);
+  camera.ortho = m_view.perspective <= 0.0;
+  m_surface->setCamera(camera);
 }
 
 void CChart3D::readBackView() {
   if (m_pushing || !m_surface) return;
-  const Q3DCamera* camera = m_surface->scene()->activeCamera();
-  m_view.rotation = static_cast<double>(camera->xRotation()) + 180.0;
-  m_view.elevation = static_cast<double>(camera->yRotation());
-  m_view.magnification = static_cast<double>(camera->zoomLevel()) / kFitZoomPercent;
+  const SurfaceBackend::Camera camera = m_surface->camera();
+  m_view.rotation = static_cast<double>(camera.xRotation) + 180.0;
+  m_view.elevation = static_cast<double>(camera.yRotation);
+  m_view.magnification = static_cast<double>(camera.zoomLevel) / kFitZoomPercent;
 }
 
 void CChart3D::pushLook() {
@@ -507,18 +486,18 @@ void CChart3D::pushLook() {
     }
   }
   if (!m_surface) return;
-  Q3DTheme* theme = m_surface->activeTheme();
-  theme->setWindowColor(colorFromRef(m_look.interiorBackground));
-  theme->setBackgroundColor(colorFromRef(m_look.plotCubeBackground));
-  theme->setLabelTextColor(colorFromRef(m_look.interiorForeground));
+  SurfaceBackend::Theme theme;
+  theme.window = colorFromRef(m_look.interiorBackground);
+  theme.background = colorFromRef(m_look.plotCubeBackground);
+  theme.labelText = colorFromRef(m_look.interiorForeground);
   // The surface has one grid colour: the first axis with lines gives it.
-  bool anyGrid = false;
+  theme.gridEnabled = false;
   for (const Chart3DAppearance::Grid& g : m_look.grid) {
     if (g.pattern == 0) continue;
-    if (!anyGrid) theme->setGridLineColor(colorFromRef(g.colour));
-    anyGrid = true;
+    if (!theme.gridEnabled) theme.gridLine = colorFromRef(g.colour);
+    theme.gridEnabled = true;
   }
-  theme->setGridEnabled(anyGrid);
+  m_surface->setTheme(theme);
 }
 
 void CChart3D::setDecimated(bool on) {
@@ -528,7 +507,7 @@ void CChart3D::setDecimated(bool on) {
 }
 
 bool CChart3D::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == m_surface) {
+  if (m_surface && watched == m_surface->window()) {
     switch (event->type()) {
       case QEvent::MouseButtonPress: {
         auto* e = static_cast<QMouseEvent*>(event);
@@ -567,7 +546,7 @@ bool CChart3D::eventFilter(QObject* watched, QEvent* event) {
       }
       case QEvent::Leave:
         m_restTimer->stop();
-        if (m_series) m_series->setSelectedPoint(QSurface3DSeries::invalidSelectionPosition());
+        if (m_surface) m_surface->setSelectedPoint(SurfaceBackend::noCell());
         break;
       case QEvent::KeyPress: {
         // The surface is a window of its own: keys pressed over it would
@@ -605,16 +584,10 @@ void CChart3D::showContextMenu(const QPoint& globalPos) {
 QImage CChart3D::image() const {
   QImage picture = const_cast<CChart3D*>(this)->grab().toImage();
   if (m_surface && m_container && m_container->isVisible()) {
-    // The surface sizes its offscreen viewport by the scene's pixel ratio
-    // on top of the size it is asked for: under a scale factor the picture
-    // came out magnified by it and cut off. It renders at ratio 1 in device
-    // pixels, drawn into the container's place in logical ones.
+    // Rendered in device pixels, drawn into the container's place in
+    // logical ones.
     const qreal ratio = picture.devicePixelRatio();
-    Q3DScene* scene = m_surface->scene();
-    const float sceneRatio = scene->devicePixelRatio();
-    scene->setDevicePixelRatio(1.0f);
-    const QImage surface = m_surface->renderToImage(0, (QSizeF(m_container->size()) * ratio).toSize());
-    scene->setDevicePixelRatio(sceneRatio);
+    const QImage surface = m_surface->render((QSizeF(m_container->size()) * ratio).toSize());
     QPainter p(&picture);
     p.drawImage(QRect(m_container->mapTo(const_cast<CChart3D*>(this), QPoint(0, 0)), m_container->size()),
                 surface);
@@ -630,7 +603,7 @@ QImage CChart3D::image(const QSize& size) const {
 }
 
 QWindow* CChart3D::surfaceWindow() const {
-  return m_surface;
+  return m_surface ? m_surface->window() : nullptr;
 }
 
 bool CChart3D::copyToClipboard(int format) const {

@@ -14,15 +14,13 @@
 #include <vector>
 
 class ColourLegend;
-class FixedAxisFormatter;
-class Q3DSurface;
 class QTimer;
 class QAction;
 class QLabel;
 class QStackedWidget;
-class QSurface3DSeries;
 class QWindow;
 class SharedSurface;
+class SurfaceBackend;
 
 // The 3D ribbon chart. Its whole state (grid, spacings, axes, labels, view,
 // switches, look) lives in plain members that can be set and read without
@@ -222,10 +220,8 @@ private:
   bool m_dragging = false;
 
   std::shared_ptr<SharedSurface> m_shared;
-  // The shared surface's parts while this chart holds it, else null.
-  Q3DSurface* m_surface = nullptr;
-  QSurface3DSeries* m_series = nullptr;
-  std::array<FixedAxisFormatter*, 3> m_formatters{};
+  // The shared surface and its container while this chart holds it, else null.
+  SurfaceBackend* m_surface = nullptr;
   QWidget* m_container = nullptr;
   QStackedWidget* m_plot = nullptr;  // the surface, or the note in its place
   QLabel* m_headerLabel = nullptr;

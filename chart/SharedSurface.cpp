@@ -1,17 +1,45 @@
 #include "chart/SharedSurface.h"
 
 #include "chart/ColourLegend.h"
-#include "chart/FixedAxisFormatter.h"
+#include "chart/SurfaceBackend.h"
 
-#include <Q3DInputHandler>
-#include <Q3DSurface>
-#include <Q3DTheme>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QLibrary>
 #include <QOpenGLContext>
-#include <QSurface3DSeries>
-#include <QSurfaceFormat>
-#include <QValue3DAxis>
 #include <QWidget>
+#include <cstdio>
+
+// Defined where the process has the surface linked in (see
+// quillon_surface3d); the program itself has not, and loads the module.
+extern "C" SurfaceBackend* quillon_surface3d_create() __attribute__((weak));
+
+namespace {
+
+bool g_moduleMissing = false;
+
+SurfaceBackendCreate load() {
+  if (quillon_surface3d_create) return &quillon_surface3d_create;
+  QStringList tried;
+  for (const QString& place : SharedSurface::candidates(QCoreApplication::applicationDirPath())) {
+    if (!QFileInfo(place).isFile()) continue;
+    // Never unloaded: the surface and its Qt types live until the process ends.
+    QLibrary module(place);
+    if (auto create = reinterpret_cast<SurfaceBackendCreate>(module.resolve(kSurfaceBackendCreateName)))
+      return create;
+    tried << module.errorString();
+  }
+  if (tried.isEmpty())
+    tried << QStringLiteral("not found in %1").arg(SharedSurface::candidates({}).join(", "));
+  std::fprintf(stderr, "quillon: cannot load the 3D surface: %s\n",
+               tried.join(QStringLiteral("; ")).toLocal8Bit().constData());
+  g_moduleMissing = true;
+  return nullptr;
+}
+
+}  // namespace
 
 bool SharedSurface::available() {
   static const bool available = [] {
@@ -22,69 +50,44 @@ bool SharedSurface::available() {
   return available;
 }
 
+bool SharedSurface::moduleMissing() {
+  return g_moduleMissing;
+}
+
+QStringList SharedSurface::candidates(const QString& programFolder) {
+  const QString name = QStringLiteral("quillon-surface3d.so");
+  QStringList places;
+  if (!programFolder.isEmpty()) {
+    const QDir program(programFolder);
+    places << program.filePath(name);
+    places << QDir::cleanPath(program.filePath(QStringLiteral(QUILLON_SURFACE3D_FROM_PROGRAM "/") + name));
+  }
+  places << QStringLiteral(QUILLON_BUILD_SURFACE3D);
+  return places;
+}
+
 std::shared_ptr<SharedSurface> SharedSurface::acquire() {
   static std::weak_ptr<SharedSurface> current;
   if (!available()) return nullptr;
+  static const SurfaceBackendCreate create = load();
+  if (!create) return nullptr;
   std::shared_ptr<SharedSurface> shared = current.lock();
   if (!shared) {
-    shared.reset(new SharedSurface);
+    shared.reset(new SharedSurface(create()));
     current = shared;
   }
   return shared;
 }
 
-SharedSurface::SharedSurface() {
-  // No multisampling: with a software renderer it costs about as much as
-  // drawing the surface again, and rotation is what the user feels.
-  QSurfaceFormat format = QSurfaceFormat::defaultFormat();
-  format.setDepthBufferSize(24);
-  format.setSamples(0);
-  m_surface = new Q3DSurface(&format);
-  m_surface->setShadowQuality(QAbstract3DGraph::ShadowQualityNone);
-  // A click picks one cell, which the surface highlights and the view reads out.
-  m_surface->setSelectionMode(QAbstract3DGraph::SelectionItem);
-  m_surface->setOptimizationHints(QAbstract3DGraph::OptimizationDefault);
-  // A plot cube: time and frequency each span their side of it, however
-  // their ranges compare. Left automatic, hours and MHz shared one unit and
-  // a single day drew as a sliver.
-  m_surface->setHorizontalAspectRatio(1.0);
-  // The main window keeps the keyboard focus when the chart is clicked, so
-  // its menus and accelerators keep working.
-  m_surface->setFlag(Qt::WindowDoesNotAcceptFocus);
-  // The charts compute a click's cell themselves; the input handler's own
-  // selection would draw the scene once more to find it.
-  if (auto* input = qobject_cast<Q3DInputHandler*>(m_surface->activeInputHandler()))
-    input->setSelectionEnabled(false);
-  auto* theme = new Q3DTheme(Q3DTheme::ThemeQt);
-  theme->setLabelBackgroundEnabled(false);
-  theme->setLabelBorderEnabled(false);
-  theme->setBackgroundEnabled(true);
-  theme->setGridEnabled(true);
-  m_surface->addTheme(theme);
-  m_surface->setActiveTheme(theme);
-  m_series = new QSurface3DSeries();
-  m_series->setDrawMode(QSurface3DSeries::DrawSurface);
-  m_series->setFlatShadingEnabled(false);
-  // The view reads the picked cell out in the report's own terms; the
-  // surface's label would repeat it in raw axis values.
-  m_series->setItemLabelVisible(false);
-  QLinearGradient gradient;
-  gradient.setStops(ColourLegend::stops());
-  m_series->setBaseGradient(gradient);
-  m_series->setColorStyle(Q3DTheme::ColorStyleRangeGradient);
-  m_surface->addSeries(m_series);
-  QValue3DAxis* axes[3] = {m_surface->axisZ(), m_surface->axisX(), m_surface->axisY()};
-  for (size_t i = 0; i < 3; ++i) {
-    m_formatters[i] = new FixedAxisFormatter();
-    axes[i]->setFormatter(m_formatters[i]);
-    axes[i]->setSegmentCount(1);
-    axes[i]->setSubSegmentCount(1);
-  }
+SharedSurface::SharedSurface(SurfaceBackend* surface) : m_surface(surface) {
+  m_surface->setGradient(ColourLegend::stops());
   // The container owns the surface window from here on.
-  m_container = QWidget::createWindowContainer(m_surface);
+  m_container = QWidget::createWindowContainer(m_surface->window());
   m_container->setFocusPolicy(Qt::NoFocus);
 }
 
 SharedSurface::~SharedSurface() {
+  // The window, and the graph's parts with it, go first; the backend only
+  // points at them.
   delete m_container;
 }

@@ -35,8 +35,3 @@ QSurfaceDataArray* buildSurfaceArray(const SurfaceGridInput& g, int columnStep) 
   }
   return array;
 }
-
-int columnStepFor(int cells, int limit) {
-  if (limit <= 0 || cells <= limit) return 1;
-  return (cells + limit - 1) / limit;
-}

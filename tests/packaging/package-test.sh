@@ -21,13 +21,15 @@ for f in /usr/bin/quillon /usr/bin/nembra-sim /usr/bin/quillon-setup-identity \
   /usr/share/icons/hicolor/scalable/apps/quillon.svg /usr/share/icons/hicolor/256x256/apps/quillon.png \
   /usr/share/man/man1/quillon.1.gz /usr/share/man/man1/nembra-sim.1.gz \
   /usr/share/man/man1/quillon-setup-identity.1.gz \
-  /usr/share/doc/quillon/copyright /usr/share/doc/quillon/changelog.gz /usr/lib/quillon/modules/quillon-transport.so; do
+  /usr/share/doc/quillon/copyright /usr/share/doc/quillon/changelog.gz /usr/lib/quillon/modules/quillon-transport.so \
+  /usr/lib/quillon/modules/quillon-surface3d.so; do
   grep -qx "$f" "$work/files" || fail "$f is not in the package"
 done
 # Nothing of the build (tests, benchmarks, libraries) comes along; the
-# transport the program loads on connecting is its one private module.
+# transport (loaded on connecting) and the 3D surface (loaded with the first
+# 3D report) are its private modules.
 extra=$(grep -v -e '/$' -e '^/usr/share/\(applications\|metainfo\|icons\|man\|doc\|quillon\)/' \
-  -e '^/usr/bin/\(quillon\|nembra-sim\|quillon-setup-identity\)$' -e '^/usr/lib/quillon/modules/quillon-transport\.so$' \
+  -e '^/usr/bin/\(quillon\|nembra-sim\|quillon-setup-identity\)$' -e '^/usr/lib/quillon/modules/quillon-\(transport\|surface3d\)\.so$' \
   "$work/files" || true)
 [ -z "$extra" ] || fail "unexpected files: $extra"
 
