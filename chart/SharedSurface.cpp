@@ -22,8 +22,9 @@ bool g_moduleMissing = false;
 
 SurfaceBackendCreate load() {
   if (quillon_surface3d_create) return &quillon_surface3d_create;
+  const QStringList places = SharedSurface::candidates(QCoreApplication::applicationDirPath());
   QStringList tried;
-  for (const QString& place : SharedSurface::candidates(QCoreApplication::applicationDirPath())) {
+  for (const QString& place : places) {
     if (!QFileInfo(place).isFile()) continue;
     // Never unloaded: the surface and its Qt types live until the process ends.
     QLibrary module(place);
@@ -31,8 +32,7 @@ SurfaceBackendCreate load() {
       return create;
     tried << module.errorString();
   }
-  if (tried.isEmpty())
-    tried << QStringLiteral("not found in %1").arg(SharedSurface::candidates({}).join(", "));
+  if (tried.isEmpty()) tried << QStringLiteral("not found in %1").arg(places.join(QStringLiteral(", ")));
   std::fprintf(stderr, "quillon: cannot load the 3D surface: %s\n",
                tried.join(QStringLiteral("; ")).toLocal8Bit().constData());
   g_moduleMissing = true;
