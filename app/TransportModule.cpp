@@ -1,12 +1,9 @@
 #include "app/TransportModule.h"
 
+#include "core/LoadableModule.h"
 #include "server/grpc/TransportEntry.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
-#include <QLibrary>
-#include <cstdio>
 
 // Defined where the process has the transport linked in (see quillon_grpc);
 // the program itself has not, and loads the module.
@@ -29,33 +26,17 @@ private:
 
 TransportCreate load() {
   if (quillon_transport_create) return &quillon_transport_create;
-  QStringList tried;
-  for (const QString& place : TransportModule::candidates(QCoreApplication::applicationDirPath())) {
-    if (!QFileInfo(place).isFile()) continue;
-    // Never unloaded: the objects it makes may live until the process ends.
-    QLibrary module(place);
-    if (auto create = reinterpret_cast<TransportCreate>(module.resolve(kTransportCreateName))) return create;
-    tried << module.errorString();
-  }
-  if (tried.isEmpty())
-    tried << QStringLiteral("not found in %1").arg(TransportModule::candidates({}).join(", "));
-  std::fprintf(stderr, "quillon: cannot load the server transport: %s\n",
-               tried.join(QStringLiteral("; ")).toLocal8Bit().constData());
-  return nullptr;
+  return reinterpret_cast<TransportCreate>(
+      LoadableModule::resolve(TransportModule::candidates(QCoreApplication::applicationDirPath()),
+                              kTransportCreateName, "the server transport"));
 }
 
 }  // namespace
 
 QStringList TransportModule::candidates(const QString& programFolder) {
-  const QString name = QStringLiteral("quillon-transport.so");
-  QStringList places;
-  if (!programFolder.isEmpty()) {
-    const QDir program(programFolder);
-    places << program.filePath(name);
-    places << QDir::cleanPath(program.filePath(QStringLiteral(QUILLON_TRANSPORT_FROM_PROGRAM "/") + name));
-  }
-  places << QStringLiteral(QUILLON_BUILD_TRANSPORT);
-  return places;
+  return LoadableModule::candidates(QStringLiteral("quillon-transport.so"), programFolder,
+                                    QStringLiteral(QUILLON_TRANSPORT_FROM_PROGRAM),
+                                    QStringLiteral(QUILLON_BUILD_TRANSPORT));
 }
 
 std::shared_ptr<IServerObjects> TransportModule::create(const std::string& host,

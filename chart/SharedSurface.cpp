@@ -2,15 +2,12 @@
 
 #include "chart/ColourLegend.h"
 #include "chart/SurfaceBackend.h"
+#include "core/LoadableModule.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QGuiApplication>
-#include <QLibrary>
 #include <QOpenGLContext>
 #include <QWidget>
-#include <cstdio>
 
 // Defined where the process has the surface linked in (see
 // quillon_surface3d); the program itself has not, and loads the module.
@@ -22,21 +19,11 @@ bool g_moduleMissing = false;
 
 SurfaceBackendCreate load() {
   if (quillon_surface3d_create) return &quillon_surface3d_create;
-  const QStringList places = SharedSurface::candidates(QCoreApplication::applicationDirPath());
-  QStringList tried;
-  for (const QString& place : places) {
-    if (!QFileInfo(place).isFile()) continue;
-    // Never unloaded: the surface and its Qt types live until the process ends.
-    QLibrary module(place);
-    if (auto create = reinterpret_cast<SurfaceBackendCreate>(module.resolve(kSurfaceBackendCreateName)))
-      return create;
-    tried << module.errorString();
-  }
-  if (tried.isEmpty()) tried << QStringLiteral("not found in %1").arg(places.join(QStringLiteral(", ")));
-  std::fprintf(stderr, "quillon: cannot load the 3D surface: %s\n",
-               tried.join(QStringLiteral("; ")).toLocal8Bit().constData());
-  g_moduleMissing = true;
-  return nullptr;
+  auto create = reinterpret_cast<SurfaceBackendCreate>(
+      LoadableModule::resolve(SharedSurface::candidates(QCoreApplication::applicationDirPath()),
+                              kSurfaceBackendCreateName, "the 3D surface"));
+  g_moduleMissing = create == nullptr;
+  return create;
 }
 
 }  // namespace
@@ -55,15 +42,9 @@ bool SharedSurface::moduleMissing() {
 }
 
 QStringList SharedSurface::candidates(const QString& programFolder) {
-  const QString name = QStringLiteral("quillon-surface3d.so");
-  QStringList places;
-  if (!programFolder.isEmpty()) {
-    const QDir program(programFolder);
-    places << program.filePath(name);
-    places << QDir::cleanPath(program.filePath(QStringLiteral(QUILLON_SURFACE3D_FROM_PROGRAM "/") + name));
-  }
-  places << QStringLiteral(QUILLON_BUILD_SURFACE3D);
-  return places;
+  return LoadableModule::candidates(QStringLiteral("quillon-surface3d.so"), programFolder,
+                                    QStringLiteral(QUILLON_SURFACE3D_FROM_PROGRAM),
+                                    QStringLiteral(QUILLON_BUILD_SURFACE3D));
 }
 
 std::shared_ptr<SharedSurface> SharedSurface::acquire() {
