@@ -432,7 +432,7 @@ void CChart3D::pushAxes() {
     marks.grid = a.levels;
     for (const ValueLabel& l : a.labels)
       if (!l.text.trimmed().isEmpty()) marks.grid.append(l.value);
-    for (const ValueLabel& l : shownLabels(a)) marks.labels.append({l.value, l.text});
+    marks.labels = shownLabels(a);
     m_surface->setAxis(static_cast<int>(i), marks);
   }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chart/Chart3DAppearance.h"
+#include "chart/SurfaceBackend.h"
 #include "query/NoData.h"
 
 #include <QImage>
@@ -46,10 +47,7 @@ public:
   // redraws the scene to mark the cell, too dear for every pointer move.
   static constexpr int kRestingPickMs = 250;
 
-  struct ValueLabel {
-    double value = 0.0;
-    QString text;
-  };
+  using ValueLabel = SurfaceBackend::Label;
 
   struct Axis {
     double minimum = 0.0;

@@ -90,10 +90,7 @@ void DataVisSurface::setAxis(int axis, const AxisMarks& marks) {
   target->setRange(static_cast<float>(marks.minimum), static_cast<float>(marks.maximum));
   target->setTitle(marks.title);
   target->setTitleVisible(!marks.title.isEmpty());
-  QVector<FixedAxisFormatter::Label> labels;
-  labels.reserve(marks.labels.size());
-  for (const Label& l : marks.labels) labels.append({l.value, l.text});
-  m_formatters[static_cast<size_t>(axis)]->setMarks(labels, marks.grid);
+  m_formatters[static_cast<size_t>(axis)]->setMarks(marks.labels, marks.grid);
 }
 
 void DataVisSurface::setCamera(const Camera& view) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "chart/SurfaceBackend.h"
+
 #include <QString>
 #include <QValue3DAxisFormatter>
 #include <QVector>
@@ -10,10 +12,7 @@
 class FixedAxisFormatter : public QValue3DAxisFormatter {
   Q_OBJECT
 public:
-  struct Label {
-    double value = 0.0;
-    QString text;
-  };
+  using Label = SurfaceBackend::Label;
 
   explicit FixedAxisFormatter(QObject* parent = nullptr);
 
