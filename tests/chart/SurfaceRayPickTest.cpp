@@ -88,4 +88,16 @@ INSTANTIATE_TEST_SUITE_P(Views, SurfaceRayPickVsGraph,
                                            Look{100, 20, 1.6, 3.0, 0.2}, Look{-30, 80, 0.7, 3.0, -0.4},
                                            Look{10, 5, 2.5, 0.0, 0.1}));
 
+// A grid the surface would not draw gets no answer, and the caller falls
+// back to the surface's own selection: too few rows or columns, values that
+// do not fill it, an axis that does not ascend.
+TEST(SurfaceRayPick, GridsItCannotReadGiveNoAnswer) {
+  using G = SurfaceRayPick::Grid;
+  const std::vector<float> four{1, 2, 3, 4};
+  EXPECT_TRUE(SurfaceRayPick({}, G{{0, 1}, {0, 1}, four, {}, {}, {}}).canAnswer());
+  for (const G& g : {G{{0}, {0, 1}, {1, 2}, {}, {}, {}}, G{{0, 1}, {0}, {1, 2}, {}, {}, {}},
+                     G{{0, 1}, {0, 1}, {1, 2, 3}, {}, {}, {}}, G{{1, 0}, {0, 1}, four, {}, {}, {}}})
+    EXPECT_FALSE(SurfaceRayPick({}, g).canAnswer());
+}
+
 }  // namespace
