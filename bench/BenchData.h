@@ -5,6 +5,7 @@
 #include "query/NoData.h"
 #include "query/RibbonSet.h"
 #include "query/SeriesStore.h"
+#include "views/ReportData.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -35,6 +36,15 @@ inline RibbonSet ribbons(int r, int n) {
     s.startLabels.push_back(QStringLiteral("%1").arg(i));
   }
   return s;
+}
+
+// A Time Window Detail report of `set` as the benchmarks show it.
+inline ReportData detailReport(const RibbonSet& set) {
+  ReportData data;
+  data.query.graphType = TimeWindowDetail;
+  data.ribbons = &set;
+  data.headerLines = {QStringLiteral("Bench"), QStringLiteral("Level Units: dBmV")};
+  return data;
 }
 
 // A Time Window Summary of the seven statistics x 500 frequencies.

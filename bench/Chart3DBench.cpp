@@ -172,10 +172,7 @@ int main(int argc, char** argv) {
   std::printf("%-28s %12s %12s %8s\n", "grid", "build (ms)", "reset (ms)", "ratio");
   for (const auto& [r, n] : std::vector<std::pair<int, int>>{{24, 241}, {97, 500}}) {
     const RibbonSet set = ribbons(r, n);
-    ReportData data;
-    data.query.graphType = TimeWindowDetail;
-    data.ribbons = &set;
-    data.headerLines = {QStringLiteral("Bench"), QStringLiteral("Level Units: dBmV")};
+    const ReportData data = BenchData::detailReport(set);
     std::vector<double> build, reset;
     for (int k = 0; k < runs; ++k) {
       QElapsedTimer t;

@@ -71,12 +71,9 @@ int main(int argc, char** argv) {
               qPrintable(QGuiApplication::platformName()));
 
   const RibbonSet now = BenchData::ribbons(97, 500);
-  ReportData data;
-  data.query.graphType = TimeWindowDetail;
+  ReportData data = BenchData::detailReport(now);
   data.query.SetStart(CNBDateTime::FromSeconds(1796040000));
   data.query.SetEnd(CNBDateTime::FromSeconds(1796040000 + 97 * 900));
-  data.ribbons = &now;
-  data.headerLines = {QStringLiteral("Bench"), QStringLiteral("Level Units: dBmV")};
   Comparison c;
   c.shown = data.query;
   c.earlier = CompareWindow::earlier(c.shown, CompareWindow::kOneDay);

@@ -84,10 +84,7 @@ int main(int argc, char** argv) {
               qPrintable(QGuiApplication::platformName()));
 
   const RibbonSet set = ribbons(97, 500);
-  ReportData data;
-  data.query.graphType = TimeWindowDetail;
-  data.ribbons = &set;
-  data.headerLines = {QStringLiteral("Bench"), QStringLiteral("Level Units: dBmV")};
+  ReportData data = BenchData::detailReport(set);
 
   CTimeWindowDetailView view;
   view.resize(kWidth, kHeight);
